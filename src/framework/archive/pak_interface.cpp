@@ -13,6 +13,7 @@
 #include <set>
 
 #include "framework/archive/pak_file.h"
+#include "framework/archive/pak_format.h"
 #include "platform/debug_output.h"
 #include "platform/folders.h"
 #include "platform/paths.h"
@@ -74,20 +75,6 @@ std::string_view WithoutCurrentDirectory(std::string_view name, std::string& sto
         return name.substr(storage.size() + 1);
     }
     return name;
-}
-
-uint32_t ReadLittleEndian32(const uint8_t* bytes) {
-    uint32_t value = 0;
-    for (int i = 3; i >= 0; --i) {
-        value = (value << 8) | static_cast<uint8_t>(bytes[i] ^ kPakScramble);
-    }
-    return value;
-}
-
-uint64_t ReadLittleEndian64(const uint8_t* bytes) {
-    const uint64_t low = ReadLittleEndian32(bytes);
-    const uint64_t high = ReadLittleEndian32(bytes + 4);
-    return low | (high << 32);
 }
 
 std::string FileNamePart(const std::string& path) {
@@ -192,64 +179,25 @@ bool PakInterface::MountArchive(const char* fileName) {
 }
 
 bool PakInterface::ReadDirectory(PakArchive& archive, const char* fileName) {
-    const uint8_t* bytes = archive.view;
-    const size_t size = archive.size;
-    if (size < 8 || ReadLittleEndian32(bytes) != kPakMagic ||
-        ReadLittleEndian32(bytes + 4) != kPakVersion) {
+    std::vector<PakDirectoryEntry> listed;
+    const PakParseResult result = ParsePakDirectory(archive.view, archive.size, listed);
+    if (result == PakParseResult::kNotAnArchive) {
         Platform::DebugOutput("Archive '%s': not an archive of this kind\n", fileName);
-        return false;
+    } else if (result == PakParseResult::kTruncated) {
+        Platform::DebugOutput("Archive '%s': directory truncated, no entries added\n", fileName);
+    } else if (result == PakParseResult::kDamaged) {
+        Platform::DebugOutput("Archive '%s': entries past the end of the file skipped\n", fileName);
     }
-    std::vector<PakRecord> records;
-    size_t position = 8;
-    uint64_t runningOffset = 0;
-    bool complete = false;
-    while (position < size) {
-        const uint8_t flags = bytes[position++] ^ kPakScramble;
-        if (flags & kPakEndOfDirectory) {
-            complete = true;
-            break;
-        }
-        if (position >= size) {
-            break;
-        }
-        const size_t nameLength = bytes[position++] ^ kPakScramble;
-        if (size - position < nameLength + 12) {
-            break;
-        }
+    for (const PakDirectoryEntry& entry : listed) {
         PakRecord record;
         record.archive = &archive;
-        record.name.resize(nameLength);
-        for (size_t i = 0; i < nameLength; ++i) {
-            record.name[i] = static_cast<char>(bytes[position + i] ^ kPakScramble);
-        }
-        position += nameLength;
-        const uint32_t entrySize = ReadLittleEndian32(bytes + position);
-        record.fileTime = ReadLittleEndian64(bytes + position + 4);
-        position += 12;
-        record.size = entrySize > INT32_MAX ? -1 : static_cast<int32_t>(entrySize);
-        record.offset = runningOffset > INT32_MAX ? -1 : static_cast<int32_t>(runningOffset);
-        runningOffset += entrySize;
-        records.push_back(std::move(record));
+        record.name = entry.name;
+        record.fileTime = entry.fileTime;
+        record.offset = static_cast<int32_t>(entry.dataOffset);
+        record.size = static_cast<int32_t>(entry.size);
+        entries_[UpperCase(record.name)] = std::move(record);
     }
-    if (!complete) {
-        // Without the end marker nothing says where the data starts.
-        Platform::DebugOutput("Archive '%s': directory truncated, no entries added\n", fileName);
-        return false;
-    }
-    const uint64_t dataStart = position;
-    size_t added = 0;
-    for (PakRecord& record : records) {
-        if (record.size < 0 || record.offset < 0 ||
-            dataStart + static_cast<uint64_t>(record.offset) + record.size > size) {
-            Platform::DebugOutput("Archive '%s': entry '%s' lies past the end, skipped\n",
-                                  fileName, record.name.c_str());
-            continue;
-        }
-        record.offset = static_cast<int32_t>(dataStart + record.offset);
-        entries_[UpperCase(record.name)] = record;
-        ++added;
-    }
-    return added > 0;
+    return !listed.empty();
 }
 
 const PakRecord* PakInterface::FindRecord(const char* name) const {
