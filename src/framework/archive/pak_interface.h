@@ -73,8 +73,9 @@ public:
 
 class PakInterface : public PakInterfaceBase {
 public:
-    // The first layer constructed registers itself process-wide (see pak_file.h).
-    PakInterface();
+    // The first layer constructed registers itself process-wide (see pak_file.h) unless asked not
+    // to; an unregistered layer with no archive serves plain disk files.
+    explicit PakInterface(bool registerProcessWide = true);
     ~PakInterface() override;
     PakInterface(const PakInterface&) = delete;
     PakInterface& operator=(const PakInterface&) = delete;
@@ -111,6 +112,8 @@ private:
     const PakRecord* FindRecord(const char* name) const;
     bool SearchArchive(PakFindContext* context, PakFindData* findData);
     bool SearchDisk(PakFindContext* context, PakFindData* findData, bool first);
+
+    bool ReadDirectory(PakArchive& archive, const char* fileName);
 
     std::vector<std::unique_ptr<PakArchive>> archives_;
     std::map<std::string, PakRecord> entries_;
