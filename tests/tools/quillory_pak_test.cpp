@@ -12,7 +12,7 @@ namespace {
 using TestSupport::ScopedCurrentDirectory;
 using TestSupport::TempFolder;
 
-int Run(const std::string& arguments, const std::string& outputFile) {
+int RunTool(const std::string& arguments, const std::string& outputFile) {
     const std::string command =
         std::string(QUILLORY_PAK_TOOL) + " " + arguments + " > " + outputFile + " 2>&1";
     return std::system(command.c_str());
@@ -25,13 +25,13 @@ TEST(QuilloryPakTest, CreateListExtractRoundTrip) {
     folder.Write("data/Graphics/back_menu.jpg", "jpeg");
     folder.Write("data/Menu/menu-main.xml", "");
     const std::string pak = folder.File("x.pak");
-    ASSERT_EQ(Run("create " + folder.File("data") + " " + pak, folder.File("out.txt")), 0);
-    ASSERT_EQ(Run("list " + pak, folder.File("list.txt")), 0);
+    ASSERT_EQ(RunTool("create " + folder.File("data") + " " + pak, folder.File("out.txt")), 0);
+    ASSERT_EQ(RunTool("list " + pak, folder.File("list.txt")), 0);
     EXPECT_EQ(folder.Read("list.txt"),
               "Graphics\\Shapes\\quill_0.png 1000\nGraphics\\back_menu.jpg 4\n"
               "Menu\\menu-main.xml 0\nclasses.xml 7\n");
 
-    ASSERT_EQ(Run("extract " + pak + " " + folder.File("unpacked"), folder.File("out.txt")), 0);
+    ASSERT_EQ(RunTool("extract " + pak + " " + folder.File("unpacked"), folder.File("out.txt")), 0);
     EXPECT_EQ(folder.Read("unpacked/Graphics/Shapes/quill_0.png"), std::string(1000, '\x89'));
     EXPECT_EQ(folder.Read("unpacked/classes.xml"), "<Root/>");
 
@@ -49,11 +49,11 @@ TEST(QuilloryPakTest, CreateListExtractRoundTrip) {
 TEST(QuilloryPakTest, BadInputGivesAnErrorNotACrash) {
     TempFolder folder;
     folder.Write("junk.pak", "junk");
-    EXPECT_NE(Run("list " + folder.File("junk.pak"), folder.File("out.txt")), 0);
+    EXPECT_NE(RunTool("list " + folder.File("junk.pak"), folder.File("out.txt")), 0);
     EXPECT_NE(folder.Read("out.txt").find("not an archive"), std::string::npos);
-    EXPECT_NE(Run("list " + folder.File("missing.pak"), folder.File("out.txt")), 0);
-    EXPECT_NE(Run("create " + folder.File("nofolder") + " x.pak", folder.File("out.txt")), 0);
-    EXPECT_NE(Run("frobnicate", folder.File("out.txt")), 0);
+    EXPECT_NE(RunTool("list " + folder.File("missing.pak"), folder.File("out.txt")), 0);
+    EXPECT_NE(RunTool("create " + folder.File("nofolder") + " x.pak", folder.File("out.txt")), 0);
+    EXPECT_NE(RunTool("frobnicate", folder.File("out.txt")), 0);
 }
 
 }  // namespace
