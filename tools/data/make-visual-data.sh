@@ -11,3 +11,6 @@ tools=tools/data
 
 $py $tools/art/make_shapes.py "$data"
 $py $tools/art/check_shapes.py "$data"
+$py $tools/art/make_graphics.py "$data"
+$py $tools/art/make_menu_art.py "$data"
+$py $tools/fonts/make_fonts.py "$data"
