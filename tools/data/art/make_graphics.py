@@ -370,7 +370,7 @@ def butterfly_frame(kind, frame, facing_right):
     d.fill(ellipse(50, 50, 18, 4), C.INK_SOFT)
     d.line("M66,48 Q76,42 80,36", 1.6, C.INK_SOFT)
     d.line("M66,52 Q76,58 80,64", 1.6, C.INK_SOFT)
-    body = d.svg()
+    body = f'<g transform="translate(50 50) scale(1.12) translate(-50 -50)">{d.svg()}</g>'
     if not facing_right:
         body = f'<g transform="translate(100 0) scale(-1 1)">{body}</g>'
     return body

@@ -295,8 +295,9 @@ def main():
     render.save_png(title(), os.path.join(g, "title.png"))
     render.save_png(wood_panel(560, 470, seed=3), os.path.join(g, "panel_large.png"))
     render.save_png(wood_panel(460, 270, seed=5), os.path.join(g, "panel_small.png"))
+    render.save_png(wood_panel(460, 360, seed=9), os.path.join(g, "panel_medium.png"))
     render.save_png(wood_panel(300, 330, frame=10, seed=7), os.path.join(g, "panel_info.png"))
-    for name, (w, h) in {"btn": (220, 44), "btn_large": (260, 54), "btn_small": (130, 40)}.items():
+    for name, (w, h) in {"btn": (220, 44), "btn_large": (260, 54), "btn_small": (150, 40)}.items():
         render.save_png(button(w, h, False, 21), os.path.join(g, f"{name}.png"))
         render.save_png(button(w, h, True, 21), os.path.join(g, f"{name}_over.png"))
     for glyph in ("left", "right"):

@@ -51,8 +51,8 @@ MENU_TEXTS = {
     "InfoRelax1": "No clock to beat:",
     "InfoRelax2": "fill the cabinet",
     "InfoRelax3": "at your own pace.",
-    "InfoRelax4": "Time left still",
-    "InfoRelax5": "counts for points.",
+    "InfoRelax4": "Be quick all the same:",
+    "InfoRelax5": "overtime costs points.",
     # play screen panel
     "TxtHudScore": "Score",
     "TxtHudLevel": "Level",
