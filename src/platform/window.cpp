@@ -529,6 +529,10 @@ int GameWindow::SampleMouseButtons() {
     return state_->latch.Sample();
 }
 
+int GameWindow::HeldMouseButtons() const {
+    return state_->latch.Held();
+}
+
 void GameWindow::PointerPosition(int& x, int& y) const {
     x = state_->pointerX;
     y = state_->pointerY;
