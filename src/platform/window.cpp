@@ -371,7 +371,8 @@ void GameWindow::PollEvents(std::vector<InputEvent>& events) {
                 event.keyCode = key;
                 event.altDown = (sdl.key.keysym.mod & KMOD_ALT) != 0;
                 events.push_back(event);
-                if (sdl.type == SDL_KEYDOWN && ControlCharacter(key) != 0) {
+                // Alt+Enter is a system key: Windows sends no character for it.
+                if (sdl.type == SDL_KEYDOWN && ControlCharacter(key) != 0 && !event.altDown) {
                     InputEvent character;
                     character.kind = EventKind::kKeyChar;
                     character.character = ControlCharacter(key);
@@ -526,6 +527,10 @@ void GameWindow::Raise() {
 
 int GameWindow::SampleMouseButtons() {
     return state_->latch.Sample();
+}
+
+int GameWindow::HeldMouseButtons() const {
+    return state_->latch.Held();
 }
 
 void GameWindow::PointerPosition(int& x, int& y) const {

@@ -66,6 +66,8 @@ public:
 
     // The button bits of the mouse (kLeftButton, ...) with quick taps latched, and the pointer.
     int SampleMouseButtons();
+    // The buttons held down now, as the last polled events left them.
+    int HeldMouseButtons() const;
     void PointerPosition(int& x, int& y) const;
     // Moves the pointer (in game coordinates) and queues the matching move event, since some
     // desktops and headless drivers ignore the warp itself.
