@@ -41,6 +41,7 @@ public:
 
     // Starts the video system when needed and opens the window; false with a reason on failure.
     bool Create(const WindowSettings& settings, std::string& error);
+    // Closes the window and stops the video system.
     void Destroy();
     bool IsCreated() const;
 
@@ -78,6 +79,10 @@ public:
     bool IsAccelerated() const;
 
 private:
+    // Starts SDL's video system once; the window's destruction stops it again.
+    bool StartVideo(std::string& error) const;
+    void DestroyWindow();
+
     struct State;
     std::unique_ptr<State> state_;
 };
