@@ -75,6 +75,15 @@ def check_sound(name, rate, pcm, loudness):
     return line, problems
 
 
+def main_pitch(x, rate):
+    """The strongest frequency between 150 and 2500 Hz in the first 0.4 s (the struck note)."""
+    part = x[: int(0.4 * rate)] * np.hanning(min(len(x), int(0.4 * rate)))
+    spectrum = np.abs(np.fft.rfft(part, 1 << 16))
+    freqs = np.fft.rfftfreq(1 << 16, 1 / rate)
+    band = (freqs > 150) & (freqs < 2500)
+    return float(freqs[band][np.argmax(spectrum[band])])
+
+
 def level_jumps(x, rate):
     """Level change (dB) from the last 50 ms before a bar line to the first 50 ms after it:
     at the loop's seam, and at every bar line inside the loop. A seamless loop changes level
@@ -159,6 +168,13 @@ def main(arguments):
             line, found = check_sound(file_name, rate, pcm, loudness[stem])
             report.append(line)
             problems += [file_name + ": " + p for p in found]
+        pitches = []
+        for n in range(1, 8):
+            rate, pcm = decode(os.path.join(folder, "place_shape_bonus_%d.ogg" % n), work)
+            pitches.append(main_pitch(pcm[:, 0], rate))
+        report += ["", "place_shape_bonus_1..7 pitch: " + ", ".join("%.0f Hz" % p for p in pitches)]
+        if any(b <= a for a, b in zip(pitches, pitches[1:])):
+            problems.append("the run bonus sounds do not rise in pitch")
         rate, pcm = decode(os.path.join(data, "Music", "theme1.ogg"), work)
         lines, found = check_music(rate, pcm)
         report += [""] + lines
