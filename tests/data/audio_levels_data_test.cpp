@@ -64,9 +64,10 @@ const char* const kFiredEvents[] = {
     "shape_chomp",
 };
 
+// The data folder of the source tree (QUILLORY_SOURCE_DIR overrides the one built in).
 std::string DataFolder() {
     const char* source = std::getenv("QUILLORY_SOURCE_DIR");
-    return std::string(source ? source : ".") + "/data";
+    return source ? std::string(source) + "/data" : std::string(QUILLORY_DATA_FOLDER);
 }
 
 std::vector<std::string> SplitNulList(const std::vector<char>& buffer) {
