@@ -78,6 +78,9 @@ private:
     Rect Bounds() const { return Rect(0, 0, width_, height_); }
     uint32_t* Row(int y) { return pixels_.data() + static_cast<size_t>(y) * width_; }
     void MarkWritten() { alphaKnown_ = false; }
+    // The source's pixels; an image drawn onto itself is read from a copy made first.
+    const uint32_t* ReadablePixels(const MemoryImage* source,
+                                   std::vector<uint32_t>& selfCopy) const;
     // Blends a fill colour over count pixels starting at (x, y) (already inside the image).
     void FillRow(int x, int y, int count, uint32_t color, DrawMode mode);
     void FillPixelChecked(int x, int y, uint32_t color, DrawMode mode);

@@ -3,6 +3,7 @@
 // sample every covered destination pixel centre.
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <vector>
 
 #include "framework/graphics/blit_rows.h"
@@ -96,6 +97,15 @@ uint32_t FractionWeight(double fraction) {
 
 }  // namespace
 
+const uint32_t* MemoryImage::ReadablePixels(const MemoryImage* source,
+                                            std::vector<uint32_t>& selfCopy) const {
+    if (source != this) {
+        return source->pixels_.data();
+    }
+    selfCopy = pixels_;
+    return selfCopy.data();
+}
+
 void MemoryImage::Blit(Image* sourceImage, int x, int y, const Rect& sourceRect, const Color& color,
                        DrawMode mode) {
     MemoryImage* source = AsMemoryImage(sourceImage);
@@ -116,12 +126,8 @@ void MemoryImage::Blit(Image* sourceImage, int x, int y, const Rect& sourceRect,
     const Modulation mod(color);
     const bool sourceHasAlpha = source->HasAlpha();
     const bool fast = FastPathsEnabled();
-    // Drawing an image onto itself reads from a copy of the rows.
-    std::vector<uint32_t> copy;
-    if (source == this) {
-        copy.assign(pixels_.begin(), pixels_.end());
-    }
-    const uint32_t* sourcePixels = source == this ? copy.data() : source->pixels_.data();
+    std::vector<uint32_t> selfCopy;
+    const uint32_t* sourcePixels = ReadablePixels(source, selfCopy);
     for (int row = 0; row < dest.height; ++row) {
         uint32_t* out = Row(dest.y + row) + dest.x;
         const uint32_t* in =
@@ -154,11 +160,12 @@ void MemoryImage::BlitFlipped(Image* sourceImage, int x, int y, const Rect& sour
     const Modulation mod(color);
     const bool sourceHasAlpha = source->HasAlpha();
     const bool fast = FastPathsEnabled();
-    const std::vector<uint32_t> sourcePixels = source->pixels_;
+    std::vector<uint32_t> selfCopy;
+    const uint32_t* sourcePixels = ReadablePixels(source, selfCopy);
     std::vector<uint32_t> mirrored(static_cast<size_t>(dest.width));
     for (int row = 0; row < dest.height; ++row) {
         const int sourceY = wanted.y + dest.y + row - y;
-        const uint32_t* in = sourcePixels.data() + static_cast<size_t>(sourceY) * source->width_;
+        const uint32_t* in = sourcePixels + static_cast<size_t>(sourceY) * source->width_;
         uint32_t* out = Row(dest.y + row) + dest.x;
         for (int i = 0; i < dest.width; ++i) {
             // Destination column dest.x + i is box column (dest.x + i - x), counted from the
@@ -207,7 +214,8 @@ void MemoryImage::Stretch(MemoryImage* source, const Rect& destRect, const Rect&
     const int64_t sourceHeight = sourceRect.height;
     const int64_t destWidth = destRect.width;
     const int64_t destHeight = destRect.height;
-    const std::vector<uint32_t> sourcePixels = source->pixels_;
+    std::vector<uint32_t> selfCopy;
+    const uint32_t* sourcePixels = ReadablePixels(source, selfCopy);
     auto sourcePixel = [&](int column, int row) {
         return sourcePixels[static_cast<size_t>(sourceRect.y + row) * source->width_ +
                             sourceRect.x + column];
@@ -230,16 +238,31 @@ void MemoryImage::Stretch(MemoryImage* source, const Rect& destRect, const Rect&
             for (int i = 0; i < area.width; ++i) {
                 columns[i] = sourceRect.x + nearestColumn(area.x + i);
             }
-            std::vector<uint32_t> gathered(static_cast<size_t>(area.width));
+            // An opaque source drawn plainly is gathered straight into the destination, and a
+            // row that repeats the source row above it is copied from there.
+            const bool plainCopy = mode == kDrawModeNormal && mod.isWhite && !sourceHasAlpha;
+            std::vector<uint32_t> gathered(plainCopy ? 0 : static_cast<size_t>(area.width));
+            int previousSourceRow = -1;
+            const uint32_t* previousOut = nullptr;
             for (int y = area.y; y < area.y + area.height; ++y) {
-                const uint32_t* in =
-                    sourcePixels.data() +
-                    static_cast<size_t>(sourceRect.y + nearestRow(y)) * source->width_;
-                for (int i = 0; i < area.width; ++i) {
-                    gathered[i] = in[columns[i]];
+                const int sourceRow = nearestRow(y);
+                uint32_t* out = Row(y) + area.x;
+                if (plainCopy && sourceRow == previousSourceRow) {
+                    std::memcpy(out, previousOut, static_cast<size_t>(area.width) * 4);
+                    continue;
                 }
-                BlitRows::BlendRowFast(Row(y) + area.x, gathered.data(), area.width, sourceHasAlpha,
-                                       mod, mode);
+                const uint32_t* in =
+                    sourcePixels + static_cast<size_t>(sourceRect.y + sourceRow) * source->width_;
+                uint32_t* target = plainCopy ? out : gathered.data();
+                for (int i = 0; i < area.width; ++i) {
+                    target[i] = in[columns[i]];
+                }
+                if (!plainCopy) {
+                    BlitRows::BlendRowFast(out, gathered.data(), area.width, sourceHasAlpha, mod,
+                                           mode);
+                }
+                previousSourceRow = sourceRow;
+                previousOut = out;
             }
         } else {
             for (int y = area.y; y < area.y + area.height; ++y) {
@@ -378,7 +401,8 @@ void MemoryImage::BlitTransformed(MemoryImage* source, const Rect& sourceRect,
     source->hasBeenDrawn_ = true;
     const Modulation mod(color);
     const bool sourceHasAlpha = source->HasAlpha();
-    const std::vector<uint32_t> sourcePixels = source->pixels_;
+    std::vector<uint32_t> selfCopy;
+    const uint32_t* sourcePixels = ReadablePixels(source, selfCopy);
     const int width = sourceRect.width;
     const int height = sourceRect.height;
     // A source pixel, or transparent outside the source rect.
@@ -446,7 +470,8 @@ void MemoryImage::BlitTriangleList(Image* textureImage, const TriVertex (*triang
     }
     texture->hasBeenDrawn_ = true;
     const bool textureHasAlpha = texture->HasAlpha();
-    const std::vector<uint32_t> texels = texture->pixels_;
+    std::vector<uint32_t> selfCopy;
+    const uint32_t* texels = ReadablePixels(texture, selfCopy);
     const int textureWidth = texture->width_;
     const int textureHeight = texture->height_;
     const Modulation callMod(color);
