@@ -140,10 +140,12 @@ public:
     int SymbolsInCol() const { return symbolsInCol_; }
     float SymbolWidth(int index) const;
 
-private:
+    // The host's screen size (800 x 600 without a host) and multimedia timer (0 without one).
     int ScreenWidth() const;
     int ScreenHeight() const;
     uint32_t Milliseconds() const;
+
+private:
     // Index of key in the table, or -1; the caller holds the lock.
     int FindLocked(const std::string& key) const;
     void ReadSymbolWidths();
