@@ -171,8 +171,8 @@ TEST_F(SpriteManagerTest, StretchedAndNaturalSizeDraws) {
 
     // Flag 8 ignores width and height: half the image, unscaled, centred.
     target_.ClearRect(Tuvo::Rect(0, 0, 100, 100));
-    sprites_.DrawSprite(image, 0.5f, 0.5f, 0.9f, 0.9f, 0, 0, 0.5f, 1, kNoTint,
-                        kSpriteNaturalSize, 0);
+    sprites_.DrawSprite(image, 0.5f, 0.5f, 0.9f, 0.9f, 0, 0, 0.5f, 1, kNoTint, kSpriteNaturalSize,
+                        0);
     EXPECT_EQ(Drawn(), Tuvo::Rect(47, 45, 5, 10));
 
     // Wholly outside the screen: nothing; partly outside: the visible part.
