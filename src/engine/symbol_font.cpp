@@ -60,10 +60,13 @@ void CSpriteManager::InitSymbolFont(const char* fontFile) {
     CopyText(symbolList_, GetLanguageString("SymbolList"));
     fontImage_ = GetTexture(fontFile);
     CopyText(fontName_, fontFile);
-    char line[400];
-    std::snprintf(line, sizeof(line), "Symbol font: '%s' ... %s", fontName_.data(),
-                  fontImage_ != nullptr ? "OK" : "FAILED");
-    LogMessage(line);
+    if (!metricsLoaded_) {
+        // Menus switch fonts on every draw; only the first initialisation is worth a line.
+        char line[400];
+        std::snprintf(line, sizeof(line), "Symbol font: '%s' ... %s", fontName_.data(),
+                      fontImage_ != nullptr ? "OK" : "FAILED");
+        LogMessage(line);
+    }
 
     int inRow = 0;
     int inCol = 0;
