@@ -27,6 +27,8 @@ std::unique_ptr<Tuvo::Image> DisplaySpriteHost::LoadDisplayImage(const char* fil
     return Quillory::LoadDisplayImage(fileName, commitBits);
 }
 
-uint32_t DisplaySpriteHost::Milliseconds() const { return Platform::SystemClock().Milliseconds(); }
+uint32_t DisplaySpriteHost::Milliseconds() const {
+    return Platform::SystemClock().Milliseconds();
+}
 
 }  // namespace Quillory

@@ -69,6 +69,8 @@ int CMenu::Load(const char* path) {
     if (path == nullptr) {
         return 0;
     }
+    colour_ = 0xFFFFFFFF;
+    alpha_ = 1.0f;
     std::vector<uint8_t> contents;
     if (!Tuvo::PakReadWholeFile(path, contents)) {
         char line[400];
@@ -120,43 +122,43 @@ void CMenu::ReadScreen(const XMLElement* screen) {
 }
 
 void CMenu::ReadButtons(const XMLElement* screen) {
-    buttonCount_ = ReadChildren(
-        screen, "Button", kMaxButtons, "WARNING: Too many buttons in menu - ",
-        [this](const XMLElement* element, int index) {
-            MenuButton& button = buttons_[index];
-            button = MenuButton{};
-            ReadString(element, "name", button.name);
-            ReadString(element, "radioGroup", button.radioGroup);
-            ReadString(element, "text", button.text);
-            ReadString(element, "align", button.align);
-            ReadString(element, "stretch", button.stretch);
-            ReadFloat(element, "xc", button.xc);
-            ReadFloat(element, "yc", button.yc);
-            ReadFloat(element, "width", button.width);
-            ReadFloat(element, "height", button.height);
-            ReadString(element, "outImg", button.outImg);
-            ReadString(element, "overImg", button.overImg);
-            ReadString(element, "outImgChecked", button.outImgChecked);
-            ReadString(element, "overImgChecked", button.overImgChecked);
-            ReadString(element, "action", button.action);
-        });
+    buttonCount_ =
+        ReadChildren(screen, "Button", kMaxButtons, "WARNING: Too many buttons in menu - ",
+                     [this](const XMLElement* element, int index) {
+                         MenuButton& button = buttons_[index];
+                         button = MenuButton{};
+                         ReadString(element, "name", button.name);
+                         ReadString(element, "radioGroup", button.radioGroup);
+                         ReadString(element, "text", button.text);
+                         ReadString(element, "align", button.align);
+                         ReadString(element, "stretch", button.stretch);
+                         ReadFloat(element, "xc", button.xc);
+                         ReadFloat(element, "yc", button.yc);
+                         ReadFloat(element, "width", button.width);
+                         ReadFloat(element, "height", button.height);
+                         ReadString(element, "outImg", button.outImg);
+                         ReadString(element, "overImg", button.overImg);
+                         ReadString(element, "outImgChecked", button.outImgChecked);
+                         ReadString(element, "overImgChecked", button.overImgChecked);
+                         ReadString(element, "action", button.action);
+                     });
 }
 
 void CMenu::ReadSliders(const XMLElement* screen) {
-    sliderCount_ = ReadChildren(screen, "Slider", kMaxSliders,
-                                "WARNING: Too many sliders in menu - ",
-                                [this](const XMLElement* element, int index) {
-                                    MenuSlider& slider = sliders_[index];
-                                    slider = MenuSlider{};
-                                    ReadString(element, "name", slider.name);
-                                    ReadFloat(element, "xc", slider.xc);
-                                    ReadFloat(element, "yc", slider.yc);
-                                    ReadString(element, "outSliderImg", slider.outSliderImg);
-                                    ReadString(element, "overSliderImg", slider.overSliderImg);
-                                    ReadString(element, "outThumbImg", slider.outThumbImg);
-                                    ReadString(element, "overThumbImg", slider.overThumbImg);
-                                    ReadString(element, "action", slider.action);
-                                });
+    sliderCount_ =
+        ReadChildren(screen, "Slider", kMaxSliders, "WARNING: Too many sliders in menu - ",
+                     [this](const XMLElement* element, int index) {
+                         MenuSlider& slider = sliders_[index];
+                         slider = MenuSlider{};
+                         ReadString(element, "name", slider.name);
+                         ReadFloat(element, "xc", slider.xc);
+                         ReadFloat(element, "yc", slider.yc);
+                         ReadString(element, "outSliderImg", slider.outSliderImg);
+                         ReadString(element, "overSliderImg", slider.overSliderImg);
+                         ReadString(element, "outThumbImg", slider.outThumbImg);
+                         ReadString(element, "overThumbImg", slider.overThumbImg);
+                         ReadString(element, "action", slider.action);
+                     });
 }
 
 void CMenu::ReadEdits(const XMLElement* screen) {
@@ -191,20 +193,20 @@ void CMenu::ReadImages(const XMLElement* screen) {
 }
 
 void CMenu::ReadTexts(const XMLElement* screen) {
-    textCount_ = ReadChildren(screen, "Text", kMaxTexts,
-                              "WARNING: Too many text strings in menu - ",
-                              [this](const XMLElement* element, int index) {
-                                  MenuText& text = texts_[index];
-                                  text = MenuText{};
-                                  ReadString(element, "stretch", text.stretch);
-                                  ReadString(element, "name", text.name);
-                                  ReadString(element, "text", text.text);
-                                  ReadString(element, "align", text.align);
-                                  ReadFloat(element, "xc", text.xc);
-                                  ReadFloat(element, "yc", text.yc);
-                                  ReadFloat(element, "size", text.size);
-                                  ReadString(element, "font", text.font);
-                              });
+    textCount_ =
+        ReadChildren(screen, "Text", kMaxTexts, "WARNING: Too many text strings in menu - ",
+                     [this](const XMLElement* element, int index) {
+                         MenuText& text = texts_[index];
+                         text = MenuText{};
+                         ReadString(element, "stretch", text.stretch);
+                         ReadString(element, "name", text.name);
+                         ReadString(element, "text", text.text);
+                         ReadString(element, "align", text.align);
+                         ReadFloat(element, "xc", text.xc);
+                         ReadFloat(element, "yc", text.yc);
+                         ReadFloat(element, "size", text.size);
+                         ReadString(element, "font", text.font);
+                     });
 }
 
 void CMenu::RestorePersistedState() {

@@ -12,9 +12,9 @@
 namespace Quillory {
 namespace {
 
-constexpr int kTextLiteral = 0x20;
-
-bool Equal(const char* a, const char* b) { return std::strcmp(a, b) == 0; }
+bool Equal(const char* a, const char* b) {
+    return std::strcmp(a, b) == 0;
+}
 
 // Float to int, truncating toward zero, saturating at the int range.
 int ToPixel(float value) {
@@ -37,9 +37,13 @@ void CopyText(char (&field)[N], const char* text) {
 
 }  // namespace
 
-int CMenu::ScreenWidth() const { return sprites_ != nullptr ? sprites_->ScreenWidth() : 800; }
+int CMenu::ScreenWidth() const {
+    return sprites_ != nullptr ? sprites_->ScreenWidth() : 800;
+}
 
-int CMenu::ScreenHeight() const { return sprites_ != nullptr ? sprites_->ScreenHeight() : 600; }
+int CMenu::ScreenHeight() const {
+    return sprites_ != nullptr ? sprites_->ScreenHeight() : 600;
+}
 
 void CMenu::Play(const char* sound) {
     if (host_ != nullptr && sound[0] != '\0') {
@@ -73,13 +77,13 @@ int CMenu::AlignFlags(const char* align, const char* stretch) const {
     return flags;
 }
 
-void CMenu::DrawImageFile(const char* file, float x, float y, float width, float height,
-                          int flags, uint32_t colour) {
+void CMenu::DrawImageFile(const char* file, float x, float y, float width, float height, int flags,
+                          uint32_t colour) {
     if (file[0] == '\0') {
         return;
     }
-    sprites_->DrawSprite(sprites_->GetTexture(file), x, y, width, height, 0, 0, 1, 1, colour,
-                         flags, 0);
+    sprites_->DrawSprite(sprites_->GetTexture(file), x, y, width, height, 0, 0, 1, 1, colour, flags,
+                         0);
 }
 
 void CMenu::Draw() {
@@ -90,8 +94,8 @@ void CMenu::Draw() {
     DrawImageFile(bgImage_, xc_, yc_, width_, height_, kSpriteNormalMode, colour);
     for (int i = 0; i < imageCount_; ++i) {
         const MenuImage& image = images_[i];
-        const int flags = Equal(image.stretch, "no") ? kSpriteNormalMode | kSpriteNaturalSize
-                                                     : kSpriteNormalMode;
+        const int flags =
+            Equal(image.stretch, "no") ? kSpriteNormalMode | kSpriteNaturalSize : kSpriteNormalMode;
         DrawImageFile(image.img, image.xc, image.yc, image.width, image.height, flags, colour);
     }
     for (int i = 0; i < textCount_; ++i) {
@@ -200,8 +204,8 @@ void CMenu::DrawSliders(uint32_t colour) {
         slider.barHeight = static_cast<float>(barSize.height) / ScreenHeight();
         DrawImageFile(bar, slider.xc, slider.yc, slider.barWidth, slider.barHeight,
                       kSpriteNormalMode | kSpriteNaturalSize, colour);
-        const ImageSize thumbSize = CSpriteManager::GetImageSize(
-            thumb[0] != '\0' ? sprites_->GetTexture(thumb) : nullptr);
+        const ImageSize thumbSize =
+            CSpriteManager::GetImageSize(thumb[0] != '\0' ? sprites_->GetTexture(thumb) : nullptr);
         slider.thumbWidth = static_cast<float>(thumbSize.width) / ScreenWidth();
         slider.thumbHeight = static_cast<float>(thumbSize.height) / ScreenHeight();
         DrawImageFile(thumb, slider.xc - slider.barWidth / 2 + slider.value * slider.barWidth,

@@ -51,6 +51,9 @@ constexpr int kTextLeft = 0;
 constexpr int kTextCenter = 1;
 constexpr int kTextRight = 2;
 constexpr int kTextNaturalSize = 0x10;
+// Drawn as its characters: not looked up in the language, never taken for an image file (what a
+// player typed, captions marked not to translate).
+constexpr int kTextLiteral = 0x20;
 
 constexpr int32_t kDrawOk = 0;
 constexpr int32_t kDrawFailed = static_cast<int32_t>(0x80004005);
@@ -149,8 +152,8 @@ private:
     // Index of key in the table, or -1; the caller holds the lock.
     int FindLocked(const std::string& key) const;
     void ReadSymbolWidths();
-    // The translated text DrawText shows.
-    static std::string Translate(const char* text);
+    // The text DrawText shows: the translation, unless the flags ask for the literal text.
+    static std::string Translate(const char* text, int flags);
     void DrawImageText(const std::string& fileName, float x, float y, float size, uint32_t colour,
                        int flags);
     float LineWidth(const std::string& text, float cellWidth) const;

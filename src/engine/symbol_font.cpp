@@ -121,9 +121,12 @@ int CSpriteManager::IndexOfSymbol(char character) const {
     return found == nullptr ? -1 : static_cast<int>(found - symbolList_.data());
 }
 
-std::string CSpriteManager::Translate(const char* text) {
+std::string CSpriteManager::Translate(const char* text, int flags) {
     if (text == nullptr) {
         return "";
+    }
+    if (flags & kTextLiteral) {
+        return text;
     }
     const char* translation = GetLanguageString(text);
     return translation[0] != '\0' ? std::string(translation) : std::string(text);
@@ -163,7 +166,7 @@ void CSpriteManager::DrawImageText(const std::string& fileName, float x, float y
 }
 
 float CSpriteManager::TextWidth(float size, int flags, const char* text) {
-    const std::string line = Translate(text);
+    const std::string line = Translate(text, flags);
     if (fontImage_ == nullptr || fontImage_->GetHeight() <= 0) {
         return 0;
     }
@@ -177,8 +180,8 @@ float CSpriteManager::TextWidth(float size, int flags, const char* text) {
 
 int CSpriteManager::DrawText(float x, float y, float size, uint32_t colour, int flags,
                              const char* text) {
-    const std::string line = Translate(text);
-    if (IsImageText(line)) {
+    const std::string line = Translate(text, flags);
+    if (!(flags & kTextLiteral) && IsImageText(line)) {
         DrawImageText(line, x, y, size, colour, flags);
         return 1;
     }

@@ -105,10 +105,10 @@ protected:
 };
 
 TEST_F(MenuTest, LimitsKeepTheFirstControlsAndWarnOnce) {
-    ASSERT_EQ(Load("<Screen>" + Repeat("<Button name=\"b\"/>", 31) +
-                   Repeat("<Slider name=\"s\"/>", 6) + Repeat("<Edit/>", 4) +
-                   Repeat("<Image/>", 21) + Repeat("<Text/>", 46) + "</Screen>"),
-              1);
+    ASSERT_EQ(
+        Load("<Screen>" + Repeat("<Button name=\"b\"/>", 31) + Repeat("<Slider name=\"s\"/>", 6) +
+             Repeat("<Edit/>", 4) + Repeat("<Image/>", 21) + Repeat("<Text/>", 46) + "</Screen>"),
+        1);
     EXPECT_EQ(menu_.ButtonCount(), 30);
     EXPECT_EQ(menu_.SliderCount(), 5);
     EXPECT_EQ(menu_.EditCount(), 3);
@@ -134,7 +134,9 @@ TEST_F(MenuTest, AttributesAreReadKindByKind) {
     ASSERT_EQ(Load("<Screen bgImage=\"back.jpg\" xc=\"0.5\" yc=\"0.5\" width=\"1\" height=\"1\">"
                    "<Text name=\"txtScore\" text=\"a\" xc=\"0.25\" yc=\"0.75abc\" size=\"x\"/>"
                    "<Image img=\"one.png\" xc=\"0.1\"/>"
-                   "<Button name=\"" + longName + "\" xc=\"nan\" width=\"1e40\"/>"
+                   "<Button name=\"" +
+                   longName +
+                   "\" xc=\"nan\" width=\"1e40\"/>"
                    "<Nested><Button name=\"deep\"/></Nested>"
                    "<Image img=\"two.png\"/>"
                    "</Screen>"),

@@ -155,6 +155,10 @@ TEST_F(SymbolFontTest, TextsAreTranslatedFirst) {
     sprites_.DrawText(0.5f, 0.5f, kCellHeight, kNoTint, kTextLeft, "Greeting");
     EXPECT_EQ(Columns(0xFF000002, 40), std::make_pair(80, 89));
     EXPECT_EQ(Columns(0xFF000001, 40), std::make_pair(90, 99));
+    // Literal texts (what a player typed) are not translated.
+    target_.ClearRect(Tuvo::Rect(0, 0, 160, 80));
+    sprites_.DrawText(0.5f, 0.5f, kCellHeight, kNoTint, kTextLeft | kTextLiteral, "Greeting");
+    EXPECT_EQ(Columns(0xFF000002, 40).first, -1);
     // A key the language lacks is drawn as itself.
     target_.ClearRect(Tuvo::Rect(0, 0, 160, 80));
     sprites_.DrawText(0.5f, 0.5f, kCellHeight, kNoTint, kTextLeft, "AB");

@@ -160,8 +160,7 @@ int Render(const Options& options) {
     menu.Attach(&sprites, &menuHost);
     const std::string menuPath = MenuPath(options.menuFile);
     if (menu.Load(menuPath.c_str()) != 1) {
-        std::fprintf(stderr, "quillory-render-menu: cannot load the menu '%s'\n",
-                     menuPath.c_str());
+        std::fprintf(stderr, "quillory-render-menu: cannot load the menu '%s'\n", menuPath.c_str());
         return 1;
     }
 
@@ -181,8 +180,8 @@ int Render(const Options& options) {
                         Tuvo::kDrawModeNormal);
     }
     if (menu.BackgroundImage()[0] == '\0') {
-        sprites.DrawSprite(sprites.GetTexture("Graphics\\back_menu.jpg"), 0.5f, 0.5f, 1, 1, 0, 0,
-                           1, 1, Quillory::kNoTint, Quillory::kSpriteNormalMode, 0);
+        sprites.DrawSprite(sprites.GetTexture("Graphics\\back_menu.jpg"), 0.5f, 0.5f, 1, 1, 0, 0, 1,
+                           1, Quillory::kNoTint, Quillory::kSpriteNormalMode, 0);
     }
     menu.Draw();
     if (!ImageLib::WritePngFile(options.output, screen.GetBits(), kScreenWidth, kScreenHeight)) {
