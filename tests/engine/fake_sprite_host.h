@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <map>
 #include <memory>
+#include <mutex>
 #include <string>
 
 #include "engine/sprite_manager.h"
@@ -47,6 +48,7 @@ public:
     void ProvideAnyName(bool any) { anyName_ = any; }
 
     std::unique_ptr<Tuvo::Image> LoadDisplayImage(const char* fileName, bool) override {
+        std::lock_guard<std::mutex> lock(mutex_);  // the loading thread loads too
         ++loads[fileName];
         ++totalLoads;
         auto found = images_.find(fileName);
@@ -79,6 +81,7 @@ public:
 private:
     std::map<std::string, std::unique_ptr<Tuvo::MemoryImage>> images_;
     bool anyName_ = false;
+    std::mutex mutex_;
 };
 
 }  // namespace TestSupport

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <thread>
 
 #include "engine/app_log.h"
 #include "engine/ini_access.h"
@@ -109,6 +110,24 @@ TEST_F(SpriteManagerTest, The751stImageIsRefused) {
     EXPECT_EQ(sprites_.TextureCount(), 0);
     EXPECT_NE(Log().find("CSpriteManager::DeleteAllTextures()"), std::string::npos);
     EXPECT_NE(sprites_.GetTexture("one-more.png"), nullptr);
+}
+
+TEST_F(SpriteManagerTest, TwoThreadsLoadingTheSameImagesKeepOneEntryEach) {
+    host_.ProvideAnyName(true);
+    auto loadAll = [this] {
+        for (int i = 0; i < 200; ++i) {
+            ASSERT_NE(sprites_.GetTexture(("shared" + std::to_string(i) + ".png").c_str()),
+                      nullptr);
+        }
+    };
+    std::thread loader(loadAll);
+    loadAll();
+    loader.join();
+    EXPECT_EQ(sprites_.TextureCount(), 200);
+    for (int i = 0; i < 200; ++i) {
+        const std::string name = "shared" + std::to_string(i) + ".png";
+        EXPECT_EQ(sprites_.GetTexture(name.c_str()), sprites_.GetTexture(name.c_str()));
+    }
 }
 
 TEST_F(SpriteManagerTest, PreloadingScansTheFourPatternsAndSkipsSubfolders) {
