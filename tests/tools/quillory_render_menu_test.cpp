@@ -66,6 +66,7 @@ protected:
                     "Go=AB\r\n");
         data_.Write("Graphics/back_menu.jpg",
                     std::string(reinterpret_cast<const char*>(kBlueJpeg), sizeof(kBlueJpeg)));
+        data_.Write("English/font01.png", "");  // makes the folder
         WriteSolidPng(data_.File("English/font01.png"), 160, 80, 0xFFFFFFFF);
         WriteSolidPng(data_.File("Graphics/btn.png"), 80, 40, 0xFFFF0000);
         WriteSolidPng(data_.File("Graphics/btn_over.png"), 80, 40, 0xFF00FF00);
