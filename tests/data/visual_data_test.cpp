@@ -260,7 +260,7 @@ const std::map<std::string, int> kControlLimits = {
 std::string DataFolder() {
     static const std::string folder = [] {
         const char* source = std::getenv("QUILLORY_SOURCE_DIR");
-        return fs::absolute(fs::path(source ? source : ".") / "data").string();
+        return fs::absolute(fs::path(source ? source : QUILLORY_DATA_SOURCE) / "data").string();
     }();
     return folder;
 }
