@@ -414,6 +414,11 @@ void DSoundManager::StopAllSounds() {
     }
 }
 
+int DSoundManager::LiveChannels() const {
+    return static_cast<int>(std::count_if(channels_.begin(), channels_.end(),
+                                          [](const auto& channel) { return channel != nullptr; }));
+}
+
 int DSoundManager::AllocateSoundId() {
     for (int id = 0; id < kMaxSoundIds; ++id) {
         if (sounds_[id].buffer == nullptr) {

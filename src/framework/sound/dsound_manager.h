@@ -110,6 +110,8 @@ public:
     std::string CachePath(const std::string& fileName) const;
 
     double EffectsVolume() const { return masterVolume_; }
+    // Channels holding a playback (finished ones included until they are reclaimed).
+    int LiveChannels() const;
     const std::string& SoundFileName(int id) const;
     size_t SoundDataSize(int id) const;
     std::shared_ptr<const SoundBuffer> Sound(int id) const;
