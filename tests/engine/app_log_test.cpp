@@ -1,0 +1,77 @@
+#include "engine/app_log.h"
+
+#include <gtest/gtest.h>
+
+#include <regex>
+
+#include "support/temp_folder.h"
+
+namespace {
+
+using Quillory::LogMessage;
+using TestSupport::TempFolder;
+
+const std::string kSeparator(74, '*');
+const std::string kTime = "[0-2][0-9]:[0-5][0-9]:[0-6][0-9]";
+
+class AppLogTest : public ::testing::Test {
+protected:
+    void SetUp() override { Quillory::SetLogFilePath(folder_.File("applog.htm").c_str()); }
+    void TearDown() override { Quillory::SetLogFilePath(nullptr); }
+    std::string Log() const { return folder_.Read("applog.htm"); }
+
+    TempFolder folder_;
+};
+
+// Turns literal log text into a regular expression, with <T> standing for a time stamp.
+std::regex Pattern(std::string text) {
+    std::string escaped;
+    for (char c : text) {
+        if (std::string("*[]().?+\\^$|{}").find(c) != std::string::npos) {
+            escaped += '\\';
+        }
+        escaped += c;
+    }
+    return std::regex(std::regex_replace(escaped, std::regex("<T>"), kTime));
+}
+
+TEST_F(AppLogTest, SessionStartIsFramedAndTruncatesTheOldLog) {
+    LogMessage("old session");
+    LogMessage("*** SESSION STARTED ***", Quillory::LOG_NEW_FILE | Quillory::LOG_FRAMED);
+    LogMessage("Init()");
+    LogMessage("*** Session finished ***", Quillory::LOG_FRAMED);
+    EXPECT_TRUE(std::regex_match(
+        Log(), Pattern(kSeparator + "<BR><T> : *** SESSION STARTED ***<BR>" + kSeparator +
+                       "<BR><T> : Init()<BR>" + kSeparator + "<BR><T> : *** Session finished ***<BR>" +
+                       kSeparator + "<BR>")))
+        << Log();
+    EXPECT_EQ(Log().find('\n'), std::string::npos);
+}
+
+TEST_F(AppLogTest, OnlyUpperCaseFailAndWarningAreRed) {
+    LogMessage("x", Quillory::LOG_NEW_FILE);
+    LogMessage("Loading image 'a.png' ... FAILED");
+    LogMessage("WARNING: Too many buttons in menu - x");
+    LogMessage("Warning: couldn't find sound event - y");
+    LogMessage("it may fail");
+    EXPECT_TRUE(std::regex_match(
+        Log(), Pattern("<T> : x<BR><B><FONT COLOR=#FF0000><T> : Loading image 'a.png' ... "
+                       "FAILED</FONT></B><BR><B><FONT COLOR=#FF0000><T> : WARNING: Too many "
+                       "buttons in menu - x</FONT></B><BR><T> : Warning: couldn't find sound "
+                       "event - y<BR><T> : it may fail<BR>")))
+        << Log();
+}
+
+TEST_F(AppLogTest, NoBreakJoinsEntriesAndMarkupIsKept) {
+    LogMessage("first", Quillory::LOG_NEW_FILE | Quillory::LOG_NO_BREAK);
+    LogMessage("<I>second</I>");
+    EXPECT_TRUE(std::regex_match(Log(), Pattern("<T> : first<T> : <I>second</I><BR>"))) << Log();
+}
+
+TEST_F(AppLogTest, AnUnwritableLogIsSilent) {
+    Quillory::SetLogFilePath(folder_.File("no/such/folder/applog.htm").c_str());
+    LogMessage("lost", Quillory::LOG_NEW_FILE);
+    SUCCEED();
+}
+
+}  // namespace

@@ -1,0 +1,108 @@
+#include "engine/ini_access.h"
+
+#include <gtest/gtest.h>
+
+#include <thread>
+
+#include "engine/app_log.h"
+#include "engine/private_profile.h"
+#include "platform/folders.h"
+#include "support/temp_folder.h"
+
+namespace {
+
+using namespace Quillory;
+using TestSupport::ScopedCurrentDirectory;
+using TestSupport::TempFolder;
+
+class IniAccessTest : public ::testing::Test {
+protected:
+    IniAccessTest() : inData_(data_.Path()) {
+        Platform::SetUserFolderOverride(user_.Path());
+        ClearProfileCache();
+        SetLanguageName("ENGLISH");
+    }
+    ~IniAccessTest() override {
+        Platform::SetUserFolderOverride("");
+        ClearProfileCache();
+    }
+
+    TempFolder data_;
+    TempFolder user_;
+    ScopedCurrentDirectory inData_;
+};
+
+TEST_F(IniAccessTest, NumbersConvertLikeTheCLibrary) {
+    user_.Write("config.ini",
+                "[N]\r\na=3.9\r\nb=-3.9\r\nc=abc\r\nd=\r\ne=0.75\r\nf=12px\r\ng=1e30\r\n");
+    int value = 99;
+    ASSERT_TRUE(ReadConfigInt("N", "a", &value));
+    EXPECT_EQ(value, 3);
+    ASSERT_TRUE(ReadConfigInt("N", "b", &value));
+    EXPECT_EQ(value, -3);
+    ASSERT_TRUE(ReadConfigInt("N", "c", &value));
+    EXPECT_EQ(value, 0);
+    ASSERT_TRUE(ReadConfigInt("N", "f", &value));
+    EXPECT_EQ(value, 12);
+    ASSERT_TRUE(ReadConfigInt("N", "g", &value));
+    EXPECT_EQ(value, INT32_MAX);
+    value = 99;
+    EXPECT_FALSE(ReadConfigInt("N", "d", &value));
+    EXPECT_FALSE(ReadConfigInt("N", "missing", &value));
+    EXPECT_EQ(value, 99);
+    float number = -1;
+    ASSERT_TRUE(ReadConfigFloat("N", "e", &number));
+    EXPECT_FLOAT_EQ(number, 0.75f);
+    number = -1;
+    EXPECT_FALSE(ReadConfigFloat("N", "d", &number));
+    EXPECT_EQ(number, -1);
+}
+
+TEST_F(IniAccessTest, StringsAreCutTo254Characters) {
+    ASSERT_TRUE(WriteConfigString("OPTIONS", "Long", std::string(300, 'x').c_str()));
+    char out[kConfigValueSize];
+    ASSERT_TRUE(ReadConfigString("OPTIONS", "Long", out));
+    EXPECT_EQ(std::string(out), std::string(254, 'x'));
+    EXPECT_FALSE(ReadConfigString("OPTIONS", "Missing", out));
+    EXPECT_STREQ(out, "");
+    ASSERT_TRUE(WriteConfigInt("GAMEPLAY", "LastOpenedLevel", -7));
+    int level = 0;
+    ASSERT_TRUE(ReadConfigInt("GAMEPLAY", "LastOpenedLevel", &level));
+    EXPECT_EQ(level, -7);
+}
+
+TEST_F(IniAccessTest, StructBlocksGoToTheNamedFile) {
+    const int32_t scores[3] = {100, -1, 7};
+    ASSERT_TRUE(WriteProfileStruct("Classic", "Table", scores, sizeof(scores), "scores.ini"));
+    int32_t back[3] = {};
+    ASSERT_TRUE(ReadProfileStruct("Classic", "Table", back, sizeof(back), "scores.ini"));
+    EXPECT_EQ(back[1], -1);
+    EXPECT_FALSE(ReadProfileStruct("Classic", "Table", back, -1, "scores.ini"));
+    EXPECT_TRUE(user_.Read("config.ini").empty());
+}
+
+TEST_F(IniAccessTest, LanguageLookUp) {
+    data_.Write("language.ini", "[ENGLISH]\r\nQuillory=Quillory\r\nScore=Score\r\n");
+    EXPECT_STREQ(GetLanguageString("Score"), "Score");
+    EXPECT_STREQ(GetLanguageString("Unknown"), "");
+    // Each thread has its own result buffer.
+    const char* mainResult = GetLanguageString("Quillory");
+    std::thread other([] { EXPECT_STREQ(GetLanguageString("Score"), "Score"); });
+    other.join();
+    EXPECT_STREQ(mainResult, "Quillory");
+}
+
+TEST_F(IniAccessTest, MissingLanguageNameWarnsOnEveryLookUp) {
+    SetLogFilePath(user_.File("applog.htm").c_str());
+    SetLanguageName("");
+    EXPECT_STREQ(GetLanguageString("Score"), "");
+    EXPECT_STREQ(GetLanguageString("Score"), "");
+    const std::string log = user_.Read("applog.htm");
+    const std::string warning = "Warning: language not defined in 'config.ini'";
+    const size_t first = log.find(warning);
+    ASSERT_NE(first, std::string::npos);
+    EXPECT_NE(log.find(warning, first + 1), std::string::npos);
+    SetLogFilePath(nullptr);
+}
+
+}  // namespace

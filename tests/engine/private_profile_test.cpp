@@ -1,0 +1,142 @@
+#include "engine/private_profile.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <thread>
+
+#include "framework/archive/pak_format.h"
+#include "framework/archive/pak_interface.h"
+#include "platform/folders.h"
+#include "support/temp_folder.h"
+
+namespace {
+
+using namespace Quillory;
+using TestSupport::ScopedCurrentDirectory;
+using TestSupport::TempFolder;
+
+// A data folder (the current directory) and a separate user folder.
+class PrivateProfileTest : public ::testing::Test {
+protected:
+    PrivateProfileTest() : inData_(data_.Path()) {
+        Platform::SetUserFolderOverride(user_.Path());
+        ClearProfileCache();
+    }
+    ~PrivateProfileTest() override {
+        Platform::SetUserFolderOverride("");
+        ClearProfileCache();
+    }
+
+    std::string Get(const char* section, const char* key, const char* fallback = "",
+                    uint32_t size = 255, const char* file = "config.ini") {
+        std::vector<char> out(size + 1, '#');
+        const uint32_t count = GetPrivateProfileString(section, key, fallback, out.data(), size, file);
+        EXPECT_EQ(count, std::strlen(out.data()));
+        return out.data();
+    }
+
+    TempFolder data_;
+    TempFolder user_;
+    ScopedCurrentDirectory inData_;
+};
+
+TEST_F(PrivateProfileTest, ValuesDefaultsAndCutting) {
+    user_.Write("config.ini", "[OPTIONS]\r\nMusicVolume=0.8\r\nEmpty=\r\nLong=" +
+                                  std::string(300, 'x') + "\r\n");
+    EXPECT_EQ(Get("options", "musicvolume"), "0.8");
+    EXPECT_EQ(Get("OPTIONS", "Empty", "fallback"), "");
+    EXPECT_EQ(Get("OPTIONS", "Missing", " keep lead, drop trail  \t"), " keep lead, drop trail");
+    EXPECT_EQ(Get("OPTIONS", "Missing", nullptr), "");
+    EXPECT_EQ(Get("OPTIONS", "Long").size(), 254u);
+    EXPECT_EQ(Get("OPTIONS", "MusicVolume", "", 3), "0.");
+    EXPECT_EQ(Get("x", "y", "d", 255, "missing.ini"), "d");
+}
+
+TEST_F(PrivateProfileTest, NameListsAreNulSeparatedAndCutWithTwoNuls) {
+    user_.Write("sound.ini", "[take_shape]\r\nvolume=1\r\nfile0=a.ogg\r\n[drop]\r\n");
+    char out[32];
+    uint32_t count = GetPrivateProfileString(nullptr, nullptr, "", out, sizeof(out), "sound.ini");
+    EXPECT_EQ(count, 16u);
+    EXPECT_EQ(std::memcmp(out, "take_shape\0drop\0\0", 17), 0);
+    count = GetPrivateProfileString("TAKE_SHAPE", nullptr, "", out, sizeof(out), "sound.ini");
+    EXPECT_EQ(count, 13u);
+    EXPECT_EQ(std::memcmp(out, "volume\0file0\0\0", 14), 0);
+    count = GetPrivateProfileString(nullptr, nullptr, "", out, 8, "sound.ini");
+    EXPECT_EQ(count, 6u);
+    EXPECT_EQ(std::memcmp(out, "take_s\0\0", 8), 0);
+
+    count = GetPrivateProfileSectionNames(out, sizeof(out), "sound.ini");
+    EXPECT_EQ(count, 16u);
+    // Exactly the buffer's size counts as too small for the section-name list.
+    count = GetPrivateProfileSectionNames(out, 17, "sound.ini");
+    EXPECT_EQ(count, 15u);
+    EXPECT_EQ(std::memcmp(out, "take_shape\0drop\0", 17), 0);
+    out[0] = 'x';
+    EXPECT_EQ(GetPrivateProfileSectionNames(out, sizeof(out), "missing.ini"), 0u);
+    EXPECT_EQ(out[0], '\0');
+}
+
+TEST_F(PrivateProfileTest, WritesGoToTheUserFolderAndKeepTheFile) {
+    data_.Write("config.ini", "[LANGUAGE]\r\nName=ENGLISH\r\n");
+    EXPECT_EQ(Get("LANGUAGE", "Name"), "ENGLISH");  // the data folder's copy
+    ASSERT_TRUE(WritePrivateProfileString("VIDEO", "Brightness", "0.500000", "config.ini"));
+    EXPECT_EQ(user_.Read("config.ini"),
+              "[LANGUAGE]\r\nName=ENGLISH\r\n[VIDEO]\r\nBrightness=0.500000\r\n");
+    EXPECT_EQ(data_.Read("config.ini"), "[LANGUAGE]\r\nName=ENGLISH\r\n");
+    ASSERT_TRUE(WritePrivateProfileString("VIDEO", "Brightness", nullptr, "config.ini"));
+    EXPECT_EQ(Get("VIDEO", "Brightness", "gone"), "gone");
+    ASSERT_TRUE(WritePrivateProfileString("LANGUAGE", nullptr, nullptr, "config.ini"));
+    EXPECT_EQ(user_.Read("config.ini"), "[VIDEO]\r\n");
+    EXPECT_TRUE(WritePrivateProfileString("NOPE", nullptr, nullptr, "config.ini"));
+}
+
+TEST_F(PrivateProfileTest, OutsideEditsAreSeenDespiteTheCache) {
+    user_.Write("config.ini", "[a]\r\nk=1\r\n");
+    EXPECT_EQ(Get("a", "k"), "1");
+    user_.Write("config.ini", "[a]\r\nk=22\r\n");
+    EXPECT_EQ(Get("a", "k"), "22");
+    std::remove(user_.File("config.ini").c_str());
+    EXPECT_EQ(Get("a", "k", "none"), "none");
+}
+
+TEST_F(PrivateProfileTest, ReadsFallBackToTheArchive) {
+    std::vector<uint8_t> archive;
+    const std::string text = "[ENGLISH]\r\nQuillory=Quillory\r\n";
+    ASSERT_TRUE(Tuvo::BuildPak({{"language.ini", 1, {text.begin(), text.end()}}}, archive));
+    data_.Write("main.pak", std::string(archive.begin(), archive.end()));
+    Tuvo::PakInterface layer;
+    ASSERT_TRUE(layer.MountArchive("main.pak"));
+    EXPECT_EQ(Get("english", "QUILLORY", "", 255, "language.ini"), "Quillory");
+}
+
+TEST_F(PrivateProfileTest, StructsRoundTripAndFailSafely) {
+    const char block[7] = "abacus";
+    ASSERT_TRUE(WritePrivateProfileStruct("s", "k", block, 7, "scores.ini"));
+    EXPECT_EQ(user_.Read("scores.ini"), "[s]\r\nk=616261637573006F\r\n");
+    char back[7] = {};
+    ASSERT_TRUE(GetPrivateProfileStruct("S", "K", back, 7, "scores.ini"));
+    EXPECT_STREQ(back, "abacus");
+    char untouched[8] = "seven!!";
+    EXPECT_FALSE(GetPrivateProfileStruct("s", "k", untouched, 8, "scores.ini"));
+    EXPECT_FALSE(GetPrivateProfileStruct("s", "missing", untouched, 7, "scores.ini"));
+    EXPECT_STREQ(untouched, "seven!!");
+    ASSERT_TRUE(WritePrivateProfileStruct("s", "k", nullptr, 7, "scores.ini"));
+    EXPECT_EQ(user_.Read("scores.ini"), "[s]\r\n");
+}
+
+TEST_F(PrivateProfileTest, TwoThreadsWritingDifferentKeysLoseNothing) {
+    auto writer = [](const char* key) {
+        for (int i = 0; i < 50; ++i) {
+            WritePrivateProfileString("OPTIONS", key, std::to_string(i).c_str(), "config.ini");
+        }
+    };
+    std::thread a(writer, "a");
+    std::thread b(writer, "b");
+    a.join();
+    b.join();
+    EXPECT_EQ(Get("OPTIONS", "a"), "49");
+    EXPECT_EQ(Get("OPTIONS", "b"), "49");
+}
+
+}  // namespace

@@ -1,0 +1,247 @@
+#include "framework/archive/pak_interface.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "framework/archive/pak_file.h"
+#include "framework/archive/pak_format.h"
+#include "support/temp_folder.h"
+
+namespace {
+
+using Tuvo::PakFile;
+using Tuvo::PakFindData;
+using Tuvo::PakInterface;
+using TestSupport::ScopedCurrentDirectory;
+using TestSupport::TempFolder;
+
+std::vector<uint8_t> Bytes(const std::string& text) {
+    return std::vector<uint8_t>(text.begin(), text.end());
+}
+
+// An archive in a temporary folder, which is also the current directory.
+class PakInterfaceTest : public ::testing::Test {
+protected:
+    PakInterfaceTest() : inFolder_(folder_.Path()) {}
+
+    void Mount(const std::vector<Tuvo::PakSourceFile>& files) {
+        std::vector<uint8_t> archive;
+        ASSERT_TRUE(Tuvo::BuildPak(files, archive));
+        folder_.Write("main.pak", std::string(archive.begin(), archive.end()));
+        ASSERT_TRUE(layer_.MountArchive("main.pak"));
+    }
+
+    std::string ReadAll(PakFile* file) {
+        std::string text;
+        char buffer[64];
+        size_t count;
+        while ((count = layer_.PakRead(buffer, 1, sizeof(buffer), file)) > 0) {
+            text.append(buffer, count);
+        }
+        return text;
+    }
+
+    std::vector<std::string> Find(const char* pattern, std::vector<uint32_t>* attributes = nullptr) {
+        std::vector<std::string> names;
+        PakFindData data;
+        Tuvo::PakFindContext* context = layer_.PakFindFirst(pattern, &data);
+        if (context == Tuvo::kInvalidFindHandle) {
+            return names;
+        }
+        do {
+            names.push_back(data.fileName);
+            if (attributes != nullptr) {
+                attributes->push_back(data.attributes);
+            }
+        } while (layer_.PakFindNext(context, &data));
+        EXPECT_TRUE(layer_.PakFindClose(context));
+        return names;
+    }
+
+    TempFolder folder_;
+    ScopedCurrentDirectory inFolder_;
+    PakInterface layer_{false};
+};
+
+TEST_F(PakInterfaceTest, NameNormalisation) {
+    EXPECT_EQ(PakInterface::NormaliseName("graphics//shapes\\/Quill_0.png"),
+              "GRAPHICS\\SHAPES\\QUILL_0.PNG");
+    EXPECT_EQ(PakInterface::NormaliseName("A\\B\\..\\C.TXT"), "A\\C.TXT");
+    EXPECT_EQ(PakInterface::NormaliseName("a/b/../../c.txt"), "C.TXT");
+    EXPECT_EQ(PakInterface::NormaliseName("..\\x"), "..\\X");
+    EXPECT_EQ(PakInterface::NormaliseName(".\\x"), ".\\X");
+    EXPECT_EQ(PakInterface::NormaliseName("a\\..b"), "A\\..B");
+    EXPECT_EQ(PakInterface::NormaliseName(folder_.Path() + "/Menu/x.xml"), "MENU\\X.XML");
+}
+
+TEST_F(PakInterfaceTest, DifferentSpellingsOpenTheSameEntry) {
+    Mount({{"A\\C.TXT", 1, Bytes("archived")}});
+    for (const char* name : {"a\\c.txt", "A/C.TXT", "a//c.TXT", "A\\B\\..\\C.TXT"}) {
+        PakFile* file = layer_.PakOpen(name, "rb");
+        ASSERT_NE(file, nullptr) << name;
+        EXPECT_EQ(ReadAll(file), "archived") << name;
+        EXPECT_EQ(layer_.PakClose(file), 0);
+    }
+    EXPECT_EQ(layer_.PakOpen(L"A\\C.TXT", L"rb"), nullptr);
+}
+
+TEST_F(PakInterfaceTest, ArchiveWinsForReadingAndWritingGoesToDisk) {
+    folder_.Write("A/C.TXT", "on disk");
+    Mount({{"A\\C.TXT", 1, Bytes("archived")}});
+    PakFile* file = layer_.PakOpen("a/c.txt", "r");
+    EXPECT_EQ(ReadAll(file), "archived");
+    layer_.PakClose(file);
+
+    PakFile* written = layer_.PakOpen("A\\C.TXT", "wb");
+    ASSERT_NE(written, nullptr);
+    EXPECT_EQ(written->record, nullptr);
+    layer_.PakClose(written);
+    EXPECT_EQ(folder_.Read("A/C.TXT"), "");
+
+    PakFile* disk = layer_.PakOpen("a/missing.txt", "rb");
+    EXPECT_EQ(disk, nullptr);
+}
+
+TEST_F(PakInterfaceTest, SeekTellAndClampedPositions) {
+    Mount({{"f.bin", 1, Bytes("0123456789")}});
+    PakFile* file = layer_.PakOpen("F.BIN", "rb");
+    ASSERT_NE(file, nullptr);
+    EXPECT_EQ(layer_.PakSeek(file, 0, SEEK_END), 0);
+    EXPECT_EQ(layer_.PakTell(file), 10);
+    EXPECT_TRUE(layer_.PakAtEnd(file));
+    layer_.PakSeek(file, -4, SEEK_END);
+    EXPECT_EQ(layer_.PakGetChar(file), '6');
+    layer_.PakSeek(file, -100, SEEK_CUR);
+    EXPECT_EQ(layer_.PakTell(file), 0);
+    layer_.PakSeek(file, 100, SEEK_SET);
+    EXPECT_EQ(layer_.PakTell(file), 10);
+    EXPECT_EQ(layer_.PakGetChar(file), -1);
+    EXPECT_EQ(layer_.PakUngetChar('x', file), 'x');
+    EXPECT_EQ(layer_.PakGetChar(file), '9');  // the byte itself is not replaced
+    layer_.PakSeek(file, 0, SEEK_SET);
+    EXPECT_EQ(layer_.PakUngetChar('x', file), 'x');
+    EXPECT_EQ(layer_.PakTell(file), 0);
+    layer_.PakClose(file);
+}
+
+TEST_F(PakInterfaceTest, ReadCountsWholeElementsButDeliversEveryByte) {
+    Mount({{"f.bin", 1, Bytes("0123456789")}});
+    PakFile* file = layer_.PakOpen("f.bin", "rb");
+    char buffer[13] = {};
+    EXPECT_EQ(layer_.PakRead(buffer, 4, 3, file), 2u);
+    EXPECT_STREQ(buffer, "0123456789");
+    EXPECT_EQ(layer_.PakTell(file), 10);
+    layer_.PakSeek(file, 0, SEEK_SET);
+    EXPECT_EQ(layer_.PakRead(buffer, 0, 3, file), 0u);
+    EXPECT_EQ(layer_.PakTell(file), 0);
+    EXPECT_EQ(layer_.PakRead(buffer, 1, SIZE_MAX, file), 10u);  // a huge count never overflows
+    layer_.PakClose(file);
+}
+
+TEST_F(PakInterfaceTest, GetCharAndGetLineDropCarriageReturns) {
+    Mount({{"t.txt", 1, Bytes("A\r\nBC\r\n\r\nlast")}});
+    PakFile* file = layer_.PakOpen("t.txt", "rt");
+    EXPECT_EQ(layer_.PakGetChar(file), 'A');
+    EXPECT_EQ(layer_.PakGetChar(file), '\n');
+    char line[16];
+    ASSERT_NE(layer_.PakGetLine(line, 2, file), nullptr);
+    EXPECT_STREQ(line, "B");
+    ASSERT_NE(layer_.PakGetLine(line, sizeof(line), file), nullptr);
+    EXPECT_STREQ(line, "C\n");
+    ASSERT_NE(layer_.PakGetLine(line, sizeof(line), file), nullptr);
+    EXPECT_STREQ(line, "\n");
+    ASSERT_NE(layer_.PakGetLine(line, sizeof(line), file), nullptr);
+    EXPECT_STREQ(line, "last");
+    EXPECT_EQ(layer_.PakGetLine(line, sizeof(line), file), nullptr);
+    layer_.PakClose(file);
+}
+
+TEST_F(PakInterfaceTest, FindListsArchiveThenDiskWithoutRepeats) {
+    folder_.Write("Graphics/zeta.png", "disk only");
+    folder_.Write("Graphics/Alpha.png", "also in the archive");
+    Mount({{"Graphics\\Alpha.png", 5, Bytes("1")},
+           {"Graphics\\beta.png", 5, Bytes("22")},
+           {"Graphics\\Shapes\\quill_0.png", 5, Bytes("333")},
+           {"Graphics\\notes.txt", 5, Bytes("4")}});
+    std::vector<uint32_t> attributes;
+    EXPECT_EQ(Find("graphics\\*.png", &attributes),
+              (std::vector<std::string>{"Alpha.png", "beta.png", "quill_0.png", "zeta.png"}));
+    EXPECT_EQ(attributes, (std::vector<uint32_t>{0, 0, Tuvo::kFileAttributeDirectory, 0}));
+    EXPECT_EQ(Find("Graphics\\*.*").size(), 5u);
+    EXPECT_EQ(Find("Graphics\\*").size(), 5u);
+    // Without a star the archive matches nothing; the disk still answers.
+    EXPECT_EQ(Find("Graphics\\beta.png"), std::vector<std::string>{});
+    EXPECT_EQ(Find("Graphics\\zeta.png"), std::vector<std::string>{"zeta.png"});
+    EXPECT_TRUE(Find("Sound\\*.ogg").empty());
+}
+
+TEST_F(PakInterfaceTest, FindReportsSizeAndTimeOfArchiveEntries) {
+    Mount({{"Sound\\a.ogg", 0x1D0000012345678ull, Bytes("12345")}});
+    PakFindData data;
+    Tuvo::PakFindContext* context = layer_.PakFindFirst("SOUND\\*.OGG", &data);
+    ASSERT_NE(context, Tuvo::kInvalidFindHandle);
+    EXPECT_EQ(data.sizeLow, 5u);
+    EXPECT_EQ(data.lastWriteTime, 0x1D0000012345678ull);
+    EXPECT_EQ(data.creationTime, data.lastWriteTime);
+    layer_.PakFindClose(context);
+    uint64_t time = 0;
+    ASSERT_TRUE(layer_.GetFileTime("sound/A.OGG", time));
+    EXPECT_EQ(time, 0x1D0000012345678ull);
+    folder_.Write("loose.wav", "x");
+    EXPECT_TRUE(layer_.GetFileTime("LOOSE.WAV", time));
+    EXPECT_GT(time, 116444736000000000ull);
+    EXPECT_FALSE(layer_.GetFileTime("missing.wav", time));
+}
+
+TEST_F(PakInterfaceTest, LaterEntriesOfTheSameNameWin) {
+    Mount({{"x.txt", 1, Bytes("first")}, {"X.TXT", 1, Bytes("second")}});
+    PakFile* file = layer_.PakOpen("x.txt", "rb");
+    EXPECT_EQ(ReadAll(file), "second");
+    layer_.PakClose(file);
+}
+
+TEST_F(PakInterfaceTest, DamagedArchivesAddOnlyWholeEntries) {
+    std::vector<uint8_t> archive;
+    ASSERT_TRUE(Tuvo::BuildPak({{"one.txt", 1, Bytes("11111")}, {"two.txt", 1, Bytes("22222")}},
+                               archive));
+    archive.resize(archive.size() - 2);
+    folder_.Write("cut.pak", std::string(archive.begin(), archive.end()));
+    EXPECT_TRUE(layer_.MountArchive("cut.pak"));
+    EXPECT_EQ(layer_.EntryCount(), 1u);
+    folder_.Write("bad.pak", "not an archive at all");
+    EXPECT_FALSE(layer_.MountArchive("bad.pak"));
+    folder_.Write("empty.pak", "");
+    EXPECT_FALSE(layer_.MountArchive("empty.pak"));
+    EXPECT_FALSE(layer_.MountArchive("missing.pak"));
+    EXPECT_EQ(layer_.EntryCount(), 1u);
+}
+
+TEST(PakFileTest, FunctionsUseTheRegisteredLayerOrTheDisk) {
+    TempFolder folder;
+    ScopedCurrentDirectory in(folder.Path());
+    folder.Write("Menu/Menu-Main.xml", "disk");
+    std::vector<uint8_t> contents;
+    ASSERT_EQ(Tuvo::RegisteredPakInterface(), nullptr);
+    ASSERT_TRUE(Tuvo::PakReadWholeFile("MENU\\menu-main.XML", contents));
+    EXPECT_EQ(std::string(contents.begin(), contents.end()), "disk");
+    {
+        std::vector<uint8_t> archive;
+        ASSERT_TRUE(Tuvo::BuildPak({{"Menu\\menu-main.xml", 1, Bytes("archive")}}, archive));
+        folder.Write("main.pak", std::string(archive.begin(), archive.end()));
+        PakInterface layer;
+        EXPECT_EQ(Tuvo::RegisteredPakInterface(), &layer);
+        PakInterface second;
+        EXPECT_EQ(Tuvo::RegisteredPakInterface(), &layer);  // the first one stays registered
+        layer.MountArchive("main.pak");
+        ASSERT_TRUE(Tuvo::PakReadWholeFile("menu/menu-main.xml", contents));
+        EXPECT_EQ(std::string(contents.begin(), contents.end()), "archive");
+    }
+    EXPECT_EQ(Tuvo::RegisteredPakInterface(), nullptr);
+    EXPECT_FALSE(Tuvo::PakReadWholeFile("missing.xml", contents));
+    EXPECT_TRUE(contents.empty());
+}
+
+}  // namespace
