@@ -289,6 +289,7 @@ bool DSoundManager::DecodeSource(const std::string& fileName, SoundBuffer& sound
     if (LoadAuFile(sourceName, sound, error)) {
         return true;
     }
+    Platform::DebugOutput("Sound: cannot load %s: %s\n", fileName.c_str(), error.c_str());
     return false;
 }
 
