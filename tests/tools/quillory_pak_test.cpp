@@ -1,4 +1,5 @@
-// Runs the quillory-pak tool on a nested folder and reads its archive back through the game's layer.
+// Runs the quillory-pak tool on a nested folder and reads its archive back through the game's
+// layer.
 #include <gtest/gtest.h>
 
 #include <cstdlib>

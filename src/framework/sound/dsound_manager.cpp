@@ -2,7 +2,6 @@
 #include "framework/sound/dsound_manager.h"
 
 #include <algorithm>
-#include <chrono>
 #include <cmath>
 #include <filesystem>
 
@@ -17,17 +16,11 @@
 namespace Tuvo {
 namespace {
 
-constexpr uint64_t kSweepIntervalMs = 1000;
+constexpr uint32_t kSweepIntervalMs = 1000;
 constexpr double kSemitone = 1.0594630943592953;
 
 bool ValidId(int id) {
     return id >= 0 && id < kMaxSoundIds;
-}
-
-uint64_t SteadyMilliseconds() {
-    using namespace std::chrono;
-    return static_cast<uint64_t>(
-        duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count());
 }
 
 // A name the cache can hold: relative, at least 3 characters, no drive and no ".." component
@@ -168,12 +161,11 @@ bool DSoundInstance::IsReleased() {
 // ----- DSoundManager -----
 
 DSoundManager::DSoundManager(std::unique_ptr<Platform::AudioDevice> device, bool useMp3,
-                             MillisecondClock clock)
-    : device_(std::move(device)), clock_(std::move(clock)), useMp3_(useMp3) {
-    if (!clock_) {
-        clock_ = SteadyMilliseconds;
-    }
-    lastSweep_ = clock_();
+                             Platform::Clock* clock)
+    : device_(std::move(device)),
+      clock_(clock != nullptr ? clock : &Platform::SystemClock()),
+      useMp3_(useMp3) {
+    lastSweep_ = clock_->Milliseconds();
     if (device_ != nullptr) {
         device_->SetRenderer(&mixer_);
     }
@@ -334,8 +326,8 @@ bool DSoundManager::SetInstancePan(int id, int pan) {
 }
 
 int DSoundManager::FindFreeChannel() {
-    const uint64_t now = clock_();
-    if (now - lastSweep_ > kSweepIntervalMs) {
+    const uint32_t now = clock_->Milliseconds();
+    if (now - lastSweep_ > kSweepIntervalMs) {  // unsigned: right across the clock's wrap
         for (auto& channel : channels_) {
             if (channel != nullptr && channel->IsReleased()) {
                 channel.reset();

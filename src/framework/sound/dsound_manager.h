@@ -9,7 +9,6 @@
 
 #include <array>
 #include <cstdint>
-#include <functional>
 #include <memory>
 #include <string>
 
@@ -17,6 +16,7 @@
 #include "framework/sound/sound_buffer.h"
 #include "framework/sound/sound_manager.h"
 #include "platform/audio_device.h"
+#include "platform/clock.h"
 
 namespace Tuvo {
 
@@ -75,12 +75,10 @@ private:
 
 class DSoundManager : public SoundManager {
 public:
-    using MillisecondClock = std::function<uint64_t()>;
-
     // `device` nullptr: no sound. `useMp3` is kept for the interface; MP3 is not decoded.
-    // `clock` gives milliseconds for the channel sweep (a steady clock when empty).
+    // `clock` times the channel sweep (the system clock when nullptr).
     DSoundManager(std::unique_ptr<Platform::AudioDevice> device, bool useMp3,
-                  MillisecondClock clock = {});
+                  Platform::Clock* clock = nullptr);
     ~DSoundManager() override;
     DSoundManager(const DSoundManager&) = delete;
     DSoundManager& operator=(const DSoundManager&) = delete;
@@ -135,13 +133,13 @@ private:
 
     std::unique_ptr<Platform::AudioDevice> device_;
     Mixer mixer_;
-    MillisecondClock clock_;
+    Platform::Clock* clock_;
     bool useMp3_;
     std::array<SoundSlot, kMaxSoundIds> sounds_;
     std::array<std::unique_ptr<DSoundInstance>, kPlaybackChannels> channels_;
     double masterVolume_ = 1.0;
     uint32_t outputVolume_ = 65535;  // the wave-out volume, 0..65535
-    uint64_t lastSweep_ = 0;
+    uint32_t lastSweep_ = 0;
     std::string cacheFolder_;
 };
 

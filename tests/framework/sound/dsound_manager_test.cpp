@@ -24,7 +24,7 @@ protected:
         auto device = std::make_unique<Platform::BufferAudioDevice>();
         device_ = device.get();
         manager_ =
-            std::make_unique<DSoundManager>(std::move(device), false, [this] { return now_; });
+            std::make_unique<DSoundManager>(std::move(device), false, &clock_);
         manager_->SetCacheFolder(folder_.File("cache"));
     }
 
@@ -46,7 +46,7 @@ protected:
     TestSupport::TempFolder folder_;
     TestSupport::ScopedCurrentDirectory inFolder_;
     Platform::BufferAudioDevice* device_ = nullptr;
-    uint64_t now_ = 5000;
+    Platform::ManualClock clock_;
     std::unique_ptr<DSoundManager> manager_;
 };
 
@@ -107,7 +107,7 @@ TEST_F(DSoundManagerTest, ThirtyThirdPlaybackWaitsForAFinishedOne) {
     EXPECT_EQ(manager_->LiveChannels(), kPlaybackChannels);
 
     // A second later the sweep hands back every finished auto-release playback at once.
-    now_ += 1001;
+    clock_.Advance(1001);
     ASSERT_NE(manager_->CreateInstance(3), nullptr);
     EXPECT_EQ(manager_->LiveChannels(), 2);
 }
@@ -120,7 +120,7 @@ TEST_F(DSoundManagerTest, PlaybacksWithoutAutoReleaseAreKept) {
     }
     Pull(100);
     manager_->StopAllSounds();
-    now_ += 5000;
+    clock_.Advance(5000);
     EXPECT_EQ(manager_->CreateInstance(3), nullptr);
     manager_->ReleaseFinishedChannels();
     EXPECT_EQ(manager_->LiveChannels(), 0);
