@@ -1,0 +1,341 @@
+// The software image: its pixels, fills, clears, lines, spans and polygons. The blits are in
+// memory_image_blit.cpp.
+#include "framework/graphics/memory_image.h"
+
+#include <algorithm>
+#include <atomic>
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
+
+#include "framework/graphics/blit_rows.h"
+#include "framework/graphics/pixel_blend.h"
+
+namespace Tuvo {
+
+using namespace PixelBlend;
+
+namespace {
+
+// -1 until first asked; then 1 (fast paths) or 0 (reference paths only).
+std::atomic<int> gFastPaths{-1};
+
+// Beyond this, coordinates are treated as invalid input rather than drawn.
+constexpr double kCoordinateLimit = 1e7;
+
+bool ValidCoordinate(double value) {
+    return std::isfinite(value) && std::fabs(value) < kCoordinateLimit;
+}
+
+// Clips the segment to the box (Liang-Barsky); false when nothing of it is inside.
+bool ClipSegment(double& x1, double& y1, double& x2, double& y2, double left, double top,
+                 double right, double bottom) {
+    const double dx = x2 - x1;
+    const double dy = y2 - y1;
+    double t0 = 0;
+    double t1 = 1;
+    const double p[4] = {-dx, dx, -dy, dy};
+    const double q[4] = {x1 - left, right - x1, y1 - top, bottom - y1};
+    for (int i = 0; i < 4; ++i) {
+        if (p[i] == 0) {
+            if (q[i] < 0) {
+                return false;
+            }
+            continue;
+        }
+        const double t = q[i] / p[i];
+        if (p[i] < 0) {
+            t0 = std::max(t0, t);
+        } else {
+            t1 = std::min(t1, t);
+        }
+    }
+    if (t0 > t1) {
+        return false;
+    }
+    const double startX = x1 + t0 * dx;
+    const double startY = y1 + t0 * dy;
+    x2 = x1 + t1 * dx;
+    y2 = y1 + t1 * dy;
+    x1 = startX;
+    y1 = startY;
+    return true;
+}
+
+// The fill colour with its alpha scaled by a 0..256 weight.
+uint32_t WithAlphaWeight(uint32_t color, uint32_t weight) {
+    return (color & 0x00FFFFFF) | (((Alpha(color) * weight) >> 8) << 24);
+}
+
+}  // namespace
+
+MemoryImage::MemoryImage(int width, int height) {
+    Create(width, height);
+}
+
+MemoryImage::MemoryImage(const MemoryImage& other)
+    : Image(other, true),
+      pixels_(other.pixels_),
+      alphaKnown_(other.alphaKnown_),
+      hasAlpha_(other.hasAlpha_) {}
+
+MemoryImage::~MemoryImage() = default;
+
+void MemoryImage::SetFastPathsEnabled(bool enabled) {
+    gFastPaths.store(enabled ? 1 : 0);
+}
+
+bool MemoryImage::FastPathsEnabled() {
+    int state = gFastPaths.load();
+    if (state < 0) {
+        const char* reference = std::getenv("QUILLORY_REFERENCE_BLIT");
+        state = (reference != nullptr && reference[0] != '\0' && std::strcmp(reference, "0") != 0)
+                    ? 0
+                    : 1;
+        gFastPaths.store(state);
+    }
+    return state == 1;
+}
+
+bool MemoryImage::Create(int width, int height) {
+    if (width < 0 || height < 0 || width > kMaxSide || height > kMaxSide) {
+        pixels_.clear();
+        width_ = 0;
+        height_ = 0;
+        alphaKnown_ = true;
+        hasAlpha_ = false;
+        return false;
+    }
+    pixels_.assign(static_cast<size_t>(width) * static_cast<size_t>(height), 0);
+    width_ = width;
+    height_ = height;
+    MarkWritten();
+    return true;
+}
+
+bool MemoryImage::SetBits(const uint32_t* bits, int width, int height, bool) {
+    if (bits == nullptr || !Create(width, height)) {
+        return false;
+    }
+    std::memcpy(pixels_.data(), bits, pixels_.size() * sizeof(uint32_t));
+    MarkWritten();
+    return true;
+}
+
+uint32_t MemoryImage::GetPixel(int x, int y) const {
+    if (!Bounds().Contains(x, y)) {
+        return 0;
+    }
+    return pixels_[static_cast<size_t>(y) * width_ + x];
+}
+
+bool MemoryImage::HasAlpha() const {
+    if (!alphaKnown_) {
+        hasAlpha_ = std::any_of(pixels_.begin(), pixels_.end(),
+                                [](uint32_t pixel) { return (pixel >> 24) != 255; });
+        alphaKnown_ = true;
+    }
+    return hasAlpha_;
+}
+
+void MemoryImage::FillRow(int x, int y, int count, uint32_t color, DrawMode mode) {
+    uint32_t* row = Row(y) + x;
+    if (FastPathsEnabled()) {
+        BlitRows::FillRowFast(row, count, color, mode);
+    } else {
+        BlitRows::FillRowReference(row, count, color, mode);
+    }
+}
+
+void MemoryImage::FillPixelChecked(int x, int y, uint32_t color, DrawMode mode) {
+    if (!Bounds().Contains(x, y)) {
+        return;
+    }
+    uint32_t& pixel = Row(y)[x];
+    pixel = FillPixel(pixel, color, mode);
+    MarkWritten();
+}
+
+void MemoryImage::FillRect(const Rect& rect, const Color& color, DrawMode mode) {
+    const Rect area = rect.Intersection(Bounds());
+    if (area.IsEmpty()) {
+        return;
+    }
+    const uint32_t packed = PackColor(color);
+    for (int y = area.y; y < area.y + area.height; ++y) {
+        FillRow(area.x, y, area.width, packed, mode);
+    }
+    MarkWritten();
+}
+
+void MemoryImage::ClearRect(const Rect& rect) {
+    const Rect area = rect.Intersection(Bounds());
+    if (area.IsEmpty()) {
+        return;
+    }
+    for (int y = area.y; y < area.y + area.height; ++y) {
+        std::fill_n(Row(y) + area.x, area.width, 0u);
+    }
+    MarkWritten();
+}
+
+void MemoryImage::DrawLine(double x1, double y1, double x2, double y2, const Color& color,
+                           DrawMode mode) {
+    if (!ValidCoordinate(x1) || !ValidCoordinate(y1) || !ValidCoordinate(x2) ||
+        !ValidCoordinate(y2) || width_ == 0 || height_ == 0) {
+        return;
+    }
+    // Pixel (x, y) covers [x - 0.5, x + 0.5) around its rounded centre; keep a margin so the
+    // rounded end points of a clipped line stay on the original line.
+    if (!ClipSegment(x1, y1, x2, y2, -1.0, -1.0, width_, height_)) {
+        return;
+    }
+    int x = static_cast<int>(std::floor(x1 + 0.5));
+    int y = static_cast<int>(std::floor(y1 + 0.5));
+    const int endX = static_cast<int>(std::floor(x2 + 0.5));
+    const int endY = static_cast<int>(std::floor(y2 + 0.5));
+    const int dx = std::abs(endX - x);
+    const int dy = -std::abs(endY - y);
+    const int stepX = x < endX ? 1 : -1;
+    const int stepY = y < endY ? 1 : -1;
+    int error = dx + dy;
+    const uint32_t packed = PackColor(color);
+    while (true) {
+        FillPixelChecked(x, y, packed, mode);
+        if (x == endX && y == endY) {
+            break;
+        }
+        const int doubled = 2 * error;
+        if (doubled >= dy) {
+            error += dy;
+            x += stepX;
+        }
+        if (doubled <= dx) {
+            error += dx;
+            y += stepY;
+        }
+    }
+}
+
+void MemoryImage::DrawSmoothLine(double x1, double y1, double x2, double y2, const Color& color,
+                                 DrawMode mode) {
+    if (!ValidCoordinate(x1) || !ValidCoordinate(y1) || !ValidCoordinate(x2) ||
+        !ValidCoordinate(y2) || width_ == 0 || height_ == 0) {
+        return;
+    }
+    if (!ClipSegment(x1, y1, x2, y2, -2.0, -2.0, width_ + 1.0, height_ + 1.0)) {
+        return;
+    }
+    // Wu's line: along the major axis, each step covers the two pixels nearest the line with
+    // weights from the distance to their centres.
+    const bool steep = std::fabs(y2 - y1) > std::fabs(x2 - x1);
+    if (steep) {
+        std::swap(x1, y1);
+        std::swap(x2, y2);
+    }
+    if (x1 > x2) {
+        std::swap(x1, x2);
+        std::swap(y1, y2);
+    }
+    const double dx = x2 - x1;
+    const double gradient = dx == 0 ? 0 : (y2 - y1) / dx;
+    const uint32_t packed = PackColor(color);
+    auto plot = [&](int major, int minor, double coverage) {
+        const uint32_t weight =
+            static_cast<uint32_t>(std::lround(std::clamp(coverage, 0.0, 1.0) * 256));
+        if (weight == 0) {
+            return;
+        }
+        const uint32_t pixelColor = WithAlphaWeight(packed, weight);
+        if (steep) {
+            FillPixelChecked(minor, major, pixelColor, mode);
+        } else {
+            FillPixelChecked(major, minor, pixelColor, mode);
+        }
+    };
+    const int first = static_cast<int>(std::floor(x1 + 0.5));
+    const int last = static_cast<int>(std::floor(x2 + 0.5));
+    for (int major = first; major <= last; ++major) {
+        const double minorPosition = y1 + gradient * (major - x1);
+        const double below = std::floor(minorPosition);
+        const double fraction = minorPosition - below;
+        plot(major, static_cast<int>(below), 1.0 - fraction);
+        plot(major, static_cast<int>(below) + 1, fraction);
+    }
+}
+
+void MemoryImage::FillSpansWithCoverage(const Span* spans, int spanCount, const Color& color,
+                                        DrawMode mode, const uint8_t* coverage, int coverX,
+                                        int coverY, int coverWidth, int coverHeight) {
+    if (spans == nullptr || coverage == nullptr || coverWidth <= 0 || coverHeight <= 0) {
+        return;
+    }
+    const Rect cover(coverX, coverY, coverWidth, coverHeight);
+    const uint32_t packed = PackColor(color);
+    for (int i = 0; i < spanCount; ++i) {
+        const Rect run = Rect(spans[i].x, spans[i].y, spans[i].width, 1).Intersection(Bounds());
+        for (int x = run.x; x < run.x + run.width; ++x) {
+            // Pixels outside the coverage block have no coverage byte and are left alone.
+            if (!cover.Contains(x, run.y)) {
+                continue;
+            }
+            const uint8_t byte = coverage[static_cast<size_t>(run.y - coverY) * coverWidth +
+                                          static_cast<size_t>(x - coverX)];
+            FillPixelChecked(x, run.y, WithAlphaWeight(packed, byte + 1u), mode);
+        }
+    }
+}
+
+bool MemoryImage::FillPolygon(const PointF* vertices, int vertexCount, const Rect* clip,
+                              const Color& color, DrawMode mode, float tx, float ty) {
+    if (vertices == nullptr || vertexCount < 3) {
+        return true;
+    }
+    std::vector<double> xs(static_cast<size_t>(vertexCount));
+    std::vector<double> ys(static_cast<size_t>(vertexCount));
+    double top = INFINITY;
+    double bottom = -INFINITY;
+    for (int i = 0; i < vertexCount; ++i) {
+        xs[i] = static_cast<double>(vertices[i].x) + tx;
+        ys[i] = static_cast<double>(vertices[i].y) + ty;
+        if (!ValidCoordinate(xs[i]) || !ValidCoordinate(ys[i])) {
+            return true;
+        }
+        top = std::min(top, ys[i]);
+        bottom = std::max(bottom, ys[i]);
+    }
+    const Rect area = clip != nullptr ? clip->Intersection(Bounds()) : Bounds();
+    if (area.IsEmpty()) {
+        return true;
+    }
+    const uint32_t packed = PackColor(color);
+    // A pixel is inside when its centre is (even-odd rule).
+    const int firstRow = std::max(area.y, static_cast<int>(std::ceil(top - 0.5)));
+    const int lastRow = std::min(area.y + area.height - 1, static_cast<int>(std::floor(bottom)));
+    std::vector<double> crossings;
+    for (int y = firstRow; y <= lastRow; ++y) {
+        const double centreY = y + 0.5;
+        crossings.clear();
+        for (int i = 0; i < vertexCount; ++i) {
+            const int j = (i + 1) % vertexCount;
+            const double y0 = ys[i];
+            const double y1 = ys[j];
+            if ((y0 <= centreY && centreY < y1) || (y1 <= centreY && centreY < y0)) {
+                crossings.push_back(xs[i] + (centreY - y0) * (xs[j] - xs[i]) / (y1 - y0));
+            }
+        }
+        std::sort(crossings.begin(), crossings.end());
+        for (size_t k = 0; k + 1 < crossings.size(); k += 2) {
+            const int start = std::max(area.x, static_cast<int>(std::ceil(crossings[k] - 0.5)));
+            const int end =
+                std::min(area.x + area.width, static_cast<int>(std::ceil(crossings[k + 1] - 0.5)));
+            if (end > start) {
+                FillRow(start, y, end - start, packed, mode);
+            }
+        }
+    }
+    MarkWritten();
+    return true;
+}
+
+}  // namespace Tuvo

@@ -1,0 +1,98 @@
+// The software back end: an image whose pixels live in memory as 0xAARRGGBB (not
+// premultiplied), implementing every drawing operation of the image interface. The common
+// operations of a frame (opaque copy, alpha blend with and without tint, additive, fills,
+// nearest stretch) have fast row loops; each also has a plain per-pixel reference path, and
+// both give identical pixels (see pixel_blend.h for the formulas). SetFastPathsEnabled(false),
+// or the environment variable QUILLORY_REFERENCE_BLIT=1, forces the reference paths.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "framework/graphics/image.h"
+
+namespace Tuvo {
+
+class MemoryImage : public Image {
+public:
+    MemoryImage() = default;
+    // A width x height image of transparent black.
+    MemoryImage(int width, int height);
+    // A copy of the pixels and the image's description.
+    MemoryImage(const MemoryImage& other);
+    MemoryImage& operator=(const MemoryImage&) = delete;
+    ~MemoryImage() override;
+
+    // Largest side accepted; bigger requests make an empty image.
+    static constexpr int kMaxSide = 16384;
+
+    // Slot 17 on: pixel access and upload.
+    // Resizes to width x height of transparent black; false (and an empty image) when a side
+    // is negative or beyond kMaxSide.
+    bool Create(int width, int height);
+    // Takes a copy of width x height pixels; commit is kept for accelerated back ends.
+    bool SetBits(const uint32_t* bits, int width, int height, bool commit = true);
+    uint32_t* GetBits() { return pixels_.empty() ? nullptr : pixels_.data(); }
+    const uint32_t* GetBits() const { return pixels_.empty() ? nullptr : pixels_.data(); }
+    // Call after writing through GetBits, so the image re-checks its alpha.
+    void BitsChanged() { alphaKnown_ = false; }
+    uint32_t GetPixel(int x, int y) const;
+    // Whether some pixel is not opaque (the image has an alpha channel).
+    bool HasAlpha() const;
+
+    static void SetFastPathsEnabled(bool enabled);
+    static bool FastPathsEnabled();
+
+    bool FillPolygon(const PointF* vertices, int vertexCount, const Rect* clip, const Color& color,
+                     DrawMode mode, float tx, float ty) override;
+    void FillRect(const Rect& rect, const Color& color, DrawMode mode) override;
+    void ClearRect(const Rect& rect) override;
+    void DrawLine(double x1, double y1, double x2, double y2, const Color& color,
+                  DrawMode mode) override;
+    void DrawSmoothLine(double x1, double y1, double x2, double y2, const Color& color,
+                        DrawMode mode) override;
+    void FillSpansWithCoverage(const Span* spans, int spanCount, const Color& color, DrawMode mode,
+                               const uint8_t* coverage, int coverX, int coverY, int coverWidth,
+                               int coverHeight) override;
+    void Blit(Image* source, int x, int y, const Rect& sourceRect, const Color& color,
+              DrawMode mode) override;
+    void BlitAt(Image* source, float x, float y, const Rect& sourceRect, const Rect& clip,
+                const Color& color, DrawMode mode) override;
+    void BlitRotated(Image* source, float x, float y, const Rect& sourceRect, const Rect& clip,
+                     const Color& color, DrawMode mode, double angle, float cx, float cy) override;
+    void StretchBlit(Image* source, const Rect& destRect, const Rect& sourceRect, const Rect& clip,
+                     const Color& color, DrawMode mode, bool fastStretch) override;
+    void BlitWithMatrix(Image* source, float x, float y, const Matrix3x3& matrix, const Rect& clip,
+                        const Color& color, DrawMode mode, const Rect& sourceRect,
+                        bool linearBlend) override;
+    void BlitTriangleList(Image* texture, const TriVertex (*triangles)[3], int triangleCount,
+                          const Rect& clip, const Color& color, DrawMode mode, float tx, float ty,
+                          bool blend) override;
+    void BlitFlipped(Image* source, int x, int y, const Rect& sourceRect, const Color& color,
+                     DrawMode mode) override;
+    void StretchBlitFlipped(Image* source, const Rect& destRect, const Rect& sourceRect,
+                            const Rect& clip, const Color& color, DrawMode mode,
+                            bool fastStretch) override;
+
+private:
+    Rect Bounds() const { return Rect(0, 0, width_, height_); }
+    uint32_t* Row(int y) { return pixels_.data() + static_cast<size_t>(y) * width_; }
+    void MarkWritten() { alphaKnown_ = false; }
+    // Blends a fill colour over count pixels starting at (x, y) (already inside the image).
+    void FillRow(int x, int y, int count, uint32_t color, DrawMode mode);
+    void FillPixelChecked(int x, int y, uint32_t color, DrawMode mode);
+    void Stretch(MemoryImage* source, const Rect& destRect, const Rect& sourceRect,
+                 const Rect& clip, const Color& color, DrawMode mode, bool fastStretch,
+                 bool mirror);
+    // Draws the source rect through the forward transform (source-rect pixels to destination
+    // pixels), sampling nearest or bilinear at every covered destination pixel centre.
+    // forward holds a, b, c, d, e, f of x' = a x + b y + c, y' = d x + e y + f.
+    void BlitTransformed(MemoryImage* source, const Rect& sourceRect, const double (&forward)[6],
+                         const Rect& clip, const Color& color, DrawMode mode, bool bilinear);
+
+    std::vector<uint32_t> pixels_;
+    mutable bool alphaKnown_ = true;
+    mutable bool hasAlpha_ = false;
+};
+
+}  // namespace Tuvo

@@ -1,0 +1,555 @@
+// The software image's blits: plain, flipped, stretched, sub-pixel, rotated, matrix and
+// textured triangles. Plain, flipped and nearest-stretched blits have fast row loops; the rest
+// sample every covered destination pixel centre.
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
+#include "framework/graphics/blit_rows.h"
+#include "framework/graphics/memory_image.h"
+#include "framework/graphics/pixel_blend.h"
+
+namespace Tuvo {
+
+using namespace PixelBlend;
+
+namespace {
+
+// A 2-D affine map in doubles: x' = a x + b y + c, y' = d x + e y + f.
+struct Affine {
+    double a = 1, b = 0, c = 0;
+    double d = 0, e = 1, f = 0;
+
+    static Affine FromMatrix(const Matrix3x3& m) {
+        return Affine{m.m[0][0], m.m[0][1], m.m[0][2], m.m[1][0], m.m[1][1], m.m[1][2]};
+    }
+    static Affine Translation(double tx, double ty) { return Affine{1, 0, tx, 0, 1, ty}; }
+    // Same rotation matrix as Matrix3x3::Rotation.
+    static Affine Rotation(double angle) {
+        const double cosine = std::cos(angle);
+        const double sine = std::sin(angle);
+        return Affine{cosine, sine, 0, -sine, cosine, 0};
+    }
+    Affine operator*(const Affine& r) const {
+        return Affine{a * r.a + b * r.d, a * r.b + b * r.e, a * r.c + b * r.f + c,
+                      d * r.a + e * r.d, d * r.b + e * r.e, d * r.c + e * r.f + f};
+    }
+    bool Invert(Affine& inverse) const {
+        const double determinant = a * e - b * d;
+        if (!std::isfinite(determinant) || std::fabs(determinant) < 1e-12) {
+            return false;
+        }
+        inverse = Affine{e / determinant,  -b / determinant, (b * f - c * e) / determinant,
+                         -d / determinant, a / determinant,  (c * d - a * f) / determinant};
+        return true;
+    }
+    void Apply(double x, double y, double& outX, double& outY) const {
+        outX = a * x + b * y + c;
+        outY = d * x + e * y + f;
+    }
+};
+
+MemoryImage* AsMemoryImage(Image* image) {
+    auto* memory = dynamic_cast<MemoryImage*>(image);
+    if (memory == nullptr || memory->GetBits() == nullptr) {
+        return nullptr;
+    }
+    return memory;
+}
+
+bool RectInside(const Rect& inner, const Image& image) {
+    return Rect(0, 0, image.GetWidth(), image.GetHeight()).ContainsRect(inner);
+}
+
+// Bilinear mix of four pixels (weights of the second column and row in 0..256). Colours are
+// weighted by their alpha so transparent neighbours do not darken the edge.
+uint32_t Bilinear(uint32_t p00, uint32_t p10, uint32_t p01, uint32_t p11, uint32_t fx,
+                  uint32_t fy) {
+    const uint64_t weights[4] = {uint64_t{256 - fx} * (256 - fy), uint64_t{fx} * (256 - fy),
+                                 uint64_t{256 - fx} * fy, uint64_t{fx} * fy};
+    const uint32_t pixels[4] = {p00, p10, p01, p11};
+    uint64_t alphaSum = 0;
+    uint64_t red = 0;
+    uint64_t green = 0;
+    uint64_t blue = 0;
+    for (int i = 0; i < 4; ++i) {
+        const uint64_t weighted = weights[i] * Alpha(pixels[i]);
+        alphaSum += weighted;
+        red += weighted * Red(pixels[i]);
+        green += weighted * Green(pixels[i]);
+        blue += weighted * Blue(pixels[i]);
+    }
+    if (alphaSum == 0) {
+        return 0;
+    }
+    const uint64_t half = alphaSum / 2;
+    return Pack(static_cast<uint32_t>((alphaSum + 32768) >> 16),
+                static_cast<uint32_t>((red + half) / alphaSum),
+                static_cast<uint32_t>((green + half) / alphaSum),
+                static_cast<uint32_t>((blue + half) / alphaSum));
+}
+
+// A 0..256 weight from a fraction in [0, 1].
+uint32_t FractionWeight(double fraction) {
+    return static_cast<uint32_t>(std::lround(fraction * 256.0));
+}
+
+}  // namespace
+
+void MemoryImage::Blit(Image* sourceImage, int x, int y, const Rect& sourceRect, const Color& color,
+                       DrawMode mode) {
+    MemoryImage* source = AsMemoryImage(sourceImage);
+    if (source == nullptr || pixels_.empty()) {
+        return;
+    }
+    // The caller has clipped; clip again to both images so a bad request cannot leave them.
+    const Rect wanted = sourceRect.Intersection(source->Bounds());
+    x += wanted.x - sourceRect.x;
+    y += wanted.y - sourceRect.y;
+    const Rect dest = Rect(x, y, wanted.width, wanted.height).Intersection(Bounds());
+    if (dest.IsEmpty()) {
+        return;
+    }
+    const int sourceX = wanted.x + dest.x - x;
+    const int sourceY = wanted.y + dest.y - y;
+    source->hasBeenDrawn_ = true;
+    const Modulation mod(color);
+    const bool sourceHasAlpha = source->HasAlpha();
+    const bool fast = FastPathsEnabled();
+    // Drawing an image onto itself reads from a copy of the rows.
+    std::vector<uint32_t> copy;
+    if (source == this) {
+        copy.assign(pixels_.begin(), pixels_.end());
+    }
+    const uint32_t* sourcePixels = source == this ? copy.data() : source->pixels_.data();
+    for (int row = 0; row < dest.height; ++row) {
+        uint32_t* out = Row(dest.y + row) + dest.x;
+        const uint32_t* in =
+            sourcePixels + static_cast<size_t>(sourceY + row) * source->width_ + sourceX;
+        if (fast) {
+            BlitRows::BlendRowFast(out, in, dest.width, sourceHasAlpha, mod, mode);
+        } else {
+            BlitRows::BlendRowReference(out, in, dest.width, sourceHasAlpha, mod, mode);
+        }
+    }
+    MarkWritten();
+}
+
+void MemoryImage::BlitFlipped(Image* sourceImage, int x, int y, const Rect& sourceRect,
+                              const Color& color, DrawMode mode) {
+    MemoryImage* source = AsMemoryImage(sourceImage);
+    if (source == nullptr || pixels_.empty()) {
+        return;
+    }
+    // Cutting the source on one side cuts the mirrored box on the other.
+    const Rect wanted = sourceRect.Intersection(source->Bounds());
+    const int rightCut = (sourceRect.x + sourceRect.width) - (wanted.x + wanted.width);
+    x += rightCut;
+    y += wanted.y - sourceRect.y;
+    const Rect dest = Rect(x, y, wanted.width, wanted.height).Intersection(Bounds());
+    if (dest.IsEmpty()) {
+        return;
+    }
+    source->hasBeenDrawn_ = true;
+    const Modulation mod(color);
+    const bool sourceHasAlpha = source->HasAlpha();
+    const bool fast = FastPathsEnabled();
+    const std::vector<uint32_t> sourcePixels = source->pixels_;
+    std::vector<uint32_t> mirrored(static_cast<size_t>(dest.width));
+    for (int row = 0; row < dest.height; ++row) {
+        const int sourceY = wanted.y + dest.y + row - y;
+        const uint32_t* in = sourcePixels.data() + static_cast<size_t>(sourceY) * source->width_;
+        uint32_t* out = Row(dest.y + row) + dest.x;
+        for (int i = 0; i < dest.width; ++i) {
+            // Destination column dest.x + i is box column (dest.x + i - x), counted from the
+            // source's right end.
+            const int sourceX = wanted.x + wanted.width - 1 - (dest.x + i - x);
+            if (fast) {
+                mirrored[i] = in[sourceX];
+            } else {
+                out[i] = BlendPixel(out[i], in[sourceX], sourceHasAlpha, mod, mode);
+            }
+        }
+        if (fast) {
+            BlitRows::BlendRowFast(out, mirrored.data(), dest.width, sourceHasAlpha, mod, mode);
+        }
+    }
+    MarkWritten();
+}
+
+void MemoryImage::StretchBlit(Image* source, const Rect& destRect, const Rect& sourceRect,
+                              const Rect& clip, const Color& color, DrawMode mode,
+                              bool fastStretch) {
+    Stretch(AsMemoryImage(source), destRect, sourceRect, clip, color, mode, fastStretch, false);
+}
+
+void MemoryImage::StretchBlitFlipped(Image* source, const Rect& destRect, const Rect& sourceRect,
+                                     const Rect& clip, const Color& color, DrawMode mode,
+                                     bool fastStretch) {
+    Stretch(AsMemoryImage(source), destRect, sourceRect, clip, color, mode, fastStretch, true);
+}
+
+void MemoryImage::Stretch(MemoryImage* source, const Rect& destRect, const Rect& sourceRect,
+                          const Rect& clip, const Color& color, DrawMode mode, bool fastStretch,
+                          bool mirror) {
+    if (source == nullptr || pixels_.empty() || sourceRect.IsEmpty() || destRect.IsEmpty() ||
+        !RectInside(sourceRect, *source)) {
+        return;
+    }
+    const Rect area = destRect.Intersection(clip).Intersection(Bounds());
+    if (area.IsEmpty()) {
+        return;
+    }
+    source->hasBeenDrawn_ = true;
+    const Modulation mod(color);
+    const bool sourceHasAlpha = source->HasAlpha();
+    const int64_t sourceWidth = sourceRect.width;
+    const int64_t sourceHeight = sourceRect.height;
+    const int64_t destWidth = destRect.width;
+    const int64_t destHeight = destRect.height;
+    const std::vector<uint32_t> sourcePixels = source->pixels_;
+    auto sourcePixel = [&](int column, int row) {
+        return sourcePixels[static_cast<size_t>(sourceRect.y + row) * source->width_ +
+                            sourceRect.x + column];
+    };
+
+    if (fastStretch) {
+        // Nearest: destination pixel centre i + 0.5 samples source column
+        // floor((i + 0.5) * sourceWidth / destWidth).
+        auto nearestColumn = [&](int destX) {
+            const int64_t i = destX - destRect.x;
+            const int column = static_cast<int>((2 * i + 1) * sourceWidth / (2 * destWidth));
+            return mirror ? static_cast<int>(sourceWidth) - 1 - column : column;
+        };
+        auto nearestRow = [&](int destY) {
+            const int64_t j = destY - destRect.y;
+            return static_cast<int>((2 * j + 1) * sourceHeight / (2 * destHeight));
+        };
+        if (FastPathsEnabled()) {
+            std::vector<int> columns(static_cast<size_t>(area.width));
+            for (int i = 0; i < area.width; ++i) {
+                columns[i] = sourceRect.x + nearestColumn(area.x + i);
+            }
+            std::vector<uint32_t> gathered(static_cast<size_t>(area.width));
+            for (int y = area.y; y < area.y + area.height; ++y) {
+                const uint32_t* in =
+                    sourcePixels.data() +
+                    static_cast<size_t>(sourceRect.y + nearestRow(y)) * source->width_;
+                for (int i = 0; i < area.width; ++i) {
+                    gathered[i] = in[columns[i]];
+                }
+                BlitRows::BlendRowFast(Row(y) + area.x, gathered.data(), area.width, sourceHasAlpha,
+                                       mod, mode);
+            }
+        } else {
+            for (int y = area.y; y < area.y + area.height; ++y) {
+                uint32_t* out = Row(y);
+                for (int x = area.x; x < area.x + area.width; ++x) {
+                    out[x] = BlendPixel(out[x], sourcePixel(nearestColumn(x), nearestRow(y)),
+                                        sourceHasAlpha, mod, mode);
+                }
+            }
+        }
+        MarkWritten();
+        return;
+    }
+
+    // Smooth: bilinear between the source pixels around the mapped centre, clamped to the
+    // source rect's edge. Positions are 16.16 fixed point.
+    auto samplePosition = [](int64_t index, int64_t sourceSize, int64_t destSize, int& first,
+                             int& second, uint32_t& weight) {
+        int64_t position = ((2 * index + 1) * sourceSize * 65536) / (2 * destSize) - 32768;
+        position = std::clamp<int64_t>(position, 0, (sourceSize - 1) * 65536);
+        first = static_cast<int>(position >> 16);
+        second = std::min<int>(first + 1, static_cast<int>(sourceSize) - 1);
+        weight = static_cast<uint32_t>((position & 0xFFFF) >> 8);
+    };
+    for (int y = area.y; y < area.y + area.height; ++y) {
+        int row0 = 0;
+        int row1 = 0;
+        uint32_t weightY = 0;
+        samplePosition(y - destRect.y, sourceHeight, destHeight, row0, row1, weightY);
+        uint32_t* out = Row(y);
+        for (int x = area.x; x < area.x + area.width; ++x) {
+            int column0 = 0;
+            int column1 = 0;
+            uint32_t weightX = 0;
+            samplePosition(x - destRect.x, sourceWidth, destWidth, column0, column1, weightX);
+            if (mirror) {
+                column0 = static_cast<int>(sourceWidth) - 1 - column0;
+                column1 = static_cast<int>(sourceWidth) - 1 - column1;
+            }
+            const uint32_t sample =
+                Bilinear(sourcePixel(column0, row0), sourcePixel(column1, row0),
+                         sourcePixel(column0, row1), sourcePixel(column1, row1), weightX, weightY);
+            out[x] = BlendPixel(out[x], sample, sourceHasAlpha, mod, mode);
+        }
+    }
+    MarkWritten();
+}
+
+void MemoryImage::BlitAt(Image* sourceImage, float x, float y, const Rect& sourceRect,
+                         const Rect& clip, const Color& color, DrawMode mode) {
+    MemoryImage* source = AsMemoryImage(sourceImage);
+    if (source == nullptr) {
+        return;
+    }
+    // Whole-pixel positions give exactly a clipped plain blit.
+    if (FastPathsEnabled() && x == std::floor(x) && y == std::floor(y) && std::fabs(x) < 1e7f &&
+        std::fabs(y) < 1e7f && RectInside(sourceRect, *source)) {
+        const int left = static_cast<int>(x);
+        const int top = static_cast<int>(y);
+        const Rect dest = Rect(left, top, sourceRect.width, sourceRect.height).Intersection(clip);
+        if (!dest.IsEmpty()) {
+            Blit(source, dest.x, dest.y,
+                 Rect(sourceRect.x + dest.x - left, sourceRect.y + dest.y - top, dest.width,
+                      dest.height),
+                 color, mode);
+        }
+        return;
+    }
+    BlitRotated(source, x, y, sourceRect, clip, color, mode, 0.0, 0.0f, 0.0f);
+}
+
+void MemoryImage::BlitRotated(Image* sourceImage, float x, float y, const Rect& sourceRect,
+                              const Rect& clip, const Color& color, DrawMode mode, double angle,
+                              float cx, float cy) {
+    MemoryImage* source = AsMemoryImage(sourceImage);
+    if (source == nullptr) {
+        return;
+    }
+    const Affine forward = Affine::Translation(double{x} + cx, double{y} + cy) *
+                           Affine::Rotation(angle) * Affine::Translation(-double{cx}, -double{cy});
+    const double map[6] = {forward.a, forward.b, forward.c, forward.d, forward.e, forward.f};
+    BlitTransformed(source, sourceRect, map, clip, color, mode, true);
+}
+
+void MemoryImage::BlitWithMatrix(Image* sourceImage, float x, float y, const Matrix3x3& matrix,
+                                 const Rect& clip, const Color& color, DrawMode mode,
+                                 const Rect& sourceRect, bool linearBlend) {
+    MemoryImage* source = AsMemoryImage(sourceImage);
+    if (source == nullptr) {
+        return;
+    }
+    const Affine forward = Affine::Translation(x, y) * Affine::FromMatrix(matrix) *
+                           Affine::Translation(-sourceRect.width / 2.0, -sourceRect.height / 2.0);
+    const double map[6] = {forward.a, forward.b, forward.c, forward.d, forward.e, forward.f};
+    BlitTransformed(source, sourceRect, map, clip, color, mode, linearBlend);
+}
+
+void MemoryImage::BlitTransformed(MemoryImage* source, const Rect& sourceRect,
+                                  const double (&map)[6], const Rect& clip, const Color& color,
+                                  DrawMode mode, bool bilinear) {
+    if (pixels_.empty() || sourceRect.IsEmpty() || !RectInside(sourceRect, *source)) {
+        return;
+    }
+    const Affine forward{map[0], map[1], map[2], map[3], map[4], map[5]};
+    Affine inverse;
+    if (!forward.Invert(inverse)) {
+        return;
+    }
+    // Destination box of the four corners, one pixel wider for the bilinear edge.
+    double left = INFINITY, top = INFINITY, right = -INFINITY, bottom = -INFINITY;
+    const double cornersX[4] = {0, double(sourceRect.width), 0, double(sourceRect.width)};
+    const double cornersY[4] = {0, 0, double(sourceRect.height), double(sourceRect.height)};
+    for (int i = 0; i < 4; ++i) {
+        double outX = 0;
+        double outY = 0;
+        forward.Apply(cornersX[i], cornersY[i], outX, outY);
+        left = std::min(left, outX);
+        right = std::max(right, outX);
+        top = std::min(top, outY);
+        bottom = std::max(bottom, outY);
+    }
+    const Rect limit = clip.Intersection(Bounds());
+    if (limit.IsEmpty() || !std::isfinite(left) || !std::isfinite(right) || !std::isfinite(top) ||
+        !std::isfinite(bottom)) {
+        return;
+    }
+    const int firstX = static_cast<int>(std::max<double>(limit.x, std::floor(left) - 1));
+    const int firstY = static_cast<int>(std::max<double>(limit.y, std::floor(top) - 1));
+    const int endX =
+        static_cast<int>(std::min<double>(limit.x + limit.width, std::ceil(right) + 1));
+    const int endY =
+        static_cast<int>(std::min<double>(limit.y + limit.height, std::ceil(bottom) + 1));
+    if (firstX >= endX || firstY >= endY) {
+        return;
+    }
+    source->hasBeenDrawn_ = true;
+    const Modulation mod(color);
+    const bool sourceHasAlpha = source->HasAlpha();
+    const std::vector<uint32_t> sourcePixels = source->pixels_;
+    const int width = sourceRect.width;
+    const int height = sourceRect.height;
+    // A source pixel, or transparent outside the source rect.
+    auto texel = [&](int column, int row) -> uint32_t {
+        if (column < 0 || row < 0 || column >= width || row >= height) {
+            return 0;
+        }
+        return sourcePixels[static_cast<size_t>(sourceRect.y + row) * source->width_ +
+                            sourceRect.x + column];
+    };
+    for (int y = firstY; y < endY; ++y) {
+        uint32_t* out = Row(y);
+        for (int x = firstX; x < endX; ++x) {
+            double u = 0;
+            double v = 0;
+            inverse.Apply(x + 0.5, y + 0.5, u, v);
+            uint32_t sample = 0;
+            if (bilinear) {
+                const double sampleU = u - 0.5;
+                const double sampleV = v - 0.5;
+                if (sampleU <= -1 || sampleV <= -1 || sampleU >= width || sampleV >= height) {
+                    continue;
+                }
+                int column = static_cast<int>(std::floor(sampleU));
+                int row = static_cast<int>(std::floor(sampleV));
+                uint32_t weightX = FractionWeight(sampleU - column);
+                uint32_t weightY = FractionWeight(sampleV - row);
+                // A weight that rounds to a whole pixel takes that pixel alone.
+                if (weightX == 256) {
+                    ++column;
+                    weightX = 0;
+                }
+                if (weightY == 256) {
+                    ++row;
+                    weightY = 0;
+                }
+                sample =
+                    Bilinear(texel(column, row), texel(column + 1, row), texel(column, row + 1),
+                             texel(column + 1, row + 1), weightX, weightY);
+                if (sample == 0) {
+                    continue;
+                }
+            } else {
+                if (u < 0 || v < 0 || u >= width || v >= height) {
+                    continue;
+                }
+                sample = texel(static_cast<int>(u), static_cast<int>(v));
+            }
+            out[x] = BlendPixel(out[x], sample, sourceHasAlpha, mod, mode);
+        }
+    }
+    MarkWritten();
+}
+
+void MemoryImage::BlitTriangleList(Image* textureImage, const TriVertex (*triangles)[3],
+                                   int triangleCount, const Rect& clip, const Color& color,
+                                   DrawMode mode, float tx, float ty, bool blend) {
+    MemoryImage* texture = AsMemoryImage(textureImage);
+    if (texture == nullptr || triangles == nullptr || pixels_.empty()) {
+        return;
+    }
+    const Rect limit = clip.Intersection(Bounds());
+    if (limit.IsEmpty()) {
+        return;
+    }
+    texture->hasBeenDrawn_ = true;
+    const bool textureHasAlpha = texture->HasAlpha();
+    const std::vector<uint32_t> texels = texture->pixels_;
+    const int textureWidth = texture->width_;
+    const int textureHeight = texture->height_;
+    const Modulation callMod(color);
+    auto clampedTexel = [&](int column, int row) {
+        column = std::clamp(column, 0, textureWidth - 1);
+        row = std::clamp(row, 0, textureHeight - 1);
+        return texels[static_cast<size_t>(row) * textureWidth + column];
+    };
+
+    for (int t = 0; t < triangleCount; ++t) {
+        double px[3], py[3];
+        bool valid = true;
+        for (int k = 0; k < 3; ++k) {
+            px[k] = double{triangles[t][k].x} + tx;
+            py[k] = double{triangles[t][k].y} + ty;
+            valid = valid && std::isfinite(px[k]) && std::isfinite(py[k]) &&
+                    std::fabs(px[k]) < 1e7 && std::fabs(py[k]) < 1e7;
+        }
+        const double area = (px[1] - px[0]) * (py[2] - py[0]) - (py[1] - py[0]) * (px[2] - px[0]);
+        if (!valid || std::fabs(area) < 1e-9) {
+            continue;
+        }
+        const int firstX =
+            std::max(limit.x, static_cast<int>(std::floor(std::min({px[0], px[1], px[2]}))));
+        const int firstY =
+            std::max(limit.y, static_cast<int>(std::floor(std::min({py[0], py[1], py[2]}))));
+        const int endX = std::min(limit.x + limit.width,
+                                  static_cast<int>(std::ceil(std::max({px[0], px[1], px[2]}))) + 1);
+        const int endY = std::min(limit.y + limit.height,
+                                  static_cast<int>(std::ceil(std::max({py[0], py[1], py[2]}))) + 1);
+        // Edge k runs from corner k+1 to corner k+2; its weight belongs to corner k. Pixels on
+        // an edge belong to the triangle only for top or left edges, so neighbours sharing an
+        // edge draw it once.
+        auto edge = [&](int k, double x, double y) {
+            const int from = (k + 1) % 3;
+            const int to = (k + 2) % 3;
+            const double value =
+                (px[to] - px[from]) * (y - py[from]) - (py[to] - py[from]) * (x - px[from]);
+            return area > 0 ? value : -value;
+        };
+        auto ownsEdge = [&](int k) {
+            const int from = (k + 1) % 3;
+            const int to = (k + 2) % 3;
+            double dx = px[to] - px[from];
+            double dy = py[to] - py[from];
+            if (area < 0) {
+                dx = -dx;
+                dy = -dy;
+            }
+            return (dy == 0 && dx < 0) || dy > 0;
+        };
+        const double absArea = std::fabs(area);
+        for (int y = firstY; y < endY; ++y) {
+            uint32_t* out = Row(y);
+            for (int x = firstX; x < endX; ++x) {
+                double weight[3];
+                bool inside = true;
+                for (int k = 0; k < 3 && inside; ++k) {
+                    const double value = edge(k, x + 0.5, y + 0.5);
+                    inside = value > 0 || (value == 0 && ownsEdge(k));
+                    weight[k] = value / absArea;
+                }
+                if (!inside) {
+                    continue;
+                }
+                double u = 0, v = 0, a = 0, r = 0, g = 0, b = 0;
+                for (int k = 0; k < 3; ++k) {
+                    const TriVertex& corner = triangles[t][k];
+                    u += weight[k] * corner.u;
+                    v += weight[k] * corner.v;
+                    a += weight[k] * Alpha(corner.color);
+                    r += weight[k] * Red(corner.color);
+                    g += weight[k] * Green(corner.color);
+                    b += weight[k] * Blue(corner.color);
+                }
+                const double textureU = u * textureWidth;
+                const double textureV = v * textureHeight;
+                uint32_t sample = 0;
+                if (blend) {
+                    const double sampleU = textureU - 0.5;
+                    const double sampleV = textureV - 0.5;
+                    const int column = static_cast<int>(std::floor(sampleU));
+                    const int row = static_cast<int>(std::floor(sampleV));
+                    sample =
+                        Bilinear(clampedTexel(column, row), clampedTexel(column + 1, row),
+                                 clampedTexel(column, row + 1), clampedTexel(column + 1, row + 1),
+                                 std::min(255u, FractionWeight(sampleU - column)),
+                                 std::min(255u, FractionWeight(sampleV - row)));
+                } else {
+                    sample = clampedTexel(static_cast<int>(std::floor(textureU)),
+                                          static_cast<int>(std::floor(textureV)));
+                }
+                // The corner colour modulates together with the call's colour.
+                Color combined(
+                    static_cast<int>(std::lround(r)) * static_cast<int>(callMod.red) / 255,
+                    static_cast<int>(std::lround(g)) * static_cast<int>(callMod.green) / 255,
+                    static_cast<int>(std::lround(b)) * static_cast<int>(callMod.blue) / 255,
+                    static_cast<int>(std::lround(a)) * static_cast<int>(callMod.alpha) / 255);
+                out[x] = BlendPixel(out[x], sample, textureHasAlpha, Modulation(combined), mode);
+            }
+        }
+    }
+    MarkWritten();
+}
+
+}  // namespace Tuvo

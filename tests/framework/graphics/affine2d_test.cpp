@@ -1,0 +1,126 @@
+#include "framework/graphics/affine2d.h"
+
+#include <cmath>
+
+#include <gtest/gtest.h>
+
+namespace Tuvo {
+namespace {
+
+void ExpectMaps(const Matrix3x3& matrix, float x, float y, float expectedX, float expectedY) {
+    float outX = 0;
+    float outY = 0;
+    matrix.Apply(x, y, outX, outY);
+    EXPECT_NEAR(outX, expectedX, 1e-4f) << "x of (" << x << ", " << y << ")";
+    EXPECT_NEAR(outY, expectedY, 1e-4f) << "y of (" << x << ", " << y << ")";
+}
+
+TEST(Matrix3x3Test, ProductAppliesTheLeftOperandLast) {
+    const Matrix3x3 scaleThenMove = Matrix3x3::Translation(10, 0) * Matrix3x3::Scaling(2, 3);
+    ExpectMaps(scaleThenMove, 1, 1, 12, 3);
+    const Matrix3x3 moveThenScale = Matrix3x3::Scaling(2, 3) * Matrix3x3::Translation(10, 0);
+    ExpectMaps(moveThenScale, 1, 1, 22, 3);
+}
+
+TEST(Matrix3x3Test, PositiveRotationTurnsCounterClockwiseOnScreen) {
+    // A point to the right of the centre goes up (negative y on the y-down screen).
+    ExpectMaps(Matrix3x3::Rotation(3.1415927f / 2), 1, 0, 0, -1);
+    ExpectMaps(Matrix3x3::Rotation(3.1415927f / 2), 0, 1, 1, 0);
+}
+
+TEST(Matrix3x3Test, AffineInverse) {
+    const Matrix3x3 m =
+        Matrix3x3::Translation(5, -2) * Matrix3x3::Rotation(0.7f) * Matrix3x3::Scaling(2, 0.5f);
+    Matrix3x3 inverse;
+    ASSERT_TRUE(m.InvertAffine(inverse));
+    ExpectMaps(inverse * m, 3, 4, 3, 4);
+    EXPECT_FALSE(Matrix3x3::Scaling(0, 1).InvertAffine(inverse));
+}
+
+TEST(Affine2DTest, StartsSimpleAndIdentity) {
+    Affine2D transform;
+    EXPECT_FALSE(transform.IsComplex());
+    EXPECT_FALSE(transform.HasRotation());
+    EXPECT_FALSE(transform.HasScale());
+    EXPECT_EQ(transform.GetMatrix(), Matrix3x3::Identity());
+}
+
+TEST(Affine2DTest, RotationsAddUpWhileSimple) {
+    Affine2D transform;
+    transform.RotateDeg(30);
+    transform.RotateRad(0.25f);
+    EXPECT_FALSE(transform.IsComplex());
+    EXPECT_TRUE(transform.HasRotation());
+    EXPECT_FLOAT_EQ(transform.Rotation(), 30 * 3.1415927f / 180 + 0.25f);
+}
+
+TEST(Affine2DTest, MatrixIsPreTranslateRotatePostTranslate) {
+    Affine2D transform;
+    transform.PreTranslate(-4, 0);
+    transform.RotateDeg(90);
+    transform.Translate(100, 50);
+    const Matrix3x3& matrix = transform.GetMatrix();
+    // (5, 0) -> (1, 0) -> rotated (0, -1) -> (100, 49)
+    ExpectMaps(matrix, 5, 0, 100, 49);
+}
+
+TEST(Affine2DTest, ScaleStaysSimpleOnlyInItsCases) {
+    Affine2D plain;
+    plain.Scale(2, 3);
+    plain.Translate(10, 20);
+    EXPECT_FALSE(plain.IsComplex());
+    ExpectMaps(plain.GetMatrix(), 1, 1, 12, 23);
+
+    Affine2D mirror;
+    mirror.Scale(-1, 1);
+    EXPECT_FALSE(mirror.IsComplex());
+    EXPECT_FLOAT_EQ(mirror.ScaleX(), -1);
+    mirror.Scale(-1, 1);  // mirrored back: scale x * sx = -1 * -1 is not -1, so complex
+    EXPECT_TRUE(mirror.IsComplex());
+
+    Affine2D negativeY;
+    negativeY.Scale(1, -1);
+    EXPECT_TRUE(negativeY.IsComplex());
+
+    Affine2D bigMirror;
+    bigMirror.Scale(-2, 1);
+    EXPECT_TRUE(bigMirror.IsComplex());
+
+    Affine2D moved;
+    moved.PreTranslate(3, 0);
+    moved.Scale(2, 2);
+    EXPECT_TRUE(moved.IsComplex());
+    // The matrix was built before turning complex: (1, 0) -> (4, 0) -> (8, 0).
+    ExpectMaps(moved.GetMatrix(), 1, 0, 8, 0);
+}
+
+TEST(Affine2DTest, RotatedThenScaledTurnsComplex) {
+    Affine2D transform;
+    transform.RotateDeg(90);
+    transform.Scale(2, 2);
+    EXPECT_TRUE(transform.IsComplex());
+    // rotate (1, 0) -> (0, -1), then scale -> (0, -2)
+    ExpectMaps(transform.GetMatrix(), 1, 0, 0, -2);
+}
+
+TEST(Affine2DTest, ScaledThenRotatedTurnsComplex) {
+    Affine2D transform;
+    transform.Scale(2, 1);
+    transform.RotateDeg(90);
+    EXPECT_TRUE(transform.IsComplex());
+    ExpectMaps(transform.GetMatrix(), 1, 0, 0, -2);
+    // Further operations multiply the matrix.
+    transform.Translate(5, 5);
+    ExpectMaps(transform.GetMatrix(), 1, 0, 5, 3);
+}
+
+TEST(Affine2DTest, PreTranslationUnderScaleMovesTheInput) {
+    Affine2D transform;
+    transform.Scale(2, 2);
+    transform.PreTranslate(1, 0);
+    EXPECT_TRUE(transform.IsComplex());
+    ExpectMaps(transform.GetMatrix(), 0, 0, 2, 0);
+}
+
+}  // namespace
+}  // namespace Tuvo

@@ -1,0 +1,92 @@
+#include "framework/graphics/blit_rows.h"
+
+#include <random>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+namespace Tuvo::BlitRows {
+namespace {
+
+using PixelBlend::Modulation;
+
+// Random pixels weighted toward the cases the fast loops single out: alpha 0, alpha 255 and
+// runs of them long enough to fill whole groups of four.
+std::vector<uint32_t> RandomRow(std::mt19937& random, int count, bool opaqueBias) {
+    std::vector<uint32_t> row(static_cast<size_t>(count));
+    std::uniform_int_distribution<uint32_t> any;
+    std::uniform_int_distribution<int> pick(0, 9);
+    uint32_t alpha = 255;
+    for (int i = 0; i < count; ++i) {
+        if (i % 4 == 0) {
+            const int kind = pick(random);
+            alpha = kind < (opaqueBias ? 6 : 3) ? 255 : kind < 7 ? 0 : any(random) & 0xFF;
+        }
+        const uint32_t pixelAlpha = pick(random) == 0 ? any(random) & 0xFF : alpha;
+        row[i] = (any(random) & 0x00FFFFFF) | (pixelAlpha << 24);
+    }
+    return row;
+}
+
+TEST(BlitRowsTest, BlendRowFastMatchesReferenceInEveryModeAndModulation) {
+    std::mt19937 random(2024);
+    const Modulation modulations[] = {Modulation(), Modulation(Color(255, 208, 64, 255)),
+                                      Modulation(Color(255, 255, 255, 128)),
+                                      Modulation(Color(10, 200, 90, 77))};
+    for (int round = 0; round < 300; ++round) {
+        const int count = 1 + round % 67;
+        const std::vector<uint32_t> source = RandomRow(random, count, false);
+        const std::vector<uint32_t> dest = RandomRow(random, count, true);
+        for (const Modulation& mod : modulations) {
+            for (DrawMode mode : {kDrawModeNormal, kDrawModeAdditive}) {
+                for (bool hasAlpha : {true, false}) {
+                    // Without an alpha channel the source is opaque, as the image guarantees.
+                    std::vector<uint32_t> input = source;
+                    if (!hasAlpha) {
+                        for (uint32_t& pixel : input) {
+                            pixel |= 0xFF000000u;
+                        }
+                    }
+                    std::vector<uint32_t> fast = dest;
+                    std::vector<uint32_t> reference = dest;
+                    BlendRowFast(fast.data(), input.data(), count, hasAlpha, mod, mode);
+                    BlendRowReference(reference.data(), input.data(), count, hasAlpha, mod, mode);
+                    ASSERT_EQ(fast, reference) << "round " << round << " mode " << mode;
+                }
+            }
+        }
+    }
+}
+
+TEST(BlitRowsTest, FillRowFastMatchesReference) {
+    std::mt19937 random(77);
+    std::uniform_int_distribution<uint32_t> any;
+    for (int round = 0; round < 400; ++round) {
+        const int count = 1 + round % 37;
+        const std::vector<uint32_t> dest = RandomRow(random, count, true);
+        uint32_t color = any(random);
+        if (round % 5 == 0) {
+            color |= 0xFF000000u;
+        } else if (round % 5 == 1) {
+            color &= 0x00FFFFFFu;
+        }
+        for (DrawMode mode : {kDrawModeNormal, kDrawModeAdditive}) {
+            std::vector<uint32_t> fast = dest;
+            std::vector<uint32_t> reference = dest;
+            FillRowFast(fast.data(), count, color, mode);
+            FillRowReference(reference.data(), count, color, mode);
+            ASSERT_EQ(fast, reference) << "round " << round << " colour " << std::hex << color;
+        }
+    }
+}
+
+TEST(BlitRowsTest, EmptyAndNegativeCountsTouchNothing) {
+    uint32_t dest = 0x12345678u;
+    const uint32_t source = 0xFFFFFFFFu;
+    BlendRowFast(&dest, &source, 0, false, Modulation(), kDrawModeNormal);
+    FillRowFast(&dest, -3, 0xFFFFFFFFu, kDrawModeNormal);
+    EXPECT_EQ(dest, 0x12345678u);
+}
+
+}  // namespace
+}  // namespace Tuvo::BlitRows

@@ -1,0 +1,100 @@
+#include "framework/graphics/pixel_blend.h"
+
+#include <cmath>
+#include <random>
+
+#include <gtest/gtest.h>
+
+namespace Tuvo::PixelBlend {
+namespace {
+
+TEST(PixelBlendTest, Div255RoundsToNearest) {
+    for (uint32_t x = 0; x <= 65535; ++x) {
+        ASSERT_EQ(Div255(x), static_cast<uint32_t>(std::floor(x / 255.0 + 0.5))) << x;
+    }
+}
+
+double RealNormalOpaque(double s, double m, double sa, double ma, double d) {
+    const double a = sa * ma / (255.0 * 255.0);
+    return s * m / 255.0 * a + d * (1 - a);
+}
+
+TEST(PixelBlendTest, NormalOverOpaqueStaysWithinOneOfTheRealFormula) {
+    std::mt19937 random(1234);
+    std::uniform_int_distribution<uint32_t> byte(0, 255);
+    for (int i = 0; i < 200000; ++i) {
+        const uint32_t sa = byte(random), s = byte(random), d = byte(random);
+        const uint32_t ma = i % 3 == 0 ? 255 : byte(random);
+        const uint32_t m = i % 2 == 0 ? 255 : byte(random);
+        Modulation mod(Color(static_cast<int>(m), 255, 255, static_cast<int>(ma)));
+        const uint32_t out = BlendNormal(Pack(255, d, 0, 0), Pack(sa, s, 0, 0), mod);
+        ASSERT_EQ(Alpha(out), 255u);
+        ASSERT_LE(std::fabs(Red(out) - RealNormalOpaque(s, m, sa, ma, d)), 1.0)
+            << "s " << s << " sa " << sa << " m " << m << " ma " << ma << " d " << d;
+    }
+}
+
+TEST(PixelBlendTest, NormalOverTranslucentStaysWithinOneInAlphaAndVisibleColour) {
+    std::mt19937 random(99);
+    std::uniform_int_distribution<uint32_t> byte(0, 255);
+    for (int i = 0; i < 200000; ++i) {
+        const uint32_t sa = byte(random), s = byte(random), d = byte(random), da = byte(random);
+        const uint32_t out = BlendNormal(Pack(da, d, 0, 0), Pack(sa, s, 0, 0), Modulation());
+        const double a = sa / 255.0;
+        const double realAlpha = a + da / 255.0 * (1 - a);
+        ASSERT_LE(std::fabs(Alpha(out) - realAlpha * 255), 1.0);
+        // The colour as seen (premultiplied by its alpha) is what the eye gets over black.
+        const double realVisible = s * a + d * da / 255.0 * (1 - a);
+        ASSERT_LE(std::fabs(Red(out) * Alpha(out) / 255.0 - realVisible), 1.0)
+            << "s " << s << " sa " << sa << " d " << d << " da " << da;
+    }
+}
+
+TEST(PixelBlendTest, NormalSpecialCases) {
+    // Opaque source without modulation copies; transparent source leaves the destination.
+    EXPECT_EQ(BlendNormal(0xFF102030u, 0xFFA0B0C0u, Modulation()), 0xFFA0B0C0u);
+    EXPECT_EQ(BlendNormal(0x40102030u, 0x00A0B0C0u, Modulation()), 0x40102030u);
+    // Onto a fully transparent destination the source arrives unchanged.
+    EXPECT_EQ(BlendNormal(0x00000000u, 0x80A0B0C0u, Modulation()), 0x80A0B0C0u);
+    // Half red over opaque blue.
+    EXPECT_EQ(BlendNormal(0xFF0000FFu, 0x80FF0000u, Modulation()), 0xFF80007Fu);
+    // Modulation alpha halves the source alpha.
+    EXPECT_EQ(BlendNormal(0xFF0000FFu, 0xFFFF0000u, Modulation(Color(255, 255, 255, 128))),
+              0xFF80007Fu);
+}
+
+TEST(PixelBlendTest, AdditiveWeightsAndClamps) {
+    const Modulation white;
+    // Without an alpha channel the channels are added as they are; alpha is kept.
+    EXPECT_EQ(BlendAdditive(0x40101010u, 0xFF804020u, false, white), 0x40905030u);
+    EXPECT_EQ(BlendAdditive(0xFFF0F0F0u, 0xFF202020u, false, white), 0xFFFFFFFFu);
+    // With one, each is weighted by the source alpha / 256.
+    EXPECT_EQ(BlendAdditive(0xFF000000u, 0x80FF8040u, true, white), 0xFF7F4020u);
+    // A modulation multiplies by (m.c * m.a / 255) / 256.
+    const Modulation halfRed(Color(255, 0, 255, 128));
+    EXPECT_EQ(BlendAdditive(0xFF000000u, 0xFFFF80FFu, false, halfRed), 0xFF7F007Fu);
+}
+
+TEST(PixelBlendTest, AdditiveStaysWithinOneOfTheRealFormula) {
+    std::mt19937 random(7);
+    std::uniform_int_distribution<uint32_t> byte(0, 255);
+    for (int i = 0; i < 100000; ++i) {
+        const uint32_t s = byte(random), sa = byte(random), d = byte(random);
+        const uint32_t m = byte(random), ma = byte(random);
+        const Modulation mod(Color(static_cast<int>(m), 0, 0, static_cast<int>(ma)));
+        const uint32_t out = BlendAdditive(Pack(255, d, 0, 0), Pack(sa, s, 0, 0), true, mod);
+        const double real = std::min(255.0, d + s * sa / 256.0 * (m * ma / 255.0) / 256.0);
+        ASSERT_LE(std::fabs(Red(out) - real), 1.0);
+    }
+}
+
+TEST(PixelBlendTest, FillPixel) {
+    EXPECT_EQ(FillPixel(0xFF000000u, 0xFF123456u, kDrawModeNormal), 0xFF123456u);
+    EXPECT_EQ(FillPixel(0xFF0000FFu, 0x80FF0000u, kDrawModeNormal), 0xFF80007Fu);
+    EXPECT_EQ(FillPixel(0xFF102030u, 0x00FFFFFFu, kDrawModeNormal), 0xFF102030u);
+    EXPECT_EQ(FillPixel(0x80102030u, 0xFF102030u, kDrawModeAdditive), 0x80204060u);
+    EXPECT_EQ(FillPixel(0x80102030u, 0x00FFFFFFu, kDrawModeAdditive), 0x80102030u);
+}
+
+}  // namespace
+}  // namespace Tuvo::PixelBlend
