@@ -271,17 +271,19 @@ def slot():
     return textures.to_image(np.clip(rgb, 0, 1), alpha)
 
 
-def hint(text, width=270, height=80):
+def hint(text):
     """A tutorial label: a parchment card with a pointer downwards."""
+    lines = text.split("\n")
+    width = 270 if len(lines) == 1 else 200
+    height = 80 if len(lines) == 1 else 100
     card = (f'<path d="M8,6 L{width - 8},6 Q{width - 2},6 {width - 2},12 L{width - 2},{height - 24} '
             f'Q{width - 2},{height - 18} {width - 8},{height - 18} L{width / 2 + 12},{height - 18} '
             f'L{width / 2},{height - 3} L{width / 2 - 12},{height - 18} L8,{height - 18} '
             f'Q2,{height - 18} 2,{height - 24} L2,12 Q2,6 8,6 Z" fill="{C.PARCHMENT}" '
             f'stroke="{C.INK}" stroke-width="3" stroke-linejoin="round"/>')
-    lines = text.split("\n")
     body = card
     for i, line in enumerate(lines):
-        y = 44 + i * 24 - (len(lines) - 1) * 12
+        y = (6 + height - 18) / 2 + 7 + (i - (len(lines) - 1) / 2) * 24
         body += (f'<text x="{width / 2}" y="{y}" font-family="{FONT}" font-weight="bold" '
                  f'font-size="21" text-anchor="middle" fill="{C.INK}">{line}</text>')
     image = svg_image(width, height, body, 2)

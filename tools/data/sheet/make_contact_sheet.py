@@ -33,6 +33,14 @@ def high_score_rows(canvas):
 
 def render_screen(data, name):
     canvas = Canvas(data)
+    if name == "tutorial":
+        # Level 1's first step: the hint and the bobbing arrow over conveyor slot 4.
+        play_screen(canvas, data, held=False)
+        slot_x = 0.3 + 4 * 0.11875
+        canvas.sprite("English\\hint1.png", slot_x, 0.915 - 0.25, 0, 0, flags=9)
+        canvas.sprite("Graphics\\arrow.png", slot_x, 0.915 - 0.13, 0, 0, flags=9)
+        canvas.sprite("English\\hint2.png", 0.29, 0.6 - 0.25, 0, 0, flags=9)
+        return canvas.image
     menu = Menu(data, name)
     texts = {}
     hover = ()
@@ -98,7 +106,8 @@ SCREENS = ["menu-intro.xml", "menu-main.xml", "menu-info-transformer.xml", "menu
            "menu-options.xml", "menu-highscores.xml", "menu-instructions.xml",
            "menu-instructions2.xml", "menu-instructions3.xml", "menu-credits.xml", "menu-map.xml",
            "menu-ingame.xml", "menu-pause.xml", "menu-game-over.xml", "menu-game-complete.xml",
-           "menu-clear-confirmation.xml", "menu-continue-confirmation.xml", "menu-info-classic.xml"]
+           "menu-clear-confirmation.xml", "menu-continue-confirmation.xml", "menu-info-classic.xml",
+           "tutorial"]
 
 
 def main():
@@ -109,7 +118,7 @@ def main():
         image = render_screen(data, name).convert("RGB")
         if screens_folder:
             os.makedirs(screens_folder, exist_ok=True)
-            image.save(os.path.join(screens_folder, name.replace(".xml", ".png")))
+            image.save(os.path.join(screens_folder, name.replace(".xml", "") + ".png"))
         thumbs.append((name, image.resize((400, 300), Image.LANCZOS)))
     shapes = shapes_sheet.build(data, 1).convert("RGB")
     columns = 4

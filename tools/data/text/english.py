@@ -149,6 +149,6 @@ MENU_TEXTS = {
 # The tutorial's labels, drawn into "hint1.png" to "hint3.png": take it, drop it, turn it.
 HINTS = [
     "Pick up this picture",
-    "Drop it on its silhouette",
-    "Right-click to turn it",
+    "Drop it on\nits silhouette",
+    "Right-click\nto turn it",
 ]
