@@ -787,7 +787,7 @@ TEST_F(VisualImagesTest, ShapePicturesFillOneCellWithCleanEdgesAndDistinctSilhou
         for (int v = 0; v < kVariants; ++v) {
             const std::string stem =
                 std::string("Graphics\\Shapes\\") + name + "_" + std::to_string(v);
-            for (const std::string key : {stem + ".png", stem + "_mask.png"}) {
+            for (const std::string& key : {stem + ".png", stem + "_mask.png"}) {
                 const ImageLib::Image* image = Load(key);
                 ASSERT_NE(image, nullptr) << key;
                 // A cell is 0.0890625 x 800 by 0.11875 x 600 pixels, drawn at natural size.
