@@ -49,7 +49,8 @@ void LogMessage(const char* text, int flags) {
     if (text == nullptr) {
         text = "";
     }
-    const bool alert = std::strstr(text, "FAIL") != nullptr || std::strstr(text, "WARNING") != nullptr;
+    const bool alert =
+        std::strstr(text, "FAIL") != nullptr || std::strstr(text, "WARNING") != nullptr;
     std::string entry;
     if (flags & LOG_FRAMED) {
         entry += kSeparator;

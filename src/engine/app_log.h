@@ -4,9 +4,9 @@
 
 namespace Quillory {
 
-constexpr int LOG_NEW_FILE = 1;   // truncate: this entry becomes the first
-constexpr int LOG_FRAMED = 4;     // a line of 74 asterisks before and after
-constexpr int LOG_NO_BREAK = 8;   // no "<BR>" after the text
+constexpr int LOG_NEW_FILE = 1;  // truncate: this entry becomes the first
+constexpr int LOG_FRAMED = 4;    // a line of 74 asterisks before and after
+constexpr int LOG_NO_BREAK = 8;  // no "<BR>" after the text
 
 // Writes one entry. Texts containing "FAIL" or "WARNING" are set in bold red. Failures to write
 // are silent.

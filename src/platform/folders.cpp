@@ -33,7 +33,7 @@ bool MakeFolders(const std::string& folder) {
     if (folder.empty()) {
         return false;
     }
-    for (size_t slash = folder.find('/', 1); ; slash = folder.find('/', slash + 1)) {
+    for (size_t slash = folder.find('/', 1);; slash = folder.find('/', slash + 1)) {
         const std::string prefix = folder.substr(0, slash);
         if (mkdir(prefix.c_str(), 0755) != 0 && errno != EEXIST) {
             return false;

@@ -189,8 +189,7 @@ void IniDocument::InsertLine(int index, std::string text) {
     lines_.insert(lines_.begin() + index, Line{std::move(text), "\r\n"});
 }
 
-void IniDocument::SetValue(std::string_view section, std::string_view key,
-                           std::string_view value) {
+void IniDocument::SetValue(std::string_view section, std::string_view key, std::string_view value) {
     const std::string_view sectionName = TrimIniBlanks(section);
     const std::string_view keyName = TrimIniBlanks(key);
     const std::string newLine = std::string(keyName) + "=" + std::string(value);

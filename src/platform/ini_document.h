@@ -36,8 +36,8 @@ public:
 
 private:
     struct Line {
-        std::string text;        // without its line break
-        std::string lineBreak;   // "\r\n", "\n", "\r" or "" (last line)
+        std::string text;       // without its line break
+        std::string lineBreak;  // "\r\n", "\n", "\r" or "" (last line)
     };
     // Index of the first section header of that name, or -1.
     int FindSection(std::string_view section) const;

@@ -20,7 +20,8 @@ int RandomGenerator::RandInt(int lo, int hi) {
         return lo;
     }
     for (;;) {
-        const double scaled = Next() / static_cast<double>(kMaxOutput) * (static_cast<double>(hi) + 1);
+        const double scaled =
+            Next() / static_cast<double>(kMaxOutput) * (static_cast<double>(hi) + 1);
         const double value = std::floor(scaled) + lo;
         if (value >= lo && value <= hi) {
             return static_cast<int>(value);

@@ -48,8 +48,7 @@ bool SettingsStore::WriteInteger(std::string_view keyPath, std::string_view valu
     return WriteFileAtomically(filePath_, document.ToText(), Durability::kNoFlush);
 }
 
-bool SettingsStore::WriteBoolean(std::string_view keyPath, std::string_view valueName,
-                                 bool value) {
+bool SettingsStore::WriteBoolean(std::string_view keyPath, std::string_view valueName, bool value) {
     return WriteInteger(keyPath, valueName, value ? 1 : 0);
 }
 
@@ -74,8 +73,7 @@ bool SettingsStore::ReadInteger(std::string_view keyPath, std::string_view value
     return true;
 }
 
-bool SettingsStore::ReadBoolean(std::string_view keyPath, std::string_view valueName,
-                                bool& value) {
+bool SettingsStore::ReadBoolean(std::string_view keyPath, std::string_view valueName, bool& value) {
     int32_t number = 0;
     if (!ReadInteger(keyPath, valueName, number)) {
         return false;

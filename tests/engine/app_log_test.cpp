@@ -42,8 +42,8 @@ TEST_F(AppLogTest, SessionStartIsFramedAndTruncatesTheOldLog) {
     LogMessage("*** Session finished ***", Quillory::LOG_FRAMED);
     EXPECT_TRUE(std::regex_match(
         Log(), Pattern(kSeparator + "<BR><T> : *** SESSION STARTED ***<BR>" + kSeparator +
-                       "<BR><T> : Init()<BR>" + kSeparator + "<BR><T> : *** Session finished ***<BR>" +
-                       kSeparator + "<BR>")))
+                       "<BR><T> : Init()<BR>" + kSeparator +
+                       "<BR><T> : *** Session finished ***<BR>" + kSeparator + "<BR>")))
         << Log();
     EXPECT_EQ(Log().find('\n'), std::string::npos);
 }

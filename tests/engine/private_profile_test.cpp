@@ -31,7 +31,8 @@ protected:
     std::string Get(const char* section, const char* key, const char* fallback = "",
                     uint32_t size = 255, const char* file = "config.ini") {
         std::vector<char> out(size + 1, '#');
-        const uint32_t count = GetPrivateProfileString(section, key, fallback, out.data(), size, file);
+        const uint32_t count =
+            GetPrivateProfileString(section, key, fallback, out.data(), size, file);
         EXPECT_EQ(count, std::strlen(out.data()));
         return out.data();
     }
@@ -42,8 +43,8 @@ protected:
 };
 
 TEST_F(PrivateProfileTest, ValuesDefaultsAndCutting) {
-    user_.Write("config.ini", "[OPTIONS]\r\nMusicVolume=0.8\r\nEmpty=\r\nLong=" +
-                                  std::string(300, 'x') + "\r\n");
+    user_.Write("config.ini",
+                "[OPTIONS]\r\nMusicVolume=0.8\r\nEmpty=\r\nLong=" + std::string(300, 'x') + "\r\n");
     EXPECT_EQ(Get("options", "musicvolume"), "0.8");
     EXPECT_EQ(Get("OPTIONS", "Empty", "fallback"), "");
     EXPECT_EQ(Get("OPTIONS", "Missing", " keep lead, drop trail  \t"), " keep lead, drop trail");

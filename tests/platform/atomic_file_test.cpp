@@ -29,8 +29,8 @@ TEST(AtomicFileTest, FailedRenameKeepsWhatWasThereAndCleansUp) {
     TempFolder folder;
     // A folder in the way makes the final rename fail, even for root.
     folder.Write("scores.ini/keep.txt", "keep me");
-    EXPECT_FALSE(Platform::WriteFileAtomically(folder.File("scores.ini"), "lost",
-                                               Durability::kFlushToDisk));
+    EXPECT_FALSE(
+        Platform::WriteFileAtomically(folder.File("scores.ini"), "lost", Durability::kFlushToDisk));
     EXPECT_EQ(folder.Read("scores.ini/keep.txt"), "keep me");
     int count = 0;
     for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(folder.Path())) {
@@ -41,8 +41,8 @@ TEST(AtomicFileTest, FailedRenameKeepsWhatWasThereAndCleansUp) {
 
 TEST(AtomicFileTest, MissingFolderIsAFailure) {
     TempFolder folder;
-    EXPECT_FALSE(Platform::WriteFileAtomically(folder.File("no/such/x.ini"), "x",
-                                               Durability::kNoFlush));
+    EXPECT_FALSE(
+        Platform::WriteFileAtomically(folder.File("no/such/x.ini"), "x", Durability::kNoFlush));
     std::string contents = "stale";
     EXPECT_FALSE(Platform::ReadWholeFile(folder.File("no/such/x.ini"), contents));
     EXPECT_TRUE(contents.empty());

@@ -56,8 +56,7 @@ TEST(IniDocumentTest, AcceptsEveryLineBreak) {
 
 TEST(IniDocumentTest, ListsSectionsAndKeys) {
     const IniDocument document(kWindowsFile);
-    EXPECT_EQ(document.SectionNames(),
-              (std::vector<std::string>{"OPTIONS", "options", "Video"}));
+    EXPECT_EQ(document.SectionNames(), (std::vector<std::string>{"OPTIONS", "options", "Video"}));
     EXPECT_EQ(document.KeyNames("Video"), (std::vector<std::string>{"Brightness"}));
     EXPECT_EQ(document.KeyNames("OPTIONS").size(), 9u);
 }
@@ -121,10 +120,10 @@ TEST(IniDocumentTest, StructDecodingRejectsAnythingOffAndLeavesTheBuffer) {
     const char untouched[] = "keep!!";
     char buffer[7];
     const char* bad[] = {
-        "616261637573006",    // too short
-        "616261637573006F00", // too long
-        "616261637573006E",   // checksum off
-        "61626163757300GF",   // not hex
+        "616261637573006",     // too short
+        "616261637573006F00",  // too long
+        "616261637573006E",    // checksum off
+        "61626163757300GF",    // not hex
         "",
     };
     for (const char* text : bad) {

@@ -55,7 +55,8 @@ PakParseResult ParsePakDirectory(const uint8_t* bytes, size_t size,
         }
         position += nameLength;
         entry.size = Read32(bytes + position);
-        entry.fileTime = Read32(bytes + position + 4) | (uint64_t{Read32(bytes + position + 8)} << 32);
+        entry.fileTime =
+            Read32(bytes + position + 4) | (uint64_t{Read32(bytes + position + 8)} << 32);
         position += 12;
         entry.dataOffset = runningOffset;
         runningOffset += entry.size;

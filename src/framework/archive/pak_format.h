@@ -10,17 +10,17 @@
 namespace Tuvo {
 
 struct PakDirectoryEntry {
-    std::string name;        // as stored, backslashes, its own case
+    std::string name;  // as stored, backslashes, its own case
     uint32_t size = 0;
-    uint64_t fileTime = 0;   // Windows file time
-    uint64_t dataOffset = 0; // absolute offset of the data in the archive file
+    uint64_t fileTime = 0;    // Windows file time
+    uint64_t dataOffset = 0;  // absolute offset of the data in the archive file
 };
 
 enum class PakParseResult {
-    kOk,           // every entry lies inside the file
-    kNotAnArchive, // wrong magic or version, or shorter than the header
-    kTruncated,    // the directory has no end marker inside the file: no entries
-    kDamaged,      // some entries lie past the end: only the others are listed
+    kOk,            // every entry lies inside the file
+    kNotAnArchive,  // wrong magic or version, or shorter than the header
+    kTruncated,     // the directory has no end marker inside the file: no entries
+    kDamaged,       // some entries lie past the end: only the others are listed
 };
 
 // Parses the (scrambled) bytes of a whole archive file. Entries whose data would lie past the end

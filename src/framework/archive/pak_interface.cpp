@@ -350,8 +350,8 @@ int PakInterface::PakAtEnd(PakFile* file) {
 }
 
 bool PakInterface::SearchArchive(PakFindContext* context, PakFindData* findData) {
-    auto entry = context->lastKey.empty() ? entries_.begin()
-                                          : entries_.upper_bound(context->lastKey);
+    auto entry =
+        context->lastKey.empty() ? entries_.begin() : entries_.upper_bound(context->lastKey);
     for (; entry != entries_.end(); ++entry) {
         bool inSubfolder = false;
         if (!ArchivePatternMatches(context->pattern, entry->first, inSubfolder)) {
@@ -379,7 +379,8 @@ bool PakInterface::SearchDisk(PakFindContext* context, PakFindData* findData, bo
         context->nextDiskEntry = 0;
     }
     const size_t slash = context->pattern.find_last_of('\\');
-    const std::string folder = slash == std::string::npos ? "" : context->pattern.substr(0, slash + 1);
+    const std::string folder =
+        slash == std::string::npos ? "" : context->pattern.substr(0, slash + 1);
     while (context->nextDiskEntry < context->diskEntries.size()) {
         const Platform::DirectoryEntry& entry = context->diskEntries[context->nextDiskEntry++];
         if (context->archiveKeys.count(NormaliseName(folder + entry.name)) != 0) {

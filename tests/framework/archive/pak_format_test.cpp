@@ -8,9 +8,10 @@ using Tuvo::PakParseResult;
 
 std::vector<uint8_t> TwoFileArchive() {
     std::vector<uint8_t> archive;
-    EXPECT_TRUE(Tuvo::BuildPak({{"Menu\\menu-main.xml", 0x0123456789ABCDEFull, {'<', 'a', '/', '>'}},
-                                {"language.ini", 7, {'[', 'E', ']'}}},
-                               archive));
+    EXPECT_TRUE(
+        Tuvo::BuildPak({{"Menu\\menu-main.xml", 0x0123456789ABCDEFull, {'<', 'a', '/', '>'}},
+                        {"language.ini", 7, {'[', 'E', ']'}}},
+                       archive));
     return archive;
 }
 
@@ -30,7 +31,8 @@ TEST(PakFormatTest, HeaderAndDirectoryAreScrambledLittleEndian) {
 TEST(PakFormatTest, ParsesWhatItBuilds) {
     const std::vector<uint8_t> archive = TwoFileArchive();
     std::vector<Tuvo::PakDirectoryEntry> entries;
-    ASSERT_EQ(Tuvo::ParsePakDirectory(archive.data(), archive.size(), entries), PakParseResult::kOk);
+    ASSERT_EQ(Tuvo::ParsePakDirectory(archive.data(), archive.size(), entries),
+              PakParseResult::kOk);
     ASSERT_EQ(entries.size(), 2u);
     EXPECT_EQ(entries[0].name, "Menu\\menu-main.xml");
     EXPECT_EQ(entries[0].size, 4u);
@@ -84,7 +86,8 @@ TEST(PakFormatTest, EndMarkerFirstMeansNoEntries) {
     std::vector<uint8_t> archive;
     ASSERT_TRUE(Tuvo::BuildPak({}, archive));
     std::vector<Tuvo::PakDirectoryEntry> entries;
-    EXPECT_EQ(Tuvo::ParsePakDirectory(archive.data(), archive.size(), entries), PakParseResult::kOk);
+    EXPECT_EQ(Tuvo::ParsePakDirectory(archive.data(), archive.size(), entries),
+              PakParseResult::kOk);
     EXPECT_TRUE(entries.empty());
 }
 

@@ -12,11 +12,11 @@
 
 namespace {
 
+using TestSupport::ScopedCurrentDirectory;
+using TestSupport::TempFolder;
 using Tuvo::PakFile;
 using Tuvo::PakFindData;
 using Tuvo::PakInterface;
-using TestSupport::ScopedCurrentDirectory;
-using TestSupport::TempFolder;
 
 std::vector<uint8_t> Bytes(const std::string& text) {
     return std::vector<uint8_t>(text.begin(), text.end());
@@ -44,7 +44,8 @@ protected:
         return text;
     }
 
-    std::vector<std::string> Find(const char* pattern, std::vector<uint32_t>* attributes = nullptr) {
+    std::vector<std::string> Find(const char* pattern,
+                                  std::vector<uint32_t>* attributes = nullptr) {
         std::vector<std::string> names;
         PakFindData data;
         Tuvo::PakFindContext* context = layer_.PakFindFirst(pattern, &data);
@@ -205,8 +206,8 @@ TEST_F(PakInterfaceTest, LaterEntriesOfTheSameNameWin) {
 
 TEST_F(PakInterfaceTest, DamagedArchivesAddOnlyWholeEntries) {
     std::vector<uint8_t> archive;
-    ASSERT_TRUE(Tuvo::BuildPak({{"one.txt", 1, Bytes("11111")}, {"two.txt", 1, Bytes("22222")}},
-                               archive));
+    ASSERT_TRUE(
+        Tuvo::BuildPak({{"one.txt", 1, Bytes("11111")}, {"two.txt", 1, Bytes("22222")}}, archive));
     archive.resize(archive.size() - 2);
     folder_.Write("cut.pak", std::string(archive.begin(), archive.end()));
     EXPECT_TRUE(layer_.MountArchive("cut.pak"));

@@ -1,0 +1,572 @@
+// The main window on SDL2: a streaming texture holds the 800x600 picture, SDL's logical size does
+// the letterboxing and maps pointer positions back to game coordinates.
+#include "platform/window.h"
+
+#include <SDL.h>
+
+#include <algorithm>
+#include <cstring>
+
+#include "platform/cursor_shapes.h"
+#include "platform/mouse_latch.h"
+
+namespace Platform {
+
+struct GameWindow::State {
+    WindowSettings settings;
+    SDL_Window* window = nullptr;
+    SDL_Renderer* renderer = nullptr;
+    SDL_Texture* texture = nullptr;
+    SDL_Cursor* cursors[3] = {};
+    bool startedVideo = false;
+    bool accelerated = false;
+    MouseButtonLatch latch;
+    std::vector<InputEvent> injected;  // events made by WarpPointer
+    int pointerX = 0;
+    int pointerY = 0;
+};
+
+namespace {
+
+int ButtonBit(uint8_t sdlButton) {
+    switch (sdlButton) {
+        case SDL_BUTTON_LEFT:
+            return kLeftButton;
+        case SDL_BUTTON_RIGHT:
+            return kRightButton;
+        case SDL_BUTTON_MIDDLE:
+            return kMiddleButton;
+        default:
+            return 0;
+    }
+}
+
+// Windows click counts: 1 and 2 for the left button (further clicks alternate), negative for the
+// right button, 3 for the middle one.
+int ClickCount(uint8_t sdlButton, uint8_t clicks) {
+    const int count = (clicks % 2 == 0) ? 2 : 1;
+    if (sdlButton == SDL_BUTTON_RIGHT) {
+        return -count;
+    }
+    if (sdlButton == SDL_BUTTON_MIDDLE) {
+        return 3;
+    }
+    return count;
+}
+
+int VirtualKey(SDL_Keycode key) {
+    if (key >= SDLK_a && key <= SDLK_z) {
+        return Key::kLetterA + (key - SDLK_a);
+    }
+    if (key >= SDLK_0 && key <= SDLK_9) {
+        return Key::kDigit0 + (key - SDLK_0);
+    }
+    if (key >= SDLK_F1 && key <= SDLK_F12) {
+        return Key::kF1 + (key - SDLK_F1);
+    }
+    if (key >= SDLK_KP_1 && key <= SDLK_KP_9) {
+        return Key::kNumpad0 + 1 + (key - SDLK_KP_1);
+    }
+    switch (key) {
+        case SDLK_BACKSPACE:
+            return Key::kBack;
+        case SDLK_TAB:
+            return Key::kTab;
+        case SDLK_RETURN:
+            return Key::kReturn;
+        case SDLK_KP_ENTER:
+            return Key::kReturn;
+        case SDLK_LSHIFT:
+        case SDLK_RSHIFT:
+            return Key::kShift;
+        case SDLK_LCTRL:
+        case SDLK_RCTRL:
+            return Key::kControl;
+        case SDLK_LALT:
+        case SDLK_RALT:
+            return Key::kAlt;
+        case SDLK_PAUSE:
+            return Key::kPause;
+        case SDLK_ESCAPE:
+            return Key::kEscape;
+        case SDLK_SPACE:
+            return Key::kSpace;
+        case SDLK_PAGEUP:
+            return Key::kPageUp;
+        case SDLK_PAGEDOWN:
+            return Key::kPageDown;
+        case SDLK_END:
+            return Key::kEnd;
+        case SDLK_HOME:
+            return Key::kHome;
+        case SDLK_LEFT:
+            return Key::kLeft;
+        case SDLK_UP:
+            return Key::kUp;
+        case SDLK_RIGHT:
+            return Key::kRight;
+        case SDLK_DOWN:
+            return Key::kDown;
+        case SDLK_INSERT:
+            return Key::kInsert;
+        case SDLK_DELETE:
+            return Key::kDelete;
+        case SDLK_KP_0:
+            return Key::kNumpad0;
+        case SDLK_KP_MULTIPLY:
+            return Key::kMultiply;
+        case SDLK_KP_PLUS:
+            return Key::kAdd;
+        case SDLK_KP_MINUS:
+            return Key::kSubtract;
+        case SDLK_KP_PERIOD:
+            return Key::kDecimal;
+        case SDLK_KP_DIVIDE:
+            return Key::kDivide;
+        default:
+            return 0;
+    }
+}
+
+// Keys for which Windows also sends a character message.
+int ControlCharacter(int virtualKey) {
+    switch (virtualKey) {
+        case Key::kBack:
+            return 8;
+        case Key::kTab:
+            return 9;
+        case Key::kReturn:
+            return 13;
+        case Key::kEscape:
+            return 27;
+        default:
+            return 0;
+    }
+}
+
+// Decodes UTF-8 text into Latin-1 characters; characters beyond Latin-1 are dropped.
+void AppendLatin1Characters(const char* text, std::vector<InputEvent>& events) {
+    const auto* bytes = reinterpret_cast<const unsigned char*>(text);
+    size_t i = 0;
+    while (bytes[i] != 0) {
+        uint32_t codePoint = bytes[i];
+        size_t length = 1;
+        if (codePoint >= 0xF0) {
+            length = 4;
+        } else if (codePoint >= 0xE0) {
+            length = 3;
+        } else if (codePoint >= 0xC0) {
+            length = 2;
+            codePoint = ((codePoint & 0x1F) << 6) | (bytes[i + 1] & 0x3F);
+        } else if (codePoint >= 0x80) {
+            codePoint = 0x100;  // a stray continuation byte
+        }
+        for (size_t k = 1; k < length; ++k) {
+            if (bytes[i + k] == 0) {
+                return;
+            }
+        }
+        if (codePoint >= 0x20 && codePoint <= 0xFF && length <= 2 && codePoint != 0x7F) {
+            InputEvent event;
+            event.kind = EventKind::kKeyChar;
+            event.character = static_cast<int>(codePoint);
+            events.push_back(event);
+        }
+        i += length;
+    }
+}
+
+SDL_Cursor* MakeCursor(const CursorShape& shape) {
+    SDL_Surface* surface = SDL_CreateRGBSurfaceWithFormat(0, 32, 32, 32, SDL_PIXELFORMAT_ARGB8888);
+    if (surface == nullptr) {
+        return nullptr;
+    }
+    auto* pixels = static_cast<uint32_t*>(surface->pixels);
+    for (int y = 0; y < 32; ++y) {
+        for (int x = 0; x < 32; ++x) {
+            const char cell = shape.rows[y][x];
+            const uint32_t colour = cell == 'X' ? 0xFF000000u : (cell == '.' ? 0xFFFFFFFFu : 0);
+            pixels[y * (surface->pitch / 4) + x] = colour;
+        }
+    }
+    SDL_Cursor* cursor = SDL_CreateColorCursor(surface, shape.hotX, shape.hotY);
+    SDL_FreeSurface(surface);
+    return cursor;
+}
+
+int ScaleFactor() {
+    float dpi = 0;
+    if (SDL_GetDisplayDPI(0, &dpi, nullptr, nullptr) != 0 || dpi <= 0) {
+        return 1;
+    }
+    return std::max(1, static_cast<int>(dpi / 96.0f + 0.25f));
+}
+
+}  // namespace
+
+GameWindow::GameWindow() : state_(std::make_unique<State>()) {}
+
+GameWindow::~GameWindow() {
+    Destroy();
+}
+
+bool GameWindow::IsCreated() const {
+    return state_->window != nullptr;
+}
+
+bool GameWindow::IsAccelerated() const {
+    return state_->accelerated;
+}
+
+bool GameWindow::Create(const WindowSettings& settings, std::string& error) {
+    Destroy();
+    State& s = *state_;
+    s.settings = settings;
+    if (!SDL_WasInit(SDL_INIT_VIDEO)) {
+        SDL_SetHint(SDL_HINT_VIDEO_ALLOW_SCREENSAVER, "1");
+        if (SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) {
+            error = SDL_GetError();
+            return false;
+        }
+        s.startedVideo = true;
+    }
+    const int scale = ScaleFactor();
+    uint32_t flags = SDL_WINDOW_HIDDEN;
+    if (settings.fullScreen) {
+        flags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
+    }
+    const Rectangle area = WorkArea();
+    const int windowWidth = settings.width * scale;
+    const int windowHeight = settings.height * scale;
+    int x = settings.preferredX;
+    int y = settings.preferredY;
+    if (x == -1) {
+        x = area.x + (area.width - windowWidth) / 2;
+        y = area.y + (area.height - windowHeight) / 2;
+    }
+    x = std::clamp(x, area.x + 4, std::max(area.x + 4, area.x + area.width - windowWidth - 4));
+    y = std::clamp(y, area.y + 4, std::max(area.y + 4, area.y + area.height - windowHeight - 4));
+    s.window = SDL_CreateWindow(settings.title.c_str(), x, y, windowWidth, windowHeight, flags);
+    if (s.window == nullptr) {
+        error = SDL_GetError();
+        return false;
+    }
+    SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, settings.accelerated ? "linear" : "nearest");
+    uint32_t rendererFlags =
+        settings.accelerated ? SDL_RENDERER_ACCELERATED : SDL_RENDERER_SOFTWARE;
+    if (settings.vsync) {
+        rendererFlags |= SDL_RENDERER_PRESENTVSYNC;
+    }
+    s.renderer = SDL_CreateRenderer(s.window, -1, rendererFlags);
+    if (s.renderer == nullptr && settings.accelerated) {
+        s.renderer = SDL_CreateRenderer(s.window, -1, SDL_RENDERER_SOFTWARE);
+    }
+    if (s.renderer == nullptr) {
+        error = SDL_GetError();
+        Destroy();
+        return false;
+    }
+    SDL_RendererInfo info;
+    s.accelerated =
+        SDL_GetRendererInfo(s.renderer, &info) == 0 && (info.flags & SDL_RENDERER_ACCELERATED) != 0;
+    SDL_RenderSetLogicalSize(s.renderer, settings.width, settings.height);
+    s.texture = SDL_CreateTexture(s.renderer, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STREAMING,
+                                  settings.width, settings.height);
+    if (s.texture == nullptr) {
+        error = SDL_GetError();
+        Destroy();
+        return false;
+    }
+    s.cursors[static_cast<int>(CursorKind::kArrow)] =
+        SDL_CreateSystemCursor(SDL_SYSTEM_CURSOR_ARROW);
+    s.cursors[static_cast<int>(CursorKind::kHand)] = MakeCursor(HandCursorShape());
+    s.cursors[static_cast<int>(CursorKind::kDragging)] = MakeCursor(DraggingCursorShape());
+    if (settings.fullScreen) {
+        SDL_DisableScreenSaver();
+    } else {
+        SDL_EnableScreenSaver();
+    }
+    SDL_StartTextInput();
+    return true;
+}
+
+void GameWindow::Destroy() {
+    State& s = *state_;
+    for (SDL_Cursor*& cursor : s.cursors) {
+        if (cursor != nullptr) {
+            SDL_FreeCursor(cursor);
+            cursor = nullptr;
+        }
+    }
+    if (s.texture != nullptr) {
+        SDL_DestroyTexture(s.texture);
+        s.texture = nullptr;
+    }
+    if (s.renderer != nullptr) {
+        SDL_DestroyRenderer(s.renderer);
+        s.renderer = nullptr;
+    }
+    if (s.window != nullptr) {
+        SDL_DestroyWindow(s.window);
+        s.window = nullptr;
+    }
+    if (s.startedVideo) {
+        SDL_QuitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS);
+        s.startedVideo = false;
+    }
+}
+
+void GameWindow::PollEvents(std::vector<InputEvent>& events) {
+    State& s = *state_;
+    events.insert(events.end(), s.injected.begin(), s.injected.end());
+    s.injected.clear();
+    SDL_Event sdl;
+    while (SDL_PollEvent(&sdl)) {
+        InputEvent event;
+        switch (sdl.type) {
+            case SDL_QUIT:
+                event.kind = EventKind::kCloseRequested;
+                events.push_back(event);
+                break;
+            case SDL_MOUSEMOTION:
+                event.kind = EventKind::kMouseMove;
+                event.x = s.pointerX = sdl.motion.x;
+                event.y = s.pointerY = sdl.motion.y;
+                events.push_back(event);
+                break;
+            case SDL_MOUSEBUTTONDOWN:
+            case SDL_MOUSEBUTTONUP: {
+                const int bit = ButtonBit(sdl.button.button);
+                if (bit == 0) {
+                    break;
+                }
+                const bool down = sdl.type == SDL_MOUSEBUTTONDOWN;
+                if (down) {
+                    s.latch.Press(bit);
+                } else {
+                    s.latch.Release(bit);
+                }
+                event.kind = down ? EventKind::kMouseDown : EventKind::kMouseUp;
+                event.x = s.pointerX = sdl.button.x;
+                event.y = s.pointerY = sdl.button.y;
+                event.clickCount = ClickCount(sdl.button.button, sdl.button.clicks);
+                events.push_back(event);
+                break;
+            }
+            case SDL_MOUSEWHEEL:
+                if (sdl.wheel.y != 0) {
+                    event.kind = EventKind::kMouseWheel;
+                    event.wheelDelta =
+                        sdl.wheel.direction == SDL_MOUSEWHEEL_FLIPPED ? -sdl.wheel.y : sdl.wheel.y;
+                    events.push_back(event);
+                }
+                break;
+            case SDL_KEYDOWN:
+            case SDL_KEYUP: {
+                const int key = VirtualKey(sdl.key.keysym.sym);
+                if (key == 0) {
+                    break;
+                }
+                event.kind = sdl.type == SDL_KEYDOWN ? EventKind::kKeyDown : EventKind::kKeyUp;
+                event.keyCode = key;
+                event.altDown = (sdl.key.keysym.mod & KMOD_ALT) != 0;
+                events.push_back(event);
+                // Alt+Enter is a system key: Windows sends no character for it.
+                if (sdl.type == SDL_KEYDOWN && ControlCharacter(key) != 0 && !event.altDown) {
+                    InputEvent character;
+                    character.kind = EventKind::kKeyChar;
+                    character.character = ControlCharacter(key);
+                    events.push_back(character);
+                }
+                break;
+            }
+            case SDL_TEXTINPUT:
+                AppendLatin1Characters(sdl.text.text, events);
+                break;
+            case SDL_WINDOWEVENT:
+                switch (sdl.window.event) {
+                    case SDL_WINDOWEVENT_FOCUS_GAINED:
+                        event.kind = EventKind::kFocusGained;
+                        break;
+                    case SDL_WINDOWEVENT_FOCUS_LOST:
+                        s.latch.ReleaseAll();
+                        event.kind = EventKind::kFocusLost;
+                        break;
+                    case SDL_WINDOWEVENT_MINIMIZED:
+                        event.kind = EventKind::kMinimized;
+                        break;
+                    case SDL_WINDOWEVENT_RESTORED:
+                        event.kind = EventKind::kRestored;
+                        break;
+                    case SDL_WINDOWEVENT_MAXIMIZED:
+                        event.kind = EventKind::kMaximized;
+                        break;
+                    case SDL_WINDOWEVENT_CLOSE:
+                        event.kind = EventKind::kCloseRequested;
+                        break;
+                    case SDL_WINDOWEVENT_EXPOSED:
+                        event.kind = EventKind::kRepaint;
+                        break;
+                    case SDL_WINDOWEVENT_ENTER:
+                        event.kind = EventKind::kMouseEnter;
+                        break;
+                    case SDL_WINDOWEVENT_LEAVE:
+                        event.kind = EventKind::kMouseLeave;
+                        event.x = s.pointerX;
+                        event.y = s.pointerY;
+                        break;
+                    case SDL_WINDOWEVENT_MOVED:
+                        event.kind = EventKind::kMoved;
+                        event.x = sdl.window.data1;
+                        event.y = sdl.window.data2;
+                        break;
+                    default:
+                        continue;
+                }
+                events.push_back(event);
+                break;
+            default:
+                break;
+        }
+    }
+}
+
+bool GameWindow::Present(const uint32_t* pixels, int pitchInPixels) {
+    State& s = *state_;
+    if (s.renderer == nullptr || pixels == nullptr) {
+        return false;
+    }
+    if (SDL_UpdateTexture(s.texture, nullptr, pixels, pitchInPixels * 4) != 0) {
+        return false;
+    }
+    PresentLast();
+    return true;
+}
+
+void GameWindow::PresentLast() {
+    State& s = *state_;
+    if (s.renderer == nullptr) {
+        return;
+    }
+    SDL_SetRenderDrawColor(s.renderer, 0, 0, 0, 255);
+    SDL_RenderClear(s.renderer);
+    SDL_RenderCopy(s.renderer, s.texture, nullptr, nullptr);
+    SDL_RenderPresent(s.renderer);
+}
+
+bool GameWindow::SetFullScreen(bool fullScreen) {
+    State& s = *state_;
+    if (s.window == nullptr) {
+        return false;
+    }
+    if (SDL_SetWindowFullscreen(s.window, fullScreen ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0) != 0) {
+        return false;
+    }
+    s.settings.fullScreen = fullScreen;
+    if (fullScreen) {
+        SDL_DisableScreenSaver();
+    } else {
+        SDL_RestoreWindow(s.window);
+        SDL_EnableScreenSaver();
+    }
+    return true;
+}
+
+bool GameWindow::IsFullScreen() const {
+    return state_->window != nullptr &&
+           (SDL_GetWindowFlags(state_->window) & SDL_WINDOW_FULLSCREEN_DESKTOP) != 0;
+}
+
+int GameWindow::RefreshRate() const {
+    SDL_DisplayMode mode;
+    const int display = state_->window != nullptr ? SDL_GetWindowDisplayIndex(state_->window) : 0;
+    if (SDL_GetCurrentDisplayMode(std::max(display, 0), &mode) != 0 || mode.refresh_rate <= 0) {
+        return 100;
+    }
+    return mode.refresh_rate;
+}
+
+Rectangle GameWindow::WorkArea() const {
+    SDL_Rect bounds{0, 0, 0, 0};
+    if (SDL_GetDisplayUsableBounds(0, &bounds) != 0 || bounds.w <= 0 || bounds.h <= 0) {
+        SDL_DisplayMode mode;
+        if (SDL_GetDesktopDisplayMode(0, &mode) == 0) {
+            bounds = {0, 0, mode.w, mode.h};
+        } else {
+            bounds = {0, 0, 1024, 768};
+        }
+    }
+    return {bounds.x, bounds.y, bounds.w, bounds.h};
+}
+
+bool GameWindow::FitsWindowed(int width, int height) const {
+    const Rectangle area = WorkArea();
+    return width < area.width && height < area.height;
+}
+
+void GameWindow::GetPosition(int& x, int& y) const {
+    x = -1;
+    y = -1;
+    if (state_->window != nullptr) {
+        SDL_GetWindowPosition(state_->window, &x, &y);
+    }
+}
+
+void GameWindow::Show() {
+    if (state_->window != nullptr) {
+        SDL_ShowWindow(state_->window);
+        SDL_RaiseWindow(state_->window);
+    }
+}
+
+void GameWindow::Raise() {
+    if (state_->window != nullptr) {
+        SDL_RaiseWindow(state_->window);
+    }
+}
+
+int GameWindow::SampleMouseButtons() {
+    return state_->latch.Sample();
+}
+
+void GameWindow::PointerPosition(int& x, int& y) const {
+    x = state_->pointerX;
+    y = state_->pointerY;
+}
+
+void GameWindow::WarpPointer(int x, int y) {
+    State& s = *state_;
+    if (s.window != nullptr && s.renderer != nullptr) {
+        float scaleX = 1;
+        float scaleY = 1;
+        SDL_RenderGetScale(s.renderer, &scaleX, &scaleY);
+        SDL_Rect viewport;
+        SDL_RenderGetViewport(s.renderer, &viewport);
+        SDL_WarpMouseInWindow(s.window, static_cast<int>((x + viewport.x) * scaleX),
+                              static_cast<int>((y + viewport.y) * scaleY));
+    }
+    s.pointerX = x;
+    s.pointerY = y;
+    InputEvent event;
+    event.kind = EventKind::kMouseMove;
+    event.x = x;
+    event.y = y;
+    s.injected.push_back(event);
+}
+
+void GameWindow::SetCursor(CursorKind kind) {
+    SDL_Cursor* cursor = state_->cursors[static_cast<int>(kind)];
+    if (cursor != nullptr) {
+        SDL_SetCursor(cursor);
+    }
+}
+
+void GameWindow::ShowCursor(bool visible) {
+    SDL_ShowCursor(visible ? SDL_ENABLE : SDL_DISABLE);
+}
+
+void GameWindow::CaptureMouse(bool capture) {
+    SDL_CaptureMouse(capture ? SDL_TRUE : SDL_FALSE);
+}
+
+}  // namespace Platform

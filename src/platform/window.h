@@ -1,0 +1,83 @@
+// The game's main window: an 800x600 picture shown windowed (at an integer scale on high-density
+// displays) or letterboxed on the whole desktop, its input turned into InputEvent records, the
+// mouse-button state, cursors and pointer warps. The only window code that knows SDL.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/input_events.h"
+
+namespace Platform {
+
+struct WindowSettings {
+    std::string title = "Quillory";
+    int width = 800;  // logical size of the picture
+    int height = 600;
+    bool fullScreen = false;
+    bool accelerated = true;  // a hardware renderer with linear filtering, else the software one
+    bool vsync = true;
+    int preferredX = -1;  // windowed top left on the desktop; -1 centres
+    int preferredY = -1;
+};
+
+struct Rectangle {
+    int x = 0;
+    int y = 0;
+    int width = 0;
+    int height = 0;
+};
+
+enum class CursorKind { kArrow, kHand, kDragging };
+
+class GameWindow {
+public:
+    GameWindow();
+    ~GameWindow();
+    GameWindow(const GameWindow&) = delete;
+    GameWindow& operator=(const GameWindow&) = delete;
+
+    // Starts the video system when needed and opens the window; false with a reason on failure.
+    bool Create(const WindowSettings& settings, std::string& error);
+    void Destroy();
+    bool IsCreated() const;
+
+    // Appends the waiting events, oldest first.
+    void PollEvents(std::vector<InputEvent>& events);
+
+    // Shows a finished picture of width x height 0xAARRGGBB pixels.
+    bool Present(const uint32_t* pixels, int pitchInPixels);
+    // Shows the last picture again (repaint requests).
+    void PresentLast();
+
+    bool SetFullScreen(bool fullScreen);
+    bool IsFullScreen() const;
+    // The display's refresh rate; 100 when the display reports none.
+    int RefreshRate() const;
+    // The desktop's usable area, and whether a window of the given client size fits in it.
+    Rectangle WorkArea() const;
+    bool FitsWindowed(int width, int height) const;
+    // The windowed window's top left on the desktop.
+    void GetPosition(int& x, int& y) const;
+    void Show();
+    void Raise();
+
+    // The button bits of the mouse (kLeftButton, ...) with quick taps latched, and the pointer.
+    int SampleMouseButtons();
+    void PointerPosition(int& x, int& y) const;
+    // Moves the pointer (in game coordinates) and queues the matching move event, since some
+    // desktops and headless drivers ignore the warp itself.
+    void WarpPointer(int x, int y);
+    void SetCursor(CursorKind kind);
+    void ShowCursor(bool visible);
+    void CaptureMouse(bool capture);
+    bool IsAccelerated() const;
+
+private:
+    struct State;
+    std::unique_ptr<State> state_;
+};
+
+}  // namespace Platform

@@ -1,0 +1,140 @@
+// The window on SDL's dummy video driver: creation, presenting, and the translation of SDL's
+// events into the game's records.
+#include "platform/window.h"
+
+#include <SDL.h>
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace {
+
+using Platform::EventKind;
+using Platform::InputEvent;
+
+class WindowTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        setenv("SDL_VIDEODRIVER", "dummy", 1);
+        std::string error;
+        Platform::WindowSettings settings;
+        settings.accelerated = false;
+        settings.vsync = false;
+        ASSERT_TRUE(window_.Create(settings, error)) << error;
+        std::vector<InputEvent> ignored;
+        window_.PollEvents(ignored);
+    }
+
+    std::vector<InputEvent> Poll() {
+        std::vector<InputEvent> events;
+        window_.PollEvents(events);
+        return events;
+    }
+
+    static void PushButton(uint32_t type, uint8_t button, uint8_t clicks, int x, int y) {
+        SDL_Event event{};
+        event.type = type;
+        event.button.button = button;
+        event.button.clicks = clicks;
+        event.button.x = x;
+        event.button.y = y;
+        SDL_PushEvent(&event);
+    }
+
+    static void PushKey(SDL_Keycode key, uint16_t mod = 0) {
+        SDL_Event event{};
+        event.type = SDL_KEYDOWN;
+        event.key.keysym.sym = key;
+        event.key.keysym.mod = mod;
+        SDL_PushEvent(&event);
+    }
+
+    Platform::GameWindow window_;
+};
+
+TEST_F(WindowTest, PresentsAnEightHundredBySixHundredPicture) {
+    std::vector<uint32_t> pixels(800 * 600, 0xFF336699);
+    EXPECT_TRUE(window_.Present(pixels.data(), 800));
+    window_.PresentLast();
+    EXPECT_EQ(window_.RefreshRate() > 0, true);
+    EXPECT_FALSE(window_.Present(nullptr, 800));
+}
+
+TEST_F(WindowTest, ClickCountsFollowTheWindowsConvention) {
+    PushButton(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_LEFT, 1, 10, 20);
+    PushButton(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_LEFT, 2, 10, 20);
+    PushButton(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_LEFT, 3, 10, 20);
+    PushButton(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_LEFT, 4, 10, 20);
+    PushButton(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_RIGHT, 2, 10, 20);
+    PushButton(SDL_MOUSEBUTTONUP, SDL_BUTTON_MIDDLE, 1, 10, 20);
+    const auto events = Poll();
+    ASSERT_EQ(events.size(), 6u);
+    EXPECT_EQ(events[0].clickCount, 1);
+    EXPECT_EQ(events[1].clickCount, 2);
+    EXPECT_EQ(events[2].clickCount, 1);  // 3 would mean the middle button
+    EXPECT_EQ(events[3].clickCount, 2);
+    EXPECT_EQ(events[4].clickCount, -2);
+    EXPECT_EQ(events[5].kind, EventKind::kMouseUp);
+    EXPECT_EQ(events[5].clickCount, 3);
+    EXPECT_EQ(events[0].x, 10);
+    EXPECT_EQ(events[0].y, 20);
+}
+
+TEST_F(WindowTest, ATapBetweenTwoSamplesIsLatched) {
+    window_.SampleMouseButtons();
+    PushButton(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_LEFT, 1, 5, 5);
+    PushButton(SDL_MOUSEBUTTONUP, SDL_BUTTON_LEFT, 1, 5, 5);
+    Poll();
+    EXPECT_EQ(window_.SampleMouseButtons(), Platform::kLeftButton);
+    EXPECT_EQ(window_.SampleMouseButtons(), 0);
+}
+
+TEST_F(WindowTest, KeysBecomeVirtualKeyCodesAndControlCharacters) {
+    PushKey(SDLK_a);
+    PushKey(SDLK_RETURN, KMOD_LALT);
+    PushKey(SDLK_F2);
+    PushKey(SDLK_KP_PLUS);
+    PushKey(SDLK_BACKSPACE);
+    const auto events = Poll();
+    ASSERT_EQ(events.size(), 6u);
+    EXPECT_EQ(events[0].keyCode, 'A');
+    EXPECT_EQ(events[1].keyCode, 13);
+    EXPECT_TRUE(events[1].altDown);  // Alt+Enter: a system key, no character follows
+    EXPECT_EQ(events[2].keyCode, 113);
+    EXPECT_EQ(events[3].keyCode, 107);
+    EXPECT_EQ(events[4].keyCode, 8);
+    EXPECT_EQ(events[5].kind, EventKind::kKeyChar);
+    EXPECT_EQ(events[5].character, 8);
+}
+
+TEST_F(WindowTest, TypedTextArrivesAsLatin1AndOtherCharactersAreDropped) {
+    SDL_Event event{};
+    event.type = SDL_TEXTINPUT;
+    SDL_strlcpy(event.text.text, "a\xC3\xA9\xE2\x82\xAC!", sizeof(event.text.text));  // a é € !
+    SDL_PushEvent(&event);
+    const auto events = Poll();
+    ASSERT_EQ(events.size(), 3u);
+    EXPECT_EQ(events[0].character, 'a');
+    EXPECT_EQ(events[1].character, 0xE9);
+    EXPECT_EQ(events[2].character, '!');
+}
+
+TEST_F(WindowTest, WarpQueuesAPointerMove) {
+    window_.WarpPointer(400, 300);
+    const auto events = Poll();
+    ASSERT_FALSE(events.empty());
+    EXPECT_EQ(events[0].kind, EventKind::kMouseMove);
+    EXPECT_EQ(events[0].x, 400);
+    EXPECT_EQ(events[0].y, 300);
+}
+
+TEST_F(WindowTest, QuitRequestsBecomeCloseEvents) {
+    SDL_Event event{};
+    event.type = SDL_QUIT;
+    SDL_PushEvent(&event);
+    const auto events = Poll();
+    ASSERT_EQ(events.size(), 1u);
+    EXPECT_EQ(events[0].kind, EventKind::kCloseRequested);
+}
+
+}  // namespace

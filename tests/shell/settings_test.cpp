@@ -1,0 +1,89 @@
+#include "shell/settings.h"
+
+#include <gtest/gtest.h>
+
+#include "support/temp_folder.h"
+
+namespace {
+
+using TestSupport::TempFolder;
+using Tuvo::PersistentSettings;
+using Tuvo::RegistryKey;
+
+class SettingsTest : public ::testing::Test {
+protected:
+    TempFolder folder_;
+    Platform::SettingsStore store_{folder_.File("registry.ini")};
+    RegistryKey key_{store_, "SOFTWARE\\Quillory"};
+};
+
+TEST_F(SettingsTest, FirstRunKeepsTheDefaultsAndMarksTheRunInProgress) {
+    PersistentSettings settings;
+    Tuvo::LoadPersistentSettings(key_, settings);
+    EXPECT_DOUBLE_EQ(settings.musicVolume, 0.85);
+    EXPECT_TRUE(settings.windowed);
+    EXPECT_EQ(settings.preferredX, -1);
+    EXPECT_FALSE(settings.inProgress);
+    bool inProgress = false;
+    ASSERT_TRUE(key_.ReadBoolean("InProgress", inProgress));
+    EXPECT_TRUE(inProgress);
+}
+
+TEST_F(SettingsTest, RoundTripInTheDocumentedOrder) {
+    PersistentSettings settings;
+    settings.musicVolume = 0.5;
+    settings.sfxVolume = 0.25;
+    settings.muteCount = 3;
+    settings.automaticMuteCount = 1;
+    settings.windowed = false;
+    settings.preferredX = 100;
+    settings.preferredY = 80;
+    settings.customCursors = true;
+    settings.waitForVSync = true;
+    Tuvo::SavePersistentSettings(key_, settings);
+    EXPECT_EQ(folder_.Read("registry.ini"),
+              "[SOFTWARE\\Quillory]\r\nMusicVolume=50\r\nSfxVolume=25\r\nMuted=1\r\n"
+              "ScreenMode=1\r\nPreferredX=100\r\nPreferredY=80\r\nCustomCursors=1\r\n"
+              "InProgress=0\r\nWaitForVSync=1\r\n");
+    PersistentSettings back;
+    Tuvo::LoadPersistentSettings(key_, back);
+    EXPECT_DOUBLE_EQ(back.musicVolume, 0.5);
+    EXPECT_DOUBLE_EQ(back.sfxVolume, 0.25);
+    EXPECT_EQ(back.muteCount, 1);
+    EXPECT_FALSE(back.windowed);
+    EXPECT_EQ(back.preferredX, 100);
+    EXPECT_EQ(back.preferredY, 80);
+    EXPECT_TRUE(back.customCursors);
+    EXPECT_TRUE(back.waitForVSync);
+    EXPECT_FALSE(back.inProgress);
+}
+
+TEST_F(SettingsTest, ACrashLeavesInProgressSet) {
+    PersistentSettings first;
+    Tuvo::LoadPersistentSettings(key_, first);  // the run starts and never saves
+    PersistentSettings second;
+    Tuvo::LoadPersistentSettings(key_, second);
+    EXPECT_TRUE(second.inProgress);
+}
+
+TEST_F(SettingsTest, VolumesDoNotCreepDownFromRunToRun) {
+    PersistentSettings settings;
+    for (int run = 0; run < 10; ++run) {
+        Tuvo::LoadPersistentSettings(key_, settings);
+        Tuvo::SavePersistentSettings(key_, settings);
+    }
+    EXPECT_DOUBLE_EQ(settings.musicVolume, 0.85);
+    int32_t stored = 0;
+    ASSERT_TRUE(key_.ReadInteger("SfxVolume", stored));
+    EXPECT_EQ(stored, 85);
+}
+
+TEST_F(SettingsTest, UnreadableValuesKeepTheirDefaults) {
+    folder_.Write("registry.ini", "[SOFTWARE\\Quillory]\r\nMusicVolume=loud\r\nPreferredX=\r\n");
+    PersistentSettings settings;
+    Tuvo::LoadPersistentSettings(key_, settings);
+    EXPECT_DOUBLE_EQ(settings.musicVolume, 0.85);
+    EXPECT_EQ(settings.preferredX, -1);
+}
+
+}  // namespace

@@ -1,0 +1,1 @@
+"""Shared helpers for the generators of Quillory's pictures, fonts and menus."""

@@ -1,0 +1,13 @@
+#!/usr/bin/env bash
+# Regenerates every picture, font, menu and text file of the game's data that is made from
+# source here (everything in data/ except the sounds, the music, sound.ini and the levels).
+# Needs Debian's python3 with python3-pil and python3-numpy, librsvg2-bin (rsvg-convert) and
+# fonts-linuxlibertine; none of them is needed to build or play.
+set -euo pipefail
+cd "$(dirname "$0")/../.."
+data=data
+py=/usr/bin/python3
+tools=tools/data
+
+$py $tools/art/make_shapes.py "$data"
+$py $tools/art/check_shapes.py "$data"
