@@ -34,6 +34,9 @@ public:
     }
     void OnDialogButtonReleased(int dialogId, int buttonId) override {
         log.push_back("released " + std::to_string(dialogId) + " " + std::to_string(buttonId));
+        if (onReleased) {
+            onReleased();
+        }
     }
 
     std::vector<CursorKind> cursors;
@@ -41,6 +44,7 @@ public:
     int steps = 0;
     bool running = true;
     std::function<void(int)> onStep;
+    std::function<void()> onReleased;
 };
 
 class DialogTest : public ::testing::Test {
@@ -147,6 +151,27 @@ TEST_F(DialogTest, ReleasingAButtonSetsTheResultAndTellsTheListener) {
     EXPECT_EQ(dialog->GetResult(), Dialog::kButtonYes);
     manager.PopModal(dialog.get());
     manager.RemoveWidget(dialog.get());
+}
+
+TEST_F(DialogTest, TheListenerMayDeleteTheDialogWhenItsButtonIsReleased) {
+    auto dialog = MakeDialog(Dialog::kModeYesNo);
+    dialog->Resize(100, 100, 400, 200);
+    manager.AddWidget(dialog.get());
+    manager.PushModal(dialog.get());
+    Widget* yes = dialog->GetYesButton();
+    application.onReleased = [&] {
+        manager.PopModal(dialog.get());
+        dialog.reset();
+    };
+    Click(yes);
+    EXPECT_EQ(dialog, nullptr);
+    EXPECT_TRUE(manager.GetChildren().empty());
+    EXPECT_EQ(manager.GetOverWidget(), nullptr);
+    EXPECT_EQ(manager.GetPressedWidget(), nullptr);
+    EXPECT_EQ(manager.GetBaseModalWidget(), nullptr);
+    manager.MouseMove(1, 1);
+    manager.UpdateFrame();
+    manager.DrawScreen();
 }
 
 TEST_F(DialogTest, RunModalStepsTheApplicationUntilAResultAndThenKillsTheDialog) {
