@@ -10,8 +10,9 @@ packages=(
   libsdl2-dev libtinyxml2-dev libpng-dev zlib1g-dev libjpeg62-turbo-dev
   libogg-dev libvorbisidec-dev libfreetype-dev fonts-dejavu-core
   libgtest-dev libgmock-dev libbenchmark-dev
+  libsixel-examples # the PNG test suite and sample pictures the image reader tests decode
 )
-extra_packages=(clang libclang-rt-14-dev libpixman-1-dev libsixel-examples vorbis-tools)
+extra_packages=(clang libclang-rt-14-dev libpixman-1-dev vorbis-tools)
 
 if [ "${1:-}" = "--extra" ]; then
   packages+=("${extra_packages[@]}")

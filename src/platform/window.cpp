@@ -218,10 +218,8 @@ bool GameWindow::IsAccelerated() const {
     return state_->accelerated;
 }
 
-bool GameWindow::Create(const WindowSettings& settings, std::string& error) {
-    Destroy();
+bool GameWindow::StartVideo(std::string& error) const {
     State& s = *state_;
-    s.settings = settings;
     if (!SDL_WasInit(SDL_INIT_VIDEO)) {
         SDL_SetHint(SDL_HINT_VIDEO_ALLOW_SCREENSAVER, "1");
         if (SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) {
@@ -229,6 +227,16 @@ bool GameWindow::Create(const WindowSettings& settings, std::string& error) {
             return false;
         }
         s.startedVideo = true;
+    }
+    return true;
+}
+
+bool GameWindow::Create(const WindowSettings& settings, std::string& error) {
+    DestroyWindow();
+    State& s = *state_;
+    s.settings = settings;
+    if (!StartVideo(error)) {
+        return false;
     }
     const int scale = ScaleFactor();
     uint32_t flags = SDL_WINDOW_HIDDEN;
@@ -263,7 +271,7 @@ bool GameWindow::Create(const WindowSettings& settings, std::string& error) {
     }
     if (s.renderer == nullptr) {
         error = SDL_GetError();
-        Destroy();
+        DestroyWindow();
         return false;
     }
     SDL_RendererInfo info;
@@ -274,7 +282,7 @@ bool GameWindow::Create(const WindowSettings& settings, std::string& error) {
                                   settings.width, settings.height);
     if (s.texture == nullptr) {
         error = SDL_GetError();
-        Destroy();
+        DestroyWindow();
         return false;
     }
     s.cursors[static_cast<int>(CursorKind::kArrow)] =
@@ -291,6 +299,15 @@ bool GameWindow::Create(const WindowSettings& settings, std::string& error) {
 }
 
 void GameWindow::Destroy() {
+    DestroyWindow();
+    State& s = *state_;
+    if (s.startedVideo) {
+        SDL_QuitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS);
+        s.startedVideo = false;
+    }
+}
+
+void GameWindow::DestroyWindow() {
     State& s = *state_;
     for (SDL_Cursor*& cursor : s.cursors) {
         if (cursor != nullptr) {
@@ -309,10 +326,6 @@ void GameWindow::Destroy() {
     if (s.window != nullptr) {
         SDL_DestroyWindow(s.window);
         s.window = nullptr;
-    }
-    if (s.startedVideo) {
-        SDL_QuitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS);
-        s.startedVideo = false;
     }
 }
 
@@ -487,6 +500,8 @@ int GameWindow::RefreshRate() const {
 }
 
 Rectangle GameWindow::WorkArea() const {
+    std::string ignored;
+    StartVideo(ignored);
     SDL_Rect bounds{0, 0, 0, 0};
     if (SDL_GetDisplayUsableBounds(0, &bounds) != 0 || bounds.w <= 0 || bounds.h <= 0) {
         SDL_DisplayMode mode;
@@ -527,6 +542,10 @@ void GameWindow::Raise() {
 
 int GameWindow::SampleMouseButtons() {
     return state_->latch.Sample();
+}
+
+int GameWindow::HeldMouseButtons() const {
+    return state_->latch.Held();
 }
 
 void GameWindow::PointerPosition(int& x, int& y) const {

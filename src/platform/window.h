@@ -41,6 +41,7 @@ public:
 
     // Starts the video system when needed and opens the window; false with a reason on failure.
     bool Create(const WindowSettings& settings, std::string& error);
+    // Closes the window and stops the video system.
     void Destroy();
     bool IsCreated() const;
 
@@ -66,6 +67,8 @@ public:
 
     // The button bits of the mouse (kLeftButton, ...) with quick taps latched, and the pointer.
     int SampleMouseButtons();
+    // The buttons held down now, as the last polled events left them.
+    int HeldMouseButtons() const;
     void PointerPosition(int& x, int& y) const;
     // Moves the pointer (in game coordinates) and queues the matching move event, since some
     // desktops and headless drivers ignore the warp itself.
@@ -76,6 +79,10 @@ public:
     bool IsAccelerated() const;
 
 private:
+    // Starts SDL's video system once; the window's destruction stops it again.
+    bool StartVideo(std::string& error) const;
+    void DestroyWindow();
+
     struct State;
     std::unique_ptr<State> state_;
 };

@@ -11,3 +11,9 @@ tools=tools/data
 
 $py $tools/art/make_shapes.py "$data"
 $py $tools/art/check_shapes.py "$data"
+$py $tools/art/make_graphics.py "$data"
+$py $tools/art/make_menu_art.py "$data"
+$py $tools/fonts/make_fonts.py "$data"
+$py $tools/text/make_language.py "$data"
+$py $tools/menus/make_menus.py "$data"
+$py $tools/sheet/make_contact_sheet.py "$data" docs/data-contact-sheet.png

@@ -1,0 +1,170 @@
+#include "imagefiles/image_loader.h"
+
+#include <jpeglib.h>
+
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "framework/archive/pak_format.h"
+#include "framework/archive/pak_interface.h"
+#include "imagefiles/png_writer.h"
+#include "support/temp_folder.h"
+
+namespace ImageLib {
+namespace {
+
+std::string PngBytes(const std::vector<uint32_t>& pixels, int width, int height) {
+    std::vector<uint8_t> bytes;
+    EXPECT_TRUE(EncodePng(pixels.data(), width, height, bytes));
+    return std::string(bytes.begin(), bytes.end());
+}
+
+std::string GreyJpegBytes(int width, int height) {
+    jpeg_compress_struct info{};
+    jpeg_error_mgr error{};
+    info.err = jpeg_std_error(&error);
+    jpeg_create_compress(&info);
+    unsigned char* buffer = nullptr;
+    unsigned long size = 0;
+    jpeg_mem_dest(&info, &buffer, &size);
+    info.image_width = width;
+    info.image_height = height;
+    info.input_components = 1;
+    info.in_color_space = JCS_GRAYSCALE;
+    jpeg_set_defaults(&info);
+    jpeg_start_compress(&info, TRUE);
+    std::vector<uint8_t> row(width, 0x80);
+    while (info.next_scanline < info.image_height) {
+        JSAMPROW pointer = row.data();
+        jpeg_write_scanlines(&info, &pointer, 1);
+    }
+    jpeg_finish_compress(&info);
+    std::string bytes(reinterpret_cast<char*>(buffer), size);
+    jpeg_destroy_compress(&info);
+    std::free(buffer);
+    return bytes;
+}
+
+// A 24-bit TGA, which the game does not read.
+std::string Tga24Bytes() {
+    std::string bytes = {0, 0, 2, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1, 0, 1, 0, 24, 0x20};
+    bytes += std::string("\x10\x20\x30", 3);
+    return bytes;
+}
+
+class ImageLoaderTest : public ::testing::Test {
+protected:
+    ImageLoaderTest() : inFolder_(folder_.Path()) {}
+    ~ImageLoaderTest() override {
+        SetAutoLoadAlpha(true);
+        SetAlphaComposeColor(0xFFFFFF);
+    }
+
+    void Write(const std::string& name, const std::string& bytes) { folder_.Write(name, bytes); }
+
+    TestSupport::TempFolder folder_;
+    TestSupport::ScopedCurrentDirectory inFolder_;
+};
+
+TEST_F(ImageLoaderTest, AlphaComesFromTheBlueChannelOfTheUnderscoreFile) {
+    Write("Graphics/x.png", PngBytes({0xFFFF0000u, 0x8000FF00u}, 2, 1));
+    Write("Graphics/_x.png", PngBytes({0xFF112240u, 0x00FFFFC0u}, 2, 1));
+    const auto image = LoadImageFile("Graphics\\x.png", true);
+    ASSERT_NE(image, nullptr);
+    EXPECT_EQ(image->bits, (std::vector<uint32_t>{0x40FF0000u, 0xC000FF00u}));
+
+    // Without looking for alpha, or with auto-load-alpha off, the picture stays as it is.
+    EXPECT_EQ(LoadImageFile("Graphics\\x.png", false)->bits[0], 0xFFFF0000u);
+    SetAutoLoadAlpha(false);
+    EXPECT_EQ(LoadImageFile("Graphics\\x.png", true)->bits[0], 0xFFFF0000u);
+}
+
+TEST_F(ImageLoaderTest, TrailingUnderscoreAlphaForNamesWithoutExtension) {
+    Write("b.png", PngBytes({0xFF123456u}, 1, 1));
+    Write("b_.png", PngBytes({0xFF000033u}, 1, 1));
+    EXPECT_EQ(LoadImageFile("b", true)->bits[0], 0x33123456u);
+    // "_b" comes first when both exist.
+    Write("_b.png", PngBytes({0xFF000077u}, 1, 1));
+    EXPECT_EQ(LoadImageFile("b", true)->bits[0], 0x77123456u);
+}
+
+TEST_F(ImageLoaderTest, FormatOrderAndExtensions) {
+    Write("a.png", PngBytes({0xFF010203u, 0xFF010203u}, 2, 1));
+    Write("a.jpg", GreyJpegBytes(4, 4));
+    Write("a.bmp", "BM not really");
+    // ".tga" and ".jpg" come before ".png".
+    const auto first = LoadImageFile("a", false);
+    ASSERT_NE(first, nullptr);
+    EXPECT_EQ(first->width, 4);
+    // An extension picks its format, ignoring case.
+    const auto png = LoadImageFile("a.PNG", false);
+    ASSERT_NE(png, nullptr);
+    EXPECT_EQ(png->width, 2);
+    EXPECT_EQ(LoadImageFile("a.bmp", true), nullptr);
+    EXPECT_EQ(LoadImageFile("missing", true), nullptr);
+
+    // No JPEG 2000 decoder: such names load nothing, even when the file exists.
+    Write("c.j2k", "anything");
+    Write("c.jp2", "anything");
+    EXPECT_EQ(LoadImageFile("c.j2k", false), nullptr);
+    EXPECT_EQ(LoadImageFile("c.jp2", false), nullptr);
+
+    // A 24-bit TGA yields nothing, and with its extension no other format is tried.
+    Write("t.tga", Tga24Bytes());
+    Write("t.png", PngBytes({0xFF000000u}, 1, 1));
+    EXPECT_EQ(LoadImageFile("t.tga", false), nullptr);
+    EXPECT_NE(LoadImageFile("t", false), nullptr);
+
+    // A dot in a folder name is no extension.
+    Write("dir.v2/pic.png", PngBytes({0xFF000000u}, 1, 1));
+    EXPECT_NE(LoadImageFile("dir.v2/pic", false), nullptr);
+}
+
+TEST_F(ImageLoaderTest, AlphaFileAloneGivesTheComposeColour) {
+    Write("_only.png", PngBytes({0xFF000080u, 0xFFFFFF00u}, 2, 1));
+    const auto image = LoadImageFile("only.png", true);
+    ASSERT_NE(image, nullptr);
+    EXPECT_EQ(image->bits, (std::vector<uint32_t>{0x80FFFFFFu, 0x00FFFFFFu}));
+    SetAlphaComposeColor(0x102030);
+    EXPECT_EQ(LoadImageFile("only.png", true)->bits[0], 0x80102030u);
+}
+
+TEST_F(ImageLoaderTest, AlphaFileOfAnotherSizeLeavesTheAlphaAlone) {
+    Write("y.png", PngBytes({0x80FF0000u}, 1, 1));
+    Write("_y.png", PngBytes({0xFF000011u, 0xFF000011u}, 2, 1));
+    EXPECT_EQ(LoadImageFile("y.png", true)->bits[0], 0x80FF0000u);
+}
+
+TEST_F(ImageLoaderTest, PicturesComeFromTheArchiveFirst) {
+    std::vector<Tuvo::PakSourceFile> files(1);
+    files[0].name = "Graphics\\z.png";
+    const std::string packed = PngBytes({0xFF0000FFu}, 1, 1);
+    files[0].data.assign(packed.begin(), packed.end());
+    std::vector<uint8_t> archive;
+    ASSERT_TRUE(Tuvo::BuildPak(files, archive));
+    Write("main.pak", std::string(archive.begin(), archive.end()));
+    Write("Graphics/z.png", PngBytes({0xFFFF0000u}, 1, 1));
+    Write("Graphics/w.png", PngBytes({0xFF00FF00u}, 1, 1));
+
+    Tuvo::PakInterface layer;
+    ASSERT_TRUE(layer.MountArchive("main.pak"));
+    EXPECT_EQ(LoadImageFile("Graphics\\z.png", true)->bits[0], 0xFF0000FFu);
+    EXPECT_EQ(LoadImageFile("graphics/Z", true)->bits[0], 0xFF0000FFu);
+    // Files the archive lacks still come from the disk.
+    EXPECT_EQ(LoadImageFile("Graphics\\w.png", true)->bits[0], 0xFF00FF00u);
+}
+
+TEST(FileExtensionTest, OnlyAfterTheLastSeparator) {
+    EXPECT_EQ(FileExtension("Graphics\\back.JPG"), ".JPG");
+    EXPECT_EQ(FileExtension("a.b/c"), "");
+    EXPECT_EQ(FileExtension("a.b\\c"), "");
+    EXPECT_EQ(FileExtension("a\\b.c/d"), "");
+    EXPECT_EQ(FileExtension("a/b\\c.d"), ".d");
+    EXPECT_EQ(FileExtension("name"), "");
+    EXPECT_EQ(FileExtension("x."), ".");
+}
+
+}  // namespace
+}  // namespace ImageLib

@@ -1,0 +1,179 @@
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <string>
+#include <vector>
+
+#include <jpeglib.h>
+
+#include <gtest/gtest.h>
+
+#include "imagefiles/readers.h"
+#include "support/temp_folder.h"
+
+namespace ImageLib {
+namespace {
+
+const char kExamples[] = "/usr/share/doc/libsixel-examples/examples/images";
+
+// Compresses pixels (3 bytes per pixel, or 1 for grey) with libjpeg.
+std::vector<uint8_t> WriteJpeg(int width, int height, int components,
+                               const std::vector<uint8_t>& samples, bool progressive) {
+    jpeg_compress_struct info{};
+    jpeg_error_mgr error{};
+    info.err = jpeg_std_error(&error);
+    jpeg_create_compress(&info);
+    unsigned char* buffer = nullptr;
+    unsigned long size = 0;
+    jpeg_mem_dest(&info, &buffer, &size);
+    info.image_width = width;
+    info.image_height = height;
+    info.input_components = components;
+    info.in_color_space = components == 1 ? JCS_GRAYSCALE : JCS_RGB;
+    jpeg_set_defaults(&info);
+    jpeg_set_quality(&info, 90, TRUE);
+    if (progressive) {
+        jpeg_simple_progression(&info);
+    }
+    jpeg_start_compress(&info, TRUE);
+    while (info.next_scanline < info.image_height) {
+        JSAMPROW row = const_cast<JSAMPROW>(&samples[info.next_scanline * width * components]);
+        jpeg_write_scanlines(&info, &row, 1);
+    }
+    jpeg_finish_compress(&info);
+    std::vector<uint8_t> bytes(buffer, buffer + size);
+    jpeg_destroy_compress(&info);
+    std::free(buffer);
+    return bytes;
+}
+
+// The reference: libjpeg's own RGB output, packed by hand.
+std::vector<uint32_t> ReferenceDecode(const std::vector<uint8_t>& bytes, int& width, int& height) {
+    jpeg_decompress_struct info{};
+    jpeg_error_mgr error{};
+    info.err = jpeg_std_error(&error);
+    jpeg_create_decompress(&info);
+    jpeg_mem_src(&info, bytes.data(), bytes.size());
+    jpeg_read_header(&info, TRUE);
+    info.out_color_space = JCS_RGB;
+    jpeg_start_decompress(&info);
+    width = static_cast<int>(info.output_width);
+    height = static_cast<int>(info.output_height);
+    std::vector<uint8_t> row(width * 3);
+    std::vector<uint32_t> pixels;
+    while (info.output_scanline < info.output_height) {
+        JSAMPROW pointer = row.data();
+        jpeg_read_scanlines(&info, &pointer, 1);
+        for (int x = 0; x < width; ++x) {
+            pixels.push_back(0xFF000000u | (uint32_t{row[x * 3]} << 16) |
+                             (uint32_t{row[x * 3 + 1]} << 8) | row[x * 3 + 2]);
+        }
+    }
+    jpeg_finish_decompress(&info);
+    jpeg_destroy_decompress(&info);
+    return pixels;
+}
+
+std::vector<uint8_t> Gradient(int width, int height, int components) {
+    std::vector<uint8_t> samples;
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            for (int c = 0; c < components; ++c) {
+                samples.push_back(static_cast<uint8_t>((x * 7 + y * 3 + c * 80) & 0xFF));
+            }
+        }
+    }
+    return samples;
+}
+
+void ExpectMatchesReference(const std::vector<uint8_t>& bytes, const std::string& what) {
+    const auto image = DecodeJpeg(bytes.data(), bytes.size());
+    ASSERT_NE(image, nullptr) << what;
+    int width = 0;
+    int height = 0;
+    const std::vector<uint32_t> reference = ReferenceDecode(bytes, width, height);
+    EXPECT_EQ(image->width, width) << what;
+    EXPECT_EQ(image->height, height) << what;
+    EXPECT_EQ(image->bits, reference) << what;
+}
+
+TEST(JpegReaderTest, ColourGreyAndProgressiveMatchTheLibrary) {
+    for (bool progressive : {false, true}) {
+        const auto colour = WriteJpeg(37, 21, 3, Gradient(37, 21, 3), progressive);
+        ExpectMatchesReference(colour, progressive ? "progressive colour" : "colour");
+        const auto grey = WriteJpeg(19, 33, 1, Gradient(19, 33, 1), progressive);
+        ExpectMatchesReference(grey, progressive ? "progressive grey" : "grey");
+    }
+    // Grey pixels carry the same value in all three channels.
+    const auto grey = WriteJpeg(4, 4, 1, std::vector<uint8_t>(16, 0x60), false);
+    const auto image = DecodeJpeg(grey.data(), grey.size());
+    ASSERT_NE(image, nullptr);
+    const uint32_t g = image->bits[0] & 0xFF;
+    EXPECT_EQ(image->bits[0], 0xFF000000u | (g << 16) | (g << 8) | g);
+    EXPECT_NEAR(static_cast<int>(g), 0x60, 2);
+}
+
+TEST(JpegReaderTest, DecodeErrorsReturnNullAndNeverExit) {
+    const std::vector<uint8_t> file = WriteJpeg(32, 32, 3, Gradient(32, 32, 3), false);
+    ASSERT_NE(DecodeJpeg(file.data(), file.size()), nullptr);
+    // Data that ends early.
+    EXPECT_EQ(DecodeJpeg(file.data(), file.size() / 2), nullptr);
+    EXPECT_EQ(DecodeJpeg(file.data(), 100), nullptr);
+    // Not a JPEG at all.
+    const std::vector<uint8_t> text(200, 'x');
+    EXPECT_EQ(DecodeJpeg(text.data(), text.size()), nullptr);
+    EXPECT_EQ(DecodeJpeg(nullptr, 0), nullptr);
+    // Random damage after the headers: either an error (null) or some picture, never a crash.
+    std::mt19937 random(17);
+    for (int i = 0; i < 50; ++i) {
+        std::vector<uint8_t> damaged = file;
+        for (int k = 0; k < 5; ++k) {
+            damaged[200 + random() % (damaged.size() - 200)] = static_cast<uint8_t>(random());
+        }
+        const auto image = DecodeJpeg(damaged.data(), damaged.size());
+        if (image != nullptr) {
+            EXPECT_EQ(image->bits.size(), 32u * 32u);
+        }
+    }
+}
+
+TEST(JpegReaderTest, HeaderClaimingMoreThanTheDataCanHoldIsRefused) {
+    std::vector<uint8_t> file = WriteJpeg(8, 8, 1, std::vector<uint8_t>(64, 1), false);
+    // Find the SOF0 marker and raise the size to 16000 x 16000.
+    for (size_t i = 0; i + 8 < file.size(); ++i) {
+        if (file[i] == 0xFF && file[i + 1] == 0xC0) {
+            file[i + 5] = 0x3E;
+            file[i + 6] = 0x80;
+            file[i + 7] = 0x3E;
+            file[i + 8] = 0x80;
+            break;
+        }
+    }
+    EXPECT_EQ(DecodeJpeg(file.data(), file.size()), nullptr);
+}
+
+TEST(JpegReaderTest, ExampleFilesMatchTheLibrary) {
+    if (!std::filesystem::is_directory(kExamples)) {
+        GTEST_SKIP() << "example images missing: install libsixel-examples";
+    }
+    for (const char* name :
+         {"snake.jpg", "snake-grayscale.jpg", "snake-progressive.jpg", "egret.jpg"}) {
+        std::ifstream in(std::string(kExamples) + "/" + name, std::ios::binary);
+        const std::vector<uint8_t> bytes(std::istreambuf_iterator<char>(in), {});
+        ExpectMatchesReference(bytes, name);
+    }
+}
+
+TEST(JpegReaderTest, LoadsFromAFile) {
+    TestSupport::TempFolder folder;
+    const auto bytes = WriteJpeg(5, 5, 3, Gradient(5, 5, 3), false);
+    const std::string path = folder.Write("p.jpg", std::string(bytes.begin(), bytes.end()));
+    const auto image = LoadJpegImage(path);
+    ASSERT_NE(image, nullptr);
+    EXPECT_EQ(image->width, 5);
+    EXPECT_EQ(LoadJpegImage(folder.File("none.jpg")), nullptr);
+}
+
+}  // namespace
+}  // namespace ImageLib

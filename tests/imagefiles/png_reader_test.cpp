@@ -1,0 +1,254 @@
+#include <png.h>
+
+#include <csetjmp>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "imagefiles/readers.h"
+#include "support/temp_folder.h"
+
+namespace ImageLib {
+namespace {
+
+const char kPngSuite[] = "/usr/share/doc/libsixel-examples/examples/images/pngsuite";
+
+struct Writer {
+    std::vector<uint8_t> bytes;
+};
+
+void WriteToVector(png_structp png, png_bytep data, size_t count) {
+    auto* writer = static_cast<Writer*>(png_get_io_ptr(png));
+    writer->bytes.insert(writer->bytes.end(), data, data + count);
+}
+
+void Flush(png_structp) {}
+
+// Writes a PNG with libpng from raw rows in the file's own layout.
+std::vector<uint8_t> WritePng(int width, int height, int bitDepth, int colorType,
+                              const std::vector<std::vector<uint8_t>>& rows,
+                              const std::vector<png_color>& palette = {},
+                              const std::vector<uint8_t>& paletteAlpha = {},
+                              const png_color_16* transparentColor = nullptr,
+                              bool interlaced = false) {
+    Writer writer;
+    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+    png_infop info = png_create_info_struct(png);
+    if (setjmp(png_jmpbuf(png))) {
+        png_destroy_write_struct(&png, &info);
+        ADD_FAILURE() << "libpng could not write the test file";
+        return {};
+    }
+    png_set_write_fn(png, &writer, WriteToVector, Flush);
+    png_set_IHDR(png, info, width, height, bitDepth, colorType,
+                 interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE,
+                 PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+    if (!palette.empty()) {
+        png_set_PLTE(png, info, palette.data(), static_cast<int>(palette.size()));
+    }
+    if (!paletteAlpha.empty() || transparentColor != nullptr) {
+        png_set_tRNS(png, info, paletteAlpha.empty() ? nullptr : paletteAlpha.data(),
+                     static_cast<int>(paletteAlpha.size()), transparentColor);
+    }
+    png_write_info(png, info);
+    std::vector<png_bytep> pointers;
+    for (const auto& row : rows) {
+        pointers.push_back(const_cast<png_bytep>(row.data()));
+    }
+    png_write_image(png, pointers.data());
+    png_write_end(png, nullptr);
+    png_destroy_write_struct(&png, &info);
+    return writer.bytes;
+}
+
+uint32_t Crc32(const uint8_t* data, size_t size) {
+    uint32_t crc = 0xFFFFFFFFu;
+    for (size_t i = 0; i < size; ++i) {
+        crc ^= data[i];
+        for (int bit = 0; bit < 8; ++bit) {
+            crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
+        }
+    }
+    return ~crc;
+}
+
+std::unique_ptr<Image> Decode(const std::vector<uint8_t>& bytes) {
+    return DecodePng(bytes.data(), bytes.size());
+}
+
+TEST(PngReaderTest, TrueColourWithAndWithoutAlpha) {
+    const auto rgba = Decode(WritePng(2, 1, 8, PNG_COLOR_TYPE_RGB_ALPHA,
+                                      {{0x11, 0x22, 0x33, 0x80, 0xAA, 0xBB, 0xCC, 0x00}}));
+    ASSERT_NE(rgba, nullptr);
+    EXPECT_EQ(rgba->bits, (std::vector<uint32_t>{0x80112233u, 0x00AABBCCu}));
+
+    const auto rgb = Decode(WritePng(2, 1, 8, PNG_COLOR_TYPE_RGB, {{1, 2, 3, 4, 5, 6}}));
+    ASSERT_NE(rgb, nullptr);
+    EXPECT_EQ(rgb->bits, (std::vector<uint32_t>{0xFF010203u, 0xFF040506u}));
+
+    // 16-bit channels keep their high byte.
+    const auto deep = Decode(WritePng(1, 1, 16, PNG_COLOR_TYPE_RGB_ALPHA,
+                                      {{0x12, 0xFF, 0x34, 0x00, 0x56, 0x80, 0x7F, 0xFF}}));
+    ASSERT_NE(deep, nullptr);
+    EXPECT_EQ(deep->bits[0], 0x7F123456u);
+}
+
+TEST(PngReaderTest, GreyAndPaletteWithTransparency) {
+    // 1-bit grey: 0 and 1 become black and white.
+    const auto bits = Decode(WritePng(3, 1, 1, PNG_COLOR_TYPE_GRAY, {{0xA0}}));
+    ASSERT_NE(bits, nullptr);
+    EXPECT_EQ(bits->bits, (std::vector<uint32_t>{0xFFFFFFFFu, 0xFF000000u, 0xFFFFFFFFu}));
+
+    png_color_16 transparent{};
+    transparent.gray = 0x40;
+    const auto grey =
+        Decode(WritePng(2, 1, 8, PNG_COLOR_TYPE_GRAY, {{0x40, 0x41}}, {}, {}, &transparent));
+    ASSERT_NE(grey, nullptr);
+    EXPECT_EQ(grey->bits, (std::vector<uint32_t>{0x00404040u, 0xFF414141u}));
+
+    const auto greyAlpha =
+        Decode(WritePng(1, 1, 16, PNG_COLOR_TYPE_GRAY_ALPHA, {{0x99, 0x01, 0x20, 0xFF}}));
+    ASSERT_NE(greyAlpha, nullptr);
+    EXPECT_EQ(greyAlpha->bits[0], 0x20999999u);
+
+    const std::vector<png_color> palette = {{10, 20, 30}, {40, 50, 60}, {70, 80, 90}};
+    const auto indexed =
+        Decode(WritePng(3, 1, 2, PNG_COLOR_TYPE_PALETTE, {{0b00011000}}, palette, {0x00, 0x80}));
+    ASSERT_NE(indexed, nullptr);
+    EXPECT_EQ(indexed->bits, (std::vector<uint32_t>{0x000A141Eu, 0x8028323Cu, 0xFF46505Au}));
+}
+
+TEST(PngReaderTest, InterlacedGivesTheSamePixels) {
+    std::mt19937 random(3);
+    std::vector<std::vector<uint8_t>> rows(13, std::vector<uint8_t>(11 * 4));
+    for (auto& row : rows) {
+        for (auto& byte : row) {
+            byte = static_cast<uint8_t>(random());
+        }
+    }
+    const auto plain = Decode(WritePng(11, 13, 8, PNG_COLOR_TYPE_RGB_ALPHA, rows));
+    const auto interlaced =
+        Decode(WritePng(11, 13, 8, PNG_COLOR_TYPE_RGB_ALPHA, rows, {}, {}, nullptr, true));
+    ASSERT_NE(plain, nullptr);
+    ASSERT_NE(interlaced, nullptr);
+    EXPECT_EQ(plain->bits, interlaced->bits);
+    EXPECT_EQ(plain->bits[12 * 11 + 10] & 0xFFu, rows[12][42]);
+}
+
+TEST(PngReaderTest, DamagedFilesGiveNull) {
+    std::vector<uint8_t> file =
+        WritePng(4, 4, 8, PNG_COLOR_TYPE_RGB,
+                 std::vector<std::vector<uint8_t>>(4, std::vector<uint8_t>(12, 7)));
+    ASSERT_NE(Decode(file), nullptr);
+    EXPECT_EQ(Decode(std::vector<uint8_t>(file.begin(), file.end() - 20)), nullptr);
+    EXPECT_EQ(Decode(std::vector<uint8_t>(file.begin(), file.begin() + 8)), nullptr);
+    std::vector<uint8_t> badCrc = file;
+    badCrc[29] ^= 0x01;  // last CRC byte of IHDR
+    EXPECT_EQ(Decode(badCrc), nullptr);
+    std::vector<uint8_t> badSignature = file;
+    badSignature[1] = 'Q';
+    EXPECT_EQ(Decode(badSignature), nullptr);
+    EXPECT_EQ(DecodePng(nullptr, 0), nullptr);
+}
+
+TEST(PngReaderTest, HeaderClaimingMoreThanTheDataCanHoldIsRefused) {
+    std::vector<uint8_t> file = WritePng(1, 1, 8, PNG_COLOR_TYPE_RGB_ALPHA, {{1, 2, 3, 4}});
+    // IHDR width and height (bytes 16..23) raised to 16000 x 16000, CRC fixed up.
+    const uint8_t size[8] = {0, 0, 0x3E, 0x80, 0, 0, 0x3E, 0x80};
+    std::copy(size, size + 8, file.begin() + 16);
+    const uint32_t crc = Crc32(file.data() + 12, 17);
+    file[29] = static_cast<uint8_t>(crc >> 24);
+    file[30] = static_cast<uint8_t>(crc >> 16);
+    file[31] = static_cast<uint8_t>(crc >> 8);
+    file[32] = static_cast<uint8_t>(crc);
+    EXPECT_EQ(Decode(file), nullptr);
+}
+
+// The reference: libpng's high-level read with its own transform flags, packed by hand.
+std::unique_ptr<Image> ReferenceDecode(const std::string& path) {
+    std::FILE* file = std::fopen(path.c_str(), "rb");
+    if (file == nullptr) {
+        return nullptr;
+    }
+    png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+    png_infop info = png_create_info_struct(png);
+    auto image = std::make_unique<Image>();
+    if (setjmp(png_jmpbuf(png))) {
+        png_destroy_read_struct(&png, &info, nullptr);
+        std::fclose(file);
+        return nullptr;
+    }
+    png_init_io(png, file);
+    png_read_png(png, info,
+                 PNG_TRANSFORM_EXPAND | PNG_TRANSFORM_STRIP_16 | PNG_TRANSFORM_GRAY_TO_RGB,
+                 nullptr);
+    image->width = static_cast<int32_t>(png_get_image_width(png, info));
+    image->height = static_cast<int32_t>(png_get_image_height(png, info));
+    const int channels = png_get_channels(png, info);
+    png_bytepp rows = png_get_rows(png, info);
+    for (int y = 0; y < image->height; ++y) {
+        for (int x = 0; x < image->width; ++x) {
+            const png_bytep p = rows[y] + x * channels;
+            const uint32_t alpha = channels == 4 ? p[3] : 0xFF;
+            image->bits.push_back((alpha << 24) | (uint32_t{p[0]} << 16) | (uint32_t{p[1]} << 8) |
+                                  p[2]);
+        }
+    }
+    png_destroy_read_struct(&png, &info, nullptr);
+    std::fclose(file);
+    return image;
+}
+
+std::vector<uint8_t> ReadFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), {});
+}
+
+TEST(PngReaderTest, OfficialSuiteMatchesTheReferenceAndRefusesCorruptFiles) {
+    if (!std::filesystem::is_directory(kPngSuite)) {
+        GTEST_SKIP() << "the PNG test suite is missing: install libsixel-examples "
+                        "(scripts/install-deps.sh does)";
+    }
+    int valid = 0;
+    int corrupt = 0;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(kPngSuite)) {
+        if (entry.path().extension() != ".png") {
+            continue;
+        }
+        const std::string path = entry.path().string();
+        const std::vector<uint8_t> bytes = ReadFile(path);
+        const auto image = DecodePng(bytes.data(), bytes.size());
+        if (entry.path().filename().string()[0] == 'x') {
+            EXPECT_EQ(image, nullptr) << path;
+            ++corrupt;
+            continue;
+        }
+        const auto reference = ReferenceDecode(path);
+        ASSERT_NE(reference, nullptr) << path;
+        ASSERT_NE(image, nullptr) << path;
+        EXPECT_EQ(image->width, reference->width) << path;
+        EXPECT_EQ(image->height, reference->height) << path;
+        EXPECT_EQ(image->bits, reference->bits) << path;
+        ++valid;
+    }
+    EXPECT_GT(valid, 150);
+    EXPECT_GT(corrupt, 10);
+}
+
+TEST(PngReaderTest, LoadsFromAFile) {
+    TestSupport::TempFolder folder;
+    const std::vector<uint8_t> bytes = WritePng(1, 1, 8, PNG_COLOR_TYPE_RGB, {{9, 8, 7}});
+    const std::string path = folder.Write("p.png", std::string(bytes.begin(), bytes.end()));
+    const auto image = LoadPngImage(path);
+    ASSERT_NE(image, nullptr);
+    EXPECT_EQ(image->bits[0], 0xFF090807u);
+    EXPECT_EQ(LoadPngImage(folder.File("none.png")), nullptr);
+}
+
+}  // namespace
+}  // namespace ImageLib

@@ -1,0 +1,1 @@
+"""The game's English texts and the writer of "language.ini"."""
