@@ -1,0 +1,113 @@
+// What the engine costs per frame: the main menu of the game's own data drawn into an 800x600
+// software screen (background, title, eight buttons with captions), one line of text, and the
+// image look-up that every sprite draw starts with, in a full table.
+#include <benchmark/benchmark.h>
+#include <stdlib.h>
+
+#include <filesystem>
+#include <memory>
+#include <string>
+
+#include "engine/app_log.h"
+#include "engine/display_image.h"
+#include "engine/ini_access.h"
+#include "engine/menu.h"
+#include "engine/sprite_manager.h"
+#include "framework/graphics/graphics.h"
+#include "framework/graphics/memory_image.h"
+#include "platform/folders.h"
+
+namespace {
+
+class SilentMenuHost : public Quillory::MenuHost {
+public:
+    void PlaySound(const char*) override {}
+    bool IsLeftButtonDown() const override { return false; }
+};
+
+// Every image is 64x64 and made without touching the disk.
+class SquareHost : public Quillory::DisplaySpriteHost {
+public:
+    std::unique_ptr<Tuvo::Image> LoadDisplayImage(const char*, bool) override {
+        return std::make_unique<Tuvo::MemoryImage>(64, 64);
+    }
+};
+
+// The game's data folder with a throw-away user folder, set up once.
+struct MenuScene {
+    MenuScene() : screen(800, 600), graphics(&screen) {
+        char folder[] = "/tmp/quillory-bench-XXXXXX";
+        userFolder = mkdtemp(folder) != nullptr ? folder : "/tmp";
+        Platform::SetUserFolderOverride(userFolder);
+        Quillory::SetLogFilePath((userFolder + "/applog.htm").c_str());
+        std::filesystem::current_path(QUILLORY_DATA_DIR);
+        Quillory::SetLanguageName("ENGLISH");
+        sprites.SetHost(&host);
+        sprites.SetTarget(&graphics);
+        sprites.InitSymbolFont("English\\font01.png");
+        menu.Attach(&sprites, &menuHost);
+        loaded = menu.Load("Menu\\menu-main.xml") == 1;
+        back = sprites.GetTexture("Graphics\\back_menu.jpg");
+    }
+    ~MenuScene() {
+        std::error_code ignored;
+        std::filesystem::remove_all(userFolder, ignored);
+    }
+
+    std::string userFolder;
+    Quillory::DisplaySpriteHost host;
+    SilentMenuHost menuHost;
+    Quillory::CSpriteManager sprites;
+    Tuvo::MemoryImage screen;
+    Tuvo::Graphics graphics;
+    Quillory::CMenu menu;
+    Tuvo::Image* back = nullptr;
+    bool loaded = false;
+};
+
+MenuScene& Scene() {
+    static MenuScene scene;
+    return scene;
+}
+
+void BM_MainMenuFrame(benchmark::State& state) {
+    MenuScene& scene = Scene();
+    if (!scene.loaded) {
+        state.SkipWithError("the main menu did not load");
+        return;
+    }
+    for (auto _ : state) {
+        scene.sprites.DrawSprite(scene.back, 0.5f, 0.5f, 1, 1, 0, 0, 1, 1, Quillory::kNoTint,
+                                 Quillory::kSpriteNormalMode, 0);
+        scene.menu.Draw();
+        benchmark::DoNotOptimize(scene.screen.GetBits());
+    }
+}
+BENCHMARK(BM_MainMenuFrame)->Unit(benchmark::kMicrosecond);
+
+void BM_TextLine(benchmark::State& state) {
+    MenuScene& scene = Scene();
+    for (auto _ : state) {
+        scene.sprites.DrawText(0.5f, 0.5f, 0.05f, 0xFFFFFFFF, Quillory::kTextCenter,
+                               "The quick brown fox jumps over the lazy dog");
+    }
+}
+BENCHMARK(BM_TextLine)->Unit(benchmark::kMicrosecond);
+
+void BM_LookUpInAFullTable(benchmark::State& state) {
+    Scene();  // the log and user folder go to the throw-away folder
+    SquareHost host;
+    Quillory::CSpriteManager sprites;
+    sprites.SetHost(&host);
+    for (int i = 0; i < Quillory::CSpriteManager::kMaxTextures; ++i) {
+        sprites.GetTexture(("Graphics\\Shapes\\picture_" + std::to_string(i) + ".png").c_str());
+    }
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(sprites.GetTexture("Graphics\\Shapes\\picture_749.png"));
+    }
+}
+BENCHMARK(BM_LookUpInAFullTable);
+
+}  // namespace
+
+BENCHMARK_MAIN();

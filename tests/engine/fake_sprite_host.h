@@ -1,0 +1,87 @@
+// A sprite host for tests: images come from a table of generated pictures, the screen size, the
+// 3-D flag and the timer are set by the test, and every load is counted.
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <mutex>
+#include <string>
+
+#include "engine/sprite_manager.h"
+#include "framework/graphics/memory_image.h"
+
+namespace TestSupport {
+
+// A width x height image of one colour.
+inline std::unique_ptr<Tuvo::MemoryImage> SolidImage(int width, int height, uint32_t colour) {
+    auto image = std::make_unique<Tuvo::MemoryImage>(width, height);
+    for (int i = 0; i < width * height; ++i) {
+        image->GetBits()[i] = colour;
+    }
+    image->BitsChanged();
+    return image;
+}
+
+// A sheet of columns x rows cells of cellWidth x cellHeight pixels; cell i (row by row) is filled
+// with the opaque colour 0xFF000000 + i + 1.
+inline std::unique_ptr<Tuvo::MemoryImage> CellSheet(int columns, int rows, int cellWidth,
+                                                    int cellHeight) {
+    auto image = std::make_unique<Tuvo::MemoryImage>(columns * cellWidth, rows * cellHeight);
+    for (int y = 0; y < rows * cellHeight; ++y) {
+        for (int x = 0; x < columns * cellWidth; ++x) {
+            const int cell = (y / cellHeight) * columns + x / cellWidth;
+            image->GetBits()[y * columns * cellWidth + x] = 0xFF000000u + cell + 1;
+        }
+    }
+    image->BitsChanged();
+    return image;
+}
+
+class FakeSpriteHost : public Quillory::SpriteHost {
+public:
+    // Every load of `name` gets a copy of `image`.
+    void Provide(const std::string& name, std::unique_ptr<Tuvo::MemoryImage> image) {
+        images_[name] = std::move(image);
+    }
+    // Names without a picture of their own load as a 4x4 white image when this is on.
+    void ProvideAnyName(bool any) { anyName_ = any; }
+
+    std::unique_ptr<Tuvo::Image> LoadDisplayImage(const char* fileName, bool) override {
+        std::lock_guard<std::mutex> lock(mutex_);  // the loading thread loads too
+        ++loads[fileName];
+        ++totalLoads;
+        auto found = images_.find(fileName);
+        if (found != images_.end()) {
+            auto copy = std::make_unique<Tuvo::MemoryImage>(*found->second);
+            copy->SetFilePath(fileName);
+            return copy;
+        }
+        if (anyName_) {
+            return SolidImage(4, 4, 0xFFFFFFFF);
+        }
+        return nullptr;
+    }
+    int ScreenWidth() const override { return screenWidth; }
+    int ScreenHeight() const override { return screenHeight; }
+    int ClientWidth() const override { return clientWidth; }
+    int ClientHeight() const override { return clientHeight; }
+    bool Is3D() const override { return is3D; }
+    uint32_t Milliseconds() const override { return milliseconds; }
+
+    int screenWidth = 800;
+    int screenHeight = 600;
+    int clientWidth = 1600;
+    int clientHeight = 1200;
+    bool is3D = false;
+    uint32_t milliseconds = 0;
+    std::map<std::string, int> loads;
+    int totalLoads = 0;
+
+private:
+    std::map<std::string, std::unique_ptr<Tuvo::MemoryImage>> images_;
+    bool anyName_ = false;
+    std::mutex mutex_;
+};
+
+}  // namespace TestSupport

@@ -1,0 +1,369 @@
+#include "engine/menu.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "engine/app_log.h"
+#include "engine/ini_access.h"
+#include "engine/private_profile.h"
+#include "engine/sprite_manager.h"
+#include "fake_sprite_host.h"
+#include "platform/folders.h"
+#include "support/temp_folder.h"
+
+namespace {
+
+using namespace Quillory;
+using TestSupport::FakeSpriteHost;
+using TestSupport::SolidImage;
+using TestSupport::TempFolder;
+
+class FakeMenuHost : public MenuHost {
+public:
+    void PlaySound(const char* fileName) override { played.push_back(fileName); }
+    bool IsLeftButtonDown() const override { return leftDown; }
+
+    std::vector<std::string> played;
+    bool leftDown = false;
+};
+
+std::string Repeat(const std::string& element, int count) {
+    std::string out;
+    for (int i = 0; i < count; ++i) {
+        out += element;
+    }
+    return out;
+}
+
+size_t Occurrences(const std::string& text, const std::string& part) {
+    size_t count = 0;
+    for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) {
+        ++count;
+    }
+    return count;
+}
+
+// The screen is 100 x 100 pixels, so fractions read as percent of it.
+class MenuTest : public ::testing::Test {
+protected:
+    MenuTest() : inData_(data_.Path()), target_(100, 100), graphics_(&target_) {
+        Platform::SetUserFolderOverride(user_.Path());
+        ClearProfileCache();
+        SetLogFilePath(user_.File("applog.htm").c_str());
+        SetLanguageName("ENGLISH");
+        user_.Write("language.ini", "[ENGLISH]\r\nSymbolList=ab1_\r\nLine01_Width=16,16,16,16\r\n");
+        host_.screenWidth = 100;
+        host_.screenHeight = 100;
+        host_.Provide("font.png", SolidImage(160, 80, 0xFFFFFFFF));
+        sprites_.SetHost(&host_);
+        sprites_.SetTarget(&graphics_);
+        sprites_.InitSymbolFont("font.png");
+        menu_.Attach(&sprites_, &menuHost_);
+    }
+    ~MenuTest() override {
+        SetLogFilePath(nullptr);
+        Platform::SetUserFolderOverride("");
+        ClearProfileCache();
+    }
+    int Load(const std::string& body) {
+        data_.Write("Menu/test.xml", "<?xml version=\"1.0\"?>\n" + body);
+        return menu_.Load("Menu\\test.xml");
+    }
+    std::string Log() const { return user_.Read("applog.htm"); }
+    std::string Option(const char* key) const {
+        char value[kConfigValueSize];
+        ReadConfigString("OPTIONS", key, value);
+        return value;
+    }
+    const char* Send(uint32_t code, int x, int y, uintptr_t wParam = 0) {
+        WindowMessage message;
+        message.message = code;
+        message.x = x;
+        message.y = y;
+        message.wParam = wParam;
+        return menu_.HandleMessage(message);
+    }
+    const char* Move(int x, int y) { return Send(kMessageMouseMove, x, y); }
+    const char* Click(int x, int y) { return Send(kMessageLeftButtonDown, x, y); }
+    void Type(const std::string& text) {
+        for (char c : text) {
+            Send(kMessageChar, 0, 0, static_cast<unsigned char>(c));
+        }
+    }
+
+    TempFolder data_;
+    TempFolder user_;
+    TestSupport::ScopedCurrentDirectory inData_;
+    FakeSpriteHost host_;
+    FakeMenuHost menuHost_;
+    Tuvo::MemoryImage target_;
+    Tuvo::Graphics graphics_;
+    CSpriteManager sprites_;
+    CMenu menu_;
+};
+
+TEST_F(MenuTest, LimitsKeepTheFirstControlsAndWarnOnce) {
+    ASSERT_EQ(
+        Load("<Screen>" + Repeat("<Button name=\"b\"/>", 31) + Repeat("<Slider name=\"s\"/>", 6) +
+             Repeat("<Edit/>", 4) + Repeat("<Image/>", 21) + Repeat("<Text/>", 46) + "</Screen>"),
+        1);
+    EXPECT_EQ(menu_.ButtonCount(), 30);
+    EXPECT_EQ(menu_.SliderCount(), 5);
+    EXPECT_EQ(menu_.EditCount(), 3);
+    EXPECT_EQ(menu_.ImageCount(), 20);
+    EXPECT_EQ(menu_.TextCount(), 45);
+    const std::string log = Log();
+    EXPECT_EQ(Occurrences(log, "WARNING: Too many buttons in menu - 30"), 1u);
+    EXPECT_EQ(Occurrences(log, "WARNING: Too many sliders in menu - 5"), 1u);
+    EXPECT_EQ(Occurrences(log, "WARNING: Too many edit boxes in menu - 3"), 1u);
+    EXPECT_EQ(Occurrences(log, "WARNING: Too many images in menu - 20"), 1u);
+    EXPECT_EQ(Occurrences(log, "WARNING: Too many text strings in menu - 45"), 1u);
+    EXPECT_NE(log.find("Loading XML menu:  'Menu\\test.xml' ... OK"), std::string::npos);
+
+    // Exactly at the limits: silent.
+    user_.Write("applog.htm", "");
+    ASSERT_EQ(Load("<Screen>" + Repeat("<Button/>", 30) + Repeat("<Text/>", 45) + "</Screen>"), 1);
+    EXPECT_EQ(menu_.ButtonCount(), 30);
+    EXPECT_EQ(Log().find("WARNING"), std::string::npos);
+}
+
+TEST_F(MenuTest, AttributesAreReadKindByKind) {
+    const std::string longName(60, 'n');
+    ASSERT_EQ(Load("<Screen bgImage=\"back.jpg\" xc=\"0.5\" yc=\"0.5\" width=\"1\" height=\"1\">"
+                   "<Text name=\"txtScore\" text=\"a\" xc=\"0.25\" yc=\"0.75abc\" size=\"x\"/>"
+                   "<Image img=\"one.png\" xc=\"0.1\"/>"
+                   "<Button name=\"" +
+                   longName +
+                   "\" xc=\"nan\" width=\"1e40\"/>"
+                   "<Nested><Button name=\"deep\"/></Nested>"
+                   "<Image img=\"two.png\"/>"
+                   "</Screen>"),
+              1);
+    EXPECT_STREQ(menu_.BackgroundImage(), "back.jpg");
+    ASSERT_EQ(menu_.ImageCount(), 2);  // images after a text are read too
+    EXPECT_STREQ(menu_.Image(1).img, "two.png");
+    EXPECT_FLOAT_EQ(menu_.Image(0).xc, 0.1f);
+    EXPECT_FLOAT_EQ(menu_.GetTextX("txtScore"), 0.25f);
+    EXPECT_FLOAT_EQ(menu_.GetTextY("txtScore"), 0.75f);
+    EXPECT_FLOAT_EQ(menu_.Text(0).size, 0.0f);
+    EXPECT_FLOAT_EQ(menu_.GetTextX("missing"), 0.0f);
+    // Only direct children count; long values are cut to the field; non-numbers read as 0.
+    ASSERT_EQ(menu_.ButtonCount(), 1);
+    EXPECT_EQ(std::string(menu_.Button(0).name), longName.substr(0, 39));
+    EXPECT_FLOAT_EQ(menu_.Button(0).xc, 0.0f);
+    EXPECT_FLOAT_EQ(menu_.Button(0).width, 0.0f);
+    EXPECT_EQ(menu_.Button(0).visible, 1);
+    EXPECT_FLOAT_EQ(menu_.Button(0).textSize, 0.04f);
+}
+
+TEST_F(MenuTest, BrokenFilesFailAndScreenlessFilesAreEmpty) {
+    ASSERT_EQ(Load("<Screen><Button name=\"keep\"/></Screen>"), 1);
+    EXPECT_EQ(Load("<Screen><Button name=\"x\"></Screen>"), 0);
+    EXPECT_EQ(menu_.ButtonCount(), 1);
+    EXPECT_STREQ(menu_.Button(0).name, "keep");
+    EXPECT_EQ(menu_.Load("Menu\\absent.xml"), 0);
+    EXPECT_NE(Log().find("Loading XML menu:  'Menu\\absent.xml' ... FAILED"), std::string::npos);
+    EXPECT_EQ(Load("<Menu><Button name=\"x\"/></Menu>"), 1);
+    EXPECT_EQ(menu_.ButtonCount(), 0);
+}
+
+TEST_F(MenuTest, CheckBoxesAndSlidersComeBackFromConfig) {
+    WriteConfigInt("OPTIONS", "btnFullScreen", 1);
+    WriteConfigInt("OPTIONS", "btnPlain", 1);
+    WriteConfigString("OPTIONS", "SfxVolume", "0.300000");
+    WriteConfigString("OPTIONS", "Broken", "7.5");
+    ASSERT_EQ(Load("<Screen>"
+                   "<Button name=\"btnFullScreen\" outImgChecked=\"on.png\"/>"
+                   "<Button name=\"btnPlain\"/>"
+                   "<Slider name=\"SfxVolume\"/><Slider name=\"MusicVolume\"/>"
+                   "<Slider name=\"Broken\"/>"
+                   "</Screen>"),
+              1);
+    EXPECT_TRUE(menu_.IsButtonChecked("btnFullScreen"));
+    EXPECT_FALSE(menu_.IsButtonChecked("btnPlain"));  // not a check box
+    EXPECT_FLOAT_EQ(menu_.GetSliderValue("SfxVolume"), 0.3f);
+    EXPECT_FLOAT_EQ(menu_.GetSliderValue("MusicVolume"), 0.75f);
+    EXPECT_FLOAT_EQ(menu_.GetSliderValue("Broken"), 1.0f);
+    EXPECT_FLOAT_EQ(menu_.GetSliderValue("None"), 0.0f);
+}
+
+// Two overlapping buttons, a check box and a radio group of two, one of them a check box.
+constexpr char kButtons[] =
+    "<Screen clickSound=\"click.ogg\" overSound=\"over.ogg\">"
+    "<Button name=\"btnA\" xc=\"0.2\" yc=\"0.2\" width=\"0.2\" height=\"0.2\" action=\"procA\"/>"
+    "<Button name=\"btnB\" xc=\"0.3\" yc=\"0.3\" width=\"0.2\" height=\"0.2\" action=\"procB\"/>"
+    "<Button name=\"btnCheck\" xc=\"0.7\" yc=\"0.2\" width=\"0.1\" height=\"0.1\" "
+    "outImgChecked=\"on.png\" action=\"procCheck\"/>"
+    "<Button name=\"r1\" radioGroup=\"g\" xc=\"0.2\" yc=\"0.8\" width=\"0.1\" height=\"0.1\" "
+    "outImgChecked=\"on.png\"/>"
+    "<Button name=\"r2\" radioGroup=\"g\" xc=\"0.4\" yc=\"0.8\" width=\"0.1\" height=\"0.1\"/>"
+    "</Screen>";
+
+TEST_F(MenuTest, HoverAndClicksGoToTheFirstButtonHit) {
+    ASSERT_EQ(Load(kButtons), 1);
+    EXPECT_STREQ(Move(25, 25), "");
+    EXPECT_TRUE(menu_.IsButtonHover("btnA"));
+    EXPECT_TRUE(menu_.IsButtonHover("btnB"));
+    EXPECT_EQ(menuHost_.played, (std::vector<std::string>{"over.ogg", "over.ogg"}));
+    Move(15, 15);  // still over A: no new sound
+    EXPECT_EQ(menuHost_.played.size(), 2u);
+    EXPECT_FALSE(menu_.IsButtonHover("btnB"));
+    // The hit test is strict: the edge pixel is outside.
+    Move(10, 15);
+    EXPECT_FALSE(menu_.IsButtonHover("btnA"));
+    EXPECT_STREQ(Click(25, 25), "procA");
+    EXPECT_EQ(menuHost_.played.back(), "click.ogg");
+    EXPECT_STREQ(Click(35, 35), "procB");
+    EXPECT_STREQ(Click(95, 95), "");
+
+    // A disabled button is skipped; a hidden one too.
+    menu_.SetButtonEnabled("btnA", false);
+    EXPECT_STREQ(Click(25, 25), "procB");
+    Move(15, 15);
+    EXPECT_FALSE(menu_.IsButtonHover("btnA"));
+    menu_.SetButtonVisible("btnB", false);
+    EXPECT_STREQ(Click(25, 25), "");
+}
+
+TEST_F(MenuTest, CheckBoxesPersistAndRadioGroupsExclude) {
+    ASSERT_EQ(Load(kButtons), 1);
+    EXPECT_STREQ(Click(70, 20), "procCheck");
+    EXPECT_TRUE(menu_.IsButtonChecked("btnCheck"));
+    EXPECT_EQ(Option("btnCheck"), "1");
+    Click(70, 20);
+    EXPECT_FALSE(menu_.IsButtonChecked("btnCheck"));
+    EXPECT_EQ(Option("btnCheck"), "0");
+
+    Click(20, 80);
+    EXPECT_TRUE(menu_.IsButtonChecked("r1"));
+    Click(40, 80);
+    EXPECT_TRUE(menu_.IsButtonChecked("r2"));
+    EXPECT_FALSE(menu_.IsButtonChecked("r1"));  // even though it is a check box
+    // Clicking a checked radio button keeps it checked.
+    Click(40, 80);
+    EXPECT_TRUE(menu_.IsButtonChecked("r2"));
+    menu_.SelectRadio(3);
+    EXPECT_TRUE(menu_.IsButtonChecked("r1"));
+    EXPECT_FALSE(menu_.IsButtonChecked("r2"));
+    menu_.SelectRadio(0);  // no group: nothing
+    EXPECT_FALSE(menu_.IsButtonChecked("btnA"));
+    menu_.SelectRadio(99);
+}
+
+TEST_F(MenuTest, SlidersFollowTheHeldButton) {
+    host_.Provide("bar.png", SolidImage(40, 10, 0xFF808080));
+    host_.Provide("thumb.png", SolidImage(4, 10, 0xFFFFFFFF));
+    ASSERT_EQ(Load("<Screen overSound=\"over.ogg\" clickSound=\"click.ogg\">"
+                   "<Slider name=\"MusicVolume\" xc=\"0.5\" yc=\"0.5\" outSliderImg=\"bar.png\" "
+                   "outThumbImg=\"thumb.png\" action=\"procMusic\"/></Screen>"),
+              1);
+    // Not measured before the first draw: nothing hits.
+    EXPECT_STREQ(Click(50, 50), "");
+    menu_.Draw();
+    EXPECT_FLOAT_EQ(menu_.Slider(0).barWidth, 0.4f);
+    EXPECT_FLOAT_EQ(menu_.Slider(0).thumbWidth, 0.04f);
+    // The bar spans pixels 30..70; moving without the button only hovers.
+    EXPECT_STREQ(Move(40, 50), "");
+    EXPECT_EQ(menu_.Slider(0).hover, 1);
+    EXPECT_FLOAT_EQ(menu_.GetSliderValue("MusicVolume"), 0.75f);
+    EXPECT_EQ(menuHost_.played, std::vector<std::string>{"over.ogg"});
+    menuHost_.leftDown = true;
+    EXPECT_STREQ(Move(40, 50), "procMusic");
+    EXPECT_FLOAT_EQ(menu_.GetSliderValue("MusicVolume"), 0.25f);
+    EXPECT_STREQ(Move(60, 50), "procMusic");
+    EXPECT_FLOAT_EQ(menu_.GetSliderValue("MusicVolume"), 0.75f);
+    EXPECT_EQ(Option("MusicVolume"), "0.750000");
+    EXPECT_STREQ(Move(60, 80), "");
+    EXPECT_EQ(menu_.Slider(0).hover, 0);
+    menuHost_.leftDown = false;
+    EXPECT_STREQ(Click(35, 50), "procMusic");
+    EXPECT_NEAR(menu_.GetSliderValue("MusicVolume"), 0.125f, 1e-5);
+    EXPECT_EQ(menuHost_.played.back(), "click.ogg");
+    EXPECT_EQ(Option("MusicVolume"), "0.125000");
+
+    // The thumb sits at value along the bar.
+    target_.ClearRect(Tuvo::Rect(0, 0, 100, 100));
+    menu_.Draw();
+    EXPECT_EQ(target_.GetPixel(35, 50), 0xFFFFFFFFu);
+    EXPECT_EQ(target_.GetPixel(45, 50), 0xFF808080u);
+}
+
+TEST_F(MenuTest, EditBoxesTakeKnownCharactersUpToTheirLimit) {
+    ASSERT_EQ(Load("<Screen><Edit name=\"short\" maxlen=\"7.6\" blockedchars=\"1\"/>"
+                   "<Edit name=\"long\" maxlen=\"50\"/></Screen>"),
+              1);
+    // "c" is not in the symbol list, "1" is blocked in the first box; a blank is accepted.
+    Type("a b");
+    EXPECT_STREQ(menu_.Edit(0).text, "a b");
+    EXPECT_STREQ(menu_.Edit(1).text, "a b");
+    Type("c");
+    Type("1");
+    EXPECT_STREQ(menu_.Edit(0).text, "a b");
+    EXPECT_STREQ(menu_.Edit(1).text, "a b");
+    Type(std::string(30, 'a'));
+    EXPECT_EQ(std::string(menu_.Edit(0).text).size(), 8u);
+    EXPECT_EQ(std::string(menu_.Edit(1).text).size(), 20u);
+    // Backspace edits only the first box with text.
+    Send(kMessageKeyDown, 0, 0, 8);
+    EXPECT_EQ(std::string(menu_.Edit(0).text).size(), 7u);
+    EXPECT_EQ(std::string(menu_.Edit(1).text).size(), 20u);
+}
+
+TEST_F(MenuTest, AlphaScalesTheDrawingColour) {
+    host_.Provide("white.png", SolidImage(10, 10, 0xFFFFFFFF));
+    ASSERT_EQ(Load("<Screen><Image img=\"white.png\" xc=\"0.5\" yc=\"0.5\" stretch=\"no\"/>"
+                   "</Screen>"),
+              1);
+    EXPECT_EQ(menu_.DrawingColour(), 0x00FFFFFFu);  // 255 + 1 wraps to opaque
+    menu_.SetAlpha(0.5f);
+    EXPECT_EQ(menu_.DrawingColour() >> 24, 128u);
+    target_.FillRect(Tuvo::Rect(0, 0, 100, 100), Tuvo::kColorBlack, Tuvo::kDrawModeNormal);
+    menu_.Draw();
+    const uint32_t pixel = target_.GetPixel(50, 50);
+    EXPECT_NEAR(static_cast<int>(pixel & 0xFF), 128, 2);
+    EXPECT_EQ(target_.GetPixel(40, 50), 0xFF000000u);
+}
+
+TEST_F(MenuTest, ButtonsDrawByStateWithCaptions) {
+    host_.Provide("out.png", SolidImage(20, 10, 0xFF0000FF));
+    host_.Provide("over.png", SolidImage(20, 10, 0xFF00FF00));
+    ASSERT_EQ(Load("<Screen buttonFont=\"font.png\">"
+                   "<Button name=\"btn\" text=\"ab\" align=\"left\" stretch=\"no\" xc=\"0.3\" "
+                   "yc=\"0.5\" outImg=\"out.png\" overImg=\"over.png\"/></Screen>"),
+              1);
+    menu_.Draw();
+    // Natural size: the image's 20 x 10 pixels, and captions one font cell high (10 / 100).
+    EXPECT_FLOAT_EQ(menu_.Button(0).width, 0.2f);
+    EXPECT_FLOAT_EQ(menu_.Button(0).textSize, 0.1f);
+    EXPECT_EQ(target_.GetPixel(25, 50), 0xFF0000FFu);
+    // The left-aligned caption starts one button width right of the centre.
+    EXPECT_EQ(target_.GetPixel(48, 50), 0u);
+    EXPECT_NE(target_.GetPixel(52, 50), 0u);
+    Move(30, 50);
+    menu_.Draw();
+    EXPECT_EQ(target_.GetPixel(25, 50), 0xFF00FF00u);
+    // An edit box shows a blinking cursor.
+    ASSERT_EQ(Load("<Screen><Edit text=\"\" xc=\"0.5\" yc=\"0.5\" size=\"0.1\"/></Screen>"), 1);
+    target_.ClearRect(Tuvo::Rect(0, 0, 100, 100));
+    host_.milliseconds = 600;
+    menu_.Draw();
+    EXPECT_EQ(target_.GetPixel(50, 50), 0u);
+    host_.milliseconds = 1100;
+    menu_.Draw();
+    EXPECT_NE(target_.GetPixel(50, 50), 0u);
+    EXPECT_STREQ(sprites_.CurrentFontName(), "font.png");
+}
+
+TEST_F(MenuTest, SetTextFillsEveryRecordOfTheName) {
+    ASSERT_EQ(Load("<Screen><Text name=\"txtScore\" text=\"0\"/><Text name=\"other\"/>"
+                   "<Text name=\"txtScore\" xc=\"0.9\"/></Screen>"),
+              1);
+    menu_.SetText("txtScore", std::string(150, '9').c_str());
+    EXPECT_EQ(std::string(menu_.Text(0).text), std::string(99, '9'));
+    EXPECT_EQ(std::string(menu_.Text(2).text), std::string(99, '9'));
+    EXPECT_STREQ(menu_.Text(1).text, "");
+}
+
+}  // namespace

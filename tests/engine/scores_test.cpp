@@ -1,0 +1,189 @@
+#include "engine/scores.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "engine/ini_access.h"
+#include "engine/private_profile.h"
+#include "engine/sprite_manager.h"
+#include "fake_sprite_host.h"
+#include "platform/folders.h"
+#include "support/temp_folder.h"
+
+namespace {
+
+using namespace Quillory;
+using TestSupport::TempFolder;
+
+class ScoresTest : public ::testing::Test {
+protected:
+    ScoresTest() {
+        Platform::SetUserFolderOverride(user_.Path());
+        ClearProfileCache();
+    }
+    ~ScoresTest() override {
+        Platform::SetUserFolderOverride("");
+        ClearProfileCache();
+    }
+    static WindowMessage Key(int code) {
+        WindowMessage message;
+        message.message = kMessageKeyDown;
+        message.wParam = static_cast<uintptr_t>(code);
+        return message;
+    }
+    static WindowMessage Char(char c) {
+        WindowMessage message;
+        message.message = kMessageChar;
+        message.wParam = static_cast<unsigned char>(c);
+        return message;
+    }
+    void Type(const std::string& text) {
+        for (char c : text) {
+            scores_.HandleKey(Char(c));
+        }
+    }
+    std::string Name(int row) const { return scores_.Entry(row).name; }
+
+    TempFolder user_;
+    CScores scores_;
+};
+
+TEST_F(ScoresTest, AnEqualScoreGoesBelowAndTheLastRowDrops) {
+    scores_.Load();
+    EXPECT_EQ(scores_.AddScore(900, "Ann"), 1);
+    EXPECT_EQ(scores_.AddScore(500, "Bob"), 1);
+    EXPECT_EQ(scores_.AddScore(100, "Cy"), 1);
+    EXPECT_EQ(scores_.AddScore(500, "Dee"), 1);
+    EXPECT_EQ(scores_.EditRow(), 2);
+    EXPECT_EQ(Name(1), "Bob");
+    EXPECT_EQ(Name(2), "Dee");
+    EXPECT_EQ(Name(3), "Cy");
+    EXPECT_TRUE(scores_.IsHighlighted());
+    EXPECT_FALSE(scores_.IsEditing());
+    EXPECT_EQ(scores_.AddScore(0, "Zero"), 0);
+    for (int i = 0; i < 6; ++i) {
+        scores_.AddScore(1000 + i, "Top");
+    }
+    EXPECT_EQ(scores_.Entry(9).score, 100u);
+    // A full table whose last row is higher or equal takes nothing.
+    EXPECT_EQ(scores_.AddScore(100, "Late"), 0);
+    EXPECT_EQ(scores_.AddScore(101, "Just"), 1);
+    EXPECT_EQ(Name(9), "Just");
+    // Names given by the game are cut to the typed length.
+    scores_.AddScore(5000, "ABCDEFGHIJKLMNOPQRSTUVWXYZ");
+    EXPECT_EQ(Name(0), "ABCDEFGHIJKLMNOP");
+}
+
+TEST_F(ScoresTest, TablesRoundTripThroughTheFile) {
+    scores_.SetTable(2);
+    scores_.AddScore(0xFEDCBA98u, "Relaxed");
+    scores_.SetTable(0);
+    scores_.AddScore(42, "Classic");
+    CScores other;
+    ASSERT_EQ(other.Load(), 1);
+    EXPECT_EQ(std::string(other.Entry(0).name), "Classic");
+    other.SetTable(2);
+    EXPECT_EQ(other.Entry(0).score, 0xFEDCBA98u);
+    EXPECT_EQ(std::string(other.Entry(0).name), "Relaxed");
+    // The block: 3600 bytes as hex pairs and a checksum; the score is little-endian after the
+    // 32 name bytes of its entry.
+    const std::string file = user_.Read("scores.ini");
+    const size_t data = file.find("Data=");
+    ASSERT_NE(data, std::string::npos);
+    const std::string hex = file.substr(data + 5, 7202);
+    EXPECT_EQ(hex.substr(0, 14), "436C6173736963");            // "Classic"
+    EXPECT_EQ(hex.substr(64, 8), "2A000000");                  // 42
+    EXPECT_EQ(hex.substr((20 * 36 + 32) * 2, 8), "98BADCFE");  // table 2, row 0
+    // SetTable beyond 9 keeps the table; switching tables clears the highlight.
+    scores_.SetTable(10);
+    EXPECT_EQ(scores_.CurrentTable(), 0);
+    EXPECT_TRUE(scores_.IsHighlighted());
+    scores_.SetTable(1);
+    EXPECT_FALSE(scores_.IsHighlighted());
+}
+
+TEST_F(ScoresTest, ACorruptFileGivesEmptyTables) {
+    scores_.AddScore(700, "Kept");
+    std::string file = user_.Read("scores.ini");
+    const size_t data = file.find("Data=") + 5;
+    file[data] = file[data] == '4' ? '5' : '4';  // the checksum no longer matches
+    user_.Write("scores.ini", file);
+    ClearProfileCache();
+    CScores other;
+    other.AddScore(300, "");  // in memory only: an unnamed entry is not saved yet
+    EXPECT_EQ(other.Load(), 0);
+    EXPECT_EQ(other.Entry(0).score, 0u);
+    EXPECT_EQ(Name(0), "Kept");
+    user_.Write("scores.ini", "[HIGH SCORES]\r\nData=00FF\r\n");
+    ClearProfileCache();
+    EXPECT_EQ(other.Load(), 0);
+    // ClearAll empties and saves.
+    scores_.ClearAll();
+    ASSERT_EQ(other.Load(), 1);
+    EXPECT_EQ(other.Entry(0).score, 0u);
+}
+
+TEST_F(ScoresTest, NameEntry) {
+    scores_.AddScore(800, "Saved");
+    EXPECT_EQ(scores_.AddScore(900, ""), 1);
+    EXPECT_TRUE(scores_.IsEditing());
+    // Enter needs a name; control characters are not typed.
+    scores_.HandleKey(Key(13));
+    scores_.HandleKey(Char('\r'));
+    EXPECT_TRUE(scores_.IsEditing());
+    EXPECT_EQ(Name(0), "");
+    Type("Quill Writer 12345678");
+    EXPECT_EQ(Name(0), "Quill Writer 123");
+    scores_.HandleKey(Key(8));
+    scores_.HandleKey(Char('!'));
+    EXPECT_EQ(Name(0), "Quill Writer 12!");
+    scores_.HandleKey(Key(13));
+    EXPECT_FALSE(scores_.IsEditing());
+    // Keys do nothing once the name is accepted.
+    Type("zz");
+    EXPECT_EQ(Name(0), "Quill Writer 12!");
+    CScores other;
+    other.Load();
+    EXPECT_EQ(std::string(other.Entry(0).name), "Quill Writer 12!");
+
+    // Escape drops the new entry: the table reverts to the file.
+    scores_.AddScore(950, "");
+    Type("Gone");
+    scores_.HandleKey(Key(27));
+    EXPECT_FALSE(scores_.IsEditing());
+    EXPECT_EQ(scores_.Entry(0).score, 900u);
+    EXPECT_EQ(Name(1), "Saved");
+}
+
+TEST_F(ScoresTest, TheEditedRowIsRedWithABlinkingCursor) {
+    TestSupport::FakeSpriteHost host;
+    host.screenWidth = 160;
+    host.screenHeight = 80;
+    host.Provide("font.png", TestSupport::SolidImage(160, 80, 0xFFFFFFFF));
+    user_.Write("language.ini", "[ENGLISH]\r\nSymbolList=_\r\nLine01_Width=16\r\n");
+    SetLanguageName("ENGLISH");
+    ClearProfileCache();
+    CSpriteManager sprites;
+    sprites.SetHost(&host);
+    Tuvo::MemoryImage target(160, 80);
+    Tuvo::Graphics graphics(&target);
+    sprites.SetTarget(&graphics);
+    sprites.InitSymbolFont("font.png");
+
+    scores_.AddScore(10, "");
+    // Rows are size * 1.25 apart; row 1 is at y + 1.25 * size = 0.25 (pixel 20). The name is
+    // empty, so the cursor "_" stands at the name's x.
+    host.milliseconds = 0;
+    scores_.DrawTable(sprites, 0.1f, 0.12f, 0.1f, 0.5f, 0.8f, false);
+    const uint32_t cursor = target.GetPixel(84, 20);
+    EXPECT_GE((cursor >> 16) & 0xFF, 0xF0u);
+    EXPECT_LE((cursor >> 8) & 0xFF, 0x60u);
+    EXPECT_GE((cursor >> 8) & 0xFF, 0x50u);
+    host.milliseconds = 500;  // the cursor is a blank for the next half second
+    target.ClearRect(Tuvo::Rect(0, 0, 160, 80));
+    scores_.DrawTable(sprites, 0.1f, 0.12f, 0.1f, 0.5f, 0.8f, false);
+    EXPECT_EQ(target.GetPixel(84, 20), 0u);
+}
+
+}  // namespace

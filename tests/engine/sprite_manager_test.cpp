@@ -1,0 +1,333 @@
+#include "engine/sprite_manager.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <thread>
+
+#include "engine/app_log.h"
+#include "engine/ini_access.h"
+#include "engine/private_profile.h"
+#include "fake_sprite_host.h"
+#include "framework/archive/pak_file.h"
+#include "framework/archive/pak_format.h"
+#include "platform/folders.h"
+#include "support/temp_folder.h"
+
+namespace {
+
+using namespace Quillory;
+using TestSupport::CellSheet;
+using TestSupport::FakeSpriteHost;
+using TestSupport::SolidImage;
+using TestSupport::TempFolder;
+
+constexpr uint32_t kRed = 0xFFFF0000;
+constexpr uint32_t kClear = 0;
+
+class SpriteManagerTest : public ::testing::Test {
+protected:
+    SpriteManagerTest() : target_(100, 100), graphics_(&target_) {
+        Platform::SetUserFolderOverride(user_.Path());
+        ClearProfileCache();
+        SetLogFilePath(user_.File("applog.htm").c_str());
+        host_.screenWidth = 100;
+        host_.screenHeight = 100;
+        sprites_.SetHost(&host_);
+        sprites_.SetTarget(&graphics_);
+    }
+    ~SpriteManagerTest() override {
+        SetLogFilePath(nullptr);
+        Platform::SetUserFolderOverride("");
+        ClearProfileCache();
+    }
+    std::string Log() const { return user_.Read("applog.htm"); }
+    uint32_t Pixel(int x, int y) const { return target_.GetPixel(x, y); }
+    // The bounding box of the pixels that are not transparent black: left, top, right, bottom.
+    Tuvo::Rect Drawn() const {
+        int left = 1000, top = 1000, right = -1, bottom = -1;
+        for (int y = 0; y < target_.GetHeight(); ++y) {
+            for (int x = 0; x < target_.GetWidth(); ++x) {
+                if (target_.GetPixel(x, y) != kClear) {
+                    left = std::min(left, x);
+                    top = std::min(top, y);
+                    right = std::max(right, x);
+                    bottom = std::max(bottom, y);
+                }
+            }
+        }
+        return Tuvo::Rect(left, top, right - left + 1, bottom - top + 1);
+    }
+
+    TempFolder user_;
+    FakeSpriteHost host_;
+    Tuvo::MemoryImage target_;
+    Tuvo::Graphics graphics_;
+    CSpriteManager sprites_;
+};
+
+TEST_F(SpriteManagerTest, ImagesLoadOnceUnderExactKeys) {
+    host_.ProvideAnyName(true);
+    Tuvo::Image* first = sprites_.GetTexture("Graphics\\grey.png");
+    ASSERT_NE(first, nullptr);
+    EXPECT_EQ(sprites_.GetTexture("Graphics\\grey.png"), first);
+    sprites_.LoadTexture("Graphics\\", "grey.png");
+    EXPECT_EQ(host_.loads["Graphics\\grey.png"], 1);
+    // Keys differ by letter case: a second entry.
+    Tuvo::Image* other = sprites_.GetTexture("Graphics\\Grey.png");
+    EXPECT_NE(other, first);
+    EXPECT_EQ(sprites_.TextureCount(), 2);
+    EXPECT_NE(Log().find("Loading image: 'Graphics\\grey.png' ... OK (1 loaded) (32 bit)"),
+              std::string::npos);
+    EXPECT_NE(Log().find("Loading image: 'Graphics\\Grey.png' ... OK (2 loaded) (32 bit)"),
+              std::string::npos);
+}
+
+TEST_F(SpriteManagerTest, FailedLoadsAreLoggedAndRetried) {
+    EXPECT_EQ(sprites_.GetTexture("missing.png"), nullptr);
+    EXPECT_EQ(sprites_.GetTexture("missing.png"), nullptr);
+    EXPECT_EQ(host_.loads["missing.png"], 2);
+    EXPECT_EQ(sprites_.TextureCount(), 0);
+    EXPECT_NE(Log().find("Loading image: 'missing.png' ... FAILED"), std::string::npos);
+    // The slot of the failure is taken by the next image.
+    host_.Provide("here.png", SolidImage(2, 2, kRed));
+    EXPECT_NE(sprites_.GetTexture("here.png"), nullptr);
+    EXPECT_EQ(sprites_.TextureCount(), 1);
+}
+
+TEST_F(SpriteManagerTest, The751stImageIsRefused) {
+    host_.ProvideAnyName(true);
+    for (int i = 0; i < CSpriteManager::kMaxTextures; ++i) {
+        ASSERT_NE(sprites_.GetTexture(("img" + std::to_string(i) + ".png").c_str()), nullptr);
+    }
+    EXPECT_EQ(Log().find("Overflow error"), std::string::npos);
+    EXPECT_EQ(sprites_.GetTexture("one-more.png"), nullptr);
+    EXPECT_EQ(host_.loads.count("one-more.png"), 0u);
+    EXPECT_NE(Log().find("Overflow error: maximum textures count"), std::string::npos);
+    // Stored images are still found.
+    EXPECT_NE(sprites_.GetTexture("img749.png"), nullptr);
+    sprites_.DeleteAllTextures();
+    EXPECT_EQ(sprites_.TextureCount(), 0);
+    EXPECT_NE(Log().find("CSpriteManager::DeleteAllTextures()"), std::string::npos);
+    EXPECT_NE(sprites_.GetTexture("one-more.png"), nullptr);
+}
+
+TEST_F(SpriteManagerTest, TwoThreadsLoadingTheSameImagesKeepOneEntryEach) {
+    host_.ProvideAnyName(true);
+    auto loadAll = [this] {
+        for (int i = 0; i < 200; ++i) {
+            ASSERT_NE(sprites_.GetTexture(("shared" + std::to_string(i) + ".png").c_str()),
+                      nullptr);
+        }
+    };
+    std::thread loader(loadAll);
+    loadAll();
+    loader.join();
+    EXPECT_EQ(sprites_.TextureCount(), 200);
+    for (int i = 0; i < 200; ++i) {
+        const std::string name = "shared" + std::to_string(i) + ".png";
+        EXPECT_EQ(sprites_.GetTexture(name.c_str()), sprites_.GetTexture(name.c_str()));
+    }
+}
+
+TEST_F(SpriteManagerTest, PreloadingScansTheFourPatternsAndSkipsSubfolders) {
+    TempFolder data;
+    TestSupport::ScopedCurrentDirectory inData(data.Path());
+    for (const char* name : {"Graphics/b.png", "Graphics/a.png", "Graphics/c.jpg", "Graphics/d.tga",
+                             "Graphics/e.bmp", "Graphics/notes.txt", "Graphics/Shapes/s.png"}) {
+        data.Write(name, "x");
+    }
+    // The archive holds one more picture and a subfolder picture, which a search of
+    // "Graphics\*.png" reports with the directory attribute.
+    std::vector<uint8_t> archive;
+    ASSERT_TRUE(Tuvo::BuildPak({{"Graphics\\f.png", 0, {1}}, {"Graphics\\Shapes\\t.png", 0, {1}}},
+                               archive));
+    data.Write("main.pak", std::string(archive.begin(), archive.end()));
+    Tuvo::PakInterface layer(false);
+    ASSERT_TRUE(layer.MountArchive("main.pak"));
+    Tuvo::RegisterPakInterface(&layer);
+
+    host_.ProvideAnyName(true);
+    EXPECT_EQ(sprites_.CountImages("Graphics\\"), 6);
+    EXPECT_EQ(sprites_.CountImages("Graphics\\Shapes\\"), 2);
+    int loaded = 0;
+    for (bool more = sprites_.PreloadFolder("Graphics\\", 1); more;
+         more = sprites_.PreloadFolder("Graphics\\", 2)) {
+        ++loaded;
+    }
+    Tuvo::RegisterPakInterface(nullptr);
+    EXPECT_EQ(loaded, 6);
+    EXPECT_FALSE(sprites_.PreloadFolder("Graphics\\", 2));
+    EXPECT_EQ(host_.totalLoads, 6);
+    // Pattern order first, then the search order within a pattern (archive before disk).
+    const std::string log = Log();
+    const size_t f = log.find("'Graphics\\f.png'");
+    const size_t a = log.find("'Graphics\\a.png'");
+    const size_t b = log.find("'Graphics\\b.png'");
+    const size_t c = log.find("'Graphics\\c.jpg'");
+    const size_t d = log.find("'Graphics\\d.tga'");
+    const size_t e = log.find("'Graphics\\e.bmp'");
+    ASSERT_NE(e, std::string::npos);
+    EXPECT_TRUE(f < a && a < b && b < c && c < d && d < e) << log;
+    EXPECT_EQ(log.find("t.png"), std::string::npos);
+    EXPECT_EQ(log.find("s.png"), std::string::npos);
+    // An empty folder: nothing to load.
+    EXPECT_FALSE(sprites_.PreloadFolder("Sound\\", 1));
+    // The brightness default was written once.
+    char value[kConfigValueSize];
+    ASSERT_TRUE(ReadConfigString("VIDEO", "Brightness", value));
+    EXPECT_STREQ(value, "0.500000");
+}
+
+TEST_F(SpriteManagerTest, StretchedAndNaturalSizeDraws) {
+    Tuvo::Image* image = nullptr;
+    host_.Provide("red.png", SolidImage(10, 10, kRed));
+    image = sprites_.GetTexture("red.png");
+    EXPECT_EQ(sprites_.DrawSprite(image, 0.5f, 0.5f, 0.2f, 0.2f, 0, 0, 1, 1, kNoTint, 0, 0),
+              kDrawOk);
+    EXPECT_EQ(Drawn(), Tuvo::Rect(40, 40, 20, 20));
+    EXPECT_EQ(Pixel(50, 50), kRed);
+
+    // Flag 8 ignores width and height: half the image, unscaled, centred.
+    target_.ClearRect(Tuvo::Rect(0, 0, 100, 100));
+    sprites_.DrawSprite(image, 0.5f, 0.5f, 0.9f, 0.9f, 0, 0, 0.5f, 1, kNoTint, kSpriteNaturalSize,
+                        0);
+    EXPECT_EQ(Drawn(), Tuvo::Rect(47, 45, 5, 10));
+
+    // Wholly outside the screen: nothing; partly outside: the visible part.
+    target_.ClearRect(Tuvo::Rect(0, 0, 100, 100));
+    sprites_.DrawSprite(image, -0.1f, 0.5f, 0.2f, 0.2f, 0, 0, 1, 1, kNoTint, 0, 0);
+    EXPECT_EQ(Drawn().width, -1000);
+    sprites_.DrawSprite(image, 0.05f, 0.5f, 0.2f, 0.2f, 0, 0, 1, 1, kNoTint, 0, 0);
+    EXPECT_EQ(Drawn(), Tuvo::Rect(0, 40, 15, 20));
+
+    EXPECT_EQ(sprites_.DrawSprite(nullptr, 0.5f, 0.5f, 0.1f, 0.1f, 0, 0, 1, 1, kNoTint, 0, 0),
+              kDrawFailed);
+    sprites_.SetTarget(nullptr);
+    EXPECT_EQ(sprites_.DrawSprite(image, 0.5f, 0.5f, 0.1f, 0.1f, 0, 0, 1, 1, kNoTint, 0, 0),
+              kDrawFailed);
+}
+
+TEST_F(SpriteManagerTest, ColourAndModeDoNotLeakToTheNextDraw) {
+    host_.Provide("white.png", SolidImage(10, 10, 0xFFFFFFFF));
+    host_.Provide("grey.png", SolidImage(10, 10, 0xFF202020));
+    Tuvo::Image* white = sprites_.GetTexture("white.png");
+    Tuvo::Image* grey = sprites_.GetTexture("grey.png");
+    sprites_.DrawSprite(white, 0.5f, 0.5f, 0.1f, 0.1f, 0, 0, 1, 1, 0xFF00FF00, 0, 0);
+    EXPECT_EQ(Pixel(50, 50), 0xFF00FF00u);
+    EXPECT_FALSE(graphics_.GetTintImages());
+
+    target_.FillRect(Tuvo::Rect(0, 0, 100, 100), Tuvo::Color(0xFF101010u), Tuvo::kDrawModeNormal);
+    sprites_.DrawSprite(grey, 0.5f, 0.5f, 0.1f, 0.1f, 0, 0, 1, 1, kNoTint, kSpriteAdditiveMode, 0);
+    EXPECT_EQ(Pixel(50, 50), 0xFF303030u);
+    EXPECT_EQ(graphics_.GetDrawMode(), Tuvo::kDrawModeNormal);
+    // Flag 1 selects the normal mode even when the context was left additive by someone else.
+    graphics_.SetDrawMode(Tuvo::kDrawModeAdditive);
+    sprites_.DrawSprite(grey, 0.2f, 0.2f, 0.1f, 0.1f, 0, 0, 1, 1, kNoTint, kSpriteNormalMode, 0);
+    EXPECT_EQ(Pixel(20, 20), 0xFF202020u);
+}
+
+TEST_F(SpriteManagerTest, RotationFollowsTheRoute) {
+    host_.Provide("bar.png", SolidImage(20, 10, kRed));
+    Tuvo::Image* bar = sprites_.GetTexture("bar.png");
+    const float quarterTurn = 3.14159265f / 2;
+    // Software renderer without flag 8: the angle is ignored.
+    sprites_.DrawSprite(bar, 0.5f, 0.5f, 0.2f, 0.1f, 0, 0, 1, 1, kNoTint, 0, quarterTurn);
+    EXPECT_EQ(Drawn(), Tuvo::Rect(40, 45, 20, 10));
+
+    // Natural size turns the cell about its centre on either renderer.
+    target_.ClearRect(Tuvo::Rect(0, 0, 100, 100));
+    sprites_.DrawSprite(bar, 0.5f, 0.5f, 0, 0, 0, 0, 1, 1, kNoTint, kSpriteNaturalSize,
+                        quarterTurn);
+    Tuvo::Rect turned = Drawn();
+    EXPECT_NEAR(turned.width, 10, 1);
+    EXPECT_NEAR(turned.height, 20, 1);
+    EXPECT_NEAR(turned.x + turned.width / 2.0, 50, 1);
+
+    // The accelerated renderer turns stretched sprites too, about the pixel centre.
+    host_.is3D = true;
+    target_.ClearRect(Tuvo::Rect(0, 0, 100, 100));
+    sprites_.DrawSprite(bar, 0.5f, 0.5f, 0.4f, 0.2f, 0, 0, 1, 1, kNoTint, 0, quarterTurn);
+    turned = Drawn();
+    EXPECT_NEAR(turned.width, 20, 1);
+    EXPECT_NEAR(turned.height, 40, 1);
+    EXPECT_NEAR(turned.x + turned.width / 2.0, 50, 1);
+    EXPECT_NEAR(turned.y + turned.height / 2.0, 50, 1);
+}
+
+TEST_F(SpriteManagerTest, AnimationCellsByTimerAndByPhase) {
+    host_.Provide("sheet.png", CellSheet(4, 1, 10, 10));
+    Tuvo::Image* sheet = sprites_.GetTexture("sheet.png");
+    // 1.25 s at one sheet per second: trunc(1.25 * 4) mod 4 = 1, the second cell.
+    host_.milliseconds = 1250;
+    sprites_.DrawAnimFrame(sheet, 0.5f, 0.5f, 0, 0, kSpriteNaturalSize, 4, 1, 1.0f, kNoTint);
+    EXPECT_EQ(Drawn(), Tuvo::Rect(45, 45, 10, 10));
+    EXPECT_EQ(Pixel(50, 50), 0xFF000002u);
+    // Phase 0.5 of four cells: the third cell, whatever the time.
+    sprites_.DrawAnimFrame(sheet, 0.5f, 0.5f, 0, 0, kSpriteNaturalSize | kSpritePhase, 4, 1, 0.5f,
+                           kNoTint);
+    EXPECT_EQ(Pixel(50, 50), 0xFF000003u);
+    // Stretched cells take the given size.
+    target_.ClearRect(Tuvo::Rect(0, 0, 100, 100));
+    sprites_.DrawAnimFrame(sheet, 0.5f, 0.5f, 0.2f, 0.2f, kSpritePhase, 4, 1, 0.99f, kNoTint);
+    EXPECT_EQ(Drawn(), Tuvo::Rect(40, 40, 20, 20));
+    EXPECT_EQ(Pixel(50, 50), 0xFF000004u);
+
+    const TextureRect cell = CSpriteManager::CellRect(6, 4, 2);
+    EXPECT_FLOAT_EQ(cell.sx0, 0.25f);
+    EXPECT_FLOAT_EQ(cell.sy0, 0.5f);
+    EXPECT_FLOAT_EQ(cell.sx1, 0.5f);
+    EXPECT_FLOAT_EQ(cell.sy1, 1.0f);
+    for (int frame : {0, 9, -1}) {
+        const TextureRect empty = CSpriteManager::CellRect(frame, 4, 2);
+        EXPECT_EQ(empty.sx0 + empty.sy0 + empty.sx1 + empty.sy1, 0) << frame;
+    }
+}
+
+TEST_F(SpriteManagerTest, GaugesFillUpwardAndRightward) {
+    host_.Provide("back.png", SolidImage(20, 10, 0xFF000080));
+    host_.Provide("fill.png", SolidImage(20, 10, kRed));
+    Tuvo::Image* back = sprites_.GetTexture("back.png");
+    Tuvo::Image* fill = sprites_.GetTexture("fill.png");
+    // Natural size, horizontal, 25%: the left 5 of 20 pixels are filled.
+    sprites_.DrawGauge(back, fill, 0.5f, 0.5f, 0, 0, 25, kGaugeNaturalSize | kGaugeHorizontal);
+    EXPECT_EQ(Drawn(), Tuvo::Rect(40, 45, 20, 10));
+    EXPECT_EQ(Pixel(44, 50), kRed);
+    EXPECT_EQ(Pixel(45, 50), 0xFF000080u);
+    // Stretched, vertical, 30% of a 40-pixel bar: the bottom 12 pixels.
+    target_.ClearRect(Tuvo::Rect(0, 0, 100, 100));
+    sprites_.DrawGauge(back, fill, 0.5f, 0.5f, 0.2f, 0.4f, 30, kGaugeVertical);
+    EXPECT_EQ(Drawn(), Tuvo::Rect(40, 30, 20, 40));
+    EXPECT_EQ(Pixel(50, 69), kRed);
+    EXPECT_EQ(Pixel(50, 58), kRed);
+    EXPECT_EQ(Pixel(50, 57), 0xFF000080u);
+}
+
+TEST_F(SpriteManagerTest, DigitsAreCentredOnX) {
+    host_.Provide("digits.png", CellSheet(10, 1, 10, 10));
+    Tuvo::Image* digits = sprites_.GetTexture("digits.png");
+    // Spacing 1: three whole cells, 35..64.
+    sprites_.DrawDigits(digits, 0.5f, 0.5f, 1.0f, kNoTint, "120", 1.0f);
+    EXPECT_EQ(Drawn(), Tuvo::Rect(35, 45, 30, 10));
+    EXPECT_EQ(Pixel(40, 50), 0xFF000002u);  // "1" is the second cell
+    EXPECT_EQ(Pixel(50, 50), 0xFF000003u);
+    EXPECT_EQ(Pixel(60, 50), 0xFF000001u);
+    // A character that is not a digit keeps its place; scale 2 doubles the cells.
+    target_.ClearRect(Tuvo::Rect(0, 0, 100, 100));
+    sprites_.DrawDigits(digits, 0.5f, 0.5f, 1.0f, kNoTint, "9x9", 2.0f);
+    EXPECT_EQ(Drawn(), Tuvo::Rect(20, 40, 60, 20));
+    EXPECT_EQ(Pixel(50, 50), kClear);
+    EXPECT_EQ(Pixel(25, 50), 0xFF00000Au);
+}
+
+TEST_F(SpriteManagerTest, ScreenAndImageSizes) {
+    const ScreenRect screen = sprites_.GetScreenRect();
+    EXPECT_EQ(screen.screenWidth, 100);
+    EXPECT_EQ(screen.clientWidth, 1600);
+    EXPECT_EQ(screen.clientHeight, 1200);
+    EXPECT_EQ(CSpriteManager::GetImageSize(nullptr).width, 0);
+    Tuvo::MemoryImage image(7, 3);
+    EXPECT_EQ(CSpriteManager::GetImageSize(&image).height, 3);
+}
+
+}  // namespace

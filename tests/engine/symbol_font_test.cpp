@@ -1,0 +1,197 @@
+#include "engine/sprite_manager.h"
+
+#include <gtest/gtest.h>
+
+#include "engine/app_log.h"
+#include "engine/ini_access.h"
+#include "engine/private_profile.h"
+#include "fake_sprite_host.h"
+#include "platform/folders.h"
+#include "support/temp_folder.h"
+
+namespace {
+
+using namespace Quillory;
+using TestSupport::CellSheet;
+using TestSupport::FakeSpriteHost;
+using TestSupport::SolidImage;
+using TestSupport::TempFolder;
+
+constexpr uint32_t kClear = 0;
+
+// The screen is as big as the 16 x 8 font image of 10 x 10 cells, so a text of height 10/80
+// draws every cell at its own pixel size: cell i is filled with 0xFF000000 + i + 1.
+class SymbolFontTest : public ::testing::Test {
+protected:
+    SymbolFontTest() : target_(160, 80), graphics_(&target_) {
+        Platform::SetUserFolderOverride(user_.Path());
+        ClearProfileCache();
+        SetLogFilePath(user_.File("applog.htm").c_str());
+        SetLanguageName("ENGLISH");
+        host_.screenWidth = 160;
+        host_.screenHeight = 80;
+        host_.Provide("English\\font01.png", CellSheet(16, 8, 10, 10));
+        sprites_.SetHost(&host_);
+        sprites_.SetTarget(&graphics_);
+    }
+    ~SymbolFontTest() override {
+        SetLogFilePath(nullptr);
+        Platform::SetUserFolderOverride("");
+        ClearProfileCache();
+    }
+    void Language(const std::string& keys) {
+        user_.Write("language.ini", "[ENGLISH]\r\n" + keys);
+        ClearProfileCache();
+    }
+    std::string Log() const { return user_.Read("applog.htm"); }
+    uint32_t Pixel(int x, int y) const { return target_.GetPixel(x, y); }
+    // First and last column of row y holding colour.
+    std::pair<int, int> Columns(uint32_t colour, int y) const {
+        int first = -1, last = -1;
+        for (int x = 0; x < target_.GetWidth(); ++x) {
+            if (target_.GetPixel(x, y) == colour) {
+                first = first < 0 ? x : first;
+                last = x;
+            }
+        }
+        return {first, last};
+    }
+
+    TempFolder user_;
+    FakeSpriteHost host_;
+    Tuvo::MemoryImage target_;
+    Tuvo::Graphics graphics_;
+    CSpriteManager sprites_;
+};
+
+constexpr float kCellHeight = 10.0f / 80;
+
+TEST_F(SymbolFontTest, WidthsComeFromTheRowKeysInSixteenths) {
+    // Ten rows of sixteen: row 9 is "Line09_Width", row 10 "Line10_Width".
+    Language(
+        "SymbolList=AB\r\nSYMBOLS_IN_ROW=16\r\nSYMBOLS_IN_COL=10\r\n"
+        "Line01_Width=16,8,4\r\nLine09_Width=12\r\nLine9_Width=2\r\nLine10_Width=6,10\r\n"
+        "Line02_Width=16,x,16\r\n");
+    sprites_.InitSymbolFont("English\\font01.png");
+    ASSERT_NE(sprites_.FontImage(), nullptr);
+    EXPECT_STREQ(sprites_.CurrentFontName(), "English\\font01.png");
+    EXPECT_EQ(sprites_.SymbolsInCol(), 10);
+    EXPECT_FLOAT_EQ(sprites_.SymbolWidth(0), 1.0f);
+    EXPECT_FLOAT_EQ(sprites_.SymbolWidth(1), 0.5f);
+    EXPECT_FLOAT_EQ(sprites_.SymbolWidth(2), 0.25f);
+    EXPECT_FLOAT_EQ(sprites_.SymbolWidth(3), 0.0f);  // fewer numbers than cells
+    EXPECT_FLOAT_EQ(sprites_.SymbolWidth(8 * 16), 0.75f);
+    EXPECT_FLOAT_EQ(sprites_.SymbolWidth(9 * 16), 0.375f);
+    EXPECT_FLOAT_EQ(sprites_.SymbolWidth(9 * 16 + 1), 0.625f);
+    // A malformed number ends its row.
+    EXPECT_FLOAT_EQ(sprites_.SymbolWidth(16), 1.0f);
+    EXPECT_FLOAT_EQ(sprites_.SymbolWidth(17), 0.0f);
+    EXPECT_FLOAT_EQ(sprites_.SymbolWidth(18), 0.0f);
+    EXPECT_NE(Log().find("Can't load symbol width from 'language.ini'"), std::string::npos);
+
+    // Later switches keep the table and re-read the grid and the list.
+    Language("SymbolList=XY\r\nSYMBOLS_IN_ROW=8\r\nSYMBOLS_IN_COL=4\r\nLine01_Width=1\r\n");
+    host_.Provide("English\\font02.png", CellSheet(8, 4, 10, 10));
+    sprites_.SelectFont("English\\font02.png");
+    EXPECT_STREQ(sprites_.CurrentFontName(), "English\\font02.png");
+    EXPECT_EQ(sprites_.SymbolsInRow(), 8);
+    EXPECT_FLOAT_EQ(sprites_.SymbolWidth(0), 1.0f);
+    EXPECT_EQ(sprites_.IndexOfSymbol('Y'), 1);
+    EXPECT_EQ(sprites_.IndexOfSymbol('A'), -1);
+}
+
+TEST_F(SymbolFontTest, GridKeysAreTakenOnlyWhenBothParseAndFit) {
+    Language("SYMBOLS_IN_ROW=12\r\nSYMBOLS_IN_COL=abc\r\n");
+    sprites_.InitSymbolFont("English\\font01.png");
+    EXPECT_EQ(sprites_.SymbolsInRow(), 16);
+    EXPECT_EQ(sprites_.SymbolsInCol(), 8);
+    // A grid larger than the width table would index past it.
+    Language("SYMBOLS_IN_ROW=16\r\nSYMBOLS_IN_COL=20\r\n");
+    sprites_.InitSymbolFont("English\\font01.png");
+    EXPECT_EQ(sprites_.SymbolsInCol(), 8);
+    Language("SYMBOLS_IN_ROW=0\r\nSYMBOLS_IN_COL=5\r\n");
+    sprites_.InitSymbolFont("English\\font01.png");
+    EXPECT_EQ(sprites_.SymbolsInRow(), 16);
+}
+
+TEST_F(SymbolFontTest, UnknownCharactersAdvanceHalfACellAndLinesAreAnchored) {
+    Language("SymbolList=AB\r\nLine01_Width=16,16\r\n");
+    sprites_.InitSymbolFont("English\\font01.png");
+    // "A B": 10 + 5 + 10 pixels.
+    EXPECT_FLOAT_EQ(sprites_.TextWidth(kCellHeight, 0, "A B") * 160, 25.0f);
+    // Centred on 80: starts at 67.5.
+    sprites_.DrawText(0.5f, 0.5f, kCellHeight, kNoTint, kTextCenter, "A B");
+    EXPECT_EQ(Columns(0xFF000001, 40), std::make_pair(67, 76));
+    EXPECT_EQ(Columns(0xFF000002, 40), std::make_pair(82, 91));
+    EXPECT_EQ(Pixel(79, 40), kClear);
+    // Right end at 80.
+    target_.ClearRect(Tuvo::Rect(0, 0, 160, 80));
+    sprites_.DrawText(0.5f, 0.5f, kCellHeight, kNoTint, kTextRight, "AB");
+    EXPECT_EQ(Columns(0xFF000001, 40), std::make_pair(60, 69));
+    EXPECT_EQ(Columns(0xFF000002, 40), std::make_pair(70, 79));
+    // Left end at 80, with twice the height: cells twice as wide.
+    target_.ClearRect(Tuvo::Rect(0, 0, 160, 80));
+    sprites_.DrawText(0.5f, 0.5f, 2 * kCellHeight, kNoTint, kTextLeft, "B");
+    EXPECT_EQ(Columns(0xFF000002, 40), std::make_pair(80, 99));
+}
+
+TEST_F(SymbolFontTest, NaturalSizeDrawsTheTrimmedCells) {
+    Language("SymbolList=AB\r\nLine01_Width=16,8\r\n");
+    sprites_.InitSymbolFont("English\\font01.png");
+    // The size is ignored; each glyph is its cell less 6% on the right and 8% at the top.
+    sprites_.DrawText(0.5f, 0.5f, 0.9f, kNoTint, kTextLeft | kTextNaturalSize, "B");
+    // Advance 5: centre at 82.5, 9 of 10 pixels wide, 9 of 10 high.
+    EXPECT_EQ(Columns(0xFF000002, 40), std::make_pair(77, 85));
+    int top = -1;
+    for (int y = 0; y < 80 && top < 0; ++y) {
+        top = Pixel(80, y) == 0xFF000002 ? y : -1;
+    }
+    EXPECT_EQ(top, 35);
+}
+
+TEST_F(SymbolFontTest, TextsAreTranslatedFirst) {
+    Language("SymbolList=AB\r\nLine01_Width=16,16\r\nGreeting=BA\r\n");
+    sprites_.InitSymbolFont("English\\font01.png");
+    sprites_.DrawText(0.5f, 0.5f, kCellHeight, kNoTint, kTextLeft, "Greeting");
+    EXPECT_EQ(Columns(0xFF000002, 40), std::make_pair(80, 89));
+    EXPECT_EQ(Columns(0xFF000001, 40), std::make_pair(90, 99));
+    // Literal texts (what a player typed) are not translated.
+    target_.ClearRect(Tuvo::Rect(0, 0, 160, 80));
+    sprites_.DrawText(0.5f, 0.5f, kCellHeight, kNoTint, kTextLeft | kTextLiteral, "Greeting");
+    EXPECT_EQ(Columns(0xFF000002, 40).first, -1);
+    // A key the language lacks is drawn as itself.
+    target_.ClearRect(Tuvo::Rect(0, 0, 160, 80));
+    sprites_.DrawText(0.5f, 0.5f, kCellHeight, kNoTint, kTextLeft, "AB");
+    EXPECT_EQ(Columns(0xFF000001, 40), std::make_pair(80, 89));
+}
+
+TEST_F(SymbolFontTest, ImageTextsKeepTheirAspect) {
+    Language("SymbolList=AB\r\nTitle=English\\title.png\r\n");
+    host_.Provide("English\\title.png", SolidImage(20, 10, 0xFFFF0000));
+    // Before any font is loaded, image texts are drawn all the same.
+    // Height 20 pixels keeps the 2:1 aspect: 40 pixels wide, left end at 80.
+    sprites_.DrawText(0.5f, 0.5f, 0.25f, kNoTint, kTextLeft, "Title");
+    EXPECT_EQ(Columns(0xFFFF0000, 40), std::make_pair(80, 119));
+    target_.ClearRect(Tuvo::Rect(0, 0, 160, 80));
+    sprites_.DrawText(0.5f, 0.5f, 0.25f, kNoTint, kTextRight, "Title");
+    EXPECT_EQ(Columns(0xFFFF0000, 40), std::make_pair(40, 79));
+    target_.ClearRect(Tuvo::Rect(0, 0, 160, 80));
+    sprites_.DrawText(0.5f, 0.5f, 0.25f, kNoTint, kTextCenter | kTextNaturalSize, "Title");
+    EXPECT_EQ(Columns(0xFFFF0000, 40), std::make_pair(70, 89));
+    // Glyph texts need a font: nothing is drawn without one.
+    target_.ClearRect(Tuvo::Rect(0, 0, 160, 80));
+    EXPECT_EQ(sprites_.DrawText(0.5f, 0.5f, kCellHeight, kNoTint, kTextLeft, "AB"), 1);
+    EXPECT_EQ(Columns(0xFF000001, 40).first, -1);
+}
+
+TEST_F(SymbolFontTest, AnEmptySymbolListDrawsNothing) {
+    Language("Line01_Width=16,16\r\n");
+    sprites_.InitSymbolFont("English\\font01.png");
+    EXPECT_EQ(sprites_.IndexOfSymbol('A'), -1);
+    EXPECT_EQ(sprites_.IndexOfSymbol('\0'), -1);
+    EXPECT_FLOAT_EQ(sprites_.TextWidth(kCellHeight, 0, "AB") * 160, 10.0f);
+    sprites_.DrawText(0.5f, 0.5f, kCellHeight, kNoTint, kTextLeft, "AB");
+    EXPECT_EQ(Columns(0xFF000001, 40).first, -1);
+}
+
+}  // namespace
