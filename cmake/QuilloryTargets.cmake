@@ -42,9 +42,12 @@ function(quillory_test name)
   target_link_libraries(${name} PRIVATE ${ARG_DEPENDS} quillory_test_support GTest::gtest_main
                                         GTest::gmock)
   quillory_apply_flags(${name})
-  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60
-                       PROPERTIES ENVIRONMENT
-                       "SDL_VIDEODRIVER=dummy;SDL_AUDIODRIVER=dummy;QUILLORY_SOURCE_DIR=${PROJECT_SOURCE_DIR}")
+  # The test environment goes through a launcher: a list given to the ENVIRONMENT property
+  # reaches CTest split into separate properties, so only its first variable was set.
+  set_property(TARGET ${name} PROPERTY CROSSCOMPILING_EMULATOR
+               ${CMAKE_COMMAND} -E env SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy
+               QUILLORY_SOURCE_DIR=${PROJECT_SOURCE_DIR})
+  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60)
 endfunction()
 
 # quillory_fuzzer(name SOURCES ... [DEPENDS ...]): a libFuzzer target, built with QUILLORY_FUZZ.

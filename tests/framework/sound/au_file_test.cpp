@@ -1,0 +1,77 @@
+// AU files: the header, the encodings and damaged sizes.
+#include "framework/sound/au_file.h"
+
+#include <gtest/gtest.h>
+
+namespace Tuvo {
+namespace {
+
+std::string AuFile(uint32_t offset, uint32_t size, uint32_t encoding, uint32_t rate,
+                   uint32_t channels, const std::string& data) {
+    std::string out = ".snd";
+    for (const uint32_t value : {offset, size, encoding, rate, channels}) {
+        for (int shift = 24; shift >= 0; shift -= 8) {
+            out.push_back(static_cast<char>((value >> shift) & 0xFF));
+        }
+    }
+    out.resize(offset, '\0');  // room for an annotation
+    return out + data;
+}
+
+bool Read(const std::string& file, SoundBuffer& out) {
+    std::string error;
+    return ReadAu(reinterpret_cast<const uint8_t*>(file.data()), file.size(), out, error);
+}
+
+TEST(AuFile, MuLawAndALawFollowG711) {
+    EXPECT_EQ(MuLawToLinear(0xFF), 0);
+    EXPECT_EQ(MuLawToLinear(0x7F), 0);
+    EXPECT_EQ(MuLawToLinear(0x00), -32124);
+    EXPECT_EQ(MuLawToLinear(0x80), 32124);
+    EXPECT_EQ(ALawToLinear(0xD5), 8);
+    EXPECT_EQ(ALawToLinear(0x55), -8);
+    EXPECT_EQ(ALawToLinear(0xAA), 32256);
+}
+
+TEST(AuFile, ReadsEachEncoding) {
+    SoundBuffer sound;
+    ASSERT_TRUE(Read(AuFile(24, 2, 1, 8000, 1, "\xFF\x80"), sound));
+    EXPECT_EQ(sound.rate, 8000u);
+    EXPECT_EQ(sound.samples, (std::vector<int16_t>{0, 32124}));
+
+    ASSERT_TRUE(Read(AuFile(32, 4, 3, 22050, 2, std::string("\x12\x34\xFF\xFE", 4)), sound));
+    EXPECT_EQ(sound.channels, 2);
+    EXPECT_EQ(sound.samples, (std::vector<int16_t>{0x1234, -2}));  // big-endian
+
+    ASSERT_TRUE(Read(AuFile(24, 2, 2, 8000, 1, "\x7F\x80"), sound));
+    EXPECT_EQ(sound.samples, (std::vector<int16_t>{127 * 256, -128 * 256}));
+
+    ASSERT_TRUE(Read(AuFile(24, 1, 27, 8000, 1, "\xD5"), sound));
+    EXPECT_EQ(sound.samples, (std::vector<int16_t>{8}));
+}
+
+TEST(AuFile, UnknownOrOversizedDataSizeUsesWhatIsThere) {
+    SoundBuffer sound;
+    ASSERT_TRUE(Read(AuFile(24, 0xFFFFFFFFu, 1, 8000, 1, "\xFF\xFF\xFF"), sound));
+    EXPECT_EQ(sound.Frames(), 3u);
+    ASSERT_TRUE(Read(AuFile(24, 1000, 3, 8000, 1, std::string("\x00\x01\x00", 3)), sound));
+    EXPECT_EQ(sound.Frames(), 1u);  // the odd byte is not a whole frame
+}
+
+TEST(AuFile, RejectsDamagedHeaders) {
+    SoundBuffer sound;
+    EXPECT_FALSE(Read(AuFile(24, 2, 5, 8000, 1, "ab"), sound));     // 32-bit float: not read
+    EXPECT_FALSE(Read(AuFile(16, 2, 1, 8000, 1, "ab"), sound));     // offset inside the header
+    EXPECT_FALSE(Read(AuFile(24, 2, 1, 8000, 1, "") + "", sound));  // no samples
+    EXPECT_FALSE(Read(AuFile(24, 2, 1, 8000, 0, "ab"), sound));     // no channels
+    EXPECT_FALSE(Read(AuFile(24, 2, 1, 8000, 100, "ab"), sound));   // too many channels
+    EXPECT_FALSE(Read(AuFile(24, 2, 1, 0, 1, "ab"), sound));        // no rate
+    std::string shortOffset = AuFile(24, 2, 1, 8000, 1, "ab");
+    shortOffset[7] = 100;  // the data would start past the end
+    EXPECT_FALSE(Read(shortOffset, sound));
+    EXPECT_FALSE(Read("RIFF1234", sound));
+    EXPECT_TRUE(sound.Empty());
+}
+
+}  // namespace
+}  // namespace Tuvo

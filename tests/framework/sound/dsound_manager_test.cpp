@@ -1,0 +1,310 @@
+// The sound manager: id and channel limits, playbacks and their reuse, volumes, pitch, loading
+// through the formats and the decoded-sound cache, and playing into a device.
+#include "framework/sound/dsound_manager.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "framework/sound/decibels.h"
+#include "framework/sound/tone_helpers.h"
+#include "framework/sound/wav_file.h"
+#include "support/temp_folder.h"
+
+namespace Tuvo {
+namespace {
+
+using SoundTest::AsString;
+using SoundTest::MakeTone;
+using SoundTest::ReadDataFile;
+
+class DSoundManagerTest : public testing::Test {
+protected:
+    DSoundManagerTest() : inFolder_(folder_.Path()) {
+        auto device = std::make_unique<Platform::BufferAudioDevice>();
+        device_ = device.get();
+        manager_ =
+            std::make_unique<DSoundManager>(std::move(device), false, &clock_);
+        manager_->SetCacheFolder(folder_.File("cache"));
+    }
+
+    // A short mono WAV at 44100 Hz: ten frames of 1000.
+    void WriteShortWav(const std::string& name) {
+        SoundBuffer sound;
+        sound.channels = 1;
+        sound.rate = 44100;
+        sound.samples.assign(10, 1000);
+        folder_.Write(name, EncodeWav(sound));
+    }
+
+    std::vector<int16_t> Pull(int frames) {
+        std::vector<int16_t> out(2 * frames);
+        device_->Pull(out.data(), frames);
+        return out;
+    }
+
+    TestSupport::TempFolder folder_;
+    TestSupport::ScopedCurrentDirectory inFolder_;
+    Platform::BufferAudioDevice* device_ = nullptr;
+    Platform::ManualClock clock_;
+    std::unique_ptr<DSoundManager> manager_;
+};
+
+TEST_F(DSoundManagerTest, IdLimits) {
+    WriteShortWav("Sound/beep.wav");
+    EXPECT_TRUE(manager_->Initialized());
+    EXPECT_FALSE(manager_->LoadSound(300, "Sound\\beep"));
+    EXPECT_FALSE(manager_->LoadSound(256, "Sound\\beep"));
+    EXPECT_FALSE(manager_->LoadSound(-1, "Sound\\beep"));
+    EXPECT_FALSE(manager_->SetInstanceVolume(256, 0.5));
+    EXPECT_FALSE(manager_->SetInstancePan(256, 10));
+    EXPECT_TRUE(manager_->SetInstanceVolume(255, 0.5));
+    EXPECT_EQ(manager_->CreateInstance(256), nullptr);
+    EXPECT_EQ(manager_->CreateInstance(7), nullptr);  // nothing loaded there
+
+    EXPECT_TRUE(manager_->LoadSound(0, "Sound\\beep"));
+    EXPECT_EQ(manager_->SoundDataSize(0), 20u);
+    EXPECT_EQ(manager_->SoundFileName(0), "Sound\\beep");
+    EXPECT_EQ(manager_->CountSounds(), 1);
+    EXPECT_EQ(manager_->AllocateSoundId(), 1);
+    EXPECT_FALSE(manager_->LoadSound(1, "Sound\\missing"));
+    EXPECT_EQ(manager_->SoundFileName(1), "");
+    manager_->ReleaseSound(0);
+    EXPECT_EQ(manager_->CountSounds(), 0);
+    EXPECT_EQ(manager_->AllocateSoundId(), 0);
+}
+
+TEST_F(DSoundManagerTest, LoadByNameReusesTheIdAndTakesTheHighestFree) {
+    WriteShortWav("Sound/beep.wav");
+    WriteShortWav("Sound/boop.wav");
+    EXPECT_EQ(manager_->LoadSound("Sound\\beep"), 255);
+    EXPECT_EQ(manager_->LoadSound("Sound\\beep"), 255);
+    EXPECT_EQ(manager_->LoadSound("Sound\\boop"), 254);
+    EXPECT_EQ(manager_->LoadSound("Sound\\none"), -1);
+    for (int id = 0; id < 254; ++id) {
+        ASSERT_TRUE(manager_->LoadSound(id, "Sound\\boop"));
+    }
+    EXPECT_EQ(manager_->AllocateSoundId(), -1);
+    EXPECT_EQ(manager_->CountSounds(), 256);
+    EXPECT_EQ(manager_->LoadSound("Sound\\other"), -1);
+    manager_->ReleaseAllSounds();
+    EXPECT_EQ(manager_->CountSounds(), 0);
+}
+
+TEST_F(DSoundManagerTest, ThirtyThirdPlaybackWaitsForAFinishedOne) {
+    WriteShortWav("Sound/beep.wav");
+    ASSERT_TRUE(manager_->LoadSound(3, "Sound\\beep"));
+    for (int i = 0; i < kPlaybackChannels; ++i) {
+        SoundInstance* instance = manager_->CreateInstance(3);
+        ASSERT_NE(instance, nullptr);
+        ASSERT_TRUE(instance->Play(false, true));
+        EXPECT_TRUE(instance->IsPlaying());
+    }
+    EXPECT_EQ(manager_->CreateInstance(3), nullptr);  // all 32 busy: nothing plays
+    Pull(20);                                         // every playback ends
+    SoundInstance* reused = manager_->CreateInstance(3);
+    ASSERT_NE(reused, nullptr);
+    EXPECT_EQ(manager_->LiveChannels(), kPlaybackChannels);
+
+    // A second later the sweep hands back every finished auto-release playback at once.
+    clock_.Advance(1001);
+    ASSERT_NE(manager_->CreateInstance(3), nullptr);
+    EXPECT_EQ(manager_->LiveChannels(), 2);
+}
+
+TEST_F(DSoundManagerTest, PlaybacksWithoutAutoReleaseAreKept) {
+    WriteShortWav("Sound/beep.wav");
+    ASSERT_TRUE(manager_->LoadSound(3, "Sound\\beep"));
+    for (int i = 0; i < kPlaybackChannels; ++i) {
+        ASSERT_TRUE(manager_->CreateInstance(3)->Play(true, false));
+    }
+    Pull(100);
+    manager_->StopAllSounds();
+    clock_.Advance(5000);
+    EXPECT_EQ(manager_->CreateInstance(3), nullptr);
+    manager_->ReleaseFinishedChannels();
+    EXPECT_EQ(manager_->LiveChannels(), 0);
+}
+
+TEST_F(DSoundManagerTest, StopAllSoundsKeepsAutoRelease) {
+    WriteShortWav("Sound/beep.wav");
+    ASSERT_TRUE(manager_->LoadSound(3, "Sound\\beep"));
+    std::vector<SoundInstance*> instances;
+    for (int i = 0; i < kPlaybackChannels; ++i) {
+        instances.push_back(manager_->CreateInstance(3));
+        ASSERT_TRUE(instances.back()->Play(true, true));  // looping: would never end by itself
+    }
+    manager_->StopAllSounds();
+    EXPECT_FALSE(instances[0]->IsPlaying());
+    EXPECT_NE(manager_->CreateInstance(3), nullptr);  // reclaimed
+    instances[5]->Stop();                             // a plain Stop clears auto-release
+    EXPECT_FALSE(static_cast<DSoundInstance*>(instances[5])->AutoRelease());
+}
+
+TEST_F(DSoundManagerTest, ShiftPitchClampsAndTruncates) {
+    folder_.Write("Sound/low.wav", EncodeWav(MakeTone(1, 22050, 100, 440.0)));
+    ASSERT_TRUE(manager_->LoadSound(1, "Sound\\low"));
+    auto* instance = static_cast<DSoundInstance*>(manager_->CreateInstance(1));
+    ASSERT_NE(instance, nullptr);
+    EXPECT_EQ(instance->DefaultFrequency(), 22050u);
+    instance->ShiftPitch(12);
+    EXPECT_EQ(instance->Frequency(), 44100u);
+    instance->ShiftPitch(-12);
+    EXPECT_EQ(instance->Frequency(), 11024u);  // 11024.99999...: truncated, not rounded
+    instance->ShiftPitch(1);
+    EXPECT_EQ(instance->Frequency(), 23361u);  // 22050 x 1.05946... truncated
+    instance->ShiftPitch(-200);
+    EXPECT_EQ(instance->Frequency(), 100u);
+    instance->ShiftPitch(200);
+    EXPECT_EQ(instance->Frequency(), 100000u);
+}
+
+TEST_F(DSoundManagerTest, VolumesCombineThroughTheDecibelMapping) {
+    WriteShortWav("Sound/beep.wav");
+    ASSERT_TRUE(manager_->LoadSound(2, "Sound\\beep"));
+    ASSERT_TRUE(manager_->SetInstanceVolume(2, 0.5));
+    ASSERT_TRUE(manager_->SetInstancePan(2, -600));
+    auto* instance = static_cast<DSoundInstance*>(manager_->CreateInstance(2));
+    ASSERT_NE(instance, nullptr);
+    EXPECT_FLOAT_EQ(instance->GainLeft(), DecibelsToGain(-605));
+    EXPECT_FLOAT_EQ(instance->GainRight(), DecibelsToGain(-605) * DecibelsToGain(-600));
+
+    instance->SetPan(600);  // the effective pan is pan + base pan: centre
+    EXPECT_FLOAT_EQ(instance->GainRight(), DecibelsToGain(-605));
+    manager_->SetVolume(0.5);  // live playbacks follow the master volume: 0.25 overall
+    EXPECT_FLOAT_EQ(instance->GainLeft(), DecibelsToGain(VolumeToDecibels(0.25)));
+    instance->SetVolume(0.1);  // 0.025: below -2000, silence
+    EXPECT_EQ(instance->GainLeft(), 0.0f);
+    EXPECT_DOUBLE_EQ(instance->GetVolume(), 0.1);
+}
+
+TEST_F(DSoundManagerTest, PlaysIntoTheDevice) {
+    WriteShortWav("Sound/beep.wav");
+    ASSERT_TRUE(manager_->LoadSound(2, "Sound\\beep"));
+    SoundInstance* instance = manager_->CreateInstance(2);
+    ASSERT_NE(instance, nullptr);
+    EXPECT_EQ(Pull(1)[0], 0);  // made, not yet playing
+    instance->SetPan(kPanRight);
+    ASSERT_TRUE(instance->Play(false, false));
+    const std::vector<int16_t> out = Pull(12);
+    EXPECT_EQ(out[0], 0);  // the left side is attenuated by 100 dB
+    EXPECT_EQ(out[1], 1000);
+    EXPECT_EQ(out[19], 1000);
+    EXPECT_EQ(out[21], 0);
+    EXPECT_FALSE(instance->IsPlaying());
+    EXPECT_FALSE(instance->IsReleased());  // no auto-release: it stays
+
+    manager_->SetMasterVolume(0.5);
+    EXPECT_DOUBLE_EQ(manager_->GetMasterVolume(), 32768.0 / 65535.0);
+    instance->SetPan(0);
+    instance->Play(false, false);
+    EXPECT_EQ(Pull(1)[0], 500);
+}
+
+TEST_F(DSoundManagerTest, ReleasedSoundsKeepPlayingPlaybacksValid) {
+    WriteShortWav("Sound/beep.wav");
+    ASSERT_TRUE(manager_->LoadSound(2, "Sound\\beep"));
+    SoundInstance* instance = manager_->CreateInstance(2);
+    instance->Play(true, false);
+    manager_->ReleaseSound(2);
+    EXPECT_EQ(Pull(3)[4], 1000);
+}
+
+TEST_F(DSoundManagerTest, CompressedSoundsAreCachedAndRevalidated) {
+    const std::string source =
+        folder_.Write("Sound/tone.ogg", AsString(ReadDataFile("tone440_mono_22050.ogg")));
+    ASSERT_TRUE(manager_->LoadSound(4, "Sound\\tone"));
+    const SoundBuffer decoded = *manager_->Sound(4);
+    EXPECT_EQ(decoded.Frames(), 11025u);
+
+    const std::string cachePath = folder_.File("cache/Sound/tone.wav");
+    EXPECT_EQ(manager_->CachePath("Sound\\tone"), cachePath);
+    std::string cache = folder_.Read("cache/Sound/tone.wav");
+    ASSERT_FALSE(cache.empty());
+    EXPECT_NE(cache.find("Sound\\tone.ogg"),
+              std::string::npos);  // the "dep " chunk names the source
+
+    // The next load reads the cache: change one sample there and see it come back.
+    const size_t lastByte = cache.size() - 1;
+    cache[lastByte] = static_cast<char>(cache[lastByte] ^ 0x40);
+    folder_.Write("cache/Sound/tone.wav", cache);
+    ASSERT_TRUE(manager_->LoadSound(5, "Sound\\tone"));
+    EXPECT_NE(manager_->Sound(5)->samples.back(), decoded.samples.back());
+
+    // The source changes: the stale entry is ignored, the sound decoded again and re-cached.
+    std::filesystem::last_write_time(
+        source, std::filesystem::last_write_time(source) + std::chrono::seconds(10));
+    ASSERT_TRUE(manager_->LoadSound(6, "Sound\\tone"));
+    EXPECT_EQ(manager_->Sound(6)->samples, decoded.samples);
+    EXPECT_NE(folder_.Read("cache/Sound/tone.wav"), cache);
+    ASSERT_TRUE(manager_->LoadSound(7, "Sound\\tone"));
+    EXPECT_EQ(manager_->Sound(7)->samples, decoded.samples);
+
+    // A damaged cache file is ignored too.
+    folder_.Write("cache/Sound/tone.wav", "RIFF garbage");
+    ASSERT_TRUE(manager_->LoadSound(8, "Sound\\tone"));
+    EXPECT_EQ(manager_->Sound(8)->samples, decoded.samples);
+}
+
+TEST_F(DSoundManagerTest, FormatsAreTriedInOrderAndPlainWavIsNotCached) {
+    WriteShortWav("Sound/both.wav");
+    folder_.Write("Sound/both.ogg", AsString(ReadDataFile("tone440_mono_22050.ogg")));
+    ASSERT_TRUE(manager_->LoadSound(1, "Sound\\both"));
+    EXPECT_EQ(manager_->Sound(1)->Frames(), 10u);  // the WAV wins
+    EXPECT_FALSE(std::filesystem::exists(folder_.File("cache/Sound/both.wav")));
+
+    std::string au = std::string(".snd") +
+                     std::string("\0\0\0\x18\0\0\0\x02\0\0\0\x01\0\0\x1f\x40\0\0\0\x01", 20);
+    au += "\xFF\x80";
+    folder_.Write("Sound/mu.au", au);
+    ASSERT_TRUE(manager_->LoadSound(2, "Sound\\mu"));
+    EXPECT_EQ(manager_->Sound(2)->samples, (std::vector<int16_t>{0, 32124}));
+    EXPECT_TRUE(std::filesystem::exists(folder_.File("cache/Sound/mu.wav")));
+
+    // Names that would leave the cache folder are loaded without caching.
+    folder_.Write("up.ogg", AsString(ReadDataFile("tone440_mono_22050.ogg")));
+    EXPECT_EQ(manager_->CachePath("Sound\\..\\..\\up"), "");
+    EXPECT_EQ(manager_->CachePath(folder_.File("x")), "");
+    EXPECT_EQ(manager_->CachePath("ab"), "");
+}
+
+TEST(DSoundManagerWithoutDevice, LoadsFailAndPlaybacksAreSilent) {
+    TestSupport::TempFolder folder;
+    TestSupport::ScopedCurrentDirectory inFolder(folder.Path());
+    SoundBuffer sound;
+    sound.channels = 1;
+    sound.rate = 44100;
+    sound.samples.assign(10, 1000);
+    folder.Write("beep.wav", EncodeWav(sound));
+    DSoundManager manager(nullptr, false);
+    EXPECT_FALSE(manager.Initialized());
+    EXPECT_FALSE(manager.LoadSound(1, "beep"));
+    EXPECT_EQ(manager.LoadSound("beep"), -1);
+    SoundInstance* instance = manager.CreateInstance(1);
+    ASSERT_NE(instance, nullptr);
+    EXPECT_FALSE(instance->Play(false, true));
+    EXPECT_FALSE(instance->IsPlaying());
+    instance->ShiftPitch(3);
+    instance->SetVolume(0.3);
+    EXPECT_TRUE(instance->IsReleased());  // played silently: handed back
+}
+
+TEST(DSoundManagerWithSdl, DummyDriverCountsAsADevice) {
+    TestSupport::TempFolder folder;
+    TestSupport::ScopedCurrentDirectory inFolder(folder.Path());
+    folder.Write("Sound/tone.ogg", AsString(ReadDataFile("tone440_mono_22050.ogg")));
+    std::unique_ptr<Platform::AudioDevice> device = Platform::OpenAudioDevice();
+    ASSERT_NE(device, nullptr) << "SDL_AUDIODRIVER=dummy should give a device";
+    DSoundManager manager(std::move(device), false);
+    manager.SetCacheFolder(folder.File("cached"));
+    ASSERT_TRUE(manager.Initialized());
+    ASSERT_TRUE(manager.LoadSound(1, "Sound\\tone"));
+    SoundInstance* instance = manager.CreateInstance(1);
+    ASSERT_NE(instance, nullptr);
+    EXPECT_TRUE(instance->Play(true, true));
+    EXPECT_TRUE(instance->IsPlaying());
+    manager.StopAllSounds();
+}
+
+}  // namespace
+}  // namespace Tuvo

@@ -1,0 +1,189 @@
+// The mixer on plain buffers: volume, pan, summing, clipping, resampling, looping, streams, and
+// the fast path against the general one.
+#include "framework/sound/mixer.h"
+
+#include <gtest/gtest.h>
+
+#include "framework/sound/tone_helpers.h"
+#include "platform/random.h"
+
+namespace Tuvo {
+namespace {
+
+using SoundTest::MakeTone;
+using SoundTest::ToneAmplitude;
+
+MixerVoice VoiceFor(const SoundBuffer& sound, float left = 1.0f, float right = 1.0f) {
+    MixerVoice voice;
+    voice.samples = sound.samples.data();
+    voice.frames = static_cast<uint32_t>(sound.Frames());
+    voice.channels = sound.channels;
+    voice.step = Mixer::StepFor(sound.rate);
+    voice.gainLeft = left;
+    voice.gainRight = right;
+    voice.playing = true;
+    return voice;
+}
+
+std::vector<int16_t> Render(Mixer& mixer, int frames) {
+    std::vector<int16_t> out(2 * frames, 1234);
+    mixer.Render(out.data(), frames);
+    return out;
+}
+
+TEST(Mixer, SilentWithoutVoices) {
+    Mixer mixer;
+    for (const int16_t sample : Render(mixer, 600)) {
+        ASSERT_EQ(sample, 0);
+    }
+}
+
+TEST(Mixer, PlaysMonoOnBothChannelsWithGainsAndEnds) {
+    SoundBuffer sound;
+    sound.channels = 1;
+    sound.rate = 44100;
+    sound.samples = {1000, -2000, 30000, -32768};
+    Mixer mixer;
+    MixerVoice voice = VoiceFor(sound, 1.0f, 0.5f);
+    ASSERT_TRUE(mixer.AddVoice(&voice));
+    const std::vector<int16_t> out = Render(mixer, 6);
+    EXPECT_EQ(out, (std::vector<int16_t>{1000, 500, -2000, -1000, 30000, 15000, -32768, -16384, 0,
+                                         0, 0, 0}));
+    EXPECT_FALSE(voice.playing);
+    EXPECT_EQ(voice.position, 0u);
+}
+
+TEST(Mixer, StereoSourcesKeepTheirSidesAndSumWithClipping) {
+    SoundBuffer a;
+    a.channels = 2;
+    a.rate = 44100;
+    a.samples = {20000, -20000, 100, 200};
+    SoundBuffer b;
+    b.channels = 1;
+    b.rate = 44100;
+    b.samples = {20000, 50};
+    Mixer mixer;
+    MixerVoice first = VoiceFor(a);
+    MixerVoice second = VoiceFor(b);
+    ASSERT_TRUE(mixer.AddVoice(&first));
+    ASSERT_TRUE(mixer.AddVoice(&second));
+    EXPECT_FALSE(mixer.AddVoice(&second));  // already there
+    const std::vector<int16_t> out = Render(mixer, 2);
+    EXPECT_EQ(out, (std::vector<int16_t>{32767, 0, 150, 250}));
+
+    second.playing = true;
+    second.position = 0;
+    second.samples = a.samples.data();  // now -20000 + -20000 on the right
+    second.channels = 2;
+    first.playing = true;
+    first.position = 0;
+    EXPECT_EQ(Render(mixer, 1)[1], -32768);
+}
+
+TEST(Mixer, ResamplesAKnownSine) {
+    // 1000 Hz at 22050 Hz played at the mixer's 44100 Hz: still 1000 Hz, twice as many frames.
+    const SoundBuffer sound = MakeTone(1, 22050, 4410, 1000.0);
+    Mixer mixer;
+    MixerVoice voice = VoiceFor(sound);
+    ASSERT_TRUE(mixer.AddVoice(&voice));
+    const std::vector<int16_t> out = Render(mixer, 8820);
+    EXPECT_FALSE(voice.playing);
+    EXPECT_NEAR(ToneAmplitude(out.data(), 8800, 2, 44100, 1000.0), 16000.0, 300.0);
+    EXPECT_LT(ToneAmplitude(out.data(), 8800, 2, 44100, 2000.0), 300.0);
+    EXPECT_NEAR(ToneAmplitude(out.data() + 1, 8800, 2, 44100, 1000.0), 16000.0, 300.0);
+
+    // Played at 88200 Hz (a pitch shift of an octave) the same data gives 4000 Hz.
+    voice.step = Mixer::StepFor(88200);
+    voice.playing = true;
+    const std::vector<int16_t> fast = Render(mixer, 1100);
+    EXPECT_NEAR(ToneAmplitude(fast.data(), 1100, 2, 44100, 4000.0), 16000.0, 800.0);
+}
+
+TEST(Mixer, LoopingVoicesWrapAround) {
+    SoundBuffer sound;
+    sound.channels = 1;
+    sound.rate = 44100;
+    sound.samples = {1, 2, 3};
+    Mixer mixer;
+    MixerVoice voice = VoiceFor(sound);
+    voice.looping = true;
+    ASSERT_TRUE(mixer.AddVoice(&voice));
+    const std::vector<int16_t> out = Render(mixer, 7);
+    EXPECT_EQ(out[0], 1);
+    EXPECT_EQ(out[6], 1);
+    EXPECT_EQ(out[12], 1);
+    EXPECT_EQ(out[10], 3);
+    EXPECT_TRUE(voice.playing);
+    // A looping resampled voice interpolates into its first frame at the seam.
+    voice.step = Mixer::StepFor(22050);
+    voice.position = uint64_t{2} << 32;
+    const std::vector<int16_t> seam = Render(mixer, 2);
+    EXPECT_EQ(seam[0], 3);
+    EXPECT_EQ(seam[2], 2);  // halfway from 3 back to 1
+}
+
+TEST(Mixer, FastPathMatchesTheGeneralPath) {
+    Platform::RandomGenerator random(1234);
+    std::vector<SoundBuffer> sounds;
+    for (int i = 0; i < 12; ++i) {
+        SoundBuffer sound;
+        sound.channels = 1 + i % 2;
+        sound.rate = 44100;
+        sound.samples.resize(sound.channels * (200 + random.Next() % 2000));
+        for (int16_t& sample : sound.samples) {
+            sample = static_cast<int16_t>(random.Next() * 2 - 32768);
+        }
+        sounds.push_back(std::move(sound));
+    }
+    auto mixAll = [&](bool fast) {
+        Mixer mixer;
+        mixer.SetFastPaths(fast);
+        std::vector<MixerVoice> voices;
+        for (size_t i = 0; i < sounds.size(); ++i) {
+            voices.push_back(VoiceFor(sounds[i], 0.1f * (i % 10), 1.0f - 0.07f * i));
+            voices.back().looping = i % 3 == 0;
+        }
+        for (MixerVoice& voice : voices) {
+            mixer.AddVoice(&voice);
+        }
+        return Render(mixer, 3000);
+    };
+    EXPECT_EQ(mixAll(true), mixAll(false));
+}
+
+TEST(Mixer, OutputGainAndStreams) {
+    class ConstantStream : public MixerStream {
+    public:
+        void MixInto(int32_t* accumulator, int frames) override {
+            for (int i = 0; i < frames; ++i) {
+                accumulator[2 * i] += 4000;
+                accumulator[2 * i + 1] -= 4000;
+            }
+        }
+    } stream;
+    Mixer mixer;
+    ASSERT_TRUE(mixer.AddStream(&stream));
+    mixer.SetOutputGain(0.5f);
+    const std::vector<int16_t> out = Render(mixer, 700);  // more than one internal chunk
+    EXPECT_EQ(out[0], 2000);
+    EXPECT_EQ(out[1], -2000);
+    EXPECT_EQ(out[1399], -2000);
+    EXPECT_TRUE(mixer.RemoveStream(&stream));
+    EXPECT_EQ(Render(mixer, 1)[0], 0);
+}
+
+TEST(Mixer, HoldsAtMostThirtyTwoVoices) {
+    std::vector<MixerVoice> voices(kMixerVoices + 1);
+    Mixer mixer;
+    for (int i = 0; i < kMixerVoices; ++i) {
+        ASSERT_TRUE(mixer.AddVoice(&voices[i]));
+    }
+    EXPECT_FALSE(mixer.AddVoice(&voices[kMixerVoices]));
+    EXPECT_EQ(mixer.VoiceCount(), kMixerVoices);
+    EXPECT_TRUE(mixer.RemoveVoice(&voices[3]));
+    EXPECT_FALSE(mixer.RemoveVoice(&voices[3]));
+    EXPECT_TRUE(mixer.AddVoice(&voices[kMixerVoices]));
+}
+
+}  // namespace
+}  // namespace Tuvo

@@ -1,0 +1,202 @@
+// The streamed music back end: the fading rules step by step, streaming, seamless looping,
+// resampling, volumes, pause and the silent base class.
+#include "framework/sound/stream_music_interface.h"
+
+#include <gtest/gtest.h>
+
+#include "framework/sound/dsound_manager.h"
+#include "framework/sound/tone_helpers.h"
+#include "support/temp_folder.h"
+
+namespace Tuvo {
+namespace {
+
+using SoundTest::AsString;
+using SoundTest::ReadDataFile;
+using SoundTest::ToneAmplitude;
+
+class StreamMusicTest : public testing::Test {
+protected:
+    StreamMusicTest() : inFolder_(folder_.Path()) {
+        folder_.Write("Music/stereo.ogg", AsString(ReadDataFile("tone1000_stereo_44100.ogg")));
+        folder_.Write("Music/mono.ogg", AsString(ReadDataFile("tone440_mono_22050.ogg")));
+        auto device = std::make_unique<Platform::BufferAudioDevice>();
+        device_ = device.get();
+        sounds_ = std::make_unique<DSoundManager>(std::move(device), false);
+        music_ = std::make_unique<StreamMusicInterface>(*sounds_);
+    }
+
+    // Pulls frames the way the device does, with an application update every 441 frames (10 ms).
+    std::vector<int16_t> Play(int frames) {
+        std::vector<int16_t> out(2 * frames);
+        for (int done = 0; done < frames; done += 441) {
+            device_->Pull(out.data() + 2 * done, std::min(441, frames - done));
+            music_->Update();
+        }
+        return out;
+    }
+
+    TestSupport::TempFolder folder_;
+    TestSupport::ScopedCurrentDirectory inFolder_;
+    Platform::BufferAudioDevice* device_ = nullptr;
+    std::unique_ptr<DSoundManager> sounds_;
+    std::unique_ptr<StreamMusicInterface> music_;
+};
+
+TEST_F(StreamMusicTest, FadeInRisesByTheSpeedAndStopsAtTheMaxVolume) {
+    ASSERT_TRUE(music_->LoadMusic(0, "Music\\stereo.ogg"));
+    EXPECT_DOUBLE_EQ(music_->TrackVolume(0), 0.0);
+    music_->SetTrackMaxVolume(0, 0.5);
+    music_->FadeIn(0, 0, 0.25, false);
+    EXPECT_TRUE(music_->IsPlaying(0));
+    EXPECT_DOUBLE_EQ(music_->TrackVolume(0), 0.0);  // at its current volume
+    music_->Update();
+    EXPECT_DOUBLE_EQ(music_->TrackVolume(0), 0.25);
+    EXPECT_DOUBLE_EQ(music_->ChannelVolumePercent(0), 25.0);
+    music_->Update();
+    EXPECT_DOUBLE_EQ(music_->TrackVolume(0), 0.5);  // equal to the max: still fading
+    EXPECT_DOUBLE_EQ(music_->FadeSpeed(0), 0.25);
+    music_->Update();
+    EXPECT_DOUBLE_EQ(music_->TrackVolume(0), 0.5);  // above: set to the max, fade over
+    EXPECT_DOUBLE_EQ(music_->FadeSpeed(0), 0.0);
+    music_->Update();
+    EXPECT_DOUBLE_EQ(music_->TrackVolume(0), 0.5);
+}
+
+TEST_F(StreamMusicTest, FadeOutStopsWhenAskedAndOnlyWhenAudible) {
+    ASSERT_TRUE(music_->LoadMusic(1, "Music\\stereo.ogg"));
+    music_->FadeOut(1, true, 0.5);  // volume 0: nothing happens
+    EXPECT_DOUBLE_EQ(music_->FadeSpeed(1), 0.0);
+
+    music_->PlayMusic(1);
+    EXPECT_DOUBLE_EQ(music_->TrackVolume(1), 1.0);  // play starts at the max volume
+    music_->FadeOut(1, true, 0.4);
+    EXPECT_DOUBLE_EQ(music_->FadeSpeed(1), -0.4);
+    music_->Update();
+    EXPECT_NEAR(music_->TrackVolume(1), 0.6, 1e-12);
+    music_->Update();
+    EXPECT_NEAR(music_->TrackVolume(1), 0.2, 1e-12);
+    EXPECT_TRUE(music_->IsPlaying(1));
+    music_->Update();
+    EXPECT_DOUBLE_EQ(music_->TrackVolume(1), 0.0);
+    EXPECT_DOUBLE_EQ(music_->ChannelVolumePercent(1), 0.0);
+    EXPECT_FALSE(music_->IsPlaying(1));
+
+    // Without stop-when-faded the song goes on, silent.
+    music_->PlayMusic(1);
+    music_->FadeOut(1, false, 0.6);
+    music_->Update();
+    music_->Update();
+    EXPECT_DOUBLE_EQ(music_->TrackVolume(1), 0.0);
+    EXPECT_TRUE(music_->IsPlaying(1));
+
+    // FadeOutAll skips the volume test: a silent song with stop-when-faded stops next update.
+    music_->FadeOutAll(true, 0.1);
+    EXPECT_DOUBLE_EQ(music_->FadeSpeed(1), -0.1);
+    music_->Update();
+    EXPECT_FALSE(music_->IsPlaying(1));
+}
+
+TEST_F(StreamMusicTest, StreamsAndLoopsWithoutAGap) {
+    ASSERT_TRUE(music_->LoadMusic(0, "Music\\stereo.ogg"));
+    music_->PlayMusic(0);
+    EXPECT_LE(music_->BufferedFrames(0), StreamMusicInterface::kRingFrames);
+    // The song is 22050 frames long and holds whole cycles, so the loop joins in phase.
+    const std::vector<int16_t> out = Play(3 * 22050 + 2000);
+    for (const int seam : {22050, 44100, 66150}) {
+        const int16_t* window = out.data() + 2 * (seam - 1000);
+        EXPECT_NEAR(ToneAmplitude(window, 2000, 2, 44100, 1000.0), 16000.0, 1600.0) << seam;
+        EXPECT_NEAR(ToneAmplitude(window + 1, 2000, 2, 44100, 500.0), 16000.0, 1600.0) << seam;
+    }
+    EXPECT_TRUE(music_->IsPlaying(0));
+}
+
+TEST_F(StreamMusicTest, ANonLoopingSongEndsAndFallsSilent) {
+    ASSERT_TRUE(music_->LoadMusic(0, "Music\\stereo.ogg"));
+    music_->PlayMusic(0, 0, true);
+    const std::vector<int16_t> out = Play(30000);
+    EXPECT_FALSE(music_->IsPlaying(0));
+    EXPECT_NEAR(ToneAmplitude(out.data() + 2 * 10000, 4410, 2, 44100, 1000.0), 16000.0, 1600.0);
+    for (size_t i = 2 * 22100; i < out.size(); ++i) {
+        ASSERT_EQ(out[i], 0) << i;
+    }
+    // Fading in with -1 after the end starts it over.
+    music_->FadeIn(0, -1, 1.0, true);
+    EXPECT_TRUE(music_->IsPlaying(0));
+    EXPECT_GT(music_->BufferedFrames(0), 20000u);
+}
+
+TEST_F(StreamMusicTest, ResamplesToTheMixerRate) {
+    ASSERT_TRUE(music_->LoadMusic(3, "Music\\mono.ogg"));
+    music_->PlayMusic(3);
+    const std::vector<int16_t> out = Play(8820);
+    EXPECT_NEAR(ToneAmplitude(out.data() + 2000, 4410, 2, 44100, 440.0), 16000.0, 1600.0);
+    EXPECT_NEAR(ToneAmplitude(out.data() + 2001, 4410, 2, 44100, 440.0), 16000.0, 1600.0);
+    EXPECT_LT(ToneAmplitude(out.data() + 2000, 4410, 2, 44100, 880.0), 800.0);
+}
+
+TEST_F(StreamMusicTest, VolumesPauseAndStop) {
+    ASSERT_TRUE(music_->LoadMusic(0, "Music\\stereo.ogg"));
+    music_->SetVolume(0.5);
+    music_->PlayMusic(0);
+    music_->SetTrackVolume(0, 0.5);
+    EXPECT_DOUBLE_EQ(music_->ChannelVolumePercent(0), 50.0);
+    std::vector<int16_t> out = Play(4410);
+    EXPECT_NEAR(ToneAmplitude(out.data(), 4410, 2, 44100, 1000.0), 4000.0, 400.0);
+
+    music_->SetMusicGain(0, 0.5);
+    out = Play(4410);
+    EXPECT_NEAR(ToneAmplitude(out.data(), 4410, 2, 44100, 1000.0), 2000.0, 200.0);
+
+    music_->PauseMusic(0);
+    EXPECT_FALSE(music_->IsPlaying(0));
+    const uint32_t buffered = music_->BufferedFrames(0);
+    out = Play(441);
+    EXPECT_EQ(*std::max_element(out.begin(), out.end()), 0);
+    EXPECT_EQ(music_->BufferedFrames(0), buffered);
+    music_->ResumeMusic(0);
+    EXPECT_TRUE(music_->IsPlaying(0));
+
+    // Stopping keeps the position: fading in with -1 goes on from there.
+    music_->StopMusic(0);
+    EXPECT_FALSE(music_->IsPlaying(0));
+    const uint32_t kept = music_->BufferedFrames(0);
+    music_->FadeIn(0, -1, 0.1, false);
+    EXPECT_GE(music_->BufferedFrames(0), kept);
+    EXPECT_TRUE(music_->IsPlaying(0));
+
+    music_->PauseAllMusic();
+    EXPECT_FALSE(music_->IsPlaying(0));
+    music_->ResumeAllMusic();
+    EXPECT_TRUE(music_->IsPlaying(0));
+    music_->StopAllMusic();
+    EXPECT_FALSE(music_->IsPlaying(0));
+    music_->UnloadMusic(0);
+    EXPECT_DOUBLE_EQ(music_->TrackVolume(0), -1.0);
+    music_->PlayMusic(0);  // unknown songs are ignored
+    EXPECT_FALSE(music_->IsPlaying(0));
+}
+
+TEST_F(StreamMusicTest, LoadFailures) {
+    folder_.Write("Music/bad.ogg", "not a stream");
+    EXPECT_FALSE(music_->LoadMusic(0, "Music\\bad.ogg"));
+    EXPECT_FALSE(music_->LoadMusic(0, "Music\\missing.ogg"));
+    EXPECT_FALSE(music_->LoadMusic(0, "Music\\tune.mod"));
+    ASSERT_TRUE(music_->LoadMusic(0, "Music\\STEREO.OGG"));  // names match without regard to case
+    ASSERT_TRUE(music_->LoadMusic(0, "Music\\mono.ogg"));    // replaces the song
+    music_->UnloadAllMusic();
+    EXPECT_FALSE(music_->IsPlaying(0));
+
+    DSoundManager silent(nullptr, false);
+    StreamMusicInterface noDevice(silent);
+    EXPECT_FALSE(noDevice.LoadMusic(0, "Music\\stereo.ogg"));
+    noDevice.Update();
+
+    MusicInterface base;
+    EXPECT_FALSE(base.LoadMusic(0, "Music\\stereo.ogg"));
+    base.FadeIn(0);
+    EXPECT_FALSE(base.IsPlaying(0));
+}
+
+}  // namespace
+}  // namespace Tuvo
