@@ -16,6 +16,7 @@
 #include "framework/sound/decibels.h"
 #include "framework/sound/dsound_manager.h"
 #include "framework/sound/music_interface.h"
+#include "framework/sound/stream_music_interface.h"
 #include "framework/sound/wav_file.h"
 #include "platform/folders.h"
 #include "support/temp_folder.h"
@@ -318,6 +319,64 @@ TEST(OggManagerWithoutSound, LoadsFailAndNothingPlays) {
     EXPECT_EQ(manager->SetMusicVolume(0.2f), 1);
     manager->FreeMusicManager();
     SetLogFilePath(nullptr);
+}
+
+}  // namespace
+}  // namespace Quillory
+
+namespace Quillory {
+namespace {
+
+// The game's own data: every event of its sound.ini names files that load, and the title music
+// streams. Catches a renamed or damaged sound before a player hears the silence.
+TEST(ShippedSoundData, EveryEventPlaysAndTheThemeStreams) {
+    TempFolder user;
+    Platform::SetUserFolderOverride(user.Path());
+    ClearProfileCache();
+    SetLogFilePath(user.File("applog.htm").c_str());
+    {
+        ScopedCurrentDirectory inData(std::string(std::getenv("QUILLORY_SOURCE_DIR")) + "/data");
+        auto device = std::make_unique<Platform::BufferAudioDevice>();
+        Platform::BufferAudioDevice* output = device.get();
+        Tuvo::DSoundManager sounds(std::move(device), false);
+        sounds.SetCacheFolder(user.File("cached"));
+        SoundPlayback playback(&sounds);
+        auto manager = std::make_unique<COggManager>();
+        manager->Connect(&playback, nullptr);
+        ASSERT_EQ(manager->Init(), 1);
+        ASSERT_GT(manager->EventCount(), 0);
+        manager->LoadSoundFolder("Sound\\");
+        for (int i = 0; i < manager->EventCount(); ++i) {
+            const SoundEvent& event = manager->Event(i);
+            EXPECT_GT(event.fileCount, 0) << event.name;
+            for (int f = 0; f < event.fileCount; ++f) {
+                EXPECT_GE(manager->FindSound(event.files[f]), 0) << event.files[f];
+            }
+        }
+        {
+            Tuvo::StreamMusicInterface music(sounds);
+            ASSERT_TRUE(music.LoadMusic(0, "Music\\theme1.ogg"));
+            music.FadeIn(0, 0, 0.01, false);
+            std::vector<int16_t> out(2 * 441);
+            int loudest = 0;
+            for (int update = 0; update < 300; ++update) {
+                output->Pull(out.data(), 441);
+                music.Update();
+                for (const int16_t sample : out) {
+                    loudest = std::max(loudest, std::abs(static_cast<int>(sample)));
+                }
+            }
+            EXPECT_TRUE(music.IsPlaying(0));
+            EXPECT_GT(loudest, 1000);
+        }
+        manager->FreeMusicManager();
+    }
+    const std::string log = user.Read("applog.htm");
+    EXPECT_EQ(log.find("FAILED"), std::string::npos) << log;
+    EXPECT_EQ(log.find("Warning"), std::string::npos);
+    SetLogFilePath(nullptr);
+    Platform::SetUserFolderOverride("");
+    ClearProfileCache();
 }
 
 }  // namespace

@@ -3,6 +3,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
+#include <cstring>
 
 namespace Tuvo {
 namespace {
@@ -98,6 +100,11 @@ void MixSameRate(MixerVoice& voice, int32_t* accumulator, int frames) {
 }
 
 }  // namespace
+
+Mixer::Mixer() {
+    const char* reference = std::getenv("QUILLORY_REFERENCE_MIX");
+    fastPaths_ = reference == nullptr || reference[0] == '\0' || std::strcmp(reference, "0") == 0;
+}
 
 uint64_t Mixer::StepFor(uint32_t frequency) {
     return (static_cast<uint64_t>(frequency) << 32) / kMixerRate;

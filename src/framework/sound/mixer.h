@@ -41,6 +41,10 @@ public:
 
 class Mixer : public Platform::AudioRenderer {
 public:
+    // Fast paths are on unless the environment variable QUILLORY_REFERENCE_MIX is set (and not
+    // "0"), so the whole suite can run on the general path alone.
+    Mixer();
+
     // The fixed-point step that plays `frequency` Hz at the mixer's rate.
     static uint64_t StepFor(uint32_t frequency);
 
@@ -56,6 +60,7 @@ public:
     float OutputGain() const { return outputGain_; }
 
     // Off: every voice takes the general interpolating path (tests compare both).
+    bool FastPaths() const { return fastPaths_; }
     void SetFastPaths(bool enabled) { fastPaths_ = enabled; }
 
     // Mixes `frames` stereo frames into `out`.
