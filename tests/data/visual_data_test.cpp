@@ -16,7 +16,9 @@
 #include <string>
 #include <vector>
 
+#include "engine/app_log.h"
 #include "engine/ini_access.h"
+#include "engine/menu.h"
 #include "engine/private_profile.h"
 #include "platform/folders.h"
 #include "support/temp_folder.h"
@@ -720,6 +722,44 @@ TEST_F(VisualDataTest, SymbolFontTablesCoverPrintableTextWithMeasuredWidths) {
     }
 }
 
+TEST_F(VisualDataTest, TheGamesMenuLoaderReadsEveryScreenWhole) {
+    const std::string log = user_.File("applog.htm");
+    Quillory::SetLogFilePath(log.c_str());
+    for (const char* file : kMenuFiles) {
+        SCOPED_TRACE(file);
+        auto menu = std::make_unique<Quillory::CMenu>();
+        ASSERT_EQ(menu->Load(("Menu\\" + std::string(file)).c_str()), 1);
+        tinyxml2::XMLDocument document;
+        ASSERT_TRUE(LoadMenu(file, document));
+        const tinyxml2::XMLElement* screen = document.FirstChildElement("Screen");
+        // Nothing dropped and no field cut: the game holds what the file says.
+        const auto buttons = Children(screen, "Button");
+        ASSERT_EQ(menu->ButtonCount(), static_cast<int>(buttons.size()));
+        for (size_t i = 0; i < buttons.size(); ++i) {
+            const Quillory::MenuButton& button = menu->Button(static_cast<int>(i));
+            EXPECT_EQ(std::string(button.name), Attr(buttons[i], "name"));
+            EXPECT_EQ(std::string(button.text), Attr(buttons[i], "text"));
+            EXPECT_EQ(std::string(button.action), Attr(buttons[i], "action"));
+            EXPECT_EQ(std::string(button.outImg), Attr(buttons[i], "outImg"));
+            EXPECT_EQ(std::string(button.overImg), Attr(buttons[i], "overImg"));
+        }
+        const auto texts = Children(screen, "Text");
+        ASSERT_EQ(menu->TextCount(), static_cast<int>(texts.size()));
+        for (size_t i = 0; i < texts.size(); ++i) {
+            EXPECT_EQ(std::string(menu->Text(static_cast<int>(i)).text), Attr(texts[i], "text"));
+            EXPECT_EQ(std::string(menu->Text(static_cast<int>(i)).font), Attr(texts[i], "font"));
+        }
+        EXPECT_EQ(menu->ImageCount(), static_cast<int>(Children(screen, "Image").size()));
+        EXPECT_EQ(menu->SliderCount(), static_cast<int>(Children(screen, "Slider").size()));
+        EXPECT_EQ(std::string(menu->BackgroundImage()), Attr(screen, "bgImage"));
+    }
+    Quillory::SetLogFilePath("");
+    const std::string entries = user_.Read("applog.htm");
+    EXPECT_NE(entries.find("menu-credits.xml"), std::string::npos) << "the loads were not logged";
+    EXPECT_EQ(entries.find("WARNING"), std::string::npos) << entries;
+    EXPECT_EQ(entries.find("FAIL"), std::string::npos) << entries;
+}
+
 #if QUILLORY_WITH_IMAGE_READERS
 
 // Every picture decoded as the sprite manager loads it: through the archive layer, by its key,
@@ -951,6 +991,96 @@ TEST_F(VisualImagesTest, FontImagesShareOneGridAndKeepTheirCutEdgesClear) {
             if (symbols[i] != ' ') {
                 EXPECT_GT(ink, 0) << "'" << symbols[i] << "' has no glyph";
             }
+        }
+    }
+}
+
+// Lays out a text as the symbol font does: the sum of the advances of its translation, in pixels.
+class TextMeasure {
+public:
+    TextMeasure(const std::string& symbols, const std::vector<float>& widths, int cellW, int cellH)
+        : symbols_(symbols), widths_(widths), cellW_(cellW), cellH_(cellH) {}
+
+    // Width in screen pixels of a text drawn with height `size` (a fraction of the screen
+    // height), or at the font's own size when `natural`.
+    double Width(const std::string& text, double size, bool natural) const {
+        const double cell = natural ? cellW_ : cellW_ * (size * 600.0) / cellH_;
+        double total = 0;
+        for (char c : text) {
+            const size_t i = symbols_.find(c);
+            total += (i == std::string::npos || i >= widths_.size() ? 0.5 : widths_[i]) * cell;
+        }
+        return total;
+    }
+
+private:
+    std::string symbols_;
+    std::vector<float> widths_;
+    int cellW_, cellH_;
+};
+
+TEST_F(VisualImagesTest, CaptionsAndTextsFitTheirButtonsAndPanels) {
+    const std::string symbols = Language("SymbolList");
+    const int columns = std::atoi(Language("SYMBOLS_IN_ROW").c_str());
+    const int rows = std::atoi(Language("SYMBOLS_IN_COL").c_str());
+    ASSERT_GT(columns, 0);
+    ASSERT_GT(rows, 0);
+    std::vector<float> widths;
+    for (int r = 1; r <= rows; ++r) {
+        std::string row = Language("Line0" + std::to_string(r) + "_Width");
+        for (char* at = row.data(); *at;) {
+            char* end = nullptr;
+            widths.push_back(std::strtof(at, &end) * 0.0625f);
+            at = *end == ',' ? end + 1 : end;
+            if (end == at && *at) {
+                break;
+            }
+        }
+    }
+    const auto font = SizeOf("English\\font01.png");
+    ASSERT_GT(font.first, 0);
+    const TextMeasure measure(symbols, widths, font.first / columns, font.second / rows);
+    const double rim = 8;  // pixels of a button's or panel's frame
+
+    for (const char* file : kMenuFiles) {
+        SCOPED_TRACE(file);
+        tinyxml2::XMLDocument document;
+        ASSERT_TRUE(LoadMenu(file, document));
+        const tinyxml2::XMLElement* screen = document.FirstChildElement("Screen");
+        const bool panel = !Attr(screen, "bgImage").empty();
+        const Rect area = ControlRect(screen);
+        for (const auto* b : Children(screen, "Button")) {
+            const std::string caption = Attr(b, "text");
+            if (caption.empty() || Attr(b, "stretch") != "no") {
+                continue;
+            }
+            const double width = measure.Width(Language(caption), 0, true);
+            const double buttonWidth = SizeOf(Attr(b, "outImg")).first;
+            if (Attr(b, "align") == "left") {
+                // A check box's caption starts one box width to its right.
+                const double right = (Number(b, "xc") + Number(b, "width")) * 800 + width;
+                if (panel) {
+                    EXPECT_LE(right, area.right * 800 - rim * 2) << caption;
+                }
+            } else {
+                EXPECT_LE(width, buttonWidth - rim * 2) << caption << " overflows its button";
+            }
+        }
+        if (!panel) {
+            continue;
+        }
+        for (const auto* t : Children(screen, "Text")) {
+            const std::string key = Attr(t, "text");
+            if (key.empty() || kTextsSetByGame.count(Attr(t, "name"))) {
+                continue;
+            }
+            const double width =
+                measure.Width(Language(key), Number(t, "size"), Attr(t, "stretch") == "no");
+            const double x = Number(t, "xc") * 800;
+            const std::string align = Attr(t, "align");
+            const double left = align == "left" ? x : align == "right" ? x - width : x - width / 2;
+            EXPECT_GE(left, area.left * 800 + rim * 2) << key << " leaves its panel";
+            EXPECT_LE(left + width, area.right * 800 - rim * 2) << key << " leaves its panel";
         }
     }
 }

@@ -219,7 +219,7 @@ def clear_confirmation():
 
 def continue_confirmation():
     s = Screen("Graphics\\panel_medium.png")
-    s.heading("TxtContinueQuestion", 0.5, 0.285, 0.075)
+    s.heading("TxtContinueQuestion", 0.5, 0.285, 0.068)
     s.text("", 0.5, 0.37, 0.055, name="txtLevelNum")
     s.text("", 0.5, 0.425, 0.055, name="txtScoreNum")
     s.button("btnLoad", "procLoad", 0.5, 0.53, "BtnLoad")

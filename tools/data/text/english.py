@@ -89,7 +89,7 @@ MENU_TEXTS = {
     "TxtGameOver": "Out of Time",
     "TxtGameOver1": "The clock has run out.",
     "TxtGameOver2": "Try this level again?",
-    "BtnTryAgain": "Try Again",
+    "BtnTryAgain": "Retry",
     "TxtComplete": "Cabinet Complete!",
     "TxtComplete1": "Every shelf is filled. Here is your collection:",
     # confirmations
