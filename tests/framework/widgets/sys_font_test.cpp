@@ -1,0 +1,168 @@
+// Tests of the FreeType system font: size conversion, face files, metrics, anti-aliased drawing
+// through the context's clip and translation, text decoding and a missing font file.
+#include "framework/widgets/sys_font.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "framework/graphics/graphics.h"
+#include "framework/graphics/memory_image.h"
+
+namespace Tuvo {
+namespace {
+
+constexpr const char* kDejaVu = "/usr/share/fonts/truetype/dejavu";
+
+MemoryImage WhiteImage(int width, int height) {
+    MemoryImage image(width, height);
+    image.FillRect(Rect(0, 0, width, height), Color(255, 255, 255), kDrawModeNormal);
+    return image;
+}
+
+// The bounding box of the pixels that are no longer white.
+Rect InkBox(const MemoryImage& image) {
+    int left = image.GetWidth(), top = image.GetHeight(), right = -1, bottom = -1;
+    for (int y = 0; y < image.GetHeight(); ++y) {
+        for (int x = 0; x < image.GetWidth(); ++x) {
+            if (image.GetPixel(x, y) != 0xFFFFFFFFu) {
+                left = std::min(left, x);
+                top = std::min(top, y);
+                right = std::max(right, x);
+                bottom = std::max(bottom, y);
+            }
+        }
+    }
+    return right < 0 ? Rect() : Rect(left, top, right - left + 1, bottom - top + 1);
+}
+
+TEST(SysFontTest, PointSizesBecomePixelsAt96DotsPerInchUnlessToldOtherwise) {
+    EXPECT_EQ(SysFont::PointsToPixels(10, 0), 13);
+    EXPECT_EQ(SysFont::PointsToPixels(12, 0), 16);
+    EXPECT_EQ(SysFont::PointsToPixels(14, 96), 19);
+    EXPECT_EQ(SysFont::PointsToPixels(12, 72), 12);
+    EXPECT_EQ(SysFont::PointsToPixels(9, 120), 15);
+}
+
+TEST(SysFontTest, FaceNamesAndStylesMapOntoTheDejaVuFiles) {
+    const std::string folder = std::string(kDejaVu) + "/";
+    EXPECT_EQ(SysFont::FontFileFor("Arial Unicode MS", false, false), folder + "DejaVuSans.ttf");
+    EXPECT_EQ(SysFont::FontFileFor("Arial", true, false), folder + "DejaVuSans-Bold.ttf");
+    EXPECT_EQ(SysFont::FontFileFor("Tahoma", false, true), folder + "DejaVuSans-Oblique.ttf");
+    EXPECT_EQ(SysFont::FontFileFor("Verdana", true, true), folder + "DejaVuSans-BoldOblique.ttf");
+    EXPECT_EQ(SysFont::FontFileFor("Times New Roman", false, true),
+              folder + "DejaVuSerif-Italic.ttf");
+    EXPECT_EQ(SysFont::FontFileFor("Microsoft Sans Serif", false, false),
+              folder + "DejaVuSans.ttf");
+    EXPECT_EQ(SysFont::FontFileFor("Courier New", true, false), folder + "DejaVuSansMono-Bold.ttf");
+}
+
+TEST(SysFontTest, MetricsAndWidthsAreWholePixelsWithoutKerning) {
+    SysFont font("Arial Unicode MS", 12);
+    ASSERT_TRUE(font.IsLoaded());
+    EXPECT_EQ(font.GetPixelSize(), 16);
+    EXPECT_GT(font.GetAscent(), 10);
+    EXPECT_LT(font.GetAscent(), 18);
+    EXPECT_GT(font.GetHeight(), font.GetAscent());
+    EXPECT_EQ(font.GetLineSpacing(), font.GetHeight() + font.GetExtraLineSpacing());
+    EXPECT_EQ(font.StringWidth(""), 0);
+    EXPECT_EQ(font.StringWidth("AV"), font.CharWidth('A') + font.CharWidth('V'));
+    EXPECT_EQ(font.CharAdvance('V', 'A'), font.CharWidth('V'));
+    EXPECT_GT(font.CharWidth('W'), font.CharWidth('i'));
+    // UTF-8 text and Windows-1252 bytes name the same characters.
+    EXPECT_EQ(font.StringWidth("\xC3\xA9t\xC3\xA9"), font.StringWidth("\xE9t\xE9"));
+    EXPECT_EQ(font.StringWidth("\xE9"), font.CharWidth('\xE9'));
+    EXPECT_GT(font.CharWidth('\x80'), 0);  // the euro sign
+
+    SysFont bold("Arial Unicode MS", 12, true);
+    EXPECT_NE(bold.GetFilePath(), font.GetFilePath());
+    EXPECT_GT(bold.StringWidth("Hello there"), font.StringWidth("Hello there"));
+
+    std::unique_ptr<Font> copy(font.Duplicate());
+    EXPECT_EQ(copy->GetAscent(), font.GetAscent());
+    EXPECT_EQ(copy->StringWidth("Quillory"), font.StringWidth("Quillory"));
+}
+
+TEST(SysFontTest, DrawsAntiAliasedTextInTheColourOnTheBaselineInsideTheClip) {
+    SysFont font("Arial Unicode MS", 12);
+    ASSERT_TRUE(font.IsLoaded());
+    MemoryImage image = WhiteImage(60, 30);
+    Graphics g(&image);
+    g.SetFont(&font);
+    g.SetColor(Color(255, 0, 0));
+    g.DrawString("H", 5, 20);
+    const Rect ink = InkBox(image);
+    ASSERT_FALSE(ink.IsEmpty());
+    // The capital sits on the baseline and rises about its cap height above it.
+    EXPECT_EQ(ink.y + ink.height, 20);
+    EXPECT_GE(ink.x, 5);
+    EXPECT_LE(ink.x + ink.width, 5 + font.CharWidth('H'));
+    bool fullInk = false;
+    bool partialInk = false;
+    for (int y = 0; y < 30; ++y) {
+        for (int x = 0; x < 60; ++x) {
+            const uint32_t pixel = image.GetPixel(x, y);
+            EXPECT_EQ((pixel >> 8) & 0xFF, pixel & 0xFF);  // red over white: green = blue
+            fullInk |= pixel == 0xFFFF0000u;
+            partialInk |= pixel != 0xFFFF0000u && pixel != 0xFFFFFFFFu;
+        }
+    }
+    EXPECT_TRUE(fullInk);
+    EXPECT_TRUE(partialInk);
+
+    // The translation moves the text; the clip cuts it.
+    MemoryImage moved = WhiteImage(60, 30);
+    Graphics translated(&moved);
+    translated.SetFont(&font);
+    translated.SetColor(Color(255, 0, 0));
+    translated.Translate(10, 2);
+    translated.DrawString("H", 5, 20);
+    EXPECT_EQ(InkBox(moved), Rect(ink.x + 10, ink.y + 2, ink.width, ink.height));
+    MemoryImage clipped = WhiteImage(60, 30);
+    Graphics clipping(&clipped);
+    clipping.SetFont(&font);
+    clipping.ClipRect(0, 0, ink.x + 2, 30);
+    clipping.DrawString("H", 5, 20);
+    EXPECT_EQ(InkBox(clipped).width, 2);
+
+    // Transparent colour: nothing.
+    MemoryImage untouched = WhiteImage(60, 30);
+    Graphics invisible(&untouched);
+    invisible.SetFont(&font);
+    invisible.SetColor(Color(255, 0, 0, 0));
+    invisible.DrawString("H", 5, 20);
+    EXPECT_TRUE(InkBox(untouched).IsEmpty());
+}
+
+TEST(SysFontTest, UnderlineRunsUnderTheWholeText) {
+    SysFont font("Arial Unicode MS", 12, false, false, true);
+    MemoryImage image = WhiteImage(80, 30);
+    Graphics g(&image);
+    g.SetFont(&font);
+    g.DrawString("a b", 4, 15);
+    const Rect ink = InkBox(image);
+    EXPECT_EQ(ink.x, 4);
+    EXPECT_EQ(ink.width, font.StringWidth("a b"));
+    EXPECT_GT(ink.y + ink.height, 15);
+}
+
+TEST(SysFontTest, AMissingFontFileDrawsAndMeasuresNothing) {
+    SysFont::SetFontFolder("/nonexistent/fonts");
+    SysFont missing("Arial Unicode MS", 12);
+    SysFont again("Arial Unicode MS", 12, true);
+    SysFont::SetFontFolder(kDejaVu);
+    EXPECT_FALSE(missing.IsLoaded());
+    EXPECT_FALSE(again.IsLoaded());
+    EXPECT_EQ(missing.StringWidth("text"), 0);
+    EXPECT_EQ(missing.GetHeight(), 0);
+    MemoryImage image = WhiteImage(20, 20);
+    Graphics g(&image);
+    g.SetFont(&missing);
+    g.DrawString("text", 2, 10);
+    EXPECT_TRUE(InkBox(image).IsEmpty());
+    std::unique_ptr<Font> copy(missing.Duplicate());
+    EXPECT_EQ(copy->StringWidth("text"), 0);
+}
+
+}  // namespace
+}  // namespace Tuvo

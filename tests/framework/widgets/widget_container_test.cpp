@@ -1,0 +1,308 @@
+// Tests of the widget tree: the update walk under removals, once-per-frame updates, z-order,
+// dirty marking under transparent and opaque siblings, and drawing with clipping.
+#include "framework/widgets/widget_container.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "framework/graphics/memory_image.h"
+#include "framework/widgets/widget_manager.h"
+#include "probe_widget.h"
+
+namespace Tuvo {
+namespace {
+
+using Testing::ProbeWidget;
+
+std::vector<std::string> Names(const WidgetContainer& container,
+                               const std::vector<std::pair<Widget*, std::string>>& names) {
+    std::vector<std::string> result;
+    for (const Widget* child : container.GetChildren()) {
+        for (const auto& [widget, name] : names) {
+            if (widget == child) {
+                result.push_back(name);
+            }
+        }
+    }
+    return result;
+}
+
+class WidgetTreeTest : public ::testing::Test {
+protected:
+    WidgetTreeTest() { manager.Resize(Rect(0, 0, 100, 100)); }
+
+    std::vector<std::string> log;
+    WidgetManager manager{nullptr};
+};
+
+TEST_F(WidgetTreeTest, RemovingSelfOrSiblingDuringUpdateSkipsNothingAndRepeatsNothing) {
+    ProbeWidget a("a", &log), b("b", &log), c("c", &log), d("d", &log);
+    for (ProbeWidget* widget : {&a, &b, &c, &d}) {
+        manager.AddWidget(widget);
+    }
+    // b removes itself: c must still run, once.
+    b.onUpdate = [&] { manager.RemoveWidget(&b); };
+    manager.UpdateFrame();
+    EXPECT_EQ(log, (std::vector<std::string>{"a update", "b update", "c update", "d update"}));
+    EXPECT_FALSE(manager.ContainsChild(&b));
+    EXPECT_EQ(b.GetParent(), nullptr);
+    EXPECT_EQ(b.GetWidgetManager(), nullptr);
+
+    // a removes the sibling the walk goes to next, and then c removes itself.
+    log.clear();
+    a.onUpdate = [&] { manager.RemoveWidget(&c); };
+    manager.UpdateFrame();
+    EXPECT_EQ(log, (std::vector<std::string>{"a update", "d update"}));
+
+    // Removing the widget after the next one: the walk goes on over the others.
+    manager.AddWidget(&b);
+    manager.AddWidget(&c);  // order a, d, b, c
+    log.clear();
+    a.onUpdate = [&] { manager.RemoveWidget(&b); };
+    d.onUpdate = [&] { manager.RemoveWidget(&d); };
+    manager.UpdateFrame();
+    EXPECT_EQ(log, (std::vector<std::string>{"a update", "d update", "c update"}));
+}
+
+TEST_F(WidgetTreeTest, AWidgetUpdatesAtMostOncePerManagerFrame) {
+    ProbeWidget a("a", &log), b("b", &log);
+    manager.AddWidget(&a);
+    manager.AddWidget(&b);
+    manager.UpdateFrame();
+    ModalFlags flags{FlagUpdate, FlagUpdate, true};
+    manager.UpdateTree(&flags);  // a second walk within the same frame
+    EXPECT_EQ(a.updates, 1);
+    EXPECT_EQ(b.updates, 1);
+
+    // A widget moved to the front during the walk is reached again but does not run again.
+    a.onUpdate = [&] { manager.BringToFront(&a); };
+    manager.UpdateFrame();
+    EXPECT_EQ(a.updates, 2);
+    EXPECT_EQ(b.updates, 2);
+
+    // Nested widgets run too, once; without FlagUpdate nothing runs.
+    ProbeWidget child("child", &log);
+    b.AddWidget(&child);
+    manager.UpdateFrame();
+    EXPECT_EQ(child.updates, 1);
+    manager.SetWidgetFlags(FlagDraw);
+    manager.UpdateFrame();
+    EXPECT_EQ(child.updates, 1);
+    EXPECT_EQ(a.updates, 3);
+}
+
+TEST_F(WidgetTreeTest, ZOrderKeepsEqualKeysInTheRequestedPlace) {
+    ProbeWidget a("a", nullptr), b("b", nullptr), c("c", nullptr), d("d", nullptr);
+    const std::vector<std::pair<Widget*, std::string>> names = {
+        {&a, "a"}, {&b, "b"}, {&c, "c"}, {&d, "d"}};
+    b.SetZOrder(1);
+    manager.AddWidget(&a);
+    manager.AddWidget(&b);
+    manager.AddWidget(&c);  // same z as a: goes after a, but below b
+    EXPECT_EQ(Names(manager, names), (std::vector<std::string>{"a", "c", "b"}));
+
+    manager.SendToBack(&b);  // cannot go beneath lower keys
+    EXPECT_EQ(Names(manager, names), (std::vector<std::string>{"a", "c", "b"}));
+    manager.BringToFront(&a);  // the end, but beneath the higher key
+    EXPECT_EQ(Names(manager, names), (std::vector<std::string>{"c", "a", "b"}));
+    manager.SendToBack(&a);
+    EXPECT_EQ(Names(manager, names), (std::vector<std::string>{"a", "c", "b"}));
+    manager.PlaceInFront(&a, &c);
+    EXPECT_EQ(Names(manager, names), (std::vector<std::string>{"c", "a", "b"}));
+    manager.PlaceBehind(&a, &c);
+    EXPECT_EQ(Names(manager, names), (std::vector<std::string>{"a", "c", "b"}));
+    manager.PlaceBehind(&b, &a);  // the higher key stays on top
+    EXPECT_EQ(Names(manager, names), (std::vector<std::string>{"a", "c", "b"}));
+
+    d.SetZOrder(-1);
+    manager.AddWidget(&d);
+    EXPECT_EQ(Names(manager, names), (std::vector<std::string>{"d", "a", "c", "b"}));
+    // Moving a widget that is not a child does nothing.
+    ProbeWidget stranger("s", nullptr);
+    manager.BringToFront(&stranger);
+    manager.PlaceInFront(&a, &stranger);
+    EXPECT_EQ(Names(manager, names), (std::vector<std::string>{"d", "a", "c", "b"}));
+    EXPECT_TRUE(manager.IsDrawnBelow(&d, &b));
+    EXPECT_FALSE(manager.IsDrawnBelow(&b, &d));
+}
+
+TEST_F(WidgetTreeTest, IsDrawnBelowFollowsTreeOrder) {
+    ProbeWidget a("a", nullptr), b("b", nullptr), a1("a1", nullptr), b1("b1", nullptr);
+    manager.AddWidget(&a);
+    manager.AddWidget(&b);
+    a.AddWidget(&a1);
+    b.AddWidget(&b1);
+    EXPECT_TRUE(manager.IsDrawnBelow(&a1, &b1));
+    EXPECT_TRUE(manager.IsDrawnBelow(&a, &a1));  // a parent draws before its children
+    EXPECT_FALSE(manager.IsDrawnBelow(&a1, &a));
+    EXPECT_TRUE(manager.IsDrawnBelow(&a1, &b));
+    EXPECT_FALSE(manager.IsDrawnBelow(&b1, &a1));
+    ProbeWidget outside("o", nullptr);
+    EXPECT_FALSE(manager.IsDrawnBelow(&outside, &a));
+}
+
+TEST_F(WidgetTreeTest, DirtyMarkingRedrawsWhatShowsThroughDownToTheFirstCoveringOpaqueWidget) {
+    MemoryImage screen(100, 100);
+    manager.SetScreenImage(&screen);
+    ProbeWidget floor("floor", nullptr, 0, 0, 100, 100);
+    ProbeWidget cover("cover", nullptr, 10, 10, 50, 50);
+    ProbeWidget glass("glass", nullptr, 20, 20, 20, 20);
+    ProbeWidget top("top", nullptr, 30, 30, 40, 40);
+    ProbeWidget away("away", nullptr, 80, 80, 10, 10);
+    for (ProbeWidget* widget : {&floor, &cover, &glass, &top, &away}) {
+        manager.AddWidget(widget);
+    }
+    manager.DrawScreen();
+    for (ProbeWidget* widget : {&floor, &cover, &glass, &top, &away}) {
+        ASSERT_FALSE(widget->IsDirty());
+    }
+
+    // A transparent widget: the opaque cover beneath hides the floor, so the walk stops there;
+    // the widget on top that overlaps is redrawn too.
+    glass.SetHasAlpha(true);
+    glass.MarkDirty();
+    EXPECT_TRUE(glass.IsDirty());
+    EXPECT_TRUE(cover.IsDirty());
+    EXPECT_TRUE(top.IsDirty());
+    EXPECT_FALSE(floor.IsDirty());
+    EXPECT_FALSE(away.IsDirty());
+    EXPECT_TRUE(manager.IsDirty());
+    EXPECT_TRUE(manager.DrawScreen());
+
+    // A cover with transparencies does not hide what is beneath it.
+    cover.SetHasTransparencies(true);
+    glass.MarkDirty();
+    EXPECT_TRUE(cover.IsDirty());
+    EXPECT_TRUE(floor.IsDirty());
+    manager.DrawScreen();
+
+    // An opaque widget redraws only itself and what lies on top of it.
+    glass.SetHasAlpha(false);
+    glass.MarkDirty();
+    EXPECT_TRUE(top.IsDirty());
+    EXPECT_FALSE(cover.IsDirty());
+    EXPECT_FALSE(floor.IsDirty());
+    manager.DrawScreen();
+
+    // Hidden widgets are neither marked nor drawn; touching edges do not overlap.
+    top.SetVisible(false);
+    manager.DrawScreen();
+    glass.MarkDirty();
+    EXPECT_FALSE(top.IsDirty());
+    ProbeWidget touching("touch", nullptr, 40, 20, 10, 10);
+    manager.AddWidget(&touching);
+    manager.DrawScreen();
+    glass.MarkDirty();
+    EXPECT_FALSE(touching.IsDirty());
+    manager.RemoveWidget(&touching);
+}
+
+TEST_F(WidgetTreeTest, DrawScreenRedrawsOnlyDirtyTopLevelWidgetsClippedAndTranslated) {
+    MemoryImage screen(100, 100);
+    manager.SetScreenImage(&screen);
+    ProbeWidget left("left", nullptr, 0, 0, 50, 100);
+    ProbeWidget right("right", nullptr, 50, 0, 50, 100);
+    left.fill = Color(0, 0, 255);
+    right.fill = Color(0, 255, 0);
+    ProbeWidget child("child", nullptr, 10, 10, 5, 5);
+    child.drawFill = false;
+    child.onDraw = [](Graphics* g) {
+        g->SetColor(Color(255, 255, 255));
+        g->FillRect(-20, -20, 100, 100);  // clipped to the child's 5 x 5
+    };
+    manager.AddWidget(&left);
+    manager.AddWidget(&right);
+    right.AddWidget(&child);
+    EXPECT_TRUE(manager.DrawScreen());
+    EXPECT_EQ(screen.GetPixel(0, 0), 0xFF0000FFu);
+    EXPECT_EQ(screen.GetPixel(99, 99), 0xFF00FF00u);
+    EXPECT_EQ(screen.GetPixel(60, 10), 0xFFFFFFFFu);
+    EXPECT_EQ(screen.GetPixel(64, 14), 0xFFFFFFFFu);
+    EXPECT_EQ(screen.GetPixel(65, 14), 0xFF00FF00u);
+    EXPECT_EQ(screen.GetPixel(59, 10), 0xFF00FF00u);
+
+    // Nothing dirty: nothing drawn.
+    EXPECT_FALSE(manager.DrawScreen());
+    EXPECT_EQ(left.draws, 1);
+
+    // Only the dirty widget (with its whole subtree) is drawn again.
+    right.fill = Color(255, 0, 0);
+    child.MarkDirty();
+    EXPECT_TRUE(manager.DrawScreen());
+    EXPECT_EQ(left.draws, 1);
+    EXPECT_EQ(right.draws, 2);
+    EXPECT_EQ(child.draws, 2);
+    EXPECT_EQ(screen.GetPixel(99, 99), 0xFFFF0000u);
+    EXPECT_FALSE(child.IsDirty());
+
+    // A widget shown again is redrawn, even though it was marked while hidden.
+    left.SetVisible(false);
+    left.MarkDirty();
+    manager.DrawScreen();
+    left.SetVisible(true);
+    EXPECT_TRUE(manager.IsDirty());
+    EXPECT_TRUE(manager.DrawScreen());
+    EXPECT_EQ(left.draws, 2);
+
+    // The drawing offset moves the whole screen.
+    manager.SetDrawingOffset(10, 0);
+    left.fill = Color(255, 255, 0);
+    left.MarkDirty();
+    manager.DrawScreen();
+    EXPECT_EQ(screen.GetPixel(39, 0), 0xFFFFFF00u);
+    EXPECT_EQ(screen.GetPixel(40, 0), 0xFF0000FFu);
+}
+
+TEST_F(WidgetTreeTest, ResizingRedrawsOldAndNewPlaces) {
+    MemoryImage screen(100, 100);
+    manager.SetScreenImage(&screen);
+    ProbeWidget mover("mover", nullptr, 0, 0, 10, 10);
+    ProbeWidget above("above", nullptr, 50, 50, 10, 10);
+    ProbeWidget other("other", nullptr, 0, 0, 10, 10);
+    manager.AddWidget(&other);
+    manager.AddWidget(&mover);
+    manager.AddWidget(&above);
+    manager.DrawScreen();
+    mover.Move(55, 55);
+    EXPECT_TRUE(other.IsDirty());  // uncovered at the old place
+    EXPECT_TRUE(above.IsDirty());  // overlapped at the new place
+    EXPECT_EQ(mover.GetRect(), Rect(55, 55, 10, 10));
+}
+
+TEST_F(WidgetTreeTest, RemoveAllChildrenAndDestructionLeaveNoDanglingPointers) {
+    auto* parent = new ProbeWidget("p", nullptr, 0, 0, 50, 50);
+    auto* child = new ProbeWidget("c", nullptr, 0, 0, 10, 10);
+    auto* grandchild = new ProbeWidget("g", nullptr, 0, 0, 5, 5);
+    manager.AddWidget(parent);
+    parent->AddWidget(child);
+    child->AddWidget(grandchild);
+    EXPECT_EQ(grandchild->GetWidgetManager(), &manager);
+    manager.SetFocus(grandchild);
+    EXPECT_EQ(manager.GetFocusWidget(), grandchild);
+
+    // Deleting a widget takes it out of its parent and out of the manager.
+    delete grandchild;
+    EXPECT_TRUE(child->GetChildren().empty());
+    EXPECT_EQ(manager.GetFocusWidget(), nullptr);
+
+    parent->RemoveAllChildren(true, true);
+    EXPECT_TRUE(parent->GetChildren().empty());
+    manager.RemoveWidget(parent);
+    EXPECT_EQ(parent->GetWidgetManager(), nullptr);
+    delete parent;
+    EXPECT_TRUE(manager.GetChildren().empty());
+
+    // Adding a widget that sits in another container moves it.
+    ProbeWidget x("x", nullptr), y("y", nullptr);
+    manager.AddWidget(&x);
+    y.AddWidget(&x);
+    EXPECT_FALSE(manager.ContainsChild(&x));
+    EXPECT_EQ(x.GetParent(), &y);
+    x.AddWidget(&y);  // would make a cycle: refused
+    EXPECT_EQ(y.GetParent(), nullptr);
+}
+
+}  // namespace
+}  // namespace Tuvo

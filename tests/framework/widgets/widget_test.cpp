@@ -1,0 +1,147 @@
+// Tests of the widget's own behaviour: colours, hit rectangles, click-count decoding and the
+// text helpers (wrapping, justification, digit strips) with a fixed-metric font.
+#include "framework/widgets/widget.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "fixed_font.h"
+#include "framework/graphics/memory_image.h"
+
+namespace Tuvo {
+namespace {
+
+using Log = std::vector<std::string>;
+using Lines = std::vector<std::string>;
+
+TEST(WidgetTest, ColoursGrowWithOpaqueBlackAndFallBackPastTheEnd) {
+    Widget widget;
+    widget.SetColor(2, Color(1, 2, 3));
+    EXPECT_EQ(widget.ColorCount(), 3);
+    EXPECT_EQ(widget.GetColor(0), Color(0, 0, 0, 255));
+    EXPECT_EQ(widget.GetColor(2), Color(1, 2, 3));
+    EXPECT_EQ(widget.GetColor(9), Color(0, 0, 0, 255));
+    EXPECT_EQ(widget.GetColor(9, Color(7, 7, 7)), Color(7, 7, 7));
+    const int table[2][4] = {{10, 20, 30, 40}, {50, 60, 70, 80}};
+    widget.SetColourTable(table, 2);
+    EXPECT_EQ(widget.ColorCount(), 2);
+    EXPECT_EQ(widget.GetColor(1), Color(50, 60, 70, 80));
+    const int opaque[1][3] = {{1, 1, 1}};
+    widget.SetColourTable(opaque, 1);
+    EXPECT_EQ(widget.GetColor(0), Color(1, 1, 1, 255));
+    EXPECT_EQ(widget.ColorCount(), 1);
+}
+
+TEST(WidgetTest, HitRectangleShrinksByTheMouseInsets) {
+    Widget widget;
+    widget.Resize(10, 20, 30, 40);
+    EXPECT_TRUE(widget.Contains(10, 20));
+    EXPECT_FALSE(widget.Contains(40, 20));
+    EXPECT_FALSE(widget.Contains(10, 60));
+    widget.SetMouseInsets(1, 2, 3, 4);
+    EXPECT_EQ(widget.GetHitRect(), Rect(11, 22, 26, 34));
+    EXPECT_EQ(widget.CountDigits(0), 1);
+    EXPECT_EQ(widget.CountDigits(9), 1);
+    EXPECT_EQ(widget.CountDigits(10), 2);
+    EXPECT_EQ(widget.CountDigits(2147483647), 10);
+}
+
+TEST(WidgetTest, ClickCountsDecodeIntoButtonAndCount) {
+    class Decoder : public Widget {
+    public:
+        void MouseDown(int, int, int button, int count) override {
+            log.push_back("down " + std::to_string(button) + " " + std::to_string(count));
+        }
+        void MouseUp(int, int) override { log.push_back("up"); }
+        void MouseUp(int, int, int button, int count) override {
+            log.push_back("up " + std::to_string(button) + " " + std::to_string(count));
+        }
+        using Widget::MouseDown;
+        using Widget::MouseUp;
+        Log log;
+    } widget;
+    widget.MouseDown(0, 0, 1);
+    widget.MouseDown(0, 0, 2);
+    widget.MouseDown(0, 0, -1);
+    widget.MouseDown(0, 0, -2);
+    widget.MouseDown(0, 0, 3);
+    widget.MouseUp(0, 0, -2);
+    EXPECT_EQ(widget.log,
+              (Log{"down 0 1", "down 0 2", "down 1 1", "down 1 2", "down 2 1", "up", "up 1 2"}));
+}
+
+TEST(WidgetTest, WrappingBreaksAtSpacesAndInsideWordsTooLongForTheWidth) {
+    Testing::FixedFont font;  // 6 pixels a character
+    EXPECT_EQ(WrapTextLines(&font, "one two three", 48), (Lines{"one two", "three"}));
+    EXPECT_EQ(WrapTextLines(&font, "one two three", 0), (Lines{"one two three"}));
+    EXPECT_EQ(WrapTextLines(&font, "abcdefghij", 24), (Lines{"abcd", "efgh", "ij"}));
+    EXPECT_EQ(WrapTextLines(&font, "a\r\n\nb  c", 100), (Lines{"a", "", "b c"}));
+    EXPECT_EQ(WrapTextLines(&font, "wide", 1), (Lines{"w", "i", "d", "e"}));
+    // A UTF-8 character is never cut in half.
+    EXPECT_EQ(WrapTextLines(&font, "\xC3\xA9\xC3\xA9", 12), (Lines{"\xC3\xA9", "\xC3\xA9"}));
+    EXPECT_TRUE(WrapTextLines(&font, "", 10).empty());
+    EXPECT_TRUE(WrapTextLines(nullptr, "text", 10).empty());
+}
+
+TEST(WidgetTest, TextHelpersJustifyAndMeasure) {
+    Log drawn;
+    Testing::FixedFont font(&drawn);
+    Widget widget;
+    widget.Resize(0, 0, 100, 50);
+    Graphics g;
+    g.SetFont(&font);
+    g.SetColor(Color(9, 9, 9));
+
+    EXPECT_EQ(widget.DrawCentredLine(&g, 20, "abcd"), Rect(38, 10, 24, 14));
+    widget.DrawCentredLine(&g, 20, "ab", Color(1, 1, 1), Color(2, 2, 2), 1);
+    EXPECT_EQ(g.GetColor(), Color(9, 9, 9));
+    EXPECT_EQ(widget.DrawStringAligned(&g, "abcdef", 10, 5, 60, kJustifyRight, true, 2, 3), 18);
+    EXPECT_EQ(widget.DrawStringAligned(&g, "abc", 10, 5, 60, kJustifyCentre), 18);
+    EXPECT_EQ(widget.DrawStringAligned(&g, "abc", 10, 5, 60, kJustifyLeft), 18);
+    EXPECT_EQ(widget.DrawStringAligned(&g, "abc", 10, 5, 60, kJustifyLeft, false), 18);
+    EXPECT_EQ(drawn, (Log{"abcd @38,20 #9,9,9", "ab @45,21 #2,2,2", "ab @44,20 #1,1,1",
+                          "cde @52,5 #9,9,9", "abc @31,5 #9,9,9", "abc @10,5 #9,9,9"}));
+
+    // Wrapped text: lines from the rectangle's top, lineSpacing apart.
+    drawn.clear();
+    Widget::SetDefaultColoredText(false);
+    g.SetColoredText(true);
+    const int height = widget.DrawWrappedText(&g, Rect(5, 0, 48, 0), "one two three", 20, 1);
+    EXPECT_TRUE(g.GetState().writeColoredString);
+    Widget::SetDefaultColoredText(true);
+    EXPECT_EQ(height, 20 + 14);
+    EXPECT_EQ(widget.MeasureWrappedHeight(&g, 48, "one two three", 20), height);
+    EXPECT_EQ(widget.MeasureWrappedHeight(&g, 48, "", 20), 0);
+    EXPECT_EQ(drawn, (Log{"one two @11,10 #9,9,9", "three @23,30 #9,9,9"}));
+
+    // No font: nothing drawn, nothing measured.
+    Graphics bare;
+    EXPECT_EQ(widget.DrawCentredLine(&bare, 5, "x"), Rect());
+    EXPECT_EQ(widget.DrawWrappedText(&bare, Rect(0, 0, 10, 0), "x", 10, 0), 0);
+}
+
+TEST(WidgetTest, DigitStripDrawsEachDigitAsATenthOfTheStrip) {
+    MemoryImage strip(20, 1);  // ten cells 2 pixels wide, cell d coloured d + 1
+    for (int x = 0; x < 20; ++x) {
+        strip.GetBits()[x] = 0xFF000000u | static_cast<uint32_t>(x / 2 + 1);
+    }
+    strip.BitsChanged();
+    MemoryImage screen(20, 1);
+    Graphics g(&screen);
+    Widget widget;
+    widget.DrawDigitStrip(&g, 907, 1, 0, &strip, 1);
+    const uint32_t expected[10] = {0, 10, 10, 0, 1, 1, 0, 8, 8, 0};
+    for (int x = 0; x < 10; ++x) {
+        EXPECT_EQ(screen.GetPixel(x, 0) & 0xFF, expected[x]) << x;
+    }
+    MemoryImage negative(4, 1);
+    Graphics n(&negative);
+    widget.DrawDigitStrip(&n, -5, 0, 0, &strip, 0);
+    EXPECT_EQ(negative.GetPixel(0, 0) & 0xFF, 1u);  // drawn as 0
+    widget.DrawDigitStrip(&n, 5, 0, 0, nullptr, 0);
+}
+
+}  // namespace
+}  // namespace Tuvo
