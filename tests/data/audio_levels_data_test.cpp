@@ -1,19 +1,30 @@
 // Checks the game's sounds, music and levels in data/ as the game reads them: sound.ini through
-// the private-profile functions, file names against the folder listing the preloading uses, and
-// the level and class files with the XML parser. Fails when an event the game fires has no
-// sound, when a file is missing or spelled differently from its preloaded key, when "Sound\"
-// outgrows the sample table, or when a level breaks the rules or the limits of the game.
+// the private-profile functions and the sound events, every file through the sound readers and
+// the sound manager's preloading, the title music through the Ogg decoder, and the level and
+// class files with the XML parser. Fails when an event the game fires has no sound, when a file
+// is missing, does not decode or is spelled differently from its preloaded key, when a sound
+// clips, clicks or drifts off zero, when "Sound\" outgrows the sample table, when the music has
+// a seam, or when a level breaks the rules or the limits of the game.
 #include <gtest/gtest.h>
 #include <tinyxml2.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <map>
+#include <memory>
 #include <set>
 #include <sstream>
 #include <string>
 #include <vector>
 
+#include "engine/app_log.h"
+#include "engine/ogg_manager.h"
 #include "engine/private_profile.h"
+#include "engine/sound_playback.h"
+#include "framework/sound/dsound_manager.h"
+#include "framework/sound/sound_buffer.h"
+#include "framework/sound/sound_files.h"
+#include "platform/audio_device.h"
 #include "platform/folders.h"
 #include "platform/paths.h"
 #include "support/temp_folder.h"
@@ -90,6 +101,11 @@ std::vector<std::string> SplitCommas(const std::string& text) {
     }
     return pieces;
 }
+
+// Sample values of decoded 16-bit sound.
+constexpr int kNoClipPeak = 30934;     // -0.5 dBFS: headroom left by every file
+constexpr int kSilentEdge = 328;       // 1 % of full scale at the first and last sample
+constexpr double kMaxDcOffset = 65.0;  // 0.2 % of full scale
 
 // A number attribute as the game would want it: present and decimal text through and through.
 bool ReadNumber(const tinyxml2::XMLElement* element, const char* name, double& value) {
@@ -205,6 +221,16 @@ protected:
             CollectMenuSounds(element->FirstChildElement(), sounds);
         }
     }
+
+    // The files of every event the game fires, and of every class's event.
+    std::vector<std::string> WantedEvents() {
+        std::vector<std::string> events(std::begin(kFiredEvents), std::end(kFiredEvents));
+        for (const ShapeClass& shapeClass : Catalogue())
+            events.push_back(shapeClass.soundEvent);
+        return events;
+    }
+
+    std::string Log() const { return user_.Read("applog.htm"); }
 
     TempFolder user_;
     ScopedCurrentDirectory inData_;
@@ -361,6 +387,112 @@ TEST_F(AudioLevelsDataTest, EveryLevelParsesAndFitsTheRules) {
     }
     // The game ends where the numbering ends.
     EXPECT_FALSE(Platform::FileExists("Levels\\level_" + std::to_string(kLevelCount + 1) + ".xml"));
+}
+
+// The start-up path of the game: the events of sound.ini, then every file of "Sound\" preloaded
+// into the sound manager; then every event and menu sound must find a preloaded sample, and
+// none may load a second copy under a differently spelled key.
+TEST_F(AudioLevelsDataTest, EventsAndMenusPlayPreloadedSamplesOnly) {
+    Quillory::SetLogFilePath(user_.File("applog.htm").c_str());
+    Tuvo::DSoundManager sounds(std::make_unique<Platform::BufferAudioDevice>(), false);
+    sounds.SetCacheFolder(user_.File("cached"));
+    Quillory::SoundPlayback playback(&sounds);
+    Quillory::COggManager manager;
+    manager.Connect(&playback, nullptr);
+    ASSERT_EQ(manager.Init(), 1);
+    manager.LoadSoundFolder("Sound\\");
+
+    const int preloaded = manager.SampleCount();
+    EXPECT_EQ(static_cast<size_t>(preloaded), SoundFolder().size()) << "a file failed to load";
+    EXPECT_LE(static_cast<size_t>(preloaded), kMaxSoundFolderFiles);
+    for (const std::string& event : WantedEvents()) {
+        const std::vector<std::string> files = EventFiles(event);
+        for (const std::string& file : files) {
+            const int id = manager.FindSound(file.c_str());
+            EXPECT_GE(id, 0) << file;
+            EXPECT_LT(id, preloaded) << file << " was not among the preloaded samples";
+        }
+        // Every variation is drawn sooner or later; each must play.
+        for (size_t play = 0; play < 4 * files.size(); ++play) {
+            EXPECT_EQ(manager.PlaySample(manager.PrepareEvent(event.c_str())), 1) << event;
+        }
+    }
+    for (const std::string& sound : MenuSounds()) {
+        const int id = manager.FindSound(sound.c_str());
+        EXPECT_TRUE(id >= 0 && id < preloaded) << sound;
+    }
+    EXPECT_EQ(manager.SampleCount(), preloaded);
+    manager.FreeMusicManager();
+    Quillory::SetLogFilePath(nullptr);
+
+    const std::string log = Log();
+    EXPECT_NE(log.find("Loading sound events script: "), std::string::npos);
+    EXPECT_EQ(log.find("FAILED"), std::string::npos) << log;
+    EXPECT_EQ(log.find("couldn't find sound event"), std::string::npos) << log;
+    EXPECT_EQ(log.find("too many sound files"), std::string::npos) << log;
+}
+
+TEST_F(AudioLevelsDataTest, EverySoundDecodesShortCleanAndUnclipped) {
+    for (const std::string& name : SoundFolder()) {
+        SCOPED_TRACE(name);
+        Tuvo::SoundBuffer sound;
+        std::string error;
+        ASSERT_TRUE(Tuvo::LoadSoundFile("Sound\\" + name, sound, error)) << error;
+        EXPECT_EQ(sound.rate, 44100u);
+        EXPECT_EQ(sound.channels, 1);
+        const double seconds = static_cast<double>(sound.Frames()) / sound.rate;
+        EXPECT_GE(seconds, 0.04);
+        EXPECT_LE(seconds, 6.0) << "effects are short";
+        ASSERT_FALSE(sound.samples.empty());
+        int peak = 0;
+        double sum = 0.0;
+        for (int16_t sample : sound.samples) {
+            peak = std::max(peak, std::abs(static_cast<int>(sample)));
+            sum += sample;
+        }
+        EXPECT_LE(peak, kNoClipPeak) << "no headroom: the decoder may clip";
+        EXPECT_GE(peak, kNoClipPeak / 20) << "far too quiet next to the others";
+        EXPECT_LE(std::abs(sum / sound.samples.size()), kMaxDcOffset) << "DC offset";
+        // Faded in and out: a sound that starts or stops at a high level clicks.
+        EXPECT_LE(std::abs(sound.samples.front()), kSilentEdge);
+        EXPECT_LE(std::abs(sound.samples.back()), kSilentEdge);
+    }
+}
+
+TEST_F(AudioLevelsDataTest, TitleMusicIsASeamlessLoop) {
+    Tuvo::SoundBuffer music;
+    std::string error;
+    ASSERT_TRUE(Tuvo::LoadOggFile("Music\\theme1.ogg", music, error)) << error;
+    EXPECT_EQ(music.rate, 44100u);
+    ASSERT_EQ(music.channels, 2);
+    const double seconds = static_cast<double>(music.Frames()) / music.rate;
+    EXPECT_GE(seconds, 60.0);
+    EXPECT_LE(seconds, 120.0);
+    const size_t frames = music.Frames();
+    ASSERT_GT(frames, 2u);
+    for (int channel = 0; channel < 2; ++channel) {
+        SCOPED_TRACE("channel " + std::to_string(channel));
+        auto at = [&](size_t frame) {
+            return static_cast<int>(music.samples[frame * 2 + channel]);
+        };
+        std::vector<int> steps;
+        steps.reserve(frames);
+        int peak = 0;
+        for (size_t frame = 0; frame + 1 < frames; ++frame) {
+            steps.push_back(std::abs(at(frame + 1) - at(frame)));
+            peak = std::max(peak, std::abs(at(frame)));
+        }
+        EXPECT_LE(peak, kNoClipPeak);
+        // Going round the loop, the step from the last sample to the first must look like any
+        // other step of the music (at most the 99.9th percentile of all steps), and the slope
+        // must go on as it was.
+        std::nth_element(steps.begin(), steps.begin() + steps.size() * 999 / 1000, steps.end());
+        const int usualStep = steps[steps.size() * 999 / 1000];
+        EXPECT_LE(std::abs(at(0) - at(frames - 1)), usualStep);
+        const int slopeBefore = at(frames - 1) - at(frames - 2);
+        const int slopeAfter = at(1) - at(0);
+        EXPECT_LE(std::abs(slopeAfter - slopeBefore), usualStep);
+    }
 }
 
 }  // namespace
