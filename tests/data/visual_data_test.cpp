@@ -20,6 +20,9 @@
 #include "engine/private_profile.h"
 #include "platform/folders.h"
 #include "support/temp_folder.h"
+#if QUILLORY_WITH_IMAGE_READERS
+#include "imagefiles/image_loader.h"
+#endif
 
 namespace {
 
@@ -716,5 +719,242 @@ TEST_F(VisualDataTest, SymbolFontTablesCoverPrintableTextWithMeasuredWidths) {
         EXPECT_GT(widths[i], 0.f) << "'" << symbols[i] << "' has no advance";
     }
 }
+
+#if QUILLORY_WITH_IMAGE_READERS
+
+// Every picture decoded as the sprite manager loads it: through the archive layer, by its key,
+// looking for a separate alpha file.
+class VisualImagesTest : public VisualDataTest {
+protected:
+    const ImageLib::Image* Load(const std::string& key) {
+        auto found = images_.find(key);
+        if (found == images_.end()) {
+            found = images_.emplace(key, ImageLib::LoadImageFile(key, true)).first;
+        }
+        return found->second.get();
+    }
+
+    // Size in pixels, or (0, 0) when the picture does not decode.
+    std::pair<int, int> SizeOf(const std::string& key) {
+        const ImageLib::Image* image = Load(key);
+        return image ? std::make_pair(image->width, image->height) : std::make_pair(0, 0);
+    }
+
+    static int Alpha(const ImageLib::Image& image, int x, int y) { return image.At(x, y) >> 24; }
+
+    std::map<std::string, std::unique_ptr<ImageLib::Image>> images_;
+};
+
+// Pixels covered by a silhouette (alpha above a third).
+std::vector<bool> Coverage(const ImageLib::Image& image) {
+    std::vector<bool> covered(image.bits.size());
+    for (size_t i = 0; i < image.bits.size(); ++i) {
+        covered[i] = (image.bits[i] >> 24) > 85;
+    }
+    return covered;
+}
+
+// 1 - intersection / union of two coverages: 0 for the same silhouette, 1 for disjoint ones.
+double Difference(const std::vector<bool>& a, const std::vector<bool>& b) {
+    size_t both = 0, either = 0;
+    for (size_t i = 0; i < a.size() && i < b.size(); ++i) {
+        both += a[i] && b[i];
+        either += a[i] || b[i];
+    }
+    return either ? 1.0 - static_cast<double>(both) / either : 0.0;
+}
+
+TEST_F(VisualImagesTest, EveryPreloadedPictureDecodes) {
+    for (const char* folder : kPreloadFolders) {
+        fs::path at(DataFolder());
+        for (const std::string& part : SplitKey(folder)) {
+            at /= part;
+        }
+        for (const fs::directory_entry& entry : fs::directory_iterator(at)) {
+            if (entry.is_regular_file()) {
+                const std::string key = folder + entry.path().filename().string();
+                EXPECT_NE(Load(key), nullptr) << key;
+            }
+        }
+    }
+}
+
+TEST_F(VisualImagesTest, ShapePicturesFillOneCellWithCleanEdgesAndDistinctSilhouettes) {
+    std::vector<std::vector<std::vector<bool>>> masks;
+    for (const char* name : kClassNames) {
+        SCOPED_TRACE(name);
+        masks.emplace_back();
+        for (int v = 0; v < kVariants; ++v) {
+            const std::string stem =
+                std::string("Graphics\\Shapes\\") + name + "_" + std::to_string(v);
+            for (const std::string& key : {stem + ".png", stem + "_mask.png"}) {
+                const ImageLib::Image* image = Load(key);
+                ASSERT_NE(image, nullptr) << key;
+                // A cell is 0.0890625 x 800 by 0.11875 x 600 pixels, drawn at natural size.
+                EXPECT_EQ(image->width, 71) << key;
+                EXPECT_EQ(image->height, 71) << key;
+                EXPECT_EQ(Alpha(*image, 0, 0), 0) << key;
+                EXPECT_EQ(Alpha(*image, 70, 0), 0) << key;
+                int soft = 0, solid = 0;
+                for (uint32_t pixel : image->bits) {
+                    const int alpha = pixel >> 24;
+                    soft += alpha > 0 && alpha < 200;
+                    solid += alpha >= 200;
+                }
+                EXPECT_GT(solid, 71 * 71 / 10) << key << ": too little to see";
+                EXPECT_GT(soft, 20) << key << ": hard, aliased edges";
+            }
+            masks.back().push_back(Coverage(*Load(stem + "_mask.png")));
+            // The silhouette is the picture's own outline.
+            EXPECT_LT(Difference(Coverage(*Load(stem + ".png")), masks.back().back()), 0.2);
+        }
+        // Transformer mode turns the held picture: its four turns must look different.
+        for (int a = 0; a < kVariants; ++a) {
+            for (int b = a + 1; b < kVariants; ++b) {
+                EXPECT_GT(Difference(masks.back()[a], masks.back()[b]), 0.15)
+                    << "turns " << a << " and " << b;
+            }
+        }
+    }
+    // No two classes share a silhouette, whichever way each is turned.
+    for (size_t i = 0; i < masks.size(); ++i) {
+        for (size_t j = i + 1; j < masks.size(); ++j) {
+            for (int a = 0; a < kVariants; ++a) {
+                for (int b = 0; b < kVariants; ++b) {
+                    EXPECT_GT(Difference(masks[i][a], masks[j][b]), 0.15)
+                        << kClassNames[i] << " " << a << " / " << kClassNames[j] << " " << b;
+                }
+            }
+        }
+    }
+}
+
+TEST_F(VisualImagesTest, PlayScreenPicturesHaveTheSizesTheyAreDrawnAt) {
+    using Size = std::pair<int, int>;
+    EXPECT_EQ(SizeOf("Graphics\\back_menu.jpg"), Size(800, 600));
+    for (int i = 1; i <= 5; ++i) {
+        // Stretched to 0.86 x 0.86 of the screen.
+        EXPECT_EQ(SizeOf("Graphics\\back_game0" + std::to_string(i) + ".jpg"), Size(688, 516));
+    }
+    // Line tiles are stacked 0.15833333 x 600 = 95 pixels apart and lines stand 95 apart.
+    const Size tile = SizeOf("Graphics\\line1.png");
+    EXPECT_EQ(tile.second, 95);
+    EXPECT_LE(tile.first, 95);
+    EXPECT_GE(tile.first, 71);
+    for (const char* key : {"Graphics\\line2.png", "Graphics\\line3.png", "Graphics\\line4.png",
+                            "Graphics\\line5.png", "Graphics\\line6.png", "Graphics\\line_a.png"}) {
+        EXPECT_EQ(SizeOf(key), tile) << key;
+    }
+    for (const char* key : {"Graphics\\qy_bonus01.png", "Graphics\\qy_bonus02.png",
+                            "Graphics\\qy_bonus03.png", "Graphics\\qy_effect_chomp.png"}) {
+        EXPECT_EQ(SizeOf(key), Size(71, 71)) << key;
+    }
+    // The conveyor's bar, centred at (0.59, 0.915), reaches the right and bottom edges.
+    const Size bar = SizeOf("Graphics\\qy_bottom_bar.jpg");
+    EXPECT_GE(0.59 * 800 + bar.first / 2.0, 800.0);
+    EXPECT_GE(0.915 * 600 + bar.second / 2.0, 600.0);
+    EXPECT_EQ(SizeOf("Graphics\\progress-empty.png"), SizeOf("Graphics\\progress-full.png"));
+    EXPECT_EQ(SizeOf("Graphics\\loading_empty.png"), SizeOf("Graphics\\loading_full.png"));
+    EXPECT_LE(SizeOf("Graphics\\progress-full.png").first, 150);  // inside the status panel
+    EXPECT_EQ(SizeOf("Graphics\\digits.png").first % 10, 0);
+    const Size stars = SizeOf("Graphics\\star-rotation.png");
+    EXPECT_EQ(stars.first % 3, 0);
+    EXPECT_EQ(stars.second % 3, 0);
+    EXPECT_EQ(SizeOf("Graphics\\qy_effect_star.png"), Size(29, 29));  // 0.036 x 0.048
+    // Creatures: 6 x 1 sheets drawn a cell at natural size: the bug 0.072 x 0.096, the
+    // butterflies 0.048 x 0.064.
+    EXPECT_EQ(SizeOf("Graphics\\bug_right.png"), Size(6 * 58, 58));
+    for (int kind = 1; kind <= 4; ++kind) {
+        for (const char* side : {"left", "right"}) {
+            const std::string key =
+                "Graphics\\butterfly_anim" + std::to_string(kind) + "_" + side + ".png";
+            EXPECT_EQ(SizeOf(key), Size(6 * 38, 38)) << key;
+        }
+    }
+    // The status frame covers the screen, open over the play field, solid over the panel.
+    for (const char* key : {"Graphics\\status-border.png", "English\\status-border.png"}) {
+        const ImageLib::Image* frame = Load(key);
+        ASSERT_NE(frame, nullptr) << key;
+        ASSERT_EQ(std::make_pair(frame->width, frame->height), Size(800, 600)) << key;
+        EXPECT_EQ(Alpha(*frame, 480, 250), 0) << key;
+        EXPECT_EQ(Alpha(*frame, 700, 550), 0) << key;  // the conveyor's bar shows through
+        EXPECT_EQ(Alpha(*frame, 40, 300), 255) << key;
+    }
+}
+
+TEST_F(VisualImagesTest, NaturalSizeControlsMatchTheirPictures) {
+    for (const char* file : kMenuFiles) {
+        SCOPED_TRACE(file);
+        tinyxml2::XMLDocument document;
+        ASSERT_TRUE(LoadMenu(file, document));
+        const tinyxml2::XMLElement* screen = document.FirstChildElement("Screen");
+        std::vector<const tinyxml2::XMLElement*> controls = Children(screen, "Button");
+        for (const auto* image : Children(screen, "Image")) {
+            controls.push_back(image);
+        }
+        for (const auto* control : controls) {
+            if (Attr(control, "stretch") != "no") {
+                continue;
+            }
+            // Hit boxes come from the file until the first draw measures the picture: keep them
+            // the same.
+            const std::string key = Attr(control, Attr(control, "img").empty() ? "outImg" : "img");
+            const auto [width, height] = SizeOf(key);
+            EXPECT_NEAR(Number(control, "width"), width / 800.0, 1e-3) << key;
+            EXPECT_NEAR(Number(control, "height"), height / 600.0, 1e-3) << key;
+            for (const char* state : {"overImg", "outImgChecked", "overImgChecked"}) {
+                if (!Attr(control, state).empty()) {
+                    EXPECT_EQ(SizeOf(Attr(control, state)), SizeOf(key)) << Attr(control, state);
+                }
+            }
+        }
+    }
+    // The veil over a locked stage is drawn at its natural size over the stage's button.
+    tinyxml2::XMLDocument map;
+    ASSERT_TRUE(LoadMenu("menu-map.xml", map));
+    for (const auto* b : Children(map.FirstChildElement("Screen"), "Button")) {
+        if (Attr(b, "name").rfind("btnStage", 0) == 0) {
+            EXPECT_EQ(SizeOf("Graphics\\grey.png"), SizeOf(Attr(b, "outImg"))) << Attr(b, "name");
+        }
+    }
+}
+
+TEST_F(VisualImagesTest, FontImagesShareOneGridAndKeepTheirCutEdgesClear) {
+    const int columns = std::atoi(Language("SYMBOLS_IN_ROW").c_str());
+    const int rows = std::atoi(Language("SYMBOLS_IN_COL").c_str());
+    ASSERT_GT(columns, 0);
+    ASSERT_GT(rows, 0);
+    const std::string symbols = Language("SymbolList");
+    const std::pair<int, int> first = SizeOf("English\\font01.png");
+    for (const char* key : {"English\\font01.png", "English\\font02.png", "English\\font03.png"}) {
+        SCOPED_TRACE(key);
+        const ImageLib::Image* font = Load(key);
+        ASSERT_NE(font, nullptr);
+        // One width table serves every font image: they must share the layout.
+        EXPECT_EQ(std::make_pair(font->width, font->height), first);
+        ASSERT_EQ(font->width % columns, 0);
+        ASSERT_EQ(font->height % rows, 0);
+        const int cellW = font->width / columns, cellH = font->height / rows;
+        for (size_t i = 0; i < symbols.size(); ++i) {
+            const int left = static_cast<int>(i % columns) * cellW;
+            const int top = static_cast<int>(i / columns) * cellH;
+            int ink = 0, cut = 0;
+            for (int y = 0; y < cellH; ++y) {
+                for (int x = 0; x < cellW; ++x) {
+                    const int alpha = Alpha(*font, left + x, top + y);
+                    // The game draws a cell without its right 6 % and its top 8 %.
+                    const bool drawn = x < 0.94 * cellW && y >= 0.08 * cellH;
+                    (drawn ? ink : cut) += alpha > 0;
+                }
+            }
+            EXPECT_EQ(cut, 0) << "'" << symbols[i] << "' is cut off";
+            if (symbols[i] != ' ') {
+                EXPECT_GT(ink, 0) << "'" << symbols[i] << "' has no glyph";
+            }
+        }
+    }
+}
+
+#endif  // QUILLORY_WITH_IMAGE_READERS
 
 }  // namespace

@@ -18,6 +18,20 @@ SCALE = 4  # drawn this much larger, lit, then reduced for clean edges
 VARIANTS = 4
 
 
+def fitted(body):
+    """The drawing moved and scaled so that, outline included, it sits centred in the box with a
+    margin for its shadow: then no quarter turn can push a part off the cell."""
+    probe = render.svg_document(600, 600, body, view_box="-25 -25 150 150")
+    alpha = np.asarray(render.render_svg(probe, 600, 600))[:, :, 3]
+    ys, xs = np.nonzero(alpha > 8)
+    left, right = -25 + xs.min() * 0.25, -25 + (xs.max() + 1) * 0.25
+    top, bottom = -25 + ys.min() * 0.25, -25 + (ys.max() + 1) * 0.25
+    scale = min(1.08, 90.0 / max(right - left, bottom - top))
+    cx, cy = (left + right) / 2, (top + bottom) / 2
+    return (f'<g transform="translate(50 50) scale({scale:.4f}) '
+            f'translate({-cx:.3f} {-cy:.3f})">{body}</g>')
+
+
 def shape_svg(body, quarter_turns):
     size = CELL * SCALE
     turned = f'<g transform="rotate({quarter_turns * 90} 50 50)">{body}</g>'
@@ -75,7 +89,7 @@ def main():
     for name, draw in SHAPES:
         if only and name not in only:
             continue
-        body = draw()
+        body = fitted(draw())
         for v in range(VARIANTS):
             big = render.render_svg(shape_svg(body, v), CELL * SCALE, CELL * SCALE)
             main_name, mask_name = image_names(name, v)

@@ -341,10 +341,10 @@ def inkpot_svg():
 
 def pocketwatch_svg():
     d = Drawing()
-    chain = [(66, 74), (76, 80), (84, 86), (88, 94)]
+    chain = [(64, 74), (72, 79), (79, 84), (84, 89)]
     for x, y in chain:
         d.fill(ellipse(x, y, 4.2, 2.6, 40), C.PEWTER)
-    d.fill(path("M82,92 L96,90 L96,96 L82,98 Z"), C.PEWTER_DARK)
+    d.fill(path("M78,90 L91,88 L91,93 L78,95 Z"), C.PEWTER_DARK)
     d.fill(path("M44,12 L56,12 L56,20 L44,20 Z"), C.PEWTER)
     d.detail("")
     d.fill(circle(46, 54, 34), C.PEWTER)
@@ -361,7 +361,7 @@ def pocketwatch_svg():
     ticks += f'<circle cx="46" cy="54" r="2" fill="{C.INK}"/>'
     d.detail(ticks)
     d.detail(glint(30, 34, 8, 3, -45, 0.5))
-    return bow + d.svg()
+    return f'<g transform="translate(50 51) scale(0.9) translate(-50 -50)">{bow + d.svg()}</g>'
 
 
 def cherries_svg():
