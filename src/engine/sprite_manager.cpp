@@ -134,6 +134,7 @@ Tuvo::Image* CSpriteManager::GetTexture(const char* fileName) {
 
 void CSpriteManager::DeleteAllTextures() {
     {
+        std::lock_guard<std::recursive_mutex> fontLock(fontMutex_);
         std::lock_guard<std::mutex> lock(tableMutex_);
         for (int i = 0; i < count_; ++i) {
             images_[i].reset();

@@ -129,18 +129,19 @@ public:
     static ImageSize GetImageSize(const Tuvo::Image* image);
 
     // Symbol font (symbol_font.cpp).
+    // The font operations are safe to call from the loading thread and the main thread at once.
     // Makes fontFile the current font; the first call also reads the width table.
     void InitSymbolFont(const char* fontFile);
     void SelectFont(const char* fontFile) { InitSymbolFont(fontFile); }
-    const char* CurrentFontName() const { return fontName_.data(); }
-    Tuvo::Image* FontImage() const { return fontImage_; }
+    std::string CurrentFontName() const;
+    Tuvo::Image* FontImage() const;
     // Draws one line of text (a language key, literal text or an image file name). Returns 1.
     int DrawText(float x, float y, float size, uint32_t colour, int flags, const char* text);
     // Width of the line DrawText would draw, in screen fractions (glyph texts only).
     float TextWidth(float size, int flags, const char* text);
     int IndexOfSymbol(char character) const;
-    int SymbolsInRow() const { return symbolsInRow_; }
-    int SymbolsInCol() const { return symbolsInCol_; }
+    int SymbolsInRow() const;
+    int SymbolsInCol() const;
     float SymbolWidth(int index) const;
 
     // The host's screen size (800 x 600 without a host) and multimedia timer (0 without one).
@@ -161,7 +162,10 @@ private:
     SpriteHost* host_ = nullptr;
     Tuvo::Graphics* graphics_ = nullptr;
 
-    // Symbol-font block.
+    // Symbol-font block. The loading thread initialises the font while the main thread may be
+    // drawing text on the loading screen, so the block has its own lock, always taken before the
+    // table's.
+    mutable std::recursive_mutex fontMutex_;
     Tuvo::Image* fontImage_ = nullptr;  // owned by the table
     std::array<char, kFontNameSize> fontName_{};
     std::array<char, kSymbolListSize> symbolList_{};

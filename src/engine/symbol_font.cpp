@@ -54,6 +54,7 @@ bool IsImageText(const std::string& text) {
 }  // namespace
 
 void CSpriteManager::InitSymbolFont(const char* fontFile) {
+    std::lock_guard<std::recursive_mutex> lock(fontMutex_);
     if (fontFile == nullptr) {
         return;
     }
@@ -106,7 +107,28 @@ void CSpriteManager::ReadSymbolWidths() {
     }
 }
 
+std::string CSpriteManager::CurrentFontName() const {
+    std::lock_guard<std::recursive_mutex> lock(fontMutex_);
+    return fontName_.data();
+}
+
+Tuvo::Image* CSpriteManager::FontImage() const {
+    std::lock_guard<std::recursive_mutex> lock(fontMutex_);
+    return fontImage_;
+}
+
+int CSpriteManager::SymbolsInRow() const {
+    std::lock_guard<std::recursive_mutex> lock(fontMutex_);
+    return symbolsInRow_;
+}
+
+int CSpriteManager::SymbolsInCol() const {
+    std::lock_guard<std::recursive_mutex> lock(fontMutex_);
+    return symbolsInCol_;
+}
+
 float CSpriteManager::SymbolWidth(int index) const {
+    std::lock_guard<std::recursive_mutex> lock(fontMutex_);
     if (index < 0 || index >= kSymbolWidthCount) {
         return 0;
     }
@@ -114,6 +136,7 @@ float CSpriteManager::SymbolWidth(int index) const {
 }
 
 int CSpriteManager::IndexOfSymbol(char character) const {
+    std::lock_guard<std::recursive_mutex> lock(fontMutex_);
     if (character == '\0') {
         return -1;
     }
@@ -166,6 +189,7 @@ void CSpriteManager::DrawImageText(const std::string& fileName, float x, float y
 }
 
 float CSpriteManager::TextWidth(float size, int flags, const char* text) {
+    std::lock_guard<std::recursive_mutex> lock(fontMutex_);
     const std::string line = Translate(text, flags);
     if (fontImage_ == nullptr || fontImage_->GetHeight() <= 0) {
         return 0;
@@ -180,6 +204,7 @@ float CSpriteManager::TextWidth(float size, int flags, const char* text) {
 
 int CSpriteManager::DrawText(float x, float y, float size, uint32_t colour, int flags,
                              const char* text) {
+    std::lock_guard<std::recursive_mutex> lock(fontMutex_);
     const std::string line = Translate(text, flags);
     if (!(flags & kTextLiteral) && IsImageText(line)) {
         DrawImageText(line, x, y, size, colour, flags);

@@ -353,7 +353,7 @@ TEST_F(MenuTest, ButtonsDrawByStateWithCaptions) {
     host_.milliseconds = 1100;
     menu_.Draw();
     EXPECT_NE(target_.GetPixel(50, 50), 0u);
-    EXPECT_STREQ(sprites_.CurrentFontName(), "font.png");
+    EXPECT_EQ(sprites_.CurrentFontName(), "font.png");
 }
 
 TEST_F(MenuTest, SetTextFillsEveryRecordOfTheName) {

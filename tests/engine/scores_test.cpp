@@ -184,6 +184,24 @@ TEST_F(ScoresTest, TheEditedRowIsRedWithABlinkingCursor) {
     target.ClearRect(Tuvo::Rect(0, 0, 160, 80));
     scores_.DrawTable(sprites, 0.1f, 0.12f, 0.1f, 0.5f, 0.8f, false);
     EXPECT_EQ(target.GetPixel(84, 20), 0u);
+
+    // A named entry pulses: (nearly) full white when sin(3t) = 1 (t = pi / 6), dimmer at t = 0.
+    scores_.HandleKey(Char('_'));
+    scores_.HandleKey(Key(13));
+    scores_.AddScore(20, "__");
+    ASSERT_TRUE(scores_.IsHighlighted());
+    host.milliseconds = 524;
+    target.ClearRect(Tuvo::Rect(0, 0, 160, 80));
+    scores_.DrawTable(sprites, 0.1f, 0.12f, 0.1f, 0.5f, 0.8f, false);
+    EXPECT_GE(target.GetPixel(84, 20), 0xFFFEFEFEu);
+    EXPECT_EQ(target.GetPixel(84, 35), 0xFFFFFFFFu);  // the row below is plain white
+    host.milliseconds = 0;
+    target.FillRect(Tuvo::Rect(0, 0, 160, 80), Tuvo::kColorBlack, Tuvo::kDrawModeNormal);
+    scores_.DrawTable(sprites, 0.1f, 0.12f, 0.1f, 0.5f, 0.8f, false);
+    const uint32_t dim = target.GetPixel(84, 20);
+    EXPECT_GT(dim & 0xFF, 0x60u);
+    EXPECT_LT(dim & 0xFF, 0xC0u);
+    EXPECT_EQ(target.GetPixel(84, 35), 0xFFFFFFFFu);
 }
 
 }  // namespace

@@ -74,7 +74,7 @@ TEST_F(SymbolFontTest, WidthsComeFromTheRowKeysInSixteenths) {
         "Line02_Width=16,x,16\r\n");
     sprites_.InitSymbolFont("English\\font01.png");
     ASSERT_NE(sprites_.FontImage(), nullptr);
-    EXPECT_STREQ(sprites_.CurrentFontName(), "English\\font01.png");
+    EXPECT_EQ(sprites_.CurrentFontName(), "English\\font01.png");
     EXPECT_EQ(sprites_.SymbolsInCol(), 10);
     EXPECT_FLOAT_EQ(sprites_.SymbolWidth(0), 1.0f);
     EXPECT_FLOAT_EQ(sprites_.SymbolWidth(1), 0.5f);
@@ -93,7 +93,7 @@ TEST_F(SymbolFontTest, WidthsComeFromTheRowKeysInSixteenths) {
     Language("SymbolList=XY\r\nSYMBOLS_IN_ROW=8\r\nSYMBOLS_IN_COL=4\r\nLine01_Width=1\r\n");
     host_.Provide("English\\font02.png", CellSheet(8, 4, 10, 10));
     sprites_.SelectFont("English\\font02.png");
-    EXPECT_STREQ(sprites_.CurrentFontName(), "English\\font02.png");
+    EXPECT_EQ(sprites_.CurrentFontName(), "English\\font02.png");
     EXPECT_EQ(sprites_.SymbolsInRow(), 8);
     EXPECT_FLOAT_EQ(sprites_.SymbolWidth(0), 1.0f);
     EXPECT_EQ(sprites_.IndexOfSymbol('Y'), 1);
