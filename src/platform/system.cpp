@@ -16,8 +16,6 @@
 #include "platform/paths.h"
 
 namespace Platform {
-namespace {
-
 bool HasDisplay() {
     const char* driver = SDL_GetCurrentVideoDriver();
     if (driver != nullptr) {
@@ -30,8 +28,6 @@ bool HasDisplay() {
     }
     return SDL_getenv("DISPLAY") != nullptr || SDL_getenv("WAYLAND_DISPLAY") != nullptr;
 }
-
-}  // namespace
 
 bool ShowMessageBox(const std::string& caption, const std::string& text, MessageBoxKind kind,
                     bool defaultAnswer) {

@@ -13,6 +13,9 @@ enum class MessageBoxKind { kInformation, kError, kYesNoQuestion };
 bool ShowMessageBox(const std::string& caption, const std::string& text, MessageBoxKind kind,
                     bool defaultAnswer = true);
 
+// Whether a real display is there (not SDL's dummy or offscreen driver, and a desktop session).
+bool HasDisplay();
+
 // An advisory lock on a file in the user folder, held while the object lives. A second copy of
 // the game finds it taken.
 class SingleInstanceLock {

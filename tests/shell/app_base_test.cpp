@@ -1,0 +1,325 @@
+// The main loop's timing rules, driven by a manual clock with no window: update rates with and
+// without display pacing, catch-up limits, the no-backlog second, input hand-over, mute counting.
+#include "shell/app_base.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <vector>
+
+#include "platform/folders.h"
+#include "support/temp_folder.h"
+
+namespace {
+
+using Platform::EventKind;
+using Platform::InputEvent;
+using TestSupport::TempFolder;
+
+// A widget that records what the loop does to it and asks to be redrawn after every update.
+class CountingWidget : public Tuvo::Widget {
+public:
+    void Update() override {
+        Widget::Update();
+        ++updates;
+        MarkDirty();
+    }
+    void UpdateFraction(float fraction) override { fractions.push_back(fraction); }
+    void Draw(Tuvo::Graphics*) override { ++draws; }
+    void MouseMove(int, int) override { ++moves; }
+
+    int updates = 0;
+    int draws = 0;
+    int moves = 0;
+    std::vector<float> fractions;
+};
+
+// The application base with the window replaced: events come from `pending`, presenting records
+// the time and, with a display period, waits for the next refresh like a real vsync flip.
+class LoopApp : public Tuvo::TuvoAppBase {
+public:
+    explicit LoopApp(Platform::ManualClock& clock) : TuvoAppBase(clock), manualClock(clock) {
+        screenImage_.Create(80, 60);
+        widgetManager_->SetScreenImage(&screenImage_);
+        widgetManager_->Resize(Tuvo::Rect(0, 0, 80, 60));
+        widget.Resize(0, 0, 80, 60);
+        widgetManager_->AddWidget(&widget);
+        loaded_ = true;
+        running_ = true;
+    }
+    ~LoopApp() override { widgetManager_->RemoveWidget(&widget); }
+
+    // Runs loop steps until the clock has moved `milliseconds` on.
+    void RunFor(uint32_t milliseconds) {
+        const uint32_t end = manualClock.Milliseconds() + milliseconds;
+        for (int steps = 0; static_cast<int32_t>(manualClock.Milliseconds() - end) < 0; ++steps) {
+            bool updated = false;
+            ASSERT_TRUE(LoopStep(&updated));
+            ASSERT_LT(steps, 1000000) << "the loop does not advance time";
+        }
+    }
+
+    using TuvoAppBase::deferredMessages_;
+
+    Platform::ManualClock& manualClock;
+    CountingWidget widget;
+    std::vector<InputEvent> pending;
+    std::vector<uint32_t> presentTimes;
+    double displayPeriod = 0;  // milliseconds; 0: presenting never waits
+    double displayPhase = 0;   // time of the last refresh, in fractional milliseconds
+    uint32_t presentCost = 0;  // milliseconds a present takes without waiting
+
+protected:
+    void PumpWindowEvents(std::vector<InputEvent>& events) override {
+        events.insert(events.end(), pending.begin(), pending.end());
+        pending.clear();
+    }
+    void PresentFrame() override {
+        manualClock.Advance(presentCost);
+        if (displayPeriod > 0) {
+            const double now = manualClock.Milliseconds();
+            while (displayPhase <= now) {
+                displayPhase += displayPeriod;
+            }
+            manualClock.Set(static_cast<uint32_t>(std::ceil(displayPhase)));
+        }
+        presentTimes.push_back(manualClock.Milliseconds());
+    }
+};
+
+// Runs loop steps until the loop sleeps; returns the updates run meanwhile.
+int UpdatesUntilSleep(LoopApp& app) {
+    const int sleeps = app.sleepCount_;
+    const int updates = app.updateCount_;
+    for (int i = 0; i < 10000 && app.sleepCount_ == sleeps; ++i) {
+        bool updated = false;
+        app.LoopStep(&updated);
+    }
+    return app.updateCount_ - updates;
+}
+
+class AppBaseTest : public ::testing::Test {
+protected:
+    AppBaseTest() { Platform::SetUserFolderOverride(folder_.Path()); }
+    ~AppBaseTest() override { Platform::SetUserFolderOverride(""); }
+
+    TempFolder folder_;
+    Platform::ManualClock clock_;
+};
+
+TEST_F(AppBaseTest, HundredUpdatesASecondWithoutDisplayPacing) {
+    LoopApp app(clock_);
+    app.RunFor(100);
+    const int before = app.updateCount_;
+    app.RunFor(2000);
+    EXPECT_NEAR(app.updateCount_ - before, 200, 2);
+    EXPECT_EQ(app.widget.updates, app.updateCount_);
+    EXPECT_GT(app.sleepCount_, 0);
+    EXPECT_TRUE(app.widget.fractions.empty());  // fractions only with display pacing
+}
+
+TEST_F(AppBaseTest, SixtyHertzDisplayStillGivesHundredUpdatesASecond) {
+    LoopApp app(clock_);
+    app.vsyncUpdates_ = true;
+    app.syncRefreshRate_ = 60;
+    app.physicallyWindowed_ = false;  // full screen: presenting waits for the refresh
+    app.displayPeriod = 1000.0 / 60;
+    app.RunFor(500);
+    const int before = app.updateCount_;
+    const size_t presentsBefore = app.presentTimes.size();
+    app.RunFor(3000);
+    EXPECT_NEAR(app.updateCount_ - before, 300, 3);
+    EXPECT_NEAR(static_cast<double>(app.presentTimes.size() - presentsBefore), 180, 3);
+    ASSERT_FALSE(app.widget.fractions.empty());
+    EXPECT_NEAR(app.widget.fractions.back(), 1.6667f, 0.001f);
+    EXPECT_FALSE(app.vsyncBroken_);
+}
+
+TEST_F(AppBaseTest, ALongStallCatchesUpAtMostTwentyUpdates) {
+    LoopApp app(clock_);
+    app.RunFor(100);
+    clock_.Advance(100);
+    EXPECT_NEAR(UpdatesUntilSleep(app), 10, 1);  // one more when a frame was already owed
+    clock_.Advance(1000);
+    EXPECT_EQ(UpdatesUntilSleep(app), 20);
+}
+
+TEST_F(AppBaseTest, NoBacklogSecondAfterARelaxedReset) {
+    LoopApp app(clock_);
+    app.RunFor(100);
+    app.ResetTimeBacklog(true);
+    clock_.Advance(100);
+    // The 100 ms owed are dropped after the first update instead of caught up.
+    EXPECT_EQ(UpdatesUntilSleep(app), 1);
+    app.RunFor(300);
+    clock_.Advance(100);
+    EXPECT_EQ(UpdatesUntilSleep(app), 1);
+    app.RunFor(1000);
+    EXPECT_EQ(app.noBacklogTime_, 0);
+    clock_.Advance(100);
+    EXPECT_NEAR(UpdatesUntilSleep(app), 10, 1);  // one more when a frame was already owed
+}
+
+TEST_F(AppBaseTest, MultiplierZeroStopsUpdatesButNotMessages) {
+    LoopApp app(clock_);
+    app.updateMultiplier_ = 0;
+    InputEvent move;
+    move.kind = EventKind::kMouseMove;
+    move.x = 5;
+    move.y = 5;
+    app.pending.push_back(move);
+    for (int i = 0; i < 50; ++i) {
+        bool updated = false;
+        app.LoopStep(&updated);
+        clock_.Advance(10);
+    }
+    EXPECT_EQ(app.updateCount_, 0);
+    EXPECT_EQ(app.widget.moves, 1);
+}
+
+TEST_F(AppBaseTest, OneDeferredMessagePerStepBeforeTheNextUpdate) {
+    LoopApp app(clock_);
+    clock_.Advance(50);
+    for (int x = 1; x <= 3; ++x) {
+        InputEvent move;
+        move.kind = EventKind::kMouseMove;
+        move.x = x;
+        move.y = x;
+        app.pending.push_back(move);
+    }
+    for (int step = 1; step <= 3; ++step) {
+        bool updated = false;
+        ASSERT_TRUE(app.LoopStep(&updated));
+        EXPECT_EQ(app.widget.moves, step);
+        EXPECT_EQ(app.updateCount_, 0);
+        EXPECT_EQ(app.loopStepState_, Tuvo::LOOP_MESSAGES);
+    }
+    bool updated = false;
+    app.LoopStep(&updated);
+    EXPECT_EQ(app.loopStepState_, Tuvo::LOOP_UPDATE);
+    EXPECT_TRUE(app.LoopUntilUpdate());
+    EXPECT_EQ(app.updateCount_, 1);
+}
+
+TEST_F(AppBaseTest, DisplayThatDoesNotWaitIsDetectedAfterThreeFastSeconds) {
+    LoopApp app(clock_);
+    app.vsyncUpdates_ = true;
+    app.physicallyWindowed_ = false;
+    app.presentCost = 2;  // presenting returns at once: 500 "frames" a second
+    app.vsyncBrokenTestStart_ = clock_.Milliseconds();
+    for (int i = 0; i < 100000 && !app.vsyncBroken_; ++i) {
+        bool updated = false;
+        app.LoopStep(&updated);
+    }
+    EXPECT_TRUE(app.vsyncBroken_);
+    EXPECT_EQ(app.vsyncBrokenCount_, 3);
+    EXPECT_NEAR(app.updateCount_, 300, 2);
+}
+
+TEST_F(AppBaseTest, LoadingThrottlesDrawsAndYieldsTheProcessor) {
+    LoopApp app(clock_);
+    app.loaded_ = false;
+    app.loadingThreadStarted_ = true;
+    app.yieldMainThread_ = true;
+    app.presentCost = 5;
+    app.RunFor(2000);
+    ASSERT_GT(app.presentTimes.size(), 5u);
+    for (size_t i = 1; i < app.presentTimes.size(); ++i) {
+        EXPECT_GE(app.presentTimes[i] - app.presentTimes[i - 1], 50u) << i;
+    }
+    // Drawing is the only busy time here: the main thread sleeps at least twice as long.
+    EXPECT_GE(clock_.SleptTotal(), 2u * 5u * app.presentTimes.size());
+    app.loadingThreadStarted_ = false;
+}
+
+TEST_F(AppBaseTest, FinishedLoadingHandsOverOnTheNextUpdate) {
+    struct HandOverApp : LoopApp {
+        using LoopApp::LoopApp;
+        void OnResourcesLoaded() override { ++handOvers; }
+        int handOvers = 0;
+    } app(clock_);
+    app.loaded_ = false;
+    app.loadingThreadStarted_ = true;
+    app.yieldMainThread_ = true;
+    app.RunFor(100);
+    EXPECT_EQ(app.handOvers, 0);
+    app.loadingThreadCompleted_ = true;
+    app.RunFor(100);
+    EXPECT_EQ(app.handOvers, 1);
+    EXPECT_TRUE(app.loaded_);
+    EXPECT_FALSE(app.yieldMainThread_);
+}
+
+TEST_F(AppBaseTest, FocusLossAndMinimisingCountAutomaticMutes) {
+    LoopApp app(clock_);
+    auto send = [&](EventKind kind) {
+        InputEvent event;
+        event.kind = kind;
+        app.QueueInputEvent(event);
+        app.HandleQueuedMessage(true);
+    };
+    send(EventKind::kFocusGained);
+    EXPECT_EQ(app.settings_.muteCount, 0);
+    send(EventKind::kFocusLost);
+    EXPECT_EQ(app.settings_.muteCount, 1);
+    send(EventKind::kMinimized);
+    EXPECT_EQ(app.settings_.muteCount, 2);
+    EXPECT_EQ(app.settings_.automaticMuteCount, 2);
+    send(EventKind::kRestored);
+    EXPECT_EQ(app.settings_.muteCount, 1);
+    send(EventKind::kFocusGained);
+    EXPECT_EQ(app.settings_.muteCount, 0);
+    EXPECT_EQ(app.settings_.automaticMuteCount, 0);
+    app.MuteAudio(false);
+    send(EventKind::kFocusLost);
+    send(EventKind::kFocusGained);
+    EXPECT_EQ(app.settings_.muteCount, 1);  // the player's own mute stays
+}
+
+TEST_F(AppBaseTest, MinimisedWindowKeepsCountingUpdatesButSkipsTheTree) {
+    LoopApp app(clock_);
+    InputEvent event;
+    event.kind = EventKind::kMinimized;
+    app.QueueInputEvent(event);
+    app.RunFor(500);
+    EXPECT_GT(app.updateCount_, 40);
+    EXPECT_EQ(app.widget.updates, 0);
+}
+
+TEST_F(AppBaseTest, StepWithLeaveLoopSetReturnsAtOnce) {
+    LoopApp app(clock_);
+    InputEvent move;
+    move.kind = EventKind::kMouseMove;
+    app.pending.push_back(move);
+    app.leaveLoop_ = true;
+    bool updated = true;
+    EXPECT_FALSE(app.LoopStep(&updated));
+    EXPECT_FALSE(updated);
+    EXPECT_EQ(app.pending.size(), 1u);  // nothing was pumped
+}
+
+TEST_F(AppBaseTest, CloseRequestQuitsAndSavesTheSettings) {
+    LoopApp app(clock_);
+    app.registryKey_ = "Quillory";
+    app.LoadSettings();
+    InputEvent close;
+    close.kind = EventKind::kCloseRequested;
+    app.pending.push_back(close);
+    app.MainLoop();
+    EXPECT_TRUE(app.shutdown_);
+    int inProgress = 1;
+    ASSERT_TRUE(app.RegistryReadInteger("InProgress", inProgress));
+    EXPECT_EQ(inProgress, 0);
+}
+
+TEST_F(AppBaseTest, CommandLineOptionsAndTheUnknownOptionExit) {
+    LoopApp app(clock_);
+    app.SplitCommandLine("-screensaver -changedir=\"/tmp/My Data\"");
+    EXPECT_TRUE(app.screenSaverMode_);
+    EXPECT_EQ(app.changeDirectory_, "/tmp/My Data");
+    app.SplitCommandLine("-play -demofile=x.dem");
+    EXPECT_EXIT(app.SplitCommandLine("-bogus=1"), ::testing::ExitedWithCode(0),
+                "Invalid command line parameter: -bogus");
+}
+
+}  // namespace
