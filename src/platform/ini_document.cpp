@@ -65,6 +65,14 @@ ParsedLine ParseLine(std::string_view raw) {
     return parsed;
 }
 
+// "key=value", built by appending (GCC 12 warns wrongly about chained string additions).
+std::string KeyLine(std::string_view key, std::string_view value) {
+    std::string line;
+    line.reserve(key.size() + value.size() + 1);
+    line.append(key).append("=").append(value);
+    return line;
+}
+
 int HexDigitValue(char c) {
     if (c >= '0' && c <= '9') {
         return c - '0';
@@ -192,10 +200,12 @@ void IniDocument::InsertLine(int index, std::string text) {
 void IniDocument::SetValue(std::string_view section, std::string_view key, std::string_view value) {
     const std::string_view sectionName = TrimIniBlanks(section);
     const std::string_view keyName = TrimIniBlanks(key);
-    const std::string newLine = std::string(keyName) + "=" + std::string(value);
+    const std::string newLine = KeyLine(keyName, value);
     int header = FindSection(sectionName);
     if (header < 0) {
-        InsertLine(static_cast<int>(lines_.size()), "[" + std::string(sectionName) + "]");
+        std::string header = "[";
+        header.append(sectionName).append("]");
+        InsertLine(static_cast<int>(lines_.size()), std::move(header));
         InsertLine(static_cast<int>(lines_.size()), newLine);
         return;
     }
@@ -203,7 +213,7 @@ void IniDocument::SetValue(std::string_view section, std::string_view key, std::
     if (existing >= 0) {
         // Keep the key's own spelling; replace only what follows it.
         const std::string storedName(ParseLine(lines_[existing].text).name);
-        lines_[existing].text = storedName + "=" + std::string(value);
+        lines_[existing].text = KeyLine(storedName, value);
         return;
     }
     int insertAt = header + 1;

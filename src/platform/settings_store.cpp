@@ -20,7 +20,7 @@ ValueLocation Locate(std::string_view keyPath, std::string_view valueName) {
     ValueLocation location{std::string(keyPath), std::string(valueName)};
     const size_t slash = valueName.find_last_of('\\');
     if (slash != std::string_view::npos) {
-        location.section += "\\" + std::string(valueName.substr(0, slash));
+        location.section.append("\\").append(valueName.substr(0, slash));
         location.value = std::string(valueName.substr(slash + 1));
     }
     return location;

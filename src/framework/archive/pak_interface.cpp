@@ -218,6 +218,10 @@ PakFile* PakInterface::PakOpen(const char* name, const char* mode) {
             return new PakFile{record, 0, nullptr};
         }
     }
+    // A folder opens as a stream on Linux and would then report a nonsense size.
+    if (IsReadMode(mode) && Platform::DirectoryExists(name)) {
+        return nullptr;
+    }
     FILE* stream = std::fopen(Platform::ResolvePath(name).c_str(), mode);
     if (stream == nullptr) {
         return nullptr;

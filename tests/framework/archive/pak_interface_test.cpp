@@ -243,6 +243,8 @@ TEST(PakFileTest, FunctionsUseTheRegisteredLayerOrTheDisk) {
     EXPECT_EQ(Tuvo::RegisteredPakInterface(), nullptr);
     EXPECT_FALSE(Tuvo::PakReadWholeFile("missing.xml", contents));
     EXPECT_TRUE(contents.empty());
+    EXPECT_FALSE(Tuvo::PakReadWholeFile("menu", contents));  // a folder is not a file
+    EXPECT_EQ(Tuvo::PakFileOpen("MENU", "rb"), nullptr);
 }
 
 }  // namespace
