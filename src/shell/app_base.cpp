@@ -84,9 +84,6 @@ void TuvoAppBase::Init() {
     Platform::FrameworkRandom().Seed(seed);
     Platform::StandardRandom().Seed(seed);
 
-    if (!settings_.windowed && !window_.IsCreated()) {
-        physicallyWindowed_ = false;
-    }
     if (settings_.windowed && !window_.FitsWindowed(width_, height_)) {
         settings_.windowed = false;
         forcedFullScreen_ = true;
@@ -546,10 +543,7 @@ void TuvoAppBase::CheckIdle(uint32_t now) {
 }
 
 void TuvoAppBase::MarkAllDirty() {
-    // Only dirty top-level widgets are redrawn, each with its whole subtree.
-    for (Widget* widget : widgetManager_->GetChildren()) {
-        widgetManager_->MarkDirty(widget);
-    }
+    widgetManager_->MarkTreeDirty();
 }
 
 void TuvoAppBase::DeleteRetiredWidgets() {
