@@ -93,9 +93,13 @@ bool ReadColorTable(ByteReader& reader, int entries, ColorTable& table) {
 }
 
 // Decodes LZW data into at most pixelCount colour indices. Stops at the end code, at the end
-// of the data or at a code the table does not hold yet; returns how many indices it produced.
-size_t DecodeLzw(const std::vector<uint8_t>& data, int minimumCodeSize, uint8_t* indices,
-                 size_t pixelCount) {
+// of the data or at a code the table does not hold yet. The output grows with what the data
+// holds, so a header that promises a huge frame costs nothing until the codes are there.
+// A full table (4096 codes) stays as it is until the next clear code: the deferred clear that
+// GIF89a allows.
+std::vector<uint8_t> DecodeLzw(const std::vector<uint8_t>& data, int minimumCodeSize,
+                               size_t pixelCount) {
+    std::vector<uint8_t> indices;
     const int clearCode = 1 << minimumCodeSize;
     const int endCode = clearCode + 1;
     std::array<uint16_t, kMaxCodes> prefix{};
@@ -112,12 +116,11 @@ size_t DecodeLzw(const std::vector<uint8_t>& data, int minimumCodeSize, uint8_t*
     uint32_t bitBuffer = 0;
     int bitCount = 0;
     size_t dataPosition = 0;
-    size_t produced = 0;
 
-    while (produced < pixelCount) {
+    while (indices.size() < pixelCount) {
         while (bitCount < codeBits) {
             if (dataPosition >= data.size()) {
-                return produced;
+                return indices;
             }
             bitBuffer |= uint32_t{data[dataPosition++]} << bitCount;
             bitCount += 8;
@@ -133,18 +136,18 @@ size_t DecodeLzw(const std::vector<uint8_t>& data, int minimumCodeSize, uint8_t*
             continue;
         }
         if (code == endCode) {
-            return produced;
+            return indices;
         }
         if (previous < 0) {
             if (code >= clearCode) {
-                return produced;  // the first code after a clear must be a literal
+                return indices;  // the first code after a clear must be a literal
             }
-            indices[produced++] = static_cast<uint8_t>(code);
+            indices.push_back(static_cast<uint8_t>(code));
             previous = code;
             continue;
         }
         if (code > nextCode || (code == nextCode && nextCode >= kMaxCodes)) {
-            return produced;  // a code past the table: the data is damaged
+            return indices;  // a code past the table: the data is damaged
         }
         // The string of the code (or, for the code about to be made, the previous string plus
         // its own first byte), written from its end.
@@ -159,8 +162,8 @@ size_t DecodeLzw(const std::vector<uint8_t>& data, int minimumCodeSize, uint8_t*
             walk = prefix[walk];
         }
         stack[depth++] = static_cast<uint8_t>(walk);
-        while (depth > 0 && produced < pixelCount) {
-            indices[produced++] = stack[--depth];
+        while (depth > 0 && indices.size() < pixelCount) {
+            indices.push_back(stack[--depth]);
         }
         if (nextCode < kMaxCodes) {
             prefix[nextCode] = static_cast<uint16_t>(previous);
@@ -173,7 +176,7 @@ size_t DecodeLzw(const std::vector<uint8_t>& data, int minimumCodeSize, uint8_t*
         }
         previous = code;
     }
-    return produced;
+    return indices;
 }
 
 // Row of the image that the n-th decoded row goes to in the four-pass interlaced order.
@@ -274,13 +277,17 @@ std::unique_ptr<Image> DecodeGif(const uint8_t* data, size_t size) {
     std::vector<uint8_t> compressed;
     reader.ReadSubBlocks(compressed);
 
+    const std::vector<uint8_t> indices =
+        DecodeLzw(compressed, minimumCodeSize, static_cast<size_t>(frameWidth) * frameHeight);
+    if (indices.empty()) {
+        return nullptr;  // no pixel data at all
+    }
     // The picture is the logical screen; a frame reaching past it is cut at its edge.
     std::unique_ptr<Image> image = MakeImage(screenWidth, screenHeight);
     if (image == nullptr) {
         return nullptr;
     }
-    std::vector<uint8_t> indices(static_cast<size_t>(frameWidth) * frameHeight);
-    const size_t produced = DecodeLzw(compressed, minimumCodeSize, indices.data(), indices.size());
+    const size_t produced = indices.size();
     const bool interlaced = (frameFlags & 0x40) != 0;
     for (size_t n = 0; n < produced; ++n) {
         const int decodedRow = static_cast<int>(n / frameWidth);

@@ -2,11 +2,14 @@
 #include "imagefiles/image.h"
 
 #include <atomic>
+#include <cinttypes>
+
+#include "platform/debug_output.h"
 
 namespace ImageLib {
 
 namespace {
-std::atomic<uint64_t> gPixelLimit{uint64_t{kMaxImageSide} * kMaxImageSide};
+std::atomic<uint64_t> gPixelLimit{kDefaultPixelLimit};
 }
 
 void SetPixelLimit(uint64_t pixels) {
@@ -18,8 +21,26 @@ uint64_t PixelLimit() {
 }
 
 bool SizeAllowed(int64_t width, int64_t height) {
-    return width > 0 && height > 0 && width <= kMaxImageSide && height <= kMaxImageSide &&
-           static_cast<uint64_t>(width) * static_cast<uint64_t>(height) <= PixelLimit();
+    if (width <= 0 || height <= 0) {
+        return false;
+    }
+    if (width > kMaxImageSide || height > kMaxImageSide ||
+        static_cast<uint64_t>(width) * static_cast<uint64_t>(height) > PixelLimit()) {
+        Platform::DebugOutput("Image refused: %" PRId64 " x %" PRId64
+                              " is over the limit of %d a side or %" PRIu64 " pixels\n",
+                              width, height, kMaxImageSide, PixelLimit());
+        return false;
+    }
+    return true;
+}
+
+bool DecodedSizePlausible(uint64_t fileBytes, uint64_t pixels, uint64_t maxRatio) {
+    if (pixels <= kScreenPixels || pixels * 4 / maxRatio <= fileBytes) {
+        return true;
+    }
+    Platform::DebugOutput("Image refused: %" PRIu64 " bytes cannot hold %" PRIu64 " pixels\n",
+                          fileBytes, pixels);
+    return false;
 }
 
 std::unique_ptr<Image> MakeImage(int32_t width, int32_t height) {

@@ -22,13 +22,25 @@ struct Image {
 // Largest width or height any reader accepts.
 constexpr int32_t kMaxImageSide = 16384;
 
-// Largest number of pixels a reader allocates. Defaults to kMaxImageSide squared; the fuzz
-// targets lower it so that they spend their time on parsing rather than on huge blank images.
+// The game shows an 800 x 600 screen. No picture it draws needs more than 16 screens of pixels
+// (a long strip of animation frames, a font sheet), so by default no reader decodes more: a
+// damaged or hostile file costs at most about 31 MB instead of the gigabyte the side limit
+// alone would allow.
+constexpr uint64_t kScreenPixels = 800 * 600;
+constexpr uint64_t kDefaultPixelLimit = 16 * kScreenPixels;
+
+// Largest number of pixels a reader allocates (kDefaultPixelLimit unless changed).
 void SetPixelLimit(uint64_t pixels);
 uint64_t PixelLimit();
 
-// Whether a width and height from a file are acceptable (positive, within both limits).
+// Whether a width and height from a file are acceptable (positive, within both limits). A
+// refusal is reported on the framework's diagnostic output.
 bool SizeAllowed(int64_t width, int64_t height);
+
+// Whether a file of fileBytes can hold a picture of that many pixels when one byte of it
+// unpacks to at most maxRatio bytes of decoded 32-bit pixels. Pictures up to one screen are
+// always plausible, so small, very regular pictures stay readable.
+bool DecodedSizePlausible(uint64_t fileBytes, uint64_t pixels, uint64_t maxRatio);
 
 // An image of the given size, pixels 0; null when the size is not allowed.
 std::unique_ptr<Image> MakeImage(int32_t width, int32_t height);

@@ -15,7 +15,9 @@ namespace ImageLib {
 namespace {
 
 // Deflate packs at most about 1032 bytes into one, so a file much smaller than its raw pixel
-// rows over that ratio cannot hold them.
+// rows over that ratio cannot hold them. The decoded 32-bit pixels can be 32 times the raw rows
+// (1 bit a pixel), so they are held to the same ratio: a tiny 1-bit file must not unpack to
+// a huge picture.
 constexpr uint64_t kMaxDeflateRatio = 1100;
 
 struct PngDecode {
@@ -54,7 +56,8 @@ bool RunDecode(PngDecode& decode) {
     const png_uint_32 width = png_get_image_width(decode.png, decode.info);
     const png_uint_32 height = png_get_image_height(decode.png, decode.info);
     const uint64_t rawBytes = (uint64_t{png_get_rowbytes(decode.png, decode.info)} + 1) * height;
-    if (!SizeAllowed(width, height) || rawBytes > uint64_t{decode.size} * kMaxDeflateRatio) {
+    if (!SizeAllowed(width, height) || rawBytes > uint64_t{decode.size} * kMaxDeflateRatio ||
+        !DecodedSizePlausible(decode.size, uint64_t{width} * height, kMaxDeflateRatio)) {
         return false;
     }
     png_set_expand(decode.png);  // palette to RGB, grey below 8 bits to 8, tRNS to alpha

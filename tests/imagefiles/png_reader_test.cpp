@@ -6,6 +6,7 @@
 #include <fstream>
 #include <random>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -167,6 +168,19 @@ TEST(PngReaderTest, HeaderClaimingMoreThanTheDataCanHoldIsRefused) {
     file[31] = static_cast<uint8_t>(crc >> 8);
     file[32] = static_cast<uint8_t>(crc);
     EXPECT_EQ(Decode(file), nullptr);
+
+    // A real 1-bit picture: its rows deflate to almost nothing, and its 32-bit pixels are 32
+    // times those rows. Above a screen's worth of pixels that is refused; a one-screen picture
+    // of the same kind still reads.
+    const png_color blackWhite[2] = {{0, 0, 0}, {255, 255, 255}};
+    for (const auto& [width, height, readable] :
+         {std::tuple{2400, 1600, false}, std::tuple{800, 600, true}}) {
+        const std::vector<std::vector<uint8_t>> rows(height, std::vector<uint8_t>(width / 8, 0));
+        const std::vector<uint8_t> bomb = WritePng(width, height, 1, PNG_COLOR_TYPE_PALETTE, rows,
+                                                   {blackWhite[0], blackWhite[1]});
+        const auto image = Decode(bomb);
+        EXPECT_EQ(image != nullptr, readable) << width << " x " << height << ", " << bomb.size();
+    }
 }
 
 // The reference: libpng's high-level read with its own transform flags, packed by hand.
