@@ -8,7 +8,7 @@
 
 namespace Tuvo {
 
-WidgetContainer::WidgetContainer() : updateIterator_(children_.end()) {}
+WidgetContainer::WidgetContainer() = default;
 
 WidgetContainer::~WidgetContainer() {
     // Widget and WidgetManager take their children out properly; this only makes sure no child
@@ -60,9 +60,11 @@ WidgetList::iterator WidgetContainer::ZOrderPosition(WidgetList::iterator reques
 }
 
 void WidgetContainer::UnlinkChild(WidgetList::iterator position) {
-    if (position == updateIterator_) {
-        ++updateIterator_;
-        updateIteratorModified_ = true;
+    for (UpdateWalk* walk = updateWalk_; walk != nullptr; walk = walk->outer) {
+        if (walk->position == position) {
+            ++walk->position;
+            walk->advanced = true;
+        }
     }
     children_.erase(position);
 }
@@ -305,11 +307,12 @@ void WidgetContainer::Update() {
 
 void WidgetContainer::WalkChildrenForUpdate(ModalFlags* flags, bool update, float fraction) {
     // A child may remove itself or a sibling (or move it) while it runs: the removal advances
-    // the walk and sets updateIteratorModified_, and the walk then does not advance again.
-    updateIterator_ = children_.begin();
-    updateIteratorModified_ = false;
-    while (updateIterator_ != children_.end()) {
-        Widget* child = *updateIterator_;
+    // the walk and marks it advanced, and the walk then does not advance again. A frame started
+    // from a child's update walks the children with its own record, leaving this one intact.
+    UpdateWalk walk{children_.begin(), false, updateWalk_};
+    updateWalk_ = &walk;
+    while (walk.position != children_.end()) {
+        Widget* child = *walk.position;
         if (widgetManager_ != nullptr && child == widgetManager_->GetBaseModalWidget()) {
             flags->isOver = true;
         }
@@ -318,13 +321,13 @@ void WidgetContainer::WalkChildrenForUpdate(ModalFlags* flags, bool update, floa
         } else {
             child->UpdateFractionTree(flags, fraction);
         }
-        if (updateIteratorModified_) {
-            updateIteratorModified_ = false;
+        if (walk.advanced) {
+            walk.advanced = false;
         } else {
-            ++updateIterator_;
+            ++walk.position;
         }
     }
-    updateIterator_ = children_.end();
+    updateWalk_ = walk.outer;
 }
 
 void WidgetContainer::UpdateTree(ModalFlags* flags) {

@@ -112,17 +112,22 @@ protected:
     // Takes a child out of the list (keeping an update walk valid) and puts it back in front of
     // the child before (null: at the end), subject to z-order; then its OnOrderChanged.
     void MoveChild(Widget* widget, Widget* before);
-    // Unlinks a child, advancing an update walk that points at it.
+    // Unlinks a child, advancing the update walks that point at it.
     void UnlinkChild(WidgetList::iterator position);
     WidgetList::iterator FindChild(const Widget* widget);
 
     WidgetList children_;
     WidgetManager* widgetManager_ = nullptr;
     WidgetContainer* parent_ = nullptr;
-    // Update walk: the current child position (end when no walk runs) and whether a removal or
-    // move has already advanced it.
-    bool updateIteratorModified_ = false;
-    WidgetList::iterator updateIterator_;
+    // One update walk over the children: its current child position and whether a removal or
+    // move has already advanced it. Walks nest when an update runs a frame of its own (a modal
+    // dialog's loop); a removal advances every walk that points at the child.
+    struct UpdateWalk {
+        WidgetList::iterator position;
+        bool advanced = false;
+        UpdateWalk* outer = nullptr;
+    };
+    UpdateWalk* updateWalk_ = nullptr;  // the innermost walk running, or null
     int lastWMUpdateCount_ = 0;
     int updateCount_ = 0;
     bool dirty_ = false;

@@ -43,6 +43,8 @@ WidgetManager::WidgetManager(WidgetApplication* application) : application_(appl
 }
 
 WidgetManager::~WidgetManager() {
+    frameDepth_ = 0;
+    DeleteRetiredWidgets();
     // The widgets belong to their creators; they only stop pointing at this manager.
     while (!children_.empty()) {
         Widget* child = children_.front();
@@ -58,7 +60,6 @@ WidgetManager::~WidgetManager() {
                            descendant->children_.end());
         }
     }
-    updateIterator_ = children_.end();
 }
 
 void WidgetManager::Resize(const Rect& area) {
@@ -90,14 +91,42 @@ bool WidgetManager::UpdateFrame() {
     ModalFlags flags = ResetModalFlags();
     ++updateCount_;
     lastWMUpdateCount_ = updateCount_;
+    ++frameDepth_;
     UpdateTree(&flags);
+    --frameDepth_;
+    DeleteRetiredWidgets();
     return dirty_;
 }
 
 bool WidgetManager::UpdateFrameFraction(float fraction) {
     ModalFlags flags = ResetModalFlags();
+    ++frameDepth_;
     UpdateFractionTree(&flags, fraction);
+    --frameDepth_;
+    DeleteRetiredWidgets();
     return dirty_;
+}
+
+void WidgetManager::RetireWidget(Widget* widget) {
+    if (widget == nullptr || std::find(retiredWidgets_.begin(), retiredWidgets_.end(), widget) !=
+                                 retiredWidgets_.end()) {
+        return;
+    }
+    if (widget->GetParent() != nullptr) {
+        widget->GetParent()->RemoveWidget(widget);
+    }
+    retiredWidgets_.push_back(widget);
+}
+
+void WidgetManager::DeleteRetiredWidgets() {
+    // Deleting one may retire others (a dialog letting go of its buttons): take the list first.
+    while (frameDepth_ == 0 && !retiredWidgets_.empty()) {
+        const std::vector<Widget*> retired = std::move(retiredWidgets_);
+        retiredWidgets_.clear();
+        for (Widget* widget : retired) {
+            delete widget;
+        }
+    }
 }
 
 bool WidgetManager::DrawScreen() {

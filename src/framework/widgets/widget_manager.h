@@ -47,10 +47,19 @@ public:
     // Subtracted from every widget position when drawing the screen.
     void SetDrawingOffset(int x, int y);
 
-    // One fixed update of the tree; returns whether the root is dirty.
+    // One fixed update of the tree; returns whether the root is dirty. A frame may run inside
+    // another (an update that runs a modal dialog's loop); the widgets retired meanwhile are
+    // deleted when the outermost frame ends.
     bool UpdateFrame();
     // One fractional update of the tree; returns whether the root is dirty.
     bool UpdateFrameFraction(float fraction);
+    // Takes a widget out of the tree now and deletes it once no update frame is running, so a
+    // listener may get rid of a widget (its own button, its dialog) from inside an update or
+    // an input callback. The manager owns it from here on; retiring it twice is harmless.
+    void RetireWidget(Widget* widget);
+    // Deletes the retired widgets, unless a frame is running (then the frame does it).
+    void DeleteRetiredWidgets();
+    int GetRetiredCount() const { return static_cast<int>(retiredWidgets_.size()); }
     // Redraws the dirty top-level widgets (each with its whole subtree) and the deferred
     // overlays; returns whether anything was drawn.
     bool DrawScreen();
@@ -168,6 +177,8 @@ private:
     bool keyDown_[kKeyTableSize] = {};
     int lastDownButtonId_ = 0;
     int widgetFlags_ = FlagUpdate | FlagDraw | FlagClip | FlagAllowMouse | FlagAllowFocus;
+    int frameDepth_ = 0;  // update frames running, nested ones included
+    std::vector<Widget*> retiredWidgets_;
 };
 
 }  // namespace Tuvo

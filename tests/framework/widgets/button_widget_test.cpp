@@ -103,6 +103,38 @@ TEST_F(ButtonWidgetTest, HoldingSendsHeldOnEveryUpdateWhileTheMouseIsOver) {
     EXPECT_FALSE(button.IsButtonDown());
 }
 
+// A listener that gets rid of the held button (and the one after it) from OnButtonHeld: the
+// buttons leave the tree at once and are deleted when the walk is over, not under it.
+TEST_F(ButtonWidgetTest, AListenerMayRetireButtonsFromTheirHeldEvent) {
+    struct Retiring : RecordingListener {
+        void OnButtonHeld(int id) override {
+            RecordingListener::OnButtonHeld(id);
+            for (ButtonWidget* button : buttons) {
+                manager->RetireWidget(button);
+            }
+        }
+        WidgetManager* manager = nullptr;
+        std::vector<ButtonWidget*> buttons;
+    } retiring;
+    retiring.manager = &manager;
+    auto* held = new ButtonWidget(8, &retiring);
+    auto* next = new ButtonWidget(9, &retiring);
+    held->Resize(40, 40, 20, 10);
+    next->Resize(70, 40, 20, 10);
+    manager.AddWidget(held);
+    manager.AddWidget(next);
+    retiring.buttons = {held, next};
+    manager.MouseMove(45, 45);
+    manager.MouseDown(45, 45, 1);
+    manager.UpdateFrame();
+    EXPECT_EQ(manager.GetRetiredCount(), 0);
+    EXPECT_EQ(manager.GetPressedWidget(), nullptr);
+    EXPECT_EQ(manager.GetChildren().size(), 1u);
+    manager.UpdateFrame();
+    manager.MouseUp(45, 45, 1);
+    EXPECT_EQ(retiring.Take(), (Log{"in 8", "hover 8 5,5", "pressed 8 1", "held 8", "out 8"}));
+}
+
 TEST_F(ButtonWidgetTest, HoverImageFadesInInTenStepsAndDropsAtOnceWithoutFadeOut) {
     MemoryImage normal = SolidImage(20, 10, 0xFF0000FF);
     MemoryImage over = SolidImage(20, 10, 0xFFFF0000);

@@ -66,6 +66,48 @@ TEST_F(WidgetTreeTest, RemovingSelfOrSiblingDuringUpdateSkipsNothingAndRepeatsNo
     EXPECT_EQ(log, (std::vector<std::string>{"a update", "d update", "c update"}));
 }
 
+// An update that runs a frame of its own (a modal dialog's loop) walks the tree inside the
+// walk; the outer walk then goes on where it was, even when the inner frame removed the child
+// it stands on, and widgets retired meanwhile live until the outermost frame ends.
+TEST_F(WidgetTreeTest, AFrameStartedFromAnUpdateLeavesTheOuterWalkIntact) {
+    struct CountingWidget : ProbeWidget {
+        using ProbeWidget::ProbeWidget;
+        void UpdateTree(ModalFlags* flags) override {
+            ++walks;
+            ProbeWidget::UpdateTree(flags);
+        }
+        int walks = 0;
+    };
+    CountingWidget a("a", &log);
+    ProbeWidget b("b", &log), c("c", &log), d("d", &log);
+    for (Widget* widget : std::initializer_list<Widget*>{&a, &b, &c, &d}) {
+        manager.AddWidget(widget);
+    }
+    auto* retired = new ProbeWidget("r", &log);
+    manager.AddWidget(retired);
+    bool nested = false;
+    b.onUpdate = [&] {
+        if (!nested) {
+            nested = true;
+            manager.UpdateFrame();
+        }
+    };
+    c.onUpdate = [&] {
+        manager.RemoveWidget(&b);
+        manager.RetireWidget(retired);
+    };
+    manager.UpdateFrame();
+    EXPECT_EQ(log, (std::vector<std::string>{"a update", "b update", "a update", "b update",
+                                             "c update", "d update"}));
+    EXPECT_EQ(a.walks, 2);  // the outer walk and the inner one, and no walk past the end
+    EXPECT_EQ(manager.GetRetiredCount(), 0);  // deleted when the outer frame ended
+    EXPECT_FALSE(manager.ContainsChild(&b));
+    log.clear();
+    c.onUpdate = nullptr;
+    manager.UpdateFrame();
+    EXPECT_EQ(log, (std::vector<std::string>{"a update", "c update", "d update"}));
+}
+
 TEST_F(WidgetTreeTest, AWidgetUpdatesAtMostOncePerManagerFrame) {
     ProbeWidget a("a", &log), b("b", &log);
     manager.AddWidget(&a);
