@@ -28,7 +28,12 @@ bool NotBefore(uint32_t later, uint32_t earlier) {
 }  // namespace
 
 TuvoAppBase::TuvoAppBase(Platform::Clock& clock)
-    : clock_(clock), widgetManager_(std::make_unique<WidgetManager>(this)) {
+    : clock_(clock),
+      widgetManager_(std::make_unique<WidgetManager>(this)),
+      dialogs_(std::make_unique<DialogRegistry>(widgetManager_.get(), this, width_, height_)) {
+    // Killed dialogs may still be on the caller's stack: the manager deletes them when safe.
+    dialogs_->SetRetireFunction([this](Dialog* dialog) { RetireWidget(dialog); });
+    dialogs_->SetModalOpenedFunction([this](Dialog* dialog) { OnModalDialogOpened(dialog); });
     changeDirectory_ = Platform::ProgramFolder();
     timeLoaded_ = Now();
     primaryThread_ = std::this_thread::get_id();
@@ -37,6 +42,7 @@ TuvoAppBase::TuvoAppBase(Platform::Clock& clock)
 TuvoAppBase::~TuvoAppBase() {
     Quit();
     AskAboutHardwareAcceleration();
+    dialogs_.reset();
     DeleteRetiredWidgets();
     widgetManager_.reset();
     musicInterface_.reset();
@@ -547,24 +553,41 @@ void TuvoAppBase::MarkAllDirty() {
 }
 
 void TuvoAppBase::DeleteRetiredWidgets() {
-    for (size_t i = 0; i < retiredWidgets_.size();) {
-        if (retiredWidgets_[i].second >= loopStepDepth_) {
-            delete retiredWidgets_[i].first;
-            retiredWidgets_.erase(retiredWidgets_.begin() + static_cast<long>(i));
-        } else {
-            ++i;
-        }
-    }
+    widgetManager_->DeleteRetiredWidgets();
 }
 
 void TuvoAppBase::RetireWidget(Widget* widget) {
-    if (widget == nullptr) {
-        return;
-    }
-    if (widget->GetParent() != nullptr) {
-        widget->GetParent()->RemoveWidget(widget);
-    }
-    retiredWidgets_.emplace_back(widget, loopStepDepth_);
+    widgetManager_->RetireWidget(widget);
+}
+
+Dialog* TuvoAppBase::CreateDialog(int id, bool isModal, const std::string& header,
+                                  const std::string& lines, const std::string& footer,
+                                  int buttonMode) {
+    return dialogs_->CreateDialog(id, isModal, header, lines, footer, buttonMode);
+}
+
+Dialog* TuvoAppBase::ShowDialog(int id, bool isModal, const std::string& header,
+                                const std::string& lines, const std::string& footer,
+                                int buttonMode) {
+    KillDialog(id);
+    Dialog* dialog = CreateDialog(id, isModal, header, lines, footer, buttonMode);
+    OpenDialog(id, dialog);
+    return dialog;
+}
+
+void TuvoAppBase::OpenDialog(int id, Dialog* dialog) {
+    dialogs_->SetArea(width_, height_);
+    dialogs_->OpenDialog(id, dialog);
+}
+
+void TuvoAppBase::KillDialog(int id) {
+    dialogs_->KillDialog(id);
+}
+
+void TuvoAppBase::OnDialogButtonPressed(int, int) {}
+
+void TuvoAppBase::OnDialogButtonReleased(int dialogId, int) {
+    KillDialog(dialogId);
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -12,6 +12,8 @@
 #include <vector>
 
 #include "framework/graphics/memory_image.h"
+#include "framework/widgets/button_listener.h"
+#include "framework/widgets/dialog_registry.h"
 #include "framework/widgets/widget_application.h"
 #include "framework/widgets/widget_manager.h"
 #include "platform/clock.h"
@@ -29,7 +31,9 @@ class SoundManager;
 // The loop-step states: pump messages, update, catch up, done.
 enum LoopStepState { LOOP_MESSAGES = 0, LOOP_UPDATE = 1, LOOP_CATCH_UP = 2, LOOP_DONE = 3 };
 
-class TuvoAppBase : public WidgetApplication {
+// The application listens to its own buttons and dialogs (every button callback does nothing
+// here) and hosts the widget framework.
+class TuvoAppBase : public ButtonListener, public DialogListener, public WidgetApplication {
 public:
     explicit TuvoAppBase(Platform::Clock& clock = Platform::SystemClock());
     ~TuvoAppBase() override;
@@ -75,6 +79,22 @@ public:
     // Deletes the widget at the next safe point of the loop (never under a caller using it).
     void RetireWidget(Widget* widget);
 
+    // Dialogs by id: created without images, shown sized and placed, modal ones blocking what
+    // lies beneath them until they are killed.
+    virtual Dialog* CreateDialog(int id, bool isModal, const std::string& header,
+                                 const std::string& lines, const std::string& footer,
+                                 int buttonMode);
+    virtual Dialog* ShowDialog(int id, bool isModal, const std::string& header,
+                               const std::string& lines, const std::string& footer, int buttonMode);
+    virtual void OpenDialog(int id, Dialog* dialog);
+    Dialog* GetDialog(int id) const { return dialogs_->GetDialog(id); }
+    int GetDialogCount() const { return dialogs_->GetDialogCount(); }
+    // A modal dialog has just opened.
+    virtual void OnModalDialogOpened(Dialog*) {}
+    // DialogListener: a released dialog button ends its dialog.
+    void OnDialogButtonPressed(int dialogId, int buttonId) override;
+    void OnDialogButtonReleased(int dialogId, int buttonId) override;
+
     // Settings and command line.
     virtual void LoadSettings();
     virtual void SaveSettings();
@@ -101,6 +121,7 @@ public:
     void SetCursor(CursorKind kind) override;
     bool Is3DAccelerated() const override;
     bool UpdateAppStep() override;
+    void KillDialog(int id) override;
 
     WidgetManager* GetWidgetManager() { return widgetManager_.get(); }
     MemoryImage* GetScreenImage() { return &screenImage_; }
@@ -208,6 +229,7 @@ protected:
     Platform::GameWindow window_;
     MemoryImage screenImage_;
     std::unique_ptr<WidgetManager> widgetManager_;
+    std::unique_ptr<DialogRegistry> dialogs_;  // uses the widget manager: goes first
     std::unique_ptr<SoundManager> soundManager_;
     std::unique_ptr<MusicInterface> musicInterface_;
     std::unique_ptr<Platform::SettingsStore> settingsStore_;
@@ -215,7 +237,6 @@ protected:
     bool secondInstance_ = false;
     bool hardwareMayHaveFailed_ = false;
     std::deque<Platform::InputEvent> deferredMessages_;
-    std::vector<std::pair<Widget*, int>> retiredWidgets_;
     std::vector<std::string> arguments_;
     std::thread loadingThread_;
     std::thread::id primaryThread_;

@@ -39,9 +39,10 @@ void DialogRegistry::OpenDialog(int id, Dialog* dialog) {
     if (dialog == nullptr) {
         return;
     }
-    if (GetDialog(id) != dialog) {
-        KillDialog(id);
+    if (GetDialog(id) == dialog) {
+        return;  // already open: a second modal record would outlive the dialog
     }
+    KillDialog(id);
     if (dialog->Width() == 0) {
         const int width = width_ / 2;
         dialog->Resize((width_ - width) / 2, height_ / 5, width, dialog->MeasureHeight(width));

@@ -38,7 +38,8 @@ public:
     // Removes any dialog of that id, then creates and opens a new one.
     Dialog* ShowDialog(int id, bool isModal, const std::string& header, const std::string& lines,
                        const std::string& footer, int buttonMode);
-    // Takes the dialog over under id (removing any other of that id). A dialog of width 0 gets
+    // Takes the dialog over under id (removing any other of that id; nothing when it is the
+    // one already open under id). A dialog of width 0 gets
     // half the area's width, the height it measures for that width, and a place centred
     // horizontally a fifth of the area's height from the top.
     void OpenDialog(int id, Dialog* dialog);

@@ -36,6 +36,19 @@ std::vector<const WidgetContainer*> PathFromRoot(const Widget* widget) {
     return path;
 }
 
+// Counts an update frame or an input route as running for as long as it lasts: widgets
+// retired meanwhile may still be on the caller's stack.
+class BusyScope {
+public:
+    explicit BusyScope(int& depth) : depth_(depth) { ++depth_; }
+    ~BusyScope() { --depth_; }
+    BusyScope(const BusyScope&) = delete;
+    BusyScope& operator=(const BusyScope&) = delete;
+
+private:
+    int& depth_;
+};
+
 }  // namespace
 
 WidgetManager::WidgetManager(WidgetApplication* application) : application_(application) {
@@ -43,7 +56,7 @@ WidgetManager::WidgetManager(WidgetApplication* application) : application_(appl
 }
 
 WidgetManager::~WidgetManager() {
-    frameDepth_ = 0;
+    busyDepth_ = 0;
     DeleteRetiredWidgets();
     // The widgets belong to their creators; they only stop pointing at this manager.
     while (!children_.empty()) {
@@ -91,18 +104,20 @@ bool WidgetManager::UpdateFrame() {
     ModalFlags flags = ResetModalFlags();
     ++updateCount_;
     lastWMUpdateCount_ = updateCount_;
-    ++frameDepth_;
-    UpdateTree(&flags);
-    --frameDepth_;
+    {
+        const BusyScope updating(busyDepth_);
+        UpdateTree(&flags);
+    }
     DeleteRetiredWidgets();
     return dirty_;
 }
 
 bool WidgetManager::UpdateFrameFraction(float fraction) {
     ModalFlags flags = ResetModalFlags();
-    ++frameDepth_;
-    UpdateFractionTree(&flags, fraction);
-    --frameDepth_;
+    {
+        const BusyScope updating(busyDepth_);
+        UpdateFractionTree(&flags, fraction);
+    }
     DeleteRetiredWidgets();
     return dirty_;
 }
@@ -119,8 +134,8 @@ void WidgetManager::RetireWidget(Widget* widget) {
 }
 
 void WidgetManager::DeleteRetiredWidgets() {
-    // Deleting one may retire others (a dialog letting go of its buttons): take the list first.
-    while (frameDepth_ == 0 && !retiredWidgets_.empty()) {
+    // Deleting one may retire others: take the list first.
+    while (busyDepth_ == 0 && !retiredWidgets_.empty()) {
         const std::vector<Widget*> retired = std::move(retiredWidgets_);
         retiredWidgets_.clear();
         for (Widget* widget : retired) {
@@ -315,6 +330,7 @@ void WidgetManager::HoverAt(int x, int y) {
 
 bool WidgetManager::MouseMove(int x, int y) {
     lastInputUpdateCount_ = updateCount_;
+    const BusyScope routing(busyDepth_);
     if (downButtons_ != 0) {
         return MouseDrag(x, y);
     }
@@ -325,6 +341,7 @@ bool WidgetManager::MouseMove(int x, int y) {
 
 bool WidgetManager::MouseDown(int x, int y, int clickCount) {
     lastInputUpdateCount_ = updateCount_;
+    const BusyScope routing(busyDepth_);
     const int bit = ButtonBitOf(clickCount);
     actualDownButtons_ |= bit;
     HoverAt(x, y);
@@ -358,6 +375,7 @@ bool WidgetManager::MouseDown(int x, int y, int clickCount) {
 
 bool WidgetManager::MouseUp(int x, int y, int clickCount) {
     lastInputUpdateCount_ = updateCount_;
+    const BusyScope routing(busyDepth_);
     const int bit = ButtonBitOf(clickCount);
     actualDownButtons_ &= ~bit;
     Widget* pressed = lastDownWidget_;
@@ -380,6 +398,7 @@ bool WidgetManager::MouseUp(int x, int y, int clickCount) {
 
 bool WidgetManager::MouseDrag(int x, int y) {
     lastInputUpdateCount_ = updateCount_;
+    const BusyScope routing(busyDepth_);
     mouseIn_ = true;
     lastMouseX_ = x;
     lastMouseY_ = y;
@@ -407,6 +426,7 @@ bool WidgetManager::MouseDrag(int x, int y) {
 
 bool WidgetManager::MouseLeaveWindow(int, int) {
     lastInputUpdateCount_ = updateCount_;
+    const BusyScope routing(busyDepth_);
     mouseIn_ = false;
     LeaveOverWidget();
     return true;
@@ -414,6 +434,7 @@ bool WidgetManager::MouseLeaveWindow(int, int) {
 
 bool WidgetManager::MouseWheel(int delta) {
     lastInputUpdateCount_ = updateCount_;
+    const BusyScope routing(busyDepth_);
     if (focusWidget_ != nullptr) {
         focusWidget_->MouseWheel(delta);
     }
@@ -422,6 +443,7 @@ bool WidgetManager::MouseWheel(int delta) {
 
 bool WidgetManager::KeyChar(char character) {
     lastInputUpdateCount_ = updateCount_;
+    const BusyScope routing(busyDepth_);
     if (character == kKeyTab && IsKeyDown(kKeyControl)) {
         if (defaultTabWidget_ != nullptr) {
             defaultTabWidget_->KeyChar(character);
@@ -436,6 +458,7 @@ bool WidgetManager::KeyChar(char character) {
 
 bool WidgetManager::KeyDown(int keyCode) {
     lastInputUpdateCount_ = updateCount_;
+    const BusyScope routing(busyDepth_);
     if (keyCode >= 0 && keyCode < kKeyTableSize) {
         keyDown_[keyCode] = true;
     }
@@ -447,6 +470,7 @@ bool WidgetManager::KeyDown(int keyCode) {
 
 bool WidgetManager::KeyUp(int keyCode) {
     lastInputUpdateCount_ = updateCount_;
+    const BusyScope routing(busyDepth_);
     if (keyCode >= 0 && keyCode < kKeyTableSize) {
         keyDown_[keyCode] = false;
     }

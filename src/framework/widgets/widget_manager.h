@@ -53,11 +53,13 @@ public:
     bool UpdateFrame();
     // One fractional update of the tree; returns whether the root is dirty.
     bool UpdateFrameFraction(float fraction);
-    // Takes a widget out of the tree now and deletes it once no update frame is running, so a
-    // listener may get rid of a widget (its own button, its dialog) from inside an update or
-    // an input callback. The manager owns it from here on; retiring it twice is harmless.
+    // Takes a widget out of the tree now and deletes it once no update frame or input route is
+    // running, so a listener may get rid of a widget (its own button, its dialog) from inside
+    // an update or an input callback. The manager owns it from here on; retiring it twice is
+    // harmless.
     void RetireWidget(Widget* widget);
-    // Deletes the retired widgets, unless a frame is running (then the frame does it).
+    // Deletes the retired widgets, unless a frame or an input route is running (the frames
+    // call it when they end).
     void DeleteRetiredWidgets();
     int GetRetiredCount() const { return static_cast<int>(retiredWidgets_.size()); }
     // Redraws the dirty top-level widgets (each with its whole subtree) and the deferred
@@ -177,7 +179,7 @@ private:
     bool keyDown_[kKeyTableSize] = {};
     int lastDownButtonId_ = 0;
     int widgetFlags_ = FlagUpdate | FlagDraw | FlagClip | FlagAllowMouse | FlagAllowFocus;
-    int frameDepth_ = 0;  // update frames running, nested ones included
+    int busyDepth_ = 0;  // update frames and input routes running, nested ones included
     std::vector<Widget*> retiredWidgets_;
 };
 

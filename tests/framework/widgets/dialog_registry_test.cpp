@@ -86,14 +86,22 @@ TEST_F(DialogRegistryTest, ShownDialogsAreSizedPlacedAndMadeModal) {
     EXPECT_EQ(manager.GetChildren().size(), 1u);
 }
 
-TEST_F(DialogRegistryTest, AnOpenedDialogKeepsItsOwnSize) {
-    Dialog* dialog = registry.CreateDialog(4, false, "", "x", "", Dialog::kModeFooterButton);
+TEST_F(DialogRegistryTest, AnOpenedDialogKeepsItsOwnSizeAndOpensOnce) {
+    Dialog* dialog = registry.CreateDialog(4, true, "", "x", "", Dialog::kModeFooterButton);
     dialog->Resize(10, 20, 300, 100);
     registry.OpenDialog(4, dialog);
     EXPECT_EQ(dialog->GetRect(), Rect(10, 20, 300, 100));
-    registry.OpenDialog(4, dialog);  // opening it again keeps it
+    registry.OpenDialog(4, dialog);  // opening it again keeps it, modal once
     EXPECT_EQ(registry.GetDialog(4), dialog);
     EXPECT_TRUE(retired.empty());
+    EXPECT_EQ(manager.GetPreModalRecords().size(), 1u);
+    EXPECT_EQ(opened.size(), 1u);
+
+    // Killed, it leaves no modal record behind and the board gets its focus back.
+    EXPECT_TRUE(registry.KillDialog(4));
+    EXPECT_TRUE(manager.GetPreModalRecords().empty());
+    EXPECT_EQ(manager.GetBaseModalWidget(), nullptr);
+    EXPECT_EQ(manager.GetFocusWidget(), &board);
 }
 
 TEST_F(DialogRegistryTest, RunModalWithAutoKillRemovesTheDialogThroughTheApplication) {
