@@ -7,9 +7,12 @@ set(QUILLORY_WARNINGS -Wall -Wextra -Wno-missing-field-initializers)
 function(quillory_apply_flags target)
   target_compile_options(${target} PRIVATE ${QUILLORY_WARNINGS})
   if(QUILLORY_SANITIZE)
-    target_compile_options(${target} PRIVATE -fsanitize=address,undefined -fno-omit-frame-pointer
-                                             -fno-sanitize-recover=undefined)
-    target_link_options(${target} PRIVATE -fsanitize=address,undefined)
+    # float-cast-overflow is not part of "undefined" in GCC: it catches a double too large for
+    # the int it is converted to (drawing positions, sizes from files).
+    target_compile_options(${target} PRIVATE -fsanitize=address,undefined,float-cast-overflow
+                                             -fno-omit-frame-pointer
+                                             -fno-sanitize-recover=undefined,float-cast-overflow)
+    target_link_options(${target} PRIVATE -fsanitize=address,undefined,float-cast-overflow)
   endif()
   if(QUILLORY_FUZZ)
     target_compile_options(${target} PRIVATE -fsanitize=fuzzer-no-link)

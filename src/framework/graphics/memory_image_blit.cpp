@@ -389,6 +389,12 @@ void MemoryImage::BlitTransformed(MemoryImage* source, const Rect& sourceRect,
         !std::isfinite(bottom)) {
         return;
     }
+    // Positions and matrices are unbounded doubles: a box that misses the clip stops here, so
+    // every bound below lies within a pixel of the clip and converts to int safely.
+    if (right < limit.x - 1 || left > limit.x + limit.width + 1 || bottom < limit.y - 1 ||
+        top > limit.y + limit.height + 1) {
+        return;
+    }
     const int firstX = static_cast<int>(std::max<double>(limit.x, std::floor(left) - 1));
     const int firstY = static_cast<int>(std::max<double>(limit.y, std::floor(top) - 1));
     const int endX =
@@ -423,7 +429,8 @@ void MemoryImage::BlitTransformed(MemoryImage* source, const Rect& sourceRect,
             if (bilinear) {
                 const double sampleU = u - 0.5;
                 const double sampleV = v - 0.5;
-                if (sampleU <= -1 || sampleV <= -1 || sampleU >= width || sampleV >= height) {
+                // Written so that a NaN sample position is skipped too.
+                if (!(sampleU > -1 && sampleV > -1 && sampleU < width && sampleV < height)) {
                     continue;
                 }
                 int column = static_cast<int>(std::floor(sampleU));
@@ -446,7 +453,7 @@ void MemoryImage::BlitTransformed(MemoryImage* source, const Rect& sourceRect,
                     continue;
                 }
             } else {
-                if (u < 0 || v < 0 || u >= width || v >= height) {
+                if (!(u >= 0 && v >= 0 && u < width && v < height)) {
                     continue;
                 }
                 sample = texel(static_cast<int>(u), static_cast<int>(v));

@@ -309,10 +309,21 @@ TEST(MemoryImageTest, MatrixBlitCentresTheSourceOnThePosition) {
     EXPECT_EQ(scaled.GetPixel(13, 13), source.GetPixel(3, 3));
     EXPECT_EQ(ChangedOutside(scaled, Rect(6, 6, 8, 8), 0u), 0);
 
-    // A singular matrix draws nothing.
+    // A singular matrix draws nothing; nor do positions and scales far beyond any int, which
+    // once became garbage bounds (a loop over two billion columns).
     MemoryImage flat(20, 20);
     flat.BlitWithMatrix(&source, 10, 10, Matrix3x3::Scaling(0, 1), clip, kColorWhite,
                         kDrawModeNormal, Rect(0, 0, 4, 4), true);
+    for (const float far : {1e30f, -1e30f, 3e9f}) {
+        flat.BlitRotated(&source, far, 5, Rect(0, 0, 4, 4), clip, kColorWhite, kDrawModeNormal, 0.5,
+                         2, 2);
+        flat.BlitRotated(&source, 5, far, Rect(0, 0, 4, 4), clip, kColorWhite, kDrawModeNormal, 0.5,
+                         2, 2);
+        flat.BlitWithMatrix(&source, far, far, Matrix3x3::Identity(), clip, kColorWhite,
+                            kDrawModeNormal, Rect(0, 0, 4, 4), true);
+    }
+    flat.BlitWithMatrix(&source, 10, 10, Matrix3x3::Scaling(1e30f, 1e-30f), clip, kColorWhite,
+                        kDrawModeNormal, Rect(0, 0, 4, 4), false);
     EXPECT_EQ(ChangedOutside(flat, Rect(0, 0, 0, 0), 0u), 0);
 }
 
