@@ -236,6 +236,9 @@ bool DSoundManager::LoadSound(int id, const std::string& fileName) {
         if (Platform::ReadWholeFile(cachePath, cached) &&
             ReadWav(reinterpret_cast<const uint8_t*>(cached.data()), cached.size(), ArchiveFileTime,
                     sound, error)) {
+            if (!FitsBudget(fileName, sound)) {
+                return false;
+            }
             sounds_[id].fileName = fileName;
             StoreSound(id, std::move(sound));
             return true;
@@ -245,12 +248,15 @@ bool DSoundManager::LoadSound(int id, const std::string& fileName) {
                                             ignored);
     }
     if (LoadWavFile(fileName + ".wav", sound, error)) {
+        if (!FitsBudget(fileName, sound)) {
+            return false;
+        }
         sounds_[id].fileName = fileName;
         StoreSound(id, std::move(sound));
         return true;
     }
     std::string sourceName;
-    if (!DecodeSource(fileName, sound, sourceName)) {
+    if (!DecodeSource(fileName, sound, sourceName) || !FitsBudget(fileName, sound)) {
         return false;
     }
     if (!cachePath.empty()) {
@@ -282,6 +288,27 @@ bool DSoundManager::DecodeSource(const std::string& fileName, SoundBuffer& sound
         return true;
     }
     Platform::DebugOutput("Sound: cannot load %s: %s\n", fileName.c_str(), error.c_str());
+    return false;
+}
+
+size_t DSoundManager::LoadedSoundBytes() const {
+    size_t total = 0;
+    for (const SoundSlot& slot : sounds_) {
+        total += slot.dataSize;
+    }
+    return total;
+}
+
+bool DSoundManager::FitsBudget(const std::string& fileName, const SoundBuffer& sound) const {
+    const size_t loaded = LoadedSoundBytes();
+    if (sound.DataBytes() <= loadedSoundBudget_ &&
+        loaded <= loadedSoundBudget_ - sound.DataBytes()) {
+        return true;
+    }
+    Platform::DebugOutput(
+        "Sound: %s refused: its %zu decoded bytes would take the loaded sounds "
+        "past %zu bytes\n",
+        fileName.c_str(), sound.DataBytes(), loadedSoundBudget_);
     return false;
 }
 

@@ -101,6 +101,11 @@ public:
     int AllocateSoundId() override;
     int CountSounds() override;
 
+    // The most all loaded sounds may take together (kMaxLoadedSoundBytes unless changed); a
+    // load that would pass it fails, is logged, and writes no cache file.
+    void SetLoadedSoundBudget(size_t bytes) { loadedSoundBudget_ = bytes; }
+    size_t LoadedSoundBytes() const;
+
     // Where decoded sounds are cached (default: the user folder's "cached").
     void SetCacheFolder(const std::string& folder) { cacheFolder_ = folder; }
     std::string CacheFolder() const;
@@ -128,6 +133,8 @@ private:
     };
 
     bool DecodeSource(const std::string& fileName, SoundBuffer& sound, std::string& sourceName);
+    // Whether a decoded sound of that size fits the budget beside the others; logs a refusal.
+    bool FitsBudget(const std::string& fileName, const SoundBuffer& sound) const;
     void StoreSound(int id, SoundBuffer&& sound);
     int FindFreeChannel();
 
@@ -141,6 +148,7 @@ private:
     uint32_t outputVolume_ = 65535;  // the wave-out volume, 0..65535
     uint32_t lastSweep_ = 0;
     std::string cacheFolder_;
+    size_t loadedSoundBudget_ = kMaxLoadedSoundBytes;
 };
 
 }  // namespace Tuvo

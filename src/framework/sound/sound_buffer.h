@@ -11,8 +11,13 @@ namespace Tuvo {
 constexpr int kMaxSoundChannels = 8;
 constexpr uint32_t kMinSoundRate = 100;
 constexpr uint32_t kMaxSoundRate = 200000;
-// Decoded sounds larger than this are refused: effects are seconds long, music is streamed.
-constexpr size_t kMaxDecodedSoundBytes = 128u * 1024u * 1024u;
+// Decoded sounds larger than this are refused: effects last seconds (this holds 95 seconds of
+// 44100 Hz stereo), and music is streamed. A small, very compressible file (silence) must not
+// unpack to hundreds of megabytes.
+constexpr size_t kMaxDecodedSoundBytes = 16u * 1024u * 1024u;
+// What all the sounds the sound manager holds may take together (the game's own take a few
+// megabytes), and so also what the decoded-sound cache receives from one run.
+constexpr size_t kMaxLoadedSoundBytes = 64u * 1024u * 1024u;
 
 struct SoundBuffer {
     int channels = 0;

@@ -49,7 +49,8 @@ bool ReadData(const uint8_t* data, size_t size, const WavFormat& format, uint8_t
     if (frames == 0) {
         return Fail(error, "the data chunk holds no complete frame");
     }
-    if (frames * blockAlign > kMaxDecodedSoundBytes) {
+    // Decoded bytes: 8-bit samples are widened to 16 bits.
+    if (frames * format.channels * sizeof(int16_t) > kMaxDecodedSoundBytes) {
         return Fail(error, "the sound is too large");
     }
     const size_t count = frames * static_cast<size_t>(format.channels);

@@ -23,8 +23,7 @@ protected:
     DSoundManagerTest() : inFolder_(folder_.Path()) {
         auto device = std::make_unique<Platform::BufferAudioDevice>();
         device_ = device.get();
-        manager_ =
-            std::make_unique<DSoundManager>(std::move(device), false, &clock_);
+        manager_ = std::make_unique<DSoundManager>(std::move(device), false, &clock_);
         manager_->SetCacheFolder(folder_.File("cache"));
     }
 
@@ -244,6 +243,29 @@ TEST_F(DSoundManagerTest, CompressedSoundsAreCachedAndRevalidated) {
     folder_.Write("cache/Sound/tone.wav", "RIFF garbage");
     ASSERT_TRUE(manager_->LoadSound(8, "Sound\\tone"));
     EXPECT_EQ(manager_->Sound(8)->samples, decoded.samples);
+}
+
+// All loaded sounds share one budget: a load past it fails and leaves no cache file behind;
+// releasing a sound makes room again.
+TEST_F(DSoundManagerTest, LoadedSoundsStayWithinTheirBudget) {
+    EXPECT_EQ(manager_->LoadedSoundBytes(), 0u);
+    manager_->SetLoadedSoundBudget(22050 + 20);  // the tone and one short WAV
+    folder_.Write("Sound/tone.ogg", AsString(ReadDataFile("tone440_mono_22050.ogg")));
+    folder_.Write("Sound/again.ogg", AsString(ReadDataFile("tone440_mono_22050.ogg")));
+    WriteShortWav("Sound/beep.wav");
+    ASSERT_TRUE(manager_->LoadSound(1, "Sound\\tone"));
+    ASSERT_TRUE(manager_->LoadSound(2, "Sound\\beep"));
+    EXPECT_EQ(manager_->LoadedSoundBytes(), 22050u + 20u);
+    EXPECT_FALSE(manager_->LoadSound(3, "Sound\\again"));
+    EXPECT_FALSE(manager_->LoadSound(4, "Sound\\beep"));
+    EXPECT_FALSE(std::filesystem::exists(folder_.File("cache/Sound/again.wav")));
+    // Cached or not, the budget is the same.
+    EXPECT_FALSE(manager_->LoadSound(5, "Sound\\tone"));
+    EXPECT_EQ(manager_->Sound(5), nullptr);
+
+    manager_->ReleaseSound(1);
+    EXPECT_TRUE(manager_->LoadSound(3, "Sound\\again"));
+    EXPECT_EQ(manager_->LoadedSoundBytes(), 22050u + 20u);
 }
 
 TEST_F(DSoundManagerTest, FormatsAreTriedInOrderAndPlainWavIsNotCached) {

@@ -117,6 +117,22 @@ TEST(WavFile, RejectsWhatItCannotPlay) {
     EXPECT_FALSE(ReadWav(reinterpret_cast<const uint8_t*>(notWave.data()), notWave.size(), nullptr,
                          sound, error));
     EXPECT_FALSE(ReadWav(nullptr, 0, nullptr, sound, error));
+
+    // Too long once decoded: 16-bit data over the limit, and 8-bit data whose file bytes are
+    // within it but whose widened samples are not.
+    const size_t limit = kMaxDecodedSoundBytes;
+    EXPECT_TRUE(WavBuilder()
+                    .Format(1, 1, 44100, 8)
+                    .Chunk("data", std::string(limit / 2, '\x80'))
+                    .Read(sound, error));
+    EXPECT_FALSE(WavBuilder()
+                     .Format(1, 1, 44100, 8)
+                     .Chunk("data", std::string(limit / 2 + 1, '\x80'))
+                     .Read(sound, error));
+    EXPECT_FALSE(WavBuilder()
+                     .Format(1, 2, 44100, 16)
+                     .Chunk("data", std::string(limit + 4, '\0'))
+                     .Read(sound, error));
 }
 
 TEST(WavFile, ChunksRunningPastTheFileAreRejected) {
