@@ -50,7 +50,9 @@ bool WriteFileAtomically(const std::string& path, std::string_view contents,
     if (path.empty()) {
         return false;
     }
-    std::string temporary = path + ".tmp-XXXXXX";
+    static constexpr char kSuffix[] = ".tmp-XXXXXX";
+    static_assert(sizeof(kSuffix) - 1 == kTemporaryNameSuffix);
+    std::string temporary = path + kSuffix;
     const int fd = mkstemp(temporary.data());
     if (fd < 0) {
         return false;

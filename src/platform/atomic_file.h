@@ -1,10 +1,15 @@
 // Replacing a file so that a crash leaves either the old or the new contents, never a mix.
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
 namespace Platform {
+
+// The temporary file's name is the file's own name plus this many bytes (".tmp-XXXXXX"), so a
+// file name within that much of the file system's limit cannot be written.
+constexpr size_t kTemporaryNameSuffix = 11;
 
 enum class Durability { kNoFlush, kFlushToDisk };
 

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <filesystem>
 #include <string>
 
 #include "framework/archive/pak_interface.h"
@@ -45,6 +46,50 @@ TEST(QuilloryPakTest, CreateListExtractRoundTrip) {
     EXPECT_EQ(layer.PakRead(text, 1, sizeof(text), file), 4u);
     EXPECT_STREQ(text, "jpeg");
     layer.PakClose(file);
+}
+
+// Extracting never writes through a symbolic link planted in the target, and says so in its
+// exit code, as it does for entries a cut archive no longer holds.
+TEST(QuilloryPakTest, ExtractSkipsLinksAndCutEntriesAndFails) {
+    TempFolder folder;
+    folder.Write("data/link/evil.txt", "outside");
+    folder.Write("data/safe.txt", "inside");
+    folder.Write("outside/keep.txt", "");
+    const std::string pak = folder.File("x.pak");
+    ASSERT_EQ(RunTool("create " + folder.File("data") + " " + pak, folder.File("out.txt")), 0);
+    std::filesystem::create_directories(folder.File("unpacked"));
+    std::filesystem::create_directory_symlink(folder.File("outside"), folder.File("unpacked/link"));
+    EXPECT_NE(RunTool("extract " + pak + " " + folder.File("unpacked"), folder.File("out.txt")), 0);
+    EXPECT_NE(folder.Read("out.txt").find("symbolic link"), std::string::npos);
+    EXPECT_FALSE(std::filesystem::exists(folder.File("outside/evil.txt")));
+    EXPECT_EQ(folder.Read("unpacked/safe.txt"), "inside");
+
+    // Cut inside the data: the entries past the end are skipped, and the run fails.
+    const std::string whole = folder.Read("x.pak");
+    folder.Write("cut.pak", whole.substr(0, whole.size() - 3));
+    EXPECT_NE(RunTool("extract " + folder.File("cut.pak") + " " + folder.File("cut"),
+                      folder.File("out.txt")),
+              0);
+    EXPECT_NE(folder.Read("out.txt").find("skipped"), std::string::npos);
+    EXPECT_NE(RunTool("list " + folder.File("cut.pak"), folder.File("out.txt")), 0);
+}
+
+// Create accepts exactly the names extract can write back.
+TEST(QuilloryPakTest, CreateAndExtractAgreeOnTheNameLimit) {
+    for (const size_t length : {244u, 245u, 255u}) {
+        TempFolder folder;
+        const std::string name(length, 'n');
+        folder.Write("data/" + name, "x");
+        const std::string pak = folder.File("x.pak");
+        const int created = RunTool("create " + folder.File("data") + " " + pak, folder.File("o"));
+        if (length > 244) {
+            EXPECT_NE(created, 0) << length;
+            continue;
+        }
+        ASSERT_EQ(created, 0);
+        EXPECT_EQ(RunTool("extract " + pak + " " + folder.File("out"), folder.File("o")), 0);
+        EXPECT_EQ(folder.Read("out/" + name), "x");
+    }
 }
 
 TEST(QuilloryPakTest, BadInputGivesAnErrorNotACrash) {
