@@ -215,7 +215,7 @@ PakFile* PakInterface::PakOpen(const char* name, const char* mode) {
     }
     if (IsReadMode(mode)) {
         if (const PakRecord* record = FindRecord(name)) {
-            return new PakFile{record, 0, nullptr};
+            return new PakFile{*record, 0, nullptr};
         }
     }
     // A folder opens as a stream on Linux and would then report a nonsense size.
@@ -226,7 +226,7 @@ PakFile* PakInterface::PakOpen(const char* name, const char* mode) {
     if (stream == nullptr) {
         return nullptr;
     }
-    return new PakFile{nullptr, 0, stream};
+    return new PakFile{std::nullopt, 0, stream};
 }
 
 int PakInterface::PakClose(PakFile* file) {
@@ -244,7 +244,7 @@ int PakInterface::PakSeek(PakFile* file, long offset, int origin) {
     if (file == nullptr) {
         return -1;
     }
-    if (file->record == nullptr) {
+    if (!file->record) {
         return std::fseek(file->stream, offset, origin);
     }
     int64_t position = file->position;
@@ -263,14 +263,14 @@ long PakInterface::PakTell(PakFile* file) {
     if (file == nullptr) {
         return -1;
     }
-    return file->record == nullptr ? std::ftell(file->stream) : file->position;
+    return !file->record ? std::ftell(file->stream) : file->position;
 }
 
 size_t PakInterface::PakRead(void* buffer, size_t elementSize, size_t count, PakFile* file) {
     if (file == nullptr || buffer == nullptr || elementSize == 0) {
         return 0;
     }
-    if (file->record == nullptr) {
+    if (!file->record) {
         return std::fread(buffer, elementSize, count, file->stream);
     }
     const size_t left = static_cast<size_t>(file->record->size - file->position);
@@ -289,7 +289,7 @@ int PakInterface::PakGetChar(PakFile* file) {
     if (file == nullptr) {
         return -1;
     }
-    if (file->record == nullptr) {
+    if (!file->record) {
         return std::fgetc(file->stream);
     }
     const uint8_t* data = file->record->archive->view + file->record->offset;
@@ -306,7 +306,7 @@ int PakInterface::PakUngetChar(int character, PakFile* file) {
     if (file == nullptr) {
         return -1;
     }
-    if (file->record == nullptr) {
+    if (!file->record) {
         return std::ungetc(character, file->stream);
     }
     file->position = std::max(file->position - 1, 0);
@@ -321,7 +321,7 @@ char* PakInterface::PakGetLine(char* buffer, int size, PakFile* file) {
     if (file == nullptr || buffer == nullptr || size <= 0) {
         return nullptr;
     }
-    if (file->record == nullptr) {
+    if (!file->record) {
         return std::fgets(buffer, size, file->stream);
     }
     const uint8_t* data = file->record->archive->view + file->record->offset;
@@ -347,7 +347,7 @@ int PakInterface::PakAtEnd(PakFile* file) {
     if (file == nullptr) {
         return 1;
     }
-    if (file->record == nullptr) {
+    if (!file->record) {
         return std::feof(file->stream);
     }
     return file->position >= file->record->size ? 1 : 0;

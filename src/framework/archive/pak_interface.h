@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -42,9 +43,11 @@ struct PakRecord {
     int32_t size = 0;
 };
 
-// An open file: an archive entry (record set) or a disk stream.
+// An open file: an archive entry (record set) or a disk stream. The handle keeps its own copy
+// of the entry, so a later mount that replaces the entry in the table cannot change the size
+// or the data under an open file (archives stay mapped until the layer goes).
 struct PakFile {
-    const PakRecord* record = nullptr;
+    std::optional<PakRecord> record;
     int32_t position = 0;
     FILE* stream = nullptr;
 };

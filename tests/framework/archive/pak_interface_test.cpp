@@ -98,7 +98,7 @@ TEST_F(PakInterfaceTest, ArchiveWinsForReadingAndWritingGoesToDisk) {
 
     PakFile* written = layer_.PakOpen("A\\C.TXT", "wb");
     ASSERT_NE(written, nullptr);
-    EXPECT_EQ(written->record, nullptr);
+    EXPECT_FALSE(written->record.has_value());
     layer_.PakClose(written);
     EXPECT_EQ(folder_.Read("A/C.TXT"), "");
 
@@ -202,6 +202,27 @@ TEST_F(PakInterfaceTest, LaterEntriesOfTheSameNameWin) {
     PakFile* file = layer_.PakOpen("x.txt", "rb");
     EXPECT_EQ(ReadAll(file), "second");
     layer_.PakClose(file);
+}
+
+// A file opened before a second archive replaces its entry reads on from the first archive,
+// within its own size.
+TEST_F(PakInterfaceTest, OpenFilesKeepTheirEntryWhenALaterArchiveReplacesIt) {
+    Mount({{"f.txt", 1, Bytes("0123456789abcdef")}});
+    PakFile* file = layer_.PakOpen("f.txt", "rb");
+    ASSERT_NE(file, nullptr);
+    ASSERT_EQ(layer_.PakSeek(file, 12, SEEK_SET), 0);
+    std::vector<uint8_t> archive;
+    ASSERT_TRUE(Tuvo::BuildPak({{"F.TXT", 1, Bytes("new")}}, archive));
+    folder_.Write("patch.pak", std::string(archive.begin(), archive.end()));
+    ASSERT_TRUE(layer_.MountArchive("patch.pak"));
+    EXPECT_EQ(ReadAll(file), "cdef");
+    EXPECT_EQ(layer_.PakTell(file), 16);
+    EXPECT_EQ(layer_.PakSeek(file, 0, SEEK_END), 0);
+    EXPECT_EQ(layer_.PakTell(file), 16);
+    layer_.PakClose(file);
+    PakFile* reopened = layer_.PakOpen("f.txt", "rb");
+    EXPECT_EQ(ReadAll(reopened), "new");
+    layer_.PakClose(reopened);
 }
 
 TEST_F(PakInterfaceTest, DamagedArchivesAddOnlyWholeEntries) {
