@@ -96,6 +96,7 @@ void CSpriteManager::LoadTexture(const char* folder, const char* fileName) {
         return;
     }
     int loaded = 0;
+    const int64_t pixels = int64_t{image->GetWidth()} * image->GetHeight();
     {
         std::lock_guard<std::mutex> lock(tableMutex_);
         if (FindLocked(key) >= 0) {
@@ -105,6 +106,16 @@ void CSpriteManager::LoadTexture(const char* folder, const char* fileName) {
             LogMessage("Overflow error: maximum textures count");
             return;
         }
+        if (pixels > pixelBudget_ - storedPixels_) {
+            std::snprintf(line, sizeof(line),
+                          "Loading image: '%s' ... REFUSED (%lld pixels, over the budget of %lld "
+                          "for all images)",
+                          key.c_str(), static_cast<long long>(pixels),
+                          static_cast<long long>(pixelBudget_));
+            LogMessage(line);
+            return;
+        }
+        storedPixels_ += pixels;
         images_[count_] = std::move(image);
         names_[count_] = key;
         loaded = ++count_;
@@ -141,9 +152,20 @@ void CSpriteManager::DeleteAllTextures() {
             names_[i].clear();
         }
         count_ = 0;
+        storedPixels_ = 0;
         fontImage_ = nullptr;
     }
     LogMessage("CSpriteManager::DeleteAllTextures()");
+}
+
+void CSpriteManager::SetPixelBudget(int64_t pixels) {
+    std::lock_guard<std::mutex> lock(tableMutex_);
+    pixelBudget_ = pixels;
+}
+
+int64_t CSpriteManager::StoredPixels() const {
+    std::lock_guard<std::mutex> lock(tableMutex_);
+    return storedPixels_;
 }
 
 int CSpriteManager::TextureCount() const {

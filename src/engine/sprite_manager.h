@@ -85,6 +85,10 @@ public:
     static constexpr int kFontNameSize = 256;
     static constexpr int kSymbolListSize = 256;
     static constexpr int kSymbolWidthCount = 255;
+    // All stored images together hold at most 64 screens of 800 x 600 pixels (about 123 MB);
+    // the game's own pictures take about 14. A folder of oversized files cannot take the
+    // memory of the machine.
+    static constexpr int64_t kDefaultPixelBudget = int64_t{64} * 800 * 600;
 
     CSpriteManager();
     ~CSpriteManager();
@@ -106,6 +110,10 @@ public:
     Tuvo::Image* GetTexture(const char* fileName);
     void DeleteAllTextures();
     int TextureCount() const;
+    // The pixel budget of all stored images; an image that would pass it is not stored, and
+    // the refusal is logged.
+    void SetPixelBudget(int64_t pixels);
+    int64_t StoredPixels() const;
 
     // How many files in folder match "*.png", "*.jpg", "*.tga" and "*.bmp".
     int CountImages(const char* folder);
@@ -181,6 +189,8 @@ private:
     std::array<std::unique_ptr<Tuvo::Image>, kMaxTextures> images_;
     std::array<std::string, kMaxTextures> names_;
     int count_ = 0;
+    int64_t storedPixels_ = 0;
+    int64_t pixelBudget_ = kDefaultPixelBudget;
 
     std::vector<std::string> pendingFiles_;
     size_t nextPending_ = 0;
