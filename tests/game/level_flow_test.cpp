@@ -27,20 +27,27 @@ protected:
             world_.TakeAndDrop(4, 4);
             ASSERT_EQ(M().tutorialOn, 0);
         }
-        for (int tries = 0; tries < 200 && world_.game->ScreenState() == STATE_PLAYING;
+        for (int tries = 0; tries < 500 && world_.game->ScreenState() == STATE_PLAYING;
              ++tries) {
-            if (M().conveyorCount == 0) {
-                world_.Step();
-                continue;
-            }
-            const ShapeItem shape = M().conveyor[0];
-            for (int c = 0; c < M().cellCount; ++c) {
-                const ShapeItem& cell = M().cells[c];
-                if (cell.filled == 0 && (cell.classIndex == shape.classIndex ||
-                                         shape.bonusKind != kBonusNone)) {
-                    world_.TakeAndDrop(0, c);
-                    break;
+            int slot = -1;
+            int target = -1;
+            for (int i = 0; i < M().conveyorCount && target < 0; ++i) {
+                const ShapeItem& shape = M().conveyor[i];
+                for (int c = 0; c < M().cellCount && target < 0; ++c) {
+                    const ShapeItem& cell = M().cells[c];
+                    if (cell.filled == 0 && shape.x < 1.0f &&
+                        (cell.classIndex == shape.classIndex || shape.bonusKind != kBonusNone)) {
+                        slot = i;
+                        target = c;
+                    }
                 }
+            }
+            if (target >= 0) {
+                world_.TakeAndDrop(slot, target);
+            } else if (M().conveyorCount >= 7) {
+                world_.game->DiscardShape();
+            } else {
+                world_.Step();
             }
         }
     }

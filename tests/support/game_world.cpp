@@ -183,7 +183,7 @@ GameWorld::GameWorld(uint32_t seed)
     Platform::SetUserFolderOverride(user.Path());
     ClearProfileCache();
     SetLogFilePath(user.File("applog.htm").c_str());
-    effects = std::make_unique<CEffect2d>(clock, cosmeticRandom);
+    effects = std::make_unique<CEffect2d>(clock, cosmeticRandom, &sounds);
 }
 
 GameWorld::~GameWorld() {

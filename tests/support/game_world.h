@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "effects/effect2d.h"
+#include "engine/sound_event_player.h"
 #include "game/game_events.h"
 #include "game/quillory_game.h"
 #include "platform/clock.h"
@@ -24,9 +25,11 @@ public:
     Quillory::PointerState state;
 };
 
-class RecordingSounds : public Quillory::GameSounds {
+// Sounds of the rules and of the effects list, in the order they play.
+class RecordingSounds : public Quillory::GameSounds, public Quillory::SoundEventPlayer {
 public:
     void PlayEvent(const char* eventName) override { played.emplace_back(eventName); }
+    void PlaySoundEvent(const char* eventName) override { played.emplace_back(eventName); }
     void SetMusicVolume(float volume) override { musicVolume = volume; }
     int Count(const std::string& name) const;
     std::vector<std::string> played;
