@@ -124,14 +124,4 @@ TEST_F(LevelFileTest, LevelsWithoutCellsOrClassesAreRefusedAndNeverWon) {
               std::string::npos);
 }
 
-TEST_F(LevelFileTest, TransformerKeepsEveryShapeOfANamedClass) {
-    world_.CreateGame();
-    world_.game->SetMode(MODE_TRANSFORMER);
-    const GameModel& m = Load(2, {{"shapeClassList", "c0,c1,c2"}});
-    EXPECT_EQ(m.levelClasses[0].shapeCount, 4);
-    world_.game->SetMode(MODE_CLASSIC);
-    const GameModel& classic = Load(2, {{"shapeClassList", "c0,c1,c2"}});
-    EXPECT_EQ(classic.levelClasses[0].shapeCount, 1);
-}
-
 }  // namespace
