@@ -19,7 +19,8 @@
 //  star                         AnimSprite       1     given      1.0     star-rotation 3 x 3
 //  bonus level won              TitleText        1     0          4.5     "Bonus!"
 //  no bonus                     TitleText        1     0          2.5     "No Bonus"
-//  reveal chomp                 ShrinkSprite     2     i x 0.5    0.5     qy_effect_chomp, cell size
+//  reveal chomp                 ShrinkSprite     2     i x 0.5    0.5     qy_effect_chomp, cell
+//  size
 //    its points                 RisingText       1     i x 0.5+.5 0.8     "1000"
 //    its picture shown          FloatTween       -     i x 0.5+.5 0.1     0 -> 1
 //  stage marker move           FloatTween x2    -     0.5        2.5     to the new stage
@@ -165,8 +166,8 @@ void GameEffects::ScoreFlight(float delay, float duration, float fromX, float fr
 
 void GameEffects::Star(float delay, float x, float y) {
     if (effects_ != nullptr) {
-        effects_->AddAnimSprite(kUnder, delay, 1.0f, x, y, Texture("Graphics\\star-rotation.png"), 3,
-                                3, 0);
+        effects_->AddAnimSprite(kUnder, delay, 1.0f, x, y, Texture("Graphics\\star-rotation.png"),
+                                3, 3, 0);
     }
 }
 

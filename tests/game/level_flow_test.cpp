@@ -27,8 +27,7 @@ protected:
             world_.TakeAndDrop(4, 4);
             ASSERT_EQ(M().tutorialOn, 0);
         }
-        for (int tries = 0; tries < 500 && world_.game->ScreenState() == STATE_PLAYING;
-             ++tries) {
+        for (int tries = 0; tries < 500 && world_.game->ScreenState() == STATE_PLAYING; ++tries) {
             int slot = -1;
             int target = -1;
             for (int i = 0; i < M().conveyorCount && target < 0; ++i) {
@@ -73,8 +72,7 @@ TEST_F(LevelFlowTest, TheTutorialGatesTheFirstLevel) {
     EXPECT_EQ(M().tutorialStep, TUTORIAL_DROP);
     // Only cell 4 takes it, even where another cell of its class waits.
     for (int c = 0; c < M().cellCount; ++c) {
-        if (c != 4 && M().cells[c].classIndex == 0 && M().cells[c].y > 0 &&
-            M().cells[c].y < 0.8f) {
+        if (c != 4 && M().cells[c].classIndex == 0 && M().cells[c].y > 0 && M().cells[c].y < 0.8f) {
             world_.Click(M().cells[c].x, M().cells[c].y);
             EXPECT_EQ(M().cells[c].filled, 0);
             break;
@@ -163,8 +161,8 @@ TEST_F(LevelFlowTest, WinningANormalLevelAddsTimeAndCompletion) {
     EXPECT_EQ(M().score, before + seconds + 1500);
     const auto added = world_.events.Starting("score_added");
     ASSERT_EQ(added.size(), 2u);
-    EXPECT_EQ(added[0], "score_added " + std::to_string(seconds) + " time_bonus score=" +
-                            std::to_string(before + seconds));
+    EXPECT_EQ(added[0], "score_added " + std::to_string(seconds) +
+                            " time_bonus score=" + std::to_string(before + seconds));
     EXPECT_NE(added[1].find("1500 completion"), std::string::npos);
     EXPECT_EQ(world_.sounds.Count("collect_scores"), 1);
     ASSERT_TRUE(world_.RunUntil([&] { return world_.game->ScreenState() == STATE_PLAYING; }, 10));
@@ -194,8 +192,8 @@ TEST_F(LevelFlowTest, AWholeShortGameThroughAStageAndTheReveal) {
     for (int level = 1; level <= 7; ++level) {
         PlayLevel();
         ASSERT_EQ(world_.game->ScreenState(), STATE_LEVEL_END) << level;
-        ASSERT_TRUE(world_.RunUntil([&] { return world_.game->ScreenState() != STATE_LEVEL_END; },
-                                    10));
+        ASSERT_TRUE(
+            world_.RunUntil([&] { return world_.game->ScreenState() != STATE_LEVEL_END; }, 10));
         if (world_.game->ScreenState() == STATE_MAP) {
             EXPECT_EQ(level, 6);
             world_.RunSeconds(1);
