@@ -93,20 +93,19 @@ void GameEffects::Discarded(float x, float y, float width, float height, const c
     }
 }
 
-void GameEffects::LineShrink(float* scale) {
-    if (effects_ != nullptr) {
-        effects_->AddFloatTween(0, 1.0f, 1.0f, 0.0f, scale);
-    } else {
-        *scale = 0;
+void GameEffects::Tween(float delay, float duration, float from, float to, float* target) {
+    // A value that cannot be animated (no list, or a full one) still reaches its end.
+    if (effects_ == nullptr || effects_->AddFloatTween(delay, duration, from, to, target) == 0) {
+        *target = to;
     }
 }
 
+void GameEffects::LineShrink(float* scale) {
+    Tween(0, 1.0f, 1.0f, 0.0f, scale);
+}
+
 void GameEffects::LineSlide(float* x, float from, float to) {
-    if (effects_ != nullptr) {
-        effects_->AddFloatTween(0, 1.0f, from, to, x);
-    } else {
-        *x = to;
-    }
+    Tween(0, 1.0f, from, to, x);
 }
 
 void GameEffects::BugEats(float x, float y) {
@@ -117,11 +116,7 @@ void GameEffects::BugEats(float x, float y) {
 }
 
 void GameEffects::Fade(float* fade, float from, float to) {
-    if (effects_ != nullptr) {
-        effects_->AddFloatTween(0, kFadeSeconds, from, to, fade);
-    } else {
-        *fade = to;
-    }
+    Tween(0, kFadeSeconds, from, to, fade);
 }
 
 void GameEffects::LevelTitle(int levelNumber) {
@@ -178,19 +173,11 @@ void GameEffects::SoundAt(float delay, const char* eventName) {
 }
 
 void GameEffects::SetFloatAt(float delay, float* target, float value) {
-    if (effects_ != nullptr) {
-        effects_->AddFloatTween(delay, kShortTween, value, value, target);
-    } else {
-        *target = value;
-    }
+    Tween(delay, kShortTween, value, value, target);
 }
 
 void GameEffects::Shrink(float* target, float from) {
-    if (effects_ != nullptr) {
-        effects_->AddFloatTween(0, kFadeSeconds, from, 0, target);
-    } else {
-        *target = 0;
-    }
+    Tween(0, kFadeSeconds, from, 0, target);
 }
 
 void GameEffects::BonusTitle() {
@@ -217,21 +204,12 @@ void GameEffects::Chomp(int index, float x, float y) {
 }
 
 void GameEffects::MarkerMove(float* x, float* y, float toX, float toY) {
-    if (effects_ != nullptr) {
-        effects_->AddFloatTween(0.5f, 2.5f, *x, toX, x);
-        effects_->AddFloatTween(0.5f, 2.5f, *y, toY, y);
-    } else {
-        *x = toX;
-        *y = toY;
-    }
+    Tween(0.5f, 2.5f, *x, toX, x);
+    Tween(0.5f, 2.5f, *y, toY, y);
 }
 
 void GameEffects::Reveal(float delay, float* shown) {
-    if (effects_ != nullptr) {
-        effects_->AddFloatTween(delay, kShortTween, 0, 1, shown);
-    } else {
-        *shown = 1;
-    }
+    Tween(delay, kShortTween, 0, 1, shown);
 }
 
 bool GameEffects::ScoreAt(float delay, int* fired) {

@@ -2,6 +2,8 @@
 // steps to the next level, the stage map and the end of the game with its reveal.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <cstring>
 #include <string>
 
 #include "engine/ini_access.h"
@@ -173,6 +175,35 @@ TEST_F(LevelFlowTest, WinningANormalLevelAddsTimeAndCompletion) {
     int stored = 0;
     EXPECT_TRUE(ReadConfigInt("GAMEPLAY", "LastOpenedLevel", &stored));
     EXPECT_EQ(stored, 3);
+}
+
+TEST_F(LevelFlowTest, AFullEffectsListNeverLosesTheLevelEndPoints) {
+    world_.WriteClasses(3, 1);
+    world_.WriteLevel(2, {{"lineShapeCount", "1"}, {"lineSpeed", "0"}, {"levelTime", "60"}});
+    world_.CreateGame();
+    world_.StartPlaying(2);
+    GameModel& m = Edit();
+    const ShapeItem shape = m.conveyor[0];
+    int last = -1;
+    for (int c = 0; c < m.cellCount; ++c) {
+        if (last < 0 && m.cells[c].classIndex == shape.classIndex) {
+            last = c;
+        } else {
+            m.cells[c].filled = 1;
+        }
+    }
+    while (world_.effects->AddSound(5.0f, "filler") == 1) {
+    }
+    world_.TakeAndDrop(0, last);
+    ASSERT_EQ(world_.game->ScreenState(), STATE_LEVEL_END);
+    const auto added = world_.events.Starting("score_added");  // at once, not lost
+    ASSERT_EQ(added.size(), 2u);
+    const int seconds = std::atoi(added[0].c_str() + std::strlen("score_added "));
+    EXPECT_GT(seconds, 50);
+    EXPECT_EQ(m.score, 50 + seconds + 1500);
+    EXPECT_FLOAT_EQ(m.timeLeft, 0.0f);  // and the clock still shows 0
+    // The level still ends once the list has run out.
+    EXPECT_TRUE(world_.RunUntil([&] { return world_.game->ScreenState() != STATE_LEVEL_END; }));
 }
 
 TEST_F(LevelFlowTest, AWholeShortGameThroughAStageAndTheReveal) {
