@@ -273,6 +273,7 @@ private:
     void PlaySound(const char* eventName);
     GameEffects Fx() const { return GameEffects(services_.effects, services_.textures); }
     float LevelClockElapsed() const;
+    bool RefuseRecord(bool peek);
     int Rand(int lo, int hi);
     double R01();
 

@@ -136,11 +136,16 @@ bool ItemPlausible(const ShapeItem& item) {
            item.bonusKind <= kBonusArea;
 }
 
-void LogCorrupted() {
-    LogMessage("File 'saved.ini' is corrupted!");
-}
-
 }  // namespace
+
+bool CQuilloryGame::RefuseRecord(bool peek) {
+    LogMessage("File 'saved.ini' is corrupted!");
+    // A restore that cannot be made starts the mode's new game instead.
+    if (!peek) {
+        NewGame();
+    }
+    return false;
+}
 
 bool CQuilloryGame::IsGameSaved() const {
     uint8_t bytes[4] = {};
@@ -209,8 +214,7 @@ bool CQuilloryGame::LoadSavedGame(bool peek) {
     static_assert(kSavedRecordSize == kShapesIssuedOffset + 4, "the record ends with shapesIssued");
     uint8_t bytes[kSavedRecordSize] = {};
     if (!ReadProfileStruct(SectionOf(m.mode), "Data", bytes, kSavedRecordSize, kSavedFile)) {
-        LogCorrupted();
-        return false;
+        return RefuseRecord(peek);
     }
     const RecordReader reader(bytes);
     const int conveyorCount = reader.I32(kConveyorCountOffset);
@@ -226,8 +230,7 @@ bool CQuilloryGame::LoadSavedGame(bool peek) {
                            Finite(sinceStart, kMaxStoredSeconds) &&
                            Finite(elapsed, kMaxStoredSeconds) && LevelExists(level);
     if (!plausible) {
-        LogCorrupted();
-        return false;
+        return RefuseRecord(peek);
     }
     m.levelNumber = level;
     m.score = score;
@@ -265,9 +268,7 @@ bool CQuilloryGame::LoadSavedGame(bool peek) {
         slots[i] = fits ? static_cast<int>(std::lround(place)) : 0;
     }
     if (!fits) {
-        LogCorrupted();
-        NewGame();
-        return false;
+        return RefuseRecord(peek);
     }
 
     for (int i = 0; i < kMaxConveyor; ++i) {
