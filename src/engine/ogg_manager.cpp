@@ -16,8 +16,6 @@
 
 namespace Quillory {
 
-COggManager gOggManager;
-
 namespace {
 
 constexpr uint32_t kSectionNamesSize = 10000;
@@ -195,6 +193,10 @@ int COggManager::PlaySample(int id) {
         playback_->PlaySample(id);
     }
     return 1;
+}
+
+void COggManager::PlaySoundEvent(const char* eventName) {
+    PlaySample(PrepareEvent(eventName));
 }
 
 int COggManager::SetMusicVolume(float volume) {

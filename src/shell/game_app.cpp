@@ -14,8 +14,6 @@
 
 namespace Tuvo {
 
-GameApp* gApplication = nullptr;
-
 const char* const kMenuFiles[MENU_COUNT] = {
     "menu-main.xml",
     "menu-game-over.xml",
@@ -114,9 +112,6 @@ GameApp::~GameApp() {
         sprites_.DeleteAllTextures();
         soundEvents_.FreeMusicManager();
         Quillory::LogMessage("*** Session finished ***", Quillory::LOG_FRAMED);
-    }
-    if (gApplication == this) {
-        gApplication = nullptr;
     }
 }
 
