@@ -28,6 +28,7 @@
 #include "platform/folders.h"
 #include "platform/paths.h"
 #include "support/temp_folder.h"
+#include "support/user_folder.h"
 
 namespace {
 
@@ -127,14 +128,7 @@ struct ShapeClass {
 // every INI read comes from the shipped files.
 class AudioLevelsDataTest : public ::testing::Test {
 protected:
-    AudioLevelsDataTest() : inData_(DataFolder()) {
-        Platform::SetUserFolderOverride(user_.Path());
-        Quillory::ClearProfileCache();
-    }
-    ~AudioLevelsDataTest() override {
-        Platform::SetUserFolderOverride("");
-        Quillory::ClearProfileCache();
-    }
+    AudioLevelsDataTest() : inData_(DataFolder()) {}
 
     std::string IniValue(const std::string& section, const std::string& key) {
         char out[256];
@@ -230,9 +224,7 @@ protected:
         return events;
     }
 
-    std::string Log() const { return user_.Read("applog.htm"); }
-
-    TempFolder user_;
+    TestSupport::TestUserFolder user_;
     ScopedCurrentDirectory inData_;
 };
 
@@ -393,7 +385,7 @@ TEST_F(AudioLevelsDataTest, EveryLevelParsesAndFitsTheRules) {
 // into the sound manager; then every event and menu sound must find a preloaded sample, and
 // none may load a second copy under a differently spelled key.
 TEST_F(AudioLevelsDataTest, EventsAndMenusPlayPreloadedSamplesOnly) {
-    Quillory::SetLogFilePath(user_.File("applog.htm").c_str());
+    user_.StartLog();
     Tuvo::DSoundManager sounds(std::make_unique<Platform::BufferAudioDevice>(), false);
     sounds.SetCacheFolder(user_.File("cached"));
     Quillory::SoundPlayback playback(&sounds);
@@ -423,9 +415,9 @@ TEST_F(AudioLevelsDataTest, EventsAndMenusPlayPreloadedSamplesOnly) {
     }
     EXPECT_EQ(manager.SampleCount(), preloaded);
     manager.FreeMusicManager();
-    Quillory::SetLogFilePath(nullptr);
+    user_.StopLog();
 
-    const std::string log = Log();
+    const std::string log = user_.Log();
     EXPECT_NE(log.find("Loading sound events script: "), std::string::npos);
     EXPECT_EQ(log.find("FAILED"), std::string::npos) << log;
     EXPECT_EQ(log.find("couldn't find sound event"), std::string::npos) << log;

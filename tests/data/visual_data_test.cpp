@@ -22,6 +22,7 @@
 #include "engine/private_profile.h"
 #include "platform/folders.h"
 #include "support/temp_folder.h"
+#include "support/user_folder.h"
 #if QUILLORY_WITH_IMAGE_READERS
 #include "imagefiles/image_loader.h"
 #endif
@@ -356,15 +357,7 @@ Rect ControlRect(const tinyxml2::XMLElement* e) {
 // user folder, so a stray user copy of an INI file cannot stand in for the shipped one.
 class VisualDataTest : public ::testing::Test {
 protected:
-    VisualDataTest() : inData_(DataFolder()) {
-        Platform::SetUserFolderOverride(user_.Path());
-        Quillory::ClearProfileCache();
-        Quillory::SetLanguageName("ENGLISH");
-    }
-    ~VisualDataTest() override {
-        Platform::SetUserFolderOverride("");
-        Quillory::ClearProfileCache();
-    }
+    VisualDataTest() : inData_(DataFolder()) { Quillory::SetLanguageName("ENGLISH"); }
 
     bool LoadMenu(const std::string& file, tinyxml2::XMLDocument& document) {
         const std::string path = DataFolder() + "/Menu/" + file;
@@ -375,7 +368,7 @@ protected:
         return Quillory::GetLanguageString(key.c_str());
     }
 
-    TempFolder user_;
+    TestSupport::TestUserFolder user_;
     ScopedCurrentDirectory inData_;
 };
 
@@ -723,8 +716,7 @@ TEST_F(VisualDataTest, SymbolFontTablesCoverPrintableTextWithMeasuredWidths) {
 }
 
 TEST_F(VisualDataTest, TheGamesMenuLoaderReadsEveryScreenWhole) {
-    const std::string log = user_.File("applog.htm");
-    Quillory::SetLogFilePath(log.c_str());
+    user_.StartLog();
     for (const char* file : kMenuFiles) {
         SCOPED_TRACE(file);
         auto menu = std::make_unique<Quillory::CMenu>();
@@ -753,8 +745,8 @@ TEST_F(VisualDataTest, TheGamesMenuLoaderReadsEveryScreenWhole) {
         EXPECT_EQ(menu->SliderCount(), static_cast<int>(Children(screen, "Slider").size()));
         EXPECT_EQ(std::string(menu->BackgroundImage()), Attr(screen, "bgImage"));
     }
-    Quillory::SetLogFilePath("");
-    const std::string entries = user_.Read("applog.htm");
+    user_.StopLog();
+    const std::string entries = user_.Log();
     EXPECT_NE(entries.find("menu-credits.xml"), std::string::npos) << "the loads were not logged";
     EXPECT_EQ(entries.find("WARNING"), std::string::npos) << entries;
     EXPECT_EQ(entries.find("FAIL"), std::string::npos) << entries;

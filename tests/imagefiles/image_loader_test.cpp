@@ -1,7 +1,5 @@
 #include "imagefiles/image_loader.h"
 
-#include <jpeglib.h>
-
 #include <string>
 #include <vector>
 
@@ -10,6 +8,7 @@
 #include "framework/archive/pak_format.h"
 #include "framework/archive/pak_interface.h"
 #include "imagefiles/png_writer.h"
+#include "support/jpeg_encoder.h"
 #include "support/temp_folder.h"
 
 namespace ImageLib {
@@ -22,29 +21,9 @@ std::string PngBytes(const std::vector<uint32_t>& pixels, int width, int height)
 }
 
 std::string GreyJpegBytes(int width, int height) {
-    jpeg_compress_struct info{};
-    jpeg_error_mgr error{};
-    info.err = jpeg_std_error(&error);
-    jpeg_create_compress(&info);
-    unsigned char* buffer = nullptr;
-    unsigned long size = 0;
-    jpeg_mem_dest(&info, &buffer, &size);
-    info.image_width = width;
-    info.image_height = height;
-    info.input_components = 1;
-    info.in_color_space = JCS_GRAYSCALE;
-    jpeg_set_defaults(&info);
-    jpeg_start_compress(&info, TRUE);
-    std::vector<uint8_t> row(width, 0x80);
-    while (info.next_scanline < info.image_height) {
-        JSAMPROW pointer = row.data();
-        jpeg_write_scanlines(&info, &pointer, 1);
-    }
-    jpeg_finish_compress(&info);
-    std::string bytes(reinterpret_cast<char*>(buffer), size);
-    jpeg_destroy_compress(&info);
-    std::free(buffer);
-    return bytes;
+    const std::vector<uint8_t> bytes = TestSupport::EncodeJpeg(
+        width, height, 1, std::vector<uint8_t>(static_cast<size_t>(width) * height, 0x80));
+    return std::string(bytes.begin(), bytes.end());
 }
 
 // A 24-bit TGA, which the game does not read.

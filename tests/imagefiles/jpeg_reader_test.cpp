@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include "imagefiles/readers.h"
+#include "support/jpeg_encoder.h"
 #include "support/temp_folder.h"
 
 namespace ImageLib {
@@ -17,36 +18,7 @@ namespace {
 
 const char kExamples[] = "/usr/share/doc/libsixel-examples/examples/images";
 
-// Compresses pixels (3 bytes per pixel, or 1 for grey) with libjpeg.
-std::vector<uint8_t> WriteJpeg(int width, int height, int components,
-                               const std::vector<uint8_t>& samples, bool progressive) {
-    jpeg_compress_struct info{};
-    jpeg_error_mgr error{};
-    info.err = jpeg_std_error(&error);
-    jpeg_create_compress(&info);
-    unsigned char* buffer = nullptr;
-    unsigned long size = 0;
-    jpeg_mem_dest(&info, &buffer, &size);
-    info.image_width = width;
-    info.image_height = height;
-    info.input_components = components;
-    info.in_color_space = components == 1 ? JCS_GRAYSCALE : JCS_RGB;
-    jpeg_set_defaults(&info);
-    jpeg_set_quality(&info, 90, TRUE);
-    if (progressive) {
-        jpeg_simple_progression(&info);
-    }
-    jpeg_start_compress(&info, TRUE);
-    while (info.next_scanline < info.image_height) {
-        JSAMPROW row = const_cast<JSAMPROW>(&samples[info.next_scanline * width * components]);
-        jpeg_write_scanlines(&info, &row, 1);
-    }
-    jpeg_finish_compress(&info);
-    std::vector<uint8_t> bytes(buffer, buffer + size);
-    jpeg_destroy_compress(&info);
-    std::free(buffer);
-    return bytes;
-}
+using TestSupport::EncodeJpeg;
 
 // The reference: libjpeg's own RGB output, packed by hand.
 std::vector<uint32_t> ReferenceDecode(const std::vector<uint8_t>& bytes, int& width, int& height) {
@@ -100,13 +72,13 @@ void ExpectMatchesReference(const std::vector<uint8_t>& bytes, const std::string
 
 TEST(JpegReaderTest, ColourGreyAndProgressiveMatchTheLibrary) {
     for (bool progressive : {false, true}) {
-        const auto colour = WriteJpeg(37, 21, 3, Gradient(37, 21, 3), progressive);
+        const auto colour = EncodeJpeg(37, 21, 3, Gradient(37, 21, 3), progressive);
         ExpectMatchesReference(colour, progressive ? "progressive colour" : "colour");
-        const auto grey = WriteJpeg(19, 33, 1, Gradient(19, 33, 1), progressive);
+        const auto grey = EncodeJpeg(19, 33, 1, Gradient(19, 33, 1), progressive);
         ExpectMatchesReference(grey, progressive ? "progressive grey" : "grey");
     }
     // Grey pixels carry the same value in all three channels.
-    const auto grey = WriteJpeg(4, 4, 1, std::vector<uint8_t>(16, 0x60), false);
+    const auto grey = EncodeJpeg(4, 4, 1, std::vector<uint8_t>(16, 0x60), false);
     const auto image = DecodeJpeg(grey.data(), grey.size());
     ASSERT_NE(image, nullptr);
     const uint32_t g = image->bits[0] & 0xFF;
@@ -115,7 +87,7 @@ TEST(JpegReaderTest, ColourGreyAndProgressiveMatchTheLibrary) {
 }
 
 TEST(JpegReaderTest, DecodeErrorsReturnNullAndNeverExit) {
-    const std::vector<uint8_t> file = WriteJpeg(32, 32, 3, Gradient(32, 32, 3), false);
+    const std::vector<uint8_t> file = EncodeJpeg(32, 32, 3, Gradient(32, 32, 3), false);
     ASSERT_NE(DecodeJpeg(file.data(), file.size()), nullptr);
     // Data that ends early.
     EXPECT_EQ(DecodeJpeg(file.data(), file.size() / 2), nullptr);
@@ -139,7 +111,7 @@ TEST(JpegReaderTest, DecodeErrorsReturnNullAndNeverExit) {
 }
 
 TEST(JpegReaderTest, HeaderClaimingMoreThanTheDataCanHoldIsRefused) {
-    std::vector<uint8_t> file = WriteJpeg(8, 8, 1, std::vector<uint8_t>(64, 1), false);
+    std::vector<uint8_t> file = EncodeJpeg(8, 8, 1, std::vector<uint8_t>(64, 1), false);
     // Find the SOF0 marker and raise the size to 16000 x 16000.
     for (size_t i = 0; i + 8 < file.size(); ++i) {
         if (file[i] == 0xFF && file[i + 1] == 0xC0) {
@@ -167,7 +139,7 @@ TEST(JpegReaderTest, ExampleFilesMatchTheLibrary) {
 
 TEST(JpegReaderTest, LoadsFromAFile) {
     TestSupport::TempFolder folder;
-    const auto bytes = WriteJpeg(5, 5, 3, Gradient(5, 5, 3), false);
+    const auto bytes = EncodeJpeg(5, 5, 3, Gradient(5, 5, 3), false);
     const std::string path = folder.Write("p.jpg", std::string(bytes.begin(), bytes.end()));
     const auto image = LoadJpegImage(path);
     ASSERT_NE(image, nullptr);

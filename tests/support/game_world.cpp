@@ -63,9 +63,7 @@ std::vector<std::string> RecordingEvents::Starting(const std::string& prefix) co
 
 GameWorld::GameWorld(uint32_t seed)
     : rulesRandom(seed), cosmeticRandom(seed + 1000), inData_(data.Path()) {
-    Platform::SetUserFolderOverride(user.Path());
-    ClearProfileCache();
-    SetLogFilePath(user.File("applog.htm").c_str());
+    user.StartLog();
     effects = std::make_unique<CEffect2d>(clock, cosmeticRandom, &sounds);
     // The game's own menus: the rules read their control places and enable the map's stages.
     const char* source = std::getenv("QUILLORY_SOURCE_DIR");
@@ -84,8 +82,6 @@ GameWorld::GameWorld(uint32_t seed)
 GameWorld::~GameWorld() {
     game.reset();
     effects.reset();
-    Platform::SetUserFolderOverride("");
-    ClearProfileCache();
 }
 
 void GameWorld::WriteClasses(int count, int shapes) {

@@ -18,6 +18,7 @@
 #include "platform/clock.h"
 #include "platform/random.h"
 #include "support/temp_folder.h"
+#include "support/user_folder.h"
 
 namespace TestSupport {
 
@@ -139,7 +140,7 @@ public:
     std::string ReadLog() const;
 
     TempFolder data;
-    TempFolder user;
+    TestUserFolder user;
     Platform::ManualClock clock;
     Platform::RandomGenerator rulesRandom;
     Platform::RandomGenerator cosmeticRandom;

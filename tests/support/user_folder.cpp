@@ -1,0 +1,33 @@
+// The per-test user folder.
+#include "support/user_folder.h"
+
+#include "engine/app_log.h"
+#include "engine/private_profile.h"
+#include "platform/folders.h"
+
+namespace TestSupport {
+
+TestUserFolder::TestUserFolder() {
+    Platform::SetUserFolderOverride(Path());
+    Quillory::ClearProfileCache();
+}
+
+TestUserFolder::~TestUserFolder() {
+    StopLog();
+    Platform::SetUserFolderOverride("");
+    Quillory::ClearProfileCache();
+}
+
+void TestUserFolder::StartLog() {
+    Quillory::SetLogFilePath(File("applog.htm").c_str());
+    logging_ = true;
+}
+
+void TestUserFolder::StopLog() {
+    if (logging_) {
+        Quillory::SetLogFilePath(nullptr);
+        logging_ = false;
+    }
+}
+
+}  // namespace TestSupport

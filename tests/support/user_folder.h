@@ -1,0 +1,26 @@
+// A fresh user folder for one test: the game's user files ("config.ini", "applog.htm", ...)
+// go to a temporary folder, the profile cache starts empty, and both are put back afterwards.
+#pragma once
+
+#include <string>
+
+#include "support/temp_folder.h"
+
+namespace TestSupport {
+
+class TestUserFolder : public TempFolder {
+public:
+    TestUserFolder();
+    ~TestUserFolder();
+
+    // Sends the application log to "applog.htm" here until StopLog or the end of the test.
+    void StartLog();
+    void StopLog();
+    // What the log holds so far.
+    std::string Log() const { return Read("applog.htm"); }
+
+private:
+    bool logging_ = false;
+};
+
+}  // namespace TestSupport
