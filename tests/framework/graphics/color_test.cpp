@@ -5,14 +5,6 @@
 namespace Tuvo {
 namespace {
 
-TEST(ColorTest, DefaultsAndComponentConstructors) {
-    EXPECT_EQ(Color(), Color(0, 0, 0, 255));
-    EXPECT_EQ(Color(1, 2, 3).alpha, 255);
-    EXPECT_EQ(Color(1, 2, 3, 4).alpha, 4);
-    EXPECT_NE(Color(1, 2, 3, 4), Color(1, 2, 3, 5));
-    EXPECT_EQ(kColorWhite, Color(255, 255, 255, 255));
-}
-
 TEST(ColorTest, PackedAlphaZeroMeansOpaque) {
     const Color opaque(0x00112233u);
     EXPECT_EQ(opaque, Color(0x11, 0x22, 0x33, 255));

