@@ -211,37 +211,48 @@ TEST(GraphicsTest, DrawRectInsideTheClipIsOneCallAndPartlyClippedIsFourStrips) {
     EXPECT_EQ(screen.calls[2].dest, Rect(0, 1, 1, 9));
 }
 
-TEST(GraphicsTest, TranslationIsTruncatedTowardZero) {
-    RecordingImage screen(100, 100);
-    SizedImage image(8, 8);
-    Graphics g(&screen);
-    g.TranslateF(0.5f, 0.5f);
-    g.DrawImage(&image, -1, -1);
-    ASSERT_EQ(screen.calls.size(), 1u);
-    // -1 + 0.5 = -0.5 truncates to 0, not -1: the whole image shows at (0, 0).
-    EXPECT_EQ(screen.calls[0].dest, Rect(0, 0, 8, 8));
-    EXPECT_EQ(screen.calls[0].sourceRect, Rect(0, 0, 8, 8));
-}
-
+// One image drawn at a position, with a translation, a clip and mirroring: the back end gets
+// the visible part only, the source cut on the matching (for a mirrored image, the opposite)
+// side, and fractional translations truncated toward zero.
 TEST(GraphicsTest, DrawImageClipsTheSourceWithTheDestination) {
-    RecordingImage screen(100, 100);
+    struct Case {
+        float translate;
+        Rect clip;
+        int x, y;
+        int mirrored;  // -1: plain DrawImage, 0/1: DrawImageFlipped
+        const char* call;
+        Rect dest, source;
+    };
+    const Case cases[] = {
+        {0, Rect(0, 0, 100, 100), -3, -2, -1, "Blit", Rect(0, 0, 7, 8), Rect(3, 2, 7, 8)},
+        {0, Rect(20, 20, 5, 5), 18, 22, -1, "Blit", Rect(20, 22, 5, 3), Rect(2, 0, 5, 3)},
+        // -1 + 0.5 = -0.5 truncates to 0, not -1: the whole image shows.
+        {0.5f, Rect(0, 0, 100, 100), -1, -1, -1, "Blit", Rect(0, 0, 10, 10), Rect(0, 0, 10, 10)},
+        // The three columns cut off on the left are the mirrored source's rightmost three.
+        {0, Rect(0, 0, 20, 20), -3, 0, 1, "BlitFlipped", Rect(0, 0, 7, 10), Rect(0, 0, 7, 10)},
+        {0, Rect(0, 0, 20, 20), 15, 2, 1, "BlitFlipped", Rect(15, 2, 5, 10), Rect(5, 0, 5, 10)},
+        {0, Rect(0, 0, 20, 20), 0, 0, 0, "Blit", Rect(0, 0, 10, 10), Rect(0, 0, 10, 10)},
+    };
     SizedImage image(10, 10);
+    for (const Case& c : cases) {
+        RecordingImage screen(100, 100);
+        Graphics g(&screen);
+        g.TranslateF(c.translate, c.translate);
+        g.ClipRect(c.clip.x, c.clip.y, c.clip.width, c.clip.height);
+        if (c.mirrored < 0) {
+            g.DrawImage(&image, c.x, c.y);
+        } else {
+            g.DrawImageFlipped(&image, c.x, c.y, Rect(0, 0, 10, 10), c.mirrored == 1);
+        }
+        ASSERT_EQ(screen.calls.size(), 1u) << c.x << "," << c.y;
+        EXPECT_EQ(screen.calls[0].name, c.call);
+        EXPECT_EQ(screen.calls[0].dest, c.dest) << c.x << "," << c.y;
+        EXPECT_EQ(screen.calls[0].sourceRect, c.source) << c.x << "," << c.y;
+        EXPECT_EQ(screen.calls[0].color, kColorWhite);
+    }
+    RecordingImage screen(100, 100);
     Graphics g(&screen);
-    g.DrawImage(&image, -3, -2);
-    ASSERT_EQ(screen.calls.size(), 1u);
-    EXPECT_EQ(screen.calls[0].name, "Blit");
-    EXPECT_EQ(screen.calls[0].dest, Rect(0, 0, 7, 8));
-    EXPECT_EQ(screen.calls[0].sourceRect, Rect(3, 2, 7, 8));
-    EXPECT_EQ(screen.calls[0].color, kColorWhite);
-
-    screen.calls.clear();
     g.ClipRect(20, 20, 5, 5);
-    g.DrawImage(&image, 18, 22, Rect(0, 0, 10, 10));
-    ASSERT_EQ(screen.calls.size(), 1u);
-    EXPECT_EQ(screen.calls[0].dest, Rect(20, 22, 5, 3));
-    EXPECT_EQ(screen.calls[0].sourceRect, Rect(2, 0, 5, 3));
-
-    screen.calls.clear();
     g.DrawImage(&image, 50, 50);  // wholly outside the clip
     EXPECT_TRUE(screen.calls.empty());
 }
@@ -297,23 +308,6 @@ TEST(GraphicsTest, StretchedAndFlippedStretchedMoveTheDestination) {
     EXPECT_EQ(screen.calls[1].name, "StretchBlitFlipped");
     EXPECT_EQ(screen.calls[1].dest, Rect(4, 5, 20, 30));
     EXPECT_EQ(screen.calls[2].name, "StretchBlit");
-}
-
-TEST(GraphicsTest, MirroredImageIsCutOnTheOppositeSide) {
-    RecordingImage screen(20, 20);
-    SizedImage image(10, 5);
-    Graphics g(&screen);
-    g.DrawImageFlipped(&image, -3, 0, Rect(0, 0, 10, 5), true);
-    g.DrawImageFlipped(&image, 15, 2, Rect(0, 0, 10, 5), true);
-    g.DrawImageFlipped(&image, 0, 0, Rect(0, 0, 10, 5), false);
-    ASSERT_EQ(screen.calls.size(), 3u);
-    EXPECT_EQ(screen.calls[0].name, "BlitFlipped");
-    // The three columns cut off on the left are the source's rightmost three.
-    EXPECT_EQ(screen.calls[0].dest, Rect(0, 0, 7, 5));
-    EXPECT_EQ(screen.calls[0].sourceRect, Rect(0, 0, 7, 5));
-    EXPECT_EQ(screen.calls[1].dest, Rect(15, 2, 5, 5));
-    EXPECT_EQ(screen.calls[1].sourceRect, Rect(5, 0, 5, 5));
-    EXPECT_EQ(screen.calls[2].name, "Blit");
 }
 
 TEST(GraphicsTest, ModulationColourFollowsTintImages) {
