@@ -6,7 +6,6 @@
 
 #include "imagefiles/readers.h"
 #include "support/gif_encoder.h"
-#include "support/temp_folder.h"
 
 namespace ImageLib {
 namespace {
@@ -142,17 +141,6 @@ TEST(GifReaderTest, DamagedDataIsHandledSafely) {
     EXPECT_EQ(Decode(wrong), nullptr);
     // No colour table anywhere.
     EXPECT_EQ(Decode(MakeGif(8, 8, {}, {frame})), nullptr);
-}
-
-TEST(GifReaderTest, LoadsFromAFile) {
-    TestSupport::TempFolder folder;
-    GifFrame frame{.width = 1, .height = 1, .indices = {4}};
-    const std::vector<uint8_t> bytes = MakeGif(1, 1, kPalette, {frame});
-    const std::string path = folder.Write("dot.gif", std::string(bytes.begin(), bytes.end()));
-    const auto image = LoadGifImage(path);
-    ASSERT_NE(image, nullptr);
-    EXPECT_EQ(image->bits[0], 0xFFFFFFFFu);
-    EXPECT_EQ(LoadGifImage(folder.File("none.gif")), nullptr);
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include "framework/archive/pak_format.h"
 #include "framework/archive/pak_interface.h"
 #include "imagefiles/png_writer.h"
+#include "support/gif_encoder.h"
 #include "support/jpeg_encoder.h"
 #include "support/temp_folder.h"
 
@@ -99,6 +100,19 @@ TEST_F(ImageLoaderTest, FormatOrderAndExtensions) {
     // A dot in a folder name is no extension.
     Write("dir.v2/pic.png", PngBytes({0xFF000000u}, 1, 1));
     EXPECT_NE(LoadImageFile("dir.v2/pic", false), nullptr);
+
+    // The GIF and 32-bit TGA file readers too.
+    const std::vector<uint8_t> gif = TestSupport::MakeGif(
+        3, 1, {0x102030}, {TestSupport::GifFrame{.width = 3, .height = 1, .indices = {0, 0, 0}}});
+    Write("g.gif", std::string(gif.begin(), gif.end()));
+    const auto gifImage = LoadImageFile("g.gif", false);
+    ASSERT_NE(gifImage, nullptr);
+    EXPECT_EQ(gifImage->bits, std::vector<uint32_t>(3, 0xFF102030u));
+    std::string tga = {0, 0, 2, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1, 0, 1, 0, 32, 0x28};
+    Write("t32.tga", tga + "\x10\x20\x30\x40");
+    const auto tgaImage = LoadImageFile("t32", false);
+    ASSERT_NE(tgaImage, nullptr);
+    EXPECT_EQ(tgaImage->bits, std::vector<uint32_t>{0x40302010u});
 }
 
 TEST_F(ImageLoaderTest, AlphaFileAloneGivesTheComposeColour) {

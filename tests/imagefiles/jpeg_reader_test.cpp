@@ -11,7 +11,6 @@
 
 #include "imagefiles/readers.h"
 #include "support/jpeg_encoder.h"
-#include "support/temp_folder.h"
 
 namespace ImageLib {
 namespace {
@@ -135,16 +134,6 @@ TEST(JpegReaderTest, ExampleFilesMatchTheLibrary) {
         const std::vector<uint8_t> bytes(std::istreambuf_iterator<char>(in), {});
         ExpectMatchesReference(bytes, name);
     }
-}
-
-TEST(JpegReaderTest, LoadsFromAFile) {
-    TestSupport::TempFolder folder;
-    const auto bytes = EncodeJpeg(5, 5, 3, Gradient(5, 5, 3), false);
-    const std::string path = folder.Write("p.jpg", std::string(bytes.begin(), bytes.end()));
-    const auto image = LoadJpegImage(path);
-    ASSERT_NE(image, nullptr);
-    EXPECT_EQ(image->width, 5);
-    EXPECT_EQ(LoadJpegImage(folder.File("none.jpg")), nullptr);
 }
 
 }  // namespace

@@ -12,7 +12,6 @@
 #include <gtest/gtest.h>
 
 #include "imagefiles/readers.h"
-#include "support/temp_folder.h"
 
 namespace ImageLib {
 namespace {
@@ -252,16 +251,6 @@ TEST(PngReaderTest, OfficialSuiteMatchesTheReferenceAndRefusesCorruptFiles) {
     }
     EXPECT_GT(valid, 150);
     EXPECT_GT(corrupt, 10);
-}
-
-TEST(PngReaderTest, LoadsFromAFile) {
-    TestSupport::TempFolder folder;
-    const std::vector<uint8_t> bytes = WritePng(1, 1, 8, PNG_COLOR_TYPE_RGB, {{9, 8, 7}});
-    const std::string path = folder.Write("p.png", std::string(bytes.begin(), bytes.end()));
-    const auto image = LoadPngImage(path);
-    ASSERT_NE(image, nullptr);
-    EXPECT_EQ(image->bits[0], 0xFF090807u);
-    EXPECT_EQ(LoadPngImage(folder.File("none.png")), nullptr);
 }
 
 }  // namespace

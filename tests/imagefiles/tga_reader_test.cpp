@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include "imagefiles/readers.h"
-#include "support/temp_folder.h"
 
 namespace ImageLib {
 namespace {
@@ -81,16 +80,6 @@ TEST(TgaReaderTest, MissingDataAndHugeHeadersAreRefused) {
     EXPECT_EQ(DecodeTga(huge.data(), huge.size()), nullptr);
     const std::vector<uint8_t> empty = MakeTga(0, 5, {});
     EXPECT_EQ(DecodeTga(empty.data(), empty.size()), nullptr);
-}
-
-TEST(TgaReaderTest, LoadsFromAFile) {
-    TestSupport::TempFolder folder;
-    const std::vector<uint8_t> bytes = MakeTga(3, 2, kPixels);
-    const std::string path = folder.Write("picture.tga", std::string(bytes.begin(), bytes.end()));
-    const auto image = LoadTgaImage(path);
-    ASSERT_NE(image, nullptr);
-    EXPECT_EQ(image->bits, kPixels);
-    EXPECT_EQ(LoadTgaImage(folder.File("missing.tga")), nullptr);
 }
 
 }  // namespace
