@@ -1,13 +1,12 @@
 // Tests of the dialogs-by-id registry: sizing and placing, modal pushing, replacing a dialog of
-// the same id, removal with retirement, and RunModal with auto-kill through it.
+// the same id, removal with retirement. RunModal through the application's registry is tested
+// with the real application (tests/shell/app_dialogs_test.cpp).
 #include "framework/widgets/dialog_registry.h"
 
 #include <gtest/gtest.h>
 
 #include <memory>
 #include <vector>
-
-#include "fixed_font.h"
 
 namespace Tuvo {
 namespace {
@@ -21,37 +20,18 @@ public:
     std::vector<int> released;
 };
 
-// An application whose loop step runs a script and whose KillDialog goes to the registry.
-class LoopApplication : public WidgetApplication {
-public:
-    bool UpdateAppStep() override {
-        ++steps;
-        if (onStep) {
-            onStep(steps);
-        }
-        return steps < 100;
-    }
-    void KillDialog(int id) override { registry->KillDialog(id); }
-
-    DialogRegistry* registry = nullptr;
-    int steps = 0;
-    std::function<void(int)> onStep;
-};
-
 class DialogRegistryTest : public ::testing::Test {
 protected:
     DialogRegistryTest() {
         manager.Resize(Rect(0, 0, 800, 600));
         manager.AddWidget(&board);
         manager.SetFocus(&board);
-        application.registry = &registry;
         registry.SetRetireFunction([this](Dialog* dialog) { retired.emplace_back(dialog); });
         registry.SetModalOpenedFunction([this](Dialog* dialog) { opened.push_back(dialog); });
     }
 
-    LoopApplication application;
     RecordingListener listener;
-    WidgetManager manager{&application};
+    WidgetManager manager{nullptr};
     Widget board;
     std::vector<std::unique_ptr<Dialog>> retired;
     std::vector<Dialog*> opened;
@@ -102,33 +82,6 @@ TEST_F(DialogRegistryTest, AnOpenedDialogKeepsItsOwnSizeAndOpensOnce) {
     EXPECT_TRUE(manager.GetPreModalRecords().empty());
     EXPECT_EQ(manager.GetBaseModalWidget(), nullptr);
     EXPECT_EQ(manager.GetFocusWidget(), &board);
-}
-
-TEST_F(DialogRegistryTest, RunModalWithAutoKillRemovesTheDialogThroughTheApplication) {
-    Testing::FixedFont font;
-    Dialog* dialog = registry.ShowDialog(9, true, "Question", "Go on?", "", Dialog::kModeYesNo);
-    dialog->SetCaptionFont(&font);
-    application.onStep = [&](int step) {
-        if (step == 2) {
-            int x = 0;
-            int y = 0;
-            dialog->GetYesButton()->GetScreenPos(&x, &y);
-            manager.MouseMove(x + 1, y + 1);
-            manager.MouseDown(x + 1, y + 1, 1);
-            manager.MouseUp(x + 1, y + 1, 1);
-        }
-    };
-    EXPECT_EQ(dialog->RunModal(true), Dialog::kButtonYes);
-    EXPECT_EQ(application.steps, 2);
-    EXPECT_EQ(listener.released, std::vector<int>{9 * 10000 + Dialog::kButtonYes});
-    EXPECT_EQ(registry.GetDialog(9), nullptr);
-    ASSERT_EQ(retired.size(), 1u);
-    EXPECT_EQ(retired[0].get(), dialog);
-    EXPECT_EQ(manager.GetBaseModalWidget(), nullptr);
-    EXPECT_EQ(manager.GetFocusWidget(), &board);
-
-    // Dialogs still open when the registry goes are deleted with it.
-    registry.ShowDialog(1, true, "", "left open", "", Dialog::kModeOkCancel);
 }
 
 }  // namespace
