@@ -2,6 +2,7 @@
 #include "sim/json_events.h"
 
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 
 #include "game/game_records.h"
@@ -25,11 +26,56 @@ std::string TimeField(const char* name, double seconds) {
 
 }  // namespace
 
+namespace {
+
+// Length of the well-formed UTF-8 sequence at `at`; 0 when it is not one.
+size_t Utf8Length(const std::string& text, size_t at) {
+    const unsigned char lead = static_cast<unsigned char>(text[at]);
+    size_t length = 0;
+    uint32_t minimum = 0;
+    uint32_t code = 0;
+    if (lead >= 0xC2 && lead <= 0xDF) {
+        length = 2;
+        minimum = 0x80;
+        code = lead & 0x1F;
+    } else if (lead >= 0xE0 && lead <= 0xEF) {
+        length = 3;
+        minimum = 0x800;
+        code = lead & 0x0F;
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+        length = 4;
+        minimum = 0x10000;
+        code = lead & 0x07;
+    } else {
+        return 0;
+    }
+    if (at + length > text.size()) {
+        return 0;
+    }
+    for (size_t i = 1; i < length; ++i) {
+        const unsigned char next = static_cast<unsigned char>(text[at + i]);
+        if ((next & 0xC0) != 0x80) {
+            return 0;
+        }
+        code = (code << 6) | (next & 0x3F);
+    }
+    const bool surrogate = code >= 0xD800 && code <= 0xDFFF;
+    return code >= minimum && code <= 0x10FFFF && !surrogate ? length : 0;
+}
+
+}  // namespace
+
 std::string JsonEventWriter::Quote(const std::string& text) {
     std::string quoted = "\"";
-    for (const char c : text) {
+    for (size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
         const unsigned char byte = static_cast<unsigned char>(c);
-        if (c == '"' || c == '\\') {
+        if (byte >= 0x80) {
+            // A name from a data file may be in another encoding: stray bytes become U+FFFD.
+            const size_t length = Utf8Length(text, i);
+            quoted += length > 0 ? text.substr(i, length) : "\\ufffd";
+            i += length > 0 ? length - 1 : 0;
+        } else if (c == '"' || c == '\\') {
             quoted += '\\';
             quoted += c;
         } else if (byte < 0x20) {

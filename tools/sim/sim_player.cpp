@@ -24,6 +24,11 @@ constexpr float kIssueRoom = 1.0f - Quillory::kLineSpacing / 2;
 constexpr float kParkX = 0.6f;  // where a hand with nothing to do waits
 constexpr float kParkY = 0.45f;
 constexpr double kGiveUpSeconds = 3.0;  // a held shape with no cell in view this long: discard
+// The pointer stays on the screen and above the conveyor, where a drop counts; a cell partly
+// beyond that is reached from its edge (the rules accept 0.45 of a cell's height from its centre).
+constexpr float kAimTop = 0.0f;
+constexpr float kAimBottom = Quillory::kConveyorLimit - 0.002f;
+constexpr float kEdgeReach = 0.45f * Quillory::kCellHeight - 0.002f;
 
 bool Playing(const GameModel& game) {
     return game.screenState == Quillory::STATE_PLAYING && game.phase == Quillory::PHASE_PLAYING;
@@ -257,7 +262,8 @@ void SimPlayer::ToCell(const GameModel& game, double time) {
         pointer_.right = true;
         nextTurn_ = time + style_.turnGap;
     }
-    if (!Glide(cell.x, cell.y) || !turned || pointer_.right) {
+    const float aimY = cell.y < kAimTop ? kAimTop : (cell.y > kAimBottom ? kAimBottom : cell.y);
+    if (!Glide(cell.x, aimY) || !turned || pointer_.right) {
         return;
     }
     if (pointer_.left) {
@@ -321,9 +327,11 @@ bool SimPlayer::Glide(float x, float y) {
 int SimPlayer::ChooseCell(const GameModel& game, const ShapeItem& item) const {
     if (game.tutorialOn != 0) {
         const int cell = game.tutorialCell;
+        // The field stands still during the tutorial: cell 4 is used wherever it can be reached.
         const bool usable = cell >= 0 && cell < game.cellCount &&
-                            game.cells[cell].y < Quillory::kConveyorLimit - 0.05f &&
-                            game.cells[cell].y > 0.0f && Fits(game, item, game.cells[cell]);
+                            game.cells[cell].y < kAimBottom + kEdgeReach &&
+                            game.cells[cell].y > kAimTop - kEdgeReach &&
+                            Fits(game, item, game.cells[cell]);
         return usable ? cell : -1;
     }
     int best = -1;

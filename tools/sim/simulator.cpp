@@ -210,8 +210,7 @@ bool Simulator::RestoreSavedGame() {
 }
 
 double Simulator::Seconds() const {
-    Platform::ManualClock& clock = const_cast<Platform::ManualClock&>(clock_);
-    return static_cast<double>(clock.Milliseconds() - startMs_) / 1000.0;
+    return static_cast<double>(clock_.Milliseconds() - startMs_) / 1000.0;
 }
 
 bool Simulator::Finished() const {

@@ -82,7 +82,7 @@ private:
     bool started_ = false;
     bool saved_ = false;
 
-    Platform::ManualClock clock_;
+    mutable Platform::ManualClock clock_;  // reading it is not a change
     uint32_t startMs_ = 0;
     Platform::RandomGenerator rulesRandom_;
     Platform::RandomGenerator cosmeticRandom_;

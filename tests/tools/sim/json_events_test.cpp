@@ -32,6 +32,8 @@ protected:
 
 TEST_F(JsonEventsTest, StringsAndNumbersAreValidJson) {
     EXPECT_EQ(JsonEventWriter::Quote("a\"b\\c\nd"), "\"a\\\"b\\\\c\\u000ad\"");
+    EXPECT_EQ(JsonEventWriter::Quote("caf\xC3\xA9 \xE9t\xE9 \xF0\x9F\x90\x9B \xED\xA0\x80"),
+              "\"caf\xC3\xA9 \\ufffdt\\ufffd \xF0\x9F\x90\x9B \\ufffd\\ufffd\\ufffd\"");
     EXPECT_EQ(JsonEventWriter::Seconds(1.23456), "1.235");
     EXPECT_EQ(JsonEventWriter::Seconds(-0.0001), "0.000");
     EXPECT_EQ(JsonEventWriter::Seconds(-2.5), "-2.500");

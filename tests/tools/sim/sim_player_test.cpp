@@ -151,6 +151,17 @@ TEST(SimPlayerTest, TheTutorialsShapeIsSlotFour) {
     game->tutorialShape = 4;
     game->tutorialCell = 4;
     EXPECT_TRUE(At(FirstPress(PlayerKind::Good, *game), game->conveyor[4]));
+
+    // The field stands still in the tutorial; cell 4 low over the conveyor is reached from its
+    // upper edge, where a drop still counts.
+    game->held = game->conveyor[4];
+    game->held.active = 1;
+    game->cells[4].classIndex = game->held.classIndex;
+    game->cells[4].y = 0.89f;
+    const PointerState drop = FirstPress(PlayerKind::Good, *game);
+    EXPECT_FLOAT_EQ(drop.x, game->cells[4].x);
+    EXPECT_LT(drop.y, kConveyorLimit);
+    EXPECT_LT(std::fabs(drop.y - game->cells[4].y), 0.45f * kCellHeight);
 }
 
 // The good player on level 1 of the game's data, seed 1: the tutorial passed as a person must,
