@@ -55,7 +55,7 @@ constexpr int kMaxStartLevel = 40;
 
 // The whole state of a game. The board and the tools read it; only the rules change it.
 struct GameModel {
-    // Clock (seconds).
+    // Clock: seconds since the rules object was made.
     float now = 0;
     float frameStep = 0;  // game seconds that the current update stands for
     float levelStartTime = 0;
@@ -173,6 +173,9 @@ public:
     const char* ItemImageName(const ShapeItem& item) const;
     void RefreshCellImages();
     void RefreshItemImages(ShapeItem& item);
+    // The game-complete reveal's picture `index` (0 to 14): the first picture of that catalogue
+    // entry, or "" when the catalogue has no such entry.
+    const char* RevealPicture(int index) const;
 
     // Level files.
     void LoadLevel();
@@ -275,6 +278,7 @@ private:
 
     GameServices services_;
     GameModel model_;
+    uint32_t epochMs_ = 0;  // clock reading at construction: the rules' time 0
 
     // Pointer sampling.
     bool leftDown_ = false;

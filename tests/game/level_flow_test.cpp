@@ -107,13 +107,6 @@ TEST_F(LevelFlowTest, TheTransformerTutorialWantsATurnEvenFromABonusShape) {
     world_.Click(M().cells[4].x, M().cells[4].y);
     EXPECT_EQ(M().cells[4].filled, 1);
     EXPECT_EQ(M().tutorialOn, 0);
-    // Turning wraps round the class's shapes.
-    world_.Click(M().conveyor[0].x, M().conveyor[0].y);
-    const int variant = M().held.variant;
-    world_.RightClick();
-    world_.RightClick();
-    world_.RightClick();
-    EXPECT_EQ(M().held.variant, variant);
 }
 
 TEST_F(LevelFlowTest, TheOpeningDoesNotWaitForThePlayersEffects) {
@@ -244,53 +237,22 @@ TEST_F(LevelFlowTest, TheStageMapMovesTheMarkerAndOpensReachedStages) {
     EXPECT_EQ(M().phase, PHASE_MAP_FADE);
     world_.RunSeconds(0.6f);
     EXPECT_EQ(M().phase, PHASE_MAP_SHOWN);
-    EXPECT_FLOAT_EQ(M().markerX, world_.menus.mapButtons[1].x);
+    const CMenu& map = world_.mapMenu;  // the start button, then stages 1 to 7
+    EXPECT_FLOAT_EQ(M().markerX, map.Button(1).xc);
     world_.RunSeconds(3);
-    EXPECT_FLOAT_EQ(M().markerX, world_.menus.mapButtons[2].x);
-    EXPECT_FLOAT_EQ(M().markerY, world_.menus.mapButtons[2].y);
+    EXPECT_FLOAT_EQ(M().markerX, map.Button(2).xc);
+    EXPECT_FLOAT_EQ(M().markerY, map.Button(2).yc);
     EXPECT_EQ(world_.sounds.Count("class_c5"), 1);  // catalogue entry stage + 3
     for (int stage = 1; stage <= 7; ++stage) {
-        EXPECT_EQ(world_.menus.mapButtons[static_cast<size_t>(stage)].enabled, stage <= 3)
-            << stage;
+        EXPECT_EQ(map.Button(stage).enabled, stage <= 3 ? 1 : 0) << stage;
     }
+    EXPECT_EQ(map.Button(0).enabled, 1);
     world_.game->SelectStage(3);
     EXPECT_EQ(M().levelNumber, 13);
-    EXPECT_FLOAT_EQ(M().markerX, world_.menus.mapButtons[3].x);
+    EXPECT_FLOAT_EQ(M().markerX, map.Button(3).xc);
     EXPECT_EQ(world_.sounds.Count("class_c6"), 1);
     world_.game->SelectStage(20);  // no catalogue entry for its sound: nothing plays
     EXPECT_EQ(M().levelNumber, 115);
-}
-
-TEST_F(LevelFlowTest, TheMainMenuPanelsFadeWithTheHover) {
-    world_.WriteClasses(3, 1);
-    world_.CreateGame();
-    world_.menus.hovered = "btnClassicGame";
-    world_.RunSeconds(0.1f);
-    EXPECT_NEAR(M().infoClassicAlpha, 0.4f, 1e-4f);
-    world_.RunSeconds(0.2f);
-    EXPECT_FLOAT_EQ(M().infoClassicAlpha, 1.0f);
-    EXPECT_FLOAT_EQ(M().infoTransformerAlpha, 0.0f);
-    world_.menus.hovered = "";
-    world_.RunSeconds(0.5f);
-    EXPECT_FLOAT_EQ(M().infoClassicAlpha, 0.0f);
-}
-
-TEST_F(LevelFlowTest, StartLevelsStepRoundFortyAndNewGamesStartThere) {
-    world_.WriteClasses(3, 1);
-    world_.CreateGame();
-    for (int i = 0; i < 40; ++i) {
-        world_.game->AdvanceStartLevel(false);
-    }
-    EXPECT_EQ(M().startLevelClassic, 1);
-    world_.game->AdvanceStartLevel(true);
-    world_.game->SetMode(MODE_TRANSFORMER);
-    Edit().score = 99;
-    world_.game->NewGame();
-    EXPECT_EQ(M().levelNumber, 2);
-    EXPECT_EQ(M().score, 0);
-    EXPECT_EQ(world_.game->ScreenState(), STATE_MAP);
-    EXPECT_STREQ(CQuilloryGame::ModeName(MODE_TRANSFORMER), "Transformer");
-    EXPECT_STREQ(CQuilloryGame::ModeName(MODE_RELAX), "");
 }
 
 }  // namespace

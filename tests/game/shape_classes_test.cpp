@@ -38,6 +38,9 @@ TEST(ShapeClassesTest, CatalogueLimitsAndMissingAttributes) {
     EXPECT_EQ(m.catalogue[2].shapeCount, 10);
     EXPECT_STREQ(m.catalogue[2].shapes[9].mainImage, "m9.png");
     EXPECT_STREQ(m.catalogue[29].name, "x26");
+    EXPECT_STREQ(game.RevealPicture(2), "m0.png");
+    EXPECT_STREQ(game.RevealPicture(0), "");  // a class without pictures
+    EXPECT_STREQ(game.RevealPicture(15), "");
     const std::string log = world.ReadLog();
     EXPECT_NE(log.find("more than 30 shape classes"), std::string::npos);
     EXPECT_NE(log.find("more than 10 shapes"), std::string::npos);
