@@ -33,9 +33,8 @@ void RunLevel(benchmark::State& state, QuillorySim::SimOptions options) {
         simulated = simulator.Seconds();
     }
     state.counters["simulated_s"] = simulated;
-    state.counters["x_real_time"] =
-        benchmark::Counter(simulated * static_cast<double>(state.iterations()),
-                           benchmark::Counter::kIsRate);
+    state.counters["x_real_time"] = benchmark::Counter(
+        simulated * static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
 }
 
 void BM_ThreeMinutesOfLevel39(benchmark::State& state) {

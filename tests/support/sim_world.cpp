@@ -1,21 +1,32 @@
-// The simulator tests' data folders and runs.
+// The simulator tests' data folders, runs and output lines.
 #include "support/sim_world.h"
 
+#include <gtest/gtest.h>
+
 #include <cstdlib>
+#include <regex>
 #include <sstream>
 
 #include "sim/simulator.h"
 
 namespace TestSupport {
 
-SimData::SimData(int classes, int shapes) {
+namespace {
+
+// A key and a value of the simulator's lines: a string, an array of strings or a bare word.
+const char* const kField =
+    R"x("([a-z_]+)":("(?:[^"\\]|\\.)*"|\[(?:"(?:[^"\\]|\\.)*",?)*\]|[-0-9.a-z]+))x";
+
+}  // namespace
+
+SimData::SimData() {
     std::ostringstream xml;
     xml << "<Classes>\n  <Level>\n";
-    for (int k = 0; k < classes; ++k) {
+    for (int k = 0; k < 4; ++k) {
         xml << "    <ShapeClass name=\"c" << k << "\" soundEvent=\"class_c" << k << "\">\n";
-        for (int j = 0; j < shapes; ++j) {
-            xml << "      <Shape mainImage=\"Graphics\\Shapes\\c" << k << "_" << j
-                << ".png\" maskImage=\"Graphics\\Shapes\\c" << k << "_" << j << "_m.png\"/>\n";
+        for (int j = 0; j < 3; ++j) {
+            xml << "      <Shape mainImage=\"Graphics\\c" << k << "_" << j
+                << ".png\" maskImage=\"Graphics\\c" << k << "_" << j << "_m.png\"/>\n";
         }
         xml << "    </ShapeClass>\n";
     }
@@ -24,23 +35,24 @@ SimData::SimData(int classes, int shapes) {
 }
 
 void SimData::WriteLevel(int number, const std::map<std::string, std::string>& attributes) {
-    std::map<std::string, std::string> all = {
-        {"newShapeTime", "3"},           {"levelTime", "200"},
-        {"shapeClassCount", "3"},        {"bonusLevel", "false"},
-        {"shapeClassList", "c0,c1,c2"},  {"lineSpeed", "0.02"},
-        {"fBugAppearanceRange", "1000"}, {"lineShapeCount", "7"},
-        {"fBonusAnyShapeP", "0"},        {"fBonusBandP", "0"},
-        {"fBonusAreaP", "0"}};
+    std::map<std::string, std::string> all = {{"levelTime", "200"},
+                                              {"shapeClassCount", "3"},
+                                              {"bonusLevel", "false"},
+                                              {"lineSpeed", "0.02"},
+                                              {"fBugAppearanceRange", "1000"},
+                                              {"lineShapeCount", "7"},
+                                              {"fBonusAnyShapeP", "0"},
+                                              {"fBonusBandP", "0"},
+                                              {"fBonusAreaP", "0"},
+                                              {"shapeClassList", "c0,c1,c2"}};
     for (const auto& [name, value] : attributes) {
         all[name] = value;
     }
-    std::ostringstream xml;
-    xml << "<?xml version=\"1.0\"?>\n<LevelMap";
+    std::string xml = "<?xml version=\"1.0\"?>\n<LevelMap";
     for (const auto& [name, value] : all) {
-        xml << "\n    " << name << "=\"" << value << "\"";
+        xml += " " + name + "=\"" + value + "\"";
     }
-    xml << " />\n";
-    data.Write("Levels/level_" + std::to_string(number) + ".xml", xml.str());
+    data.Write("Levels/level_" + std::to_string(number) + ".xml", xml + " />\n");
 }
 
 QuillorySim::SimOptions SimData::Options(int level) const {
@@ -64,6 +76,50 @@ std::string RunSimulator(const QuillorySim::SimOptions& options, int* status) {
         *status = result;
     }
     return out.str();
+}
+
+std::string EventLine::operator[](const std::string& key) const {
+    for (const auto& [name, value] : fields) {
+        if (name == key) {
+            return value;
+        }
+    }
+    return "";
+}
+
+double EventLine::Number(const std::string& key) const {
+    return std::strtod((*this)[key].c_str(), nullptr);
+}
+
+std::vector<EventLine> ReadEvents(const std::string& output) {
+    const std::regex field(kField);
+    const std::regex object(std::string(R"(\{)") + kField + "(," + kField + R"()*\})");
+    std::vector<EventLine> lines;
+    std::istringstream in(output);
+    std::string text;
+    while (std::getline(in, text)) {
+        EXPECT_TRUE(std::regex_match(text, object)) << "not a flat JSON object: " << text;
+        EventLine line;
+        for (std::sregex_iterator it(text.begin(), text.end(), field), end; it != end; ++it) {
+            std::string value = (*it)[2];
+            if (value.size() >= 2 && value.front() == '"') {
+                value = value.substr(1, value.size() - 2);
+            }
+            line.fields.emplace_back((*it)[1], value);
+        }
+        lines.push_back(line);
+    }
+    return lines;
+}
+
+std::vector<EventLine> OfKind(const std::vector<EventLine>& lines, const std::string& event) {
+    std::vector<EventLine> found;
+    for (const EventLine& line : lines) {
+        if (line["event"] == event) {
+            found.push_back(line);
+        }
+    }
+    return found;
 }
 
 }  // namespace TestSupport

@@ -1,9 +1,12 @@
-// Data folders of the simulator tests' own (classes and levels written by the test), the game's
-// real data folder, and runs of the simulator captured as text.
+// For the simulator's tests: data folders of the test's own (classes and levels written by the
+// test), the game's real data folder, runs of the simulator captured as text, and its JSON lines
+// read back.
 #pragma once
 
 #include <map>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "sim/sim_options.h"
 #include "support/temp_folder.h"
@@ -12,15 +15,15 @@ namespace TestSupport {
 
 class SimData {
 public:
-    // "classes.xml" with `classes` classes "c0", "c1", ... of `shapes` shapes each.
-    explicit SimData(int classes = 4, int shapes = 3);
+    // "classes.xml" with four classes "c0" to "c3" of three shapes each.
+    SimData();
 
-    // "Levels/level_N.xml": a calm level of 7 cells a line and three classes, changed by
+    // "Levels/level_N.xml": a calm level of 7 cells a line and classes c0 to c2, changed by
     // `attributes`.
     void WriteLevel(int number, const std::map<std::string, std::string>& attributes = {});
 
     // Options for a run of this data folder with this user folder.
-    QuillorySim::SimOptions Options(int level = 1) const;
+    QuillorySim::SimOptions Options(int level) const;
 
     TempFolder data;
     TempFolder user;
@@ -31,5 +34,18 @@ std::string GameDataFolder();
 
 // Runs the simulator in this process; `status` gets Run()'s result.
 std::string RunSimulator(const QuillorySim::SimOptions& options, int* status = nullptr);
+
+// One line of the simulator's output: its keys in order, each value as text (strings without
+// their quotes, arrays as written).
+struct EventLine {
+    std::vector<std::pair<std::string, std::string>> fields;
+    std::string operator[](const std::string& key) const;  // "" when absent
+    double Number(const std::string& key) const;
+};
+
+// Every line of an output; a line that is not a flat JSON object fails the calling test.
+std::vector<EventLine> ReadEvents(const std::string& output);
+// The lines of one event.
+std::vector<EventLine> OfKind(const std::vector<EventLine>& lines, const std::string& event);
 
 }  // namespace TestSupport

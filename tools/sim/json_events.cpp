@@ -103,8 +103,7 @@ void JsonEventWriter::Write(const char* event, const std::string& fields) {
     if (finished_) {
         return;
     }
-    out_ << "{\"t\":" << Seconds(seconds_()) << ",\"event\":\"" << event << '"' << fields
-         << "}\n";
+    out_ << "{\"t\":" << Seconds(seconds_()) << ",\"event\":\"" << event << '"' << fields << "}\n";
     ++lines_;
 }
 
@@ -138,8 +137,8 @@ void JsonEventWriter::OnTurn(int variant) {
 void JsonEventWriter::OnDrop(int cell, int classIndex, int variant, int bonusKind, int points,
                              int combo, int score) {
     Write("drop", Field("cell", cell) + Field("class", classIndex) + Field("variant", variant) +
-                      Field("bonus", bonusKind) + Field("points", points) +
-                      Field("combo", combo) + Field("score", score));
+                      Field("bonus", bonusKind) + Field("points", points) + Field("combo", combo) +
+                      Field("score", score));
 }
 
 void JsonEventWriter::OnFill(int cell) {

@@ -47,8 +47,8 @@ bool ReadSeconds(const std::string& text, double lo, double& value) {
 }
 
 bool ReadMode(const std::string& text, int& mode) {
-    for (int candidate : {Quillory::MODE_CLASSIC, Quillory::MODE_TRANSFORMER,
-                          Quillory::MODE_RELAX}) {
+    for (int candidate :
+         {Quillory::MODE_CLASSIC, Quillory::MODE_TRANSFORMER, Quillory::MODE_RELAX}) {
         if (text == ModeOptionName(candidate)) {
             mode = candidate;
             return true;

@@ -122,10 +122,7 @@ PlayerStyle StyleOf(PlayerKind kind) {
 }
 
 SimPlayer::SimPlayer(PlayerKind kind, uint32_t seed, float discardX, float discardY)
-    : style_(StyleOf(kind)),
-      random_(seed ^ 0x5EEDF00Du),
-      discardX_(discardX),
-      discardY_(discardY) {
+    : style_(StyleOf(kind)), random_(seed ^ 0x5EEDF00Du), discardX_(discardX), discardY_(discardY) {
     pointer_.x = kParkX;
     pointer_.y = kParkY;
 }
@@ -328,10 +325,9 @@ int SimPlayer::ChooseCell(const GameModel& game, const ShapeItem& item) const {
     if (game.tutorialOn != 0) {
         const int cell = game.tutorialCell;
         // The field stands still during the tutorial: cell 4 is used wherever it can be reached.
-        const bool usable = cell >= 0 && cell < game.cellCount &&
-                            game.cells[cell].y < kAimBottom + kEdgeReach &&
-                            game.cells[cell].y > kAimTop - kEdgeReach &&
-                            Fits(game, item, game.cells[cell]);
+        const bool usable =
+            cell >= 0 && cell < game.cellCount && game.cells[cell].y < kAimBottom + kEdgeReach &&
+            game.cells[cell].y > kAimTop - kEdgeReach && Fits(game, item, game.cells[cell]);
         return usable ? cell : -1;
     }
     int best = -1;

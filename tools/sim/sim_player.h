@@ -8,7 +8,8 @@
 // rules' one.
 //
 //   "good":   a pick-up-and-drop about every 1.2 s, click and click, keeps runs of one class going
-//   "casual": about every 2.5 s, drag and release, takes the first shape that fits somewhere in view
+//   "casual": about every 2.5 s, drag and release, takes the first shape that fits somewhere in
+//   view
 #pragma once
 
 #include <cstdint>

@@ -35,8 +35,8 @@ constexpr const char* kFallbackInGameScreen =
 
 std::string TemporaryFolder() {
     const char* base = getenv("TMPDIR");
-    std::string pattern = std::string(base != nullptr && base[0] != '\0' ? base : "/tmp") +
-                          "/quillory-sim-XXXXXX";
+    std::string pattern =
+        std::string(base != nullptr && base[0] != '\0' ? base : "/tmp") + "/quillory-sim-XXXXXX";
     std::vector<char> name(pattern.begin(), pattern.end());
     name.push_back('\0');
     return mkdtemp(name.data()) != nullptr ? std::string(name.data()) : std::string();
@@ -130,8 +130,9 @@ bool Simulator::LoadInGameScreen() {
     float x = 0;
     float y = 0;
     if (inGameScreen_.Load(kInGameScreen) != 1 || !FindDiscardButton(inGameScreen_, x, y)) {
-        Quillory::LogMessage("quillory-sim: no discard button in 'Menu\\menu-ingame.xml', "
-                             "using one of its own");
+        Quillory::LogMessage(
+            "quillory-sim: no discard button in 'Menu\\menu-ingame.xml', "
+            "using one of its own");
         inGameScreen_ = Quillory::CMenu();
         inGameScreen_.LoadFromMemory("built-in in-game screen", kFallbackInGameScreen,
                                      std::strlen(kFallbackInGameScreen));
