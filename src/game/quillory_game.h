@@ -184,7 +184,8 @@ public:
     // The per-frame step the board calls before it paints, in every screen state: the update
     // amount is the number of 10 ms updates that this frame stands for.
     void AdvanceFrame(float updateAmount);
-    // The play-screen update alone (screen state 6).
+    // The play-screen update alone (screen state 6), without the tutorial's per-frame set-up:
+    // the board calls AdvanceFrame, which runs this.
     void UpdateGame(float updateAmount);
     // Stops (on) or restarts (off) the level clock; pauses nest.
     void Pause(bool on);
@@ -208,7 +209,9 @@ public:
     void AdvanceStartLevel(bool transformer);
     void GameComplete();
 
-    // Saved game.
+    // Saved game ("saved.ini", one record per mode). LoadSavedGame(true) only reads the level
+    // and the score (the continue confirmation shows them); without peek it restores the game,
+    // or starts the mode's new game when the record cannot be used.
     void SaveGame();
     bool LoadSavedGame(bool peek);
     bool IsGameSaved() const;
@@ -273,6 +276,7 @@ private:
     void PlaySound(const char* eventName);
     GameEffects Fx() const { return GameEffects(services_.effects, services_.textures); }
     float LevelClockElapsed() const;
+    bool RefuseRecord(bool peek);
     int Rand(int lo, int hi);
     double R01();
 

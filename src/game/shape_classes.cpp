@@ -122,9 +122,9 @@ void CQuilloryGame::RefreshCellImages() {
     }
     for (int i = 0; i < model_.conveyorCount; ++i) {
         ShapeItem& shape = model_.conveyor[i];
-        shape.mainImage =
-            services_.textures != nullptr ? services_.textures->GetTexture(ItemImageName(shape))
-                                          : nullptr;
+        shape.mainImage = services_.textures != nullptr
+                              ? services_.textures->GetTexture(ItemImageName(shape))
+                              : nullptr;
     }
 }
 

@@ -129,7 +129,7 @@ TEST(GameDataLevelsTest, EveryLevelOfTheGameLoadsWithItsNamedClasses) {
     GameWorld world;
     const char* source = std::getenv("QUILLORY_SOURCE_DIR");
     TestSupport::ScopedCurrentDirectory inGameData(std::string(source != nullptr ? source : "..") +
-                                                  "/data");
+                                                   "/data");
     CQuilloryGame& game = world.CreateGame();
     ASSERT_GE(game.State().catalogueCount, 15);  // the reveal shows entries 0 to 14
     int level = 1;

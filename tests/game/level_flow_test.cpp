@@ -2,6 +2,8 @@
 // steps to the next level, the stage map and the end of the game with its reveal.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <cstring>
 #include <string>
 
 #include "engine/ini_access.h"
@@ -27,8 +29,7 @@ protected:
             world_.TakeAndDrop(4, 4);
             ASSERT_EQ(M().tutorialOn, 0);
         }
-        for (int tries = 0; tries < 500 && world_.game->ScreenState() == STATE_PLAYING;
-             ++tries) {
+        for (int tries = 0; tries < 500 && world_.game->ScreenState() == STATE_PLAYING; ++tries) {
             int slot = -1;
             int target = -1;
             for (int i = 0; i < M().conveyorCount && target < 0; ++i) {
@@ -73,8 +74,7 @@ TEST_F(LevelFlowTest, TheTutorialGatesTheFirstLevel) {
     EXPECT_EQ(M().tutorialStep, TUTORIAL_DROP);
     // Only cell 4 takes it, even where another cell of its class waits.
     for (int c = 0; c < M().cellCount; ++c) {
-        if (c != 4 && M().cells[c].classIndex == 0 && M().cells[c].y > 0 &&
-            M().cells[c].y < 0.8f) {
+        if (c != 4 && M().cells[c].classIndex == 0 && M().cells[c].y > 0 && M().cells[c].y < 0.8f) {
             world_.Click(M().cells[c].x, M().cells[c].y);
             EXPECT_EQ(M().cells[c].filled, 0);
             break;
@@ -163,8 +163,8 @@ TEST_F(LevelFlowTest, WinningANormalLevelAddsTimeAndCompletion) {
     EXPECT_EQ(M().score, before + seconds + 1500);
     const auto added = world_.events.Starting("score_added");
     ASSERT_EQ(added.size(), 2u);
-    EXPECT_EQ(added[0], "score_added " + std::to_string(seconds) + " time_bonus score=" +
-                            std::to_string(before + seconds));
+    EXPECT_EQ(added[0], "score_added " + std::to_string(seconds) +
+                            " time_bonus score=" + std::to_string(before + seconds));
     EXPECT_NE(added[1].find("1500 completion"), std::string::npos);
     EXPECT_EQ(world_.sounds.Count("collect_scores"), 1);
     ASSERT_TRUE(world_.RunUntil([&] { return world_.game->ScreenState() == STATE_PLAYING; }, 10));
@@ -175,6 +175,35 @@ TEST_F(LevelFlowTest, WinningANormalLevelAddsTimeAndCompletion) {
     int stored = 0;
     EXPECT_TRUE(ReadConfigInt("GAMEPLAY", "LastOpenedLevel", &stored));
     EXPECT_EQ(stored, 3);
+}
+
+TEST_F(LevelFlowTest, AFullEffectsListNeverLosesTheLevelEndPoints) {
+    world_.WriteClasses(3, 1);
+    world_.WriteLevel(2, {{"lineShapeCount", "1"}, {"lineSpeed", "0"}, {"levelTime", "60"}});
+    world_.CreateGame();
+    world_.StartPlaying(2);
+    GameModel& m = Edit();
+    const ShapeItem shape = m.conveyor[0];
+    int last = -1;
+    for (int c = 0; c < m.cellCount; ++c) {
+        if (last < 0 && m.cells[c].classIndex == shape.classIndex) {
+            last = c;
+        } else {
+            m.cells[c].filled = 1;
+        }
+    }
+    while (world_.effects->AddSound(5.0f, "filler") == 1) {
+    }
+    world_.TakeAndDrop(0, last);
+    ASSERT_EQ(world_.game->ScreenState(), STATE_LEVEL_END);
+    const auto added = world_.events.Starting("score_added");  // at once, not lost
+    ASSERT_EQ(added.size(), 2u);
+    const int seconds = std::atoi(added[0].c_str() + std::strlen("score_added "));
+    EXPECT_GT(seconds, 50);
+    EXPECT_EQ(m.score, 50 + seconds + 1500);
+    EXPECT_FLOAT_EQ(m.timeLeft, 0.0f);  // and the clock still shows 0
+    // The level still ends once the list has run out.
+    EXPECT_TRUE(world_.RunUntil([&] { return world_.game->ScreenState() != STATE_LEVEL_END; }));
 }
 
 TEST_F(LevelFlowTest, AWholeShortGameThroughAStageAndTheReveal) {
@@ -194,8 +223,8 @@ TEST_F(LevelFlowTest, AWholeShortGameThroughAStageAndTheReveal) {
     for (int level = 1; level <= 7; ++level) {
         PlayLevel();
         ASSERT_EQ(world_.game->ScreenState(), STATE_LEVEL_END) << level;
-        ASSERT_TRUE(world_.RunUntil([&] { return world_.game->ScreenState() != STATE_LEVEL_END; },
-                                    10));
+        ASSERT_TRUE(
+            world_.RunUntil([&] { return world_.game->ScreenState() != STATE_LEVEL_END; }, 10));
         if (world_.game->ScreenState() == STATE_MAP) {
             EXPECT_EQ(level, 6);
             world_.RunSeconds(1);

@@ -51,8 +51,7 @@ TEST(ShapeClassesTest, MissingCatalogueIsLoggedAndEmpty) {
     CQuilloryGame& game = world.CreateGame();
     EXPECT_FALSE(game.LoadClasses("classes.xml"));
     EXPECT_EQ(game.State().catalogueCount, 0);
-    EXPECT_NE(world.ReadLog().find("Fatal error, cannot load XML: classes.xml"),
-              std::string::npos);
+    EXPECT_NE(world.ReadLog().find("Fatal error, cannot load XML: classes.xml"), std::string::npos);
     // Without classes no level can be played: it counts as missing.
     world.WriteLevel(1);
     EXPECT_FALSE(game.LevelExists(1));

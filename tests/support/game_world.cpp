@@ -71,11 +71,12 @@ GameWorld::GameWorld(uint32_t seed)
     const char* source = std::getenv("QUILLORY_SOURCE_DIR");
     const std::string menus =
         std::string(source != nullptr ? source : QUILLORY_SOURCE_FOLDER) + "/data/Menu/";
-    for (auto [menu, file] : {std::pair{&mainMenu, "menu-main.xml"},
-                              std::pair{&inGameMenu, "menu-ingame.xml"},
-                              std::pair{&mapMenu, "menu-map.xml"}}) {
+    for (auto [menu, file] :
+         {std::pair{&mainMenu, "menu-main.xml"}, std::pair{&inGameMenu, "menu-ingame.xml"},
+          std::pair{&mapMenu, "menu-map.xml"}}) {
         std::ifstream in(menus + file, std::ios::binary);
-        const std::string xml((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        const std::string xml((std::istreambuf_iterator<char>(in)),
+                              std::istreambuf_iterator<char>());
         EXPECT_EQ(menu->LoadFromMemory(file, xml.data(), xml.size()), 1) << file;
     }
 }
@@ -103,11 +104,17 @@ void GameWorld::WriteClasses(int count, int shapes) {
 }
 
 void GameWorld::WriteLevel(int number, const std::map<std::string, std::string>& attributes) {
-    std::map<std::string, std::string> all = {
-        {"newShapeTime", "3"},      {"levelTime", "100"},           {"shapeClassCount", "3"},
-        {"bonusLevel", "false"},    {"shapeClassList", "c0,c1,c2"}, {"lineSpeed", "0.03"},
-        {"fBugAppearanceRange", "1000"}, {"lineShapeCount", "7"},   {"fBonusAnyShapeP", "0"},
-        {"fBonusBandP", "0"},       {"fBonusAreaP", "0"}};
+    std::map<std::string, std::string> all = {{"newShapeTime", "3"},
+                                              {"levelTime", "100"},
+                                              {"shapeClassCount", "3"},
+                                              {"bonusLevel", "false"},
+                                              {"shapeClassList", "c0,c1,c2"},
+                                              {"lineSpeed", "0.03"},
+                                              {"fBugAppearanceRange", "1000"},
+                                              {"lineShapeCount", "7"},
+                                              {"fBonusAnyShapeP", "0"},
+                                              {"fBonusBandP", "0"},
+                                              {"fBonusAreaP", "0"}};
     for (const auto& [name, value] : attributes) {
         all[name] = value;
     }

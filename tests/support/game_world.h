@@ -10,8 +10,8 @@
 #include <vector>
 
 #include "effects/effect2d.h"
-#include "engine/sound_event_player.h"
 #include "engine/menu.h"
+#include "engine/sound_event_player.h"
 #include "game/game_events.h"
 #include "game/menu_controls.h"
 #include "game/quillory_game.h"
