@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <regex>
+#include <cstring>
 #include <sstream>
 
 #include "sim/simulator.h"
@@ -13,9 +13,75 @@ namespace TestSupport {
 
 namespace {
 
-// A key and a value of the simulator's lines: a string, an array of strings or a bare word.
-const char* const kField =
-    R"x("([a-z_]+)":("(?:[^"\\]|\\.)*"|\[(?:"(?:[^"\\]|\\.)*",?)*\]|[-0-9.a-z]+))x";
+// Reads the simulator's flat objects: string keys, and values that are strings, arrays of
+// strings or bare words (numbers, true, false, null).
+class LineReader {
+public:
+    explicit LineReader(const std::string& text) : text_(text) {}
+
+    bool Object(EventLine& line) {
+        if (!Take('{')) {
+            return false;
+        }
+        do {
+            std::string key;
+            std::string value;
+            if (!String(key) || !Take(':') || !Value(value)) {
+                return false;
+            }
+            line.fields.emplace_back(key, value);
+        } while (Take(','));
+        return Take('}') && pos_ == text_.size();
+    }
+
+private:
+    bool Take(char c) {
+        const bool found = pos_ < text_.size() && text_[pos_] == c;
+        pos_ += found ? 1 : 0;
+        return found;
+    }
+    // A string; `out` gets it unquoted (escapes kept as written).
+    bool String(std::string& out) {
+        if (!Take('"')) {
+            return false;
+        }
+        for (; pos_ < text_.size() && text_[pos_] != '"'; ++pos_) {
+            if (static_cast<unsigned char>(text_[pos_]) < 0x20) {
+                return false;
+            }
+            if (text_[pos_] == '\\') {
+                out += text_[pos_++];
+            }
+            out += text_[pos_];
+        }
+        return Take('"');
+    }
+    bool Value(std::string& out) {
+        const size_t start = pos_;
+        if (pos_ < text_.size() && text_[pos_] == '"') {
+            return String(out);
+        }
+        if (Take('[')) {
+            std::string item;
+            while (!Take(']')) {
+                if (!String(item) || (!Take(',') && (pos_ >= text_.size() || text_[pos_] != ']'))) {
+                    return false;
+                }
+            }
+            out = text_.substr(start, pos_ - start);
+            return true;
+        }
+        while (pos_ < text_.size() &&
+               std::strchr("-0123456789.abcdefghijklmnopqrstuvwxyz", text_[pos_]) != nullptr) {
+            ++pos_;
+        }
+        out = text_.substr(start, pos_ - start);
+        return !out.empty();
+    }
+
+    const std::string& text_;
+    size_t pos_ = 0;
+};
 
 }  // namespace
 
@@ -92,21 +158,12 @@ double EventLine::Number(const std::string& key) const {
 }
 
 std::vector<EventLine> ReadEvents(const std::string& output) {
-    const std::regex field(kField);
-    const std::regex object(std::string(R"(\{)") + kField + "(," + kField + R"()*\})");
     std::vector<EventLine> lines;
     std::istringstream in(output);
     std::string text;
     while (std::getline(in, text)) {
-        EXPECT_TRUE(std::regex_match(text, object)) << "not a flat JSON object: " << text;
         EventLine line;
-        for (std::sregex_iterator it(text.begin(), text.end(), field), end; it != end; ++it) {
-            std::string value = (*it)[2];
-            if (value.size() >= 2 && value.front() == '"') {
-                value = value.substr(1, value.size() - 2);
-            }
-            line.fields.emplace_back((*it)[1], value);
-        }
+        EXPECT_TRUE(LineReader(text).Object(line)) << "not a flat JSON object: " << text;
         lines.push_back(line);
     }
     return lines;
