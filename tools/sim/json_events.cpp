@@ -110,7 +110,10 @@ void JsonEventWriter::Write(const char* event, const std::string& fields) {
 void JsonEventWriter::OnLevelStart(const Quillory::LevelStartInfo& info) {
     std::string classes = "[";
     for (int k = 0; k < info.classCount && info.classes != nullptr; ++k) {
-        classes += (k > 0 ? "," : "") + Quote(info.classes[k].name);
+        if (k > 0) {
+            classes += ',';
+        }
+        classes += Quote(info.classes[k].name);
     }
     classes += "]";
     Write("level_start", Field("level", info.level) +
