@@ -5,7 +5,6 @@
 
 #include <map>
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "sim/sim_options.h"
@@ -35,15 +34,16 @@ std::string GameDataFolder();
 // Runs the simulator in this process; `status` gets Run()'s result.
 std::string RunSimulator(const QuillorySim::SimOptions& options, int* status = nullptr);
 
-// One line of the simulator's output: its keys in order, each value as text (strings without
-// their quotes, arrays as written).
+// One line of the simulator's output, with its values looked up by key as text (strings
+// without their quotes, arrays as written; "" when the key is absent). The lines' exact form is
+// the JSON writer's own test.
 struct EventLine {
-    std::vector<std::pair<std::string, std::string>> fields;
-    std::string operator[](const std::string& key) const;  // "" when absent
+    std::string text;
+    std::string operator[](const std::string& key) const;
     double Number(const std::string& key) const;
 };
 
-// Every line of an output; a line that is not a flat JSON object fails the calling test.
+// Every line of an output.
 std::vector<EventLine> ReadEvents(const std::string& output);
 // The lines of one event.
 std::vector<EventLine> OfKind(const std::vector<EventLine>& lines, const std::string& event);
