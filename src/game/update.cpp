@@ -59,7 +59,8 @@ void CQuilloryGame::UpdateGame(float updateAmount) {
     m.frameStep = updateAmount / 100.0f;
     m.sinceLevelStart = m.now - m.levelStartTime;
     if (m.phase == PHASE_PLAYING) {
-        m.elapsed = m.now - m.playStartTime;
+        // Stands still while paused (the lesson pauses), like the time left.
+        m.elapsed = LevelClockElapsed();
     } else {
         m.elapsed = m.levelTime - m.remainingAtStart;
     }
