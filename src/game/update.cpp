@@ -59,7 +59,8 @@ void CQuilloryGame::UpdateGame(float updateAmount) {
     m.frameStep = updateAmount / 100.0f;
     m.sinceLevelStart = m.now - m.levelStartTime;
     if (m.phase == PHASE_PLAYING) {
-        m.elapsed = m.now - m.playStartTime;
+        // Stands still while paused (the lesson pauses), like the time left.
+        m.elapsed = LevelClockElapsed();
     } else {
         m.elapsed = m.levelTime - m.remainingAtStart;
     }
@@ -136,6 +137,12 @@ void CQuilloryGame::ScrollField() {
     if (m.scrollOffset > period) {
         m.scrollOffset = 0;
     }
+    PlaceCellsAtScroll();
+}
+
+void CQuilloryGame::PlaceCellsAtScroll() {
+    GameModel& m = model_;
+    const float period = static_cast<float>(m.lineShapeCount) * kRowSpacing;
     for (int c = 0; c < m.cellCount; ++c) {
         ShapeItem& cell = m.cells[c];
         cell.y = cell.baseY + m.scrollOffset;
