@@ -132,6 +132,15 @@ void CScores::HandleKey(const WindowMessage& message) {
     }
 }
 
+void CScores::EndNameEntry() {
+    if (!editing_) {
+        return;
+    }
+    editing_ = 0;
+    highlight_ = 1;
+    Save();
+}
+
 void CScores::DrawTable(CSpriteManager& sprites, float y, float size, float rankX, float nameX,
                         float scoreX, bool withHeader) const {
     if (withHeader) {

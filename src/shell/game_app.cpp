@@ -16,26 +16,6 @@ namespace Tuvo {
 
 GameApp* gApplication = nullptr;
 
-const char* const kMenuFiles[MENU_COUNT] = {
-    "menu-main.xml",
-    "menu-game-over.xml",
-    "menu-highscores.xml",
-    "menu-ingame.xml",
-    "menu-pause.xml",
-    "menu-options.xml",
-    "menu-map.xml",
-    "menu-info-classic.xml",
-    "menu-info-relax.xml",
-    "menu-info-transformer.xml",
-    "menu-clear-confirmation.xml",
-    "menu-continue-confirmation.xml",
-    "menu-game-complete.xml",
-    "menu-instructions.xml",
-    "menu-instructions2.xml",
-    "menu-instructions3.xml",
-    "menu-intro.xml",
-    "menu-credits.xml",
-};
 
 namespace {
 

@@ -14,35 +14,10 @@
 #include "engine/scores.h"
 #include "engine/sound_playback.h"
 #include "engine/sprite_manager.h"
+#include "playfield/screens.h"
 #include "shell/app_base.h"
 
 namespace Tuvo {
-
-// The menu screens, in the order of their files.
-enum MenuScreen {
-    MENU_MAIN,
-    MENU_GAME_OVER,
-    MENU_HIGHSCORES,
-    MENU_INGAME,
-    MENU_PAUSE,
-    MENU_OPTIONS,
-    MENU_MAP,
-    MENU_INFO_CLASSIC,
-    MENU_INFO_RELAX,
-    MENU_INFO_TRANSFORMER,
-    MENU_CLEAR_CONFIRMATION,
-    MENU_CONTINUE_CONFIRMATION,
-    MENU_GAME_COMPLETE,
-    MENU_INSTRUCTIONS,
-    MENU_INSTRUCTIONS2,
-    MENU_INSTRUCTIONS3,
-    MENU_INTRO,
-    MENU_CREDITS,
-    MENU_COUNT
-};
-
-// The file of each menu screen under "Menu\".
-extern const char* const kMenuFiles[MENU_COUNT];
 
 class GameApp : public TuvoAppBase, public Quillory::SpriteHost, public Quillory::MenuHost {
 public:
