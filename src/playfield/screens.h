@@ -5,29 +5,28 @@
 #include <array>
 
 #include "engine/menu.h"
+#include "game/quillory_game.h"
 
 namespace Tuvo {
 
-// The screen states. 10 is never used.
-enum ScreenStateValue {
-    STATE_LOADING = 0,
-    STATE_MAIN_MENU = 1,
-    STATE_MAP = 2,
-    STATE_INSTRUCTIONS1 = 3,
-    STATE_INSTRUCTIONS2 = 4,
-    STATE_INSTRUCTIONS3 = 5,
-    STATE_PLAYING = 6,
-    STATE_PAUSED = 7,
-    STATE_HIGH_SCORES = 8,
-    STATE_OPTIONS = 9,
-    STATE_LEVEL_END = 11,
-    STATE_GAME_COMPLETE = 12,
-    STATE_GAME_OVER = 13,
-    STATE_CLEAR_CONFIRM = 14,
-    STATE_CONTINUE_CONFIRM = 15,
-    STATE_CREDITS = 16,
-    STATE_COUNT = 17
-};
+// The screen states are the rules' own (0 to 16; 10 is never used).
+using Quillory::STATE_CLEAR_CONFIRM;
+using Quillory::STATE_CONTINUE_CONFIRM;
+using Quillory::STATE_CREDITS;
+using Quillory::STATE_GAME_COMPLETE;
+using Quillory::STATE_GAME_OVER;
+using Quillory::STATE_HIGH_SCORES;
+using Quillory::STATE_INSTRUCTIONS1;
+using Quillory::STATE_INSTRUCTIONS2;
+using Quillory::STATE_INSTRUCTIONS3;
+using Quillory::STATE_LEVEL_END;
+using Quillory::STATE_LOADING;
+using Quillory::STATE_MAIN_MENU;
+using Quillory::STATE_MAP;
+using Quillory::STATE_OPTIONS;
+using Quillory::STATE_PAUSED;
+using Quillory::STATE_PLAYING;
+constexpr int kScreenStateCount = 17;
 
 // The menu screens, in the order of their files under "Menu\".
 enum MenuScreen {
@@ -59,9 +58,9 @@ using MenuSet = std::array<Quillory::CMenu, MENU_COUNT>;
 // The menu screen that receives input in a state, or -1 (loading, level end, unknown states).
 int MenuOfState(int state);
 
-constexpr int kModeClassic = 0;
-constexpr int kModeTransformer = 1;
-constexpr int kModeRelax = 2;
+constexpr int kModeClassic = Quillory::MODE_CLASSIC;
+constexpr int kModeTransformer = Quillory::MODE_TRANSFORMER;
+constexpr int kModeRelax = Quillory::MODE_RELAX;
 constexpr int kModeCount = 3;
 
 // The display name of a mode ("Classic", "Transformer", "Relax"); "" for an unknown mode.

@@ -182,7 +182,7 @@ void MenuActions::ChooseMode(int mode) {
 
 void MenuActions::StepStartLevel(int which) {
     int level = rules_.StartLevelOption(which) + 1;
-    if (level > kMaxStartLevel || level < 1) {
+    if (level > Quillory::kMaxStartLevel || level < 1) {
         level = 1;
     }
     rules_.SetStartLevelOption(which, level);

@@ -316,7 +316,7 @@ TEST_F(MenuActionsTest, HighScoresBrowseAllThreeModesAndClearingAsksFirst) {
 }
 
 TEST_F(MenuActionsTest, F1TogglesTheFrameRateInEveryStateAndPlayingKeysStayWithTheGame) {
-    for (int state = 0; state < STATE_COUNT; ++state) {
+    for (int state = 0; state < kScreenStateCount; ++state) {
         rules_.state = state;
         const bool before = actions_.ShowFrameRate();
         actions_.DispatchInput(Message(Quillory::kMessageKeyDown, Platform::Key::kF1));
