@@ -11,7 +11,6 @@
 
 namespace Tuvo {
 
-constexpr int kLevelsPerStage = 6;
 
 // What the actions ask of the game rules.
 class ActionRules {
