@@ -7,6 +7,7 @@
 
 #include <cstdint>
 
+#include "game/game_effects.h"
 #include "game/game_events.h"
 #include "game/game_records.h"
 #include "game/game_services.h"
@@ -267,6 +268,8 @@ private:
     void ResetLines();
     void ClearTutorial();
     void PlaySound(const char* eventName);
+    GameEffects Fx() const { return GameEffects(services_.effects, services_.textures); }
+    float LevelClockElapsed() const;
     int Rand(int lo, int hi);
     double R01();
 
@@ -288,8 +291,7 @@ private:
     // Clock and level flow.
     int pauseDepth_ = 0;
     int lineSlot_[kLineCount] = {};  // grid place of each line, after its slides
-    int openingEffects_ = 0;         // effects the opening queued that have not yet run out
-    float openingEndsAt_ = 0;
+    float openingEndsAt_ = 0;        // clock when the opening's (or the map's) own effects end
     PendingScore pendingScores_[kMaxPendingScores] = {};
 };
 

@@ -14,8 +14,6 @@
 
 namespace Tuvo {
 
-GameApp* gApplication = nullptr;
-
 
 namespace {
 
@@ -94,9 +92,6 @@ GameApp::~GameApp() {
         sprites_.DeleteAllTextures();
         soundEvents_.FreeMusicManager();
         Quillory::LogMessage("*** Session finished ***", Quillory::LOG_FRAMED);
-    }
-    if (gApplication == this) {
-        gApplication = nullptr;
     }
 }
 
