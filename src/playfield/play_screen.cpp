@@ -148,11 +148,20 @@ void ScreenPainter::DrawConveyor() {
 
 void ScreenPainter::DrawHeld() {
     const Quillory::ShapeItem& held = game_.held;
-    // The held shape keeps the picture of its class, variant or bonus, refreshed by the rules.
-    if (!held.active || held.mainImage == nullptr) {
+    if (!held.active) {
         return;
     }
-    sprites_.DrawSprite(held.mainImage, held.x, held.y, held.width, held.height, 0.0f, 0.0f, 1.0f,
+    // Turning changes the picture: it is looked up by name only when the shape changes.
+    const int key[3] = {held.classIndex, held.variant, held.bonusKind};
+    if (std::memcmp(key, heldKey_, sizeof(key)) != 0) {
+        std::memcpy(heldKey_, key, sizeof(key));
+        const char* name = rules_.ItemImageName(held);
+        heldImage_ = name[0] != '\0' ? sprites_.GetTexture(name) : nullptr;
+    }
+    if (heldImage_ == nullptr) {
+        return;
+    }
+    sprites_.DrawSprite(heldImage_, held.x, held.y, held.width, held.height, 0.0f, 0.0f, 1.0f,
                         1.0f, Quillory::kNoTint, kOwnSizeNormal, 0.0f);
 }
 

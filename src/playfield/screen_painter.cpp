@@ -27,10 +27,10 @@ constexpr float kPanelRate = 4.0f;
 
 }  // namespace
 
-ScreenPainter::ScreenPainter(const Quillory::GameModel& game, Quillory::CSpriteManager& sprites,
-                             MenuSet& menus, Quillory::CEffect2d& effects,
-                             Quillory::CScores& scores)
-    : game_(game), sprites_(sprites), menus_(menus), effects_(effects), scores_(scores) {}
+ScreenPainter::ScreenPainter(const Quillory::CQuilloryGame& game,
+                             Quillory::CSpriteManager& sprites, MenuSet& menus,
+                             Quillory::CEffect2d& effects, Quillory::CScores& scores)
+    : rules_(game), game_(game.State()), sprites_(sprites), menus_(menus), effects_(effects), scores_(scores) {}
 
 uint32_t ScreenPainter::FadeTint(float opacity) {
     const uint32_t top = (static_cast<uint32_t>(static_cast<int>(opacity * 255.0f)) + 1) & 0xFF;

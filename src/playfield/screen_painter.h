@@ -17,6 +17,7 @@ class Image;
 namespace Quillory {
 class CEffect2d;
 class CScores;
+class CQuilloryGame;
 class CSpriteManager;
 struct GameModel;
 }  // namespace Quillory
@@ -25,7 +26,7 @@ namespace Tuvo {
 
 class ScreenPainter {
 public:
-    ScreenPainter(const Quillory::GameModel& game, Quillory::CSpriteManager& sprites,
+    ScreenPainter(const Quillory::CQuilloryGame& game, Quillory::CSpriteManager& sprites,
                   MenuSet& menus, Quillory::CEffect2d& effects, Quillory::CScores& scores);
 
     // The screen of a state, drawn through the sprite manager's current target.
@@ -104,6 +105,7 @@ private:
     // The centre of a text control of the in-game screen; false (logged once) when missing.
     bool InGameControl(const char* name, float& x, float& y, int controlBit);
 
+    const Quillory::CQuilloryGame& rules_;
     const Quillory::GameModel& game_;
     Quillory::CSpriteManager& sprites_;
     MenuSet& menus_;
@@ -114,6 +116,9 @@ private:
     char languageFolder_[80] = "English\\";
     char backgroundName_[Quillory::kNameSize] = {};
     Image* background_ = nullptr;
+    // The held shape's picture, looked up again when its class, variant or bonus changes.
+    int heldKey_[3] = {-1, -1, -1};
+    Image* heldImage_ = nullptr;
     int loadPercent_ = 0;
     float relaxPanelAlpha_ = 0;
     int missingControlsLogged_ = 0;

@@ -14,12 +14,26 @@
 #include "engine/scores.h"
 #include "engine/sound_playback.h"
 #include "engine/sprite_manager.h"
+#include "effects/effect2d.h"
+#include "game/menu_controls.h"
+#include "game/quillory_game.h"
+#include "playfield/board.h"
+#include "playfield/screen_painter.h"
 #include "playfield/screens.h"
 #include "shell/app_base.h"
+#include "shell/game_wiring.h"
+#include "shell/menu_actions.h"
 
 namespace Tuvo {
 
-class GameApp : public TuvoAppBase, public Quillory::SpriteHost, public Quillory::MenuHost {
+// Besides the base's roles, the application is the board's host, the rules' screen-state host
+// and the action table's window and application.
+class GameApp : public TuvoAppBase,
+                public Quillory::SpriteHost,
+                public Quillory::MenuHost,
+                public BoardHost,
+                public Quillory::ScreenStateHost,
+                public ActionHost {
 public:
     // `arguments` are the process's arguments without the program path.
     explicit GameApp(const std::vector<std::string>& arguments,
@@ -38,6 +52,7 @@ public:
     int ScreenHeight() const override { return height_; }
     int ClientWidth() const override { return width_; }
     int ClientHeight() const override { return height_; }
+    // Also the action table's question.
     bool Is3D() const override { return Is3DAccelerated(); }
     uint32_t Milliseconds() const override;
 
@@ -54,9 +69,34 @@ public:
     Quillory::CSpriteManager& Sprites() { return sprites_; }
     Quillory::COggManager& SoundEvents() { return soundEvents_; }
 
-    // The screen state: 0 the loading screen, 1 the main menu.
-    int ScreenState() const { return screenState_; }
-    void SetGameState(int state);
+    // BoardHost.
+    int ScreenState() const override;
+    // Switches screens: the rules' part, then (through OnScreenStateChanged) the pointer nudge.
+    void SetGameState(int state) override;
+    void AdvanceFrame(float updateAmount) override;
+    void PaintScreen(int state) override;
+    void DispatchInput(const Quillory::WindowMessage& record) override;
+    float Fade() const override;
+    bool ShowFrameRate() const override;
+    void* MainWindow() const override { return const_cast<Platform::GameWindow*>(&window_); }
+
+    // ScreenStateHost: the pointer moves one pixel down, so the new screen's buttons see it.
+    void OnScreenStateChanged(int previous, int current) override;
+
+    // ActionHost.
+    void Quit() override { TuvoAppBase::Quit(); }
+    void OpenUrlFile(const char* path) override;
+    bool IsWindowed() const override { return settings_.windowed; }
+    void SwitchScreenMode(bool windowed) override { TuvoAppBase::SwitchScreenMode(windowed); }
+    void Switch3D(bool on) override;
+    void SetMusicVolume(float volume) override;
+    void SetSfxVolume(float volume) override;
+
+    Quillory::CQuilloryGame* Game() { return game_.get(); }
+    Quillory::CEffect2d& Effects() { return effects_; }
+    MenuActions* Actions() { return actions_.get(); }
+    // The loading gauge's fill, 0 to 100 (0 while nothing is counted).
+    int LoadPercent() const;
 
     std::atomic<int> loadTotal_{0};
     std::atomic<int> loadDone_{0};
@@ -74,12 +114,23 @@ private:
     Quillory::CSpriteManager sprites_;
     Quillory::COggManager soundEvents_;
     std::unique_ptr<Quillory::SoundPlayback> playback_;
-    Widget* board_ = nullptr;
+    Board* board_ = nullptr;
     // Set by the loading thread once the board exists; the main thread then adds it to the tree.
     std::atomic<bool> boardReady_{false};
     bool boardAdded_ = false;
-    int screenState_ = 0;
-    int previousScreenState_ = 0;
+    // The rules' services and the rules; the rules exist once the user folder is known.
+    Platform::RandomGenerator rulesRandom_;
+    Platform::RandomGenerator cosmeticRandom_;
+    WindowPointer pointer_{*this};
+    SoundEventsOutput soundOutput_{soundEvents_};
+    SpriteTextures textures_{sprites_};
+    Quillory::CMenuControls menuControls_{&menus_[MENU_MAIN], &menus_[MENU_INGAME],
+                                          &menus_[MENU_MAP]};
+    Quillory::CEffect2d effects_;
+    std::unique_ptr<Quillory::CQuilloryGame> game_;
+    std::unique_ptr<RulesActions> rulesActions_;
+    std::unique_ptr<MenuActions> actions_;
+    std::unique_ptr<ScreenPainter> painter_;
     mutable int lastSampledButtons_ = 0;
 };
 
