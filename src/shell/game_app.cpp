@@ -3,6 +3,7 @@
 #include "shell/game_app.h"
 
 #include <algorithm>
+#include <cstdlib>
 
 #include "engine/app_log.h"
 #include "engine/display_image.h"
@@ -140,6 +141,12 @@ void GameApp::Init() {
     effects_.SetDetail(Is3DAccelerated() ? 10 : 5);
     game_->LoadClasses("classes.xml");
     SetGameState(0);
+    if (const char* script = std::getenv("QUILLORY_INPUT_SCRIPT"); script != nullptr) {
+        script_ = std::make_unique<InputScript>();
+        if (!script_->Load(script)) {
+            script_.reset();
+        }
+    }
 
     if (!scores_.Load()) {
         scores_.Save();
@@ -157,6 +164,9 @@ void GameApp::RunUpdate() {
         widgetManager_->SetFocus(board_);
     }
     TuvoAppBase::RunUpdate();
+    if (script_ != nullptr && loaded_) {
+        script_->Step(*this);
+    }
 }
 
 void GameApp::CreateSoundServices() {
@@ -301,6 +311,79 @@ void GameApp::Switch3D(bool on) {
     }
     window_.Show();
     ResetTimeBacklog(false);
+}
+
+int GameApp::SampleMouseButtons() {
+    return TuvoAppBase::SampleMouseButtons() | scriptButtons_.Sample();
+}
+
+int GameApp::ScriptTutorialStep() const {
+    const Quillory::GameModel& m = game_->State();
+    return m.tutorialOn != 0 ? m.tutorialStep : 0;
+}
+
+bool GameApp::ScriptControlCentre(const std::string& menuFile, const std::string& control,
+                                  float& x, float& y) const {
+    for (int screen = 0; screen < MENU_COUNT; ++screen) {
+        if (menuFile != kMenuFiles[screen]) {
+            continue;
+        }
+        const Quillory::CMenu& menu = menus_[screen];
+        for (int i = 0; i < menu.ButtonCount(); ++i) {
+            if (control == menu.Button(i).name) {
+                x = menu.Button(i).xc;
+                y = menu.Button(i).yc;
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
+bool GameApp::ScriptShapeCentre(bool cell, int index, float& x, float& y) const {
+    const Quillory::GameModel& m = game_->State();
+    const int count = cell ? m.cellCount : m.conveyorCount;
+    if (index < 0 || index >= count) {
+        return false;
+    }
+    const Quillory::ShapeItem& item = cell ? m.cells[index] : m.conveyor[index];
+    x = item.x;
+    y = item.y;
+    return item.active != 0 || !cell;
+}
+
+void GameApp::ScriptMovePointer(float x, float y) {
+    window_.WarpPointer(static_cast<int>(x * width_), static_cast<int>(y * height_));
+}
+
+void GameApp::ScriptButton(bool down, float x, float y) {
+    Platform::InputEvent event;
+    event.kind = down ? Platform::EventKind::kMouseDown : Platform::EventKind::kMouseUp;
+    event.x = static_cast<int>(x * width_);
+    event.y = static_cast<int>(y * height_);
+    event.clickCount = 1;
+    QueueInputEvent(event);
+    if (down) {
+        scriptButtons_.Press(Platform::kLeftButton);
+    } else {
+        scriptButtons_.Release(Platform::kLeftButton);
+    }
+}
+
+void GameApp::ScriptKey(int code) {
+    Platform::InputEvent event;
+    event.kind = Platform::EventKind::kKeyDown;
+    event.keyCode = code;
+    QueueInputEvent(event);
+    event.kind = Platform::EventKind::kKeyUp;
+    QueueInputEvent(event);
+}
+
+void GameApp::ScriptCharacter(char character) {
+    Platform::InputEvent event;
+    event.kind = Platform::EventKind::kKeyChar;
+    event.character = static_cast<unsigned char>(character);
+    QueueInputEvent(event);
 }
 
 void GameApp::SetMusicVolume(float volume) {

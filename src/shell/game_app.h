@@ -21,7 +21,9 @@
 #include "playfield/screen_painter.h"
 #include "playfield/screens.h"
 #include "shell/app_base.h"
+#include "platform/mouse_latch.h"
 #include "shell/game_wiring.h"
+#include "shell/input_script.h"
 #include "shell/menu_actions.h"
 
 namespace Tuvo {
@@ -33,7 +35,8 @@ class GameApp : public TuvoAppBase,
                 public Quillory::MenuHost,
                 public BoardHost,
                 public Quillory::ScreenStateHost,
-                public ActionHost {
+                public ActionHost,
+                public ScriptTarget {
 public:
     // `arguments` are the process's arguments without the program path.
     explicit GameApp(const std::vector<std::string>& arguments,
@@ -92,6 +95,21 @@ public:
     void SetMusicVolume(float volume) override;
     void SetSfxVolume(float volume) override;
 
+    // The buttons as the game samples them, scripted presses included.
+    int SampleMouseButtons() override;
+
+    // ScriptTarget: scripted input for end-to-end runs.
+    int ScriptScreenState() const override { return ScreenState(); }
+    int ScriptTutorialStep() const override;
+    bool ScriptControlCentre(const std::string& menuFile, const std::string& control, float& x,
+                             float& y) const override;
+    bool ScriptShapeCentre(bool cell, int index, float& x, float& y) const override;
+    void ScriptMovePointer(float x, float y) override;
+    void ScriptButton(bool down, float x, float y) override;
+    void ScriptKey(int code) override;
+    void ScriptCharacter(char character) override;
+    void ScriptQuit() override { Quit(); }
+
     Quillory::CQuilloryGame* Game() { return game_.get(); }
     Quillory::CEffect2d& Effects() { return effects_; }
     MenuActions* Actions() { return actions_.get(); }
@@ -131,6 +149,8 @@ private:
     std::unique_ptr<RulesActions> rulesActions_;
     std::unique_ptr<MenuActions> actions_;
     std::unique_ptr<ScreenPainter> painter_;
+    std::unique_ptr<InputScript> script_;
+    Platform::MouseButtonLatch scriptButtons_;
     mutable int lastSampledButtons_ = 0;
 };
 
