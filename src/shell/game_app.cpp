@@ -9,6 +9,7 @@
 #include "engine/display_image.h"
 #include "engine/ini_access.h"
 #include "framework/sound/dsound_manager.h"
+#include "imagefiles/png_writer.h"
 #include "framework/sound/stream_music_interface.h"
 #include "platform/audio_device.h"
 #include "platform/debug_output.h"
@@ -164,7 +165,7 @@ void GameApp::RunUpdate() {
         widgetManager_->SetFocus(board_);
     }
     TuvoAppBase::RunUpdate();
-    if (script_ != nullptr && loaded_) {
+    if (script_ != nullptr) {
         script_->Step(*this);
     }
 }
@@ -384,6 +385,19 @@ void GameApp::ScriptCharacter(char character) {
     event.kind = Platform::EventKind::kKeyChar;
     event.character = static_cast<unsigned char>(character);
     QueueInputEvent(event);
+}
+
+bool GameApp::ScriptScreenshot(const std::string& path) {
+    const uint32_t* bits = screenImage_.GetBits();
+    if (bits == nullptr) {
+        return false;
+    }
+    // The back buffer is opaque however its alpha bytes were left.
+    std::vector<uint32_t> pixels(bits, bits + static_cast<size_t>(width_) * height_);
+    for (uint32_t& pixel : pixels) {
+        pixel |= 0xFF000000u;
+    }
+    return ImageLib::WritePngFile(path, pixels.data(), width_, height_);
 }
 
 void GameApp::SetMusicVolume(float volume) {

@@ -109,6 +109,9 @@ public:
     void ScriptKey(int code) override;
     void ScriptCharacter(char character) override;
     void ScriptQuit() override { Quit(); }
+    bool ScriptScreenshot(const std::string& path) override;
+    void ScriptSetState(int state) override { SetGameState(state); }
+    void ScriptGameComplete() override { game_->GameComplete(); }
 
     Quillory::CQuilloryGame* Game() { return game_.get(); }
     Quillory::CEffect2d& Effects() { return effects_; }

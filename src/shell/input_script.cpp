@@ -116,12 +116,16 @@ bool InputScript::Run(ScriptTarget& target, const std::string& command, const st
     if (command == "wait-updates") {
         return waited_ >= Number(rest);
     }
-    if (command == "click") {
+    if (command == "click" || command == "hover") {
         std::istringstream words(rest);
         std::string menu;
         std::string control;
         words >> menu >> control;
         const bool found = target.ScriptControlCentre(menu, control, x, y);
+        if (command == "hover" && found) {
+            target.ScriptMovePointer(x, y);
+            return true;
+        }
         return Click(target, found, x, y, control + " in " + menu);
     }
     if (command == "click-slot" || command == "click-cell") {
@@ -137,6 +141,20 @@ bool InputScript::Run(ScriptTarget& target, const std::string& command, const st
         for (char character : rest) {
             target.ScriptCharacter(character);
         }
+        return true;
+    }
+    if (command == "screenshot") {
+        if (!target.ScriptScreenshot(rest)) {
+            Fail(target, "cannot write " + rest);
+        }
+        return true;
+    }
+    if (command == "set-state") {
+        target.ScriptSetState(Number(rest));
+        return true;
+    }
+    if (command == "game-complete") {
+        target.ScriptGameComplete();
         return true;
     }
     if (command == "quit") {

@@ -7,10 +7,14 @@
 //   wait-tutorial STEP      until the tutorial is at STEP (0: over)
 //   wait-updates N          N updates (10 ms each)
 //   click MENU CONTROL      a left click on a control of a menu file ("menu-main.xml")
+//   hover MENU CONTROL      the pointer moved onto a control
 //   click-slot K            a left click on conveyor slot K
 //   click-cell K            a left click on cell K
 //   key CODE                a key press (a Windows virtual-key code)
 //   type TEXT               the characters of TEXT, typed
+//   set-state N             switches to screen state N at once (pictures of rare screens)
+//   game-complete           ends the game as if its last level were won
+//   screenshot FILE         writes the last drawn picture as a PNG file
 //   quit                    ends the program
 // Every command is written to the log as "Script: ..."; a wait that lasts longer than 60 s of
 // updates, or a control that cannot be found, logs "Script FAILED: ..." and ends the program.
@@ -36,6 +40,9 @@ public:
     virtual void ScriptKey(int code) = 0;
     virtual void ScriptCharacter(char character) = 0;
     virtual void ScriptQuit() = 0;
+    virtual bool ScriptScreenshot(const std::string& path) = 0;
+    virtual void ScriptSetState(int state) = 0;
+    virtual void ScriptGameComplete() = 0;
 };
 
 class InputScript {
