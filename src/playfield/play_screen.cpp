@@ -60,6 +60,7 @@ Image* ScreenPainter::BackgroundImage() {
 }
 
 void ScreenPainter::DrawPlayScreen() {
+    LookUpImages();
     if (game_.phase == Quillory::PHASE_FADE_FROM_MENU) {
         // The screen being left stays while the picture fades to black.
         if (game_.previousScreenState == STATE_MAIN_MENU) {
@@ -166,6 +167,7 @@ void ScreenPainter::DrawHeld() {
 }
 
 void ScreenPainter::DrawHud() {
+    LookUpImages();
     Quillory::CMenu& hud = menus_[MENU_INGAME];
     char text[32];
     std::snprintf(text, sizeof(text), "%d", game_.score);
@@ -193,6 +195,7 @@ void ScreenPainter::DrawHud() {
 }
 
 void ScreenPainter::DrawHints() {
+    LookUpImages();
     if (!game_.tutorialOn) {
         return;
     }
@@ -229,6 +232,7 @@ void ScreenPainter::DrawHints() {
 }
 
 void ScreenPainter::DrawGameComplete() {
+    LookUpImages();
     for (int i = 0; i < Quillory::kRevealCount; ++i) {
         if (game_.chompShown[i] <= 0.0f || images_.reveal[i] == nullptr) {
             continue;

@@ -96,7 +96,6 @@ void ScreenPainter::PaintScreen(int state) {
         DrawLoadingScreen();
         return;
     }
-    LookUpImages();
     switch (state) {
         case STATE_MAIN_MENU:
             DrawMainMenu();
@@ -159,6 +158,7 @@ void ScreenPainter::DrawLoadingScreen() {
 }
 
 void ScreenPainter::DrawMenuBackground() {
+    LookUpImages();
     DrawImage(images_.backMenu, 0.5f, 0.5f, kOwnSize);
     DrawButterflies();
 }
@@ -191,6 +191,7 @@ void ScreenPainter::DrawContinueConfirmation() {
 }
 
 void ScreenPainter::DrawButterflies() {
+    LookUpImages();
     for (const Quillory::Butterfly& butterfly : game_.butterflies) {
         const bool headingLeft = butterfly.heading >= kPi / 2 && butterfly.heading < 3 * kPi / 2;
         Image* image = headingLeft ? butterfly.leftImage : butterfly.rightImage;
@@ -221,6 +222,7 @@ void ScreenPainter::DrawInfoPanel(MenuScreen panel, float alpha) {
 }
 
 void ScreenPainter::DrawMainMenu() {
+    LookUpImages();
     if (images_.backMenu != nullptr) {
         // The whole screen, stretched.
         sprites_.DrawSprite(images_.backMenu, 0.5f, 0.5f, 1.0f, 1.0f, 0.0f, 0.0f, 1.0f, 1.0f,
@@ -243,6 +245,7 @@ void ScreenPainter::DrawAllEffects() {
 }
 
 void ScreenPainter::DrawStageMap() {
+    LookUpImages();
     if (game_.phase == Quillory::PHASE_MAP_FADE) {
         DrawScreenLeftForMap();
     } else {

@@ -40,6 +40,7 @@ public:
     // The folder of the localised pictures ("English\"), read once the language is known.
     void SetLanguageFolder(const char* folder);
 
+    // Each draws one part of a screen; the images are looked up at the first of them.
     void DrawLoadingScreen();
     void DrawMainMenu();
     void DrawStageMap();
