@@ -140,6 +140,7 @@ void GameApp::Init() {
     cosmeticRandom_.Seed(Now() ^ 0x5EEDu);
     // The renderer may have refused acceleration: the particle detail follows what we got.
     effects_.SetDetail(Is3DAccelerated() ? 10 : 5);
+    ShowDisplayOptions();
     game_->LoadClasses("classes.xml");
     SetGameState(0);
     if (const char* script = std::getenv("QUILLORY_INPUT_SCRIPT"); script != nullptr) {
@@ -312,6 +313,17 @@ void GameApp::Switch3D(bool on) {
     }
     window_.Show();
     ResetTimeBacklog(false);
+    ShowDisplayOptions();
+}
+
+void GameApp::SwitchScreenMode(bool windowed) {
+    TuvoAppBase::SwitchScreenMode(windowed);
+    ShowDisplayOptions();
+}
+
+void GameApp::ShowDisplayOptions() {
+    menus_[MENU_OPTIONS].SetButtonChecked("btnFullScreen", !settings_.windowed);
+    menus_[MENU_OPTIONS].SetButtonChecked("btn3DHardware", Is3DAccelerated());
 }
 
 int GameApp::SampleMouseButtons() {

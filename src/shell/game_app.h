@@ -90,7 +90,8 @@ public:
     void Quit() override { TuvoAppBase::Quit(); }
     void OpenUrlFile(const char* path) override;
     bool IsWindowed() const override { return settings_.windowed; }
-    void SwitchScreenMode(bool windowed) override { TuvoAppBase::SwitchScreenMode(windowed); }
+    // Also Alt+Enter and maximising: the options' check box follows the window.
+    void SwitchScreenMode(bool windowed) override;
     void Switch3D(bool on) override;
     void SetMusicVolume(float volume) override;
     void SetSfxVolume(float volume) override;
@@ -127,6 +128,8 @@ protected:
     void CreateSoundServices();
 
 private:
+    // The options' check boxes show the window mode and the renderer that are really in use.
+    void ShowDisplayOptions();
     // Loads every image of a folder through the sprite manager, counting each one.
     void PreloadImageFolder(const char* folder);
 
