@@ -175,6 +175,7 @@ void CQuilloryGame::SetUpButterflies() {
         butterfly.x = static_cast<float>(random != nullptr ? random->RandInt(1, 9) : 5) / 10.0f;
         butterfly.y = static_cast<float>(random != nullptr ? random->RandInt(1, 9) : 5) / 10.0f;
         butterfly.kind = i % 4 + 1;
+        butterfly.wanderClock = ClockNow() - 4;  // a heading at the first update
         if (services_.textures != nullptr) {
             char name[64];
             std::snprintf(name, sizeof(name), "Graphics\\butterfly_anim%d_left.png",

@@ -19,7 +19,8 @@
 //  star                         AnimSprite       1     given      1.0     star-rotation 3 x 3
 //  bonus level won              TitleText        1     0          4.5     "Bonus!"
 //  no bonus                     TitleText        1     0          2.5     "No Bonus"
-//  reveal chomp                 ShrinkSprite     2     i x 0.5    0.5     qy_effect_chomp, cell size
+//  reveal chomp                 ShrinkSprite     2     i x 0.5    0.5     qy_effect_chomp, cell
+//  size
 //    its points                 RisingText       1     i x 0.5+.5 0.8     "1000"
 //    its picture shown          FloatTween       -     i x 0.5+.5 0.1     0 -> 1
 //  stage marker move           FloatTween x2    -     0.5        2.5     to the new stage
@@ -92,20 +93,19 @@ void GameEffects::Discarded(float x, float y, float width, float height, const c
     }
 }
 
-void GameEffects::LineShrink(float* scale) {
-    if (effects_ != nullptr) {
-        effects_->AddFloatTween(0, 1.0f, 1.0f, 0.0f, scale);
-    } else {
-        *scale = 0;
+void GameEffects::Tween(float delay, float duration, float from, float to, float* target) {
+    // A value that cannot be animated (no list, or a full one) still reaches its end.
+    if (effects_ == nullptr || effects_->AddFloatTween(delay, duration, from, to, target) == 0) {
+        *target = to;
     }
 }
 
+void GameEffects::LineShrink(float* scale) {
+    Tween(0, 1.0f, 1.0f, 0.0f, scale);
+}
+
 void GameEffects::LineSlide(float* x, float from, float to) {
-    if (effects_ != nullptr) {
-        effects_->AddFloatTween(0, 1.0f, from, to, x);
-    } else {
-        *x = to;
-    }
+    Tween(0, 1.0f, from, to, x);
 }
 
 void GameEffects::BugEats(float x, float y) {
@@ -116,11 +116,7 @@ void GameEffects::BugEats(float x, float y) {
 }
 
 void GameEffects::Fade(float* fade, float from, float to) {
-    if (effects_ != nullptr) {
-        effects_->AddFloatTween(0, kFadeSeconds, from, to, fade);
-    } else {
-        *fade = to;
-    }
+    Tween(0, kFadeSeconds, from, to, fade);
 }
 
 void GameEffects::LevelTitle(int levelNumber) {
@@ -165,8 +161,8 @@ void GameEffects::ScoreFlight(float delay, float duration, float fromX, float fr
 
 void GameEffects::Star(float delay, float x, float y) {
     if (effects_ != nullptr) {
-        effects_->AddAnimSprite(kUnder, delay, 1.0f, x, y, Texture("Graphics\\star-rotation.png"), 3,
-                                3, 0);
+        effects_->AddAnimSprite(kUnder, delay, 1.0f, x, y, Texture("Graphics\\star-rotation.png"),
+                                3, 3, 0);
     }
 }
 
@@ -177,19 +173,11 @@ void GameEffects::SoundAt(float delay, const char* eventName) {
 }
 
 void GameEffects::SetFloatAt(float delay, float* target, float value) {
-    if (effects_ != nullptr) {
-        effects_->AddFloatTween(delay, kShortTween, value, value, target);
-    } else {
-        *target = value;
-    }
+    Tween(delay, kShortTween, value, value, target);
 }
 
 void GameEffects::Shrink(float* target, float from) {
-    if (effects_ != nullptr) {
-        effects_->AddFloatTween(0, kFadeSeconds, from, 0, target);
-    } else {
-        *target = 0;
-    }
+    Tween(0, kFadeSeconds, from, 0, target);
 }
 
 void GameEffects::BonusTitle() {
@@ -216,21 +204,12 @@ void GameEffects::Chomp(int index, float x, float y) {
 }
 
 void GameEffects::MarkerMove(float* x, float* y, float toX, float toY) {
-    if (effects_ != nullptr) {
-        effects_->AddFloatTween(0.5f, 2.5f, *x, toX, x);
-        effects_->AddFloatTween(0.5f, 2.5f, *y, toY, y);
-    } else {
-        *x = toX;
-        *y = toY;
-    }
+    Tween(0.5f, 2.5f, *x, toX, x);
+    Tween(0.5f, 2.5f, *y, toY, y);
 }
 
 void GameEffects::Reveal(float delay, float* shown) {
-    if (effects_ != nullptr) {
-        effects_->AddFloatTween(delay, kShortTween, 0, 1, shown);
-    } else {
-        *shown = 1;
-    }
+    Tween(delay, kShortTween, 0, 1, shown);
 }
 
 bool GameEffects::ScoreAt(float delay, int* fired) {

@@ -61,6 +61,7 @@ public:
 
 private:
     Tuvo::Image* Texture(const char* fileName);
+    void Tween(float delay, float duration, float from, float to, float* target);
 
     CEffect2d* effects_;
     TextureSource* textures_;

@@ -156,7 +156,8 @@ void CQuilloryGame::LoadLevel() {
                 }
             }
             if (entry < 0) {
-                LogFormat("WARNING: unknown shape class '%.254s'; one is drawn at random", names[i]);
+                LogFormat("WARNING: unknown shape class '%.254s'; one is drawn at random",
+                          names[i]);
             } else if (taken[entry]) {
                 LogFormat("WARNING: shape class '%.254s' named twice; one is drawn at random",
                           names[i]);

@@ -216,8 +216,7 @@ void CQuilloryGame::WinLevel() {
         PlaySound("bonus_level_complete");
         m.score += kBonusLevelFinal;
         if (services_.events != nullptr) {
-            services_.events->OnScoreAdded(kBonusLevelFinal, ScoreReason::BonusLevelFinal,
-                                           m.score);
+            services_.events->OnScoreAdded(kBonusLevelFinal, ScoreReason::BonusLevelFinal, m.score);
         }
     }
     fx.SoundAt(3.4f, "shape_panel_out");
@@ -368,8 +367,8 @@ void CQuilloryGame::MainMenuStep() {
     GameModel& m = model_;
     const float change = kPanelRate * m.frameStep;
     auto fadePanel = [&](float& alpha, const char* button) {
-        const bool hover = services_.menus != nullptr &&
-                           services_.menus->IsButtonHover(GameMenu::Main, button);
+        const bool hover =
+            services_.menus != nullptr && services_.menus->IsButtonHover(GameMenu::Main, button);
         alpha += hover ? change : -change;
         alpha = alpha < 0 ? 0 : (alpha > 1 ? 1 : alpha);
     };

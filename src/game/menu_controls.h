@@ -11,7 +11,8 @@ class CMenu;
 class CMenuControls : public MenuControls {
 public:
     // Any menu may be null: it then has no controls.
-    CMenuControls(CMenu* main, CMenu* inGame, CMenu* map) : main_(main), inGame_(inGame), map_(map) {}
+    CMenuControls(CMenu* main, CMenu* inGame, CMenu* map)
+        : main_(main), inGame_(inGame), map_(map) {}
 
     bool ControlPosition(GameMenu menu, const char* name, float& x, float& y) override;
     int ButtonCount(GameMenu menu) override;

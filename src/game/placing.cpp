@@ -10,9 +10,9 @@ namespace Quillory {
 
 namespace {
 
-constexpr float kDropReach = 0.45f;      // of a cell's size, from its centre
-constexpr float kTakeLeftEdge = 0.2f;    // nothing is taken left of this
-constexpr float kMiddleColumn = 0.59f;   // lines left of it close up rightwards
+constexpr float kDropReach = 0.45f;     // of a cell's size, from its centre
+constexpr float kTakeLeftEdge = 0.2f;   // nothing is taken left of this
+constexpr float kMiddleColumn = 0.59f;  // lines left of it close up rightwards
 constexpr float kPointsAbove = 0.059375f;
 constexpr int kDropPoints = 50;
 constexpr int kMaxRunSound = 7;

@@ -17,6 +17,9 @@ bool GameModel::IsBonusLevel() const {
 }
 
 CQuilloryGame::CQuilloryGame(const GameServices& services) : services_(services) {
+    if (services_.clock != nullptr) {
+        epochMs_ = services_.clock->Milliseconds();
+    }
     int level = 1;
     if (ReadConfigInt("GAMEPLAY", "LastOpenedLevel", &level) && level >= 1) {
         model_.lastOpenedLevel = level;
@@ -37,9 +40,14 @@ const char* CQuilloryGame::ModeName(int mode) {
     }
 }
 
+// Seconds since the rules were made: small numbers keep a float's precision for hours of play,
+// and the unsigned difference survives the millisecond clock's wrap.
 float CQuilloryGame::ClockNow() const {
-    return services_.clock != nullptr ? static_cast<float>(services_.clock->Milliseconds()) * 0.001f
-                                      : 0.0f;
+    if (services_.clock == nullptr) {
+        return 0.0f;
+    }
+    const uint32_t since = services_.clock->Milliseconds() - epochMs_;
+    return static_cast<float>(since) * 0.001f;
 }
 
 int CQuilloryGame::Rand(int lo, int hi) {

@@ -55,7 +55,7 @@ constexpr int kMaxStartLevel = 40;
 
 // The whole state of a game. The board and the tools read it; only the rules change it.
 struct GameModel {
-    // Clock (seconds).
+    // Clock: seconds since the rules object was made.
     float now = 0;
     float frameStep = 0;  // game seconds that the current update stands for
     float levelStartTime = 0;
@@ -173,6 +173,9 @@ public:
     const char* ItemImageName(const ShapeItem& item) const;
     void RefreshCellImages();
     void RefreshItemImages(ShapeItem& item);
+    // The game-complete reveal's picture `index` (0 to 14): the first picture of that catalogue
+    // entry, or "" when the catalogue has no such entry.
+    const char* RevealPicture(int index) const;
 
     // Level files.
     void LoadLevel();
@@ -181,7 +184,8 @@ public:
     // The per-frame step the board calls before it paints, in every screen state: the update
     // amount is the number of 10 ms updates that this frame stands for.
     void AdvanceFrame(float updateAmount);
-    // The play-screen update alone (screen state 6).
+    // The play-screen update alone (screen state 6), without the tutorial's per-frame set-up:
+    // the board calls AdvanceFrame, which runs this.
     void UpdateGame(float updateAmount);
     // Stops (on) or restarts (off) the level clock; pauses nest.
     void Pause(bool on);
@@ -205,7 +209,9 @@ public:
     void AdvanceStartLevel(bool transformer);
     void GameComplete();
 
-    // Saved game.
+    // Saved game ("saved.ini", one record per mode). LoadSavedGame(true) only reads the level
+    // and the score (the continue confirmation shows them); without peek it restores the game,
+    // or starts the mode's new game when the record cannot be used.
     void SaveGame();
     bool LoadSavedGame(bool peek);
     bool IsGameSaved() const;
@@ -270,11 +276,13 @@ private:
     void PlaySound(const char* eventName);
     GameEffects Fx() const { return GameEffects(services_.effects, services_.textures); }
     float LevelClockElapsed() const;
+    bool RefuseRecord(bool peek);
     int Rand(int lo, int hi);
     double R01();
 
     GameServices services_;
     GameModel model_;
+    uint32_t epochMs_ = 0;  // clock reading at construction: the rules' time 0
 
     // Pointer sampling.
     bool leftDown_ = false;

@@ -136,11 +136,16 @@ bool ItemPlausible(const ShapeItem& item) {
            item.bonusKind <= kBonusArea;
 }
 
-void LogCorrupted() {
-    LogMessage("File 'saved.ini' is corrupted!");
-}
-
 }  // namespace
+
+bool CQuilloryGame::RefuseRecord(bool peek) {
+    LogMessage("File 'saved.ini' is corrupted!");
+    // A restore that cannot be made starts the mode's new game instead.
+    if (!peek) {
+        NewGame();
+    }
+    return false;
+}
 
 bool CQuilloryGame::IsGameSaved() const {
     uint8_t bytes[4] = {};
@@ -168,8 +173,8 @@ void CQuilloryGame::SaveGame() {
     for (int c = 0; c < kMaxCells; ++c) {
         ShapeItem cell = m.cells[c];
         if (c < m.cellCount && m.lineShapeCount > 0) {
-            cell.x = kFirstLineX + static_cast<float>(lineSlot_[c / m.lineShapeCount]) *
-                                       kLineSpacing;
+            cell.x =
+                kFirstLineX + static_cast<float>(lineSlot_[c / m.lineShapeCount]) * kLineSpacing;
         }
         writer.Item(kCellsOffset + c * kStoredShapeItemSize, cell);
     }
@@ -209,8 +214,7 @@ bool CQuilloryGame::LoadSavedGame(bool peek) {
     static_assert(kSavedRecordSize == kShapesIssuedOffset + 4, "the record ends with shapesIssued");
     uint8_t bytes[kSavedRecordSize] = {};
     if (!ReadProfileStruct(SectionOf(m.mode), "Data", bytes, kSavedRecordSize, kSavedFile)) {
-        LogCorrupted();
-        return false;
+        return RefuseRecord(peek);
     }
     const RecordReader reader(bytes);
     const int conveyorCount = reader.I32(kConveyorCountOffset);
@@ -220,14 +224,13 @@ bool CQuilloryGame::LoadSavedGame(bool peek) {
     const int score = reader.I32(kScoreOffset);
     const float sinceStart = reader.F32(kSinceStartOffset);
     const float elapsed = reader.F32(kElapsedOffset);
-    const bool plausible =
-        conveyorCount >= 0 && conveyorCount <= kMaxConveyor && cellCount >= 0 &&
-        cellCount <= kMaxCells && cellCount % kLineCount == 0 && linesLeft >= 0 &&
-        linesLeft <= kLineCount && level >= 1 && Finite(sinceStart, kMaxStoredSeconds) &&
-        Finite(elapsed, kMaxStoredSeconds) && LevelExists(level);
+    const bool plausible = conveyorCount >= 0 && conveyorCount <= kMaxConveyor && cellCount >= 0 &&
+                           cellCount <= kMaxCells && cellCount % kLineCount == 0 &&
+                           linesLeft >= 0 && linesLeft <= kLineCount && level >= 1 &&
+                           Finite(sinceStart, kMaxStoredSeconds) &&
+                           Finite(elapsed, kMaxStoredSeconds) && LevelExists(level);
     if (!plausible) {
-        LogCorrupted();
-        return false;
+        return RefuseRecord(peek);
     }
     m.levelNumber = level;
     m.score = score;
@@ -247,9 +250,8 @@ bool CQuilloryGame::LoadSavedGame(bool peek) {
         cells[c] = reader.Item(kCellsOffset + c * kStoredShapeItemSize);
     }
     auto classOk = [&](const ShapeItem& item) {
-        return item.classIndex >= 0 && item.classIndex < m.shapeClassCount &&
-               item.variant >= 0 && item.variant < m.levelClasses[item.classIndex].shapeCount &&
-               ItemPlausible(item);
+        return item.classIndex >= 0 && item.classIndex < m.shapeClassCount && item.variant >= 0 &&
+               item.variant < m.levelClasses[item.classIndex].shapeCount && ItemPlausible(item);
     };
     for (int i = 0; fits && i < conveyorCount; ++i) {
         fits = classOk(conveyor[i]);
@@ -262,14 +264,11 @@ bool CQuilloryGame::LoadSavedGame(bool peek) {
     for (int i = 0; fits && i < kLineCount; ++i) {
         lines[i] = reader.Line(kLinesOffset + i * kStoredPlayLineSize);
         const float place = (lines[i].x - kFirstLineX) / kLineSpacing;
-        fits = Finite(lines[i].x, kMaxStoredPosition) && place > -0.5f &&
-               place < kLineCount - 0.5f;
+        fits = Finite(lines[i].x, kMaxStoredPosition) && place > -0.5f && place < kLineCount - 0.5f;
         slots[i] = fits ? static_cast<int>(std::lround(place)) : 0;
     }
     if (!fits) {
-        LogCorrupted();
-        NewGame();
-        return false;
+        return RefuseRecord(peek);
     }
 
     for (int i = 0; i < kMaxConveyor; ++i) {

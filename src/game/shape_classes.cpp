@@ -93,6 +93,14 @@ const char* CQuilloryGame::ItemImageName(const ShapeItem& item) const {
     return shapeClass.shapes[item.variant].mainImage;
 }
 
+const char* CQuilloryGame::RevealPicture(int index) const {
+    if (index < 0 || index >= kRevealCount || index >= model_.catalogueCount ||
+        model_.catalogue[index].shapeCount < 1) {
+        return "";
+    }
+    return model_.catalogue[index].shapes[0].mainImage;
+}
+
 void CQuilloryGame::RefreshItemImages(ShapeItem& item) {
     item.maskImage = nullptr;
     item.mainImage = nullptr;
@@ -114,9 +122,9 @@ void CQuilloryGame::RefreshCellImages() {
     }
     for (int i = 0; i < model_.conveyorCount; ++i) {
         ShapeItem& shape = model_.conveyor[i];
-        shape.mainImage =
-            services_.textures != nullptr ? services_.textures->GetTexture(ItemImageName(shape))
-                                          : nullptr;
+        shape.mainImage = services_.textures != nullptr
+                              ? services_.textures->GetTexture(ItemImageName(shape))
+                              : nullptr;
     }
 }
 

@@ -13,7 +13,7 @@ constexpr float kIssueX = 1.0f + kLineSpacing / 2;
 constexpr float kIssueRoom = 1.0f - kLineSpacing / 2;  // the last shape must be left of this
 constexpr int kMaxIssueTries = 10;
 constexpr float kRemovedLineSpeedUp = 0.02f;
-constexpr float kLoseBelowSeconds = 10.0f;  // timeout warnings below this many seconds
+constexpr float kWarnBelowSeconds = 10.0f;  // timeout warnings below this many seconds
 
 }  // namespace
 
@@ -109,7 +109,7 @@ void CQuilloryGame::UpdateGame(float updateAmount) {
         WinLevel();
     }
     // 12: the timeout warnings, once per second below ten seconds.
-    if (timed && m.timeLeft < kLoseBelowSeconds - static_cast<float>(m.timeoutWarnings) &&
+    if (timed && m.timeLeft < kWarnBelowSeconds - static_cast<float>(m.timeoutWarnings) &&
         m.timeoutWarnings < 10) {
         PlaySound("timeout");
         ++m.timeoutWarnings;
@@ -127,8 +127,8 @@ void CQuilloryGame::UpdateGame(float updateAmount) {
 void CQuilloryGame::ScrollField() {
     GameModel& m = model_;
     const float period = static_cast<float>(m.lineShapeCount) * kRowSpacing;
-    const float speed = m.lineSpeed + static_cast<float>(kLineCount - m.linesLeft) *
-                                          kRemovedLineSpeedUp;
+    const float speed =
+        m.lineSpeed + static_cast<float>(kLineCount - m.linesLeft) * kRemovedLineSpeedUp;
     m.scrollOffset -= speed * m.frameStep;
     if (m.scrollOffset < 0) {
         m.scrollOffset = period;

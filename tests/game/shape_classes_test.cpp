@@ -38,6 +38,9 @@ TEST(ShapeClassesTest, CatalogueLimitsAndMissingAttributes) {
     EXPECT_EQ(m.catalogue[2].shapeCount, 10);
     EXPECT_STREQ(m.catalogue[2].shapes[9].mainImage, "m9.png");
     EXPECT_STREQ(m.catalogue[29].name, "x26");
+    EXPECT_STREQ(game.RevealPicture(2), "m0.png");
+    EXPECT_STREQ(game.RevealPicture(0), "");  // a class without pictures
+    EXPECT_STREQ(game.RevealPicture(15), "");
     const std::string log = world.ReadLog();
     EXPECT_NE(log.find("more than 30 shape classes"), std::string::npos);
     EXPECT_NE(log.find("more than 10 shapes"), std::string::npos);
@@ -48,8 +51,7 @@ TEST(ShapeClassesTest, MissingCatalogueIsLoggedAndEmpty) {
     CQuilloryGame& game = world.CreateGame();
     EXPECT_FALSE(game.LoadClasses("classes.xml"));
     EXPECT_EQ(game.State().catalogueCount, 0);
-    EXPECT_NE(world.ReadLog().find("Fatal error, cannot load XML: classes.xml"),
-              std::string::npos);
+    EXPECT_NE(world.ReadLog().find("Fatal error, cannot load XML: classes.xml"), std::string::npos);
     // Without classes no level can be played: it counts as missing.
     world.WriteLevel(1);
     EXPECT_FALSE(game.LevelExists(1));

@@ -153,7 +153,7 @@ TEST_F(UpdateTest, APauseStopsTheClockAndPausesNestInTheTutorial) {
     world.RunSeconds(3);
     world.game->SetGameState(STATE_PLAYING);
     world.RunSeconds(2);
-    EXPECT_FLOAT_EQ(world.game->State().timeLeft, 100.0f);  // the clock stood still
+    EXPECT_FLOAT_EQ(world.game->State().timeLeft, 100.0f);      // the clock stood still
     EXPECT_FLOAT_EQ(world.game->State().scrollOffset, scroll);  // nor did the field
     // Finish the lesson: slot 4 onto cell 4.
     world.RunUntil([&] { return world.game->State().conveyorCount >= 5; });

@@ -1,8 +1,11 @@
 // The headless world of the game-rules tests.
 #include "support/game_world.h"
 
+#include <gtest/gtest.h>
+
 #include <cstdarg>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <fstream>
 #include <sstream>
@@ -39,133 +42,13 @@ std::string FakeTextures::NameOf(const Tuvo::Image* image) const {
     return index >= 1 && index <= names_.size() ? names_[index - 1] : "";
 }
 
-FakeMenus::FakeMenus() {
-    mapButtons.push_back({"btnMap0", 0.1f, 0.1f, true});
-    for (int stage = 1; stage <= 7; ++stage) {
-        mapButtons.push_back(
-            {"btnStage" + std::to_string(stage), 0.1f * stage, 0.5f + 0.01f * stage, true});
-    }
-}
-
-bool FakeMenus::ControlPosition(GameMenu menu, const char* name, float& x, float& y) {
-    if (menu != GameMenu::InGame) {
-        return false;
-    }
-    if (std::strcmp(name, "txtScoreNum") == 0) {
-        x = 0.1f;
-        y = 0.2f;
-        return true;
-    }
-    if (std::strcmp(name, "txtTimeNum") == 0) {
-        x = 0.1f;
-        y = 0.4f;
-        return true;
-    }
-    return false;
-}
-
-int FakeMenus::ButtonCount(GameMenu menu) {
-    return menu == GameMenu::Map ? static_cast<int>(mapButtons.size()) : 0;
-}
-
-const char* FakeMenus::ButtonName(GameMenu menu, int index) {
-    if (menu != GameMenu::Map || index < 0 || index >= ButtonCount(menu)) {
-        return nullptr;
-    }
-    return mapButtons[static_cast<size_t>(index)].name.c_str();
-}
-
-bool FakeMenus::ButtonPosition(GameMenu menu, int index, float& x, float& y) {
-    if (menu != GameMenu::Map || index < 0 || index >= ButtonCount(menu)) {
-        return false;
-    }
-    x = mapButtons[static_cast<size_t>(index)].x;
-    y = mapButtons[static_cast<size_t>(index)].y;
-    return true;
-}
-
-void FakeMenus::SetButtonEnabled(GameMenu menu, int index, bool enabled) {
-    if (menu == GameMenu::Map && index >= 0 && index < ButtonCount(menu)) {
-        mapButtons[static_cast<size_t>(index)].enabled = enabled;
-    }
-}
-
-bool FakeMenus::IsButtonHover(GameMenu menu, const char* name) {
-    return menu == GameMenu::Main && hovered == name;
-}
-
-namespace {
-
-std::string Format(const char* format, ...) __attribute__((format(printf, 1, 2)));
-std::string Format(const char* format, ...) {
+void RecordingEvents::Add(const char* format, ...) {
     char line[256];
     va_list arguments;
     va_start(arguments, format);
     std::vsnprintf(line, sizeof(line), format, arguments);
     va_end(arguments);
-    return line;
-}
-
-}  // namespace
-
-void RecordingEvents::OnLevelStart(const LevelStartInfo& info) {
-    lines.push_back(Format("level_start %d mode=%d bonus=%d cells=%d classes=%d", info.level,
-                           info.mode, info.bonus ? 1 : 0, info.cells, info.classCount));
-}
-void RecordingEvents::OnIssue(int slot, int classIndex, int variant, int bonusKind) {
-    lines.push_back(Format("issue %d class=%d variant=%d bonus=%d", slot, classIndex, variant,
-                           bonusKind));
-}
-void RecordingEvents::OnTake(int slot, int classIndex, int variant, int bonusKind) {
-    lines.push_back(Format("take %d class=%d variant=%d bonus=%d", slot, classIndex, variant,
-                           bonusKind));
-}
-void RecordingEvents::OnTurn(int variant) {
-    lines.push_back(Format("turn %d", variant));
-}
-void RecordingEvents::OnDrop(int cell, int classIndex, int variant, int bonusKind, int points,
-                             int combo, int score) {
-    lines.push_back(Format("drop %d class=%d variant=%d bonus=%d points=%d combo=%d score=%d", cell,
-                           classIndex, variant, bonusKind, points, combo, score));
-}
-void RecordingEvents::OnFill(int cell) {
-    lines.push_back(Format("fill %d", cell));
-}
-void RecordingEvents::OnDiscard(int classIndex, int bonusKind) {
-    lines.push_back(Format("discard class=%d bonus=%d", classIndex, bonusKind));
-}
-void RecordingEvents::OnLineRemoved(int line, int linesLeft) {
-    lines.push_back(Format("line_removed %d left=%d", line, linesLeft));
-}
-void RecordingEvents::OnBugArrives(int cell) {
-    lines.push_back(Format("bug_arrives %d", cell));
-}
-void RecordingEvents::OnBugEats(int cell) {
-    lines.push_back(Format("bug_eats %d", cell));
-}
-void RecordingEvents::OnBugLeaves() {
-    lines.push_back("bug_leaves");
-}
-void RecordingEvents::OnTimeoutWarning(float timeLeft) {
-    lines.push_back(Format("timeout_warning %.2f", timeLeft));
-}
-void RecordingEvents::OnWon(int score, float timeLeft) {
-    lines.push_back(Format("won score=%d time=%.2f", score, timeLeft));
-}
-void RecordingEvents::OnScoreAdded(int amount, ScoreReason reason, int score) {
-    lines.push_back(Format("score_added %d %s score=%d", amount, ScoreReasonName(reason), score));
-}
-void RecordingEvents::OnLost(int score, float timeLeft) {
-    lines.push_back(Format("lost score=%d time=%.2f", score, timeLeft));
-}
-void RecordingEvents::OnLevelEnd(int score, LevelEndNext next) {
-    lines.push_back(Format("level_end score=%d next=%s", score, LevelEndNextName(next)));
-}
-void RecordingEvents::OnSaved(int level, int score, float elapsed) {
-    lines.push_back(Format("saved %d score=%d elapsed=%.2f", level, score, elapsed));
-}
-void RecordingEvents::OnRestored(int level, int score, float elapsed) {
-    lines.push_back(Format("restored %d score=%d elapsed=%.2f", level, score, elapsed));
+    lines.emplace_back(line);
 }
 
 std::vector<std::string> RecordingEvents::Starting(const std::string& prefix) const {
@@ -184,6 +67,18 @@ GameWorld::GameWorld(uint32_t seed)
     ClearProfileCache();
     SetLogFilePath(user.File("applog.htm").c_str());
     effects = std::make_unique<CEffect2d>(clock, cosmeticRandom, &sounds);
+    // The game's own menus: the rules read their control places and enable the map's stages.
+    const char* source = std::getenv("QUILLORY_SOURCE_DIR");
+    const std::string menus =
+        std::string(source != nullptr ? source : QUILLORY_SOURCE_FOLDER) + "/data/Menu/";
+    for (auto [menu, file] :
+         {std::pair{&mainMenu, "menu-main.xml"}, std::pair{&inGameMenu, "menu-ingame.xml"},
+          std::pair{&mapMenu, "menu-map.xml"}}) {
+        std::ifstream in(menus + file, std::ios::binary);
+        const std::string xml((std::istreambuf_iterator<char>(in)),
+                              std::istreambuf_iterator<char>());
+        EXPECT_EQ(menu->LoadFromMemory(file, xml.data(), xml.size()), 1) << file;
+    }
 }
 
 GameWorld::~GameWorld() {
@@ -209,11 +104,17 @@ void GameWorld::WriteClasses(int count, int shapes) {
 }
 
 void GameWorld::WriteLevel(int number, const std::map<std::string, std::string>& attributes) {
-    std::map<std::string, std::string> all = {
-        {"newShapeTime", "3"},      {"levelTime", "100"},           {"shapeClassCount", "3"},
-        {"bonusLevel", "false"},    {"shapeClassList", "c0,c1,c2"}, {"lineSpeed", "0.03"},
-        {"fBugAppearanceRange", "1000"}, {"lineShapeCount", "7"},   {"fBonusAnyShapeP", "0"},
-        {"fBonusBandP", "0"},       {"fBonusAreaP", "0"}};
+    std::map<std::string, std::string> all = {{"newShapeTime", "3"},
+                                              {"levelTime", "100"},
+                                              {"shapeClassCount", "3"},
+                                              {"bonusLevel", "false"},
+                                              {"shapeClassList", "c0,c1,c2"},
+                                              {"lineSpeed", "0.03"},
+                                              {"fBugAppearanceRange", "1000"},
+                                              {"lineShapeCount", "7"},
+                                              {"fBonusAnyShapeP", "0"},
+                                              {"fBonusBandP", "0"},
+                                              {"fBonusAreaP", "0"}};
     for (const auto& [name, value] : attributes) {
         all[name] = value;
     }

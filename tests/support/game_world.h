@@ -10,8 +10,10 @@
 #include <vector>
 
 #include "effects/effect2d.h"
+#include "engine/menu.h"
 #include "engine/sound_event_player.h"
 #include "game/game_events.h"
+#include "game/menu_controls.h"
 #include "game/quillory_game.h"
 #include "platform/clock.h"
 #include "platform/random.h"
@@ -46,52 +48,52 @@ private:
     std::vector<std::string> names_;
 };
 
-class FakeMenus : public Quillory::MenuControls {
-public:
-    FakeMenus();
-    bool ControlPosition(Quillory::GameMenu menu, const char* name, float& x, float& y) override;
-    int ButtonCount(Quillory::GameMenu menu) override;
-    const char* ButtonName(Quillory::GameMenu menu, int index) override;
-    bool ButtonPosition(Quillory::GameMenu menu, int index, float& x, float& y) override;
-    void SetButtonEnabled(Quillory::GameMenu menu, int index, bool enabled) override;
-    bool IsButtonHover(Quillory::GameMenu menu, const char* name) override;
-
-    struct Button {
-        std::string name;
-        float x = 0;
-        float y = 0;
-        bool enabled = true;
-    };
-    std::vector<Button> mapButtons;  // "btnMap0", "btnStage1" ... "btnStage7"
-    std::string hovered;             // a main-menu button under the pointer
-};
-
-// Game events as text lines: "drop 4 points=50 combo=0 score=50", "line_removed 2 left=5", ...
+// Game events as text lines: "drop 4 class=0 variant=0 bonus=0 points=50 combo=0 score=50".
 class RecordingEvents : public Quillory::GameEventListener {
 public:
-    void OnLevelStart(const Quillory::LevelStartInfo& info) override;
-    void OnIssue(int slot, int classIndex, int variant, int bonusKind) override;
-    void OnTake(int slot, int classIndex, int variant, int bonusKind) override;
-    void OnTurn(int variant) override;
-    void OnDrop(int cell, int classIndex, int variant, int bonusKind, int points, int combo,
-                int score) override;
-    void OnFill(int cell) override;
-    void OnDiscard(int classIndex, int bonusKind) override;
-    void OnLineRemoved(int line, int linesLeft) override;
-    void OnBugArrives(int cell) override;
-    void OnBugEats(int cell) override;
-    void OnBugLeaves() override;
-    void OnTimeoutWarning(float timeLeft) override;
-    void OnWon(int score, float timeLeft) override;
-    void OnScoreAdded(int amount, Quillory::ScoreReason reason, int score) override;
-    void OnLost(int score, float timeLeft) override;
-    void OnLevelEnd(int score, Quillory::LevelEndNext next) override;
-    void OnSaved(int level, int score, float elapsed) override;
-    void OnRestored(int level, int score, float elapsed) override;
+    void OnLevelStart(const Quillory::LevelStartInfo& info) override {
+        Add("level_start %d cells=%d classes=%d", info.level, info.cells, info.classCount);
+    }
+    void OnIssue(int slot, int k, int variant, int bonus) override {
+        Add("issue %d class=%d variant=%d bonus=%d", slot, k, variant, bonus);
+    }
+    void OnTake(int slot, int k, int variant, int bonus) override {
+        Add("take %d class=%d variant=%d bonus=%d", slot, k, variant, bonus);
+    }
+    void OnTurn(int variant) override { Add("turn %d", variant); }
+    void OnDrop(int cell, int k, int variant, int bonus, int points, int combo,
+                int score) override {
+        Add("drop %d class=%d variant=%d bonus=%d points=%d combo=%d score=%d", cell, k, variant,
+            bonus, points, combo, score);
+    }
+    void OnFill(int cell) override { Add("fill %d", cell); }
+    void OnDiscard(int k, int bonus) override { Add("discard class=%d bonus=%d", k, bonus); }
+    void OnLineRemoved(int line, int left) override { Add("line_removed %d left=%d", line, left); }
+    void OnBugArrives(int cell) override { Add("bug_arrives %d", cell); }
+    void OnBugEats(int cell) override { Add("bug_eats %d", cell); }
+    void OnBugLeaves() override { Add("bug_leaves"); }
+    void OnTimeoutWarning(float left) override { Add("timeout_warning %.2f", left); }
+    void OnWon(int score, float left) override { Add("won score=%d time=%.2f", score, left); }
+    void OnScoreAdded(int amount, Quillory::ScoreReason reason, int score) override {
+        Add("score_added %d %s score=%d", amount, Quillory::ScoreReasonName(reason), score);
+    }
+    void OnLost(int score, float left) override { Add("lost score=%d time=%.2f", score, left); }
+    void OnLevelEnd(int score, Quillory::LevelEndNext next) override {
+        Add("level_end score=%d next=%s", score, Quillory::LevelEndNextName(next));
+    }
+    void OnSaved(int level, int score, float elapsed) override {
+        Add("saved %d score=%d elapsed=%.2f", level, score, elapsed);
+    }
+    void OnRestored(int level, int score, float elapsed) override {
+        Add("restored %d score=%d elapsed=%.2f", level, score, elapsed);
+    }
 
     // Lines starting with `prefix`.
     std::vector<std::string> Starting(const std::string& prefix) const;
     std::vector<std::string> lines;
+
+private:
+    void Add(const char* format, ...) __attribute__((format(printf, 2, 3)));
 };
 
 class GameWorld {
@@ -144,7 +146,11 @@ public:
     ScriptedPointer pointer;
     RecordingSounds sounds;
     FakeTextures textures;
-    FakeMenus menus;
+    // The game's own main, in-game and stage-map screens from data/Menu.
+    Quillory::CMenu mainMenu;
+    Quillory::CMenu inGameMenu;
+    Quillory::CMenu mapMenu;
+    Quillory::CMenuControls menus{&mainMenu, &inGameMenu, &mapMenu};
     RecordingEvents events;
     std::unique_ptr<Quillory::CEffect2d> effects;
     std::unique_ptr<Quillory::CQuilloryGame> game;
