@@ -369,18 +369,27 @@ void GameApp::ScriptMovePointer(float x, float y) {
     window_.WarpPointer(static_cast<int>(x * width_), static_cast<int>(y * height_));
 }
 
-void GameApp::ScriptButton(bool down, float x, float y) {
+void GameApp::ScriptButton(bool down, bool right, float x, float y) {
     Platform::InputEvent event;
     event.kind = down ? Platform::EventKind::kMouseDown : Platform::EventKind::kMouseUp;
     event.x = static_cast<int>(x * width_);
     event.y = static_cast<int>(y * height_);
-    event.clickCount = 1;
+    event.clickCount = right ? -1 : 1;
     QueueInputEvent(event);
+    const int button = right ? Platform::kRightButton : Platform::kLeftButton;
     if (down) {
-        scriptButtons_.Press(Platform::kLeftButton);
+        scriptButtons_.Press(button);
     } else {
-        scriptButtons_.Release(Platform::kLeftButton);
+        scriptButtons_.Release(button);
     }
+}
+
+void GameApp::ScriptPointer(float& x, float& y) const {
+    int px = 0;
+    int py = 0;
+    window_.PointerPosition(px, py);
+    x = static_cast<float>(px) / width_;
+    y = static_cast<float>(py) / height_;
 }
 
 void GameApp::ScriptKey(int code) {

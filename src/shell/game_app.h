@@ -106,7 +106,8 @@ public:
                              float& y) const override;
     bool ScriptShapeCentre(bool cell, int index, float& x, float& y) const override;
     void ScriptMovePointer(float x, float y) override;
-    void ScriptButton(bool down, float x, float y) override;
+    void ScriptButton(bool down, bool right, float x, float y) override;
+    void ScriptPointer(float& x, float& y) const override;
     void ScriptKey(int code) override;
     void ScriptCharacter(char character) override;
     void ScriptQuit() override { Quit(); }

@@ -78,7 +78,7 @@ void InputScript::Fail(ScriptTarget& target, const std::string& why) {
 }
 
 bool InputScript::Click(ScriptTarget& target, bool found, float x, float y,
-                        const std::string& what) {
+                        const std::string& what, bool right) {
     if (!found) {
         // The thing may not be there yet (a shape still arriving): wait for it a while.
         if (waited_ >= kWaitLimit) {
@@ -93,10 +93,10 @@ bool InputScript::Click(ScriptTarget& target, bool found, float x, float y,
             target.ScriptMovePointer(x, y);
             return false;
         case 1:
-            target.ScriptButton(true, x, y);
+            target.ScriptButton(true, right, x, y);
             return false;
         default:
-            target.ScriptButton(false, x, y);
+            target.ScriptButton(false, right, x, y);
             return true;
     }
 }
@@ -132,6 +132,10 @@ bool InputScript::Run(ScriptTarget& target, const std::string& command, const st
         const bool cell = command == "click-cell";
         const bool found = target.ScriptShapeCentre(cell, Number(rest), x, y);
         return Click(target, found, x, y, command.substr(6) + " " + rest);
+    }
+    if (command == "right-click") {
+        target.ScriptPointer(x, y);
+        return Click(target, true, x, y, "pointer", true);
     }
     if (command == "key") {
         target.ScriptKey(Number(rest));

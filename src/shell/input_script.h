@@ -10,6 +10,7 @@
 //   hover MENU CONTROL      the pointer moved onto a control
 //   click-slot K            a left click on conveyor slot K
 //   click-cell K            a left click on cell K
+//   right-click             a right click where the pointer is (turns a held shape)
 //   key CODE                a key press (a Windows virtual-key code)
 //   type TEXT               the characters of TEXT, typed
 //   set-state N             switches to screen state N at once (pictures of rare screens)
@@ -36,7 +37,8 @@ public:
                                      float& x, float& y) const = 0;
     virtual bool ScriptShapeCentre(bool cell, int index, float& x, float& y) const = 0;
     virtual void ScriptMovePointer(float x, float y) = 0;
-    virtual void ScriptButton(bool down, float x, float y) = 0;
+    virtual void ScriptButton(bool down, bool right, float x, float y) = 0;
+    virtual void ScriptPointer(float& x, float& y) const = 0;
     virtual void ScriptKey(int code) = 0;
     virtual void ScriptCharacter(char character) = 0;
     virtual void ScriptQuit() = 0;
@@ -56,7 +58,8 @@ public:
 private:
     // True when the command is done; false to run it again at the next update.
     bool Run(ScriptTarget& target, const std::string& command, const std::string& rest);
-    bool Click(ScriptTarget& target, bool found, float x, float y, const std::string& what);
+    bool Click(ScriptTarget& target, bool found, float x, float y, const std::string& what,
+               bool right = false);
     void Fail(ScriptTarget& target, const std::string& why);
 
     std::vector<std::string> lines_;

@@ -94,6 +94,36 @@ int32_t ReadInt32(const std::vector<uint8_t>& bytes, size_t offset) {
                                 static_cast<uint32_t>(bytes[offset + 3]) << 24);
 }
 
+// A Transformer game: the tutorial's shape must be turned once with the right button before the
+// cell takes it; Escape pauses.
+const char* const kTransformerScript = R"(wait-state 1
+wait-updates 60
+click menu-main.xml btnTransformerGame
+wait-state 2
+wait-updates 120
+click menu-map.xml btnStart
+wait-tutorial 1
+wait-slot 4
+click-slot 4
+wait-tutorial 2
+click-cell 4
+wait-updates 20
+wait-tutorial 2
+right-click
+wait-tutorial 3
+click-cell 4
+wait-tutorial 0
+key 27
+wait-state 7
+click menu-pause.xml btnEnd
+wait-state 8
+type Turner
+key 13
+click menu-highscores.xml btnClose
+wait-state 1
+click menu-main.xml btnExit
+)";
+
 TEST(PlayThroughTest, AClassicGameIsStartedPlayedSavedAndItsScoreEntered) {
     TempFolder user;
     // Windowed, so the window is the picture's own size on any headless display.
@@ -131,6 +161,35 @@ TEST(PlayThroughTest, AClassicGameIsStartedPlayedSavedAndItsScoreEntered) {
                                                   "saved.ini"));
     EXPECT_EQ(ReadInt32(record, 10560), 1);   // level
     EXPECT_EQ(ReadInt32(record, 10564), 50);  // score
+    Platform::SetUserFolderOverride("");
+    Quillory::ClearProfileCache();
+}
+
+TEST(PlayThroughTest, ATransformerTutorialTakesATurnAndItsGameIsSavedUnderRelax) {
+    TempFolder user;
+    user.Write("config.ini", "[OPTIONS]\r\nbtnFullScreen=0\r\n");
+    const std::string script = user.Write("script.txt", kTransformerScript);
+    const int status = RunGame(user, script, 240);
+    const std::string log = ReadFile(user.File("applog.htm"));
+    ASSERT_NE(status, -1) << "the program did not end\n" << log;
+    ASSERT_TRUE(WIFEXITED(status)) << ReadFile(user.File("stderr.txt"));
+    EXPECT_EQ(WEXITSTATUS(status), 0);
+    EXPECT_EQ(log.find("Script FAILED"), std::string::npos) << log;
+    EXPECT_NE(log.find("Script: click menu-main.xml btnExit"), std::string::npos);
+
+    Platform::SetUserFolderOverride(user.Path());
+    Quillory::ClearProfileCache();
+    Quillory::CScores scores;
+    ASSERT_EQ(scores.Load(), 1);
+    scores.SetTable(1);
+    EXPECT_STREQ(scores.Entry(0).name, "Turner");
+    EXPECT_EQ(scores.Entry(0).score, 50u);
+    // The saved game's sections are swapped: files of the original game rely on it.
+    int32_t saved = 0;
+    EXPECT_TRUE(Quillory::GetPrivateProfileStruct("Relax", "IsGameSaved", &saved, 4, "saved.ini"));
+    EXPECT_EQ(saved, 1);
+    EXPECT_FALSE(
+        Quillory::GetPrivateProfileStruct("Classic", "IsGameSaved", &saved, 4, "saved.ini"));
     Platform::SetUserFolderOverride("");
     Quillory::ClearProfileCache();
 }
