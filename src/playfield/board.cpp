@@ -59,8 +59,7 @@ void Board::Draw(Graphics* g) {
     CountFrame();
     if (host_.ShowFrameRate()) {
         char text[64];
-        std::snprintf(text, sizeof(text), "%s: %d", Quillory::GetLanguageString("FPS"),
-                      frameRate_);
+        std::snprintf(text, sizeof(text), "%s: %d", Quillory::GetLanguageString("FPS"), frameRate_);
         sprites_.DrawText(0.0f, 0.015f, 0.03f, Quillory::kNoTint,
                           Quillory::kTextLeft | Quillory::kTextLiteral, text);
     }

@@ -118,10 +118,9 @@ void ScreenPainter::DrawCells() {
         if (image == nullptr) {
             continue;
         }
-        const float y =
-            CellDrawY(cell.y, Quillory::CSpriteManager::GetImageSize(image).height);
-        sprites_.DrawSprite(image, cell.x, y, cell.width, cell.height, 0.0f, 0.0f, 1.0f, 1.0f,
-                            tint, kOwnSizeNormal, 0.0f);
+        const float y = CellDrawY(cell.y, Quillory::CSpriteManager::GetImageSize(image).height);
+        sprites_.DrawSprite(image, cell.x, y, cell.width, cell.height, 0.0f, 0.0f, 1.0f, 1.0f, tint,
+                            kOwnSizeNormal, 0.0f);
     }
 }
 
@@ -162,8 +161,8 @@ void ScreenPainter::DrawHeld() {
     if (heldImage_ == nullptr) {
         return;
     }
-    sprites_.DrawSprite(heldImage_, held.x, held.y, held.width, held.height, 0.0f, 0.0f, 1.0f,
-                        1.0f, Quillory::kNoTint, kOwnSizeNormal, 0.0f);
+    sprites_.DrawSprite(heldImage_, held.x, held.y, held.width, held.height, 0.0f, 0.0f, 1.0f, 1.0f,
+                        Quillory::kNoTint, kOwnSizeNormal, 0.0f);
 }
 
 void ScreenPainter::DrawHud() {
@@ -177,8 +176,7 @@ void ScreenPainter::DrawHud() {
     (void)InGameControl("txtScoreNum", x, y, kControlScore);
     if (InGameControl("txtMeterBar", x, y, kControlMeter)) {
         sprites_.DrawGauge(images_.progressEmpty, images_.progressFull, x, y, 0.0f, 0.0f,
-                           static_cast<float>(static_cast<int>(game_.meter * 100.0f)),
-                           kGaugeFlags);
+                           static_cast<float>(static_cast<int>(game_.meter * 100.0f)), kGaugeFlags);
     }
     const bool hasTime = InGameControl("txtTimeNum", x, y, kControlTime);
     if (hasTime && game_.timeLeft < 10.0f) {

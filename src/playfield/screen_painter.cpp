@@ -18,19 +18,24 @@ namespace Tuvo {
 namespace {
 
 constexpr float kPi = 3.14159265358979f;
-constexpr int kOwnSize = Quillory::kSpriteNaturalSize;                             // 8
+constexpr int kOwnSize = Quillory::kSpriteNaturalSize;                                      // 8
 constexpr int kOwnSizeNormal = Quillory::kSpriteNaturalSize | Quillory::kSpriteNormalMode;  // 9
-constexpr int kGaugeFlags = Quillory::kGaugeHorizontal | Quillory::kGaugeNaturalSize;      // 6
+constexpr int kGaugeFlags = Quillory::kGaugeHorizontal | Quillory::kGaugeNaturalSize;       // 6
 
 // The panels rise and fall at 4 per second.
 constexpr float kPanelRate = 4.0f;
 
 }  // namespace
 
-ScreenPainter::ScreenPainter(const Quillory::CQuilloryGame& game,
-                             Quillory::CSpriteManager& sprites, MenuSet& menus,
-                             Quillory::CEffect2d& effects, Quillory::CScores& scores)
-    : rules_(game), game_(game.State()), sprites_(sprites), menus_(menus), effects_(effects), scores_(scores) {}
+ScreenPainter::ScreenPainter(const Quillory::CQuilloryGame& game, Quillory::CSpriteManager& sprites,
+                             MenuSet& menus, Quillory::CEffect2d& effects,
+                             Quillory::CScores& scores)
+    : rules_(game),
+      game_(game.State()),
+      sprites_(sprites),
+      menus_(menus),
+      effects_(effects),
+      scores_(scores) {}
 
 uint32_t ScreenPainter::FadeTint(float opacity) {
     const uint32_t top = (static_cast<uint32_t>(static_cast<int>(opacity * 255.0f)) + 1) & 0xFF;
@@ -77,9 +82,8 @@ void ScreenPainter::LookUpImages() {
     images_.star = get("Graphics\\qy_effect_star.png");
     images_.bug = get("Graphics\\bug_right.png");
     for (int i = 0; i < Quillory::kRevealCount; ++i) {
-        images_.reveal[i] = i < game_.catalogueCount
-                                ? get(game_.catalogue[i].shapes[0].mainImage)
-                                : nullptr;
+        images_.reveal[i] =
+            i < game_.catalogueCount ? get(game_.catalogue[i].shapes[0].mainImage) : nullptr;
     }
 }
 
@@ -153,8 +157,8 @@ void ScreenPainter::DrawLoadingScreen() {
     menus_[MENU_INTRO].Draw();
     // The loading thread may still be filling the table: look the bar up each frame here.
     sprites_.DrawGauge(sprites_.GetTexture("Graphics\\loading_empty.png"),
-                       sprites_.GetTexture("Graphics\\loading_full.png"), 0.5f, 0.75f, 0.25f,
-                       0.09f, static_cast<float>(loadPercent_), kGaugeFlags);
+                       sprites_.GetTexture("Graphics\\loading_full.png"), 0.5f, 0.75f, 0.25f, 0.09f,
+                       static_cast<float>(loadPercent_), kGaugeFlags);
 }
 
 void ScreenPainter::DrawMenuBackground() {

@@ -9,15 +9,14 @@
 #include "engine/display_image.h"
 #include "engine/ini_access.h"
 #include "framework/sound/dsound_manager.h"
-#include "imagefiles/png_writer.h"
 #include "framework/sound/stream_music_interface.h"
+#include "imagefiles/png_writer.h"
 #include "platform/audio_device.h"
 #include "platform/debug_output.h"
 #include "platform/folders.h"
 #include "platform/system.h"
 
 namespace Tuvo {
-
 
 namespace {
 
@@ -335,8 +334,8 @@ int GameApp::ScriptTutorialStep() const {
     return m.tutorialOn != 0 ? m.tutorialStep : 0;
 }
 
-bool GameApp::ScriptControlCentre(const std::string& menuFile, const std::string& control,
-                                  float& x, float& y) const {
+bool GameApp::ScriptControlCentre(const std::string& menuFile, const std::string& control, float& x,
+                                  float& y) const {
     for (int screen = 0; screen < MENU_COUNT; ++screen) {
         if (menuFile != kMenuFiles[screen]) {
             continue;

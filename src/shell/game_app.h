@@ -9,19 +9,19 @@
 #include <string>
 #include <vector>
 
+#include "effects/effect2d.h"
 #include "engine/menu.h"
 #include "engine/ogg_manager.h"
 #include "engine/scores.h"
 #include "engine/sound_playback.h"
 #include "engine/sprite_manager.h"
-#include "effects/effect2d.h"
 #include "game/menu_controls.h"
 #include "game/quillory_game.h"
+#include "platform/mouse_latch.h"
 #include "playfield/board.h"
 #include "playfield/screen_painter.h"
 #include "playfield/screens.h"
 #include "shell/app_base.h"
-#include "platform/mouse_latch.h"
 #include "shell/game_wiring.h"
 #include "shell/input_script.h"
 #include "shell/menu_actions.h"

@@ -37,9 +37,7 @@ private:
 class SpriteTextures : public Quillory::TextureSource {
 public:
     explicit SpriteTextures(Quillory::CSpriteManager& sprites) : sprites_(sprites) {}
-    Tuvo::Image* GetTexture(const char* fileName) override {
-        return sprites_.GetTexture(fileName);
-    }
+    Tuvo::Image* GetTexture(const char* fileName) override { return sprites_.GetTexture(fileName); }
 
 private:
     Quillory::CSpriteManager& sprites_;

@@ -77,8 +77,8 @@ void InputScript::Fail(ScriptTarget& target, const std::string& why) {
     target.ScriptQuit();
 }
 
-bool InputScript::Click(ScriptTarget& target, bool found, float x, float y,
-                        const std::string& what, bool right) {
+bool InputScript::Click(ScriptTarget& target, bool found, float x, float y, const std::string& what,
+                        bool right) {
     if (!found) {
         // The thing may not be there yet (a shape still arriving): wait for it a while.
         if (waited_ >= kWaitLimit) {

@@ -64,7 +64,7 @@ private:
 
     std::vector<std::string> lines_;
     size_t next_ = 0;
-    int waited_ = 0;     // updates spent on the current command
+    int waited_ = 0;      // updates spent on the current command
     int clickPhase_ = 0;  // 0 move, 1 press, 2 release
     bool logged_ = false;
 };

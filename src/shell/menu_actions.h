@@ -11,7 +11,6 @@
 
 namespace Tuvo {
 
-
 // What the actions ask of the game rules.
 class ActionRules {
 public:

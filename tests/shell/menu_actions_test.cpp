@@ -162,8 +162,8 @@ protected:
         Quillory::ClearProfileCache();
     }
     void LoadMenu(MenuScreen screen, const std::string& body) {
-        const std::string xml = "<Screen xc=\"0.5\" yc=\"0.5\" width=\"1\" height=\"1\">" + body +
-                                "</Screen>";
+        const std::string xml =
+            "<Screen xc=\"0.5\" yc=\"0.5\" width=\"1\" height=\"1\">" + body + "</Screen>";
         ASSERT_EQ(menus_[screen].LoadFromMemory("test", xml.data(), xml.size()), 1);
     }
     // A left press at a screen fraction, in 800 x 600 pixels.

@@ -156,9 +156,8 @@ TEST(PlayThroughTest, AClassicGameIsStartedPlayedSavedAndItsScoreEntered) {
         Quillory::GetPrivateProfileStruct("Classic", "IsGameSaved", &saved, 4, "saved.ini"));
     EXPECT_EQ(saved, 1);
     std::vector<uint8_t> record(10588);
-    ASSERT_TRUE(Quillory::GetPrivateProfileStruct("Classic", "Data", record.data(),
-                                                  static_cast<uint32_t>(record.size()),
-                                                  "saved.ini"));
+    ASSERT_TRUE(Quillory::GetPrivateProfileStruct(
+        "Classic", "Data", record.data(), static_cast<uint32_t>(record.size()), "saved.ini"));
     EXPECT_EQ(ReadInt32(record, 10560), 1);   // level
     EXPECT_EQ(ReadInt32(record, 10564), 50);  // score
     Platform::SetUserFolderOverride("");
