@@ -132,10 +132,11 @@ void CScores::HandleKey(const WindowMessage& message) {
     }
 }
 
-void CScores::EndNameEntry() {
+void CScores::FinishEditing() {
     if (!editing_) {
         return;
     }
+    // The result counts even when the player never pressed Enter.
     editing_ = 0;
     highlight_ = 1;
     Save();

@@ -38,13 +38,14 @@ public:
     int AddScore(uint32_t score, const char* name);
     // Name entry: Escape reverts to the file, Enter accepts a non-empty name, Backspace, typing.
     void HandleKey(const WindowMessage& message);
-    // Ends a name entry in progress, keeping the entry with the name typed so far, and saves.
-    void EndNameEntry();
     // Draws the current table with the symbol font, left-aligned, rows size * 1.25 apart.
     void DrawTable(CSpriteManager& sprites, float y, float size, float rankX, float nameX,
                    float scoreX, bool withHeader) const;
     // Empties all tables and saves.
     void ClearAll();
+    // Ends a name entry that is still open (the program quits, or the screen is left) and saves
+    // the entry with the name typed so far, possibly empty. Does nothing when not editing.
+    void FinishEditing();
 
     const ScoreEntry& Entry(int row) const { return tables_[currentTable_][row]; }
     int CurrentTable() const { return currentTable_; }

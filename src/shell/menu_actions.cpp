@@ -215,18 +215,18 @@ void MenuActions::InstructionsAction(int state, const char* action) {
 void MenuActions::HighScoresAction(const char* action) {
     // Any way out of the table keeps a name being typed, as far as it got.
     if (Is(action, "procClear")) {
-        scores_.EndNameEntry();
+        scores_.FinishEditing();
         rules_.SetGameState(STATE_CLEAR_CONFIRM);
     } else if (Is(action, "procClose")) {
-        scores_.EndNameEntry();
+        scores_.FinishEditing();
         rules_.SetGameState(STATE_MAIN_MENU);
     } else if (Is(action, "procPrevious")) {
-        scores_.EndNameEntry();
+        scores_.FinishEditing();
         if (rules_.Mode() > 0) {
             rules_.SetMode(rules_.Mode() - 1);
         }
     } else if (Is(action, "procNext")) {
-        scores_.EndNameEntry();
+        scores_.FinishEditing();
         // All three tables can be browsed: Relax scores are entered too.
         if (rules_.Mode() < kModeCount - 1) {
             rules_.SetMode(rules_.Mode() + 1);
