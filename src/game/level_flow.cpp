@@ -151,9 +151,26 @@ void CQuilloryGame::AdvancePhase() {
         if (m.levelNumber == 1 && m.resumedFromSave == 0 && m.cellCount > m.tutorialCell) {
             m.tutorialOn = 1;
             m.tutorialStep = TUTORIAL_TAKE;
+            KeepTutorialCellInReach();
             Pause(true);
         }
     }
+}
+
+// The scroll carries over from level to level, and the field stands still during the lesson, so on
+// a second play of the first level the lesson's cell could wait under the conveyor or above the
+// screen where no drop reaches it, and the clock would never start. Bring the field back to its
+// first position then.
+void CQuilloryGame::KeepTutorialCellInReach() {
+    GameModel& m = model_;
+    constexpr float kHighestReachable = 0.05f;
+    constexpr float kLowestReachable = kConveyorLimit - 0.05f;
+    const float y = m.cells[m.tutorialCell].y;
+    if (y >= kHighestReachable && y <= kLowestReachable) {
+        return;
+    }
+    m.scrollOffset = 0;
+    PlaceCellsAtScroll();
 }
 
 void CQuilloryGame::TutorialSetUp() {

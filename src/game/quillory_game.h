@@ -255,6 +255,8 @@ private:
     void ScoreDrop(int cell);
     void TakeFromConveyor(int slot);
     void ScrollField();
+    void PlaceCellsAtScroll();
+    void KeepTutorialCellInReach();
     void MoveConveyor();
     void PlaceCellsOnLines();
     void AdvancePhase();

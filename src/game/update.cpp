@@ -136,6 +136,12 @@ void CQuilloryGame::ScrollField() {
     if (m.scrollOffset > period) {
         m.scrollOffset = 0;
     }
+    PlaceCellsAtScroll();
+}
+
+void CQuilloryGame::PlaceCellsAtScroll() {
+    GameModel& m = model_;
+    const float period = static_cast<float>(m.lineShapeCount) * kRowSpacing;
     for (int c = 0; c < m.cellCount; ++c) {
         ShapeItem& cell = m.cells[c];
         cell.y = cell.baseY + m.scrollOffset;

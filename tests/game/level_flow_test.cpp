@@ -87,6 +87,21 @@ TEST_F(LevelFlowTest, TheTutorialGatesTheFirstLevel) {
     EXPECT_LE(M().shapesIssued, 9);
 }
 
+TEST_F(LevelFlowTest, ASecondPlayOfTheTutorialKeepsItsCellInReach) {
+    // The scroll carries over between levels: left where cell 4 stands under the conveyor, the
+    // lesson could never be finished and the clock never started.
+    world_.WriteClasses(3, 1);
+    world_.WriteLevel(1, {{"lineSpeed", "0"}});
+    world_.CreateGame();
+    Edit().scrollOffset = 0.45f;
+    world_.StartPlaying(1);
+    ASSERT_TRUE(world_.RunUntil([&] { return M().tutorialOn == 1 && M().conveyorCount >= 5; }));
+    EXPECT_LT(M().cells[4].y, 0.8f);
+    EXPECT_GT(M().cells[4].y, 0.05f);
+    world_.TakeAndDrop(4, 4);
+    EXPECT_EQ(M().tutorialOn, 0);
+}
+
 TEST_F(LevelFlowTest, TheTransformerTutorialWantsATurnEvenFromABonusShape) {
     world_.WriteClasses(3, 3);
     world_.WriteLevel(1, {{"lineSpeed", "0"}, {"fBonusBandP", "2"}});
