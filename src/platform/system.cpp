@@ -33,6 +33,16 @@ bool HasDisplay() {
     return SDL_getenv("DISPLAY") != nullptr || SDL_getenv("WAYLAND_DISPLAY") != nullptr;
 }
 
+bool OpenedWithoutDisplay() {
+    const char* driver = SDL_GetCurrentVideoDriver();
+    if (driver == nullptr ||
+        (SDL_strcmp(driver, "dummy") != 0 && SDL_strcmp(driver, "offscreen") != 0)) {
+        return false;
+    }
+    const char* wanted = SDL_getenv("SDL_VIDEODRIVER");
+    return wanted == nullptr || SDL_strstr(wanted, driver) == nullptr;
+}
+
 bool ShowMessageBox(const std::string& caption, const std::string& text, MessageBoxKind kind,
                     bool defaultAnswer) {
     if (HasDisplay()) {

@@ -16,6 +16,10 @@ bool ShowMessageBox(const std::string& caption, const std::string& text, Message
 // Whether a real display is there (not SDL's dummy or offscreen driver, and a desktop session).
 bool HasDisplay();
 
+// True when the video system fell back to an invisible driver that nobody asked for (no
+// display reachable and $SDL_VIDEODRIVER not naming "dummy" or "offscreen").
+bool OpenedWithoutDisplay();
+
 enum class LockResult {
     kAcquired,  // this object holds the lock
     kTaken,     // another copy holds it

@@ -56,6 +56,8 @@ public:
     void LoadResources() override;
     void OnResourcesLoaded() override;
     void OnHardwareAccelerationRefused() override;
+    void OnQuit() override;
+    void OnScreenModeChanged(bool windowed) override;
 
     // SpriteHost.
     std::unique_ptr<Image> LoadDisplayImage(const char* fileName, bool commitBits) override;
@@ -91,6 +93,8 @@ protected:
     void CreateSoundServices();
 
 private:
+    // Sets the window's icon from "icon.png" of the data.
+    void SetWindowIcon();
     // Loads every image of a folder through the sprite manager, counting each one.
     void PreloadImageFolder(const char* folder);
 
