@@ -497,4 +497,33 @@ TEST_F(AppBaseTest, TheDataArchiveIsReadBeforeLooseFiles) {
     EXPECT_EQ(std::string(contents.begin(), contents.end()), menu);
 }
 
+// Records the window modes the game is told about.
+class ModeApp : public LoopApp {
+public:
+    using LoopApp::LoopApp;
+    void OnScreenModeChanged(bool windowed) override { modes.push_back(windowed); }
+    std::vector<bool> modes;
+};
+
+TEST_F(AppBaseTest, AltEnterTellsTheGameSoItsOptionFollows) {
+    setenv("SDL_VIDEODRIVER", "dummy", 1);
+    ModeApp app(clock_);
+    Platform::WindowSettings settings;
+    settings.accelerated = false;
+    settings.vsync = false;
+    std::string error;
+    ASSERT_TRUE(app.GetWindow().Create(settings, error)) << error;
+    InputEvent altEnter;
+    altEnter.kind = EventKind::kKeyDown;
+    altEnter.keyCode = Platform::Key::kReturn;
+    altEnter.altDown = true;
+    app.QueueInputEvent(altEnter);
+    app.HandleQueuedMessage(true);
+    app.QueueInputEvent(altEnter);
+    app.HandleQueuedMessage(true);
+    EXPECT_EQ(app.modes, (std::vector<bool>{false, true}));
+    EXPECT_TRUE(app.settings_.windowed);
+    app.GetWindow().Destroy();
+}
+
 }  // namespace
