@@ -7,11 +7,11 @@
 #include <string>
 
 #include "engine/app_log.h"
+#include "engine/audio_volumes.h"
 #include "engine/ini_access.h"
 #include "engine/private_profile.h"
 #include "engine/sound_playback.h"
 #include "framework/archive/pak_file.h"
-#include "engine/audio_volumes.h"
 #include "framework/sound/music_interface.h"
 #include "framework/sound/sound_manager.h"
 

@@ -147,10 +147,11 @@ void TuvoAppBase::Init() {
     }
     if (Platform::OpenedWithoutDisplay()) {
         // SDL falls back to an invisible window when no display can be reached.
-        Platform::ShowMessageBox(" " + title_,
-                                 "No display could be opened: DISPLAY and WAYLAND_DISPLAY name no "
-                                 "reachable display. To run without one, set SDL_VIDEODRIVER=dummy.",
-                                 Platform::MessageBoxKind::kError);
+        Platform::ShowMessageBox(
+            " " + title_,
+            "No display could be opened: DISPLAY and WAYLAND_DISPLAY name no "
+            "reachable display. To run without one, set SDL_VIDEODRIVER=dummy.",
+            Platform::MessageBoxKind::kError);
         Terminate(1);
     }
     RefreshVolumes();

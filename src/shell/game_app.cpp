@@ -6,9 +6,9 @@
 #include "engine/display_image.h"
 #include "engine/ini_access.h"
 #include "engine/private_profile.h"
-#include "platform/atomic_file.h"
 #include "framework/sound/dsound_manager.h"
 #include "framework/sound/stream_music_interface.h"
+#include "platform/atomic_file.h"
 #include "platform/audio_device.h"
 #include "platform/debug_output.h"
 #include "platform/folders.h"
@@ -243,8 +243,7 @@ void GameApp::OnResourcesLoaded() {
 
 void GameApp::SetWindowIcon() {
     const std::unique_ptr<MemoryImage> icon = Quillory::LoadDisplayImage("icon.png", true);
-    if (icon == nullptr ||
-        !window_.SetIcon(icon->GetBits(), icon->GetWidth(), icon->GetHeight())) {
+    if (icon == nullptr || !window_.SetIcon(icon->GetBits(), icon->GetWidth(), icon->GetHeight())) {
         Quillory::LogMessage("Window icon: 'icon.png' ... FAILED");
     }
 }

@@ -11,7 +11,8 @@
 int main(int argc, char** argv) {
     // Ctrl+C, a closed terminal and the like end the game as closing its window does.
     Platform::InstallQuitSignalHandlers();
-    Platform::StandardRandom().Seed(static_cast<uint32_t>(Platform::SystemClock().WallMilliseconds()));
+    Platform::StandardRandom().Seed(
+        static_cast<uint32_t>(Platform::SystemClock().WallMilliseconds()));
     const std::vector<std::string> arguments(argv + 1, argv + argc);
     auto* application = new Tuvo::GameApp(arguments);
     Tuvo::gApplication = application;

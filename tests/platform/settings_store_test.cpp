@@ -72,7 +72,8 @@ TEST(SettingsStoreTest, EraseRemovesOnlyThatValue) {
 TEST(SettingsStoreTest, AFileThatCannotBeReadIsNeverReplaced) {
     TempFolder folder;
     // Too large to be a settings file: it exists, so it is neither read nor written over.
-    const std::string path = folder.Write("registry.ini", "[SOFTWARE\\Quillory]\r\nMusicVolume=40\r\n");
+    const std::string path =
+        folder.Write("registry.ini", "[SOFTWARE\\Quillory]\r\nMusicVolume=40\r\n");
     ASSERT_EQ(truncate(path.c_str(), static_cast<off_t>(Platform::kMaxTextFileBytes) + 1), 0);
     Platform::SettingsStore store(path);
     int32_t value = 7;

@@ -151,7 +151,7 @@ TEST(WindowFitTest, TheWindowIsMeasuredAtTheSizeItIsCreated) {
     // At twice the size on a high-density desktop it would not fit: full screen is forced.
     EXPECT_FALSE(Platform::WindowFits(desktop, 800, 600, 2));
     EXPECT_FALSE(Platform::WindowFits({0, 0, 800, 700}, 800, 600, 1));  // exactly as wide
-    EXPECT_FALSE(Platform::WindowFits(desktop, 2000000000, 600, 2));      // no overflow
+    EXPECT_FALSE(Platform::WindowFits(desktop, 2000000000, 600, 2));    // no overflow
 }
 
 }  // namespace

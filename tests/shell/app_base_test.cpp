@@ -4,8 +4,8 @@
 
 #include <gtest/gtest.h>
 
-#include <csignal>
 #include <cmath>
+#include <csignal>
 #include <cstdlib>
 #include <thread>
 #include <vector>

@@ -178,9 +178,10 @@ TEST(SmokeTest, QuittingSignalsEndTheGameAsClosingItDoes) {
 TEST(SmokeTest, AWrongDataFolderOrNoDisplayIsSaidPlainly) {
     TempFolder user;
     const std::string errors = user.File("stderr.txt");
-    for (const std::string& folder : {user.File("missing"), user.Write("plain.txt", "x"),
-                                      user.Path()}) {
-        const pid_t game = StartProgram({"-changedir=" + folder, "-userdir=" + user.Path()}, errors);
+    for (const std::string& folder :
+         {user.File("missing"), user.Write("plain.txt", "x"), user.Path()}) {
+        const pid_t game =
+            StartProgram({"-changedir=" + folder, "-userdir=" + user.Path()}, errors);
         EXPECT_NE(ExitCode(game), 0) << folder;
         EXPECT_NE(ReadFile(errors).find(folder), std::string::npos) << ReadFile(errors);
     }
