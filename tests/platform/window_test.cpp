@@ -137,14 +137,6 @@ TEST_F(WindowTest, QuitRequestsBecomeCloseEvents) {
     EXPECT_EQ(events[0].kind, EventKind::kCloseRequested);
 }
 
-TEST_F(WindowTest, IconsAreSetFromPixelsAndBadOnesRefused) {
-    std::vector<uint32_t> pixels(16 * 16, 0xFFC9A24Au);
-    EXPECT_TRUE(window_.SetIcon(pixels.data(), 16, 16));
-    EXPECT_FALSE(window_.SetIcon(nullptr, 16, 16));
-    EXPECT_FALSE(window_.SetIcon(pixels.data(), 0, 16));
-    EXPECT_FALSE(window_.SetIcon(pixels.data(), 100000, 100000));
-}
-
 TEST(WindowFitTest, TheWindowIsMeasuredAtTheSizeItIsCreated) {
     const Platform::Rectangle desktop{0, 0, 1600, 1000};
     EXPECT_TRUE(Platform::WindowFits(desktop, 800, 600, 1));

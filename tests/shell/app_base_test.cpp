@@ -10,8 +10,6 @@
 #include <thread>
 #include <vector>
 
-#include "framework/archive/pak_file.h"
-#include "framework/archive/pak_format.h"
 #include "framework/sound/music_interface.h"
 #include "platform/folders.h"
 #include "platform/random.h"
@@ -427,8 +425,8 @@ TEST_F(AppBaseTest, SessionsAreSeededFromTheWallClock) {
     unsetenv("QUILLORY_SEED");
 }
 
-// Answers the exit question with No and records what the game does with the answer.
-class QuestionApp : public LoopApp {
+// Answers the exit question with No and records what the game is told.
+class HookApp : public LoopApp {
 public:
     using LoopApp::LoopApp;
     bool AskQuestion(const std::string&, const std::string&, bool) override {
@@ -436,12 +434,14 @@ public:
         return false;
     }
     void OnHardwareAccelerationRefused() override { ++refusals; }
+    void OnScreenModeChanged(bool windowed) override { modes.push_back(windowed); }
     int questions = 0;
     int refusals = 0;
+    std::vector<bool> modes;
 };
 
 TEST_F(AppBaseTest, TheAccelerationAnswerReachesTheGameBeforeDestruction) {
-    QuestionApp app(clock_);
+    HookApp app(clock_);
     app.autoStartLoadThread_ = false;
     app.hardwareMayHaveFailed_ = true;
     InputEvent close;
@@ -483,31 +483,9 @@ TEST_F(AppBaseTest, CommandLineFoldersAreTakenFromTheStartFolder) {
     }
 }
 
-TEST_F(AppBaseTest, TheDataArchiveIsReadBeforeLooseFiles) {
-    std::vector<uint8_t> archive;
-    const std::string menu = "<Screen/>";
-    ASSERT_TRUE(Tuvo::BuildPak({{"Menu\\menu-main.xml", 1, {menu.begin(), menu.end()}}}, archive));
-    TempFolder data;
-    data.Write("main.pak", std::string(archive.begin(), archive.end()));
-    TestSupport::ScopedCurrentDirectory inData(data.Path());
-    LoopApp app(clock_);
-    EXPECT_TRUE(app.OpenDataArchive());
-    std::vector<uint8_t> contents;
-    ASSERT_TRUE(Tuvo::PakReadWholeFile("Menu\\menu-main.xml", contents));
-    EXPECT_EQ(std::string(contents.begin(), contents.end()), menu);
-}
-
-// Records the window modes the game is told about.
-class ModeApp : public LoopApp {
-public:
-    using LoopApp::LoopApp;
-    void OnScreenModeChanged(bool windowed) override { modes.push_back(windowed); }
-    std::vector<bool> modes;
-};
-
 TEST_F(AppBaseTest, AltEnterTellsTheGameSoItsOptionFollows) {
     setenv("SDL_VIDEODRIVER", "dummy", 1);
-    ModeApp app(clock_);
+    HookApp app(clock_);
     Platform::WindowSettings settings;
     settings.accelerated = false;
     settings.vsync = false;
