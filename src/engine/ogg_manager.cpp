@@ -17,8 +17,6 @@
 
 namespace Quillory {
 
-COggManager gOggManager;
-
 namespace {
 
 constexpr uint32_t kSectionNamesSize = 10000;

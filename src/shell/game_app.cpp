@@ -16,8 +16,6 @@
 
 namespace Tuvo {
 
-GameApp* gApplication = nullptr;
-
 const char* const kMenuFiles[MENU_COUNT] = {
     "menu-main.xml",
     "menu-game-over.xml",
@@ -133,9 +131,6 @@ GameApp::~GameApp() {
         sprites_.DeleteAllTextures();
         soundEvents_.FreeMusicManager();
         Quillory::LogMessage("*** Session finished ***", Quillory::LOG_FRAMED);
-    }
-    if (gApplication == this) {
-        gApplication = nullptr;
     }
 }
 

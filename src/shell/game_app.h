@@ -112,7 +112,4 @@ private:
     mutable int lastSampledButtons_ = 0;
 };
 
-// The one application object, for the code that has no other way to reach it.
-extern GameApp* gApplication;
-
 }  // namespace Tuvo

@@ -15,7 +15,6 @@ int main(int argc, char** argv) {
         static_cast<uint32_t>(Platform::SystemClock().WallMilliseconds()));
     const std::vector<std::string> arguments(argv + 1, argv + argc);
     auto* application = new Tuvo::GameApp(arguments);
-    Tuvo::gApplication = application;
     application->Init();
     application->Run();
     delete application;
