@@ -12,6 +12,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <map>
+#include <memory>
 #include <set>
 #include <string>
 #include <vector>
@@ -137,26 +138,23 @@ protected:
     // One install per test binary run, into a prefix with a space in it: the desktop entry has
     // to quote the program's path.
     static void SetUpTestSuite() {
-        root_ = new TempFolder();
+        root_ = std::make_unique<TempFolder>();
         prefix_ = root_->Path() + "/installed game";
         installResult_ = Install(prefix_, root_->File("install.txt"));
     }
-    static void TearDownTestSuite() {
-        delete root_;
-        root_ = nullptr;
-    }
+    static void TearDownTestSuite() { root_.reset(); }
     void SetUp() override {
         ASSERT_EQ(installResult_, 0) << ReadWholeFile(root_->File("install.txt"));
     }
 
     static std::string Installed(const std::string& relative) { return prefix_ + "/" + relative; }
 
-    static TempFolder* root_;
+    static std::unique_ptr<TempFolder> root_;
     static std::string prefix_;
     static int installResult_;
 };
 
-TempFolder* InstallTest::root_ = nullptr;
+std::unique_ptr<TempFolder> InstallTest::root_;
 std::string InstallTest::prefix_;
 int InstallTest::installResult_ = -1;
 
