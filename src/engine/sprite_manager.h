@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <memory>
 #include <mutex>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -191,6 +192,8 @@ private:
     int count_ = 0;
     int64_t storedPixels_ = 0;
     int64_t pixelBudget_ = kDefaultPixelBudget;
+    // Names that failed to load and were logged; retried, but never logged again.
+    std::set<std::string> failedNames_;
 
     std::vector<std::string> pendingFiles_;
     size_t nextPending_ = 0;
