@@ -496,5 +496,58 @@ TEST_F(FastPathTest, NearestStretchMatchesTheReference) {
     }
 }
 
+TEST_F(FastPathTest, SmoothStretchMatchesTheReference) {
+    std::mt19937 random(13);
+    MemoryImage soft = RandomImage(random, 23, 17, false);
+    MemoryImage opaque = RandomImage(random, 23, 17, true);
+    const Color modulations[] = {kColorWhite, Color(0xFFFFD040u), Color(30, 140, 250, 200)};
+    for (const Color& mod : modulations) {
+        for (DrawMode mode : {kDrawModeNormal, kDrawModeAdditive}) {
+            ExpectSamePictures([&](MemoryImage& dest) {
+                // Up, down, one axis each way, mirrored, clipped and from a part of the source.
+                dest.StretchBlit(&soft, Rect(-3, 2, 61, 33), Rect(0, 0, 23, 17), Rect(0, 0, 53, 41),
+                                 mod, mode, false);
+                dest.StretchBlit(&opaque, Rect(5, 5, 11, 9), Rect(2, 2, 20, 15), Rect(6, 0, 53, 41),
+                                 mod, mode, false);
+                dest.StretchBlit(&soft, Rect(1, 20, 40, 8), Rect(3, 1, 17, 16), Rect(0, 0, 53, 41),
+                                 mod, mode, false);
+                dest.StretchBlitFlipped(&soft, Rect(10, -5, 40, 50), Rect(0, 0, 23, 17),
+                                        Rect(0, 0, 53, 41), mod, mode, false);
+                dest.StretchBlitFlipped(&opaque, Rect(30, 10, 7, 30), Rect(1, 0, 22, 17),
+                                        Rect(32, 12, 20, 20), mod, mode, false);
+            });
+        }
+    }
+}
+
+// At 1:1 a stretch, nearest or smooth, mirrored or not, is the plain copy.
+TEST_F(FastPathTest, SameSizeStretchIsThePlainBlit) {
+    std::mt19937 random(14);
+    MemoryImage soft = RandomImage(random, 23, 17, false);
+    const Color modulations[] = {kColorWhite, Color(0xFFFFD040u)};
+    for (const Color& mod : modulations) {
+        for (DrawMode mode : {kDrawModeNormal, kDrawModeAdditive}) {
+            for (bool nearest : {true, false}) {
+                ExpectSamePictures([&](MemoryImage& dest) {
+                    dest.StretchBlit(&soft, Rect(-4, 3, 20, 15), Rect(2, 1, 20, 15),
+                                     Rect(0, 5, 53, 41), mod, mode, nearest);
+                    dest.StretchBlitFlipped(&soft, Rect(40, 30, 20, 15), Rect(2, 1, 20, 15),
+                                            Rect(0, 0, 50, 40), mod, mode, nearest);
+                });
+                MemoryImage stretched(53, 41);
+                MemoryImage copied(53, 41);
+                stretched.StretchBlit(&soft, Rect(-4, 3, 20, 15), Rect(2, 1, 20, 15),
+                                      Rect(0, 5, 53, 41), mod, mode, nearest);
+                copied.Blit(&soft, 0, 5, Rect(6, 3, 16, 13), mod, mode);
+                stretched.StretchBlitFlipped(&soft, Rect(40, 30, 20, 15), Rect(2, 1, 20, 15),
+                                             Rect(0, 0, 50, 40), mod, mode, nearest);
+                copied.BlitFlipped(&soft, 40, 30, Rect(12, 1, 10, 10), mod, mode);
+                ASSERT_EQ(std::vector<uint32_t>(stretched.GetBits(), stretched.GetBits() + 53 * 41),
+                          std::vector<uint32_t>(copied.GetBits(), copied.GetBits() + 53 * 41));
+            }
+        }
+    }
+}
+
 }  // namespace
 }  // namespace Tuvo
