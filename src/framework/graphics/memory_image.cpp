@@ -104,6 +104,7 @@ bool MemoryImage::Create(int width, int height) {
         height_ = 0;
         alphaKnown_ = true;
         hasAlpha_ = false;
+        visibleRuns_.known = false;
         return false;
     }
     pixels_.assign(static_cast<size_t>(width) * static_cast<size_t>(height), 0);
@@ -136,6 +137,41 @@ bool MemoryImage::HasAlpha() const {
         alphaKnown_ = true;
     }
     return hasAlpha_;
+}
+
+void VisibleRuns::Build(const uint32_t* pixels, int width, int height) {
+    rowFirst.assign(static_cast<size_t>(height) + 1, 0);
+    runs.clear();
+    for (int y = 0; y < height; ++y) {
+        const uint32_t* row = pixels + static_cast<size_t>(y) * width;
+        rowFirst[y] = static_cast<uint32_t>(runs.size());
+        const size_t rowRuns = runs.size();
+        for (int x = 0; x < width;) {
+            if (Alpha(row[x]) == 0) {
+                ++x;
+                continue;
+            }
+            int end = x + 1;
+            while (end < width && Alpha(row[end]) != 0) {
+                ++end;
+            }
+            if (runs.size() > rowRuns && x - runs.back().end < kGap) {
+                runs.back().end = end;
+            } else {
+                runs.push_back(Run{x, end});
+            }
+            x = end;
+        }
+    }
+    rowFirst[height] = static_cast<uint32_t>(runs.size());
+    known = true;
+}
+
+const VisibleRuns& MemoryImage::Runs() const {
+    if (!visibleRuns_.known) {
+        visibleRuns_.Build(pixels_.data(), width_, height_);
+    }
+    return visibleRuns_;
 }
 
 void MemoryImage::FillRow(int x, int y, int count, uint32_t color, DrawMode mode) {

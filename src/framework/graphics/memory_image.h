@@ -13,6 +13,23 @@
 
 namespace Tuvo {
 
+// Per row, the stretches [start, end) of pixels that are not fully transparent, so that drawing
+// an image with large clear areas skips them without reading them. Transparent gaps shorter than
+// kGap pixels stay inside a stretch, which bounds the table to about one entry per kGap pixels.
+struct VisibleRuns {
+    static constexpr int kGap = 8;
+    struct Run {
+        int start = 0;
+        int end = 0;
+    };
+    bool known = false;
+    std::vector<uint32_t>
+        rowFirst;  // height + 1 entries: row y's runs are [rowFirst[y], rowFirst[y + 1])
+    std::vector<Run> runs;
+
+    void Build(const uint32_t* pixels, int width, int height);
+};
+
 class MemoryImage : public Image {
 public:
     MemoryImage() = default;
@@ -35,7 +52,7 @@ public:
     uint32_t* GetBits() { return pixels_.empty() ? nullptr : pixels_.data(); }
     const uint32_t* GetBits() const { return pixels_.empty() ? nullptr : pixels_.data(); }
     // Call after writing through GetBits, so the image re-checks its alpha.
-    void BitsChanged() { alphaKnown_ = false; }
+    void BitsChanged() { MarkWritten(); }
     uint32_t GetPixel(int x, int y) const;
     // Whether some pixel is not opaque (the image has an alpha channel).
     bool HasAlpha() const;
@@ -77,7 +94,12 @@ public:
 private:
     Rect Bounds() const { return Rect(0, 0, width_, height_); }
     uint32_t* Row(int y) { return pixels_.data() + static_cast<size_t>(y) * width_; }
-    void MarkWritten() { alphaKnown_ = false; }
+    void MarkWritten() {
+        alphaKnown_ = false;
+        visibleRuns_.known = false;
+    }
+    // The image's visible runs, worked out on first use after a change.
+    const VisibleRuns& Runs() const;
     // The source's pixels; an image drawn onto itself is read from a copy made first.
     const uint32_t* ReadablePixels(const MemoryImage* source,
                                    std::vector<uint32_t>& selfCopy) const;
@@ -96,6 +118,7 @@ private:
     std::vector<uint32_t> pixels_;
     mutable bool alphaKnown_ = true;
     mutable bool hasAlpha_ = false;
+    mutable VisibleRuns visibleRuns_;
 };
 
 }  // namespace Tuvo

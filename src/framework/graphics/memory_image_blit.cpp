@@ -324,14 +324,34 @@ void MemoryImage::Blit(Image* sourceImage, int x, int y, const Rect& sourceRect,
     const bool fast = FastPathsEnabled();
     std::vector<uint32_t> selfCopy;
     const uint32_t* sourcePixels = ReadablePixels(source, selfCopy);
+    // A fully transparent source pixel leaves the destination as it is in every mode, so only
+    // the source's visible runs are drawn.
+    const VisibleRuns* runs = fast && sourceHasAlpha ? &source->Runs() : nullptr;
+    const int sourceEnd = sourceX + dest.width;
     for (int row = 0; row < dest.height; ++row) {
         uint32_t* out = Row(dest.y + row) + dest.x;
-        const uint32_t* in =
-            sourcePixels + static_cast<size_t>(sourceY + row) * source->width_ + sourceX;
-        if (fast) {
-            BlitRows::BlendRowFast(out, in, dest.width, sourceHasAlpha, mod, mode);
-        } else {
-            BlitRows::BlendRowReference(out, in, dest.width, sourceHasAlpha, mod, mode);
+        const uint32_t* in = sourcePixels + static_cast<size_t>(sourceY + row) * source->width_;
+        if (runs == nullptr) {
+            if (fast) {
+                BlitRows::BlendRowFast(out, in + sourceX, dest.width, sourceHasAlpha, mod, mode);
+            } else {
+                BlitRows::BlendRowReference(out, in + sourceX, dest.width, sourceHasAlpha, mod,
+                                            mode);
+            }
+            continue;
+        }
+        const uint32_t last = runs->rowFirst[sourceY + row + 1];
+        for (uint32_t k = runs->rowFirst[sourceY + row]; k < last; ++k) {
+            const VisibleRuns::Run& run = runs->runs[k];
+            if (run.start >= sourceEnd) {
+                break;
+            }
+            const int start = std::max(run.start, sourceX);
+            const int end = std::min(run.end, sourceEnd);
+            if (start < end) {
+                BlitRows::BlendRowFast(out + (start - sourceX), in + start, end - start,
+                                       sourceHasAlpha, mod, mode);
+            }
         }
     }
     MarkWritten();

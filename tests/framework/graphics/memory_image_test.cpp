@@ -520,6 +520,45 @@ TEST_F(FastPathTest, SmoothStretchMatchesTheReference) {
     }
 }
 
+// Images with clear stretches of every length around the gap the run table keeps, drawn clipped
+// through every mode; then changed, so a table kept from before the change would show.
+TEST_F(FastPathTest, ClearStretchesAreSkippedExactly) {
+    std::mt19937 random(15);
+    MemoryImage banded = RandomImage(random, 40, 30, false);
+    std::uniform_int_distribution<int> length(1, 12);
+    for (int y = 0; y < 30; ++y) {
+        bool clear = (y % 3) == 0;
+        for (int x = 0; x < 40;) {
+            const int end = std::min(40, x + length(random));
+            for (; x < end; ++x) {
+                if (clear) {
+                    banded.GetBits()[y * 40 + x] = 0x00FFFFFFu & random();
+                }
+            }
+            clear = !clear;
+        }
+    }
+    banded.BitsChanged();
+    const Color modulations[] = {kColorWhite, Color(0xFFFFD040u), Color(255, 255, 255, 128)};
+    for (int pass = 0; pass < 2; ++pass) {
+        for (const Color& mod : modulations) {
+            for (DrawMode mode : {kDrawModeNormal, kDrawModeAdditive}) {
+                ExpectSamePictures([&](MemoryImage& dest) {
+                    dest.Blit(&banded, -5, 3, Rect(0, 0, 40, 30), mod, mode);
+                    dest.Blit(&banded, 20, 11, Rect(3, 2, 30, 25), mod, mode);
+                    dest.Blit(&banded, 30, 0, Rect(9, 4, 7, 20), mod, mode);
+                    dest.Blit(&dest, 1, 2, Rect(10, 10, 30, 20), mod, mode);
+                });
+            }
+        }
+        // Opens clear stretches where there were none and fills some that were clear.
+        for (int i = 0; i < 40 * 30; i += 7) {
+            banded.GetBits()[i] = (i / 7) % 2 == 0 ? 0u : 0xFF102030u;
+        }
+        banded.BitsChanged();
+    }
+}
+
 // At 1:1 a stretch, nearest or smooth, mirrored or not, is the plain copy.
 TEST_F(FastPathTest, SameSizeStretchIsThePlainBlit) {
     std::mt19937 random(14);
