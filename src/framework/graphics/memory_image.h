@@ -49,8 +49,14 @@ public:
     bool Create(int width, int height);
     // Takes a copy of width x height pixels; commit is kept for accelerated back ends.
     bool SetBits(const uint32_t* bits, int width, int height, bool commit = true);
-    uint32_t* GetBits() { return pixels_.empty() ? nullptr : pixels_.data(); }
-    const uint32_t* GetBits() const { return pixels_.empty() ? nullptr : pixels_.data(); }
+    uint32_t* GetBits() {
+        WritePendingFill();
+        return pixels_.empty() ? nullptr : pixels_.data();
+    }
+    const uint32_t* GetBits() const {
+        WritePendingFill();
+        return pixels_.empty() ? nullptr : pixels_.data();
+    }
     // Call after writing through GetBits, so the image re-checks its alpha.
     void BitsChanged() { MarkWritten(); }
     uint32_t GetPixel(int x, int y) const;
@@ -100,6 +106,13 @@ private:
     }
     // The image's visible runs, worked out on first use after a change.
     const VisibleRuns& Runs() const;
+    // An opaque fill is kept back until the next operation on the image, so that an opaque
+    // copy drawn over it next (a background over the cleared screen) leaves only the part it
+    // does not cover to be filled. Every operation that reads or writes pixels first writes the
+    // pending fill (const ones too: a look at the pixels must see it).
+    void WritePendingFill() const { WritePendingFillAround(Rect()); }
+    // Writes the pending fill except where `covered` will be overwritten whole.
+    void WritePendingFillAround(const Rect& covered) const;
     // The source's pixels; an image drawn onto itself is read from a copy made first.
     const uint32_t* ReadablePixels(const MemoryImage* source,
                                    std::vector<uint32_t>& selfCopy) const;
@@ -115,7 +128,13 @@ private:
     void BlitTransformed(MemoryImage* source, const Rect& sourceRect, const double (&forward)[6],
                          const Rect& clip, const Color& color, DrawMode mode, bool bilinear);
 
-    std::vector<uint32_t> pixels_;
+    mutable std::vector<uint32_t> pixels_;  // mutable only for WritePendingFill
+    struct PendingFill {
+        Rect area;
+        uint32_t color = 0;
+        bool active = false;
+    };
+    mutable PendingFill pendingFill_;
     mutable bool alphaKnown_ = true;
     mutable bool hasAlpha_ = false;
     mutable VisibleRuns visibleRuns_;

@@ -295,6 +295,7 @@ uint32_t FractionWeight(double fraction) {
 
 const uint32_t* MemoryImage::ReadablePixels(const MemoryImage* source,
                                             std::vector<uint32_t>& selfCopy) const {
+    source->WritePendingFill();
     if (source != this) {
         return source->pixels_.data();
     }
@@ -322,6 +323,9 @@ void MemoryImage::Blit(Image* sourceImage, int x, int y, const Rect& sourceRect,
     const Modulation mod(color);
     const bool sourceHasAlpha = source->HasAlpha();
     const bool fast = FastPathsEnabled();
+    const bool opaqueCopy =
+        fast && source != this && !sourceHasAlpha && mod.isWhite && mode == kDrawModeNormal;
+    WritePendingFillAround(opaqueCopy ? dest : Rect());
     std::vector<uint32_t> selfCopy;
     const uint32_t* sourcePixels = ReadablePixels(source, selfCopy);
     // A fully transparent source pixel leaves the destination as it is in every mode, so only
@@ -372,6 +376,7 @@ void MemoryImage::BlitFlipped(Image* sourceImage, int x, int y, const Rect& sour
     if (dest.IsEmpty()) {
         return;
     }
+    WritePendingFill();
     source->hasBeenDrawn_ = true;
     const Modulation mod(color);
     const bool sourceHasAlpha = source->HasAlpha();
@@ -441,6 +446,11 @@ void MemoryImage::Stretch(MemoryImage* source, const Rect& destRect, const Rect&
         return;
     }
     source->hasBeenDrawn_ = true;
+    const Modulation mod(color);
+    const bool sourceHasAlpha = source->HasAlpha();
+    const bool opaqueCopy = fast && fastStretch && source != this && !sourceHasAlpha &&
+                            mod.isWhite && mode == kDrawModeNormal;
+    WritePendingFillAround(opaqueCopy ? area : Rect());
     std::vector<uint32_t> selfCopy;
     StretchJob job;
     job.source = ReadablePixels(source, selfCopy);
@@ -448,8 +458,8 @@ void MemoryImage::Stretch(MemoryImage* source, const Rect& destRect, const Rect&
     job.sourceRect = sourceRect;
     job.destRect = destRect;
     job.area = area;
-    job.mod = Modulation(color);
-    job.sourceHasAlpha = source->HasAlpha();
+    job.mod = mod;
+    job.sourceHasAlpha = sourceHasAlpha;
     job.mode = mode;
     job.mirror = mirror;
     job.dest = pixels_.data();
@@ -514,6 +524,7 @@ void MemoryImage::BlitWithMatrix(Image* sourceImage, float x, float y, const Mat
 void MemoryImage::BlitTransformed(MemoryImage* source, const Rect& sourceRect,
                                   const double (&map)[6], const Rect& clip, const Color& color,
                                   DrawMode mode, bool bilinear) {
+    WritePendingFill();
     if (pixels_.empty() || sourceRect.IsEmpty() || !RectInside(sourceRect, *source)) {
         return;
     }
@@ -611,6 +622,7 @@ void MemoryImage::BlitTransformed(MemoryImage* source, const Rect& sourceRect,
 void MemoryImage::BlitTriangleList(Image* textureImage, const TriVertex (*triangles)[3],
                                    int triangleCount, const Rect& clip, const Color& color,
                                    DrawMode mode, float tx, float ty, bool blend) {
+    WritePendingFill();
     MemoryImage* texture = AsMemoryImage(textureImage);
     if (texture == nullptr || triangles == nullptr || pixels_.empty()) {
         return;

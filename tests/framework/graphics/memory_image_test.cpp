@@ -559,6 +559,43 @@ TEST_F(FastPathTest, ClearStretchesAreSkippedExactly) {
     }
 }
 
+// An opaque fill is written late, around the opaque copy drawn over it next; whatever comes next,
+// the pixels are those of the plain order of drawing.
+TEST_F(FastPathTest, OpaqueFillsCoveredByTheNextCopyMatchTheReference) {
+    std::mt19937 random(16);
+    MemoryImage soft = RandomImage(random, 23, 17, false);
+    MemoryImage opaque = RandomImage(random, 23, 17, true);
+    const Color black(0, 0, 0);
+    const Color blue(10, 20, 200);
+    ExpectSamePictures([&](MemoryImage& dest) {
+        dest.FillRect(Rect(2, 3, 40, 30), black, kDrawModeNormal);
+        dest.Blit(&opaque, 10, 8, Rect(0, 0, 23, 17), kColorWhite, kDrawModeNormal);
+        dest.FillRect(Rect(-5, -5, 70, 60), blue, kDrawModeNormal);
+        dest.StretchBlit(&opaque, Rect(5, 4, 30, 20), Rect(1, 1, 20, 15), Rect(0, 0, 33, 41),
+                         kColorWhite, kDrawModeNormal, true);
+        dest.Blit(&soft, 20, 20, Rect(0, 0, 23, 17), kColorWhite, kDrawModeNormal);
+    });
+    ExpectSamePictures([&](MemoryImage& dest) {
+        // Looked at, drawn onto itself, tinted over, faded, drawn from another filled image.
+        dest.FillRect(Rect(4, 4, 30, 30), blue, kDrawModeNormal);
+        EXPECT_EQ(dest.GetPixel(5, 5), 0xFF0A14C8u);
+        dest.FillRect(Rect(0, 0, 20, 20), black, kDrawModeNormal);
+        dest.Blit(&dest, 15, 15, Rect(0, 0, 20, 20), kColorWhite, kDrawModeNormal);
+        dest.FillRect(Rect(0, 10, 53, 10), black, kDrawModeNormal);
+        dest.Blit(&opaque, 0, 0, Rect(0, 0, 23, 17), Color(0xFFFFD040u), kDrawModeNormal);
+        dest.FillRect(Rect(30, 0, 23, 41), blue, kDrawModeNormal);
+        dest.FillRect(Rect(0, 0, 53, 41), Color(0, 0, 0, 128), kDrawModeNormal);
+        MemoryImage other(20, 20);
+        other.FillRect(Rect(0, 0, 20, 20), blue, kDrawModeNormal);
+        other.Blit(&opaque, 5, 5, Rect(0, 0, 23, 17), kColorWhite, kDrawModeNormal);
+        dest.FillRect(Rect(0, 0, 53, 41), black, kDrawModeNormal);
+        dest.Blit(&other, 3, 3, Rect(0, 0, 20, 20), kColorWhite, kDrawModeAdditive);
+        MemoryImage copy(dest);
+        dest.FillRect(Rect(0, 0, 53, 41), blue, kDrawModeNormal);
+        dest.Blit(&copy, 6, 6, Rect(0, 0, 40, 30), kColorWhite, kDrawModeNormal);
+    });
+}
+
 // At 1:1 a stretch, nearest or smooth, mirrored or not, is the plain copy.
 TEST_F(FastPathTest, SameSizeStretchIsThePlainBlit) {
     std::mt19937 random(14);
