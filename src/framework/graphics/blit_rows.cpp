@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <utility>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -404,7 +405,60 @@ void AdditiveRowFast(uint32_t* dest, const uint32_t* source, int count, bool sou
     AdditiveRow(dest + i, source + i, count - i, sourceHasAlpha, mod);
 }
 
+#if QUILLORY_HAVE_AVX2_PATHS
+__attribute__((target("avx2"))) void GatherGroupsAvx2(uint32_t* out, const uint32_t* in,
+                                                      const int* columns, const int* bases,
+                                                      const int32_t* offsets, int groups) {
+    for (int g = 0; g < groups; ++g) {
+        uint32_t* target = out + 8 * g;
+        if (bases[g] < 0) {
+            for (int k = 0; k < 8; ++k) {
+                target[k] = in[columns[8 * g + k]];
+            }
+            continue;
+        }
+        const __m256i pixels = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(in + bases[g]));
+        const __m256i order = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(offsets + 8 * g));
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(target),
+                            _mm256_permutevar8x32_epi32(pixels, order));
+    }
+}
+#endif
+
 }  // namespace
+
+RowGather::RowGather(std::vector<int> columns, int rowWidth) : columns_(std::move(columns)) {
+    const int groups = static_cast<int>(columns_.size() / 8);
+    groupBase_.assign(static_cast<size_t>(groups), -1);
+    groupOffsets_.assign(static_cast<size_t>(groups) * 8, 0);
+    for (int g = 0; g < groups; ++g) {
+        const int* group = columns_.data() + 8 * g;
+        const int low = *std::min_element(group, group + 8);
+        const int high = *std::max_element(group, group + 8);
+        // The eight loaded pixels must all lie inside the row.
+        if (high - low >= 8 || low < 0 || low + 8 > rowWidth) {
+            continue;
+        }
+        groupBase_[g] = low;
+        for (int k = 0; k < 8; ++k) {
+            groupOffsets_[8 * g + k] = group[k] - low;
+        }
+    }
+}
+
+void RowGather::Gather(uint32_t* out, const uint32_t* in) const {
+    size_t i = 0;
+#if QUILLORY_HAVE_AVX2_PATHS
+    if (HasAvx2()) {
+        GatherGroupsAvx2(out, in, columns_.data(), groupBase_.data(), groupOffsets_.data(),
+                         static_cast<int>(groupBase_.size()));
+        i = groupBase_.size() * 8;
+    }
+#endif
+    for (; i < columns_.size(); ++i) {
+        out[i] = in[columns_[i]];
+    }
+}
 
 void BlendRowFast(uint32_t* dest, const uint32_t* source, int count, bool sourceHasAlpha,
                   const Modulation& mod, DrawMode mode) {

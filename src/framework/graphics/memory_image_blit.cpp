@@ -212,6 +212,7 @@ void StretchNearestRows(const StretchJob& job) {
     for (int i = 0; i < area.width; ++i) {
         columns[i] = job.sourceRect.x + job.NearestColumn(area.x + i);
     }
+    const BlitRows::RowGather gather(std::move(columns), job.sourceStride);
     // An opaque source drawn plainly is gathered straight into the destination, and a row that
     // repeats the source row above it is copied from there.
     const bool plainCopy = job.mode == kDrawModeNormal && job.mod.isWhite && !job.sourceHasAlpha;
@@ -226,10 +227,7 @@ void StretchNearestRows(const StretchJob& job) {
             continue;
         }
         const uint32_t* in = job.SourceRow(sourceRow);
-        uint32_t* target = plainCopy ? out : gathered.data();
-        for (int i = 0; i < area.width; ++i) {
-            target[i] = in[columns[i]];
-        }
+        gather.Gather(plainCopy ? out : gathered.data(), in);
         if (!plainCopy) {
             BlitRows::BlendRowFast(out, gathered.data(), area.width, job.sourceHasAlpha, job.mod,
                                    job.mode);
