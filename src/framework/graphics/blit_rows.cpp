@@ -141,6 +141,36 @@ __attribute__((target("avx2"))) int BlendUntintedAvx2(uint32_t* dest, const uint
     return i;
 }
 
+// The last one to seven pixels of BlendRowUntinted with masked loads and stores, where every
+// destination pixel is opaque; returns how many pixels it handled (all or none). Masked-off
+// lanes read as transparent and are not stored.
+__attribute__((target("avx2"))) int BlendUntintedTailAvx2(uint32_t* dest, const uint32_t* source,
+                                                          int count) {
+    if (count <= 0 || count >= 8) {
+        return 0;
+    }
+    for (int k = 0; k < count; ++k) {
+        if (Alpha(dest[k]) != 255) {
+            return 0;
+        }
+    }
+    const __m256i lanes = _mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7);
+    const __m256i mask = _mm256_cmpgt_epi32(_mm256_set1_epi32(count), lanes);
+    const __m256i s = _mm256_maskload_epi32(reinterpret_cast<const int*>(source), mask);
+    const __m256i d = _mm256_maskload_epi32(reinterpret_cast<const int*>(dest), mask);
+    const __m256i zero = _mm256_setzero_si256();
+    const __m256i sourceLow = _mm256_unpacklo_epi8(s, zero);
+    const __m256i sourceHigh = _mm256_unpackhi_epi8(s, zero);
+    const __m256i low =
+        MixLanesAvx2(sourceLow, _mm256_unpacklo_epi8(d, zero), BroadcastAlphaLanesAvx2(sourceLow));
+    const __m256i high = MixLanesAvx2(sourceHigh, _mm256_unpackhi_epi8(d, zero),
+                                      BroadcastAlphaLanesAvx2(sourceHigh));
+    _mm256_maskstore_epi32(reinterpret_cast<int*>(dest), mask,
+                           _mm256_or_si256(_mm256_packus_epi16(low, high),
+                                           _mm256_set1_epi32(static_cast<int>(0xFF000000))));
+    return count;
+}
+
 // Eight-pixel groups of a blended fill (alpha 1..254) over opaque pixels; returns how many
 // pixels it handled.
 __attribute__((target("avx2"))) int FillBlendAvx2(uint32_t* dest, int count, uint32_t color,
@@ -184,6 +214,7 @@ void BlendRowUntinted(uint32_t* dest, const uint32_t* source, int count) {
 #if QUILLORY_HAVE_AVX2_PATHS
     if (HasAvx2()) {
         i = BlendUntintedAvx2(dest, source, count);
+        i += BlendUntintedTailAvx2(dest + i, source + i, count - i);
     }
 #endif
 #if defined(__SSE2__)
