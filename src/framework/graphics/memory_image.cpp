@@ -149,7 +149,8 @@ void VisibleRuns::Build(const uint32_t* pixels, int width, int height) {
     for (int y = 0; y < height; ++y) {
         const uint32_t* row = pixels + static_cast<size_t>(y) * width;
         rowFirst[y] = static_cast<uint32_t>(runs.size());
-        const size_t rowRuns = runs.size();
+        int stretchStart = -1;
+        int stretchEnd = -1;
         for (int x = 0; x < width;) {
             if (Alpha(row[x]) == 0) {
                 ++x;
@@ -159,16 +160,48 @@ void VisibleRuns::Build(const uint32_t* pixels, int width, int height) {
             while (end < width && Alpha(row[end]) != 0) {
                 ++end;
             }
-            if (runs.size() > rowRuns && x - runs.back().end < kGap) {
-                runs.back().end = end;
+            if (stretchStart >= 0 && x - stretchEnd < kGap) {
+                stretchEnd = end;
             } else {
-                runs.push_back(Run{x, end});
+                if (stretchStart >= 0) {
+                    AddStretch(row, stretchStart, stretchEnd);
+                }
+                stretchStart = x;
+                stretchEnd = end;
             }
             x = end;
+        }
+        if (stretchStart >= 0) {
+            AddStretch(row, stretchStart, stretchEnd);
         }
     }
     rowFirst[height] = static_cast<uint32_t>(runs.size());
     known = true;
+}
+
+void VisibleRuns::AddStretch(const uint32_t* row, int start, int end) {
+    int mixedStart = start;
+    for (int x = start; x < end;) {
+        if (Alpha(row[x]) != 255) {
+            ++x;
+            continue;
+        }
+        int opaqueEnd = x + 1;
+        while (opaqueEnd < end && Alpha(row[opaqueEnd]) == 255) {
+            ++opaqueEnd;
+        }
+        if (opaqueEnd - x >= kOpaqueRun) {
+            if (x > mixedStart) {
+                runs.push_back(Run{mixedStart, x, false});
+            }
+            runs.push_back(Run{x, opaqueEnd, true});
+            mixedStart = opaqueEnd;
+        }
+        x = opaqueEnd;
+    }
+    if (end > mixedStart) {
+        runs.push_back(Run{mixedStart, end, false});
+    }
 }
 
 const VisibleRuns& MemoryImage::Runs() const {

@@ -14,20 +14,28 @@
 namespace Tuvo {
 
 // Per row, the stretches [start, end) of pixels that are not fully transparent, so that drawing
-// an image with large clear areas skips them without reading them. Transparent gaps shorter than
-// kGap pixels stay inside a stretch, which bounds the table to about one entry per kGap pixels.
+// an image with large clear areas skips them without reading them, and opaque stretches of at
+// least kOpaqueRun pixels, which a plain draw copies without looking at them. Transparent gaps
+// shorter than kGap pixels stay inside a stretch, which bounds the table to about one entry per
+// kGap pixels.
 struct VisibleRuns {
     static constexpr int kGap = 8;
+    static constexpr int kOpaqueRun = 16;
     struct Run {
         int start = 0;
         int end = 0;
+        bool opaque = false;
     };
     bool known = false;
-    std::vector<uint32_t>
-        rowFirst;  // height + 1 entries: row y's runs are [rowFirst[y], rowFirst[y + 1])
+    // height + 1 entries: row y's runs are [rowFirst[y], rowFirst[y + 1]).
+    std::vector<uint32_t> rowFirst;
     std::vector<Run> runs;
 
     void Build(const uint32_t* pixels, int width, int height);
+
+private:
+    // Adds the visible stretch [start, end) of a row, split at its long opaque stretches.
+    void AddStretch(const uint32_t* row, int start, int end);
 };
 
 class MemoryImage : public Image {

@@ -321,8 +321,8 @@ void MemoryImage::Blit(Image* sourceImage, int x, int y, const Rect& sourceRect,
     const Modulation mod(color);
     const bool sourceHasAlpha = source->HasAlpha();
     const bool fast = FastPathsEnabled();
-    const bool opaqueCopy =
-        fast && source != this && !sourceHasAlpha && mod.isWhite && mode == kDrawModeNormal;
+    const bool plainMode = mod.isWhite && mode == kDrawModeNormal;
+    const bool opaqueCopy = fast && source != this && !sourceHasAlpha && plainMode;
     WritePendingFillAround(opaqueCopy ? dest : Rect());
     std::vector<uint32_t> selfCopy;
     const uint32_t* sourcePixels = ReadablePixels(source, selfCopy);
@@ -350,7 +350,13 @@ void MemoryImage::Blit(Image* sourceImage, int x, int y, const Rect& sourceRect,
             }
             const int start = std::max(run.start, sourceX);
             const int end = std::min(run.end, sourceEnd);
-            if (start < end) {
+            if (start >= end) {
+                continue;
+            }
+            if (run.opaque && plainMode) {
+                std::memcpy(out + (start - sourceX), in + start,
+                            static_cast<size_t>(end - start) * sizeof(uint32_t));
+            } else {
                 BlitRows::BlendRowFast(out + (start - sourceX), in + start, end - start,
                                        sourceHasAlpha, mod, mode);
             }

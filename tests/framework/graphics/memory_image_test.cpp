@@ -520,22 +520,22 @@ TEST_F(FastPathTest, SmoothStretchMatchesTheReference) {
     }
 }
 
-// Images with clear stretches of every length around the gap the run table keeps, drawn clipped
+// Images with clear and opaque stretches of every length around those the run table singles
+// out, drawn clipped
 // through every mode; then changed, so a table kept from before the change would show.
 TEST_F(FastPathTest, ClearStretchesAreSkippedExactly) {
     std::mt19937 random(15);
     MemoryImage banded = RandomImage(random, 40, 30, false);
-    std::uniform_int_distribution<int> length(1, 12);
+    // Rows of clear, random and opaque stretches in turn, of 1 to 24 pixels.
+    std::uniform_int_distribution<int> length(1, 24);
     for (int y = 0; y < 30; ++y) {
-        bool clear = (y % 3) == 0;
-        for (int x = 0; x < 40;) {
+        int kind = y % 3;
+        for (int x = 0; x < 40; kind = (kind + 1) % 3) {
             const int end = std::min(40, x + length(random));
             for (; x < end; ++x) {
-                if (clear) {
-                    banded.GetBits()[y * 40 + x] = 0x00FFFFFFu & random();
-                }
+                uint32_t& pixel = banded.GetBits()[y * 40 + x];
+                pixel = kind == 0 ? pixel & 0x00FFFFFFu : kind == 1 ? pixel : pixel | 0xFF000000u;
             }
-            clear = !clear;
         }
     }
     banded.BitsChanged();
