@@ -47,8 +47,8 @@ public:
         sprites_.SetTarget(g);
         g->SetColor(Tuvo::Color(0, 0, 0, 255));
         g->FillRect(0, 0, Width(), Height());
-        sprites_.DrawSprite(sprites_.GetTexture("Graphics\\back_menu.jpg"), 0.5f, 0.5f, 1, 1, 0, 0, 1,
-                            1, Quillory::kNoTint, Quillory::kSpriteNaturalSize, 0);
+        sprites_.DrawSprite(sprites_.GetTexture("Graphics\\back_menu.jpg"), 0.5f, 0.5f, 1, 1, 0, 0,
+                            1, 1, Quillory::kNoTint, Quillory::kSpriteNaturalSize, 0);
         menu_.Draw();
         sprites_.SetTarget(nullptr);
     }
@@ -76,6 +76,7 @@ struct MenuScene {
         manager.Resize(Tuvo::Rect(0, 0, 800, 600));
         board.Resize(0, 0, 800, 600);
         manager.AddWidget(&board);
+        manager.DrawScreen();  // loads the images, as the game's loading thread does beforehand
     }
     ~MenuScene() {
         manager.RemoveWidget(&board);
