@@ -197,6 +197,10 @@ int COggManager::PlaySample(int id) {
     return 1;
 }
 
+void COggManager::PlaySoundEvent(const char* eventName) {
+    PlaySample(PrepareEvent(eventName));
+}
+
 int COggManager::SetMusicVolume(float volume) {
     musicVolume_ = volume;
     if (music_ != nullptr) {

@@ -4,6 +4,7 @@
 // PlaySample(PrepareEvent("place_shape")). It also carries the music and effects volumes.
 #pragma once
 
+#include "engine/sound_event_player.h"
 #include "platform/random.h"
 
 namespace Tuvo {
@@ -30,7 +31,7 @@ struct SoundSample {
     char file[kSoundNameSize] = {};  // the path as loaded, with its extension: the look-up key
 };
 
-class COggManager {
+class COggManager : public SoundEventPlayer {
 public:
     // Where samples play and where the music volume goes; either may be nullptr (no sound).
     void Connect(SoundPlayback* playback, Tuvo::MusicInterface* music);
@@ -50,6 +51,8 @@ public:
     int PrepareEvent(const char* eventName);
     // 1 when `id` is a loaded sample (and it was handed to the application to play), else 0.
     int PlaySample(int id);
+    // Fires an event: PlaySample(PrepareEvent(eventName)).
+    void PlaySoundEvent(const char* eventName) override;
     int SetMusicVolume(float volume);
     int SetSfxVolume(float volume);
     void FreeMusicManager();

@@ -283,6 +283,18 @@ TEST_F(OggManagerTest, EventVolumeAndEffectsVolumeCombine) {
     EXPECT_FLOAT_EQ(manager_->MusicVolume(), 0.3f);
 }
 
+TEST_F(OggManagerTest, EventsFireByNameThroughTheSoundEventPlayer) {
+    data_.Write("sound.ini", "[half]\r\nvolume=0.5\r\nfile0=Sound\\a.wav\r\n");
+    data_.Write("Sound/a.wav", LevelWav(10000));
+    manager_->LoadSoundEvents("sound.ini");
+    SoundEventPlayer& player = *manager_;
+    player.PlaySoundEvent("missing");
+    EXPECT_EQ(PullLeft(), 0);
+    EXPECT_EQ(Count("Warning: couldn't find sound event - missing"), 1);
+    player.PlaySoundEvent("half");
+    EXPECT_NEAR(PullLeft(), 10000 * Tuvo::DecibelsToGain(Tuvo::VolumeToDecibels(0.5)), 2);
+}
+
 TEST_F(OggManagerTest, PlaySampleChecksTheId) {
     data_.Write("Sound/a.wav", LevelWav(1000));
     EXPECT_EQ(manager_->PlaySample(-1), 0);

@@ -1,0 +1,281 @@
+#include "effects/effect2d.h"
+
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <cmath>
+#include <string>
+#include <vector>
+
+#include "engine/app_log.h"
+#include "engine/fake_sprite_host.h"
+#include "engine/ini_access.h"
+#include "engine/private_profile.h"
+#include "engine/sound_event_player.h"
+#include "platform/clock.h"
+#include "platform/folders.h"
+#include "platform/random.h"
+#include "support/temp_folder.h"
+
+namespace {
+
+using namespace Quillory;
+using TestSupport::CellSheet;
+using TestSupport::SolidImage;
+
+constexpr float kPi = 3.14159265f;
+
+class RecordingSounds : public SoundEventPlayer {
+public:
+    void PlaySoundEvent(const char* eventName) override { names.push_back(eventName); }
+    std::vector<std::string> names;
+};
+
+// A 200 x 200 screen. The font's cells are 10 x 10 pixels, so the glyph "A" (cell 0, colour
+// 0xFF000001) drawn at height 0.05 covers exactly 10 x 10 pixels.
+class Effect2dTest : public ::testing::Test {
+protected:
+    Effect2dTest() : target_(200, 200), graphics_(&target_) {
+        Platform::SetUserFolderOverride(user_.Path());
+        SetLogFilePath(user_.File("applog.htm").c_str());
+        SetLanguageName("ENGLISH");
+        user_.Write("language.ini", "[ENGLISH]\r\nSymbolList=A\r\nLine01_Width=16\r\n");
+        ClearProfileCache();
+        host_.screenWidth = 200;
+        host_.screenHeight = 200;
+        host_.Provide("English\\font01.png", CellSheet(16, 8, 10, 10));
+        host_.Provide("Graphics\\digits.png", CellSheet(10, 1, 4, 6));
+        host_.Provide("sheet.png", CellSheet(4, 1, 8, 8));
+        host_.Provide("white.png", SolidImage(10, 10, 0xFFFFFFFF));
+        sprites_.SetHost(&host_);
+        sprites_.SetTarget(&graphics_);
+        sprites_.InitSymbolFont("English\\font01.png");
+        white_ = sprites_.GetTexture("white.png");
+    }
+    ~Effect2dTest() override {
+        SetLogFilePath(nullptr);
+        Platform::SetUserFolderOverride("");
+        ClearProfileCache();
+    }
+    void Step(uint32_t milliseconds) {
+        clock_.Advance(milliseconds);
+        effects_.Update();
+    }
+    // Draws one layer onto the cleared screen; returns the box of the pixels drawn.
+    Tuvo::Rect Redraw(int layer) {
+        target_.ClearRect(Tuvo::Rect(0, 0, 200, 200));
+        effects_.Draw(layer);
+        int left = 200, top = 200, right = -1, bottom = -1;
+        for (int y = 0; y < 200; ++y) {
+            for (int x = 0; x < 200; ++x) {
+                if (Pixel(x, y) != 0) {
+                    left = std::min(left, x);
+                    right = std::max(right, x);
+                    top = std::min(top, y);
+                    bottom = y;
+                }
+            }
+        }
+        return right < 0 ? Tuvo::Rect() : Tuvo::Rect(left, top, right - left + 1, bottom - top + 1);
+    }
+    uint32_t Pixel(int x, int y) const { return target_.GetPixel(x, y); }
+    uint32_t AlphaAt(int x, int y) const { return Pixel(x, y) >> 24; }
+    const EffectRecord& First() const { return effects_.Record(0); }
+
+    TestSupport::TempFolder user_;
+    TestSupport::FakeSpriteHost host_;
+    Tuvo::MemoryImage target_;
+    Tuvo::Graphics graphics_;
+    CSpriteManager sprites_;
+    Tuvo::Image* white_ = nullptr;
+    Platform::ManualClock clock_;
+    Platform::RandomGenerator random_{7};
+    RecordingSounds sounds_;
+    CEffect2d effects_{clock_, random_, &sounds_, &sprites_};
+};
+
+// Within a pixel: float positions may truncate either way.
+void ExpectBox(const Tuvo::Rect& box, int left, int top, int width, int height) {
+    EXPECT_NEAR(box.x, left, 1);
+    EXPECT_NEAR(box.y, top, 1);
+    EXPECT_NEAR(box.width, width, 1);
+    EXPECT_NEAR(box.height, height, 1);
+}
+
+TEST_F(Effect2dTest, ADelayedEffectWaitsUnseenThenShowsFromProgressZero) {
+    ASSERT_EQ(effects_.AddShrinkSprite(1, 0.5f, 1.0f, 0.5f, 0.5f, 0.2f, 0.2f, white_), 1);
+    // Without a duration an effect never starts and waits for Clear.
+    effects_.AddGrowSprite(1, 0, 0, 0.5f, 0.5f, 0.4f, 0.4f, white_);
+    effects_.AddGrowSprite(1, 0, -1.0f, 0.5f, 0.5f, 0.4f, 0.4f, white_);
+    Step(400);
+    EXPECT_TRUE(First().pending);
+    EXPECT_EQ(Redraw(1).width, 0);
+    Step(100);  // the start ends the pending state and does nothing else
+    EXPECT_FALSE(First().pending);
+    EXPECT_EQ(First().progress, 0.0f);
+    EXPECT_EQ(Redraw(1), Tuvo::Rect(80, 80, 40, 40));
+    Step(500);
+    EXPECT_EQ(First().progress, 0.5f);
+    EXPECT_EQ(Redraw(1), Tuvo::Rect(90, 90, 20, 20));
+    Step(500);
+    Step(10);
+    EXPECT_EQ(effects_.Count(), 2);
+    EXPECT_TRUE(First().pending);
+    effects_.Clear();
+    EXPECT_EQ(effects_.Count(), 0);
+}
+
+TEST_F(Effect2dTest, TweensWriteTheirStartThenExactlyTheirEndAndStayOneMoreUpdate) {
+    float value = -5;
+    effects_.AddFloatTween(0, 1.0f, 2.0f, 4.0f, &value);
+    effects_.Update();
+    EXPECT_EQ(value, 2.0f);
+    Step(250);
+    EXPECT_EQ(value, 2.5f);
+    Step(1300);  // overshoots: clamped to the end value
+    EXPECT_EQ(value, 4.0f);
+    EXPECT_TRUE(First().done);
+    value = 7;
+    Step(10);
+    EXPECT_EQ(effects_.Count(), 0);
+    EXPECT_EQ(value, 7.0f);
+}
+
+TEST_F(Effect2dTest, RemovalLetsTheNextRecordRunInTheSamePass) {
+    float first = 0, second = 0, last = 0;
+    effects_.AddFloatTween(0, 0.5f, 0, 1, &first);
+    effects_.AddFloatTween(0, 0.5f, 0, 1, &second);
+    effects_.AddFloatTween(0, 1.0f, 0, 1, &last);
+    effects_.Update();
+    Step(500);
+    EXPECT_EQ(effects_.Count(), 3);
+    Step(250);  // both short tweens go; the long one still advances
+    EXPECT_EQ(effects_.Count(), 1);
+    EXPECT_EQ(last, 0.75f);
+}
+
+TEST_F(Effect2dTest, TheListHoldsAHundredAndFiftyEffectsWithTextsCutAt255) {
+    const std::string longText(300, 'x');
+    for (int i = 0; i < kMaxEffects; ++i) {
+        ASSERT_EQ(effects_.AddSound(1.0f, longText.c_str()), 1);
+    }
+    EXPECT_EQ(std::string(First().text), longText.substr(0, 255));
+    float f = 0;
+    int n = 0;
+    EXPECT_EQ(effects_.AddFadeText(1, 0, 1, 0, 0, "A", true), 0);
+    EXPECT_EQ(effects_.AddFollowSprite(1, 0, 1, &f, &f, white_), 0);
+    EXPECT_EQ(effects_.AddParticleBurst(1, 0, 1, 0, 0, 1, 1, white_, true), 0);
+    EXPECT_EQ(effects_.AddFloatTween(0, 1, 0, 1, &f), 0);
+    EXPECT_EQ(effects_.AddIntAdd(0, 1, &n), 0);
+    EXPECT_EQ(effects_.Count(), kMaxEffects);
+}
+
+TEST_F(Effect2dTest, StartActionsFireOnce) {
+    int score = 10;
+    int full = INT_MAX - 1;
+    effects_.AddSound(0.5f, "place_shape");
+    effects_.AddIntAdd(0.25f, 50, &score);
+    effects_.AddIntAdd(0, 5, &full);
+    for (int i = 0; i < 30; ++i) {
+        Step(100);
+    }
+    EXPECT_EQ(sounds_.names, std::vector<std::string>{"place_shape"});
+    EXPECT_EQ(score, 60);
+    EXPECT_EQ(full, INT_MAX);  // stops at the limit instead of overflowing
+    EXPECT_EQ(effects_.Count(), 0);
+}
+
+TEST_F(Effect2dTest, LayerSelection) {
+    effects_.AddShrinkSprite(1, 0, 1, 0.25f, 0.5f, 0.1f, 0.1f, white_);
+    effects_.AddShrinkSprite(2, 0, 1, 0.5f, 0.5f, 0.1f, 0.1f, white_);
+    effects_.AddShrinkSprite(kAllLayers, 0, 1, 0.75f, 0.5f, 0.1f, 0.1f, white_);
+    effects_.Update();
+    ExpectBox(Redraw(1), 40, 90, 120, 20);
+    EXPECT_EQ(Pixel(100, 100), 0u);
+    EXPECT_EQ(Redraw(kAllLayers), Tuvo::Rect(140, 90, 20, 20));
+    EXPECT_EQ(Redraw(2), Tuvo::Rect(90, 90, 70, 20));
+    // Nothing is drawn without a drawing target or sprite manager.
+    sprites_.SetTarget(nullptr);
+    EXPECT_EQ(Redraw(kAllLayers).width, 0);
+    sprites_.SetTarget(&graphics_);
+    effects_.SetSprites(nullptr);
+    EXPECT_EQ(Redraw(kAllLayers).width, 0);
+}
+
+TEST_F(Effect2dTest, BurstsKeepTheirParticleCountAndRingSpacing) {
+    effects_.SetDetail(5);
+    Platform::RandomGenerator same(7);
+    effects_.AddParticleBurst(1, 0, 1.0f, 0.5f, 0.5f, 0.05f, 0.2f, white_, true);
+    effects_.SetDetail(10);
+    effects_.AddParticleBurst(2, 0, 1.0f, 0.5f, 0.5f, 0.05f, 0.2f, white_, false);
+    effects_.AddParticleBurst(3, 0, 1.0f, 0.5f, 0.5f, 0.05f, 0.2f, white_, true);
+    effects_.SetDetail(5);  // changes no burst already made
+    EXPECT_EQ(effects_.Record(0).particleCount, 5);
+    EXPECT_EQ(effects_.Record(1).particleCount, 10);
+    for (int i = 0; i < 5; ++i) {
+        const Particle& particle = effects_.Record(0).particles[i];
+        EXPECT_NEAR(particle.angle, i * 72 * kPi / 180, 1e-5);
+        EXPECT_EQ(particle.speedFactor, 1.0f);
+        EXPECT_FLOAT_EQ(particle.spin, static_cast<float>(2 * same.R01() - 1));
+    }
+
+    // The rings at p = 0.5 (opaque), then at p = 0.875 (fading: alpha 0.5).
+    effects_.Update();
+    for (const auto& [ms, alpha] : {std::pair{500u, 255u}, std::pair{375u, 128u}}) {
+        Step(ms);
+        const float distance = First().progress * 0.2f;
+        for (const auto& [layer, count] : {std::pair{1, 5}, std::pair{3, 10}}) {
+            Redraw(layer);
+            for (int i = 0; i < count; ++i) {
+                const float angle = 2 * kPi * i / count;
+                const int x = static_cast<int>((0.5f + std::cos(angle) * distance) * 200);
+                const int y = static_cast<int>((0.5f + std::sin(angle) * distance * 4 / 3) * 200);
+                EXPECT_EQ(AlphaAt(x, y), alpha) << "layer " << layer << " particle " << i;
+            }
+            EXPECT_EQ(Pixel(100, 100), 0u);
+        }
+    }
+}
+
+TEST_F(Effect2dTest, TextsMoveAndFadeWithTheirProgress) {
+    effects_.AddRisingText(1, 0, 1.0f, 0.5f, 0.5f, "A", false);
+    effects_.AddFlyText(2, 0, 1.0f, 0.2f, 0.2f, 0.8f, 0.8f, "A", false);
+    effects_.AddTitleText(3, 0, 1.0f, 0.5f, 0.5f, "A");
+    effects_.AddFadeText(4, 0, 1.0f, 0.5f, 0.5f, "12", true);
+    effects_.Update();
+    EXPECT_EQ(Redraw(1), Tuvo::Rect(95, 95, 10, 10));
+    EXPECT_EQ(Pixel(100, 100), 0xFF000001u);  // alpha(1.0) wraps to opaque
+    Step(125);
+    EXPECT_EQ(Redraw(4), Tuvo::Rect(96, 97, 7, 6));  // digits "1" and "2" fading in
+    EXPECT_EQ(Pixel(97, 100), 0x80000002u);
+    EXPECT_EQ(Pixel(101, 100), 0x80000003u);
+    Step(375);
+    ExpectBox(Redraw(1), 95, 80, 10, 10);
+    EXPECT_EQ(AlphaAt(100, 85), 128u);
+    ExpectBox(Redraw(2), 50, 95, 10, 10);  // x follows p cubed, y p
+    EXPECT_EQ(AlphaAt(55, 100), 255u);
+    Step(450);
+    ExpectBox(Redraw(3), 60, 60, 80, 80);  // the title grows while it fades
+    EXPECT_EQ(AlphaAt(100, 100), 128u);
+}
+
+TEST_F(Effect2dTest, SpritesGrowAnimateAndFollow) {
+    float followX = 0.25f, followY = 0.5f;
+    effects_.AddGrowSprite(1, 0, 1.0f, 0.5f, 0.5f, 0.2f, 0.2f, white_);
+    effects_.AddAnimSprite(2, 0, 1.0f, 0.5f, 0.5f, sprites_.GetTexture("sheet.png"), 4, 1, -0.1f);
+    effects_.AddFollowSprite(3, 0, 1.0f, &followX, &followY, white_);
+    effects_.AddGrowSprite(4, 0, 1.0f, 0.5f, 0.5f, 0.2f, 0.2f, nullptr);
+    effects_.AddParticleBurst(4, 0, 1.0f, 0.5f, 0.5f, 0.1f, 0.2f, nullptr, true);
+    effects_.Update();
+    EXPECT_EQ(Redraw(3), Tuvo::Rect(45, 95, 10, 10));
+    followX = 0.75f;
+    EXPECT_EQ(Redraw(3), Tuvo::Rect(145, 95, 10, 10));
+    Step(500);
+    EXPECT_EQ(Redraw(1), Tuvo::Rect(90, 90, 20, 20));
+    // Cell 3 of 4 at half its run, risen 0.05 in half a second, half faded.
+    EXPECT_EQ(Redraw(2), Tuvo::Rect(96, 86, 8, 8));
+    EXPECT_EQ(Pixel(100, 90), 0x80000003u);
+    EXPECT_EQ(Redraw(4).width, 0);  // no image: nothing
+}
+
+}  // namespace
