@@ -154,8 +154,8 @@ void RunIdleChild(const char* self, const char* mode) {
 
 }  // namespace
 
-// "--idle-windowed" or "--idle-fullscreen" runs one idle measurement; "--no-idle" leaves them
-// out; other options go to Google Benchmark.
+// "--idle-windowed" or "--idle-fullscreen" runs one idle measurement; "--no-idle", or a
+// benchmark filter without "Idle" in it, leaves them out; other options go to Google Benchmark.
 int main(int argc, char** argv) {
     setenv("SDL_VIDEODRIVER", "dummy", 0);
     setenv("SDL_AUDIODRIVER", "dummy", 0);
@@ -168,6 +168,11 @@ int main(int argc, char** argv) {
             return RunIdle(true);
         }
         if (std::strcmp(argv[i], "--no-idle") == 0) {
+            idle = false;
+        }
+        // A filter leaves the idle runs out unless it names them.
+        if (std::strncmp(argv[i], "--benchmark_filter=", 19) == 0 &&
+            std::strstr(argv[i], "Idle") == nullptr) {
             idle = false;
         }
     }
