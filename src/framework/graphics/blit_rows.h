@@ -20,6 +20,10 @@ void BlendRowFast(uint32_t* dest, const uint32_t* source, int count, bool source
 void FillRowReference(uint32_t* dest, int count, uint32_t color, DrawMode mode);
 void FillRowFast(uint32_t* dest, int count, uint32_t color, DrawMode mode);
 
+// Caps the vectors the fast loops may use at 512, 256 or 128 bits (default: the widest the
+// processor has), so that tests reach every loop on a processor that has the wider ones.
+void LimitVectorWidth(int bits);
+
 // Gathers out[i] = in[columns[i]] for many rows with the same columns (a nearest stretch),
 // planned once: where eight neighbouring columns lie within eight source pixels (any
 // enlargement) one load and one shuffle fetch all eight.
