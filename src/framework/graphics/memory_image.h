@@ -1,9 +1,11 @@
 // The software back end: an image whose pixels live in memory as 0xAARRGGBB (not
 // premultiplied), implementing every drawing operation of the image interface. The common
 // operations of a frame (opaque copy, alpha blend with and without tint, additive, fills,
-// nearest stretch) have fast row loops; each also has a plain per-pixel reference path, and
-// both give identical pixels (see pixel_blend.h for the formulas). SetFastPathsEnabled(false),
-// or the environment variable QUILLORY_REFERENCE_BLIT=1, forces the reference paths.
+// nearest and smooth stretch) have fast row loops; each also has a plain per-pixel reference
+// path, and both give identical pixels (see pixel_blend.h for the formulas). The fast paths also
+// draw fewer pixels: a source's clear stretches are skipped, and a clear under an opaque copy is
+// not written. SetFastPathsEnabled(false), or the environment variable QUILLORY_REFERENCE_BLIT=1,
+// forces the reference paths.
 #pragma once
 
 #include <cstdint>
@@ -16,8 +18,8 @@ namespace Tuvo {
 // Per row, the stretches [start, end) of pixels that are not fully transparent, so that drawing
 // an image with large clear areas skips them without reading them, and opaque stretches of at
 // least kOpaqueRun pixels, which a plain draw copies without looking at them. Transparent gaps
-// shorter than kGap pixels stay inside a stretch, which bounds the table to about one entry per
-// kGap pixels.
+// shorter than kGap pixels stay inside a stretch, which bounds the table to about one 12-byte
+// entry per kGap pixels: at most about a third of the image's own memory.
 struct VisibleRuns {
     static constexpr int kGap = 8;
     static constexpr int kOpaqueRun = 16;
