@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cstdlib>
 #include <cstring>
 #include <utility>
 
@@ -567,7 +568,12 @@ void LimitVectorWidth(int bits) {
 }
 
 RowGather::RowGather(std::vector<int> columns, int rowWidth) : columns_(std::move(columns)) {
-    const int groups = static_cast<int>(columns_.size() / 8);
+    // A reduction spreads eight columns over more than eight pixels: nothing to plan.
+    const size_t count = columns_.size();
+    if (count < 8 || std::abs(columns_.back() - columns_.front()) >= static_cast<int>(count)) {
+        return;
+    }
+    const int groups = static_cast<int>(count / 8);
     groupBase_.assign(static_cast<size_t>(groups), -1);
     groupOffsets_.assign(static_cast<size_t>(groups) * 8, 0);
     for (int g = 0; g < groups; ++g) {
@@ -588,7 +594,7 @@ RowGather::RowGather(std::vector<int> columns, int rowWidth) : columns_(std::mov
 void RowGather::Gather(uint32_t* out, const uint32_t* in) const {
     size_t i = 0;
 #if QUILLORY_HAVE_AVX2_PATHS
-    if (HasAvx2()) {
+    if (HasAvx2() && !groupBase_.empty()) {
         GatherGroupsAvx2(out, in, columns_.data(), groupBase_.data(), groupOffsets_.data(),
                          static_cast<int>(groupBase_.size()));
         i = groupBase_.size() * 8;
