@@ -16,8 +16,6 @@
 
 namespace Quillory {
 
-COggManager gOggManager;
-
 namespace {
 
 constexpr uint32_t kSectionNamesSize = 10000;

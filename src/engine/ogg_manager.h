@@ -78,7 +78,4 @@ private:
     Platform::RandomGenerator* random_ = nullptr;
 };
 
-// The one instance of the process.
-extern COggManager gOggManager;
-
 }  // namespace Quillory

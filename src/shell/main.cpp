@@ -12,7 +12,6 @@ int main(int argc, char** argv) {
     Platform::StandardRandom().Seed(static_cast<uint32_t>(std::time(nullptr)));
     const std::vector<std::string> arguments(argv + 1, argv + argc);
     auto* application = new Tuvo::GameApp(arguments);
-    Tuvo::gApplication = application;
     application->Init();
     application->Run();
     delete application;

@@ -1,0 +1,138 @@
+// Bonus fills, the bug and the butterflies.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "game/quillory_game.h"
+#include "support/game_world.h"
+
+namespace {
+
+using namespace Quillory;
+using TestSupport::GameWorld;
+
+class CreaturesTest : public ::testing::Test {
+protected:
+    void Start(const std::map<std::string, std::string>& attributes) {
+        world_.WriteClasses(4, 1);
+        std::map<std::string, std::string> all = {{"lineSpeed", "0"}};
+        all.insert(attributes.begin(), attributes.end());
+        world_.WriteLevel(2, all);
+        world_.CreateGame();
+        world_.StartPlaying(2);
+    }
+    const GameModel& M() const { return world_.game->State(); }
+    GameModel& Edit() { return world_.game->EditState(); }
+    // Holds a bonus shape of `kind` and drops it on `cell`.
+    void DropBonus(int kind, int cell) {
+        Edit().conveyor[0].bonusKind = kind;
+        world_.TakeAndDrop(0, cell);
+    }
+
+    GameWorld world_;
+};
+
+TEST_F(CreaturesTest, ABandFillsTheWholeLineWhichThenGoes) {
+    Start({});
+    Edit().cells[2 * 7 + 5].filled = 1;
+    DropBonus(kBonusBand, 2 * 7 + 0);  // the top cell of line 2
+    for (int row = 0; row < 7; ++row) {
+        EXPECT_EQ(M().cells[2 * 7 + row].filled, 1);
+        EXPECT_EQ(M().cells[2 * 7 + row].active, 0);  // removed by the same drop
+    }
+    EXPECT_EQ(M().cells[1 * 7 + 0].filled, 0);
+    EXPECT_EQ(world_.events.Starting("fill").size(), 5u);  // not the target, not the full one
+    EXPECT_EQ(world_.events.Starting("line_removed 2").size(), 1u);
+    EXPECT_EQ(M().score, 50);  // the fills score nothing by themselves
+}
+
+TEST_F(CreaturesTest, AnAreaFillsTheNeighboursAndAnyShapeFitsAnyCell) {
+    Start({});
+    // Cell 10 is line 1, row 3: above and below in its line, two in each neighbouring line.
+    const int target = 1 * 7 + 3;
+    Edit().cells[0 * 7 + 3].filled = 1;  // already filled: no fly-in, no fill event
+    DropBonus(kBonusArea, target);
+    const int neighbours[] = {1 * 7 + 2, 1 * 7 + 4, 0 * 7 + 2, 2 * 7 + 2, 2 * 7 + 3};
+    for (int c : neighbours) {
+        EXPECT_EQ(M().cells[c].filled, 1) << c;
+    }
+    int filled = 0;
+    for (int c = 0; c < M().cellCount; ++c) {
+        filled += M().cells[c].filled;
+    }
+    EXPECT_EQ(filled, 7);
+    EXPECT_EQ(world_.events.Starting("fill").size(), 5u);
+    EXPECT_EQ(world_.sounds.Count("fill_area"), 1);
+
+    // An any-shape bonus fits a cell of another class.
+    const int other = 4 * 7 + 3;
+    Edit().conveyor[0].classIndex = (M().cells[other].classIndex + 1) % 3;
+    DropBonus(kBonusAnyShape, other);
+    EXPECT_EQ(M().cells[other].filled, 1);
+    EXPECT_EQ(M().cells[other - 1].filled, 0);
+}
+
+TEST_F(CreaturesTest, TheBugWalksEatsAndLeaves) {
+    Start({{"fBugAppearanceRange", "1"}});
+    GameModel& m = Edit();
+    // One filled cell in the lower half: line 0, row 4 (y 0.634).
+    const int cell = 4;
+    m.cells[cell].filled = 1;
+    ASSERT_TRUE(world_.RunUntil([&] { return M().bug.active == 1; }, 30));
+    EXPECT_EQ(M().bug.targetCell, cell);
+    EXPECT_EQ(world_.sounds.Count("bug_alarm"), 1);
+    ASSERT_TRUE(world_.RunUntil([&] { return M().bug.state == kBugEating; }, 10));
+    EXPECT_EQ(M().cells[cell].filled, 1);
+    world_.RunSeconds(1.9f);
+    EXPECT_EQ(M().cells[cell].filled, 1);  // eating takes two seconds
+    ASSERT_TRUE(world_.RunUntil([&] { return M().bug.state == kBugLeaving; }, 1));
+    EXPECT_EQ(M().cells[cell].filled, 0);
+    EXPECT_EQ(world_.sounds.Count("shape_clear"), 1);
+    ASSERT_TRUE(world_.RunUntil([&] { return M().bug.active == 0; }, 10));
+    EXPECT_NEAR(M().bug.x, 1.1f, 0.025f);
+    EXPECT_EQ(world_.events.Starting("bug_eats 4").size(), 1u);
+    EXPECT_EQ(world_.events.Starting("bug_leaves").size(), 1u);
+    // No filled cell in the lower half: no bug comes.
+    world_.RunSeconds(5);
+    EXPECT_EQ(M().bug.active, 0);
+}
+
+TEST_F(CreaturesTest, ARemovedLineSavesTheCellTheBugWalksTo) {
+    Start({{"fBugAppearanceRange", "0"}});
+    GameModel& m = Edit();
+    for (int row = 0; row < 7; ++row) {
+        m.cells[row].filled = row != 0 ? 1 : 0;
+    }
+    ASSERT_TRUE(world_.RunUntil([&] { return M().bug.active == 1; }, 30));
+    const int target = M().bug.targetCell;
+    ASSERT_LT(target, 7);
+    world_.RunSeconds(0.5f);
+    m.cells[0].filled = 1;
+    world_.game->RemoveCompleteLines();
+    world_.Step();
+    world_.Step();
+    EXPECT_EQ(M().bug.state, kBugLeaving);
+    ASSERT_TRUE(world_.RunUntil([&] { return M().bug.active == 0; }, 20));
+    EXPECT_EQ(M().cells[target].filled, 1);
+    EXPECT_EQ(world_.events.Starting("bug_eats").size(), 0u);
+}
+
+TEST_F(CreaturesTest, ButterfliesDrawOnlyFromTheCosmeticGenerator) {
+    world_.WriteClasses(4, 1);
+    world_.CreateGame();
+    const uint32_t rules = world_.rulesRandom.State();
+    world_.RunSeconds(10);  // the main menu
+    EXPECT_EQ(world_.rulesRandom.State(), rules);
+    EXPECT_TRUE(M().butterfliesSetUp);
+    for (int i = 0; i < kButterflyCount; ++i) {
+        const Butterfly& butterfly = M().butterflies[i];
+        EXPECT_EQ(butterfly.kind, i % 4 + 1);
+        EXPECT_GE(butterfly.x, -0.3f);
+        EXPECT_LE(butterfly.x, 1.3f);
+        EXPECT_GE(butterfly.speed, 0.02f);
+        EXPECT_EQ(world_.textures.NameOf(butterfly.leftImage),
+                  "Graphics\\butterfly_anim" + std::to_string(butterfly.kind) + "_left.png");
+    }
+}
+
+}  // namespace

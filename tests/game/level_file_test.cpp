@@ -1,0 +1,149 @@
+// Level files: numbers as leading decimal text, the choice of classes, the grid, refused levels.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <set>
+#include <string>
+
+#include "game/quillory_game.h"
+#include "support/game_world.h"
+
+namespace {
+
+using namespace Quillory;
+using TestSupport::GameWorld;
+
+class LevelFileTest : public ::testing::Test {
+protected:
+    LevelFileTest() { world_.WriteClasses(6, 4); }
+
+    const GameModel& Load(int level, const std::map<std::string, std::string>& attributes) {
+        world_.WriteLevel(level, attributes);
+        if (!world_.game) {
+            world_.CreateGame();
+        }
+        world_.game->EditState().levelNumber = level;
+        world_.game->LoadLevel();
+        return world_.game->State();
+    }
+
+    GameWorld world_;
+};
+
+TEST_F(LevelFileTest, NumbersAreLeadingDecimalTextAndClamped) {
+    const GameModel& m = Load(3, {{"lineShapeCount", "7.9"},
+                                  {"levelTime", "12.5 seconds"},
+                                  {"lineSpeed", "abc"},
+                                  {"fBugAppearanceRange", "0x10"},
+                                  {"fBonusBandP", "  .5e1x"},
+                                  {"bonusLevel", "True"}});
+    EXPECT_EQ(m.lineShapeCount, 7);
+    EXPECT_EQ(m.cellCount, 42);
+    EXPECT_FLOAT_EQ(m.levelTime, 12.5f);
+    EXPECT_FLOAT_EQ(m.lineSpeed, 0.0f);
+    EXPECT_FLOAT_EQ(m.bugAppearanceRange, 0.0f);  // "0x10" reads its leading 0
+    EXPECT_FLOAT_EQ(m.bonusBandP, 5.0f);
+    EXPECT_FALSE(m.IsBonusLevel());  // only "true" makes a bonus level
+
+    const GameModel& huge = Load(4, {{"lineShapeCount", "1e999"},
+                                     {"levelTime", "-1e300"},
+                                     {"shapeClassCount", "99999999999"},
+                                     {"bonusLevel", "true"},
+                                     {"newShapeTime", "nan"}});
+    EXPECT_EQ(huge.lineShapeCount, 30);
+    EXPECT_EQ(huge.cellCount, 180);
+    EXPECT_FLOAT_EQ(huge.levelTime, -1.0e6f);
+    EXPECT_EQ(huge.shapeClassCount, 6);  // at most the catalogue
+    EXPECT_FLOAT_EQ(huge.newShapeTime, 0.0f);
+    EXPECT_TRUE(huge.IsBonusLevel());
+    const std::string log = world_.ReadLog();
+    EXPECT_NE(log.find("lineShapeCount above its limit"), std::string::npos);
+    EXPECT_NE(log.find("more classes than the catalogue has"), std::string::npos);
+}
+
+TEST_F(LevelFileTest, NamedClassesEmptyPiecesUnknownAndRepeatedNames) {
+    const GameModel& m = Load(2, {{"shapeClassList", "c4,,c1"}, {"shapeClassCount", "3"}});
+    EXPECT_EQ(m.shapeClassCount, 3);
+    EXPECT_STREQ(m.levelClasses[0].name, "c4");
+    EXPECT_STREQ(m.levelClasses[1].name, "c1");
+    std::string third = m.levelClasses[2].name;
+    EXPECT_TRUE(third != "c4" && third != "c1" && !third.empty());
+
+    // An unknown name and a repeated one are drawn among the free classes; the classes stay
+    // distinct and every one of them owns a cell.
+    const GameModel& odd =
+        Load(5, {{"shapeClassList", "c2,nosuch,c2,c3,c5,c0"}, {"shapeClassCount", "6"}});
+    std::set<std::string> names;
+    for (int i = 0; i < odd.shapeClassCount; ++i) {
+        names.insert(odd.levelClasses[i].name);
+    }
+    EXPECT_EQ(names.size(), 6u);
+    EXPECT_STREQ(odd.levelClasses[0].name, "c2");
+    std::set<int> owned;
+    for (int c = 0; c < odd.cellCount; ++c) {
+        owned.insert(odd.cells[c].classIndex);
+        EXPECT_LT(odd.cells[c].variant, 1);  // Classic: first shape only
+    }
+    EXPECT_EQ(owned.size(), 6u);
+    const std::string log = world_.ReadLog();
+    EXPECT_NE(log.find("unknown shape class 'nosuch'"), std::string::npos);
+    EXPECT_NE(log.find("shape class 'c2' named twice"), std::string::npos);
+
+    // More classes than cells: the every-class-owns-a-cell step is skipped.
+    const GameModel& few = Load(6, {{"lineShapeCount", "0.5"}, {"shapeClassCount", "3"}});
+    EXPECT_EQ(few.cellCount, 0);
+}
+
+TEST_F(LevelFileTest, LevelsWithoutCellsOrClassesAreRefusedAndNeverWon) {
+    world_.WriteLevel(1);
+    world_.CreateGame();
+    EXPECT_TRUE(world_.game->LevelExists(1));
+    EXPECT_FALSE(world_.game->LevelExists(2));  // no file
+    world_.data.Write("Levels/level_3.xml", "<LevelMap levelTime=");
+    EXPECT_FALSE(world_.game->LevelExists(3));  // not XML
+
+    const GameModel& m = Load(4, {{"lineShapeCount", "<absent>"}});
+    EXPECT_FALSE(world_.game->LevelExists(4));
+    EXPECT_EQ(m.cellCount, 0);
+    EXPECT_NE(world_.ReadLog().find("level has no classes or no cells: Levels\\level_4.xml"),
+              std::string::npos);
+    const GameModel& none = Load(5, {{"shapeClassCount", "0"}});
+    EXPECT_EQ(none.cellCount, 0);
+    EXPECT_FALSE(world_.game->LevelExists(5));
+
+    // Started anyway, an empty level is not won at once and the conveyor issues nothing.
+    world_.StartPlaying(5);
+    world_.RunSeconds(3);
+    EXPECT_EQ(world_.game->ScreenState(), STATE_PLAYING);
+    EXPECT_EQ(world_.game->State().conveyorCount, 0);
+
+    // A missing file keeps the defaults of a level that cannot be read.
+    world_.game->EditState().levelNumber = 77;
+    world_.game->LoadLevel();
+    EXPECT_FLOAT_EQ(world_.game->State().levelTime, 100.0f);
+    EXPECT_NE(world_.ReadLog().find("Fatal error, cannot load XML: Levels\\level_77.xml"),
+              std::string::npos);
+}
+
+TEST(GameDataLevelsTest, EveryLevelOfTheGameLoadsWithItsNamedClasses) {
+    GameWorld world;
+    const char* source = std::getenv("QUILLORY_SOURCE_DIR");
+    TestSupport::ScopedCurrentDirectory inGameData(std::string(source != nullptr ? source : "..") +
+                                                   "/data");
+    CQuilloryGame& game = world.CreateGame();
+    ASSERT_GE(game.State().catalogueCount, 15);  // the reveal shows entries 0 to 14
+    int level = 1;
+    for (; game.LevelExists(level); ++level) {
+        game.EditState().levelNumber = level;
+        game.LoadLevel();
+        const GameModel& m = game.State();
+        ASSERT_GT(m.cellCount, 0) << level;
+        ASSERT_GT(m.levelTime, 0) << level;
+        // Every stage's sound: catalogue entry stage + 3.
+        ASSERT_LT(m.Stage() + 3, m.catalogueCount) << level;
+    }
+    EXPECT_EQ(level, 41);
+    EXPECT_EQ(world.ReadLog().find("WARNING"), std::string::npos) << world.ReadLog();
+}
+
+}  // namespace

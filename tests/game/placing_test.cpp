@@ -1,0 +1,193 @@
+// Taking, dropping and discarding shapes; drop scoring with runs; line removal and the slides.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "game/quillory_game.h"
+#include "support/game_world.h"
+
+namespace {
+
+using namespace Quillory;
+using TestSupport::GameWorld;
+
+// An empty cell on screen that the shape fits, or -1.
+int FindCell(const GameModel& m, const ShapeItem& shape) {
+    for (int c = 0; c < m.cellCount; ++c) {
+        const ShapeItem& cell = m.cells[c];
+        if (cell.filled == 0 && cell.active != 0 && cell.classIndex == shape.classIndex &&
+            cell.variant == shape.variant && cell.y > 0.05f && cell.y < 0.8f) {
+            return c;
+        }
+    }
+    return -1;
+}
+
+// A still field (no scroll) of 3 classes, 7 cells a line, level 2 (no tutorial).
+class PlacingTest : public ::testing::Test {
+protected:
+    void Start(const std::map<std::string, std::string>& attributes = {}) {
+        world_.WriteClasses(4, 1);
+        std::map<std::string, std::string> all = {{"lineSpeed", "0"}};
+        all.insert(attributes.begin(), attributes.end());
+        world_.WriteLevel(2, all);
+        world_.CreateGame();
+        world_.StartPlaying(2);
+    }
+    const GameModel& M() const { return world_.game->State(); }
+    // Takes conveyor slot 0 and drops it on a cell it fits; returns the cell.
+    int DropFirst() {
+        const ShapeItem shape = M().conveyor[0];
+        const int cell = FindCell(M(), shape);
+        EXPECT_GE(cell, 0);
+        world_.TakeAndDrop(0, cell);
+        return cell;
+    }
+    void FillLine(int line) {
+        GameModel& m = world_.game->EditState();
+        for (int row = 0; row < m.lineShapeCount; ++row) {
+            m.cells[line * m.lineShapeCount + row].filled = 1;
+        }
+    }
+
+    GameWorld world_;
+};
+
+TEST_F(PlacingTest, RunsScoreMoreAndTheSoundIndexStopsAtSeven) {
+    Start({{"shapeClassCount", "1"}, {"shapeClassList", "c0"}, {"lineShapeCount", "12"}});
+    int expected = 0;
+    for (int drop = 0; drop < 10; ++drop) {
+        DropFirst();
+        expected += 50 * (drop + 1);
+        EXPECT_EQ(M().score, expected) << drop;
+        EXPECT_EQ(M().comboCount, drop);
+    }
+    EXPECT_EQ(world_.sounds.Count("place_shape"), 1);
+    for (int n = 1; n < 7; ++n) {
+        EXPECT_EQ(world_.sounds.Count("place_shape_bonus_" + std::to_string(n)), 1) << n;
+    }
+    EXPECT_EQ(world_.sounds.Count("place_shape_bonus_7"), 3);  // runs of 7, 8 and 9
+    EXPECT_EQ(world_.sounds.Count("place_shape_bonus_8"), 0);
+    const auto drops = world_.events.Starting("drop");
+    ASSERT_EQ(drops.size(), 10u);
+    EXPECT_NE(drops[9].find("points=500 combo=9"), std::string::npos) << drops[9];
+}
+
+TEST_F(PlacingTest, ClickClickDragReleaseAndTheConveyorRefusesDrops) {
+    Start();
+    // Click-click: the release over the conveyor after the take drops nothing.
+    ShapeItem shape = M().conveyor[0];
+    world_.Click(shape.x, shape.y);
+    ASSERT_EQ(M().held.active, 1);
+    int cell = FindCell(M(), M().held);
+    world_.Press(M().cells[cell].x, M().cells[cell].y);
+    EXPECT_EQ(M().cells[cell].filled, 1);
+    EXPECT_EQ(M().held.active, 0);
+    world_.Release(M().cells[cell].x, M().cells[cell].y);
+
+    // Drag and release, after a press on a cell that does not fit: the shape stays in hand for
+    // the release.
+    shape = M().conveyor[0];
+    world_.Press(shape.x, shape.y);
+    ASSERT_EQ(M().held.active, 1);
+    cell = FindCell(M(), M().held);
+    int wrong = -1;
+    for (int c = 0; c < M().cellCount && wrong < 0; ++c) {
+        if (M().cells[c].classIndex != M().held.classIndex && M().cells[c].y > 0.1f &&
+            M().cells[c].y < 0.8f && M().cells[c].filled == 0) {
+            wrong = c;
+        }
+    }
+    world_.Release(M().cells[wrong].x, M().cells[wrong].y);
+    world_.Press(M().cells[wrong].x, M().cells[wrong].y);
+    EXPECT_EQ(M().held.active, 1);
+    EXPECT_EQ(M().cells[wrong].filled, 0);
+    world_.MoveTo(M().cells[cell].x, M().cells[cell].y);
+    world_.Release(M().cells[cell].x, M().cells[cell].y);
+    EXPECT_EQ(M().cells[cell].filled, 1);
+    EXPECT_EQ(M().held.active, 0);
+
+    // A fitting cell at y 0.87 (line 1, row 6) lies over the conveyor: never a drop there.
+    shape = M().conveyor[0];
+    world_.Click(shape.x, shape.y);
+    GameModel& m = world_.game->EditState();
+    ShapeItem& low = m.cells[13];
+    ASSERT_GE(low.y, 0.85f);
+    low.classIndex = m.held.classIndex;
+    low.variant = m.held.variant;
+    world_.Click(low.x, low.y);
+    EXPECT_EQ(low.filled, 0);
+    EXPECT_EQ(M().held.active, 1);
+}
+
+TEST_F(PlacingTest, TwoMiddleLinesCompleteAtOnceCloseUpFromBothSides) {
+    Start();
+    FillLine(2);
+    FillLine(3);
+    world_.game->RemoveCompleteLines();
+    EXPECT_EQ(M().linesLeft, 4);
+    EXPECT_EQ(world_.events.Starting("line_removed").size(), 2u);
+    EXPECT_EQ(world_.sounds.Count("remove_line"), 2);
+    for (int row = 0; row < 7; ++row) {
+        EXPECT_EQ(M().cells[2 * 7 + row].active, 0);
+        EXPECT_EQ(M().cells[2 * 7 + row].filled, 1);  // they still count for the level
+    }
+    world_.RunSeconds(0.5f);
+    EXPECT_GT(M().lines[2].scale, 0.0f);
+    EXPECT_LT(M().lines[2].scale, 1.0f);
+    world_.RunSeconds(0.7f);
+    const float place[6] = {0.29f, 0.40875f, 0.5275f, 0.64625f, 0.765f, 0.88375f};
+    EXPECT_FLOAT_EQ(M().lines[0].x, place[1]);
+    EXPECT_FLOAT_EQ(M().lines[1].x, place[2]);
+    EXPECT_FLOAT_EQ(M().lines[4].x, place[3]);
+    EXPECT_FLOAT_EQ(M().lines[5].x, place[4]);
+    EXPECT_FLOAT_EQ(M().lines[2].scale, 0.0f);
+    EXPECT_FLOAT_EQ(M().cells[0].x, place[1]);  // cells ride with their line
+    EXPECT_FLOAT_EQ(M().cells[5 * 7 + 3].x, place[4]);
+    // Removed lines are not complete again.
+    world_.game->RemoveCompleteLines();
+    EXPECT_EQ(M().linesLeft, 4);
+}
+
+TEST_F(PlacingTest, SecondRemovalWithinTheSecondEndsOnTheGrid) {
+    Start();
+    FillLine(1);
+    world_.game->RemoveCompleteLines();  // line 0 moves right one place
+    world_.RunSeconds(0.5f);
+    FillLine(2);
+    FillLine(4);
+    world_.game->RemoveCompleteLines();  // line 0 once more, line 5 left
+    world_.RunSeconds(1.6f);
+    EXPECT_FLOAT_EQ(M().lines[0].x, 0.5275f);
+    EXPECT_FLOAT_EQ(M().lines[3].x, 0.64625f);
+    EXPECT_FLOAT_EQ(M().lines[5].x, 0.765f);
+    EXPECT_EQ(M().linesLeft, 3);
+    // Every removed line speeds the field up.
+    EXPECT_EQ(world_.events.Starting("line_removed 4 left=3").size(), 1u);
+}
+
+TEST_F(PlacingTest, DiscardThrowsAwayTheHeldOrTheFirstShape) {
+    Start();
+    const int count = M().conveyorCount;
+    // The key discards only while the first shape is left of the middle.
+    world_.game->EditState().conveyor[0].x = 0.6f;
+    world_.game->DiscardFromKey();
+    EXPECT_EQ(M().conveyorCount, count);
+    world_.game->EditState().conveyor[0].x = 0.3f;
+    world_.game->DiscardFromKey();
+    EXPECT_EQ(M().conveyorCount, count - 1);
+    EXPECT_EQ(world_.events.Starting("take 0").size(), 1u);
+    // A held shape goes first, and the conveyor stays as it was.
+    world_.Click(M().conveyor[1].x, M().conveyor[1].y);
+    world_.game->DiscardShape();
+    EXPECT_EQ(M().held.active, 0);
+    EXPECT_EQ(M().conveyorCount, count - 2);
+    EXPECT_EQ(world_.events.Starting("discard").size(), 2u);
+    EXPECT_EQ(world_.sounds.Count("drop_shape"), 2);
+    // Nothing held and nothing on the conveyor: nothing happens.
+    world_.game->EditState().conveyorCount = 0;
+    world_.game->DiscardShape();
+    EXPECT_EQ(world_.sounds.Count("drop_shape"), 2);
+}
+
+}  // namespace

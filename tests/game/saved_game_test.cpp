@@ -1,0 +1,245 @@
+// The saved game: the record's layout, the swapped sections, the clock put back, damaged files.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+
+#include "engine/ini_access.h"
+#include "engine/private_profile.h"
+#include "game/quillory_game.h"
+#include "support/game_world.h"
+
+namespace {
+
+using namespace Quillory;
+using TestSupport::GameWorld;
+
+int32_t I32At(const uint8_t* bytes, int offset) {
+    return static_cast<int32_t>(static_cast<uint32_t>(bytes[offset]) |
+                                static_cast<uint32_t>(bytes[offset + 1]) << 8 |
+                                static_cast<uint32_t>(bytes[offset + 2]) << 16 |
+                                static_cast<uint32_t>(bytes[offset + 3]) << 24);
+}
+
+float F32At(const uint8_t* bytes, int offset) {
+    const uint32_t bits = static_cast<uint32_t>(I32At(bytes, offset));
+    float value = 0;
+    std::memcpy(&value, &bits, 4);
+    return value;
+}
+
+void PutI32(uint8_t* bytes, int offset, int32_t value) {
+    for (int i = 0; i < 4; ++i) {
+        bytes[offset + i] = static_cast<uint8_t>(static_cast<uint32_t>(value) >> (8 * i));
+    }
+}
+
+class SavedGameTest : public ::testing::Test {
+protected:
+    SavedGameTest() {
+        world_.WriteClasses(5, 3);
+        world_.WriteLevel(1, {{"shapeClassList", "c0,c1,c2"}});
+        world_.WriteLevel(2, {{"shapeClassList", "c0,c1,c2"}, {"levelTime", "120"}});
+        world_.CreateGame();
+    }
+    const GameModel& M() const { return world_.game->State(); }
+    // Plays a few drops so the record has something in it.
+    void PlaySome() {
+        for (int drops = 0; drops < 3; ++drops) {
+            const ShapeItem shape = M().conveyor[0];
+            for (int c = 0; c < M().cellCount; ++c) {
+                const ShapeItem& cell = M().cells[c];
+                if (cell.filled == 0 && cell.classIndex == shape.classIndex &&
+                    cell.variant == shape.variant && cell.y > 0.05f && cell.y < 0.8f) {
+                    world_.TakeAndDrop(0, c);
+                    break;
+                }
+            }
+        }
+    }
+    // A new run of the program: a fresh rules object over the same folders.
+    void Restart() {
+        world_.game.reset();
+        world_.effects->Clear();
+        world_.CreateGame();
+    }
+    void ReadRecord(const char* section, uint8_t* bytes) {
+        ASSERT_TRUE(ReadProfileStruct(section, "Data", bytes, kSavedRecordSize, "saved.ini"));
+    }
+
+    GameWorld world_;
+};
+
+TEST_F(SavedGameTest, SavedAtFortyAndAHalfSecondsContinuesThereAnHourLater) {
+    world_.StartPlaying(2);
+    PlaySome();
+    ASSERT_TRUE(world_.RunUntil([&] { return M().elapsed >= 40.5f; }, 60));
+    const float elapsed = M().elapsed;
+    world_.game->SetGameState(STATE_PAUSED);  // "procEnd" comes from the pause menu
+    world_.RunSeconds(2);
+    world_.game->SaveGame();
+    EXPECT_TRUE(world_.game->IsGameSaved());
+    const GameModel saved = M();
+
+    world_.clock.Advance(3600 * 1000);
+    Restart();
+    world_.game->SetMode(MODE_CLASSIC);
+    ASSERT_TRUE(world_.game->IsGameSaved());
+    ASSERT_TRUE(world_.game->LoadSavedGame(true));
+    EXPECT_EQ(M().levelNumber, 2);
+    EXPECT_EQ(M().score, saved.score);
+    ASSERT_TRUE(world_.game->LoadSavedGame(false));
+    EXPECT_EQ(world_.game->ScreenState(), STATE_PLAYING);
+    EXPECT_EQ(M().phase, PHASE_PLAYING);
+    EXPECT_EQ(M().resumedFromSave, 1);
+    EXPECT_NEAR(M().timeLeft, 120 - elapsed, 0.002f);
+    world_.Step();
+    EXPECT_NEAR(M().elapsed, elapsed + 0.01f, 0.002f);
+    EXPECT_EQ(M().conveyorCount, saved.conveyorCount);
+    EXPECT_EQ(M().shapesIssued, saved.shapesIssued);
+    EXPECT_EQ(M().cellCount, saved.cellCount);
+    for (int c = 0; c < M().cellCount; ++c) {
+        EXPECT_EQ(M().cells[c].filled, saved.cells[c].filled) << c;
+        EXPECT_EQ(M().cells[c].classIndex, saved.cells[c].classIndex) << c;
+        EXPECT_NE(M().cells[c].mainImage, nullptr);  // looked up again
+    }
+    EXPECT_TRUE(world_.game->IsGameSaved());  // a restore keeps it for another time
+    EXPECT_EQ(world_.events.Starting("restored 2").size(), 1u);
+    EXPECT_NE(world_.ReadLog().find("Loading saved game..."), std::string::npos);
+}
+
+TEST_F(SavedGameTest, TheRecordHoldsEveryFieldAtItsOffset) {
+    world_.StartPlaying(2);
+    PlaySome();
+    world_.game->EditState().score = 0x01020304;
+    world_.game->SaveGame();
+    uint8_t bytes[kSavedRecordSize] = {};
+    ReadRecord("Classic", bytes);
+    const GameModel& m = M();
+    EXPECT_EQ(I32At(bytes, 10400), m.conveyorCount);
+    EXPECT_EQ(I32At(bytes, 10404), 42);
+    EXPECT_EQ(I32At(bytes, 10556), m.linesLeft);
+    EXPECT_EQ(I32At(bytes, 10560), 2);
+    EXPECT_EQ(bytes[10564], 0x04);  // little-endian whatever the host
+    EXPECT_EQ(bytes[10567], 0x01);
+    EXPECT_EQ(I32At(bytes, 10584), m.shapesIssued);
+    EXPECT_FLOAT_EQ(F32At(bytes, 10552), 0.0f);
+    // Conveyor slot 1, cell 9 and line 2, field by field.
+    const ShapeItem& shape = m.conveyor[1];
+    EXPECT_EQ(I32At(bytes, 52 + 0), shape.classIndex);
+    EXPECT_EQ(I32At(bytes, 52 + 4), shape.variant);
+    EXPECT_FLOAT_EQ(F32At(bytes, 52 + 12), shape.x);
+    EXPECT_FLOAT_EQ(F32At(bytes, 52 + 20), 0.0890625f);
+    EXPECT_EQ(I32At(bytes, 52 + 48), 0);  // image handles are not stored
+    const ShapeItem& cell = m.cells[9];
+    const int at = 1040 + 9 * 52;
+    EXPECT_EQ(I32At(bytes, at), cell.classIndex);
+    EXPECT_FLOAT_EQ(F32At(bytes, at + 8), cell.baseY);
+    EXPECT_FLOAT_EQ(F32At(bytes, at + 16), cell.y);
+    EXPECT_FLOAT_EQ(F32At(bytes, at + 28), -0.03f);
+    EXPECT_EQ(I32At(bytes, at + 32), cell.active);
+    EXPECT_EQ(I32At(bytes, at + 36), cell.filled);
+    EXPECT_EQ(I32At(bytes, at + 44), 0);
+    const int line = 10408 + 2 * 24;
+    EXPECT_FLOAT_EQ(F32At(bytes, line), 0.5275f);
+    EXPECT_FLOAT_EQ(F32At(bytes, line + 4), 0.5f);
+    EXPECT_FLOAT_EQ(F32At(bytes, line + 12), 1.0f);
+    EXPECT_EQ(I32At(bytes, line + 16), 0);
+    EXPECT_FLOAT_EQ(F32At(bytes, line + 20), 0.01f);
+}
+
+TEST_F(SavedGameTest, LinesAreStoredAtTheirPlacesNotHalfWayThroughASlide) {
+    world_.StartPlaying(2);
+    GameModel& m = world_.game->EditState();
+    for (int row = 0; row < 7; ++row) {
+        m.cells[7 + row].filled = 1;
+    }
+    world_.game->RemoveCompleteLines();
+    world_.RunSeconds(0.5f);
+    ASSERT_GT(M().lines[0].x, 0.29f);
+    ASSERT_LT(M().lines[0].x, 0.40875f);
+    world_.game->SaveGame();
+    uint8_t bytes[kSavedRecordSize] = {};
+    ReadRecord("Classic", bytes);
+    EXPECT_FLOAT_EQ(F32At(bytes, 10408), 0.40875f);
+    EXPECT_FLOAT_EQ(F32At(bytes, 10408 + 24 + 12), 0.0f);  // line 1 is gone, not half faded
+    EXPECT_EQ(I32At(bytes, 10408 + 24 + 16), 1);
+    EXPECT_FLOAT_EQ(F32At(bytes, 1040 + 12), 0.40875f);  // cell 0 rides with line 0
+    Restart();
+    ASSERT_TRUE(world_.game->LoadSavedGame(false));
+    EXPECT_FLOAT_EQ(M().lines[0].x, 0.40875f);
+    EXPECT_FLOAT_EQ(M().cells[0].x, 0.40875f);
+    EXPECT_EQ(M().linesLeft, 5);
+}
+
+TEST_F(SavedGameTest, TransformerGamesLiveUnderRelaxAndTheOtherWayRound) {
+    world_.StartPlaying(2, MODE_TRANSFORMER);
+    world_.game->SaveGame();
+    uint8_t bytes[kSavedRecordSize] = {};
+    EXPECT_TRUE(ReadProfileStruct("Relax", "Data", bytes, kSavedRecordSize, "saved.ini"));
+    EXPECT_FALSE(ReadProfileStruct("Transformer", "Data", bytes, kSavedRecordSize, "saved.ini"));
+    world_.game->SetMode(MODE_RELAX);
+    EXPECT_FALSE(world_.game->IsGameSaved());
+    world_.game->SetMode(MODE_TRANSFORMER);
+    EXPECT_TRUE(world_.game->IsGameSaved());
+    // The mode's button offers to continue it.
+    world_.game->SetGameState(STATE_MAIN_MENU);
+    world_.game->ChooseMode(MODE_TRANSFORMER);
+    EXPECT_EQ(world_.game->ScreenState(), STATE_CONTINUE_CONFIRM);
+    world_.game->SetGameState(STATE_MAIN_MENU);
+    world_.game->ChooseMode(MODE_RELAX);
+    EXPECT_EQ(world_.game->ScreenState(), STATE_MAP);
+}
+
+TEST_F(SavedGameTest, ARestoredFirstLevelHasNoTutorial) {
+    world_.StartPlaying(1);
+    world_.Step();
+    ASSERT_EQ(M().tutorialOn, 1);
+    world_.game->SaveGame();
+    Restart();
+    ASSERT_TRUE(world_.game->LoadSavedGame(false));
+    world_.RunSeconds(3);
+    EXPECT_EQ(M().tutorialOn, 0);
+    EXPECT_LT(M().timeLeft, 100.0f);  // the clock runs
+}
+
+TEST_F(SavedGameTest, DamagedFilesAreLoggedAndStartANewGame) {
+    world_.StartPlaying(2);
+    world_.game->SaveGame();
+    // A changed digit breaks the checksum.
+    std::string text = world_.user.Read("saved.ini");
+    const size_t data = text.find("Data=");
+    ASSERT_NE(data, std::string::npos);
+    text[data + 5] = text[data + 5] == '0' ? '1' : '0';
+    world_.user.Write("saved.ini", text);
+    ClearProfileCache();
+    Restart();
+    world_.game->ChooseMode(MODE_CLASSIC);
+    EXPECT_EQ(world_.game->ScreenState(), STATE_MAP);
+    EXPECT_NE(world_.ReadLog().find("File 'saved.ini' is corrupted!"), std::string::npos);
+    EXPECT_EQ(world_.user.Read("saved.ini"), text);  // left as it was
+
+    // A record with a sound checksum and impossible contents: refused before any use.
+    uint8_t bytes[kSavedRecordSize] = {};
+    world_.StartPlaying(2);
+    world_.game->SaveGame();
+    ReadRecord("Classic", bytes);
+    PutI32(bytes, 10400, 21);
+    WriteProfileStruct("Classic", "Data", bytes, kSavedRecordSize, "saved.ini");
+    EXPECT_FALSE(world_.game->LoadSavedGame(true));
+    PutI32(bytes, 10400, 3);
+    PutI32(bytes, 10560, 9);  // no such level
+    WriteProfileStruct("Classic", "Data", bytes, kSavedRecordSize, "saved.ini");
+    EXPECT_FALSE(world_.game->LoadSavedGame(true));
+    PutI32(bytes, 10560, 2);
+    PutI32(bytes, 1040 + 5 * 52, 17);  // a cell of a class the level does not have
+    WriteProfileStruct("Classic", "Data", bytes, kSavedRecordSize, "saved.ini");
+    world_.game->SetGameState(STATE_MAIN_MENU);
+    world_.game->ChooseMode(MODE_CLASSIC);
+    ASSERT_EQ(world_.game->ScreenState(), STATE_CONTINUE_CONFIRM);  // the peek cannot tell
+    EXPECT_FALSE(world_.game->LoadSavedGame(false));
+    EXPECT_EQ(world_.game->ScreenState(), STATE_MAP);  // a new game instead
+    EXPECT_EQ(M().score, 0);
+}
+
+}  // namespace

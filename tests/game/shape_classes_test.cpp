@@ -1,0 +1,120 @@
+// The shape-class catalogue and the pictures of cells and conveyor shapes.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "game/quillory_game.h"
+#include "support/game_world.h"
+
+namespace {
+
+using namespace Quillory;
+using TestSupport::GameWorld;
+
+TEST(ShapeClassesTest, CatalogueLimitsAndMissingAttributes) {
+    GameWorld world;
+    std::string xml = "<Classes><Level>\n";
+    xml += "<ShapeClass name=\"empty\" soundEvent=\"e\"/>\n";
+    xml += "<ShapeClass name=\"" + std::string(300, 'n') + "\"><Shape mainImage=\"a.png\"/>";
+    xml += "</ShapeClass>\n<ShapeClass name=\"many\">";
+    for (int j = 0; j < 12; ++j) {
+        xml += "<Shape mainImage=\"m" + std::to_string(j) + ".png\" maskImage=\"k.png\"/>";
+    }
+    xml += "</ShapeClass>\n";
+    for (int k = 0; k < 30; ++k) {
+        xml += "<ShapeClass name=\"x" + std::to_string(k) + "\"/>\n";
+    }
+    xml += "</Level></Classes>";
+    world.data.Write("classes.xml", xml);
+    CQuilloryGame& game = world.CreateGame();
+    const GameModel& m = game.State();
+
+    EXPECT_EQ(m.catalogueCount, 30);
+    EXPECT_STREQ(m.catalogue[0].name, "empty");
+    EXPECT_EQ(m.catalogue[0].shapeCount, 0);
+    EXPECT_EQ(std::string(m.catalogue[1].name), std::string(254, 'n'));
+    EXPECT_STREQ(m.catalogue[1].shapes[0].mainImage, "a.png");
+    EXPECT_STREQ(m.catalogue[1].shapes[0].maskImage, "");
+    EXPECT_EQ(m.catalogue[2].shapeCount, 10);
+    EXPECT_STREQ(m.catalogue[2].shapes[9].mainImage, "m9.png");
+    EXPECT_STREQ(m.catalogue[29].name, "x26");
+    EXPECT_STREQ(game.RevealPicture(2), "m0.png");
+    EXPECT_STREQ(game.RevealPicture(0), "");  // a class without pictures
+    EXPECT_STREQ(game.RevealPicture(15), "");
+    const std::string log = world.ReadLog();
+    EXPECT_NE(log.find("more than 30 shape classes"), std::string::npos);
+    EXPECT_NE(log.find("more than 10 shapes"), std::string::npos);
+}
+
+TEST(ShapeClassesTest, MissingCatalogueIsLoggedAndEmpty) {
+    GameWorld world;
+    CQuilloryGame& game = world.CreateGame();
+    EXPECT_FALSE(game.LoadClasses("classes.xml"));
+    EXPECT_EQ(game.State().catalogueCount, 0);
+    EXPECT_NE(world.ReadLog().find("Fatal error, cannot load XML: classes.xml"), std::string::npos);
+    // Without classes no level can be played: it counts as missing.
+    world.WriteLevel(1);
+    EXPECT_FALSE(game.LevelExists(1));
+}
+
+TEST(ShapeClassesTest, ClassicUsesOnlyTheFirstPictureAndTransformerAll) {
+    for (int mode : {MODE_CLASSIC, MODE_RELAX, MODE_TRANSFORMER}) {
+        GameWorld world;
+        world.WriteClasses(3, 5);
+        world.WriteLevel(2, {{"lineShapeCount", "10"}});
+        CQuilloryGame& game = world.CreateGame();
+        world.StartPlaying(2, mode);
+        world.RunSeconds(5);
+        const GameModel& m = game.State();
+        bool anyTurned = false;
+        for (int c = 0; c < m.cellCount; ++c) {
+            anyTurned = anyTurned || m.cells[c].variant != 0;
+            if (mode != MODE_TRANSFORMER) {
+                EXPECT_EQ(m.cells[c].variant, 0);
+            }
+        }
+        for (int i = 0; i < m.conveyorCount; ++i) {
+            anyTurned = anyTurned || m.conveyor[i].variant != 0;
+        }
+        EXPECT_EQ(anyTurned, mode == MODE_TRANSFORMER) << mode;
+        EXPECT_EQ(m.levelClasses[0].shapeCount, mode == MODE_TRANSFORMER ? 5 : 1);
+        // The pictures looked up are the class's.
+        const ShapeItem& cell = m.cells[0];
+        EXPECT_EQ(world.textures.NameOf(cell.mainImage),
+                  m.levelClasses[cell.classIndex].shapes[cell.variant].mainImage);
+        EXPECT_EQ(world.textures.NameOf(cell.maskImage),
+                  m.levelClasses[cell.classIndex].shapes[cell.variant].maskImage);
+    }
+}
+
+TEST(ShapeClassesTest, ItemPicturesAndTheFirstCell) {
+    GameWorld world;
+    world.WriteClasses(3, 2);
+    world.WriteLevel(1);
+    CQuilloryGame& game = world.CreateGame();
+    game.LoadLevel();
+    const GameModel& m = game.State();
+    EXPECT_FLOAT_EQ(m.cells[0].x, 0.29f);
+    EXPECT_NEAR(m.cells[0].y, 0.0008334f, 1e-6);
+    EXPECT_NEAR(m.cells[1].y, m.cells[0].y + 0.15833333f, 1e-6);
+    EXPECT_NEAR(m.cells[7].y, -0.0791666f, 1e-6);  // line 1 is half a row higher
+
+    ShapeItem item;
+    item.classIndex = 1;
+    item.variant = 0;
+    EXPECT_STREQ(game.ItemImageName(item), m.levelClasses[1].shapes[0].mainImage);
+    item.bonusKind = kBonusAnyShape;
+    EXPECT_STREQ(game.ItemImageName(item), "Graphics\\qy_bonus01.png");
+    item.bonusKind = kBonusBand;
+    EXPECT_STREQ(game.ItemImageName(item), "Graphics\\qy_bonus02.png");
+    item.bonusKind = kBonusArea;
+    EXPECT_STREQ(game.ItemImageName(item), "Graphics\\qy_bonus03.png");
+    item.bonusKind = kBonusNone;
+    item.classIndex = 7;  // out of range: no picture, no crash
+    EXPECT_STREQ(game.ItemImageName(item), "");
+    item.classIndex = 0;
+    item.variant = 3;
+    EXPECT_STREQ(game.ItemImageName(item), "");
+}
+
+}  // namespace

@@ -1,0 +1,236 @@
+// The update's clockwork: scrolling, the conveyor, issuing, the level clock with its pause, the
+// timeout warnings and the order of loss and win, and the button edges across screens.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "game/quillory_game.h"
+#include "support/game_world.h"
+
+namespace {
+
+using namespace Quillory;
+using TestSupport::GameWorld;
+
+class UpdateTest : public ::testing::Test {
+protected:
+    void Start(const std::map<std::string, std::string>& attributes = {}, int level = 2,
+               int mode = MODE_CLASSIC) {
+        world_.WriteClasses(4, 3);
+        world_.WriteLevel(level, attributes);
+        world_.CreateGame();
+        world_.StartPlaying(level, mode);
+    }
+    const GameModel& M() const { return world_.game->State(); }
+    GameModel& Edit() { return world_.game->EditState(); }
+
+    GameWorld world_;
+};
+
+TEST_F(UpdateTest, TheFieldScrollsUpAndWrapsRoundItsPeriod) {
+    Start({{"lineSpeed", "0.5"}});
+    const float period = 7 * 0.15833333f;
+    for (int frame = 0; frame < 300; ++frame) {
+        world_.Step();
+        ASSERT_GE(M().scrollOffset, 0.0f);
+        ASSERT_LE(M().scrollOffset, period);
+        for (int c = 0; c < M().cellCount; ++c) {
+            ASSERT_GE(M().cells[c].y, -0.0791666f - 1e-5f);
+            ASSERT_LE(M().cells[c].y, -0.0791666f + period + 1e-5f);
+        }
+    }
+    // Going below 0 jumps to the period; the cells keep their places modulo the period.
+    Edit().scrollOffset = 0.001f;
+    world_.Step();
+    EXPECT_FLOAT_EQ(M().scrollOffset, period);
+    EXPECT_NEAR(M().cells[0].y, M().cells[0].baseY, 1e-5f);
+    // Removed lines speed the field up by 0.02 each.
+    Edit().linesLeft = 4;
+    const float before = M().scrollOffset;
+    world_.Step();
+    EXPECT_NEAR(before - M().scrollOffset, (0.5f + 0.04f) * 0.01f, 1e-5f);
+}
+
+TEST_F(UpdateTest, TheConveyorQueuesSevenShapesAndNoEighth) {
+    world_.WriteClasses(4, 1);
+    world_.WriteLevel(2);
+    world_.CreateGame();
+    world_.game->EditState().levelNumber = 2;
+    world_.game->StartLevel();
+    world_.RunUntil([&] { return M().phase == PHASE_ANNOUNCE; });
+    EXPECT_EQ(M().conveyorCount, 0);
+    // The first update of the announcement issues the first shape.
+    world_.Step();
+    EXPECT_EQ(M().conveyorCount, 1);
+    EXPECT_FLOAT_EQ(M().conveyor[0].x, 1.059375f - 0.75f * 0.01f);
+    world_.RunSeconds(8);
+    ASSERT_EQ(M().conveyorCount, 7);
+    EXPECT_EQ(M().shapesIssued, 7);
+    // The first stops at its first step that reaches 0.3; the others queue right behind it.
+    for (int i = 0; i < 7; ++i) {
+        EXPECT_NEAR(M().conveyor[i].x, 0.3f + i * 0.11875f, 0.0075f) << i;
+        EXPECT_LE(M().conveyor[i].x, 0.3f + i * 0.11875f) << i;
+        EXPECT_FLOAT_EQ(M().conveyor[i].y, 0.915f);
+    }
+    EXPECT_NEAR(M().conveyor[6].x - M().conveyor[0].x, 6 * 0.11875f, 1e-4f);
+    EXPECT_GT(M().conveyor[6].x, 0.940625f);
+    EXPECT_EQ(world_.events.Starting("issue").size(), 7u);
+    // Taking one makes room: the others close up and an eighth arrives.
+    world_.Click(M().conveyor[0].x, M().conveyor[0].y);
+    world_.RunSeconds(2);
+    EXPECT_EQ(M().conveyorCount, 7);
+    EXPECT_EQ(M().shapesIssued, 8);
+}
+
+TEST_F(UpdateTest, IssuingFollowsTheEmptyCellsAndAvoidsRepeats) {
+    Start({{"shapeClassCount", "3"}, {"lineShapeCount", "10"}});
+    GameModel& m = Edit();
+    for (int c = 0; c < m.cellCount; ++c) {
+        m.cells[c].filled = m.cells[c].classIndex == 0 ? 1 : 0;
+    }
+    int issued[3] = {};
+    int previous = -1;
+    int repeats = 0;
+    for (int draw = 0; draw < 600; ++draw) {
+        m.conveyorCount = 0;
+        world_.game->IssueShape();
+        const int pick = m.conveyor[0].classIndex;
+        ASSERT_GE(pick, 0);
+        ASSERT_LT(pick, 3);
+        ++issued[pick];
+        repeats += pick == previous ? 1 : 0;
+        previous = pick;
+        EXPECT_EQ(m.lastIssuedClass, pick);
+    }
+    EXPECT_EQ(issued[0], 0);  // every cell of class 0 is filled: weight 0
+    EXPECT_EQ(repeats, 0);
+    EXPECT_EQ(issued[1] + issued[2], 600);
+
+    // With every cell filled all weights are 0 and the fallback pick decides; still no hang.
+    for (int c = 0; c < m.cellCount; ++c) {
+        m.cells[c].filled = 1;
+    }
+    m.conveyorCount = 0;
+    world_.game->IssueShape();
+    EXPECT_EQ(m.conveyorCount, 1);
+}
+
+TEST_F(UpdateTest, BonusDrawsLetTheLastSuccessWin) {
+    Start({{"fBonusAnyShapeP", "2"}, {"fBonusBandP", "2"}, {"fBonusAreaP", "0"}});
+    GameModel& m = Edit();
+    m.conveyorCount = 0;
+    world_.game->IssueShape();
+    EXPECT_EQ(m.conveyor[0].bonusKind, kBonusBand);
+    m.bonusAreaP = 2;
+    m.conveyorCount = 0;
+    world_.game->IssueShape();
+    EXPECT_EQ(m.conveyor[0].bonusKind, kBonusArea);
+    EXPECT_EQ(world_.textures.NameOf(m.conveyor[0].mainImage), "Graphics\\qy_bonus03.png");
+}
+
+TEST_F(UpdateTest, APauseStopsTheClockAndPausesNestInTheTutorial) {
+    Start({{"levelTime", "100"}});
+    world_.RunSeconds(3);
+    const float left = M().timeLeft;
+    EXPECT_NEAR(left, 100 - 2.1f, 0.02f);
+    world_.game->SetGameState(STATE_PAUSED);
+    world_.RunSeconds(5);
+    world_.game->SetGameState(STATE_PLAYING);
+    world_.Step();
+    EXPECT_NEAR(M().timeLeft, left - 0.01f, 0.005f);
+
+    // Level 1: the tutorial pauses the clock; a menu pause inside it must not restart it.
+    GameWorld world;
+    world.WriteClasses(4, 1);
+    world.WriteLevel(1);
+    world.CreateGame();
+    world.StartPlaying(1);
+    world.Step();
+    ASSERT_EQ(world.game->State().tutorialOn, 1);
+    const float scroll = world.game->State().scrollOffset;
+    world.RunSeconds(2);
+    world.game->SetGameState(STATE_PAUSED);
+    world.RunSeconds(3);
+    world.game->SetGameState(STATE_PLAYING);
+    world.RunSeconds(2);
+    EXPECT_FLOAT_EQ(world.game->State().timeLeft, 100.0f);      // the clock stood still
+    EXPECT_LE(world.game->State().elapsed, 0.0f);               // and what it has counted
+    EXPECT_FLOAT_EQ(world.game->State().scrollOffset, scroll);  // nor did the field
+    // Finish the lesson: slot 4 onto cell 4.
+    world.RunUntil([&] { return world.game->State().conveyorCount >= 5; });
+    world.TakeAndDrop(4, 4);
+    EXPECT_EQ(world.game->State().tutorialOn, 0);
+    world.Step();
+    // Only the 0.9 s lead of the clock: none of the tutorial's or the menu's time.
+    EXPECT_NEAR(world.game->State().timeLeft, 100.9f, 0.03f);
+}
+
+TEST_F(UpdateTest, RelaxLetsTheClockRunBelowZero) {
+    Start({{"levelTime", "3"}}, 2, MODE_RELAX);
+    world_.RunSeconds(8);
+    EXPECT_EQ(world_.game->ScreenState(), STATE_PLAYING);
+    EXPECT_LT(M().timeLeft, -3.0f);
+    EXPECT_EQ(world_.sounds.Count("timeout"), 0);
+}
+
+TEST_F(UpdateTest, TenWarningsThenTheLoss) {
+    Start({{"levelTime", "12"}});
+    world_.game->SetGameSaved(1);
+    world_.RunUntil([&] { return world_.game->ScreenState() != STATE_PLAYING; }, 20);
+    EXPECT_EQ(world_.game->ScreenState(), STATE_GAME_OVER);
+    EXPECT_EQ(world_.sounds.Count("timeout"), 10);
+    EXPECT_EQ(world_.sounds.Count("game_over"), 1);
+    EXPECT_FLOAT_EQ(world_.sounds.musicVolume, 0.0f);
+    EXPECT_FALSE(world_.game->IsGameSaved());
+    EXPECT_EQ(world_.events.Starting("lost").size(), 1u);
+    const auto warnings = world_.events.Starting("timeout_warning");
+    ASSERT_EQ(warnings.size(), 10u);
+    EXPECT_EQ(warnings[0], "timeout_warning 9.99");
+}
+
+TEST_F(UpdateTest, RunningOutOfTimeBeatsFillingTheLastCellInTheSameUpdate) {
+    Start({{"lineSpeed", "0"}});
+    GameModel& m = Edit();
+    const ShapeItem shape = m.conveyor[0];
+    world_.Click(shape.x, shape.y);
+    int last = -1;
+    for (int c = 0; c < m.cellCount; ++c) {
+        if (last < 0 && m.cells[c].classIndex == m.held.classIndex && m.cells[c].y > 0.1f &&
+            m.cells[c].y < 0.8f) {
+            last = c;
+        } else {
+            m.cells[c].filled = 1;
+        }
+    }
+    m.playStartTime = m.now - m.levelTime + 0.005f;  // out of time at the next update
+    world_.Click(m.cells[last].x, m.cells[last].y);
+    EXPECT_EQ(m.cells[last].filled, 1);
+    EXPECT_EQ(world_.game->ScreenState(), STATE_GAME_OVER);
+    EXPECT_EQ(world_.events.Starting("won").size(), 0u);
+}
+
+TEST_F(UpdateTest, APressThatResumesIsNoDrop) {
+    Start({{"lineSpeed", "0"}});
+    const ShapeItem shape = M().conveyor[0];
+    world_.Click(shape.x, shape.y);
+    ASSERT_EQ(M().held.active, 1);
+    int cell = -1;
+    for (int c = 0; c < M().cellCount && cell < 0; ++c) {
+        if (M().cells[c].classIndex == M().held.classIndex && M().cells[c].y > 0.1f &&
+            M().cells[c].y < 0.8f) {
+            cell = c;
+        }
+    }
+    world_.game->SetGameState(STATE_PAUSED);
+    // "Resume" is pressed right over the cell; the button is still down when play goes on.
+    world_.pointer.state = {M().cells[cell].x, M().cells[cell].y, true, false};
+    world_.game->SetGameState(STATE_PLAYING);
+    world_.Step();
+    world_.Release(M().cells[cell].x, M().cells[cell].y);
+    EXPECT_EQ(M().cells[cell].filled, 0);
+    EXPECT_EQ(M().held.active, 1);
+    world_.Click(M().cells[cell].x, M().cells[cell].y);
+    EXPECT_EQ(M().cells[cell].filled, 1);
+}
+
+}  // namespace

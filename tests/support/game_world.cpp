@@ -1,0 +1,211 @@
+// The headless world of the game-rules tests.
+#include "support/game_world.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdarg>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <sstream>
+
+#include "engine/app_log.h"
+#include "engine/private_profile.h"
+#include "platform/folders.h"
+
+namespace TestSupport {
+
+using namespace Quillory;
+
+int RecordingSounds::Count(const std::string& name) const {
+    int count = 0;
+    for (const std::string& played : this->played) {
+        count += played == name ? 1 : 0;
+    }
+    return count;
+}
+
+Tuvo::Image* FakeTextures::GetTexture(const char* fileName) {
+    const std::string name = fileName != nullptr ? fileName : "";
+    for (size_t i = 0; i < names_.size(); ++i) {
+        if (names_[i] == name) {
+            return reinterpret_cast<Tuvo::Image*>(i + 1);
+        }
+    }
+    names_.push_back(name);
+    return reinterpret_cast<Tuvo::Image*>(names_.size());
+}
+
+std::string FakeTextures::NameOf(const Tuvo::Image* image) const {
+    const size_t index = reinterpret_cast<size_t>(image);
+    return index >= 1 && index <= names_.size() ? names_[index - 1] : "";
+}
+
+void RecordingEvents::Add(const char* format, ...) {
+    char line[256];
+    va_list arguments;
+    va_start(arguments, format);
+    std::vsnprintf(line, sizeof(line), format, arguments);
+    va_end(arguments);
+    lines.emplace_back(line);
+}
+
+std::vector<std::string> RecordingEvents::Starting(const std::string& prefix) const {
+    std::vector<std::string> found;
+    for (const std::string& line : lines) {
+        if (line.compare(0, prefix.size(), prefix) == 0) {
+            found.push_back(line);
+        }
+    }
+    return found;
+}
+
+GameWorld::GameWorld(uint32_t seed)
+    : rulesRandom(seed), cosmeticRandom(seed + 1000), inData_(data.Path()) {
+    Platform::SetUserFolderOverride(user.Path());
+    ClearProfileCache();
+    SetLogFilePath(user.File("applog.htm").c_str());
+    effects = std::make_unique<CEffect2d>(clock, cosmeticRandom, &sounds);
+    // The game's own menus: the rules read their control places and enable the map's stages.
+    const char* source = std::getenv("QUILLORY_SOURCE_DIR");
+    const std::string menus =
+        std::string(source != nullptr ? source : QUILLORY_SOURCE_FOLDER) + "/data/Menu/";
+    for (auto [menu, file] :
+         {std::pair{&mainMenu, "menu-main.xml"}, std::pair{&inGameMenu, "menu-ingame.xml"},
+          std::pair{&mapMenu, "menu-map.xml"}}) {
+        std::ifstream in(menus + file, std::ios::binary);
+        const std::string xml((std::istreambuf_iterator<char>(in)),
+                              std::istreambuf_iterator<char>());
+        EXPECT_EQ(menu->LoadFromMemory(file, xml.data(), xml.size()), 1) << file;
+    }
+}
+
+GameWorld::~GameWorld() {
+    game.reset();
+    effects.reset();
+    Platform::SetUserFolderOverride("");
+    ClearProfileCache();
+}
+
+void GameWorld::WriteClasses(int count, int shapes) {
+    std::ostringstream xml;
+    xml << "<Classes>\n  <Level>\n";
+    for (int k = 0; k < count; ++k) {
+        xml << "    <ShapeClass name=\"c" << k << "\" soundEvent=\"class_c" << k << "\">\n";
+        for (int j = 0; j < shapes; ++j) {
+            xml << "      <Shape mainImage=\"Graphics\\Shapes\\c" << k << "_" << j
+                << ".png\" maskImage=\"Graphics\\Shapes\\c" << k << "_" << j << "_mask.png\"/>\n";
+        }
+        xml << "    </ShapeClass>\n";
+    }
+    xml << "  </Level>\n</Classes>\n";
+    data.Write("classes.xml", xml.str());
+}
+
+void GameWorld::WriteLevel(int number, const std::map<std::string, std::string>& attributes) {
+    std::map<std::string, std::string> all = {{"newShapeTime", "3"},
+                                              {"levelTime", "100"},
+                                              {"shapeClassCount", "3"},
+                                              {"bonusLevel", "false"},
+                                              {"shapeClassList", "c0,c1,c2"},
+                                              {"lineSpeed", "0.03"},
+                                              {"fBugAppearanceRange", "1000"},
+                                              {"lineShapeCount", "7"},
+                                              {"fBonusAnyShapeP", "0"},
+                                              {"fBonusBandP", "0"},
+                                              {"fBonusAreaP", "0"}};
+    for (const auto& [name, value] : attributes) {
+        all[name] = value;
+    }
+    std::ostringstream xml;
+    xml << "<?xml version=\"1.0\"?>\n<LevelMap";
+    for (const auto& [name, value] : all) {
+        if (value != "<absent>") {
+            xml << "\n    " << name << "=\"" << value << "\"";
+        }
+    }
+    xml << " />\n";
+    data.Write("Levels/level_" + std::to_string(number) + ".xml", xml.str());
+}
+
+CQuilloryGame& GameWorld::CreateGame() {
+    GameServices services;
+    services.clock = &clock;
+    services.pointer = &pointer;
+    services.rulesRandom = &rulesRandom;
+    services.cosmeticRandom = &cosmeticRandom;
+    services.sounds = &sounds;
+    services.textures = &textures;
+    services.effects = effects.get();
+    services.menus = &menus;
+    services.events = &events;
+    game = std::make_unique<CQuilloryGame>(services);
+    game->LoadClasses("classes.xml");
+    game->SetGameState(STATE_MAIN_MENU);
+    return *game;
+}
+
+void GameWorld::Step(int ms) {
+    clock.Advance(static_cast<uint32_t>(ms));
+    game->AdvanceFrame(static_cast<float>(ms) / 10.0f);
+}
+
+void GameWorld::RunSeconds(float seconds, int stepMs) {
+    const int steps = static_cast<int>(seconds * 1000.0f / static_cast<float>(stepMs) + 0.5f);
+    for (int i = 0; i < steps; ++i) {
+        Step(stepMs);
+    }
+}
+
+void GameWorld::StartPlaying(int level, int mode) {
+    game->SetMode(mode);
+    game->EditState().levelNumber = level;
+    game->StartLevel();
+    RunUntil([&] { return game->State().phase == PHASE_PLAYING; }, 10);
+}
+
+void GameWorld::MoveTo(float x, float y) {
+    pointer.state.x = x;
+    pointer.state.y = y;
+    Step();
+}
+
+void GameWorld::Press(float x, float y) {
+    pointer.state.x = x;
+    pointer.state.y = y;
+    pointer.state.left = true;
+    Step();
+}
+
+void GameWorld::Release(float x, float y) {
+    pointer.state.x = x;
+    pointer.state.y = y;
+    pointer.state.left = false;
+    Step();
+}
+
+void GameWorld::Click(float x, float y) {
+    Press(x, y);
+    Release(x, y);
+}
+
+void GameWorld::RightClick() {
+    pointer.state.right = true;
+    Step();
+    pointer.state.right = false;
+    Step();
+}
+
+void GameWorld::TakeAndDrop(int slot, int cell) {
+    const ShapeItem& shape = game->State().conveyor[slot];
+    Click(shape.x, shape.y);
+    const ShapeItem& target = game->State().cells[cell];
+    Click(target.x, target.y);
+}
+
+std::string GameWorld::ReadLog() const {
+    return user.Read("applog.htm");
+}
+
+}  // namespace TestSupport

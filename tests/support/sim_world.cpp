@@ -1,0 +1,117 @@
+// The simulator tests' data folders, runs and output lines.
+#include "support/sim_world.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <sstream>
+
+#include "sim/simulator.h"
+
+namespace TestSupport {
+
+SimData::SimData() {
+    std::ostringstream xml;
+    xml << "<Classes>\n  <Level>\n";
+    for (int k = 0; k < 4; ++k) {
+        xml << "    <ShapeClass name=\"c" << k << "\" soundEvent=\"class_c" << k << "\">\n";
+        for (int j = 0; j < 3; ++j) {
+            xml << "      <Shape mainImage=\"Graphics\\c" << k << "_" << j
+                << ".png\" maskImage=\"Graphics\\c" << k << "_" << j << "_m.png\"/>\n";
+        }
+        xml << "    </ShapeClass>\n";
+    }
+    xml << "  </Level>\n</Classes>\n";
+    data.Write("classes.xml", xml.str());
+}
+
+void SimData::WriteLevel(int number, const std::map<std::string, std::string>& attributes) {
+    std::map<std::string, std::string> all = {{"levelTime", "200"},
+                                              {"shapeClassCount", "3"},
+                                              {"bonusLevel", "false"},
+                                              {"lineSpeed", "0.02"},
+                                              {"fBugAppearanceRange", "1000"},
+                                              {"lineShapeCount", "7"},
+                                              {"fBonusAnyShapeP", "0"},
+                                              {"fBonusBandP", "0"},
+                                              {"fBonusAreaP", "0"},
+                                              {"shapeClassList", "c0,c1,c2"}};
+    for (const auto& [name, value] : attributes) {
+        all[name] = value;
+    }
+    std::string xml = "<?xml version=\"1.0\"?>\n<LevelMap";
+    for (const auto& [name, value] : all) {
+        xml += " " + name + "=\"" + value + "\"";
+    }
+    data.Write("Levels/level_" + std::to_string(number) + ".xml", xml + " />\n");
+}
+
+QuillorySim::SimOptions SimData::Options(int level) const {
+    QuillorySim::SimOptions options;
+    options.dataFolder = data.Path();
+    options.userFolder = user.Path();
+    options.level = level;
+    return options;
+}
+
+std::string GameDataFolder() {
+    const char* source = std::getenv("QUILLORY_SOURCE_DIR");
+    return std::string(source != nullptr ? source : QUILLORY_SOURCE_FALLBACK) + "/data";
+}
+
+std::string RunSimulator(const QuillorySim::SimOptions& options, int* status) {
+    std::ostringstream out;
+    QuillorySim::Simulator simulator(options, out);
+    const int result = simulator.Run();
+    if (status != nullptr) {
+        *status = result;
+    }
+    return out.str();
+}
+
+std::string EventLine::operator[](const std::string& key) const {
+    const std::string name = "\"" + key + "\":";
+    const size_t found = text.find(name);
+    if (found == std::string::npos) {
+        return "";
+    }
+    const size_t start = found + name.size();
+    if (text.compare(start, 1, "\"") == 0) {
+        size_t end = start + 1;
+        while (end < text.size() && text[end] != '"') {
+            end += text[end] == '\\' ? 2 : 1;
+        }
+        return text.substr(start + 1, end - start - 1);
+    }
+    if (text.compare(start, 1, "[") == 0) {
+        return text.substr(start, text.find(']', start) + 1 - start);
+    }
+    return text.substr(start, text.find_first_of(",}", start) - start);
+}
+
+double EventLine::Number(const std::string& key) const {
+    return std::strtod((*this)[key].c_str(), nullptr);
+}
+
+std::vector<EventLine> ReadEvents(const std::string& output) {
+    std::vector<EventLine> lines;
+    std::istringstream in(output);
+    std::string text;
+    while (std::getline(in, text)) {
+        EXPECT_TRUE(text.starts_with("{\"t\":") && text.ends_with("}")) << text;
+        lines.push_back(EventLine{text});
+    }
+    return lines;
+}
+
+std::vector<EventLine> OfKind(const std::vector<EventLine>& lines, const std::string& event) {
+    std::vector<EventLine> found;
+    for (const EventLine& line : lines) {
+        if (line["event"] == event) {
+            found.push_back(line);
+        }
+    }
+    return found;
+}
+
+}  // namespace TestSupport
