@@ -49,7 +49,6 @@ double Seconds(clockid_t clock) {
 // The game started and loaded, showing the main menu, for the frame and present benchmarks.
 struct LoadedGame {
     LoadedGame() : userFolder(MakeUserFolder(false)), app(GameArguments(userFolder)) {
-        Tuvo::gApplication = &app;
         app.Init();
         app.BeginResourceThread();
         app.JoinResourceThread();
@@ -106,7 +105,6 @@ BENCHMARK(BM_MainMenuPresent)->Unit(benchmark::kMicrosecond);
 int RunIdle(bool fullScreen) {
     const std::string userFolder = MakeUserFolder(fullScreen);
     Tuvo::GameApp app(GameArguments(userFolder));
-    Tuvo::gApplication = &app;
     app.Init();
     clockid_t mainClock{};
     pthread_getcpuclockid(pthread_self(), &mainClock);
