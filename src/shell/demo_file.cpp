@@ -473,7 +473,7 @@ bool ParseRecording(std::string_view text, Recording& recording, std::string& er
     }
     std::vector<std::string_view> lines;
     if (!SplitLines(text, lines)) {
-        error = "a line longer than 16 KiB";
+        error = "a line longer than 4 MiB";
         return false;
     }
     Parser parser(lines, recording, error);

@@ -33,9 +33,10 @@
 namespace Tuvo {
 
 constexpr int kRecordingFormat = 1;
-constexpr size_t kMaxRecordingBytes = 64u << 20;       // 64 MiB: hours of play
-constexpr size_t kMaxRecordedFileBytes = 1u << 20;     // each embedded user file
-constexpr size_t kMaxRecordingLineBytes = 16u << 10;   // one line
+constexpr size_t kMaxRecordingBytes = 64u << 20;    // 64 MiB: hours of play
+constexpr size_t kMaxRecordedFileBytes = 1u << 20;  // each embedded user file
+// One line: an embedded file's line, each byte escaped at worst to four.
+constexpr size_t kMaxRecordingLineBytes = 4 * kMaxRecordedFileBytes + 16;
 constexpr int kMaxRecordingTick = 100 * 60 * 60 * 24;  // a day of updates
 
 // The user files a recording carries, and the only names it may write.
