@@ -5,6 +5,7 @@
 #include <SDL.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
 
 #include "platform/cursor_shapes.h"
@@ -514,9 +515,35 @@ Rectangle GameWindow::WorkArea() const {
     return {bounds.x, bounds.y, bounds.w, bounds.h};
 }
 
+bool WindowFits(const Rectangle& area, int width, int height, int scale) {
+    const int64_t shownWidth = int64_t{width} * std::max(scale, 1);
+    const int64_t shownHeight = int64_t{height} * std::max(scale, 1);
+    return shownWidth < area.width && shownHeight < area.height;
+}
+
 bool GameWindow::FitsWindowed(int width, int height) const {
     const Rectangle area = WorkArea();
-    return width < area.width && height < area.height;
+    return WindowFits(area, width, height, ScaleFactor());
+}
+
+void GameWindow::WaitForEvent(uint32_t milliseconds) {
+    SDL_WaitEventTimeout(nullptr, static_cast<int>(std::min<uint32_t>(milliseconds, 60000)));
+}
+
+bool GameWindow::SetIcon(const uint32_t* pixels, int width, int height) {
+    State& s = *state_;
+    if (s.window == nullptr || pixels == nullptr || width <= 0 || height <= 0 || width > 1024 ||
+        height > 1024) {
+        return false;
+    }
+    SDL_Surface* surface = SDL_CreateRGBSurfaceWithFormatFrom(
+        const_cast<uint32_t*>(pixels), width, height, 32, width * 4, SDL_PIXELFORMAT_ARGB8888);
+    if (surface == nullptr) {
+        return false;
+    }
+    SDL_SetWindowIcon(s.window, surface);  // SDL copies the pixels
+    SDL_FreeSurface(surface);
+    return true;
 }
 
 void GameWindow::GetPosition(int& x, int& y) const {

@@ -58,6 +58,7 @@ public:
         return stepped_ ? steppedNow_.load() : real_.Milliseconds();
     }
     void Sleep(uint32_t milliseconds) override { real_.Sleep(milliseconds); }
+    uint64_t WallMilliseconds() override { return real_.WallMilliseconds(); }
     Platform::Clock& Real() { return real_; }
 
 private:

@@ -5,16 +5,17 @@
 #include <stdlib.h>
 
 #include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 
 #include "engine/app_log.h"
 #include "engine/display_image.h"
 #include "engine/ini_access.h"
+#include "engine/private_profile.h"
 #include "framework/sound/dsound_manager.h"
 #include "framework/sound/stream_music_interface.h"
 #include "imagefiles/png_writer.h"
+#include "platform/atomic_file.h"
 #include "platform/audio_device.h"
 #include "platform/debug_output.h"
 #include "platform/folders.h"
@@ -57,27 +58,43 @@ GameApp::GameApp(const std::vector<std::string>& arguments, Platform::Clock& clo
       TuvoAppBase(steppedClock_),
       effects_(steppedClock_, cosmeticRandom_, &soundEvents_, &sprites_) {
     SetArguments(arguments);
-    const std::string startFolder = Platform::CurrentDirectory();
     // A second copy must not touch the first copy's files: it is found out before the log is
     // started or any option is written. Only the options that decide this are looked at here.
-    // The texts and menus read below come from the data folder, so it is entered first.
+    // The texts and menus read below come from the data folder (archive first), so it is
+    // entered and its archive mounted first. Folders are taken relative to the start folder.
     std::string changeDirOption;
+    bool hasChangeDir = false;
     for (const std::string& argument : arguments) {
         if (argument.rfind("-userdir=", 0) == 0) {
-            Platform::SetUserFolderOverride(argument.substr(9));
+            Platform::SetUserFolderOverride(AbsoluteFromStart(argument.substr(9)));
         } else if (argument.rfind("-changedir=", 0) == 0) {
-            changeDirOption = argument.substr(11);
+            changeDirOption = AbsoluteFromStart(argument.substr(11));
+            hasChangeDir = true;
         } else if (argument == "-screensaver") {
             screenSaverMode_ = true;
         }
     }
+    std::string problem;
+    if (hasChangeDir && !Platform::CheckDataFolder(changeDirOption, problem)) {
+        // An empty game that exits 0 would hide the mistake.
+        Platform::ShowMessageBox(" Quillory", problem, Platform::MessageBoxKind::kError);
+        Terminate(2);
+    }
     changeDirectory_ = Platform::FindDataFolder(changeDirOption);
     Platform::ChangeCurrentDirectory(changeDirectory_);
-    SetUpDemo(arguments, startFolder);
-    if (!AcquireSingleInstance()) {
+    OpenDataArchive();
+    SetUpDemo(arguments, startFolder_);
+    std::string lockError;
+    const Platform::LockResult lock = AcquireSingleInstance(&lockError);
+    if (lock == Platform::LockResult::kFailed) {
+        RefuseUnlockableUserFolder(lockError);
+    }
+    if (lock == Platform::LockResult::kTaken) {
         secondInstance_ = true;
         return;
     }
+    // Only the copy that holds the lock may tidy the folder: writes killed before their rename.
+    Platform::RemoveStaleTemporaryFiles(Platform::UserFolder());
     if (demo_ != nullptr && demo_->IsRecording()) {
         demo_->CaptureUserFiles(Platform::UserFolder());
     }
@@ -164,10 +181,11 @@ void GameApp::Init() {
         return;
     }
     CreateSoundServices();
+    SetWindowIcon();
     Quillory::LogMessage("Init()");
-    Platform::StandardRandom().Seed(Now());
-    rulesRandom_.Seed(Now());
-    cosmeticRandom_.Seed(Now() ^ 0x5EEDu);
+    // The rules and the decoration draw from their own generators, seeded with the session.
+    rulesRandom_.Seed(SeedOfSession());
+    cosmeticRandom_.Seed(SeedOfSession() ^ 0x5EEDu);
     // The renderer may have refused acceleration: the particle detail follows what we got.
     effects_.SetDetail(Is3DAccelerated() ? 10 : 5);
     ApplyDemoStart();
@@ -213,6 +231,8 @@ void GameApp::CreateSoundServices() {
     }
     playback_ = std::make_unique<Quillory::SoundPlayback>(soundManager_.get());
     soundEvents_.Connect(playback_.get(), musicInterface_.get());
+    // The sliders' volumes reach the output only through the application's one volume owner.
+    soundEvents_.SetVolumeOwner(this);
     ApplySfxVolume(settings_.sfxVolume);
     ApplyMusicVolume(settings_.musicVolume);
 }
@@ -270,6 +290,24 @@ void GameApp::OnResourcesLoaded() {
     }
 }
 
+void GameApp::SetWindowIcon() {
+    const std::unique_ptr<MemoryImage> icon = Quillory::LoadDisplayImage("icon.png", true);
+    if (icon == nullptr || !window_.SetIcon(icon->GetBits(), icon->GetWidth(), icon->GetHeight())) {
+        Quillory::LogMessage("Window icon: 'icon.png' ... FAILED");
+    }
+}
+
+void GameApp::OnQuit() {
+    // A high score whose name is still being typed is kept with the name typed so far.
+    scores_.FinishEditing();
+}
+
+void GameApp::OnScreenModeChanged(bool windowed) {
+    // The options file decides the mode at the next start; Alt+Enter's choice must survive.
+    Quillory::WriteConfigInt("OPTIONS", "btnFullScreen", windowed ? 0 : 1);
+    menus_[MENU_OPTIONS].SetButtonChecked("btnFullScreen", !windowed);
+}
+
 void GameApp::OnHardwareAccelerationRefused() {
     Quillory::WriteConfigInt("OPTIONS", "btn3DHardware", 0);
 }
@@ -285,6 +323,8 @@ void GameApp::SetGameState(int state) {
 }
 
 void GameApp::OnScreenStateChanged(int, int) {
+    // Texts and options are served from memory; a screen change is when files are looked at again.
+    Quillory::RevalidateProfileFiles();
     // The warp also queues the move, so hover is refreshed where warping is refused.
     int x = 0;
     int y = 0;
@@ -476,11 +516,10 @@ void GameApp::ApplyDemoStart() {
     }
     Recording& data = demo_->Data();
     if (demo_->IsRecording()) {
-        // The stepped clock stands still at start-up: the seeds come from the calendar.
-        const auto sinceEpoch = std::chrono::system_clock::now().time_since_epoch();
-        const auto seed = static_cast<uint32_t>(
-            std::chrono::duration_cast<std::chrono::milliseconds>(sinceEpoch).count());
-        data.seeds = {seed, seed ^ 0x2545F491u, seed ^ 0x9E3779B9u, seed ^ 0x5EEDu};
+        // The session's own seed (the calendar's, or $QUILLORY_SEED), as an unrecorded session
+        // would use it.
+        const uint32_t seed = SeedOfSession();
+        data.seeds = {seed, seed, seed, seed ^ 0x5EEDu};
         data.programVersion = version_;
         data.windowed = settings_.windowed;
         data.detail = effects_.Detail();
@@ -681,6 +720,10 @@ bool GameApp::ScriptScreenshot(const std::string& path) {
 
 void GameApp::SetMusicVolume(float volume) {
     soundEvents_.SetMusicVolume(volume);
+}
+
+void GameApp::LiftMusicDuck() {
+    SetMusicDuck(1.0);
 }
 
 void GameApp::SetSfxVolume(float volume) {

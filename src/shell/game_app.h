@@ -68,6 +68,8 @@ public:
     int ExitCode() const { return exitCode_; }
     // Writes the last drawn frame into the user folder's "screenshots/" (F12); the path, or empty.
     std::string TakeScreenshot();
+    void OnQuit() override;
+    void OnScreenModeChanged(bool windowed) override;
 
     // SpriteHost.
     std::unique_ptr<Image> LoadDisplayImage(const char* fileName, bool commitBits) override;
@@ -114,6 +116,7 @@ public:
     void SwitchScreenMode(bool windowed) override;
     void Switch3D(bool on) override;
     void SetMusicVolume(float volume) override;
+    void LiftMusicDuck() override;
     void SetSfxVolume(float volume) override;
 
     // The buttons as the game samples them, scripted presses included.
@@ -160,6 +163,8 @@ private:
     void StepDemo();
     // The options' check boxes show the window mode and the renderer that are really in use.
     void ShowDisplayOptions();
+    // Sets the window's icon from "icon.png" of the data.
+    void SetWindowIcon();
     // Loads every image of a folder through the sprite manager, counting each one.
     void PreloadImageFolder(const char* folder);
 
@@ -176,7 +181,7 @@ private:
     Platform::RandomGenerator rulesRandom_;
     Platform::RandomGenerator cosmeticRandom_;
     WindowPointer pointer_{*this};
-    SoundEventsOutput soundOutput_{soundEvents_};
+    SoundEventsOutput soundOutput_{soundEvents_, *this};
     SpriteTextures textures_{sprites_};
     Quillory::CMenuControls menuControls_{&menus_[MENU_MAIN], &menus_[MENU_INGAME],
                                           &menus_[MENU_MAP]};

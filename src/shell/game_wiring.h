@@ -4,6 +4,7 @@
 #pragma once
 
 #include "effects/effect2d.h"
+#include "engine/audio_volumes.h"
 #include "engine/ogg_manager.h"
 #include "engine/sprite_manager.h"
 #include "game/quillory_game.h"
@@ -23,15 +24,18 @@ private:
     TuvoAppBase& application_;
 };
 
-// Sound events by name and the music volume, through the sound front end.
+// Sound events by name through the sound front end. The rules' music volume is a duck over the
+// player's own volume: it lowers what is heard and never reaches the saved settings.
 class SoundEventsOutput : public Quillory::GameSounds {
 public:
-    explicit SoundEventsOutput(Quillory::COggManager& events) : events_(events) {}
+    SoundEventsOutput(Quillory::COggManager& events, Quillory::AudioVolumes& volumes)
+        : events_(events), volumes_(volumes) {}
     void PlayEvent(const char* eventName) override { events_.PlaySoundEvent(eventName); }
-    void SetMusicVolume(float volume) override { events_.SetMusicVolume(volume); }
+    void SetMusicVolume(float volume) override { volumes_.SetMusicDuck(volume); }
 
 private:
     Quillory::COggManager& events_;
+    Quillory::AudioVolumes& volumes_;
 };
 
 class SpriteTextures : public Quillory::TextureSource {

@@ -259,7 +259,8 @@ void MenuActions::OptionsAction(const char* action) {
 }
 
 void MenuActions::RestoreMusicVolume() {
-    host_.SetMusicVolume(menus_[MENU_OPTIONS].GetSliderValue("MusicVolume"));
+    // The player's own volume never changed: only the rules' duck is lifted.
+    host_.LiftMusicDuck();
 }
 
 void MenuActions::OfferScore() {

@@ -57,6 +57,9 @@ public:
     virtual void Switch3D(bool on) = 0;
     virtual void SetMusicVolume(float volume) = 0;
     virtual void SetSfxVolume(float volume) = 0;
+    // Lifts the rules' lowering of the music (after a loss or the end of the game) as play goes
+    // on; the player's own volume is never touched by it.
+    virtual void LiftMusicDuck() = 0;
 };
 
 class MenuActions {

@@ -137,4 +137,13 @@ TEST_F(WindowTest, QuitRequestsBecomeCloseEvents) {
     EXPECT_EQ(events[0].kind, EventKind::kCloseRequested);
 }
 
+TEST(WindowFitTest, TheWindowIsMeasuredAtTheSizeItIsCreated) {
+    const Platform::Rectangle desktop{0, 0, 1600, 1000};
+    EXPECT_TRUE(Platform::WindowFits(desktop, 800, 600, 1));
+    // At twice the size on a high-density desktop it would not fit: full screen is forced.
+    EXPECT_FALSE(Platform::WindowFits(desktop, 800, 600, 2));
+    EXPECT_FALSE(Platform::WindowFits({0, 0, 800, 700}, 800, 600, 1));  // exactly as wide
+    EXPECT_FALSE(Platform::WindowFits(desktop, 2000000000, 600, 2));    // no overflow
+}
+
 }  // namespace

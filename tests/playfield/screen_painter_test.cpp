@@ -200,6 +200,7 @@ TEST_F(ScreenPainterTest, HighScoresNameEveryModeAndTheConfirmationShowsTheSaved
         EXPECT_EQ(scores_.CurrentTable(), mode);
     }
     user_.Write("language.ini", "[ENGLISH]\r\nLevelText=Level\r\nScoreText=Score\r\n");
+    Quillory::RevalidateProfileFiles();  // as a screen change does
     Quillory::SetLanguageName("ENGLISH");
     Model().levelNumber = 13;
     Model().score = 4200;

@@ -112,7 +112,8 @@ public:
         is3D = on && acceleratorAvailable;
         ++renderers;
     }
-    void SetMusicVolume(float volume) override { music.push_back(volume); }
+    void SetMusicVolume(float volume) override { volumes.push_back(volume); }
+    void LiftMusicDuck() override { music.push_back(1.0f); }
     void SetSfxVolume(float volume) override { sfx.push_back(volume); }
 
     bool quit = false;
@@ -122,7 +123,8 @@ public:
     bool is3D = true;
     bool acceleratorAvailable = true;
     int renderers = 0;
-    std::vector<float> music;
+    std::vector<float> volumes;
+    std::vector<float> music;  // the ducks
     std::vector<float> sfx;
 };
 
@@ -278,6 +280,8 @@ TEST_F(MenuActionsTest, ScoresOfZeroOrLessNeverEnterTheTable) {
     EXPECT_EQ(scores_.Entry(0).score, 0u);
     EXPECT_FALSE(scores_.IsEditing());
     ASSERT_EQ(host_.music.size(), 1u);  // the music comes back from its duck
+    EXPECT_EQ(host_.music[0], 1.0f);
+    EXPECT_TRUE(host_.volumes.empty());  // and the player's volume is left alone
 }
 
 TEST_F(MenuActionsTest, ContinueAfterALossRestartsTheLevelWithTheScore) {
