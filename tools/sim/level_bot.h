@@ -4,11 +4,10 @@
 // must not be easier than an earlier one beyond a tolerance.
 //
 // Difficulty of a level in one mode: the share of its clock that the good player needed in its
-// median game, 1 - (median time left / clock). The median, not the worst game: over 20 seeds
-// the worst game of a level moves by up to 4 % of the clock from one set of seeds to another,
-// the median by about 2 %, so only the median tells a level's place in the curve. The margin
-// shown in the table and the plot is the worst game's, worst time left / clock: how close the
-// good player came to losing.
+// median game, 1 - (median time left / clock). The median, not the worst game: across four sets
+// of 20 seeds a level's worst game moved by up to 10 % of the clock, its median by up to 6 %.
+// The margin shown in the table and the plot is the worst game's, worst time left / clock: how
+// close the good player came to losing.
 #pragma once
 
 #include <array>
@@ -97,8 +96,9 @@ bool PlayBotGame(const SimOptions& options, BotGame& game, RunOutcome& outcome, 
 int CountLevels(const std::string& dataFolder, std::string& error);
 
 // The largest amount, as a share of the clock, by which a later normal level of a stage may be
-// easier for the good player than an earlier one: twice the median's spread between seed sets.
-constexpr double kDifficultyTolerance = 0.04;
+// easier for the good player than an earlier one, with 20 seeds: on levels whose curve over 80
+// seeds falls by 2 % at most, sets of 20 seeds showed dips of up to 3.9 %.
+constexpr double kDifficultyTolerance = 0.05;
 
 // Every rule the levels break, one sentence each; empty when they keep them all. Bonus levels
 // are left out of both rules: their clock never ends them.

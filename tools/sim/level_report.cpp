@@ -136,8 +136,8 @@ std::string LevelsMarkdown(const std::vector<BotLevel>& levels,
             "--seed S --player P`, which plays the very same game.\n\n"
          << "The **margin** of a level is its worst time left as a share of its clock: how "
             "close the good player came to losing. Its **difficulty** is the share of the clock "
-            "that the good player needed in its median game (the worst game of 20 moves by up "
-            "to 4 % of the clock from one set of seeds to another, the median by about 2 %). "
+            "that the good player needed in its median game (across four sets of 20 seeds a "
+            "level's worst game moved by up to 10 % of the clock, its median by up to 6 %). "
             "The bot checks that the good player wins every normal level in every game, and that "
             "within a stage no normal level is easier than an earlier one by more than "
          << Percent(context.tolerance) << " of the clock, in each mode.\n\n";
