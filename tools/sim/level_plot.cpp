@@ -138,11 +138,11 @@ void DrawLegend(Tuvo::MemoryImage& image) {
     static const char* const kNames[kBotSeriesCount] = {"GOOD CLASSIC", "GOOD TRANSFORMER",
                                                         "CASUAL CLASSIC", "CASUAL TRANSFORMER"};
     DrawText(image, PlotLayout::kLeft, 14, "WORST TIME LEFT / CLOCK", kText);
-    int x = PlotLayout::kLeft + 240;
+    int x = PlotLayout::kLeft + 216;
     for (int s = 0; s < kBotSeriesCount; ++s) {
         image.FillRect(Rect(x, 16, 20, 6), Color(kSeriesColours[s]), Tuvo::kDrawModeNormal);
         DrawText(image, x + 26, 14, kNames[s], kText);
-        x += 26 + TextWidth(kNames[s]) + 24;
+        x += 26 + TextWidth(kNames[s]) + 16;
     }
 }
 
