@@ -34,10 +34,11 @@ function(quillory_program name)
   quillory_apply_flags(${name})
 endfunction()
 
-# quillory_test(name SOURCES ... [DEPENDS ...])
-# One GoogleTest binary per unit, registered with CTest test by test.
+# quillory_test(name SOURCES ... [DEPENDS ...] [PROPERTIES ...])
+# One GoogleTest binary per unit, registered with CTest test by test; PROPERTIES are CTest
+# properties given to each of its tests.
 function(quillory_test name)
-  cmake_parse_arguments(ARG "" "" "SOURCES;DEPENDS" ${ARGN})
+  cmake_parse_arguments(ARG "" "" "SOURCES;DEPENDS;PROPERTIES" ${ARGN})
   add_executable(${name} ${ARG_SOURCES})
   target_link_libraries(${name} PRIVATE ${ARG_DEPENDS} quillory_test_support GTest::gtest_main
                                         GTest::gmock)
@@ -47,7 +48,11 @@ function(quillory_test name)
   set_property(TARGET ${name} PROPERTY CROSSCOMPILING_EMULATOR
                ${CMAKE_COMMAND} -E env SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy
                QUILLORY_SOURCE_DIR=${PROJECT_SOURCE_DIR})
-  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60)
+  if(ARG_PROPERTIES)
+    gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES ${ARG_PROPERTIES})
+  else()
+    gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60)
+  endif()
 endfunction()
 
 # quillory_fuzzer(name SOURCES ... [DEPENDS ...]): a libFuzzer target, built with QUILLORY_FUZZ.

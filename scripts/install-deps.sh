@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Installs the Debian packages Quillory needs to build, test and play, and only those that are
-# missing. Safe to run again: when everything is there it prints nothing and changes nothing.
+# Installs the Debian packages Quillory needs to build, test, play and install, and only those
+# that are missing. Safe to run again: when everything is there it prints nothing and changes
+# nothing.
 #   scripts/install-deps.sh            build, play and test packages
 #   scripts/install-deps.sh --extra    also the optional ones (benchmarks, test images, fuzzing)
 set -euo pipefail
@@ -11,6 +12,7 @@ packages=(
   libogg-dev libvorbisidec-dev libfreetype-dev fonts-dejavu-core
   libgtest-dev libgmock-dev libbenchmark-dev
   libsixel-examples # the PNG test suite and sample pictures the image reader tests decode
+  desktop-file-utils appstream # the install check validates the desktop entry and metainfo
 )
 extra_packages=(clang libclang-rt-14-dev libpixman-1-dev vorbis-tools)
 

@@ -72,7 +72,7 @@ int CMenu::Load(const char* path) {
     colour_ = 0xFFFFFFFF;
     alpha_ = 1.0f;
     std::vector<uint8_t> contents;
-    if (!Tuvo::PakReadWholeFile(path, contents)) {
+    if (!Tuvo::PakReadWholeFile(path, contents, Platform::kMaxTextFileBytes)) {
         char line[400];
         std::snprintf(line, sizeof(line), "Loading XML menu:  '%s' ... FAILED", path);
         LogMessage(line);

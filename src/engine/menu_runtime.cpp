@@ -1,6 +1,8 @@
 // A menu screen at run time: drawing, pointer and keyboard input, persistence of check boxes and
 // sliders, and the queries by name.
+#include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -28,6 +30,10 @@ int ToPixel(float value) {
         return 2000000000;
     }
     return static_cast<int>(value);
+}
+
+int ClampToInt(int64_t value) {
+    return static_cast<int>(std::clamp<int64_t>(value, INT32_MIN, INT32_MAX));
 }
 
 template <size_t N>
@@ -221,8 +227,9 @@ bool CMenu::Hits(float xc, float yc, float width, float height, int x, int y) co
     const float top = yc - height / 2;
     const int pixelLeft = ToPixel(left * screenWidth);
     const int pixelTop = ToPixel(top * screenHeight);
-    const int pixelRight = pixelLeft + ToPixel(width * screenWidth);
-    const int pixelBottom = pixelTop + ToPixel(height * screenHeight);
+    // The sums are taken in 64 bits and clamped: two saturated factors would overflow an int.
+    const int pixelRight = ClampToInt(int64_t{pixelLeft} + ToPixel(width * screenWidth));
+    const int pixelBottom = ClampToInt(int64_t{pixelTop} + ToPixel(height * screenHeight));
     return pixelLeft < x && x < pixelRight && pixelTop < y && y < pixelBottom;
 }
 

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "engine/app_log.h"
+#include "engine/audio_volumes.h"
 #include "engine/ini_access.h"
 #include "engine/private_profile.h"
 #include "engine/sound_playback.h"
@@ -113,7 +114,16 @@ bool COggManager::LoadSound(const char* path) {
     }
     const size_t length = path != nullptr ? std::strlen(path) : 0;
     Tuvo::SoundManager* sounds = playback_ != nullptr ? playback_->Sounds() : nullptr;
-    if (length <= 4 || path[length - 4] != '.' || !FitsName(path) || sounds == nullptr ||
+    if (sounds == nullptr || !sounds->Initialized()) {
+        // Without a sound device every load fails; one line says so instead of one per sound,
+        // hover and click.
+        if (!soundOffLogged_) {
+            soundOffLogged_ = true;
+            LogMessage("Sound is off: no audio device");
+        }
+        return false;
+    }
+    if (length <= 4 || path[length - 4] != '.' || !FitsName(path) ||
         !sounds->LoadSound(sampleCount_, std::string(path, length - 4))) {
         Log("Loading sound: '%s' ... FAILED", path != nullptr ? path : "");
         return false;
@@ -201,7 +211,9 @@ void COggManager::PlaySoundEvent(const char* eventName) {
 
 int COggManager::SetMusicVolume(float volume) {
     musicVolume_ = volume;
-    if (music_ != nullptr) {
+    if (volumeOwner_ != nullptr) {
+        volumeOwner_->SetPlayerMusicVolume(volume);
+    } else if (music_ != nullptr) {
         music_->SetVolume(volume);
     }
     return 1;
@@ -209,7 +221,9 @@ int COggManager::SetMusicVolume(float volume) {
 
 int COggManager::SetSfxVolume(float volume) {
     sfxVolume_ = volume;
-    if (playback_ != nullptr) {
+    if (volumeOwner_ != nullptr) {
+        volumeOwner_->SetPlayerSfxVolume(volume);
+    } else if (playback_ != nullptr) {
         playback_->SetSfxVolume(volume);
     }
     return 1;

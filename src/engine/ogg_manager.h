@@ -14,6 +14,7 @@ class MusicInterface;
 namespace Quillory {
 
 class SoundPlayback;
+class AudioVolumes;
 
 constexpr int kMaxSoundEvents = 100;
 constexpr int kMaxEventFiles = 10;
@@ -35,6 +36,8 @@ class COggManager : public SoundEventPlayer {
 public:
     // Where samples play and where the music volume goes; either may be nullptr (no sound).
     void Connect(SoundPlayback* playback, Tuvo::MusicInterface* music);
+    // When set, the volume setters hand the player's volumes to `owner` instead of applying them.
+    void SetVolumeOwner(AudioVolumes* owner) { volumeOwner_ = owner; }
     // The generator that picks an event's file (the shared standard generator by default).
     void SetRandom(Platform::RandomGenerator* random);
 
@@ -75,6 +78,8 @@ private:
     float sfxVolume_ = 0.75f;
     SoundPlayback* playback_ = nullptr;
     Tuvo::MusicInterface* music_ = nullptr;
+    AudioVolumes* volumeOwner_ = nullptr;
+    bool soundOffLogged_ = false;
     Platform::RandomGenerator* random_ = nullptr;
 };
 

@@ -4,6 +4,7 @@
 #include "engine/private_profile.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
 #include <map>
 #include <mutex>
@@ -11,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/app_log.h"
 #include "framework/archive/pak_file.h"
 #include "platform/atomic_file.h"
 #include "platform/folders.h"
@@ -33,14 +35,23 @@ struct FileSignature {
 struct CachedFile {
     FileSignature signature;
     Platform::IniDocument document;
+    // The user's copy exists but could not be read: the defaults serve, and it is never written.
+    bool unreadable = false;
+    bool warned = false;
+    // The revalidation round in which the signature was last compared with the disk.
+    uint64_t checkedRound = 0;
 };
 
 std::mutex gProfileMutex;
 std::map<std::string, CachedFile> gCache;
 std::set<std::string> gDurableFiles = {"saved.ini", "scores.ini"};
+// Look-ups compare a cached file with the disk once per round, not on every call: texts are
+// looked up many times a frame. A round ends at a screen change (RevalidateProfileFiles).
+uint64_t gRound = 1;
 
+// The user folder's copy of a file, without creating the folder (reads must not touch the disk).
 std::string UserPath(const char* fileName) {
-    return Platform::UserFilePath(fileName);
+    return Platform::UserFolder() + "/" + fileName;
 }
 
 FileSignature CurrentSignature(const char* fileName) {
@@ -61,39 +72,66 @@ FileSignature CurrentSignature(const char* fileName) {
     return signature;
 }
 
-Platform::IniDocument ReadDocument(const char* fileName, const FileSignature& signature) {
-    if (!signature.exists) {
-        return Platform::IniDocument();
+void ReadDocument(const char* fileName, CachedFile& cached) {
+    cached.document = Platform::IniDocument();
+    cached.unreadable = false;
+    if (!cached.signature.exists) {
+        return;
     }
-    if (signature.fromUserFolder) {
+    if (cached.signature.fromUserFolder) {
         std::string text;
-        Platform::ReadWholeFile(UserPath(fileName), text);
-        return Platform::IniDocument(text);
+        const Platform::ReadStatus status =
+            Platform::ReadRegularFile(UserPath(fileName), text, Platform::kMaxTextFileBytes);
+        if (status == Platform::ReadStatus::kUnreadable) {
+            cached.unreadable = true;
+            if (!cached.warned) {
+                cached.warned = true;
+                char line[600];
+                std::snprintf(line, sizeof(line),
+                              "WARNING: '%s' could not be read; defaults are used and the file "
+                              "will not be overwritten",
+                              UserPath(fileName).c_str());
+                LogMessage(line);
+            }
+        }
+        cached.document = Platform::IniDocument(text);
+        return;
     }
     std::vector<uint8_t> bytes;
-    Tuvo::PakReadWholeFile(fileName, bytes);
-    return Platform::IniDocument(
+    Tuvo::PakReadWholeFile(fileName, bytes, Platform::kMaxTextFileBytes);
+    cached.document = Platform::IniDocument(
         std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
 }
 
 // The current parse of a file; the caller holds gProfileMutex.
-Platform::IniDocument& Document(const char* fileName) {
-    const FileSignature signature = CurrentSignature(fileName);
+CachedFile& Cached(const char* fileName) {
     auto found = gCache.find(fileName);
-    if (found == gCache.end() || !(found->second.signature == signature)) {
-        CachedFile& cached = gCache[fileName];
-        cached.signature = signature;
-        cached.document = ReadDocument(fileName, signature);
-        return cached.document;
+    if (found != gCache.end() && found->second.checkedRound == gRound) {
+        return found->second;
     }
-    return found->second.document;
+    const FileSignature signature = CurrentSignature(fileName);
+    CachedFile& cached = gCache[fileName];
+    if (found == gCache.end() || !(cached.signature == signature) || cached.unreadable) {
+        cached.signature = signature;
+        ReadDocument(fileName, cached);
+    }
+    cached.checkedRound = gRound;
+    return cached;
 }
 
-// Writes the edited document to the user folder and keeps the cache in step.
+Platform::IniDocument& Document(const char* fileName) {
+    return Cached(fileName).document;
+}
+
+// Writes the edited document to the user folder and keeps the cache in step. A user file that
+// exists but could not be read is never replaced: that would lose what it holds.
 bool Store(const char* fileName, const Platform::IniDocument& document) {
+    if (Cached(fileName).unreadable) {
+        return false;
+    }
     const bool durable = gDurableFiles.count(fileName) != 0;
     const bool written = Platform::WriteFileAtomically(
-        UserPath(fileName), document.ToText(),
+        Platform::UserFilePath(fileName), document.ToText(),
         durable ? Platform::Durability::kFlushToDisk : Platform::Durability::kNoFlush);
     gCache.erase(fileName);
     return written;
@@ -225,6 +263,11 @@ void SetProfileFileDurable(const char* fileName, bool durable) {
     } else {
         gDurableFiles.erase(fileName);
     }
+}
+
+void RevalidateProfileFiles() {
+    std::lock_guard<std::mutex> lock(gProfileMutex);
+    ++gRound;
 }
 
 void ClearProfileCache() {

@@ -1,8 +1,9 @@
 // The private-profile functions that the game's INI files go through, with the Windows file format
 // and rules. A file name is a bare name ("config.ini"): reads use the user folder's copy when it
 // exists, else the data folder's copy through the archive layer; writes always go to the user
-// folder, atomically. Parsed files are cached and revalidated by size and modification time.
-// Safe to call from several threads at once.
+// folder, atomically. Parsed files are cached and compared with the disk again only after
+// RevalidateProfileFiles, so that looking up a text touches no file. A user file that exists but
+// cannot be read serves the defaults and is never overwritten. Safe to call from several threads.
 #pragma once
 
 #include <cstddef>
@@ -34,5 +35,9 @@ void SetProfileFileDurable(const char* fileName, bool durable);
 
 // Drops every cached parse (tests, or after the user folder changes).
 void ClearProfileCache();
+
+// Makes the next access of each file compare its cached parse with the disk again (by size and
+// modification time). Called at every screen change; between calls, reads touch no file.
+void RevalidateProfileFiles();
 
 }  // namespace Quillory

@@ -132,6 +132,16 @@ void CScores::HandleKey(const WindowMessage& message) {
     }
 }
 
+void CScores::FinishEditing() {
+    if (!editing_) {
+        return;
+    }
+    // The result counts even when the player never pressed Enter.
+    editing_ = 0;
+    highlight_ = 1;
+    Save();
+}
+
 void CScores::DrawTable(CSpriteManager& sprites, float y, float size, float rankX, float nameX,
                         float scoreX, bool withHeader) const {
     if (withHeader) {

@@ -43,6 +43,9 @@ public:
                    float scoreX, bool withHeader) const;
     // Empties all tables and saves.
     void ClearAll();
+    // Ends a name entry that is still open (the program quits, or the screen is left) and saves
+    // the entry with the name typed so far, possibly empty. Does nothing when not editing.
+    void FinishEditing();
 
     const ScoreEntry& Entry(int row) const { return tables_[currentTable_][row]; }
     int CurrentTable() const { return currentTable_; }

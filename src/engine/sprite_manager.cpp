@@ -91,8 +91,16 @@ void CSpriteManager::LoadTexture(const char* folder, const char* fileName) {
     }
     char line[512];
     if (image == nullptr) {
-        std::snprintf(line, sizeof(line), "Loading image: '%s' ... FAILED", key.c_str());
-        LogMessage(line);
+        // Draws ask again every frame; one line per missing name keeps the log readable.
+        bool firstFailure = false;
+        {
+            std::lock_guard<std::mutex> lock(tableMutex_);
+            firstFailure = failedNames_.insert(key).second;
+        }
+        if (firstFailure) {
+            std::snprintf(line, sizeof(line), "Loading image: '%s' ... FAILED", key.c_str());
+            LogMessage(line);
+        }
         return;
     }
     int loaded = 0;

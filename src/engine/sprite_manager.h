@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <memory>
 #include <mutex>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -181,6 +182,8 @@ private:
     std::array<std::unique_ptr<Tuvo::Image>, kMaxTextures> images_;
     std::array<std::string, kMaxTextures> names_;
     int count_ = 0;
+    // Names that failed to load and were logged; retried, but never logged again.
+    std::set<std::string> failedNames_;
 
     std::vector<std::string> pendingFiles_;
     size_t nextPending_ = 0;

@@ -73,8 +73,10 @@ void CSpriteManager::InitSymbolFont(const char* fontFile) {
     int inCol = 0;
     if (ReadLanguageInt("SYMBOLS_IN_ROW", &inRow) && ReadLanguageInt("SYMBOLS_IN_COL", &inCol)) {
         // The grid indexes the width table: a grid that does not fit it (or has no cells) would
-        // read past it, so such values are refused and the previous grid stays.
-        if (inRow >= 1 && inCol >= 1 && inRow * inCol <= kSymbolWidthCount) {
+        // read past it, so such values are refused and the previous grid stays. Each factor is
+        // checked before the product, which would overflow for values near the int range.
+        if (inRow >= 1 && inCol >= 1 && inRow <= kSymbolWidthCount && inCol <= kSymbolWidthCount &&
+            inRow * inCol <= kSymbolWidthCount) {
             symbolsInRow_ = inRow;
             symbolsInCol_ = inCol;
         } else {

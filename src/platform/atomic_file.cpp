@@ -1,16 +1,22 @@
-// Crash-safe file replacement: write beside, flush when asked, rename over.
+// Safe whole-file reads and crash-safe file replacement: write beside, flush when asked, rename.
 #include "platform/atomic_file.h"
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstdio>
+#include <climits>
 #include <cstdlib>
+#include <cstring>
 
 namespace Platform {
 namespace {
+
+constexpr char kTemporaryInfix[] = ".tmp-";
+constexpr size_t kTemporarySuffixLength = 6;  // the XXXXXX of mkstemp
+constexpr int kMaxLinkDepth = 16;
 
 bool WriteAll(int fd, std::string_view contents) {
     size_t written = 0;
@@ -36,58 +42,141 @@ std::string FolderOf(const std::string& path) {
 }
 
 void FlushFolder(const std::string& path) {
-    const int fd = open(FolderOf(path).c_str(), O_RDONLY | O_DIRECTORY);
+    const int fd = open(FolderOf(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd >= 0) {
         fsync(fd);
         close(fd);
     }
 }
 
+// Reads up to `size` bytes (the size fstat reported); false on an error or a read cut short.
+bool ReadExactly(int fd, std::string& contents, size_t size) {
+    contents.resize(size);
+    size_t done = 0;
+    while (done < size) {
+        const ssize_t count = read(fd, contents.data() + done, size - done);
+        if (count < 0 && errno == EINTR) {
+            continue;
+        }
+        if (count <= 0) {
+            return false;
+        }
+        done += static_cast<size_t>(count);
+    }
+    return true;
+}
+
+bool IsTemporaryName(const std::string& name) {
+    const size_t at = name.rfind(kTemporaryInfix);
+    return at != std::string::npos && at > 0 &&
+           name.size() == at + std::strlen(kTemporaryInfix) + kTemporarySuffixLength;
+}
+
 }  // namespace
+
+ReadStatus ReadRegularFile(const std::string& path, std::string& contents, size_t maxBytes) {
+    contents.clear();
+    // Non-blocking, so that a FIFO in the folder cannot stall the game on open.
+    const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        return (errno == ENOENT || errno == ENOTDIR) ? ReadStatus::kMissing
+                                                     : ReadStatus::kUnreadable;
+    }
+    struct stat info;
+    bool ok = fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && info.st_size >= 0 &&
+              static_cast<uint64_t>(info.st_size) <= maxBytes;
+    if (ok) {
+        ok = ReadExactly(fd, contents, static_cast<size_t>(info.st_size));
+    }
+    close(fd);
+    if (!ok) {
+        contents.clear();
+        return ReadStatus::kUnreadable;
+    }
+    return ReadStatus::kOk;
+}
+
+bool ReadWholeFile(const std::string& path, std::string& contents) {
+    return ReadRegularFile(path, contents, kMaxWholeFileBytes) == ReadStatus::kOk;
+}
+
+std::string WriteTarget(const std::string& path) {
+    std::string target = path;
+    for (int depth = 0; depth < kMaxLinkDepth; ++depth) {
+        struct stat info;
+        if (lstat(target.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) {
+            return target;
+        }
+        char buffer[PATH_MAX];
+        const ssize_t length = readlink(target.c_str(), buffer, sizeof(buffer) - 1);
+        if (length <= 0) {
+            return target;
+        }
+        const std::string link(buffer, static_cast<size_t>(length));
+        target = link.front() == '/' ? link : FolderOf(target) + "/" + link;
+    }
+    return target;
+}
 
 bool WriteFileAtomically(const std::string& path, std::string_view contents,
                          Durability durability) {
     if (path.empty()) {
         return false;
     }
-    std::string temporary = path + ".tmp-XXXXXX";
-    const int fd = mkstemp(temporary.data());
+    const std::string target = WriteTarget(path);
+    mode_t mode = 0644;
+    struct stat info;
+    if (stat(target.c_str(), &info) == 0) {
+        // A read-only file stays read-only and unchanged; only plain files are replaced.
+        if (!S_ISREG(info.st_mode) || (info.st_mode & 0222) == 0 ||
+            access(target.c_str(), W_OK) != 0) {
+            return false;
+        }
+        mode = info.st_mode & 07777;
+    }
+    std::string temporary = target + kTemporaryInfix + "XXXXXX";
+    const int fd = mkostemp(temporary.data(), O_CLOEXEC);
     if (fd < 0) {
         return false;
     }
-    fchmod(fd, 0644);
-    bool ok = WriteAll(fd, contents);
+    bool ok = fchmod(fd, mode) == 0;
+    ok = ok && WriteAll(fd, contents);
     if (ok && durability == Durability::kFlushToDisk) {
         ok = fsync(fd) == 0;
     }
     ok = (close(fd) == 0) && ok;
     if (ok) {
-        ok = rename(temporary.c_str(), path.c_str()) == 0;
+        ok = rename(temporary.c_str(), target.c_str()) == 0;
     }
     if (!ok) {
         unlink(temporary.c_str());
         return false;
     }
     if (durability == Durability::kFlushToDisk) {
-        FlushFolder(path);
+        FlushFolder(target);
     }
     return true;
 }
 
-bool ReadWholeFile(const std::string& path, std::string& contents) {
-    contents.clear();
-    FILE* file = std::fopen(path.c_str(), "rb");
-    if (file == nullptr) {
-        return false;
+int RemoveStaleTemporaryFiles(const std::string& folder) {
+    DIR* dir = opendir(folder.c_str());
+    if (dir == nullptr) {
+        return 0;
     }
-    char buffer[65536];
-    size_t count;
-    while ((count = std::fread(buffer, 1, sizeof(buffer), file)) > 0) {
-        contents.append(buffer, count);
+    int removed = 0;
+    while (const dirent* entry = readdir(dir)) {
+        const std::string name = entry->d_name;
+        if (!IsTemporaryName(name)) {
+            continue;
+        }
+        const std::string path = folder + "/" + name;
+        struct stat info;
+        if (lstat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode) && unlink(path.c_str()) == 0) {
+            ++removed;
+        }
     }
-    const bool ok = std::ferror(file) == 0;
-    std::fclose(file);
-    return ok;
+    closedir(dir);
+    return removed;
 }
 
 }  // namespace Platform

@@ -17,6 +17,11 @@ public:
     void Sleep(uint32_t milliseconds) override {
         std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
     }
+    uint64_t WallMilliseconds() override {
+        const auto sinceEpoch = std::chrono::system_clock::now().time_since_epoch();
+        return static_cast<uint64_t>(
+            std::chrono::duration_cast<std::chrono::milliseconds>(sinceEpoch).count());
+    }
 
 private:
     const std::chrono::steady_clock::time_point start_ = std::chrono::steady_clock::now();

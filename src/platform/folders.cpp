@@ -113,6 +113,23 @@ std::string FindDataFolder(const std::string& changeDirOption) {
     return programFolder;
 }
 
+bool CheckDataFolder(const std::string& folder, std::string& problem) {
+    if (folder.empty()) {
+        problem = "The -changedir option names no folder.";
+        return false;
+    }
+    if (!DirectoryExists(folder)) {
+        problem = "The data folder '" + folder + "' does not exist or is not a folder.";
+        return false;
+    }
+    if (!HoldsGameData(folder)) {
+        problem = "The data folder '" + folder +
+                  "' holds no game data (no main.pak, classes.xml or Menu folder).";
+        return false;
+    }
+    return true;
+}
+
 bool ChangeCurrentDirectory(const std::string& folder) {
     return !folder.empty() && chdir(ResolvePath(folder).c_str()) == 0;
 }

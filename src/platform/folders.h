@@ -26,6 +26,10 @@ std::string UserFilePath(const std::string& fileName);
 // the data, else <program folder>/../share/quillory, else the program's folder.
 std::string FindDataFolder(const std::string& changeDirOption);
 
+// Whether `folder` can serve as the data folder: it exists, is a folder, and holds the game's
+// archive or its menus. Otherwise `problem` says what is wrong, for the player to read.
+bool CheckDataFolder(const std::string& folder, std::string& problem);
+
 // Changes the process's current directory; false when that fails.
 bool ChangeCurrentDirectory(const std::string& folder);
 std::string CurrentDirectory();

@@ -26,9 +26,9 @@ ValueLocation Locate(std::string_view keyPath, std::string_view valueName) {
     return location;
 }
 
-IniDocument LoadDocument(const std::string& path) {
+IniDocument LoadDocument(const std::string& path, bool& unreadable) {
     std::string text;
-    ReadWholeFile(path, text);
+    unreadable = ReadRegularFile(path, text, kMaxTextFileBytes) == ReadStatus::kUnreadable;
     return IniDocument(text);
 }
 
@@ -43,9 +43,17 @@ bool SettingsStore::WriteInteger(std::string_view keyPath, std::string_view valu
     }
     const ValueLocation location = Locate(keyPath, valueName);
     std::lock_guard<std::mutex> lock(mutex_);
-    IniDocument document = LoadDocument(filePath_);
+    IniDocument document = LoadDocument(filePath_, unreadable_);
+    if (unreadable_) {
+        return false;  // replacing a file we could not read would lose every value in it
+    }
     document.SetValue(location.section, location.value, std::to_string(value));
     return WriteFileAtomically(filePath_, document.ToText(), Durability::kNoFlush);
+}
+
+bool SettingsStore::Unreadable() {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return unreadable_;
 }
 
 bool SettingsStore::WriteBoolean(std::string_view keyPath, std::string_view valueName, bool value) {
@@ -58,7 +66,7 @@ bool SettingsStore::ReadInteger(std::string_view keyPath, std::string_view value
     std::optional<std::string> text;
     {
         std::lock_guard<std::mutex> lock(mutex_);
-        text = LoadDocument(filePath_).GetValue(location.section, location.value);
+        text = LoadDocument(filePath_, unreadable_).GetValue(location.section, location.value);
     }
     if (!text || text->empty()) {
         return false;
@@ -85,8 +93,8 @@ bool SettingsStore::ReadBoolean(std::string_view keyPath, std::string_view value
 bool SettingsStore::EraseValue(std::string_view keyPath, std::string_view valueName) {
     const ValueLocation location = Locate(keyPath, valueName);
     std::lock_guard<std::mutex> lock(mutex_);
-    IniDocument document = LoadDocument(filePath_);
-    if (!document.GetValue(location.section, location.value)) {
+    IniDocument document = LoadDocument(filePath_, unreadable_);
+    if (unreadable_ || !document.GetValue(location.section, location.value)) {
         return false;
     }
     document.DeleteKey(location.section, location.value);

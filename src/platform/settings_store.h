@@ -24,10 +24,14 @@ public:
     bool EraseValue(std::string_view keyPath, std::string_view valueName);
 
     const std::string& FilePath() const { return filePath_; }
+    // True when the last access found the file present but unreadable: reads then give the
+    // defaults and every write is refused, so the file is never replaced by an empty one.
+    bool Unreadable();
 
 private:
     std::string filePath_;
     std::mutex mutex_;
+    bool unreadable_ = false;
 };
 
 }  // namespace Platform

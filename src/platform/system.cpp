@@ -5,11 +5,15 @@
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <sys/syscall.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cerrno>
+#include <csignal>
 #include <cstdio>
+#include <cstring>
 
 #include "platform/atomic_file.h"
 #include "platform/ini_document.h"
@@ -27,6 +31,16 @@ bool HasDisplay() {
         return false;
     }
     return SDL_getenv("DISPLAY") != nullptr || SDL_getenv("WAYLAND_DISPLAY") != nullptr;
+}
+
+bool OpenedWithoutDisplay() {
+    const char* driver = SDL_GetCurrentVideoDriver();
+    if (driver == nullptr ||
+        (SDL_strcmp(driver, "dummy") != 0 && SDL_strcmp(driver, "offscreen") != 0)) {
+        return false;
+    }
+    const char* wanted = SDL_getenv("SDL_VIDEODRIVER");
+    return wanted == nullptr || SDL_strstr(wanted, driver) == nullptr;
 }
 
 bool ShowMessageBox(const std::string& caption, const std::string& text, MessageBoxKind kind,
@@ -58,19 +72,37 @@ SingleInstanceLock::~SingleInstanceLock() {
     Release();
 }
 
-bool SingleInstanceLock::Acquire(const std::string& lockFilePath) {
-    Release();
-    const int fd = open(lockFilePath.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
-    if (fd < 0) {
-        // Without a lock file we cannot tell; let the game run.
-        return true;
+LockResult SingleInstanceLock::Acquire(const std::string& lockFilePath, std::string* error) {
+    if (fd_ >= 0) {
+        return LockResult::kAcquired;
+    }
+    // Non-blocking and no links followed: the lock file is ours, a plain file in the user folder.
+    const int fd =
+        open(lockFilePath.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NONBLOCK | O_NOFOLLOW, 0644);
+    struct stat info;
+    if (fd < 0 || fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        // Without a lock two copies could share one user folder and overwrite each other's files.
+        if (error != nullptr) {
+            *error = lockFilePath + ": " + std::strerror(fd < 0 ? errno : EINVAL);
+        }
+        if (fd >= 0) {
+            close(fd);
+        }
+        return LockResult::kFailed;
     }
     if (flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        const int reason = errno;
         close(fd);
-        return false;
+        if (reason == EWOULDBLOCK) {
+            return LockResult::kTaken;
+        }
+        if (error != nullptr) {
+            *error = lockFilePath + ": " + std::strerror(reason);
+        }
+        return LockResult::kFailed;
     }
     fd_ = fd;
-    return true;
+    return LockResult::kAcquired;
 }
 
 void SingleInstanceLock::Release() {
@@ -79,6 +111,39 @@ void SingleInstanceLock::Release() {
         close(fd_);
         fd_ = -1;
     }
+}
+
+namespace {
+
+volatile std::sig_atomic_t gQuitSignal = 0;
+
+void OnQuitSignal(int) {
+    gQuitSignal = 1;
+}
+
+}  // namespace
+
+void InstallQuitSignalHandlers() {
+    // SDL would install its own SIGINT and SIGTERM handlers; ours cover every quitting signal.
+    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+    struct sigaction action {};
+    action.sa_handler = OnQuitSignal;
+    sigemptyset(&action.sa_mask);
+    for (const int signal : {SIGINT, SIGTERM, SIGHUP, SIGQUIT}) {
+        sigaction(signal, &action, nullptr);
+    }
+    struct sigaction ignore {};
+    ignore.sa_handler = SIG_IGN;
+    sigemptyset(&ignore.sa_mask);
+    sigaction(SIGPIPE, &ignore, nullptr);
+}
+
+bool QuitSignalReceived() {
+    return gQuitSignal != 0;
+}
+
+void ClearQuitSignal() {
+    gQuitSignal = 0;
 }
 
 std::string ReadShortcutUrl(const std::string& shortcutPath) {

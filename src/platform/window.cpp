@@ -5,6 +5,7 @@
 #include <SDL.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
 
 #include "platform/cursor_shapes.h"
@@ -218,6 +219,13 @@ bool GameWindow::IsAccelerated() const {
     return state_->accelerated;
 }
 
+bool GameWindow::ScalesSmoothly() const {
+    const State& s = *state_;
+    SDL_ScaleMode mode = SDL_ScaleModeNearest;
+    return s.texture != nullptr && SDL_GetTextureScaleMode(s.texture, &mode) == 0 &&
+           mode != SDL_ScaleModeNearest && !SDL_RenderGetIntegerScale(s.renderer);
+}
+
 bool GameWindow::StartVideo(std::string& error) const {
     State& s = *state_;
     if (!SDL_WasInit(SDL_INIT_VIDEO)) {
@@ -259,7 +267,6 @@ bool GameWindow::Create(const WindowSettings& settings, std::string& error) {
         error = SDL_GetError();
         return false;
     }
-    SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, settings.accelerated ? "linear" : "nearest");
     uint32_t rendererFlags =
         settings.accelerated ? SDL_RENDERER_ACCELERATED : SDL_RENDERER_SOFTWARE;
     if (settings.vsync) {
@@ -278,6 +285,11 @@ bool GameWindow::Create(const WindowSettings& settings, std::string& error) {
     s.accelerated =
         SDL_GetRendererInfo(s.renderer, &info) == 0 && (info.flags & SDL_RENDERER_ACCELERATED) != 0;
     SDL_RenderSetLogicalSize(s.renderer, settings.width, settings.height);
+    // The scaling follows the renderer that was actually made: smooth on the graphics card;
+    // whole multiples, nearest, on the software renderer, where smoothing a full screen would
+    // cost more than drawing the frame.
+    SDL_RenderSetIntegerScale(s.renderer, s.accelerated ? SDL_FALSE : SDL_TRUE);
+    SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, s.accelerated ? "linear" : "nearest");
     s.texture = SDL_CreateTexture(s.renderer, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STREAMING,
                                   settings.width, settings.height);
     if (s.texture == nullptr) {
@@ -514,9 +526,35 @@ Rectangle GameWindow::WorkArea() const {
     return {bounds.x, bounds.y, bounds.w, bounds.h};
 }
 
+bool WindowFits(const Rectangle& area, int width, int height, int scale) {
+    const int64_t shownWidth = int64_t{width} * std::max(scale, 1);
+    const int64_t shownHeight = int64_t{height} * std::max(scale, 1);
+    return shownWidth < area.width && shownHeight < area.height;
+}
+
 bool GameWindow::FitsWindowed(int width, int height) const {
     const Rectangle area = WorkArea();
-    return width < area.width && height < area.height;
+    return WindowFits(area, width, height, ScaleFactor());
+}
+
+void GameWindow::WaitForEvent(uint32_t milliseconds) {
+    SDL_WaitEventTimeout(nullptr, static_cast<int>(std::min<uint32_t>(milliseconds, 60000)));
+}
+
+bool GameWindow::SetIcon(const uint32_t* pixels, int width, int height) {
+    State& s = *state_;
+    if (s.window == nullptr || pixels == nullptr || width <= 0 || height <= 0 || width > 1024 ||
+        height > 1024) {
+        return false;
+    }
+    SDL_Surface* surface = SDL_CreateRGBSurfaceWithFormatFrom(
+        const_cast<uint32_t*>(pixels), width, height, 32, width * 4, SDL_PIXELFORMAT_ARGB8888);
+    if (surface == nullptr) {
+        return false;
+    }
+    SDL_SetWindowIcon(s.window, surface);  // SDL copies the pixels
+    SDL_FreeSurface(surface);
+    return true;
 }
 
 void GameWindow::GetPosition(int& x, int& y) const {

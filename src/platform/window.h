@@ -32,6 +32,10 @@ struct Rectangle {
 
 enum class CursorKind { kArrow, kHand, kDragging };
 
+// Whether a window of width x height logical pixels, shown at `scale`, fits inside `area` (the
+// client area of a maximised window, so a window exactly that size does not fit).
+bool WindowFits(const Rectangle& area, int width, int height, int scale);
+
 class GameWindow {
 public:
     GameWindow();
@@ -47,6 +51,10 @@ public:
 
     // Appends the waiting events, oldest first.
     void PollEvents(std::vector<InputEvent>& events);
+    // Sleeps until an event is waiting (it stays queued) or `milliseconds` have passed.
+    void WaitForEvent(uint32_t milliseconds);
+    // Sets the window's icon from width x height 0xAARRGGBB pixels; false when it cannot.
+    bool SetIcon(const uint32_t* pixels, int width, int height);
 
     // Shows a finished picture of width x height 0xAARRGGBB pixels.
     bool Present(const uint32_t* pixels, int pitchInPixels);
@@ -59,6 +67,7 @@ public:
     int RefreshRate() const;
     // The desktop's usable area, and whether a window of the given client size fits in it.
     Rectangle WorkArea() const;
+    // Tested at the size the window is created with: the logical size times the desktop's scale.
     bool FitsWindowed(int width, int height) const;
     // The windowed window's top left on the desktop.
     void GetPosition(int& x, int& y) const;
@@ -77,6 +86,9 @@ public:
     void ShowCursor(bool visible);
     void CaptureMouse(bool capture);
     bool IsAccelerated() const;
+    // Whether the picture is scaled smoothly to any size (the graphics card's renderer) rather
+    // than by whole multiples, nearest pixel (the software renderer).
+    bool ScalesSmoothly() const;
 
 private:
     // Starts SDL's video system once; the window's destruction stops it again.

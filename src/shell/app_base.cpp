@@ -6,10 +6,13 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "engine/app_log.h"
+#include "framework/archive/pak_interface.h"
 #include "framework/sound/music_interface.h"
 #include "framework/sound/sound_manager.h"
 #include "platform/debug_output.h"
 #include "platform/folders.h"
+#include "platform/paths.h"
 #include "platform/random.h"
 #include "shell/command_line.h"
 
@@ -19,6 +22,8 @@ namespace {
 // The desktop's screen saver cannot be asked for its time-out here; a windowed game that has
 // seen no input for this long stops updating and drawing so the desktop can blank the screen.
 constexpr uint32_t kIdleTimeout = 10 * 60 * 1000 - 2000;
+// While idle-paused the loop sleeps in waits of this length, waking at once on input.
+constexpr uint32_t kIdleWait = 500;
 
 // True when `later` is at or after `earlier` on the wrapping millisecond clock.
 bool NotBefore(uint32_t later, uint32_t earlier) {
@@ -29,6 +34,7 @@ bool NotBefore(uint32_t later, uint32_t earlier) {
 
 TuvoAppBase::TuvoAppBase(Platform::Clock& clock)
     : clock_(clock), widgetManager_(std::make_unique<WidgetManager>(this)) {
+    startFolder_ = Platform::CurrentDirectory();
     changeDirectory_ = Platform::ProgramFolder();
     timeLoaded_ = Now();
     primaryThread_ = std::this_thread::get_id();
@@ -36,7 +42,6 @@ TuvoAppBase::TuvoAppBase(Platform::Clock& clock)
 
 TuvoAppBase::~TuvoAppBase() {
     Quit();
-    AskAboutHardwareAcceleration();
     DeleteRetiredWidgets();
     widgetManager_.reset();
     musicInterface_.reset();
@@ -48,11 +53,55 @@ TuvoAppBase::~TuvoAppBase() {
 // ---------------------------------------------------------------------------------------------
 // Start-up and shutdown
 
-bool TuvoAppBase::AcquireSingleInstance() {
+Platform::LockResult TuvoAppBase::AcquireSingleInstance(std::string* error) {
     if (!onlyOneCopy_ || screenSaverMode_) {
-        return true;
+        return Platform::LockResult::kAcquired;
     }
-    return instanceLock_.Acquire(Platform::UserFilePath("quillory.lock"));
+    return instanceLock_.Acquire(Platform::UserFilePath("quillory.lock"), error);
+}
+
+void TuvoAppBase::RefuseUnlockableUserFolder(const std::string& error) {
+    Platform::ShowMessageBox(" " + title_,
+                             "The user folder cannot be locked, so a second copy of the game could "
+                             "overwrite this one's files. Check the folder and try again.\n" +
+                                 error,
+                             Platform::MessageBoxKind::kError);
+    Terminate(1);
+}
+
+bool TuvoAppBase::OpenDataArchive() {
+    if (archive_ == nullptr) {
+        archive_ = std::make_unique<PakInterface>();
+        if (Platform::FileExists("main.pak") && !archive_->MountArchive("main.pak")) {
+            Quillory::LogMessage("WARNING: 'main.pak' could not be opened; loose files are used");
+        }
+    }
+    return archive_->EntryCount() > 0;
+}
+
+uint32_t TuvoAppBase::SessionSeed() {
+    if (const char* fixed = std::getenv("QUILLORY_SEED")) {
+        char* end = nullptr;
+        const unsigned long value = std::strtoul(fixed, &end, 10);
+        if (end != fixed && *end == '\0') {
+            return static_cast<uint32_t>(value);
+        }
+    }
+    return static_cast<uint32_t>(clock_.WallMilliseconds());
+}
+
+void TuvoAppBase::SeedGenerators() {
+    const uint32_t seed = SessionSeed();
+    sessionSeed_ = seed;
+    Platform::FrameworkRandom().Seed(seed);
+    Platform::StandardRandom().Seed(seed);
+}
+
+std::string TuvoAppBase::AbsoluteFromStart(const std::string& path) const {
+    if (path.empty() || path.front() == '/' || IsAbsolutePathValue(path)) {
+        return path;
+    }
+    return startFolder_ + "/" + path;
 }
 
 void TuvoAppBase::OnSecondInstance() {
@@ -77,12 +126,18 @@ void TuvoAppBase::Init() {
         onlyOneCopy_ = false;
     }
     Platform::ChangeCurrentDirectory(changeDirectory_);
-    if (secondInstance_ || !AcquireSingleInstance()) {
+    OpenDataArchive();
+    // The lock is taken once and kept; taking it again here is a no-op, never a gap.
+    std::string lockError;
+    const Platform::LockResult lock =
+        secondInstance_ ? Platform::LockResult::kTaken : AcquireSingleInstance(&lockError);
+    if (lock == Platform::LockResult::kFailed) {
+        RefuseUnlockableUserFolder(lockError);
+    }
+    if (lock == Platform::LockResult::kTaken) {
         OnSecondInstance();
     }
-    const uint32_t seed = Now();
-    Platform::FrameworkRandom().Seed(seed);
-    Platform::StandardRandom().Seed(seed);
+    SeedGenerators();
 
     if (settings_.windowed && !window_.FitsWindowed(width_, height_)) {
         settings_.windowed = false;
@@ -91,8 +146,16 @@ void TuvoAppBase::Init() {
     if (!CreateMainWindow()) {
         Terminate(1);
     }
-    ApplySfxVolume(settings_.sfxVolume);
-    ApplyMusicVolume(settings_.musicVolume);
+    if (Platform::OpenedWithoutDisplay()) {
+        // SDL falls back to an invisible window when no display can be reached.
+        Platform::ShowMessageBox(
+            " " + title_,
+            "No display could be opened: DISPLAY and WAYLAND_DISPLAY name no "
+            "reachable display. To run without one, set SDL_VIDEODRIVER=dummy.",
+            Platform::MessageBoxKind::kError);
+        Terminate(1);
+    }
+    RefreshVolumes();
     if (screenSaverMode_) {
         window_.ShowCursor(false);
     }
@@ -159,16 +222,29 @@ void TuvoAppBase::Quit() {
     }
 }
 
+bool TuvoAppBase::AskQuestion(const std::string& caption, const std::string& text,
+                              bool defaultAnswer) {
+    if (!Platform::HasDisplay()) {
+        return defaultAnswer;
+    }
+    return Platform::ShowMessageBox(caption, text, Platform::MessageBoxKind::kYesNoQuestion,
+                                    defaultAnswer);
+}
+
 void TuvoAppBase::AskAboutHardwareAcceleration() {
-    if (screenSaverMode_ || !hardwareMayHaveFailed_ || !Platform::HasDisplay()) {
+    if (hardwareQuestionAsked_) {
         return;
     }
-    const bool keep = Platform::ShowMessageBox(
+    hardwareQuestionAsked_ = true;
+    if (screenSaverMode_ || !hardwareMayHaveFailed_) {
+        return;
+    }
+    const bool keep = AskQuestion(
         " Hardware Acceleration Confirmation",
         "Hardware Acceleration may not have been working correctly during this session.\r\n"
         "If you noticed graphics problems, you may want to turn off Hardware Acceleration.\r\n"
         "Would you like to keep Hardware Acceleration switched on?",
-        Platform::MessageBoxKind::kYesNoQuestion, true);
+        true);
     if (!keep) {
         // The options file is read again at every start; the answer is kept there too.
         RegistryWriteInteger("Is3D", 0);
@@ -233,6 +309,8 @@ void TuvoAppBase::Run() {
     }
     OnLoopEnd();
     SaveSettings();
+    // Asked here, not from the destructor, where the game's answer handler no longer runs.
+    AskAboutHardwareAcceleration();
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -259,8 +337,8 @@ bool TuvoAppBase::LoopUntilUpdate() {
 
 bool TuvoAppBase::LoopStep(bool* updated) {
     *updated = false;
-    if (shutdownRequested_ && !shutdown_) {
-        Quit();
+    if ((shutdownRequested_ || Platform::QuitSignalReceived()) && !shutdown_) {
+        Quit();  // a quitting signal ends the game as closing the window does, saving first
     }
     if (leaveLoop_) {
         return false;
@@ -298,6 +376,11 @@ bool TuvoAppBase::StepTiming(bool maySleep) {
         Quit();
     }
     if (paused_ || updateMultiplier_ <= 0) {
+        DeleteRetiredWidgets();
+        return true;
+    }
+    if (idlePaused_) {
+        StepIdlePause();
         DeleteRetiredWidgets();
         return true;
     }
@@ -443,6 +526,9 @@ bool TuvoAppBase::TryUpdate() {
 
 void TuvoAppBase::RunUpdate() {
     ++updateCount_;
+    if (volumesPending_) {
+        RefreshVolumes();
+    }
     if (!minimized_ && widgetManager_->UpdateFrame()) {
         ++updatesWithChange_;
     }
@@ -525,19 +611,46 @@ void TuvoAppBase::PumpWindowEvents(std::vector<Platform::InputEvent>& events) {
     }
 }
 
-void TuvoAppBase::CheckIdle(uint32_t now) {
-    if (!physicallyWindowed_ || screenSaverMode_) {
-        idlePaused_ = false;
-        return;
+void TuvoAppBase::WaitForWindowEvents(uint32_t milliseconds) {
+    if (window_.IsCreated()) {
+        window_.WaitForEvent(milliseconds);
+    } else {
+        clock_.Sleep(milliseconds);
     }
+}
+
+void TuvoAppBase::StepIdlePause() {
+    loopStepState_ = LOOP_DONE;
+    CheckIdle(Now());
+    if (!idlePaused_) {
+        return;  // input came back: the next step updates and draws again
+    }
+    ++sleepCount_;
+    WaitForWindowEvents(kIdleWait);
+}
+
+void TuvoAppBase::CheckIdle(uint32_t now) {
     if (lastInputTime_ == 0) {
         lastInputTime_ = now;
     }
-    const bool idle = now - lastInputTime_ > kIdleTimeout;
+    // Only a windowed game pauses: full screen, nothing else would be seen anyway.
+    const bool idle =
+        physicallyWindowed_ && !screenSaverMode_ && now - lastInputTime_ > kIdleTimeout;
     if (idle && !idlePaused_) {
         idlePaused_ = true;
+        // Nothing updates the music while paused; paused, it resumes cleanly where it was.
+        if (musicInterface_ != nullptr) {
+            musicInterface_->PauseAllMusic();
+            musicPausedForIdle_ = true;
+        }
     } else if (!idle && idlePaused_) {
         idlePaused_ = false;
+        if (musicPausedForIdle_ && musicInterface_ != nullptr) {
+            musicInterface_->ResumeAllMusic();
+        }
+        musicPausedForIdle_ = false;
+        ResetTimeBacklog(false);
+        hasPendingDraw_ = true;
         MarkAllDirty();
     }
 }
@@ -715,6 +828,7 @@ void TuvoAppBase::SwitchScreenMode(bool windowed) {
     if (window_.SetFullScreen(!windowed)) {
         settings_.windowed = windowed;
         physicallyWindowed_ = windowed;
+        OnScreenModeChanged(windowed);
     }
     ResetTimeBacklog(false);
     Redraw();
@@ -762,16 +876,51 @@ void TuvoAppBase::SetSoundManager(std::unique_ptr<SoundManager> sound) {
 }
 
 void TuvoAppBase::ApplyMusicVolume(double volume) {
-    settings_.musicVolume = volume;
-    if (musicInterface_ != nullptr) {
-        musicInterface_->SetVolume(settings_.muteCount > 0 ? 0.0 : volume);
+    if (std::this_thread::get_id() != primaryThread_) {
+        std::lock_guard<std::mutex> lock(pendingVolumeMutex_);
+        pendingMusicVolume_ = volume;
+        volumesPending_ = true;
+        return;
     }
+    settings_.musicVolume = volume;
+    RefreshVolumes();
 }
 
 void TuvoAppBase::ApplySfxVolume(double volume) {
+    if (std::this_thread::get_id() != primaryThread_) {
+        std::lock_guard<std::mutex> lock(pendingVolumeMutex_);
+        pendingSfxVolume_ = volume;
+        volumesPending_ = true;
+        return;
+    }
     settings_.sfxVolume = volume;
+    RefreshVolumes();
+}
+
+void TuvoAppBase::SetMusicDuck(double duck) {
+    musicDuck_ = std::clamp(duck, 0.0, 1.0);
+    RefreshVolumes();
+}
+
+void TuvoAppBase::RefreshVolumes() {
+    {
+        std::lock_guard<std::mutex> lock(pendingVolumeMutex_);
+        if (pendingMusicVolume_) {
+            settings_.musicVolume = *pendingMusicVolume_;
+        }
+        if (pendingSfxVolume_) {
+            settings_.sfxVolume = *pendingSfxVolume_;
+        }
+        pendingMusicVolume_.reset();
+        pendingSfxVolume_.reset();
+        volumesPending_ = false;
+    }
+    const bool muted = settings_.muteCount > 0;
+    if (musicInterface_ != nullptr) {
+        musicInterface_->SetVolume(muted ? 0.0 : settings_.musicVolume * musicDuck_);
+    }
     if (soundManager_ != nullptr) {
-        soundManager_->SetVolume(settings_.muteCount > 0 ? 0.0 : volume);
+        soundManager_->SetVolume(muted ? 0.0 : settings_.sfxVolume);
     }
 }
 
@@ -780,8 +929,7 @@ void TuvoAppBase::MuteAudio(bool automatic) {
     if (automatic) {
         ++settings_.automaticMuteCount;
     }
-    ApplyMusicVolume(settings_.musicVolume);
-    ApplySfxVolume(settings_.sfxVolume);
+    RefreshVolumes();
 }
 
 void TuvoAppBase::UnmuteAudio(bool automatic) {
@@ -790,8 +938,7 @@ void TuvoAppBase::UnmuteAudio(bool automatic) {
         if (automatic && settings_.automaticMuteCount > 0) {
             --settings_.automaticMuteCount;
         }
-        ApplyMusicVolume(settings_.musicVolume);
-        ApplySfxVolume(settings_.sfxVolume);
+        RefreshVolumes();
     }
 }
 
@@ -813,6 +960,12 @@ void TuvoAppBase::LoadSettings() {
     }
     RegistryKey key = Registry();
     LoadPersistentSettings(key, settings_);
+    if (settingsStore_->Unreadable()) {
+        Quillory::LogMessage(("WARNING: '" + settingsStore_->FilePath() +
+                              "' could not be read; the defaults are used and it will not be "
+                              "overwritten")
+                                 .c_str());
+    }
 }
 
 void TuvoAppBase::SaveSettings() {
@@ -875,9 +1028,10 @@ void TuvoAppBase::ApplyCommandLineOption(const std::string& name, const std::str
     if (name == "-screensaver") {
         screenSaverMode_ = true;
     } else if (name == "-changedir") {
-        changeDirectory_ = value;
+        // Relative to where the program started, so that applying it again changes nothing.
+        changeDirectory_ = AbsoluteFromStart(value);
     } else if (name == "-userdir") {
-        Platform::SetUserFolderOverride(value);
+        Platform::SetUserFolderOverride(AbsoluteFromStart(value));
     } else {
         Platform::ShowMessageBox(" " + title_, "Invalid command line parameter: " + name,
                                  Platform::MessageBoxKind::kError);

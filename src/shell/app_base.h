@@ -7,10 +7,13 @@
 #include <cstdint>
 #include <deque>
 #include <memory>
+#include <mutex>
+#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
 
+#include "engine/audio_volumes.h"
 #include "framework/graphics/memory_image.h"
 #include "framework/widgets/widget_application.h"
 #include "framework/widgets/widget_manager.h"
@@ -24,12 +27,13 @@
 namespace Tuvo {
 
 class MusicInterface;
+class PakInterface;
 class SoundManager;
 
 // The loop-step states: pump messages, update, catch up, done.
 enum LoopStepState { LOOP_MESSAGES = 0, LOOP_UPDATE = 1, LOOP_CATCH_UP = 2, LOOP_DONE = 3 };
 
-class TuvoAppBase : public WidgetApplication {
+class TuvoAppBase : public WidgetApplication, public Quillory::AudioVolumes {
 public:
     explicit TuvoAppBase(Platform::Clock& clock = Platform::SystemClock());
     ~TuvoAppBase() override;
@@ -56,6 +60,26 @@ public:
     virtual void OnSecondInstance();
     // Creates the window and the back buffer; false, with a message shown, when that fails.
     virtual bool CreateMainWindow();
+    // Mounts "main.pak" of the current (data) folder once, so that every file is looked up in the
+    // archive first and on the disk second. True when an archive is mounted.
+    bool OpenDataArchive();
+    // Seeds the generators from the wall clock in milliseconds, which differs from session to
+    // session ($QUILLORY_SEED fixes it for recorded runs).
+    void SeedGenerators();
+    uint32_t SessionSeed();
+    // The seed the generators got at start-up, for the generators the game keeps itself.
+    uint32_t SeedOfSession() const { return sessionSeed_; }
+    // At exit, before anything is destroyed: when acceleration was asked for but not there,
+    // whether to keep it switched on. Asked once.
+    void AskAboutHardwareAcceleration();
+    // A Yes/No question to the player; tests answer it themselves.
+    virtual bool AskQuestion(const std::string& caption, const std::string& text,
+                             bool defaultAnswer);
+    // The window mode changed (Alt+Enter, maximising, the options): the game keeps its options
+    // in step.
+    virtual void OnScreenModeChanged(bool /*windowed*/) {}
+    // A path given on the command line, taken relative to the folder the program started in.
+    std::string AbsoluteFromStart(const std::string& path) const;
 
     // The main loop.
     virtual bool StepTiming(bool maySleep);
@@ -88,11 +112,17 @@ public:
     bool RegistryReadBoolean(const std::string& name, bool& value);
     bool RegistryEraseValue(const std::string& name);
 
-    // Sound volumes (0..1); applied as 0 while muted.
+    // Sound volumes (0..1): the player's volumes, heard as volume x mute (x the duck for the
+    // music). Called from another thread, the change is handed to the main thread's next update.
     virtual void ApplyMusicVolume(double volume);
     virtual void ApplySfxVolume(double volume);
     virtual void MuteAudio(bool automatic);
     virtual void UnmuteAudio(bool automatic);
+    // AudioVolumes: the one owner of what is heard.
+    void SetPlayerMusicVolume(double volume) override { ApplyMusicVolume(volume); }
+    void SetPlayerSfxVolume(double volume) override { ApplySfxVolume(volume); }
+    void SetMusicDuck(double duck) override;
+    double MusicDuck() const { return musicDuck_; }
 
     // Switches between windowed and full screen.
     virtual void SwitchScreenMode(bool windowed);
@@ -177,6 +207,9 @@ public:
     uint32_t loopStartTime_ = 0;
     bool registryRead_ = false;
     bool commandLineParsed_ = false;
+    bool musicPausedForIdle_ = false;
+    // The folder the program was started from (before any change into the data folder).
+    std::string startFolder_;
 
     // Performance counters.
     int updateCount_ = 0;
@@ -189,6 +222,13 @@ public:
 protected:
     // The window's events, appended to `events`; tests feed their own.
     virtual void PumpWindowEvents(std::vector<Platform::InputEvent>& events);
+    // Sleeps until an event arrives or `milliseconds` have passed (the idle pause).
+    virtual void WaitForWindowEvents(uint32_t milliseconds);
+    // One step of the idle pause: the music paused, the thread asleep until input or a second.
+    void StepIdlePause();
+    // Applies the effective volumes (player's volume x mute x duck) and any volume handed over
+    // from another thread.
+    void RefreshVolumes();
     // Shows the finished back buffer.
     virtual void PresentFrame();
     // Hands one input event to the widget manager.
@@ -199,12 +239,13 @@ protected:
     uint32_t Now() { return clock_.Milliseconds(); }
     // The settings store's key "SOFTWARE\" + registry key, the store opened on first use.
     RegistryKey Registry();
-    // At exit: when acceleration was asked for but not there, whether to keep it switched on.
-    void AskAboutHardwareAcceleration();
-    // Takes the single-instance lock in the user folder; false when another copy holds it.
-    bool AcquireSingleInstance();
+    // Takes the single-instance lock in the user folder (once; later calls keep it).
+    Platform::LockResult AcquireSingleInstance(std::string* error = nullptr);
+    // Ends the process with a message when the lock cannot be used at all.
+    void RefuseUnlockableUserFolder(const std::string& error);
 
     Platform::Clock& clock_;
+    uint32_t sessionSeed_ = 0;
     Platform::GameWindow window_;
     MemoryImage screenImage_;
     std::unique_ptr<WidgetManager> widgetManager_;
@@ -212,8 +253,16 @@ protected:
     std::unique_ptr<MusicInterface> musicInterface_;
     std::unique_ptr<Platform::SettingsStore> settingsStore_;
     Platform::SingleInstanceLock instanceLock_;
+    std::unique_ptr<PakInterface> archive_;
     bool secondInstance_ = false;
     bool hardwareMayHaveFailed_ = false;
+    bool hardwareQuestionAsked_ = false;
+    double musicDuck_ = 1.0;
+    // Volumes set on another thread, applied by the main thread.
+    std::mutex pendingVolumeMutex_;
+    std::optional<double> pendingMusicVolume_;
+    std::optional<double> pendingSfxVolume_;
+    std::atomic<bool> volumesPending_{false};
     std::deque<Platform::InputEvent> deferredMessages_;
     std::vector<std::pair<Widget*, int>> retiredWidgets_;
     std::vector<std::string> arguments_;

@@ -9,42 +9,34 @@
 #include <string>
 #include <vector>
 
+#include "effects/effect2d.h"
 #include "engine/menu.h"
 #include "engine/ogg_manager.h"
 #include "engine/scores.h"
 #include "engine/sound_playback.h"
 #include "engine/sprite_manager.h"
+#include "game/menu_controls.h"
+#include "game/quillory_game.h"
+#include "platform/mouse_latch.h"
+#include "playfield/board.h"
+#include "playfield/screen_painter.h"
+#include "playfield/screens.h"
 #include "shell/app_base.h"
+#include "shell/game_wiring.h"
+#include "shell/input_script.h"
+#include "shell/menu_actions.h"
 
 namespace Tuvo {
 
-// The menu screens, in the order of their files.
-enum MenuScreen {
-    MENU_MAIN,
-    MENU_GAME_OVER,
-    MENU_HIGHSCORES,
-    MENU_INGAME,
-    MENU_PAUSE,
-    MENU_OPTIONS,
-    MENU_MAP,
-    MENU_INFO_CLASSIC,
-    MENU_INFO_RELAX,
-    MENU_INFO_TRANSFORMER,
-    MENU_CLEAR_CONFIRMATION,
-    MENU_CONTINUE_CONFIRMATION,
-    MENU_GAME_COMPLETE,
-    MENU_INSTRUCTIONS,
-    MENU_INSTRUCTIONS2,
-    MENU_INSTRUCTIONS3,
-    MENU_INTRO,
-    MENU_CREDITS,
-    MENU_COUNT
-};
-
-// The file of each menu screen under "Menu\".
-extern const char* const kMenuFiles[MENU_COUNT];
-
-class GameApp : public TuvoAppBase, public Quillory::SpriteHost, public Quillory::MenuHost {
+// Besides the base's roles, the application is the board's host, the rules' screen-state host
+// and the action table's window and application.
+class GameApp : public TuvoAppBase,
+                public Quillory::SpriteHost,
+                public Quillory::MenuHost,
+                public BoardHost,
+                public Quillory::ScreenStateHost,
+                public ActionHost,
+                public ScriptTarget {
 public:
     // `arguments` are the process's arguments without the program path.
     explicit GameApp(const std::vector<std::string>& arguments,
@@ -56,6 +48,8 @@ public:
     void LoadResources() override;
     void OnResourcesLoaded() override;
     void OnHardwareAccelerationRefused() override;
+    void OnQuit() override;
+    void OnScreenModeChanged(bool windowed) override;
 
     // SpriteHost.
     std::unique_ptr<Image> LoadDisplayImage(const char* fileName, bool commitBits) override;
@@ -63,6 +57,7 @@ public:
     int ScreenHeight() const override { return height_; }
     int ClientWidth() const override { return width_; }
     int ClientHeight() const override { return height_; }
+    // Also the action table's question.
     bool Is3D() const override { return Is3DAccelerated(); }
     uint32_t Milliseconds() const override;
 
@@ -79,9 +74,55 @@ public:
     Quillory::CSpriteManager& Sprites() { return sprites_; }
     Quillory::COggManager& SoundEvents() { return soundEvents_; }
 
-    // The screen state: 0 the loading screen, 1 the main menu.
-    int ScreenState() const { return screenState_; }
-    void SetGameState(int state);
+    // BoardHost.
+    int ScreenState() const override;
+    // Switches screens: the rules' part, then (through OnScreenStateChanged) the pointer nudge.
+    void SetGameState(int state) override;
+    void AdvanceFrame(float updateAmount) override;
+    void PaintScreen(int state) override;
+    void DispatchInput(const Quillory::WindowMessage& record) override;
+    float Fade() const override;
+    bool ShowFrameRate() const override;
+    void* MainWindow() const override { return const_cast<Platform::GameWindow*>(&window_); }
+
+    // ScreenStateHost: the pointer moves one pixel down, so the new screen's buttons see it.
+    void OnScreenStateChanged(int previous, int current) override;
+
+    // ActionHost.
+    void Quit() override { TuvoAppBase::Quit(); }
+    void OpenUrlFile(const char* path) override;
+    bool IsWindowed() const override { return settings_.windowed; }
+    // Also Alt+Enter and maximising: the options' check box follows the window.
+    void SwitchScreenMode(bool windowed) override;
+    void Switch3D(bool on) override;
+    void SetMusicVolume(float volume) override;
+    void LiftMusicDuck() override;
+    void SetSfxVolume(float volume) override;
+
+    // The buttons as the game samples them, scripted presses included.
+    int SampleMouseButtons() override;
+
+    // ScriptTarget: scripted input for end-to-end runs.
+    int ScriptScreenState() const override { return ScreenState(); }
+    int ScriptTutorialStep() const override;
+    bool ScriptControlCentre(const std::string& menuFile, const std::string& control, float& x,
+                             float& y) const override;
+    bool ScriptShapeCentre(bool cell, int index, float& x, float& y) const override;
+    void ScriptMovePointer(float x, float y) override;
+    void ScriptButton(bool down, bool right, float x, float y) override;
+    void ScriptPointer(float& x, float& y) const override;
+    void ScriptKey(int code) override;
+    void ScriptCharacter(char character) override;
+    void ScriptQuit() override { Quit(); }
+    bool ScriptScreenshot(const std::string& path) override;
+    void ScriptSetState(int state) override { SetGameState(state); }
+    void ScriptGameComplete() override { game_->GameComplete(); }
+
+    Quillory::CQuilloryGame* Game() { return game_.get(); }
+    Quillory::CEffect2d& Effects() { return effects_; }
+    MenuActions* Actions() { return actions_.get(); }
+    // The loading gauge's fill, 0 to 100 (0 while nothing is counted).
+    int LoadPercent() const;
 
     std::atomic<int> loadTotal_{0};
     std::atomic<int> loadDone_{0};
@@ -91,6 +132,10 @@ protected:
     void CreateSoundServices();
 
 private:
+    // The options' check boxes show the window mode and the renderer that are really in use.
+    void ShowDisplayOptions();
+    // Sets the window's icon from "icon.png" of the data.
+    void SetWindowIcon();
     // Loads every image of a folder through the sprite manager, counting each one.
     void PreloadImageFolder(const char* folder);
 
@@ -99,12 +144,25 @@ private:
     Quillory::CSpriteManager sprites_;
     Quillory::COggManager soundEvents_;
     std::unique_ptr<Quillory::SoundPlayback> playback_;
-    Widget* board_ = nullptr;
+    Board* board_ = nullptr;
     // Set by the loading thread once the board exists; the main thread then adds it to the tree.
     std::atomic<bool> boardReady_{false};
     bool boardAdded_ = false;
-    int screenState_ = 0;
-    int previousScreenState_ = 0;
+    // The rules' services and the rules; the rules exist once the user folder is known.
+    Platform::RandomGenerator rulesRandom_;
+    Platform::RandomGenerator cosmeticRandom_;
+    WindowPointer pointer_{*this};
+    SoundEventsOutput soundOutput_{soundEvents_, *this};
+    SpriteTextures textures_{sprites_};
+    Quillory::CMenuControls menuControls_{&menus_[MENU_MAIN], &menus_[MENU_INGAME],
+                                          &menus_[MENU_MAP]};
+    Quillory::CEffect2d effects_;
+    std::unique_ptr<Quillory::CQuilloryGame> game_;
+    std::unique_ptr<RulesActions> rulesActions_;
+    std::unique_ptr<MenuActions> actions_;
+    std::unique_ptr<ScreenPainter> painter_;
+    std::unique_ptr<InputScript> script_;
+    Platform::MouseButtonLatch scriptButtons_;
     mutable int lastSampledButtons_ = 0;
 };
 

@@ -227,6 +227,17 @@ TEST_F(MenuTest, HoverAndClicksGoToTheFirstButtonHit) {
     EXPECT_STREQ(Click(25, 25), "");
 }
 
+TEST_F(MenuTest, HugeControlsHitTestWithoutOverflow) {
+    // Both factors saturate near the int range; their sum must not wrap (UBSan catches it).
+    ASSERT_EQ(Load("<Screen><Button name=\"far\" xc=\"1e38\" yc=\"1e38\" width=\"1e38\" "
+                   "height=\"1e38\" action=\"procFar\"/>"
+                   "<Button name=\"all\" xc=\"0.5\" yc=\"0.5\" width=\"3e7\" height=\"3e7\" "
+                   "action=\"procAll\"/></Screen>"),
+              1);
+    EXPECT_STREQ(Click(50, 50), "procAll");
+    EXPECT_FALSE(menu_.IsButtonHover("far"));
+}
+
 TEST_F(MenuTest, CheckBoxesPersistAndRadioGroupsExclude) {
     ASSERT_EQ(Load(kButtons), 1);
     EXPECT_STREQ(Click(70, 20), "procCheck");

@@ -9,6 +9,7 @@
 #include <map>
 
 #include "engine/app_log.h"
+#include "engine/audio_volumes.h"
 #include "engine/private_profile.h"
 #include "engine/sound_playback.h"
 #include "framework/archive/pak_format.h"
@@ -281,6 +282,35 @@ TEST_F(OggManagerTest, EventVolumeAndEffectsVolumeCombine) {
     EXPECT_EQ(manager_->SetMusicVolume(0.3f), 1);
     EXPECT_DOUBLE_EQ(music_.volume_, 0.3f);
     EXPECT_FLOAT_EQ(manager_->MusicVolume(), 0.3f);
+}
+
+TEST_F(OggManagerTest, WithoutASoundDeviceOneLineSaysSoundIsOff) {
+    data_.Write("Sound/a.wav", LevelWav(1000));
+    Tuvo::DSoundManager silent(nullptr, false);
+    SoundPlayback playback(&silent);
+    manager_->Connect(&playback, &music_);
+    manager_->LoadSoundFolder("Sound\\");
+    EXPECT_EQ(manager_->FindSound("Sound\\a.wav"), -1);
+    EXPECT_EQ(manager_->FindSound("Sound\\hover.ogg"), -1);
+    EXPECT_EQ(Count("Sound is off"), 1);
+    EXPECT_EQ(Count("FAILED"), 0) << Log();
+}
+
+TEST_F(OggManagerTest, VolumesGoThroughTheOwnerWhenThereIsOne) {
+    class RecordingOwner : public AudioVolumes {
+    public:
+        void SetPlayerMusicVolume(double volume) override { music = volume; }
+        void SetPlayerSfxVolume(double volume) override { sfx = volume; }
+        void SetMusicDuck(double) override {}
+        double music = -1;
+        double sfx = -1;
+    } owner;
+    manager_->SetVolumeOwner(&owner);
+    manager_->SetMusicVolume(0.25f);
+    manager_->SetSfxVolume(0.5f);
+    EXPECT_DOUBLE_EQ(owner.music, 0.25);
+    EXPECT_DOUBLE_EQ(owner.sfx, 0.5);
+    EXPECT_DOUBLE_EQ(music_.volume_, -1.0) << "the music was set behind the owner's back";
 }
 
 TEST_F(OggManagerTest, EventsFireByNameThroughTheSoundEventPlayer) {

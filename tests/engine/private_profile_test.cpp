@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdio>
 #include <cstring>
 #include <thread>
 
@@ -92,13 +96,41 @@ TEST_F(PrivateProfileTest, WritesGoToTheUserFolderAndKeepTheFile) {
     EXPECT_TRUE(WritePrivateProfileString("NOPE", nullptr, nullptr, "config.ini"));
 }
 
-TEST_F(PrivateProfileTest, OutsideEditsAreSeenDespiteTheCache) {
+TEST_F(PrivateProfileTest, LookUpsTouchNoFileUntilRevalidated) {
     user_.Write("config.ini", "[a]\r\nk=1\r\n");
     EXPECT_EQ(Get("a", "k"), "1");
+    // Look-ups are served from memory: an outside edit, even a removed user folder, is not seen
+    // (and the folder is not created again) until the next screen change.
     user_.Write("config.ini", "[a]\r\nk=22\r\n");
+    const std::string moved = user_.Path() + "-moved";
+    ASSERT_EQ(std::rename(user_.Path().c_str(), moved.c_str()), 0);
+    EXPECT_EQ(Get("a", "k"), "1");
+    EXPECT_NE(access(user_.Path().c_str(), F_OK), 0) << "a look-up created the user folder";
+    ASSERT_EQ(std::rename(moved.c_str(), user_.Path().c_str()), 0);
+    RevalidateProfileFiles();
     EXPECT_EQ(Get("a", "k"), "22");
     std::remove(user_.File("config.ini").c_str());
+    RevalidateProfileFiles();
     EXPECT_EQ(Get("a", "k", "none"), "none");
+}
+
+TEST_F(PrivateProfileTest, AnUnreadableUserFileKeepsItsContents) {
+    // A FIFO stands in for any file that exists but cannot be read (a read as root ignores
+    // permissions); an 8 GB file is refused for its size.
+    ASSERT_EQ(mkfifo(user_.File("config.ini").c_str(), 0644), 0);
+    EXPECT_EQ(Get("OPTIONS", "btnFullScreen", "1"), "1");
+    EXPECT_FALSE(WritePrivateProfileString("OPTIONS", "btnFullScreen", "0", "config.ini"));
+    struct stat info;
+    ASSERT_EQ(lstat(user_.File("config.ini").c_str(), &info), 0);
+    EXPECT_TRUE(S_ISFIFO(info.st_mode)) << "the file was replaced";
+
+    const std::string scores = user_.Write("scores.ini", "[HIGH SCORES]\r\nData=00\r\n");
+    ASSERT_EQ(truncate(scores.c_str(), off_t{8} << 30), 0);
+    char block[4] = {};
+    EXPECT_FALSE(GetPrivateProfileStruct("HIGH SCORES", "Data", block, 4, "scores.ini"));
+    EXPECT_FALSE(WritePrivateProfileStruct("HIGH SCORES", "Data", block, 4, "scores.ini"));
+    ASSERT_EQ(stat(scores.c_str(), &info), 0);
+    EXPECT_EQ(info.st_size, off_t{8} << 30);
 }
 
 TEST_F(PrivateProfileTest, ReadsFallBackToTheArchive) {

@@ -156,6 +156,26 @@ TEST_F(ScoresTest, NameEntry) {
     EXPECT_EQ(Name(1), "Saved");
 }
 
+TEST_F(ScoresTest, AnOpenNameEntryIsSavedWhenFinished) {
+    scores_.AddScore(700, "");
+    Type("Hal");
+    scores_.FinishEditing();
+    EXPECT_FALSE(scores_.IsEditing());
+    EXPECT_TRUE(scores_.IsHighlighted());
+    CScores reread;
+    ASSERT_EQ(reread.Load(), 1);
+    EXPECT_EQ(reread.Entry(0).score, 700u);
+    EXPECT_EQ(std::string(reread.Entry(0).name), "Hal");
+    // An untyped name is kept empty, as the table shows it; finishing twice changes nothing.
+    scores_.AddScore(800, "");
+    scores_.FinishEditing();
+    scores_.FinishEditing();
+    reread.Load();
+    EXPECT_EQ(reread.Entry(0).score, 800u);
+    EXPECT_EQ(std::string(reread.Entry(0).name), "");
+    EXPECT_EQ(reread.Entry(1).score, 700u);
+}
+
 TEST_F(ScoresTest, TheEditedRowIsRedWithABlinkingCursor) {
     TestSupport::FakeSpriteHost host;
     host.screenWidth = 160;

@@ -109,6 +109,13 @@ TEST_F(SymbolFontTest, GridKeysAreTakenOnlyWhenBothParseAndFit) {
     Language("SYMBOLS_IN_ROW=16\r\nSYMBOLS_IN_COL=20\r\n");
     sprites_.InitSymbolFont("English\\font01.png");
     EXPECT_EQ(sprites_.SymbolsInCol(), 8);
+    // Factors whose product wraps around the int range are refused too.
+    Language("SYMBOLS_IN_ROW=65536\r\nSYMBOLS_IN_COL=65536\r\n");
+    sprites_.InitSymbolFont("English\\font01.png");
+    EXPECT_EQ(sprites_.SymbolsInRow(), 16);
+    Language("SYMBOLS_IN_ROW=2147483647\r\nSYMBOLS_IN_COL=2\r\n");
+    sprites_.InitSymbolFont("English\\font01.png");
+    EXPECT_EQ(sprites_.SymbolsInRow(), 16);
     Language("SYMBOLS_IN_ROW=0\r\nSYMBOLS_IN_COL=5\r\n");
     sprites_.InitSymbolFont("English\\font01.png");
     EXPECT_EQ(sprites_.SymbolsInRow(), 16);

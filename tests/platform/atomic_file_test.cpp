@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <filesystem>
 
 #include "support/temp_folder.h"
@@ -46,6 +49,71 @@ TEST(AtomicFileTest, MissingFolderIsAFailure) {
     std::string contents = "stale";
     EXPECT_FALSE(Platform::ReadWholeFile(folder.File("no/such/x.ini"), contents));
     EXPECT_TRUE(contents.empty());
+}
+
+TEST(AtomicFileTest, ReadsTellMissingFromUnreadable) {
+    TempFolder folder;
+    std::string contents;
+    using Platform::ReadStatus;
+    EXPECT_EQ(Platform::ReadRegularFile(folder.File("none.ini"), contents, 100),
+              ReadStatus::kMissing);
+    folder.Write("small.ini", "abc");
+    EXPECT_EQ(Platform::ReadRegularFile(folder.File("small.ini"), contents, 3), ReadStatus::kOk);
+    EXPECT_EQ(contents, "abc");
+    // Past the stated limit (a sparse 8 GB file would not fit in memory): refused, not read.
+    EXPECT_EQ(Platform::ReadRegularFile(folder.File("small.ini"), contents, 2),
+              ReadStatus::kUnreadable);
+    EXPECT_TRUE(contents.empty());
+    const std::string huge = folder.Write("huge.ini", "");
+    ASSERT_EQ(truncate(huge.c_str(), off_t{8} << 30), 0);
+    EXPECT_EQ(Platform::ReadRegularFile(huge, contents, Platform::kMaxTextFileBytes),
+              ReadStatus::kUnreadable);
+    // A FIFO with no writer would block a plain open; a folder or device is no file either.
+    ASSERT_EQ(mkfifo(folder.File("fifo.ini").c_str(), 0644), 0);
+    EXPECT_EQ(Platform::ReadRegularFile(folder.File("fifo.ini"), contents, 100),
+              ReadStatus::kUnreadable);
+    EXPECT_EQ(Platform::ReadRegularFile(folder.Path(), contents, 100), ReadStatus::kUnreadable);
+    EXPECT_EQ(Platform::ReadRegularFile("/dev/zero", contents, 100), ReadStatus::kUnreadable);
+    EXPECT_FALSE(Platform::ReadWholeFile("/dev/zero", contents));
+}
+
+TEST(AtomicFileTest, WritesKeepPermissionsAndFollowLinks) {
+    TempFolder folder;
+    const std::string privateFile = folder.Write("config.ini", "old");
+    ASSERT_EQ(chmod(privateFile.c_str(), 0600), 0);
+    ASSERT_TRUE(Platform::WriteFileAtomically(privateFile, "new", Durability::kNoFlush));
+    struct stat info;
+    ASSERT_EQ(stat(privateFile.c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 07777, 0600u);
+
+    // A read-only file is left as it is.
+    ASSERT_EQ(chmod(privateFile.c_str(), 0444), 0);
+    EXPECT_FALSE(Platform::WriteFileAtomically(privateFile, "newer", Durability::kNoFlush));
+    EXPECT_EQ(folder.Read("config.ini"), "new");
+    ASSERT_EQ(stat(privateFile.c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 07777, 0444u);
+
+    // A link is written through: the link stays a link and its target gets the contents.
+    const std::string target = folder.Write("real/scores.ini", "old");
+    const std::string link = folder.File("scores.ini");
+    ASSERT_EQ(symlink("real/scores.ini", link.c_str()), 0);
+    ASSERT_TRUE(Platform::WriteFileAtomically(link, "via link", Durability::kFlushToDisk));
+    struct stat linkInfo;
+    ASSERT_EQ(lstat(link.c_str(), &linkInfo), 0);
+    EXPECT_TRUE(S_ISLNK(linkInfo.st_mode));
+    EXPECT_EQ(folder.Read("real/scores.ini"), "via link");
+}
+
+TEST(AtomicFileTest, StaleTemporaryFilesAreRemoved) {
+    TempFolder folder;
+    folder.Write("registry.ini.tmp-Ab12Cd", "torn");
+    folder.Write("config.ini.tmp-zzzzzz", "torn");
+    folder.Write("registry.ini", "kept");
+    folder.Write("notes.tmp-kept", "a name of the player's");
+    EXPECT_EQ(Platform::RemoveStaleTemporaryFiles(folder.Path()), 2);
+    EXPECT_EQ(folder.Read("registry.ini"), "kept");
+    EXPECT_EQ(folder.Read("notes.tmp-kept"), "a name of the player's");
+    EXPECT_FALSE(std::filesystem::exists(folder.File("registry.ini.tmp-Ab12Cd")));
 }
 
 }  // namespace

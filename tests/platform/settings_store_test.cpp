@@ -1,6 +1,9 @@
 #include "platform/settings_store.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
+
+#include "platform/atomic_file.h"
 
 #include "support/temp_folder.h"
 
@@ -64,6 +67,22 @@ TEST(SettingsStoreTest, EraseRemovesOnlyThatValue) {
     EXPECT_FALSE(store.ReadInteger(kKey, "Is3D", value));
     EXPECT_TRUE(store.ReadInteger(kKey, "ScreenMode", value));
     EXPECT_EQ(value, 0);
+}
+
+TEST(SettingsStoreTest, AFileThatCannotBeReadIsNeverReplaced) {
+    TempFolder folder;
+    // Too large to be a settings file: it exists, so it is neither read nor written over.
+    const std::string path =
+        folder.Write("registry.ini", "[SOFTWARE\\Quillory]\r\nMusicVolume=40\r\n");
+    ASSERT_EQ(truncate(path.c_str(), static_cast<off_t>(Platform::kMaxTextFileBytes) + 1), 0);
+    Platform::SettingsStore store(path);
+    int32_t value = 7;
+    EXPECT_FALSE(store.ReadInteger(kKey, "MusicVolume", value));
+    EXPECT_EQ(value, 7);
+    EXPECT_TRUE(store.Unreadable());
+    EXPECT_FALSE(store.WriteInteger(kKey, "MusicVolume", 85));
+    EXPECT_FALSE(store.EraseValue(kKey, "MusicVolume"));
+    EXPECT_EQ(folder.Read("registry.ini").rfind("[SOFTWARE\\Quillory]\r\nMusicVolume=40", 0), 0u);
 }
 
 }  // namespace

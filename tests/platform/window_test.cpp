@@ -60,6 +60,20 @@ TEST_F(WindowTest, PresentsAnEightHundredBySixHundredPicture) {
     EXPECT_FALSE(window_.Present(nullptr, 800));
 }
 
+// The dummy driver has no graphics-card renderer: asked for one, the window falls back to the
+// software renderer and scales the way that renderer does well.
+TEST_F(WindowTest, ScalingFollowsTheRendererActuallyMade) {
+    EXPECT_FALSE(window_.ScalesSmoothly());
+    Platform::GameWindow asked;
+    Platform::WindowSettings settings;
+    settings.accelerated = true;
+    settings.fullScreen = true;
+    std::string error;
+    ASSERT_TRUE(asked.Create(settings, error)) << error;
+    EXPECT_FALSE(asked.IsAccelerated());
+    EXPECT_FALSE(asked.ScalesSmoothly());
+}
+
 TEST_F(WindowTest, ClickCountsFollowTheWindowsConvention) {
     PushButton(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_LEFT, 1, 10, 20);
     PushButton(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_LEFT, 2, 10, 20);
@@ -135,6 +149,15 @@ TEST_F(WindowTest, QuitRequestsBecomeCloseEvents) {
     const auto events = Poll();
     ASSERT_EQ(events.size(), 1u);
     EXPECT_EQ(events[0].kind, EventKind::kCloseRequested);
+}
+
+TEST(WindowFitTest, TheWindowIsMeasuredAtTheSizeItIsCreated) {
+    const Platform::Rectangle desktop{0, 0, 1600, 1000};
+    EXPECT_TRUE(Platform::WindowFits(desktop, 800, 600, 1));
+    // At twice the size on a high-density desktop it would not fit: full screen is forced.
+    EXPECT_FALSE(Platform::WindowFits(desktop, 800, 600, 2));
+    EXPECT_FALSE(Platform::WindowFits({0, 0, 800, 700}, 800, 600, 1));  // exactly as wide
+    EXPECT_FALSE(Platform::WindowFits(desktop, 2000000000, 600, 2));    // no overflow
 }
 
 }  // namespace

@@ -5,9 +5,15 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <csignal>
+#include <cstdlib>
+#include <thread>
 #include <vector>
 
+#include "framework/sound/music_interface.h"
 #include "platform/folders.h"
+#include "platform/random.h"
+#include "platform/system.h"
 #include "support/temp_folder.h"
 
 namespace {
@@ -60,6 +66,7 @@ public:
     }
 
     using TuvoAppBase::deferredMessages_;
+    using TuvoAppBase::hardwareMayHaveFailed_;
 
     Platform::ManualClock& manualClock;
     CountingWidget widget;
@@ -320,6 +327,181 @@ TEST_F(AppBaseTest, CommandLineOptionsAndTheUnknownOptionExit) {
     app.SplitCommandLine("-play -demofile=x.dem");
     EXPECT_EXIT(app.SplitCommandLine("-bogus=1"), ::testing::ExitedWithCode(0),
                 "Invalid command line parameter: -bogus");
+}
+
+// Music that records what the application sets on it.
+class RecordingMusic : public Tuvo::MusicInterface {
+public:
+    void SetVolume(double volume) override { volume_ = volume; }
+    void PauseAllMusic() override { paused_ = true; }
+    void ResumeAllMusic() override { paused_ = false; }
+    double volume_ = -1;
+    bool paused_ = false;
+};
+
+TEST_F(AppBaseTest, OneOwnerDecidesTheVolumeHeard) {
+    LoopApp app(clock_);
+    auto owned = std::make_unique<RecordingMusic>();
+    RecordingMusic& music = *owned;
+    app.SetMusicInterface(std::move(owned));
+    auto send = [&](EventKind kind) {
+        InputEvent event;
+        event.kind = kind;
+        app.QueueInputEvent(event);
+        app.HandleQueuedMessage(true);
+    };
+    send(EventKind::kFocusGained);
+    app.SetPlayerMusicVolume(0.4);  // the options slider
+    EXPECT_DOUBLE_EQ(music.volume_, 0.4);
+    // Focus loss and return give back the player's volume, not a stored default.
+    send(EventKind::kFocusLost);
+    EXPECT_DOUBLE_EQ(music.volume_, 0.0);
+    app.SetPlayerMusicVolume(0.6);  // set while unfocused: not heard yet
+    EXPECT_DOUBLE_EQ(music.volume_, 0.0);
+    send(EventKind::kFocusGained);
+    EXPECT_DOUBLE_EQ(music.volume_, 0.6);
+    // The game's duck multiplies, survives a mute, and is never saved.
+    app.SetMusicDuck(0.0);
+    EXPECT_DOUBLE_EQ(music.volume_, 0.0);
+    send(EventKind::kMinimized);
+    send(EventKind::kRestored);
+    EXPECT_DOUBLE_EQ(music.volume_, 0.0);
+    app.SetMusicDuck(0.5);
+    EXPECT_DOUBLE_EQ(music.volume_, 0.3);
+    app.registryKey_ = "Quillory";
+    app.SaveSettings();
+    int saved = 0;
+    ASSERT_TRUE(app.RegistryReadInteger("MusicVolume", saved));
+    EXPECT_EQ(saved, 60);
+
+    // Another thread only hands the change over; the main thread applies it at its next update.
+    std::thread loader([&]() { app.SetPlayerMusicVolume(0.8); });
+    loader.join();
+    EXPECT_DOUBLE_EQ(music.volume_, 0.3);
+    app.RunUpdate();
+    EXPECT_DOUBLE_EQ(music.volume_, 0.4);
+}
+
+TEST_F(AppBaseTest, TheIdlePauseSleepsAndPausesTheMusic) {
+    LoopApp app(clock_);
+    auto owned = std::make_unique<RecordingMusic>();
+    RecordingMusic& music = *owned;
+    app.SetMusicInterface(std::move(owned));
+    app.RunFor(10 * 60 * 1000 + 2000);
+    ASSERT_TRUE(app.idlePaused_);
+    EXPECT_TRUE(music.paused_);
+    // Paused, ten seconds cost a few dozen loop steps and no presents, not a busy spin.
+    const size_t presents = app.presentTimes.size();
+    const uint32_t end = clock_.Milliseconds() + 10000;
+    int steps = 0;
+    while (static_cast<int32_t>(clock_.Milliseconds() - end) < 0 && steps < 10000) {
+        bool updated = false;
+        app.LoopStep(&updated);
+        ++steps;
+    }
+    EXPECT_LT(steps, 100);
+    EXPECT_EQ(app.presentTimes.size(), presents);
+    // Input wakes it: the music goes on and the loop updates again.
+    InputEvent move;
+    move.kind = EventKind::kMouseMove;
+    app.pending.push_back(move);
+    const int updates = app.updateCount_;
+    app.RunFor(100);
+    EXPECT_FALSE(app.idlePaused_);
+    EXPECT_FALSE(music.paused_);
+    EXPECT_GT(app.updateCount_, updates + 5);
+}
+
+TEST_F(AppBaseTest, SessionsAreSeededFromTheWallClock) {
+    LoopApp app(clock_);
+    clock_.SetWall(1'765'000'123'456);
+    unsetenv("QUILLORY_SEED");
+    app.SeedGenerators();
+    EXPECT_EQ(Platform::StandardRandom().State(), static_cast<uint32_t>(1'765'000'123'456));
+    EXPECT_EQ(Platform::FrameworkRandom().State(), static_cast<uint32_t>(1'765'000'123'456));
+    setenv("QUILLORY_SEED", "42", 1);
+    app.SeedGenerators();
+    EXPECT_EQ(Platform::StandardRandom().State(), 42u);
+    unsetenv("QUILLORY_SEED");
+}
+
+// Answers the exit question with No and records what the game is told.
+class HookApp : public LoopApp {
+public:
+    using LoopApp::LoopApp;
+    bool AskQuestion(const std::string&, const std::string&, bool) override {
+        ++questions;
+        return false;
+    }
+    void OnHardwareAccelerationRefused() override { ++refusals; }
+    void OnScreenModeChanged(bool windowed) override { modes.push_back(windowed); }
+    int questions = 0;
+    int refusals = 0;
+    std::vector<bool> modes;
+};
+
+TEST_F(AppBaseTest, TheAccelerationAnswerReachesTheGameBeforeDestruction) {
+    HookApp app(clock_);
+    app.autoStartLoadThread_ = false;
+    app.hardwareMayHaveFailed_ = true;
+    InputEvent close;
+    close.kind = EventKind::kCloseRequested;
+    app.pending.push_back(close);
+    app.Run();
+    EXPECT_EQ(app.questions, 1);
+    EXPECT_EQ(app.refusals, 1);
+}
+
+TEST_F(AppBaseTest, QuittingSignalsQuitAndSave) {
+    Platform::InstallQuitSignalHandlers();
+    for (const int signal : {SIGINT, SIGHUP, SIGQUIT}) {
+        Platform::ClearQuitSignal();
+        LoopApp app(clock_);
+        app.registryKey_ = "Quillory";
+        app.LoadSettings();
+        raise(signal);
+        app.MainLoop();
+        EXPECT_TRUE(app.shutdown_) << signal;
+        int inProgress = 1;
+        ASSERT_TRUE(app.RegistryReadInteger("InProgress", inProgress));
+        EXPECT_EQ(inProgress, 0) << signal;
+    }
+    Platform::ClearQuitSignal();
+}
+
+TEST_F(AppBaseTest, CommandLineFoldersAreTakenFromTheStartFolder) {
+    LoopApp app(clock_);
+    app.startFolder_ = folder_.Path();
+    app.ApplyCommandLineOption("-changedir", "data");
+    EXPECT_EQ(app.changeDirectory_, folder_.Path() + "/data");
+    app.ApplyCommandLineOption("-changedir", "data");  // applied twice: the same folder
+    EXPECT_EQ(app.changeDirectory_, folder_.Path() + "/data");
+    {
+        TestSupport::ScopedCurrentDirectory elsewhere("/");
+        app.ApplyCommandLineOption("-userdir", "user");
+        EXPECT_EQ(Platform::UserFolder(), folder_.Path() + "/user");
+    }
+}
+
+TEST_F(AppBaseTest, AltEnterTellsTheGameSoItsOptionFollows) {
+    setenv("SDL_VIDEODRIVER", "dummy", 1);
+    HookApp app(clock_);
+    Platform::WindowSettings settings;
+    settings.accelerated = false;
+    settings.vsync = false;
+    std::string error;
+    ASSERT_TRUE(app.GetWindow().Create(settings, error)) << error;
+    InputEvent altEnter;
+    altEnter.kind = EventKind::kKeyDown;
+    altEnter.keyCode = Platform::Key::kReturn;
+    altEnter.altDown = true;
+    app.QueueInputEvent(altEnter);
+    app.HandleQueuedMessage(true);
+    app.QueueInputEvent(altEnter);
+    app.HandleQueuedMessage(true);
+    EXPECT_EQ(app.modes, (std::vector<bool>{false, true}));
+    EXPECT_TRUE(app.settings_.windowed);
+    app.GetWindow().Destroy();
 }
 
 }  // namespace

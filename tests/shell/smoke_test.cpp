@@ -5,13 +5,17 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
 #include <thread>
+#include <vector>
 
+#include "framework/archive/pak_format.h"
 #include "support/temp_folder.h"
 
 namespace {
@@ -33,21 +37,46 @@ size_t CountOccurrences(const std::string& text, const std::string& part) {
     return count;
 }
 
-// Starts the program with its output in `errorFile`; returns its process id.
-pid_t StartGame(const TempFolder& user, const std::string& errorFile) {
+// Starts the program headless with its output in `errorFile`; returns its process id. `options`
+// replace the usual data and user folder options; `headless` false leaves the video driver and
+// the display unset, as on a machine with no display.
+pid_t StartProgram(const std::vector<std::string>& options, const std::string& errorFile,
+                   bool headless = true) {
     const pid_t child = fork();
     if (child == 0) {
-        setenv("SDL_VIDEODRIVER", "dummy", 1);
+        if (headless) {
+            setenv("SDL_VIDEODRIVER", "dummy", 1);
+        } else {
+            unsetenv("SDL_VIDEODRIVER");
+            unsetenv("DISPLAY");
+            unsetenv("WAYLAND_DISPLAY");
+        }
         setenv("SDL_AUDIODRIVER", "dummy", 1);
         setenv("QUILLORY_DEBUG", "1", 1);
         freopen(errorFile.c_str(), "w", stderr);
-        const std::string changeDir = std::string("-changedir=") + QUILLORY_DATA_DIR;
-        const std::string userDir = "-userdir=" + user.Path();
-        execl(QUILLORY_EXECUTABLE, QUILLORY_EXECUTABLE, changeDir.c_str(), userDir.c_str(),
-              static_cast<char*>(nullptr));
+        std::vector<char*> argv{const_cast<char*>(QUILLORY_EXECUTABLE)};
+        for (const std::string& option : options) {
+            argv.push_back(const_cast<char*>(option.c_str()));
+        }
+        argv.push_back(nullptr);
+        execv(QUILLORY_EXECUTABLE, argv.data());
         _exit(127);
     }
     return child;
+}
+
+pid_t StartGame(const TempFolder& user, const std::string& errorFile,
+                const std::string& dataFolder = QUILLORY_DATA_DIR) {
+    return StartProgram({"-changedir=" + dataFolder, "-userdir=" + user.Path()}, errorFile);
+}
+
+// Waits for the program to end; its exit code, or -1 when it did not exit normally.
+int ExitCode(pid_t program) {
+    int status = 0;
+    if (waitpid(program, &status, 0) != program || !WIFEXITED(status)) {
+        return -1;
+    }
+    return WEXITSTATUS(status);
 }
 
 // Waits until `file` contains `text`, or the time is up.
@@ -64,6 +93,7 @@ bool WaitForText(const std::string& file, const std::string& text, int seconds) 
 
 TEST(SmokeTest, StartsLoadsReachesTheMainMenuAndQuitsOnSigterm) {
     TempFolder user;
+    user.Write("registry.ini.tmp-Ab12Cd", "left by a write that was killed");
     const std::string errors = user.File("stderr.txt");
     const auto start = std::chrono::steady_clock::now();
     const pid_t game = StartGame(user, errors);
@@ -95,9 +125,70 @@ TEST(SmokeTest, StartsLoadsReachesTheMainMenuAndQuitsOnSigterm) {
     const std::string registry = ReadFile(user.File("registry.ini"));
     EXPECT_NE(registry.find("InProgress=0"), std::string::npos) << registry;
     EXPECT_NE(registry.find("ScreenMode=1"), std::string::npos) << registry;  // first run: full
-    EXPECT_NE(registry.find("MusicVolume=85"), std::string::npos) << registry;
+    // The volume saved is the one heard: the options slider's (0.75 by default).
+    EXPECT_NE(registry.find("MusicVolume=75"), std::string::npos) << registry;
     const std::string config = ReadFile(user.File("config.ini"));
     EXPECT_NE(config.find("Name=ENGLISH"), std::string::npos) << config;
+    EXPECT_FALSE(std::filesystem::exists(user.File("registry.ini.tmp-Ab12Cd")));
+}
+
+TEST(SmokeTest, AnArchiveAloneIsAWholeDataFolder) {
+    // Everything the game reads comes out of main.pak when no loose file is there.
+    std::vector<Tuvo::PakSourceFile> files;
+    const std::filesystem::path root = QUILLORY_DATA_DIR;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(root)) {
+        if (!entry.is_regular_file()) {
+            continue;
+        }
+        const std::string bytes = ReadFile(entry.path().string());
+        std::string name = std::filesystem::relative(entry.path(), root).string();
+        std::replace(name.begin(), name.end(), '/', '\\');
+        files.push_back({name, 1, std::vector<uint8_t>(bytes.begin(), bytes.end())});
+    }
+    std::vector<uint8_t> archive;
+    ASSERT_TRUE(Tuvo::BuildPak(files, archive));
+    TempFolder data;
+    data.Write("main.pak", std::string(archive.begin(), archive.end()));
+    TempFolder user;
+    const std::string errors = user.File("stderr.txt");
+    const pid_t game = StartGame(user, errors, data.Path());
+    const bool reachedMenu = WaitForText(errors, "Main menu reached", 120);
+    kill(game, SIGTERM);
+    EXPECT_EQ(ExitCode(game), 0);
+    ASSERT_TRUE(reachedMenu) << ReadFile(errors);
+    const std::string log = ReadFile(user.File("applog.htm"));
+    EXPECT_EQ(log.find("FAILED"), std::string::npos) << "a resource failed to load";
+    EXPECT_GT(CountOccurrences(log, "Loading image"), 50u);
+}
+
+TEST(SmokeTest, QuittingSignalsEndTheGameAsClosingItDoes) {
+    for (const int signal : {SIGINT, SIGHUP}) {
+        TempFolder user;
+        const pid_t game = StartGame(user, user.File("stderr.txt"));
+        ASSERT_TRUE(WaitForText(user.File("applog.htm"), "Init()", 60));
+        kill(game, signal);
+        EXPECT_EQ(ExitCode(game), 0) << signal;
+        EXPECT_NE(ReadFile(user.File("registry.ini")).find("InProgress=0"), std::string::npos)
+            << signal;
+        EXPECT_NE(ReadFile(user.File("applog.htm")).find("*** Session finished ***"),
+                  std::string::npos);
+    }
+}
+
+TEST(SmokeTest, AWrongDataFolderOrNoDisplayIsSaidPlainly) {
+    TempFolder user;
+    const std::string errors = user.File("stderr.txt");
+    for (const std::string& folder :
+         {user.File("missing"), user.Write("plain.txt", "x"), user.Path()}) {
+        const pid_t game =
+            StartProgram({"-changedir=" + folder, "-userdir=" + user.Path()}, errors);
+        EXPECT_NE(ExitCode(game), 0) << folder;
+        EXPECT_NE(ReadFile(errors).find(folder), std::string::npos) << ReadFile(errors);
+    }
+    const pid_t game = StartProgram(
+        {std::string("-changedir=") + QUILLORY_DATA_DIR, "-userdir=" + user.Path()}, errors, false);
+    EXPECT_EQ(ExitCode(game), 1);
+    EXPECT_NE(ReadFile(errors).find("No display"), std::string::npos) << ReadFile(errors);
 }
 
 TEST(SmokeTest, ASecondCopyLeavesTheFirstOnesFilesAlone) {

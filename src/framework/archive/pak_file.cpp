@@ -3,6 +3,8 @@
 
 #include <atomic>
 
+#include "platform/debug_output.h"
+
 namespace Tuvo {
 namespace {
 
@@ -79,7 +81,7 @@ bool PakFileTime(const char* name, uint64_t& fileTime) {
     return Layer().GetFileTime(name, fileTime);
 }
 
-bool PakReadWholeFile(const char* name, std::vector<uint8_t>& contents) {
+bool PakReadWholeFile(const char* name, std::vector<uint8_t>& contents, size_t maxBytes) {
     contents.clear();
     PakFile* file = PakFileOpen(name, "rb");
     if (file == nullptr) {
@@ -89,6 +91,11 @@ bool PakReadWholeFile(const char* name, std::vector<uint8_t>& contents) {
     const long size = PakFileTell(file);
     PakFileSeek(file, 0, SEEK_SET);
     bool ok = size >= 0;
+    if (ok && static_cast<unsigned long>(size) > maxBytes) {
+        Platform::DebugOutput("'%s' is larger than the %zu bytes allowed; not read\n", name,
+                              maxBytes);
+        ok = false;
+    }
     if (ok) {
         contents.resize(static_cast<size_t>(size));
         ok = PakFileRead(contents.data(), 1, contents.size(), file) == contents.size();

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "framework/archive/pak_interface.h"
+#include "platform/atomic_file.h"
 
 namespace Tuvo {
 
@@ -32,7 +33,9 @@ bool PakFindCloseFile(PakFindContext* context);
 // Last-write time (Windows file time) of a file in the archive or on disk; false when missing.
 bool PakFileTime(const char* name, uint64_t& fileTime);
 
-// Reads a whole file through the layer; false (and an empty buffer) when it cannot be opened.
-bool PakReadWholeFile(const char* name, std::vector<uint8_t>& contents);
+// Reads a whole file through the layer; false (and an empty buffer) when it cannot be opened or
+// is larger than `maxBytes` (logged), so that a huge file cannot exhaust the memory.
+bool PakReadWholeFile(const char* name, std::vector<uint8_t>& contents,
+                      size_t maxBytes = Platform::kMaxWholeFileBytes);
 
 }  // namespace Tuvo

@@ -63,6 +63,26 @@ bool IsReadMode(const char* mode) {
            std::strcmp(mode, "rt") == 0;
 }
 
+// Opens only a regular file, without blocking: a FIFO would stall the open and a device such as
+// /dev/zero would read without end.
+FILE* OpenRegularFileForReading(const std::string& path) {
+    const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        return nullptr;
+    }
+    struct stat info;
+    if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        Platform::DebugOutput("'%s' is not a regular file; not opened\n", path.c_str());
+        close(fd);
+        return nullptr;
+    }
+    FILE* stream = fdopen(fd, "rb");
+    if (stream == nullptr) {
+        close(fd);
+    }
+    return stream;
+}
+
 // Removes the current directory from the front of an absolute name, as the archive's names are
 // relative to the data folder.
 std::string_view WithoutCurrentDirectory(std::string_view name, std::string& storage) {
@@ -222,7 +242,8 @@ PakFile* PakInterface::PakOpen(const char* name, const char* mode) {
     if (IsReadMode(mode) && Platform::DirectoryExists(name)) {
         return nullptr;
     }
-    FILE* stream = std::fopen(Platform::ResolvePath(name).c_str(), mode);
+    FILE* stream = IsReadMode(mode) ? OpenRegularFileForReading(Platform::ResolvePath(name))
+                                    : std::fopen(Platform::ResolvePath(name).c_str(), mode);
     if (stream == nullptr) {
         return nullptr;
     }

@@ -1,6 +1,8 @@
 #include "framework/archive/pak_interface.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <cstring>
 #include <string>
@@ -245,6 +247,24 @@ TEST(PakFileTest, FunctionsUseTheRegisteredLayerOrTheDisk) {
     EXPECT_TRUE(contents.empty());
     EXPECT_FALSE(Tuvo::PakReadWholeFile("menu", contents));  // a folder is not a file
     EXPECT_EQ(Tuvo::PakFileOpen("MENU", "rb"), nullptr);
+}
+
+TEST(PakFileTest, OnlyRegularFilesWithinTheLimitAreRead) {
+    TempFolder folder;
+    ScopedCurrentDirectory in(folder.Path());
+    // A FIFO would block the open; a device would read without end; a sparse 64 GB picture
+    // would not fit in memory.
+    ASSERT_EQ(mkfifo(folder.File("pipe.png").c_str(), 0644), 0);
+    EXPECT_EQ(Tuvo::PakFileOpen("pipe.png", "rb"), nullptr);
+    std::vector<uint8_t> contents;
+    EXPECT_FALSE(Tuvo::PakReadWholeFile("/dev/zero", contents));
+    const std::string huge = folder.Write("huge.png", "");
+    ASSERT_EQ(truncate(huge.c_str(), off_t{64} << 30), 0);
+    EXPECT_FALSE(Tuvo::PakReadWholeFile("huge.png", contents));
+    folder.Write("small.xml", "12345");
+    EXPECT_FALSE(Tuvo::PakReadWholeFile("small.xml", contents, 4));
+    EXPECT_TRUE(contents.empty());
+    EXPECT_TRUE(Tuvo::PakReadWholeFile("small.xml", contents, 5));
 }
 
 }  // namespace

@@ -1,0 +1,365 @@
+// Installs the build into a temporary prefix the way a player does (cmake --install), then checks
+// that every file lands where Linux desktops look for it, that the desktop entry and metainfo pass
+// their validators, that main.pak holds exactly the game's data, that the installed game started
+// from another folder runs from its installed data alone and writes nothing outside its user
+// folder, and that uninstalling takes everything away again.
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <filesystem>
+#include <map>
+#include <memory>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "framework/archive/pak_format.h"
+#include "framework/archive/pak_interface.h"
+#include "support/program_run.h"
+#include "support/temp_folder.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using TestSupport::CountOccurrences;
+using TestSupport::ProgramRun;
+using TestSupport::ReadWholeFile;
+using TestSupport::RunProgram;
+using TestSupport::TempFolder;
+
+const std::string kAppId = "io.github.quillory.Quillory";
+const int kIconSizes[] = {16, 24, 32, 48, 64, 128, 256, 512};
+
+// Installs into `prefix`; the install's own output goes to `logFile`. Returns cmake's exit code.
+int Install(const std::string& prefix, const std::string& logFile) {
+    ProgramRun run;
+    run.program = QUILLORY_CMAKE;
+    run.arguments = {"--install", QUILLORY_BINARY_DIR, "--prefix", prefix};
+    run.unsetEnvironment = {"DESTDIR"};
+    run.errorFile = logFile;
+    return RunProgram(run);
+}
+
+// Every regular file and link under `folder`, relative to it, sorted.
+std::vector<std::string> FilesUnder(const std::string& folder) {
+    std::vector<std::string> files;
+    std::error_code error;
+    for (fs::recursive_directory_iterator it(folder, error), end; !error && it != end;
+         it.increment(error)) {
+        if (!it->is_directory(error) || it->is_symlink(error)) {
+            files.push_back(fs::relative(it->path(), folder).string());
+        }
+    }
+    std::sort(files.begin(), files.end());
+    return files;
+}
+
+// What a write would change about each file and folder under `folder`.
+std::map<std::string, std::string> Snapshot(const std::string& folder) {
+    std::map<std::string, std::string> state;
+    std::error_code error;
+    for (fs::recursive_directory_iterator it(folder, error), end; !error && it != end;
+         it.increment(error)) {
+        struct stat info;
+        if (lstat(it->path().c_str(), &info) == 0) {
+            state[fs::relative(it->path(), folder).string()] =
+                std::to_string(info.st_mode) + " " + std::to_string(info.st_size) + " " +
+                std::to_string(info.st_mtim.tv_sec) + "." + std::to_string(info.st_mtim.tv_nsec);
+        }
+    }
+    return state;
+}
+
+// The lines of a long log that hold `part`, at most `limit` of them, for failure messages.
+std::string LinesWith(const std::string& log, const std::string& part, int limit) {
+    std::string lines;
+    size_t start = 0;
+    for (int found = 0; found < limit && start < log.size();) {
+        const size_t at = log.find(part, start);
+        if (at == std::string::npos) {
+            break;
+        }
+        const size_t previousBreak = log.rfind("<BR>", at);
+        const size_t lineStart = previousBreak == std::string::npos ? 0 : previousBreak + 4;
+        const size_t lineEnd = std::min(log.find("<BR>", at), log.size());
+        lines += log.substr(lineStart, lineEnd - lineStart) + "\n";
+        start = lineEnd + 1;
+        ++found;
+    }
+    return lines;
+}
+
+// CMake wraps its error messages: the text as one line with single spaces.
+std::string OneLine(const std::string& text) {
+    std::string line;
+    for (char c : text) {
+        const bool space = c == ' ' || c == '\n';
+        if (!space || (!line.empty() && line.back() != ' ')) {
+            line += space ? ' ' : c;
+        }
+    }
+    return line;
+}
+
+// A PNG's width and height from its header; {0, 0} when the file is not a PNG.
+std::pair<uint32_t, uint32_t> PngSize(const std::string& path) {
+    const std::string bytes = ReadWholeFile(path);
+    if (bytes.size() < 24 || bytes.compare(0, 8, "\x89PNG\r\n\x1a\n") != 0 ||
+        bytes.compare(12, 4, "IHDR") != 0) {
+        return {0, 0};
+    }
+    auto bigEndian = [&bytes](size_t at) {
+        uint32_t value = 0;
+        for (size_t i = 0; i < 4; ++i) {
+            value = (value << 8) | static_cast<uint8_t>(bytes[at + i]);
+        }
+        return value;
+    };
+    return {bigEndian(16), bigEndian(20)};
+}
+
+// Whether a file of data/ is one the game reads (not a generator source, note or hidden file).
+bool IsGameFile(const fs::path& relative) {
+    for (const fs::path& part : relative) {
+        if (part.string().front() == '.' || part == "__pycache__") {
+            return false;
+        }
+    }
+    static const std::set<std::string> kSources = {".py", ".pyc", ".sh", ".svg", ".md"};
+    return kSources.count(relative.extension().string()) == 0;
+}
+
+class InstallTest : public testing::Test {
+protected:
+    // One install per test binary run, into a prefix with a space in it: the desktop entry has
+    // to quote the program's path.
+    static void SetUpTestSuite() {
+        root_ = std::make_unique<TempFolder>();
+        prefix_ = root_->Path() + "/installed game";
+        installResult_ = Install(prefix_, root_->File("install.txt"));
+    }
+    static void TearDownTestSuite() { root_.reset(); }
+    void SetUp() override {
+        ASSERT_EQ(installResult_, 0) << ReadWholeFile(root_->File("install.txt"));
+    }
+
+    static std::string Installed(const std::string& relative) { return prefix_ + "/" + relative; }
+
+    static std::unique_ptr<TempFolder> root_;
+    static std::string prefix_;
+    static int installResult_;
+};
+
+std::unique_ptr<TempFolder> InstallTest::root_;
+std::string InstallTest::prefix_;
+int InstallTest::installResult_ = -1;
+
+TEST_F(InstallTest, PutsEachFileWhereDesktopsLookForItAndNothingElse) {
+    std::vector<std::string> expected = {
+        "bin/quillory",
+        "share/applications/" + kAppId + ".desktop",
+        "share/icons/hicolor/scalable/apps/" + kAppId + ".svg",
+        "share/metainfo/" + kAppId + ".metainfo.xml",
+        "share/quillory/main.pak",
+    };
+    for (int size : kIconSizes) {
+        const std::string folder = std::to_string(size) + "x" + std::to_string(size);
+        expected.push_back("share/icons/hicolor/" + folder + "/apps/" + kAppId + ".png");
+    }
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(FilesUnder(prefix_), expected);
+
+    EXPECT_EQ(access(Installed("bin/quillory").c_str(), X_OK), 0);
+    for (int size : kIconSizes) {
+        const std::string folder = std::to_string(size) + "x" + std::to_string(size);
+        const std::string icon =
+            Installed("share/icons/hicolor/" + folder + "/apps/" + kAppId + ".png");
+        EXPECT_EQ(PngSize(icon), std::make_pair(uint32_t(size), uint32_t(size))) << icon;
+    }
+    const std::string svg =
+        ReadWholeFile(Installed("share/icons/hicolor/scalable/apps/" + kAppId + ".svg"));
+    EXPECT_NE(svg.find("<svg"), std::string::npos);
+    EXPECT_NE(svg.find("viewBox=\"0 0 512 512\""), std::string::npos);
+
+    // The menu entry starts the installed program by its full path, quoted for the space.
+    const std::string entry = ReadWholeFile(Installed("share/applications/" + kAppId + ".desktop"));
+    EXPECT_NE(entry.find("\nExec=\"" + prefix_ + "/bin/quillory\"\n"), std::string::npos) << entry;
+    EXPECT_NE(entry.find("\nIcon=" + kAppId + "\n"), std::string::npos) << entry;
+    const std::string metainfo =
+        ReadWholeFile(Installed("share/metainfo/" + kAppId + ".metainfo.xml"));
+    EXPECT_NE(metainfo.find("<id>" + kAppId + "</id>"), std::string::npos);
+    EXPECT_NE(metainfo.find(">" + kAppId + ".desktop</launchable>"), std::string::npos);
+}
+
+TEST_F(InstallTest, DesktopEntryAndMetainfoPassTheirValidators) {
+    const std::string desktopValidate = QUILLORY_DESKTOP_FILE_VALIDATE;
+    const std::string appstreamcli = QUILLORY_APPSTREAMCLI;
+    ASSERT_FALSE(desktopValidate.empty())
+        << "desktop-file-validate is missing (Debian desktop-file-utils): scripts/install-deps.sh";
+    ASSERT_FALSE(appstreamcli.empty())
+        << "appstreamcli is missing (Debian appstream): scripts/install-deps.sh";
+
+    ProgramRun run;
+    run.errorFile = root_->File("validate.txt");
+    run.program = desktopValidate;
+    run.arguments = {Installed("share/applications/" + kAppId + ".desktop")};
+    EXPECT_EQ(RunProgram(run), 0) << ReadWholeFile(run.errorFile);
+    // Warnings are reported on success too; the entry should have none.
+    EXPECT_EQ(ReadWholeFile(run.errorFile), "");
+
+    run.program = appstreamcli;
+    run.arguments = {"validate", "--no-net", "--no-color",
+                     Installed("share/metainfo/" + kAppId + ".metainfo.xml")};
+    EXPECT_EQ(RunProgram(run), 0) << ReadWholeFile(run.errorFile);
+}
+
+TEST_F(InstallTest, MainPakHoldsExactlyTheGameFilesOfTheDataFolder) {
+    const std::string pak = ReadWholeFile(Installed("share/quillory/main.pak"));
+    const auto* bytes = reinterpret_cast<const uint8_t*>(pak.data());
+    std::vector<Tuvo::PakDirectoryEntry> entries;
+    ASSERT_EQ(Tuvo::ParsePakDirectory(bytes, pak.size(), entries), Tuvo::PakParseResult::kOk);
+    std::map<std::string, std::string> packed;
+    for (const Tuvo::PakDirectoryEntry& entry : entries) {
+        std::string contents(entry.size, '\0');
+        for (uint32_t i = 0; i < entry.size; ++i) {
+            contents[i] = static_cast<char>(bytes[entry.dataOffset + i] ^ Tuvo::kPakScramble);
+        }
+        EXPECT_TRUE(packed.emplace(entry.name, std::move(contents)).second) << entry.name;
+    }
+
+    // Every game file of data/, under its name with backslashes and with the same bytes: a
+    // stale archive (a file changed or taken out since packing) fails here.
+    size_t gameFiles = 0;
+    for (const fs::directory_entry& file : fs::recursive_directory_iterator(QUILLORY_DATA_DIR)) {
+        const fs::path relative = fs::relative(file.path(), QUILLORY_DATA_DIR);
+        if (file.is_directory() || !IsGameFile(relative)) {
+            continue;
+        }
+        ++gameFiles;
+        std::string name = relative.generic_string();
+        std::replace(name.begin(), name.end(), '/', '\\');
+        const auto found = packed.find(name);
+        ASSERT_NE(found, packed.end()) << name << " is not in main.pak";
+        EXPECT_TRUE(found->second == ReadWholeFile(file.path().string())) << name;
+    }
+    EXPECT_EQ(packed.size(), gameFiles);
+    for (const char* needed : {"classes.xml", "language.ini", "sound.ini", "Menu\\menu-main.xml",
+                               "Levels\\level_1.xml", "Graphics\\back_menu.jpg"}) {
+        EXPECT_EQ(packed.count(needed), 1u) << needed;
+    }
+}
+
+TEST_F(InstallTest, PackingLeavesOutGeneratorSourcesAndRefusesWhatIsNotAFile) {
+    TempFolder work;
+    work.Write("data/classes.xml", "<classes/>");
+    work.Write("data/Graphics/title.png", "picture");
+    work.Write("data/Graphics/title.svg", "<svg/>");
+    work.Write("data/make.py", "print()");
+    work.Write("data/README.md", "notes");
+    work.Write("data/.hidden", "x");
+    work.Write("data/__pycache__/make.pyc", "x");
+    ProgramRun pack;
+    pack.program = QUILLORY_CMAKE;
+    pack.arguments = {"-DPAK_TOOL=" QUILLORY_PAK_TOOL,
+                      "-DDATA_DIR=" + work.File("data"),
+                      "-DSTAGE_DIR=" + work.File("stage"),
+                      "-DOUTPUT=" + work.File("main.pak"),
+                      "-P",
+                      QUILLORY_PACK_SCRIPT};
+    pack.errorFile = work.File("pack.txt");
+    ASSERT_EQ(RunProgram(pack), 0) << ReadWholeFile(pack.errorFile);
+
+    const std::string pak = ReadWholeFile(work.File("main.pak"));
+    std::vector<Tuvo::PakDirectoryEntry> entries;
+    ASSERT_EQ(
+        Tuvo::ParsePakDirectory(reinterpret_cast<const uint8_t*>(pak.data()), pak.size(), entries),
+        Tuvo::PakParseResult::kOk);
+    std::vector<std::string> names;
+    for (const Tuvo::PakDirectoryEntry& entry : entries) {
+        names.push_back(entry.name);
+    }
+    EXPECT_EQ(names, (std::vector<std::string>{"Graphics\\title.png", "classes.xml"}));
+
+    // A link in the data folder is refused, and no archive is left behind.
+    ASSERT_EQ(symlink("/etc/passwd", work.File("data/Graphics/linked.png").c_str()), 0);
+    fs::remove(work.File("main.pak"));
+    EXPECT_NE(RunProgram(pack), 0);
+    EXPECT_NE(OneLine(ReadWholeFile(pack.errorFile)).find("linked.png' is not a regular file"),
+              std::string::npos)
+        << ReadWholeFile(pack.errorFile);
+    EXPECT_FALSE(fs::exists(work.File("main.pak")));
+}
+
+TEST_F(InstallTest, InstalledGameRunsFromAnyFolderOnItsInstalledDataAndWritesOnlyItsUserFolder) {
+    // The data folder holds nothing but the archive, so every successful load came from it.
+    ASSERT_EQ(FilesUnder(Installed("share/quillory")), std::vector<std::string>{"main.pak"});
+    TempFolder run;
+    fs::create_directories(run.File("elsewhere"));
+    fs::create_directories(run.File("home"));
+    const std::string user = run.File("user");
+    const std::string errors = run.File("stderr.txt");
+    const std::map<std::string, std::string> before = Snapshot(prefix_);
+
+    ProgramRun game;
+    game.program = Installed("bin/quillory");
+    game.folder = run.File("elsewhere");
+    game.environment = {{"SDL_VIDEODRIVER", "dummy"},
+                        {"SDL_AUDIODRIVER", "dummy"},
+                        {"QUILLORY_DEBUG", "1"},
+                        {"QUILLORY_USERDIR", user},
+                        {"HOME", run.File("home")}};
+    game.unsetEnvironment = {"XDG_DATA_HOME", "XDG_CONFIG_HOME", "XDG_CACHE_HOME"};
+    game.errorFile = errors;
+    const pid_t process = TestSupport::StartProgram(game);
+    ASSERT_GT(process, 0);
+    const bool reachedMenu = TestSupport::WaitForText(errors, "Main menu reached", 120);
+    kill(process, SIGTERM);
+    const int exitCode = TestSupport::WaitForExit(process);
+
+    const std::string log = ReadWholeFile(user + "/applog.htm");
+    EXPECT_TRUE(reachedMenu) << ReadWholeFile(errors).substr(0, 2000);
+    EXPECT_EQ(exitCode, 0);
+    EXPECT_EQ(log.find("FAILED"), std::string::npos)
+        << "the installed game did not find its data:\n"
+        << LinesWith(log, "FAILED", 5);
+    EXPECT_GT(CountOccurrences(log, "Loading image"), 50u);
+    EXPECT_GT(CountOccurrences(log, "Loading sound"), 20u);
+    EXPECT_NE(log.find("*** Session finished ***"), std::string::npos);
+    for (const char* file : {"applog.htm", "config.ini", "registry.ini"}) {
+        EXPECT_TRUE(fs::is_regular_file(user + "/" + file)) << file;
+    }
+
+    // Nothing written into the installed tree, the starting folder or the home folder.
+    EXPECT_EQ(Snapshot(prefix_), before);
+    EXPECT_EQ(FilesUnder(run.File("elsewhere")), std::vector<std::string>{});
+    EXPECT_EQ(FilesUnder(run.File("home")), std::vector<std::string>{});
+}
+
+TEST_F(InstallTest, UninstallRemovesEveryInstalledFileAndLeavesOthersAlone) {
+    TempFolder other;
+    const std::string prefix = other.File("prefix");
+    ASSERT_EQ(Install(prefix, other.File("install.txt")), 0);
+    other.Write("prefix/bin/someone-elses-program", "#!/bin/sh\n");
+
+    ProgramRun uninstall;
+    uninstall.program = QUILLORY_CMAKE;
+    uninstall.arguments = {"-DMANIFEST=" QUILLORY_BINARY_DIR "/install_manifest.txt", "-P",
+                           QUILLORY_UNINSTALL_SCRIPT};
+    uninstall.errorFile = other.File("uninstall.txt");
+    ASSERT_EQ(RunProgram(uninstall), 0) << ReadWholeFile(uninstall.errorFile);
+    EXPECT_EQ(FilesUnder(prefix), std::vector<std::string>{"bin/someone-elses-program"});
+    EXPECT_FALSE(fs::exists(prefix + "/share/quillory"));
+
+    // A second run finds everything gone and still succeeds; with no manifest it refuses.
+    EXPECT_EQ(RunProgram(uninstall), 0) << ReadWholeFile(uninstall.errorFile);
+    uninstall.arguments[0] = "-DMANIFEST=" + other.File("missing.txt");
+    EXPECT_NE(RunProgram(uninstall), 0);
+    EXPECT_NE(OneLine(ReadWholeFile(uninstall.errorFile)).find("Nothing to uninstall"),
+              std::string::npos);
+}
+
+}  // namespace

@@ -1,0 +1,133 @@
+#include "playfield/board.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "engine/sprite_manager.h"
+#include "framework/graphics/memory_image.h"
+#include "platform/clock.h"
+
+namespace {
+
+using namespace Tuvo;
+using Quillory::WindowMessage;
+
+class FakeBoardHost : public BoardHost {
+public:
+    int ScreenState() const override { return state; }
+    void SetGameState(int next) override { state = next; }
+    void AdvanceFrame(float amount) override { advanced.push_back(amount); }
+    void PaintScreen(int painted) override {
+        paintedStates.push_back(painted);
+        if (target != nullptr) {
+            // A white screen, so the fade shows in the pixels.
+            for (int i = 0; i < 8 * 6; ++i) {
+                target->GetBits()[i] = 0xFFFFFFFF;
+            }
+        }
+    }
+    void DispatchInput(const WindowMessage& record) override { records.push_back(record); }
+    float Fade() const override { return fade; }
+    bool ShowFrameRate() const override { return false; }
+    void* MainWindow() const override { return const_cast<int*>(&windowTag); }
+
+    int state = 1;
+    float fade = 1.0f;
+    int windowTag = 0;
+    MemoryImage* target = nullptr;
+    std::vector<float> advanced;
+    std::vector<int> paintedStates;
+    std::vector<WindowMessage> records;
+};
+
+class BoardTest : public ::testing::Test {
+protected:
+    BoardTest() : board_(host_, sprites_, clock_) { board_.Resize(0, 0, 8, 6); }
+
+    FakeBoardHost host_;
+    Quillory::CSpriteManager sprites_;
+    Platform::ManualClock clock_;
+    Board board_;
+};
+
+TEST_F(BoardTest, InputBecomesWindowMessageRecordsAndReleasesNeverPass) {
+    board_.MouseMove(10, 20);
+    board_.MouseDrag(11, 21);
+    board_.MouseDown(12, 22, -1);  // right button
+    board_.MouseDown(13, 23, 2);   // double click
+    board_.MouseDown(14, 24, 3);   // middle button
+    board_.MouseUp(15, 25, 1);
+    board_.MouseUp(15, 25);
+    board_.KeyDown(0x70);
+    board_.KeyChar('\xe9');
+    board_.KeyUp(0x70);
+    ASSERT_EQ(host_.records.size(), 7u);
+    const uint32_t codes[] = {0x200, 0x200, 0x201, 0x201, 0x201, 0x100, 0x102};
+    for (size_t i = 0; i < host_.records.size(); ++i) {
+        const WindowMessage& record = host_.records[i];
+        EXPECT_EQ(record.message, codes[i]) << i;
+        EXPECT_EQ(record.window, &host_.windowTag);
+        EXPECT_EQ(record.lParam, 0);
+        EXPECT_EQ(record.time, 0u);
+    }
+    EXPECT_EQ(host_.records[0].x, 10);
+    EXPECT_EQ(host_.records[0].y, 20);
+    EXPECT_EQ(host_.records[2].x, 12);
+    EXPECT_EQ(host_.records[2].wParam, 0u);
+    EXPECT_EQ(host_.records[5].wParam, 0x70u);
+    EXPECT_EQ(host_.records[6].wParam, 0xE9u);  // a Latin-1 character stays positive
+}
+
+TEST_F(BoardTest, TheFrameTimeReachesTheRulesOnceAndNotWhileLoading) {
+    host_.state = 0;
+    board_.UpdateFraction(1.0f);
+    EXPECT_TRUE(host_.advanced.empty());
+    EXPECT_FLOAT_EQ(board_.TimeStep(), 0.01f);
+    host_.state = 6;
+    board_.UpdateFraction(1.6667f);
+    ASSERT_EQ(host_.advanced.size(), 1u);
+    EXPECT_FLOAT_EQ(host_.advanced[0], 1.6667f);
+    EXPECT_NEAR(board_.TimeStep(), 0.016667f, 1e-6);
+    board_.Update();
+    board_.Update();
+    EXPECT_EQ(board_.UpdateCount(), 2);
+}
+
+TEST_F(BoardTest, LosingTheFocusPausesOnlyWhilePlaying) {
+    for (int state : {1, 2, 7, 8, 11, 13}) {
+        host_.state = state;
+        board_.LostFocus();
+        EXPECT_EQ(host_.state, state);
+    }
+    host_.state = 6;
+    board_.LostFocus();
+    EXPECT_EQ(host_.state, 7);
+}
+
+TEST_F(BoardTest, TheFadeOverlayFollowsItsAlphaRule) {
+    EXPECT_EQ(Board::FadeOverlayAlpha(1.0f), -1);
+    EXPECT_EQ(Board::FadeOverlayAlpha(0.0f), 0);  // 256 wraps to 0: opaque
+    EXPECT_EQ(Board::FadeOverlayAlpha(0.5f), 128);
+    EXPECT_EQ(Board::FadeOverlayAlpha(0.999f), 1);
+
+    MemoryImage screen(8, 6);
+    Graphics g(&screen);
+    host_.target = &screen;
+    host_.state = 2;
+    host_.fade = 1.0f;
+    board_.Draw(&g);
+    EXPECT_EQ(host_.paintedStates, std::vector<int>{2});
+    EXPECT_EQ(screen.GetPixel(3, 3) & 0xFFFFFF, 0xFFFFFFu);
+    host_.fade = 0.0f;
+    board_.Draw(&g);
+    EXPECT_EQ(screen.GetPixel(3, 3) & 0xFFFFFF, 0u);
+    host_.fade = 0.5f;
+    board_.Draw(&g);
+    const uint32_t grey = screen.GetPixel(3, 3) & 0xFF;
+    EXPECT_GT(grey, 110u);
+    EXPECT_LT(grey, 145u);
+    EXPECT_EQ(sprites_.Target(), nullptr);  // no drawing outside the board's draw
+}
+
+}  // namespace

@@ -1,0 +1,96 @@
+#include "shell/game_wiring.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "engine/app_log.h"
+#include "engine/private_profile.h"
+#include "platform/clock.h"
+#include "platform/folders.h"
+#include "shell/game_app.h"
+#include "support/temp_folder.h"
+
+namespace {
+
+using namespace Tuvo;
+using TestSupport::TempFolder;
+
+// The application object on the real data, never initialised: no window, no loading thread.
+class GameWiringTest : public ::testing::Test {
+protected:
+    GameWiringTest()
+        : owned_(std::make_unique<GameApp>(
+              std::vector<std::string>{std::string("-changedir=") + QUILLORY_DATA_DIR,
+                                       "-userdir=" + user_.Path()},
+              clock_)),
+          application_(*owned_) {}
+    ~GameWiringTest() override {
+        // The application logs its last line into the test's folder, before that is forgotten.
+        owned_.reset();
+        Quillory::SetLogFilePath(nullptr);
+        Platform::SetUserFolderOverride("");
+        Quillory::ClearProfileCache();
+    }
+    void PointerAt(int& x, int& y) { application_.GetWindow().PointerPosition(x, y); }
+
+    TempFolder user_;
+    Platform::ManualClock clock_;
+    std::unique_ptr<GameApp> owned_;
+    GameApp& application_;
+};
+
+TEST_F(GameWiringTest, EveryScreenSwitchMovesThePointerOnePixelDownAndQueuesTheMove) {
+    application_.GetWindow().WarpPointer(100, 200);
+    std::vector<Platform::InputEvent> drained;
+    application_.GetWindow().PollEvents(drained);
+    // Whoever switches, the rules or an action, the shell's nudge follows.
+    application_.SetGameState(STATE_MAIN_MENU);
+    application_.Game()->NewGame();  // the rules switch to the stage map themselves
+    int x = 0;
+    int y = 0;
+    PointerAt(x, y);
+    EXPECT_EQ(x, 100);
+    EXPECT_EQ(y, 202);
+    EXPECT_EQ(application_.ScreenState(), STATE_MAP);
+    std::vector<Platform::InputEvent> events;
+    application_.GetWindow().PollEvents(events);
+    ASSERT_GE(events.size(), 2u);
+    EXPECT_EQ(events.back().kind, Platform::EventKind::kMouseMove);
+    EXPECT_EQ(events.back().y, 202);
+}
+
+TEST_F(GameWiringTest, TheRulesAsTheActionsSeeThem) {
+    Quillory::CQuilloryGame& game = *application_.Game();
+    RulesActions rules(game, application_.Effects(), application_.Menu(MENU_MAP));
+
+    // Only the map's own stages can be chosen.
+    game.EditState().levelNumber = 1;
+    EXPECT_FALSE(rules.SelectStage(99));
+    EXPECT_FALSE(rules.SelectStage(0));
+    EXPECT_EQ(game.State().levelNumber, 1);
+    EXPECT_TRUE(rules.SelectStage(3));
+    EXPECT_EQ(game.State().levelNumber, 13);
+
+    float x = 0;
+    game.EditState().conveyorCount = 0;
+    EXPECT_FALSE(rules.FirstConveyorX(x));
+    game.EditState().conveyorCount = 2;
+    game.EditState().conveyor[0].x = 0.42f;
+    ASSERT_TRUE(rules.FirstConveyorX(x));
+    EXPECT_FLOAT_EQ(x, 0.42f);
+
+    rules.SetStartLevelOption(1, 17);
+    EXPECT_EQ(game.State().startLevelTransformer, 17);
+    EXPECT_EQ(rules.StartLevelOption(0), game.State().startLevelClassic);
+
+    application_.Effects().AddSound(5.0f, "level_start");
+    rules.ClearEffects();
+    EXPECT_EQ(application_.Effects().Count(), 0);
+    rules.SetEffectsDetail(5);
+    EXPECT_EQ(application_.Effects().Detail(), 5);
+}
+
+}  // namespace

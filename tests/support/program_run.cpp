@@ -1,0 +1,89 @@
+// Starting real programs from tests and watching their files.
+#include "support/program_run.h"
+
+#include <fcntl.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <thread>
+
+namespace TestSupport {
+
+pid_t StartProgram(const ProgramRun& run) {
+    // Everything the child needs is prepared before the fork.
+    std::vector<char*> argv;
+    argv.push_back(const_cast<char*>(run.program.c_str()));
+    for (const std::string& argument : run.arguments) {
+        argv.push_back(const_cast<char*>(argument.c_str()));
+    }
+    argv.push_back(nullptr);
+
+    const pid_t child = fork();
+    if (child != 0) {
+        return child;
+    }
+    for (const std::string& name : run.unsetEnvironment) {
+        unsetenv(name.c_str());
+    }
+    for (const auto& [name, value] : run.environment) {
+        setenv(name.c_str(), value.c_str(), 1);
+    }
+    if (!run.errorFile.empty()) {
+        const int output = open(run.errorFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        if (output < 0) {
+            _exit(126);
+        }
+        dup2(output, STDOUT_FILENO);
+        dup2(output, STDERR_FILENO);
+        close(output);
+    }
+    if (!run.folder.empty() && chdir(run.folder.c_str()) != 0) {
+        _exit(126);
+    }
+    execv(run.program.c_str(), argv.data());
+    _exit(127);
+}
+
+int WaitForExit(pid_t process) {
+    int status = 0;
+    if (process <= 0 || waitpid(process, &status, 0) != process) {
+        return -1;
+    }
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+int RunProgram(const ProgramRun& run) {
+    return WaitForExit(StartProgram(run));
+}
+
+std::string ReadWholeFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream contents;
+    contents << in.rdbuf();
+    return contents.str();
+}
+
+size_t CountOccurrences(const std::string& text, const std::string& part) {
+    size_t count = 0;
+    for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) {
+        ++count;
+    }
+    return count;
+}
+
+bool WaitForText(const std::string& file, const std::string& text, int seconds) {
+    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
+    while (std::chrono::steady_clock::now() < end) {
+        if (ReadWholeFile(file).find(text) != std::string::npos) {
+            return true;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    return false;
+}
+
+}  // namespace TestSupport
