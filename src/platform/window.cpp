@@ -219,6 +219,13 @@ bool GameWindow::IsAccelerated() const {
     return state_->accelerated;
 }
 
+bool GameWindow::ScalesSmoothly() const {
+    const State& s = *state_;
+    SDL_ScaleMode mode = SDL_ScaleModeNearest;
+    return s.texture != nullptr && SDL_GetTextureScaleMode(s.texture, &mode) == 0 &&
+           mode != SDL_ScaleModeNearest && !SDL_RenderGetIntegerScale(s.renderer);
+}
+
 bool GameWindow::StartVideo(std::string& error) const {
     State& s = *state_;
     if (!SDL_WasInit(SDL_INIT_VIDEO)) {
@@ -260,7 +267,6 @@ bool GameWindow::Create(const WindowSettings& settings, std::string& error) {
         error = SDL_GetError();
         return false;
     }
-    SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, settings.accelerated ? "linear" : "nearest");
     uint32_t rendererFlags =
         settings.accelerated ? SDL_RENDERER_ACCELERATED : SDL_RENDERER_SOFTWARE;
     if (settings.vsync) {
@@ -279,6 +285,11 @@ bool GameWindow::Create(const WindowSettings& settings, std::string& error) {
     s.accelerated =
         SDL_GetRendererInfo(s.renderer, &info) == 0 && (info.flags & SDL_RENDERER_ACCELERATED) != 0;
     SDL_RenderSetLogicalSize(s.renderer, settings.width, settings.height);
+    // The scaling follows the renderer that was actually made: smooth on the graphics card;
+    // whole multiples, nearest, on the software renderer, where smoothing a full screen would
+    // cost more than drawing the frame.
+    SDL_RenderSetIntegerScale(s.renderer, s.accelerated ? SDL_FALSE : SDL_TRUE);
+    SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, s.accelerated ? "linear" : "nearest");
     s.texture = SDL_CreateTexture(s.renderer, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STREAMING,
                                   settings.width, settings.height);
     if (s.texture == nullptr) {

@@ -86,6 +86,9 @@ public:
     void ShowCursor(bool visible);
     void CaptureMouse(bool capture);
     bool IsAccelerated() const;
+    // Whether the picture is scaled smoothly to any size (the graphics card's renderer) rather
+    // than by whole multiples, nearest pixel (the software renderer).
+    bool ScalesSmoothly() const;
 
 private:
     // Starts SDL's video system once; the window's destruction stops it again.

@@ -60,6 +60,20 @@ TEST_F(WindowTest, PresentsAnEightHundredBySixHundredPicture) {
     EXPECT_FALSE(window_.Present(nullptr, 800));
 }
 
+// The dummy driver has no graphics-card renderer: asked for one, the window falls back to the
+// software renderer and scales the way that renderer does well.
+TEST_F(WindowTest, ScalingFollowsTheRendererActuallyMade) {
+    EXPECT_FALSE(window_.ScalesSmoothly());
+    Platform::GameWindow asked;
+    Platform::WindowSettings settings;
+    settings.accelerated = true;
+    settings.fullScreen = true;
+    std::string error;
+    ASSERT_TRUE(asked.Create(settings, error)) << error;
+    EXPECT_FALSE(asked.IsAccelerated());
+    EXPECT_FALSE(asked.ScalesSmoothly());
+}
+
 TEST_F(WindowTest, ClickCountsFollowTheWindowsConvention) {
     PushButton(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_LEFT, 1, 10, 20);
     PushButton(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_LEFT, 2, 10, 20);

@@ -5,7 +5,10 @@
 #include "framework/graphics/blit_rows.h"
 
 #include <algorithm>
+#include <atomic>
+#include <cstdlib>
 #include <cstring>
+#include <utility>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -88,9 +91,104 @@ inline __m128i BlendFourOpaque(__m128i source, __m128i dest) {
 
 #if QUILLORY_HAVE_AVX2_PATHS
 
+// The widest vectors the fast loops may use, in bits (see LimitVectorWidth).
+std::atomic<int> gVectorLimit{512};
+
 bool HasAvx2() {
     static const bool available = __builtin_cpu_supports("avx2");
-    return available;
+    return available && gVectorLimit.load(std::memory_order_relaxed) >= 256;
+}
+
+bool HasAvx512() {
+    static const bool available =
+        __builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512bw");
+    return available && gVectorLimit.load(std::memory_order_relaxed) >= 512;
+}
+
+#define QUILLORY_AVX512 __attribute__((target("avx512f,avx512bw")))
+
+QUILLORY_AVX512 inline __m512i MixLanesAvx512(__m512i x, __m512i y, __m512i a) {
+    const __m512i inverse = _mm512_xor_si512(a, _mm512_set1_epi16(0x00FF));
+    __m512i sum = _mm512_add_epi16(_mm512_mullo_epi16(x, a), _mm512_mullo_epi16(y, inverse));
+    sum = _mm512_add_epi16(sum, _mm512_set1_epi16(0x0080));
+    return _mm512_mulhi_epu16(sum, _mm512_set1_epi16(0x0101));
+}
+
+// The lanes of a row's sixteen-pixel group starting at i that lie before count.
+QUILLORY_AVX512 inline __mmask16 GroupLanes(int i, int count) {
+    const int left = count - i;
+    return left >= 16 ? static_cast<__mmask16>(0xFFFF) : static_cast<__mmask16>((1u << left) - 1);
+}
+
+// BlendRowUntinted in sixteen-pixel groups, the last group masked.
+QUILLORY_AVX512 void BlendUntintedAvx512(uint32_t* dest, const uint32_t* source, int count) {
+    const __m512i zero = _mm512_setzero_si512();
+    const __m512i opaque = _mm512_set1_epi32(255);
+    for (int i = 0; i < count; i += 16) {
+        const __mmask16 lanes = GroupLanes(i, count);
+        const __m512i s = _mm512_maskz_loadu_epi32(lanes, source + i);
+        const __m512i sourceAlpha = _mm512_maskz_srli_epi32(lanes, s, 24);
+        if (_mm512_mask_cmpneq_epi32_mask(lanes, sourceAlpha, zero) == 0) {
+            continue;
+        }
+        if (_mm512_mask_cmpeq_epi32_mask(lanes, sourceAlpha, opaque) == lanes) {
+            _mm512_mask_storeu_epi32(dest + i, lanes, s);
+            continue;
+        }
+        const __m512i d = _mm512_maskz_loadu_epi32(lanes, dest + i);
+        if (_mm512_mask_cmpeq_epi32_mask(lanes, _mm512_maskz_srli_epi32(lanes, d, 24), opaque) !=
+            lanes) {
+            for (int k = i; k < std::min(count, i + 16); ++k) {
+                dest[k] = BlendUntinted(dest[k], source[k]);
+            }
+            continue;
+        }
+        const __m512i sourceLow = _mm512_unpacklo_epi8(s, zero);
+        const __m512i sourceHigh = _mm512_unpackhi_epi8(s, zero);
+        const __m512i low =
+            MixLanesAvx512(sourceLow, _mm512_unpacklo_epi8(d, zero),
+                           _mm512_shufflehi_epi16(_mm512_shufflelo_epi16(sourceLow, 0xFF), 0xFF));
+        const __m512i high =
+            MixLanesAvx512(sourceHigh, _mm512_unpackhi_epi8(d, zero),
+                           _mm512_shufflehi_epi16(_mm512_shufflelo_epi16(sourceHigh, 0xFF), 0xFF));
+        _mm512_mask_storeu_epi32(dest + i, lanes,
+                                 _mm512_or_si512(_mm512_packus_epi16(low, high),
+                                                 _mm512_set1_epi32(static_cast<int>(0xFF000000))));
+    }
+}
+
+// A blended fill (alpha 1..254) in sixteen-pixel groups, the last group masked.
+QUILLORY_AVX512 void FillBlendAvx512(uint32_t* dest, int count, uint32_t color, DrawMode mode) {
+    const __m512i zero = _mm512_setzero_si512();
+    const __m512i opaque = _mm512_set1_epi32(255);
+    const uint32_t a = color >> 24;
+    const __m512i inverse = _mm512_set1_epi16(static_cast<short>(255 - a));
+    // colour * a + 128 per channel lane, the same sum MixLanes forms.
+    const __m512i colorPart = _mm512_add_epi16(
+        _mm512_mullo_epi16(_mm512_unpacklo_epi8(_mm512_set1_epi32(static_cast<int>(color)), zero),
+                           _mm512_set1_epi16(static_cast<short>(a))),
+        _mm512_set1_epi16(0x0080));
+    const __m512i magic = _mm512_set1_epi16(0x0101);
+    for (int i = 0; i < count; i += 16) {
+        const __mmask16 lanes = GroupLanes(i, count);
+        const __m512i d = _mm512_maskz_loadu_epi32(lanes, dest + i);
+        if (_mm512_mask_cmpeq_epi32_mask(lanes, _mm512_maskz_srli_epi32(lanes, d, 24), opaque) !=
+            lanes) {
+            for (int k = i; k < std::min(count, i + 16); ++k) {
+                dest[k] = FillPixel(dest[k], color, mode);
+            }
+            continue;
+        }
+        const __m512i low = _mm512_mulhi_epu16(
+            _mm512_add_epi16(_mm512_mullo_epi16(_mm512_unpacklo_epi8(d, zero), inverse), colorPart),
+            magic);
+        const __m512i high = _mm512_mulhi_epu16(
+            _mm512_add_epi16(_mm512_mullo_epi16(_mm512_unpackhi_epi8(d, zero), inverse), colorPart),
+            magic);
+        _mm512_mask_storeu_epi32(dest + i, lanes,
+                                 _mm512_or_si512(_mm512_packus_epi16(low, high),
+                                                 _mm512_set1_epi32(static_cast<int>(0xFF000000))));
+    }
 }
 
 __attribute__((target("avx2"))) inline __m256i MixLanesAvx2(__m256i x, __m256i y, __m256i a) {
@@ -140,6 +238,36 @@ __attribute__((target("avx2"))) int BlendUntintedAvx2(uint32_t* dest, const uint
     return i;
 }
 
+// The last one to seven pixels of BlendRowUntinted with masked loads and stores, where every
+// destination pixel is opaque; returns how many pixels it handled (all or none). Masked-off
+// lanes read as transparent and are not stored.
+__attribute__((target("avx2"))) int BlendUntintedTailAvx2(uint32_t* dest, const uint32_t* source,
+                                                          int count) {
+    if (count <= 0 || count >= 8) {
+        return 0;
+    }
+    for (int k = 0; k < count; ++k) {
+        if (Alpha(dest[k]) != 255) {
+            return 0;
+        }
+    }
+    const __m256i lanes = _mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7);
+    const __m256i mask = _mm256_cmpgt_epi32(_mm256_set1_epi32(count), lanes);
+    const __m256i s = _mm256_maskload_epi32(reinterpret_cast<const int*>(source), mask);
+    const __m256i d = _mm256_maskload_epi32(reinterpret_cast<const int*>(dest), mask);
+    const __m256i zero = _mm256_setzero_si256();
+    const __m256i sourceLow = _mm256_unpacklo_epi8(s, zero);
+    const __m256i sourceHigh = _mm256_unpackhi_epi8(s, zero);
+    const __m256i low =
+        MixLanesAvx2(sourceLow, _mm256_unpacklo_epi8(d, zero), BroadcastAlphaLanesAvx2(sourceLow));
+    const __m256i high = MixLanesAvx2(sourceHigh, _mm256_unpackhi_epi8(d, zero),
+                                      BroadcastAlphaLanesAvx2(sourceHigh));
+    _mm256_maskstore_epi32(reinterpret_cast<int*>(dest), mask,
+                           _mm256_or_si256(_mm256_packus_epi16(low, high),
+                                           _mm256_set1_epi32(static_cast<int>(0xFF000000))));
+    return count;
+}
+
 // Eight-pixel groups of a blended fill (alpha 1..254) over opaque pixels; returns how many
 // pixels it handled.
 __attribute__((target("avx2"))) int FillBlendAvx2(uint32_t* dest, int count, uint32_t color,
@@ -181,8 +309,13 @@ __attribute__((target("avx2"))) int FillBlendAvx2(uint32_t* dest, int count, uin
 void BlendRowUntinted(uint32_t* dest, const uint32_t* source, int count) {
     int i = 0;
 #if QUILLORY_HAVE_AVX2_PATHS
+    if (HasAvx512()) {
+        BlendUntintedAvx512(dest, source, count);
+        return;
+    }
     if (HasAvx2()) {
         i = BlendUntintedAvx2(dest, source, count);
+        i += BlendUntintedTailAvx2(dest + i, source + i, count - i);
     }
 #endif
 #if defined(__SSE2__)
@@ -404,7 +537,73 @@ void AdditiveRowFast(uint32_t* dest, const uint32_t* source, int count, bool sou
     AdditiveRow(dest + i, source + i, count - i, sourceHasAlpha, mod);
 }
 
+#if QUILLORY_HAVE_AVX2_PATHS
+__attribute__((target("avx2"))) void GatherGroupsAvx2(uint32_t* out, const uint32_t* in,
+                                                      const int* columns, const int* bases,
+                                                      const int32_t* offsets, int groups) {
+    for (int g = 0; g < groups; ++g) {
+        uint32_t* target = out + 8 * g;
+        if (bases[g] < 0) {
+            for (int k = 0; k < 8; ++k) {
+                target[k] = in[columns[8 * g + k]];
+            }
+            continue;
+        }
+        const __m256i pixels = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(in + bases[g]));
+        const __m256i order = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(offsets + 8 * g));
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(target),
+                            _mm256_permutevar8x32_epi32(pixels, order));
+    }
+}
+#endif
+
 }  // namespace
+
+void LimitVectorWidth(int bits) {
+#if QUILLORY_HAVE_AVX2_PATHS
+    gVectorLimit.store(bits);
+#else
+    (void)bits;
+#endif
+}
+
+RowGather::RowGather(std::vector<int> columns, int rowWidth) : columns_(std::move(columns)) {
+    // A reduction spreads eight columns over more than eight pixels: nothing to plan.
+    const size_t count = columns_.size();
+    if (count < 8 || std::abs(columns_.back() - columns_.front()) >= static_cast<int>(count)) {
+        return;
+    }
+    const int groups = static_cast<int>(count / 8);
+    groupBase_.assign(static_cast<size_t>(groups), -1);
+    groupOffsets_.assign(static_cast<size_t>(groups) * 8, 0);
+    for (int g = 0; g < groups; ++g) {
+        const int* group = columns_.data() + 8 * g;
+        const int low = *std::min_element(group, group + 8);
+        const int high = *std::max_element(group, group + 8);
+        // The eight loaded pixels must all lie inside the row.
+        if (high - low >= 8 || low < 0 || low + 8 > rowWidth) {
+            continue;
+        }
+        groupBase_[g] = low;
+        for (int k = 0; k < 8; ++k) {
+            groupOffsets_[8 * g + k] = group[k] - low;
+        }
+    }
+}
+
+void RowGather::Gather(uint32_t* out, const uint32_t* in) const {
+    size_t i = 0;
+#if QUILLORY_HAVE_AVX2_PATHS
+    if (HasAvx2() && !groupBase_.empty()) {
+        GatherGroupsAvx2(out, in, columns_.data(), groupBase_.data(), groupOffsets_.data(),
+                         static_cast<int>(groupBase_.size()));
+        i = groupBase_.size() * 8;
+    }
+#endif
+    for (; i < columns_.size(); ++i) {
+        out[i] = in[columns_[i]];
+    }
+}
 
 void BlendRowFast(uint32_t* dest, const uint32_t* source, int count, bool sourceHasAlpha,
                   const Modulation& mod, DrawMode mode) {
@@ -444,6 +643,10 @@ void FillRowFast(uint32_t* dest, int count, uint32_t color, DrawMode mode) {
     const uint32_t bluePart = Blue(color) * a;
     int i = 0;
 #if QUILLORY_HAVE_AVX2_PATHS
+    if (HasAvx512()) {
+        FillBlendAvx512(dest, count, color, mode);
+        return;
+    }
     if (HasAvx2()) {
         i = FillBlendAvx2(dest, count, color, mode);
     }

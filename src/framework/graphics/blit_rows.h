@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 #include "framework/graphics/draw_mode.h"
 #include "framework/graphics/pixel_blend.h"
@@ -18,5 +19,25 @@ void BlendRowFast(uint32_t* dest, const uint32_t* source, int count, bool source
 // Fills count destination pixels with a colour (0xAARRGGBB, alpha taken as given).
 void FillRowReference(uint32_t* dest, int count, uint32_t color, DrawMode mode);
 void FillRowFast(uint32_t* dest, int count, uint32_t color, DrawMode mode);
+
+// Caps the vectors the fast loops may use at 512, 256 or 128 bits (default: the widest the
+// processor has), so that tests reach every loop on a processor that has the wider ones.
+void LimitVectorWidth(int bits);
+
+// Gathers out[i] = in[columns[i]] for many rows with the same columns (a nearest stretch),
+// planned once: where eight neighbouring columns lie within eight source pixels (any
+// enlargement) one load and one shuffle fetch all eight.
+class RowGather {
+public:
+    // `columns` index a row of `rowWidth` pixels.
+    RowGather(std::vector<int> columns, int rowWidth);
+    void Gather(uint32_t* out, const uint32_t* in) const;
+
+private:
+    std::vector<int> columns_;
+    // Per group of eight: the first source pixel loaded, or -1 to gather one by one.
+    std::vector<int> groupBase_;
+    std::vector<int32_t> groupOffsets_;  // eight per group, from groupBase_
+};
 
 }  // namespace Tuvo::BlitRows

@@ -73,11 +73,12 @@ MemoryImage::MemoryImage(int width, int height) {
     Create(width, height);
 }
 
-MemoryImage::MemoryImage(const MemoryImage& other)
-    : Image(other, true),
-      pixels_(other.pixels_),
-      alphaKnown_(other.alphaKnown_),
-      hasAlpha_(other.hasAlpha_) {}
+MemoryImage::MemoryImage(const MemoryImage& other) : Image(other, true) {
+    other.WritePendingFill();
+    pixels_ = other.pixels_;
+    alphaKnown_ = other.alphaKnown_;
+    hasAlpha_ = other.hasAlpha_;
+}
 
 MemoryImage::~MemoryImage() = default;
 
@@ -98,12 +99,14 @@ bool MemoryImage::FastPathsEnabled() {
 }
 
 bool MemoryImage::Create(int width, int height) {
+    pendingFill_.active = false;
     if (width < 0 || height < 0 || width > kMaxSide || height > kMaxSide) {
         pixels_.clear();
         width_ = 0;
         height_ = 0;
         alphaKnown_ = true;
         hasAlpha_ = false;
+        visibleRuns_.known = false;
         return false;
     }
     pixels_.assign(static_cast<size_t>(width) * static_cast<size_t>(height), 0);
@@ -123,6 +126,7 @@ bool MemoryImage::SetBits(const uint32_t* bits, int width, int height, bool) {
 }
 
 uint32_t MemoryImage::GetPixel(int x, int y) const {
+    WritePendingFill();
     if (!Bounds().Contains(x, y)) {
         return 0;
     }
@@ -130,12 +134,82 @@ uint32_t MemoryImage::GetPixel(int x, int y) const {
 }
 
 bool MemoryImage::HasAlpha() const {
+    WritePendingFill();
     if (!alphaKnown_) {
         hasAlpha_ = std::any_of(pixels_.begin(), pixels_.end(),
                                 [](uint32_t pixel) { return (pixel >> 24) != 255; });
         alphaKnown_ = true;
     }
     return hasAlpha_;
+}
+
+void VisibleRuns::Build(const uint32_t* pixels, int width, int height) {
+    rowFirst.assign(static_cast<size_t>(height) + 1, 0);
+    runs.clear();
+    for (int y = 0; y < height; ++y) {
+        const uint32_t* row = pixels + static_cast<size_t>(y) * width;
+        rowFirst[y] = static_cast<uint32_t>(runs.size());
+        int stretchStart = -1;
+        int stretchEnd = -1;
+        for (int x = 0; x < width;) {
+            if (Alpha(row[x]) == 0) {
+                ++x;
+                continue;
+            }
+            int end = x + 1;
+            while (end < width && Alpha(row[end]) != 0) {
+                ++end;
+            }
+            if (stretchStart >= 0 && x - stretchEnd < kGap) {
+                stretchEnd = end;
+            } else {
+                if (stretchStart >= 0) {
+                    AddStretch(row, stretchStart, stretchEnd);
+                }
+                stretchStart = x;
+                stretchEnd = end;
+            }
+            x = end;
+        }
+        if (stretchStart >= 0) {
+            AddStretch(row, stretchStart, stretchEnd);
+        }
+    }
+    rowFirst[height] = static_cast<uint32_t>(runs.size());
+    known = true;
+}
+
+void VisibleRuns::AddStretch(const uint32_t* row, int start, int end) {
+    int mixedStart = start;
+    for (int x = start; x < end;) {
+        if (Alpha(row[x]) != 255) {
+            ++x;
+            continue;
+        }
+        int opaqueEnd = x + 1;
+        while (opaqueEnd < end && Alpha(row[opaqueEnd]) == 255) {
+            ++opaqueEnd;
+        }
+        if (opaqueEnd - x >= kOpaqueRun) {
+            if (x > mixedStart) {
+                runs.push_back(Run{mixedStart, x, false});
+            }
+            runs.push_back(Run{x, opaqueEnd, true});
+            mixedStart = opaqueEnd;
+        }
+        x = opaqueEnd;
+    }
+    if (end > mixedStart) {
+        runs.push_back(Run{mixedStart, end, false});
+    }
+}
+
+const VisibleRuns& MemoryImage::Runs() const {
+    WritePendingFill();
+    if (!visibleRuns_.known) {
+        visibleRuns_.Build(pixels_.data(), width_, height_);
+    }
+    return visibleRuns_;
 }
 
 void MemoryImage::FillRow(int x, int y, int count, uint32_t color, DrawMode mode) {
@@ -162,13 +236,44 @@ void MemoryImage::FillRect(const Rect& rect, const Color& color, DrawMode mode) 
         return;
     }
     const uint32_t packed = PackColor(color);
+    WritePendingFill();
+    if (mode == kDrawModeNormal && Alpha(packed) == 255 && FastPathsEnabled()) {
+        pendingFill_ = PendingFill{area, packed, true};
+        MarkWritten();
+        return;
+    }
     for (int y = area.y; y < area.y + area.height; ++y) {
         FillRow(area.x, y, area.width, packed, mode);
     }
     MarkWritten();
 }
 
+void MemoryImage::WritePendingFillAround(const Rect& covered) const {
+    if (!pendingFill_.active) {
+        return;
+    }
+    pendingFill_.active = false;
+    const Rect& area = pendingFill_.area;
+    const Rect skip = covered.Intersection(area);
+    auto fill = [this](int x, int y, int width, int height) {
+        for (int row = y; row < y + height; ++row) {
+            std::fill_n(pixels_.data() + static_cast<size_t>(row) * width_ + x, width,
+                        pendingFill_.color);
+        }
+    };
+    if (skip.IsEmpty()) {
+        fill(area.x, area.y, area.width, area.height);
+        return;
+    }
+    // Above, below, and left and right of the covered part.
+    fill(area.x, area.y, area.width, skip.y - area.y);
+    fill(area.x, skip.y + skip.height, area.width, area.y + area.height - skip.y - skip.height);
+    fill(area.x, skip.y, skip.x - area.x, skip.height);
+    fill(skip.x + skip.width, skip.y, area.x + area.width - skip.x - skip.width, skip.height);
+}
+
 void MemoryImage::ClearRect(const Rect& rect) {
+    WritePendingFill();
     const Rect area = rect.Intersection(Bounds());
     if (area.IsEmpty()) {
         return;
@@ -181,6 +286,7 @@ void MemoryImage::ClearRect(const Rect& rect) {
 
 void MemoryImage::DrawLine(double x1, double y1, double x2, double y2, const Color& color,
                            DrawMode mode) {
+    WritePendingFill();
     if (!ValidCoordinate(x1) || !ValidCoordinate(y1) || !ValidCoordinate(x2) ||
         !ValidCoordinate(y2) || width_ == 0 || height_ == 0) {
         return;
@@ -219,6 +325,7 @@ void MemoryImage::DrawLine(double x1, double y1, double x2, double y2, const Col
 
 void MemoryImage::DrawSmoothLine(double x1, double y1, double x2, double y2, const Color& color,
                                  DrawMode mode) {
+    WritePendingFill();
     if (!ValidCoordinate(x1) || !ValidCoordinate(y1) || !ValidCoordinate(x2) ||
         !ValidCoordinate(y2) || width_ == 0 || height_ == 0) {
         return;
@@ -267,6 +374,7 @@ void MemoryImage::DrawSmoothLine(double x1, double y1, double x2, double y2, con
 void MemoryImage::FillSpansWithCoverage(const Span* spans, int spanCount, const Color& color,
                                         DrawMode mode, const uint8_t* coverage, int coverX,
                                         int coverY, int coverWidth, int coverHeight) {
+    WritePendingFill();
     if (spans == nullptr || coverage == nullptr || coverWidth <= 0 || coverHeight <= 0) {
         return;
     }
@@ -288,6 +396,7 @@ void MemoryImage::FillSpansWithCoverage(const Span* spans, int spanCount, const 
 
 bool MemoryImage::FillPolygon(const PointF* vertices, int vertexCount, const Rect* clip,
                               const Color& color, DrawMode mode, float tx, float ty) {
+    WritePendingFill();
     if (vertices == nullptr || vertexCount < 3) {
         return true;
     }

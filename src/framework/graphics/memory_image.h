@@ -1,9 +1,11 @@
 // The software back end: an image whose pixels live in memory as 0xAARRGGBB (not
 // premultiplied), implementing every drawing operation of the image interface. The common
 // operations of a frame (opaque copy, alpha blend with and without tint, additive, fills,
-// nearest stretch) have fast row loops; each also has a plain per-pixel reference path, and
-// both give identical pixels (see pixel_blend.h for the formulas). SetFastPathsEnabled(false),
-// or the environment variable QUILLORY_REFERENCE_BLIT=1, forces the reference paths.
+// nearest and smooth stretch) have fast row loops; each also has a plain per-pixel reference
+// path, and both give identical pixels (see pixel_blend.h for the formulas). The fast paths also
+// draw fewer pixels: a source's clear stretches are skipped, and a clear under an opaque copy is
+// not written. SetFastPathsEnabled(false), or the environment variable QUILLORY_REFERENCE_BLIT=1,
+// forces the reference paths.
 #pragma once
 
 #include <cstdint>
@@ -12,6 +14,31 @@
 #include "framework/graphics/image.h"
 
 namespace Tuvo {
+
+// Per row, the stretches [start, end) of pixels that are not fully transparent, so that drawing
+// an image with large clear areas skips them without reading them, and opaque stretches of at
+// least kOpaqueRun pixels, which a plain draw copies without looking at them. Transparent gaps
+// shorter than kGap pixels stay inside a stretch, which bounds the table to about one 12-byte
+// entry per kGap pixels: at most about a third of the image's own memory.
+struct VisibleRuns {
+    static constexpr int kGap = 8;
+    static constexpr int kOpaqueRun = 16;
+    struct Run {
+        int start = 0;
+        int end = 0;
+        bool opaque = false;
+    };
+    bool known = false;
+    // height + 1 entries: row y's runs are [rowFirst[y], rowFirst[y + 1]).
+    std::vector<uint32_t> rowFirst;
+    std::vector<Run> runs;
+
+    void Build(const uint32_t* pixels, int width, int height);
+
+private:
+    // Adds the visible stretch [start, end) of a row, split at its long opaque stretches.
+    void AddStretch(const uint32_t* row, int start, int end);
+};
 
 class MemoryImage : public Image {
 public:
@@ -32,10 +59,16 @@ public:
     bool Create(int width, int height);
     // Takes a copy of width x height pixels; commit is kept for accelerated back ends.
     bool SetBits(const uint32_t* bits, int width, int height, bool commit = true);
-    uint32_t* GetBits() { return pixels_.empty() ? nullptr : pixels_.data(); }
-    const uint32_t* GetBits() const { return pixels_.empty() ? nullptr : pixels_.data(); }
+    uint32_t* GetBits() {
+        WritePendingFill();
+        return pixels_.empty() ? nullptr : pixels_.data();
+    }
+    const uint32_t* GetBits() const {
+        WritePendingFill();
+        return pixels_.empty() ? nullptr : pixels_.data();
+    }
     // Call after writing through GetBits, so the image re-checks its alpha.
-    void BitsChanged() { alphaKnown_ = false; }
+    void BitsChanged() { MarkWritten(); }
     uint32_t GetPixel(int x, int y) const;
     // Whether some pixel is not opaque (the image has an alpha channel).
     bool HasAlpha() const;
@@ -77,7 +110,19 @@ public:
 private:
     Rect Bounds() const { return Rect(0, 0, width_, height_); }
     uint32_t* Row(int y) { return pixels_.data() + static_cast<size_t>(y) * width_; }
-    void MarkWritten() { alphaKnown_ = false; }
+    void MarkWritten() {
+        alphaKnown_ = false;
+        visibleRuns_.known = false;
+    }
+    // The image's visible runs, worked out on first use after a change.
+    const VisibleRuns& Runs() const;
+    // An opaque fill is kept back until the next operation on the image, so that an opaque
+    // copy drawn over it next (a background over the cleared screen) leaves only the part it
+    // does not cover to be filled. Every operation that reads or writes pixels first writes the
+    // pending fill (const ones too: a look at the pixels must see it).
+    void WritePendingFill() const { WritePendingFillAround(Rect()); }
+    // Writes the pending fill except where `covered` will be overwritten whole.
+    void WritePendingFillAround(const Rect& covered) const;
     // The source's pixels; an image drawn onto itself is read from a copy made first.
     const uint32_t* ReadablePixels(const MemoryImage* source,
                                    std::vector<uint32_t>& selfCopy) const;
@@ -93,9 +138,16 @@ private:
     void BlitTransformed(MemoryImage* source, const Rect& sourceRect, const double (&forward)[6],
                          const Rect& clip, const Color& color, DrawMode mode, bool bilinear);
 
-    std::vector<uint32_t> pixels_;
+    mutable std::vector<uint32_t> pixels_;  // mutable only for WritePendingFill
+    struct PendingFill {
+        Rect area;
+        uint32_t color = 0;
+        bool active = false;
+    };
+    mutable PendingFill pendingFill_;
     mutable bool alphaKnown_ = true;
     mutable bool hasAlpha_ = false;
+    mutable VisibleRuns visibleRuns_;
 };
 
 }  // namespace Tuvo

@@ -90,6 +90,200 @@ uint32_t Bilinear(uint32_t p00, uint32_t p10, uint32_t p01, uint32_t p11, uint32
                 static_cast<uint32_t>((blue + half) / alphaSum));
 }
 
+// Bilinear() with the same result, cheaper: where the four pixels share one alpha the alpha
+// cancels out of every quotient and the divisions become a shift; elsewhere the sums fit 32 bits.
+inline uint32_t BilinearQuick(uint32_t p00, uint32_t p10, uint32_t p01, uint32_t p11, uint32_t fx,
+                              uint32_t fy) {
+    const uint32_t w00 = (256 - fx) * (256 - fy);
+    const uint32_t w10 = fx * (256 - fy);
+    const uint32_t w01 = (256 - fx) * fy;
+    const uint32_t w11 = fx * fy;
+    const uint32_t a = Alpha(p00);
+    if (a == Alpha(p10) && a == Alpha(p01) && a == Alpha(p11)) {
+        if (a == 0) {
+            return 0;
+        }
+        auto channel = [&](int shift) {
+            const uint32_t sum = w00 * ((p00 >> shift) & 0xFF) + w10 * ((p10 >> shift) & 0xFF) +
+                                 w01 * ((p01 >> shift) & 0xFF) + w11 * ((p11 >> shift) & 0xFF);
+            return (sum + 32768) >> 16;
+        };
+        return Pack(a, channel(16), channel(8), channel(0));
+    }
+    // Each weighted alpha is below 2^24 and each weighted channel sum below 255 * 2^24 < 2^32.
+    const uint32_t a00 = w00 * a;
+    const uint32_t a10 = w10 * Alpha(p10);
+    const uint32_t a01 = w01 * Alpha(p01);
+    const uint32_t a11 = w11 * Alpha(p11);
+    const uint32_t alphaSum = a00 + a10 + a01 + a11;
+    if (alphaSum == 0) {
+        return 0;
+    }
+    const uint32_t half = alphaSum / 2;
+    auto channel = [&](int shift) {
+        const uint32_t sum = a00 * ((p00 >> shift) & 0xFF) + a10 * ((p10 >> shift) & 0xFF) +
+                             a01 * ((p01 >> shift) & 0xFF) + a11 * ((p11 >> shift) & 0xFF);
+        return (sum + half) / alphaSum;
+    };
+    return Pack((alphaSum + 32768) >> 16, channel(16), channel(8), channel(0));
+}
+
+// Everything a stretched draw needs, clipped and checked by the caller.
+struct StretchJob {
+    const uint32_t* source = nullptr;
+    int sourceStride = 0;
+    Rect sourceRect;
+    Rect destRect;
+    Rect area;  // the part of destRect inside the clip and the destination
+    uint32_t* dest = nullptr;
+    int destStride = 0;
+    Modulation mod;
+    bool sourceHasAlpha = false;
+    DrawMode mode = kDrawModeNormal;
+    bool mirror = false;
+
+    uint32_t SourcePixel(int column, int row) const {
+        return source[static_cast<size_t>(sourceRect.y + row) * sourceStride + sourceRect.x +
+                      column];
+    }
+    const uint32_t* SourceRow(int row) const {
+        return source + static_cast<size_t>(sourceRect.y + row) * sourceStride;
+    }
+    uint32_t* DestRow(int y) const { return dest + static_cast<size_t>(y) * destStride; }
+    // Nearest: destination pixel centre i + 0.5 samples source pixel
+    // floor((i + 0.5) * sourceSize / destSize) along each axis.
+    int NearestColumn(int destX) const {
+        const int64_t i = destX - destRect.x;
+        const int column =
+            static_cast<int>((2 * i + 1) * sourceRect.width / (2 * int64_t{destRect.width}));
+        return mirror ? sourceRect.width - 1 - column : column;
+    }
+    int NearestRow(int destY) const {
+        const int64_t j = destY - destRect.y;
+        return static_cast<int>((2 * j + 1) * sourceRect.height / (2 * int64_t{destRect.height}));
+    }
+};
+
+// Smooth: the two source pixels around the mapped centre of destination pixel `index`, clamped
+// to the source's edge, and the 0..255 weight of the second. Positions are 16.16 fixed point.
+struct SmoothTap {
+    int first = 0;
+    int second = 0;
+    uint32_t weight = 0;
+};
+
+SmoothTap SmoothSample(int64_t index, int64_t sourceSize, int64_t destSize) {
+    int64_t position = ((2 * index + 1) * sourceSize * 65536) / (2 * destSize) - 32768;
+    position = std::clamp<int64_t>(position, 0, (sourceSize - 1) * 65536);
+    SmoothTap tap;
+    tap.first = static_cast<int>(position >> 16);
+    tap.second = std::min<int>(tap.first + 1, static_cast<int>(sourceSize) - 1);
+    tap.weight = static_cast<uint32_t>((position & 0xFFFF) >> 8);
+    return tap;
+}
+
+SmoothTap SmoothColumn(const StretchJob& job, int destX) {
+    SmoothTap tap = SmoothSample(destX - job.destRect.x, job.sourceRect.width, job.destRect.width);
+    if (job.mirror) {
+        tap.first = job.sourceRect.width - 1 - tap.first;
+        tap.second = job.sourceRect.width - 1 - tap.second;
+    }
+    return tap;
+}
+
+SmoothTap SmoothRow(const StretchJob& job, int destY) {
+    return SmoothSample(destY - job.destRect.y, job.sourceRect.height, job.destRect.height);
+}
+
+void StretchNearestReference(const StretchJob& job) {
+    const Rect& area = job.area;
+    for (int y = area.y; y < area.y + area.height; ++y) {
+        uint32_t* out = job.DestRow(y);
+        for (int x = area.x; x < area.x + area.width; ++x) {
+            out[x] = BlendPixel(out[x], job.SourcePixel(job.NearestColumn(x), job.NearestRow(y)),
+                                job.sourceHasAlpha, job.mod, job.mode);
+        }
+    }
+}
+
+void StretchNearestRows(const StretchJob& job) {
+    const Rect& area = job.area;
+    std::vector<int> columns(static_cast<size_t>(area.width));
+    for (int i = 0; i < area.width; ++i) {
+        columns[i] = job.sourceRect.x + job.NearestColumn(area.x + i);
+    }
+    const BlitRows::RowGather gather(std::move(columns), job.sourceStride);
+    // An opaque source drawn plainly is gathered straight into the destination, and a row that
+    // repeats the source row above it is copied from there.
+    const bool plainCopy = job.mode == kDrawModeNormal && job.mod.isWhite && !job.sourceHasAlpha;
+    std::vector<uint32_t> gathered(plainCopy ? 0 : static_cast<size_t>(area.width));
+    int previousSourceRow = -1;
+    const uint32_t* previousOut = nullptr;
+    for (int y = area.y; y < area.y + area.height; ++y) {
+        const int sourceRow = job.NearestRow(y);
+        uint32_t* out = job.DestRow(y) + area.x;
+        if (plainCopy && sourceRow == previousSourceRow) {
+            std::memcpy(out, previousOut, static_cast<size_t>(area.width) * 4);
+            continue;
+        }
+        const uint32_t* in = job.SourceRow(sourceRow);
+        gather.Gather(plainCopy ? out : gathered.data(), in);
+        if (!plainCopy) {
+            BlitRows::BlendRowFast(out, gathered.data(), area.width, job.sourceHasAlpha, job.mod,
+                                   job.mode);
+        }
+        previousSourceRow = sourceRow;
+        previousOut = out;
+    }
+}
+
+void StretchSmoothReference(const StretchJob& job) {
+    const Rect& area = job.area;
+    for (int y = area.y; y < area.y + area.height; ++y) {
+        const SmoothTap row = SmoothRow(job, y);
+        uint32_t* out = job.DestRow(y);
+        for (int x = area.x; x < area.x + area.width; ++x) {
+            const SmoothTap column = SmoothColumn(job, x);
+            const uint32_t sample = Bilinear(
+                job.SourcePixel(column.first, row.first), job.SourcePixel(column.second, row.first),
+                job.SourcePixel(column.first, row.second),
+                job.SourcePixel(column.second, row.second), column.weight, row.weight);
+            out[x] = BlendPixel(out[x], sample, job.sourceHasAlpha, job.mod, job.mode);
+        }
+    }
+}
+
+// The columns and their weights are worked out once; each row of samples is then blended by
+// the fast row loops, and a row whose samples repeat the previous one's is not sampled again.
+void StretchSmoothRows(const StretchJob& job) {
+    const Rect& area = job.area;
+    std::vector<SmoothTap> columns(static_cast<size_t>(area.width));
+    for (int i = 0; i < area.width; ++i) {
+        columns[i] = SmoothColumn(job, area.x + i);
+        columns[i].first += job.sourceRect.x;
+        columns[i].second += job.sourceRect.x;
+    }
+    std::vector<uint32_t> samples(static_cast<size_t>(area.width));
+    SmoothTap previous{-1, -1, 0};
+    for (int y = area.y; y < area.y + area.height; ++y) {
+        const SmoothTap row = SmoothRow(job, y);
+        if (row.first != previous.first || row.second != previous.second ||
+            row.weight != previous.weight) {
+            const uint32_t* top = job.SourceRow(row.first);
+            const uint32_t* bottom = job.SourceRow(row.second);
+            for (int i = 0; i < area.width; ++i) {
+                const SmoothTap& column = columns[i];
+                samples[i] =
+                    BilinearQuick(top[column.first], top[column.second], bottom[column.first],
+                                  bottom[column.second], column.weight, row.weight);
+            }
+            previous = row;
+        }
+        BlitRows::BlendRowFast(job.DestRow(y) + area.x, samples.data(), area.width,
+                               job.sourceHasAlpha, job.mod, job.mode);
+    }
+}
+
 // A 0..256 weight from a fraction in [0, 1].
 uint32_t FractionWeight(double fraction) {
     return static_cast<uint32_t>(std::lround(fraction * 256.0));
@@ -99,6 +293,7 @@ uint32_t FractionWeight(double fraction) {
 
 const uint32_t* MemoryImage::ReadablePixels(const MemoryImage* source,
                                             std::vector<uint32_t>& selfCopy) const {
+    source->WritePendingFill();
     if (source != this) {
         return source->pixels_.data();
     }
@@ -126,16 +321,45 @@ void MemoryImage::Blit(Image* sourceImage, int x, int y, const Rect& sourceRect,
     const Modulation mod(color);
     const bool sourceHasAlpha = source->HasAlpha();
     const bool fast = FastPathsEnabled();
+    const bool plainMode = mod.isWhite && mode == kDrawModeNormal;
+    const bool opaqueCopy = fast && source != this && !sourceHasAlpha && plainMode;
+    WritePendingFillAround(opaqueCopy ? dest : Rect());
     std::vector<uint32_t> selfCopy;
     const uint32_t* sourcePixels = ReadablePixels(source, selfCopy);
+    // A fully transparent source pixel leaves the destination as it is in every mode, so only
+    // the source's visible runs are drawn.
+    const VisibleRuns* runs = fast && sourceHasAlpha ? &source->Runs() : nullptr;
+    const int sourceEnd = sourceX + dest.width;
     for (int row = 0; row < dest.height; ++row) {
         uint32_t* out = Row(dest.y + row) + dest.x;
-        const uint32_t* in =
-            sourcePixels + static_cast<size_t>(sourceY + row) * source->width_ + sourceX;
-        if (fast) {
-            BlitRows::BlendRowFast(out, in, dest.width, sourceHasAlpha, mod, mode);
-        } else {
-            BlitRows::BlendRowReference(out, in, dest.width, sourceHasAlpha, mod, mode);
+        const uint32_t* in = sourcePixels + static_cast<size_t>(sourceY + row) * source->width_;
+        if (runs == nullptr) {
+            if (fast) {
+                BlitRows::BlendRowFast(out, in + sourceX, dest.width, sourceHasAlpha, mod, mode);
+            } else {
+                BlitRows::BlendRowReference(out, in + sourceX, dest.width, sourceHasAlpha, mod,
+                                            mode);
+            }
+            continue;
+        }
+        const uint32_t last = runs->rowFirst[sourceY + row + 1];
+        for (uint32_t k = runs->rowFirst[sourceY + row]; k < last; ++k) {
+            const VisibleRuns::Run& run = runs->runs[k];
+            if (run.start >= sourceEnd) {
+                break;
+            }
+            const int start = std::max(run.start, sourceX);
+            const int end = std::min(run.end, sourceEnd);
+            if (start >= end) {
+                continue;
+            }
+            if (run.opaque && plainMode) {
+                std::memcpy(out + (start - sourceX), in + start,
+                            static_cast<size_t>(end - start) * sizeof(uint32_t));
+            } else {
+                BlitRows::BlendRowFast(out + (start - sourceX), in + start, end - start,
+                                       sourceHasAlpha, mod, mode);
+            }
         }
     }
     MarkWritten();
@@ -156,6 +380,7 @@ void MemoryImage::BlitFlipped(Image* sourceImage, int x, int y, const Rect& sour
     if (dest.IsEmpty()) {
         return;
     }
+    WritePendingFill();
     source->hasBeenDrawn_ = true;
     const Modulation mod(color);
     const bool sourceHasAlpha = source->HasAlpha();
@@ -207,106 +432,46 @@ void MemoryImage::Stretch(MemoryImage* source, const Rect& destRect, const Rect&
     if (area.IsEmpty()) {
         return;
     }
+    const bool fast = FastPathsEnabled();
+    if (fast && destRect.width == sourceRect.width && destRect.height == sourceRect.height) {
+        // At 1:1 both samplings pick each source pixel whole: a plain (or mirrored) copy gives
+        // the same pixels.
+        const int sourceY = sourceRect.y + area.y - destRect.y;
+        if (mirror) {
+            const int sourceX =
+                sourceRect.x + sourceRect.width - (area.x - destRect.x) - area.width;
+            BlitFlipped(source, area.x, area.y, Rect(sourceX, sourceY, area.width, area.height),
+                        color, mode);
+        } else {
+            const int sourceX = sourceRect.x + area.x - destRect.x;
+            Blit(source, area.x, area.y, Rect(sourceX, sourceY, area.width, area.height), color,
+                 mode);
+        }
+        return;
+    }
     source->hasBeenDrawn_ = true;
     const Modulation mod(color);
     const bool sourceHasAlpha = source->HasAlpha();
-    const int64_t sourceWidth = sourceRect.width;
-    const int64_t sourceHeight = sourceRect.height;
-    const int64_t destWidth = destRect.width;
-    const int64_t destHeight = destRect.height;
+    const bool opaqueCopy = fast && fastStretch && source != this && !sourceHasAlpha &&
+                            mod.isWhite && mode == kDrawModeNormal;
+    WritePendingFillAround(opaqueCopy ? area : Rect());
     std::vector<uint32_t> selfCopy;
-    const uint32_t* sourcePixels = ReadablePixels(source, selfCopy);
-    auto sourcePixel = [&](int column, int row) {
-        return sourcePixels[static_cast<size_t>(sourceRect.y + row) * source->width_ +
-                            sourceRect.x + column];
-    };
-
+    StretchJob job;
+    job.source = ReadablePixels(source, selfCopy);
+    job.sourceStride = source->width_;
+    job.sourceRect = sourceRect;
+    job.destRect = destRect;
+    job.area = area;
+    job.mod = mod;
+    job.sourceHasAlpha = sourceHasAlpha;
+    job.mode = mode;
+    job.mirror = mirror;
+    job.dest = pixels_.data();
+    job.destStride = width_;
     if (fastStretch) {
-        // Nearest: destination pixel centre i + 0.5 samples source column
-        // floor((i + 0.5) * sourceWidth / destWidth).
-        auto nearestColumn = [&](int destX) {
-            const int64_t i = destX - destRect.x;
-            const int column = static_cast<int>((2 * i + 1) * sourceWidth / (2 * destWidth));
-            return mirror ? static_cast<int>(sourceWidth) - 1 - column : column;
-        };
-        auto nearestRow = [&](int destY) {
-            const int64_t j = destY - destRect.y;
-            return static_cast<int>((2 * j + 1) * sourceHeight / (2 * destHeight));
-        };
-        if (FastPathsEnabled()) {
-            std::vector<int> columns(static_cast<size_t>(area.width));
-            for (int i = 0; i < area.width; ++i) {
-                columns[i] = sourceRect.x + nearestColumn(area.x + i);
-            }
-            // An opaque source drawn plainly is gathered straight into the destination, and a
-            // row that repeats the source row above it is copied from there.
-            const bool plainCopy = mode == kDrawModeNormal && mod.isWhite && !sourceHasAlpha;
-            std::vector<uint32_t> gathered(plainCopy ? 0 : static_cast<size_t>(area.width));
-            int previousSourceRow = -1;
-            const uint32_t* previousOut = nullptr;
-            for (int y = area.y; y < area.y + area.height; ++y) {
-                const int sourceRow = nearestRow(y);
-                uint32_t* out = Row(y) + area.x;
-                if (plainCopy && sourceRow == previousSourceRow) {
-                    std::memcpy(out, previousOut, static_cast<size_t>(area.width) * 4);
-                    continue;
-                }
-                const uint32_t* in =
-                    sourcePixels + static_cast<size_t>(sourceRect.y + sourceRow) * source->width_;
-                uint32_t* target = plainCopy ? out : gathered.data();
-                for (int i = 0; i < area.width; ++i) {
-                    target[i] = in[columns[i]];
-                }
-                if (!plainCopy) {
-                    BlitRows::BlendRowFast(out, gathered.data(), area.width, sourceHasAlpha, mod,
-                                           mode);
-                }
-                previousSourceRow = sourceRow;
-                previousOut = out;
-            }
-        } else {
-            for (int y = area.y; y < area.y + area.height; ++y) {
-                uint32_t* out = Row(y);
-                for (int x = area.x; x < area.x + area.width; ++x) {
-                    out[x] = BlendPixel(out[x], sourcePixel(nearestColumn(x), nearestRow(y)),
-                                        sourceHasAlpha, mod, mode);
-                }
-            }
-        }
-        MarkWritten();
-        return;
-    }
-
-    // Smooth: bilinear between the source pixels around the mapped centre, clamped to the
-    // source rect's edge. Positions are 16.16 fixed point.
-    auto samplePosition = [](int64_t index, int64_t sourceSize, int64_t destSize, int& first,
-                             int& second, uint32_t& weight) {
-        int64_t position = ((2 * index + 1) * sourceSize * 65536) / (2 * destSize) - 32768;
-        position = std::clamp<int64_t>(position, 0, (sourceSize - 1) * 65536);
-        first = static_cast<int>(position >> 16);
-        second = std::min<int>(first + 1, static_cast<int>(sourceSize) - 1);
-        weight = static_cast<uint32_t>((position & 0xFFFF) >> 8);
-    };
-    for (int y = area.y; y < area.y + area.height; ++y) {
-        int row0 = 0;
-        int row1 = 0;
-        uint32_t weightY = 0;
-        samplePosition(y - destRect.y, sourceHeight, destHeight, row0, row1, weightY);
-        uint32_t* out = Row(y);
-        for (int x = area.x; x < area.x + area.width; ++x) {
-            int column0 = 0;
-            int column1 = 0;
-            uint32_t weightX = 0;
-            samplePosition(x - destRect.x, sourceWidth, destWidth, column0, column1, weightX);
-            if (mirror) {
-                column0 = static_cast<int>(sourceWidth) - 1 - column0;
-                column1 = static_cast<int>(sourceWidth) - 1 - column1;
-            }
-            const uint32_t sample =
-                Bilinear(sourcePixel(column0, row0), sourcePixel(column1, row0),
-                         sourcePixel(column0, row1), sourcePixel(column1, row1), weightX, weightY);
-            out[x] = BlendPixel(out[x], sample, sourceHasAlpha, mod, mode);
-        }
+        fast ? StretchNearestRows(job) : StretchNearestReference(job);
+    } else {
+        fast ? StretchSmoothRows(job) : StretchSmoothReference(job);
     }
     MarkWritten();
 }
@@ -363,6 +528,7 @@ void MemoryImage::BlitWithMatrix(Image* sourceImage, float x, float y, const Mat
 void MemoryImage::BlitTransformed(MemoryImage* source, const Rect& sourceRect,
                                   const double (&map)[6], const Rect& clip, const Color& color,
                                   DrawMode mode, bool bilinear) {
+    WritePendingFill();
     if (pixels_.empty() || sourceRect.IsEmpty() || !RectInside(sourceRect, *source)) {
         return;
     }
@@ -460,6 +626,7 @@ void MemoryImage::BlitTransformed(MemoryImage* source, const Rect& sourceRect,
 void MemoryImage::BlitTriangleList(Image* textureImage, const TriVertex (*triangles)[3],
                                    int triangleCount, const Rect& clip, const Color& color,
                                    DrawMode mode, float tx, float ty, bool blend) {
+    WritePendingFill();
     MemoryImage* texture = AsMemoryImage(textureImage);
     if (texture == nullptr || triangles == nullptr || pixels_.empty()) {
         return;

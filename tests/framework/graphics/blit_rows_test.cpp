@@ -1,5 +1,6 @@
 #include "framework/graphics/blit_rows.h"
 
+#include <functional>
 #include <random>
 #include <vector>
 
@@ -11,14 +12,15 @@ namespace {
 using PixelBlend::Modulation;
 
 // Random pixels weighted toward the cases the fast loops single out: alpha 0, alpha 255 and
-// runs of them long enough to fill whole groups of four.
+// runs of them long enough to fill whole groups of four, eight and sixteen.
 std::vector<uint32_t> RandomRow(std::mt19937& random, int count, bool opaqueBias) {
     std::vector<uint32_t> row(static_cast<size_t>(count));
     std::uniform_int_distribution<uint32_t> any;
     std::uniform_int_distribution<int> pick(0, 9);
+    const int runLength = 4 << (any(random) % 3);
     uint32_t alpha = 255;
     for (int i = 0; i < count; ++i) {
-        if (i % 4 == 0) {
+        if (i % runLength == 0) {
             const int kind = pick(random);
             alpha = kind < (opaqueBias ? 6 : 3) ? 255 : kind < 7 ? 0 : any(random) & 0xFF;
         }
@@ -28,54 +30,105 @@ std::vector<uint32_t> RandomRow(std::mt19937& random, int count, bool opaqueBias
     return row;
 }
 
+// Runs a test body once for each vector width the fast loops may use.
+void ForEachVectorWidth(const std::function<void()>& body) {
+    for (int bits : {512, 256, 128}) {
+        SCOPED_TRACE(bits);
+        LimitVectorWidth(bits);
+        body();
+    }
+    LimitVectorWidth(512);
+}
+
 TEST(BlitRowsTest, BlendRowFastMatchesReferenceInEveryModeAndModulation) {
-    std::mt19937 random(2024);
-    const Modulation modulations[] = {Modulation(), Modulation(Color(255, 208, 64, 255)),
-                                      Modulation(Color(255, 255, 255, 128)),
-                                      Modulation(Color(10, 200, 90, 77))};
-    for (int round = 0; round < 300; ++round) {
-        const int count = 1 + round % 67;
-        const std::vector<uint32_t> source = RandomRow(random, count, false);
-        const std::vector<uint32_t> dest = RandomRow(random, count, true);
-        for (const Modulation& mod : modulations) {
-            for (DrawMode mode : {kDrawModeNormal, kDrawModeAdditive}) {
-                for (bool hasAlpha : {true, false}) {
-                    // Without an alpha channel the source is opaque, as the image guarantees.
-                    std::vector<uint32_t> input = source;
-                    if (!hasAlpha) {
-                        for (uint32_t& pixel : input) {
-                            pixel |= 0xFF000000u;
+    ForEachVectorWidth([] {
+        std::mt19937 random(2024);
+        const Modulation modulations[] = {Modulation(), Modulation(Color(255, 208, 64, 255)),
+                                          Modulation(Color(255, 255, 255, 128)),
+                                          Modulation(Color(10, 200, 90, 77))};
+        for (int round = 0; round < 300; ++round) {
+            const int count = 1 + round % 67;
+            const std::vector<uint32_t> source = RandomRow(random, count, false);
+            const std::vector<uint32_t> dest = RandomRow(random, count, true);
+            for (const Modulation& mod : modulations) {
+                for (DrawMode mode : {kDrawModeNormal, kDrawModeAdditive}) {
+                    for (bool hasAlpha : {true, false}) {
+                        // Without an alpha channel the source is opaque, as the image guarantees.
+                        std::vector<uint32_t> input = source;
+                        if (!hasAlpha) {
+                            for (uint32_t& pixel : input) {
+                                pixel |= 0xFF000000u;
+                            }
                         }
+                        std::vector<uint32_t> fast = dest;
+                        std::vector<uint32_t> reference = dest;
+                        BlendRowFast(fast.data(), input.data(), count, hasAlpha, mod, mode);
+                        BlendRowReference(reference.data(), input.data(), count, hasAlpha, mod,
+                                          mode);
+                        ASSERT_EQ(fast, reference) << "round " << round << " mode " << mode;
                     }
-                    std::vector<uint32_t> fast = dest;
-                    std::vector<uint32_t> reference = dest;
-                    BlendRowFast(fast.data(), input.data(), count, hasAlpha, mod, mode);
-                    BlendRowReference(reference.data(), input.data(), count, hasAlpha, mod, mode);
-                    ASSERT_EQ(fast, reference) << "round " << round << " mode " << mode;
                 }
             }
         }
-    }
+    });
 }
 
 TEST(BlitRowsTest, FillRowFastMatchesReference) {
-    std::mt19937 random(77);
-    std::uniform_int_distribution<uint32_t> any;
-    for (int round = 0; round < 400; ++round) {
-        const int count = 1 + round % 37;
-        const std::vector<uint32_t> dest = RandomRow(random, count, true);
-        uint32_t color = any(random);
-        if (round % 5 == 0) {
-            color |= 0xFF000000u;
-        } else if (round % 5 == 1) {
-            color &= 0x00FFFFFFu;
+    ForEachVectorWidth([] {
+        std::mt19937 random(77);
+        std::uniform_int_distribution<uint32_t> any;
+        for (int round = 0; round < 400; ++round) {
+            const int count = 1 + round % 37;
+            const std::vector<uint32_t> dest = RandomRow(random, count, true);
+            uint32_t color = any(random);
+            if (round % 5 == 0) {
+                color |= 0xFF000000u;
+            } else if (round % 5 == 1) {
+                color &= 0x00FFFFFFu;
+            }
+            for (DrawMode mode : {kDrawModeNormal, kDrawModeAdditive}) {
+                std::vector<uint32_t> fast = dest;
+                std::vector<uint32_t> reference = dest;
+                FillRowFast(fast.data(), count, color, mode);
+                FillRowReference(reference.data(), count, color, mode);
+                ASSERT_EQ(fast, reference) << "round " << round << " colour " << std::hex << color;
+            }
         }
-        for (DrawMode mode : {kDrawModeNormal, kDrawModeAdditive}) {
-            std::vector<uint32_t> fast = dest;
-            std::vector<uint32_t> reference = dest;
-            FillRowFast(fast.data(), count, color, mode);
-            FillRowReference(reference.data(), count, color, mode);
-            ASSERT_EQ(fast, reference) << "round " << round << " colour " << std::hex << color;
+    });
+}
+
+// Column maps of nearest stretches (enlarged, reduced, mirrored, at the row's end) and random
+// ones, gathered from a row that ends exactly where the image does (so a read past it shows
+// under the address sanitizer).
+TEST(BlitRowsTest, PlannedGatherFetchesTheColumnsGiven) {
+    std::mt19937 random(21);
+    for (int round = 0; round < 200; ++round) {
+        const int rowWidth = 1 + round % 45;
+        const int count = 1 + (round * 7) % 61;
+        std::vector<int> columns(static_cast<size_t>(count));
+        for (int i = 0; i < count; ++i) {
+            const int scaled = static_cast<int>((2 * i + 1) * int64_t{rowWidth} / (2 * count));
+            switch (round % 3) {
+                case 0:
+                    columns[i] = scaled;
+                    break;
+                case 1:
+                    columns[i] = rowWidth - 1 - scaled;
+                    break;
+                default:
+                    columns[i] = static_cast<int>(random() % rowWidth);
+                    break;
+            }
+        }
+        std::vector<uint32_t> row(static_cast<size_t>(rowWidth));
+        for (uint32_t& pixel : row) {
+            pixel = random();
+        }
+        const RowGather gather(columns, rowWidth);
+        std::vector<uint32_t> gathered(static_cast<size_t>(count));
+        gather.Gather(gathered.data(), row.data());
+        for (int i = 0; i < count; ++i) {
+            ASSERT_EQ(gathered[i], row[columns[i]]) << "round " << round << " pixel " << i;
         }
     }
 }

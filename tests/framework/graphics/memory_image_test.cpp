@@ -496,5 +496,134 @@ TEST_F(FastPathTest, NearestStretchMatchesTheReference) {
     }
 }
 
+TEST_F(FastPathTest, SmoothStretchMatchesTheReference) {
+    std::mt19937 random(13);
+    MemoryImage soft = RandomImage(random, 23, 17, false);
+    MemoryImage opaque = RandomImage(random, 23, 17, true);
+    const Color modulations[] = {kColorWhite, Color(0xFFFFD040u), Color(30, 140, 250, 200)};
+    for (const Color& mod : modulations) {
+        for (DrawMode mode : {kDrawModeNormal, kDrawModeAdditive}) {
+            ExpectSamePictures([&](MemoryImage& dest) {
+                // Up, down, one axis each way, mirrored, clipped and from a part of the source.
+                dest.StretchBlit(&soft, Rect(-3, 2, 61, 33), Rect(0, 0, 23, 17), Rect(0, 0, 53, 41),
+                                 mod, mode, false);
+                dest.StretchBlit(&opaque, Rect(5, 5, 11, 9), Rect(2, 2, 20, 15), Rect(6, 0, 53, 41),
+                                 mod, mode, false);
+                dest.StretchBlit(&soft, Rect(1, 20, 40, 8), Rect(3, 1, 17, 16), Rect(0, 0, 53, 41),
+                                 mod, mode, false);
+                dest.StretchBlitFlipped(&soft, Rect(10, -5, 40, 50), Rect(0, 0, 23, 17),
+                                        Rect(0, 0, 53, 41), mod, mode, false);
+                dest.StretchBlitFlipped(&opaque, Rect(30, 10, 7, 30), Rect(1, 0, 22, 17),
+                                        Rect(32, 12, 20, 20), mod, mode, false);
+            });
+        }
+    }
+}
+
+// Images with clear and opaque stretches of every length around those the run table singles
+// out, drawn clipped
+// through every mode; then changed, so a table kept from before the change would show.
+TEST_F(FastPathTest, ClearStretchesAreSkippedExactly) {
+    std::mt19937 random(15);
+    MemoryImage banded = RandomImage(random, 40, 30, false);
+    // Rows of clear, random and opaque stretches in turn, of 1 to 24 pixels.
+    std::uniform_int_distribution<int> length(1, 24);
+    for (int y = 0; y < 30; ++y) {
+        int kind = y % 3;
+        for (int x = 0; x < 40; kind = (kind + 1) % 3) {
+            const int end = std::min(40, x + length(random));
+            for (; x < end; ++x) {
+                uint32_t& pixel = banded.GetBits()[y * 40 + x];
+                pixel = kind == 0 ? pixel & 0x00FFFFFFu : kind == 1 ? pixel : pixel | 0xFF000000u;
+            }
+        }
+    }
+    banded.BitsChanged();
+    const Color modulations[] = {kColorWhite, Color(0xFFFFD040u), Color(255, 255, 255, 128)};
+    for (int pass = 0; pass < 2; ++pass) {
+        for (const Color& mod : modulations) {
+            for (DrawMode mode : {kDrawModeNormal, kDrawModeAdditive}) {
+                ExpectSamePictures([&](MemoryImage& dest) {
+                    dest.Blit(&banded, -5, 3, Rect(0, 0, 40, 30), mod, mode);
+                    dest.Blit(&banded, 20, 11, Rect(3, 2, 30, 25), mod, mode);
+                    dest.Blit(&banded, 30, 0, Rect(9, 4, 7, 20), mod, mode);
+                    dest.Blit(&dest, 1, 2, Rect(10, 10, 30, 20), mod, mode);
+                });
+            }
+        }
+        // Opens clear stretches where there were none and fills some that were clear.
+        for (int i = 0; i < 40 * 30; i += 7) {
+            banded.GetBits()[i] = (i / 7) % 2 == 0 ? 0u : 0xFF102030u;
+        }
+        banded.BitsChanged();
+    }
+}
+
+// An opaque fill is written late, around the opaque copy drawn over it next; whatever comes next,
+// the pixels are those of the plain order of drawing.
+TEST_F(FastPathTest, OpaqueFillsCoveredByTheNextCopyMatchTheReference) {
+    std::mt19937 random(16);
+    MemoryImage soft = RandomImage(random, 23, 17, false);
+    MemoryImage opaque = RandomImage(random, 23, 17, true);
+    const Color black(0, 0, 0);
+    const Color blue(10, 20, 200);
+    ExpectSamePictures([&](MemoryImage& dest) {
+        dest.FillRect(Rect(2, 3, 40, 30), black, kDrawModeNormal);
+        dest.Blit(&opaque, 10, 8, Rect(0, 0, 23, 17), kColorWhite, kDrawModeNormal);
+        dest.FillRect(Rect(-5, -5, 70, 60), blue, kDrawModeNormal);
+        dest.StretchBlit(&opaque, Rect(5, 4, 30, 20), Rect(1, 1, 20, 15), Rect(0, 0, 33, 41),
+                         kColorWhite, kDrawModeNormal, true);
+        dest.Blit(&soft, 20, 20, Rect(0, 0, 23, 17), kColorWhite, kDrawModeNormal);
+    });
+    ExpectSamePictures([&](MemoryImage& dest) {
+        // Looked at, drawn onto itself, tinted over, faded, drawn from another filled image.
+        dest.FillRect(Rect(4, 4, 30, 30), blue, kDrawModeNormal);
+        EXPECT_EQ(dest.GetPixel(5, 5), 0xFF0A14C8u);
+        dest.FillRect(Rect(0, 0, 20, 20), black, kDrawModeNormal);
+        dest.Blit(&dest, 15, 15, Rect(0, 0, 20, 20), kColorWhite, kDrawModeNormal);
+        dest.FillRect(Rect(0, 10, 53, 10), black, kDrawModeNormal);
+        dest.Blit(&opaque, 0, 0, Rect(0, 0, 23, 17), Color(0xFFFFD040u), kDrawModeNormal);
+        dest.FillRect(Rect(30, 0, 23, 41), blue, kDrawModeNormal);
+        dest.FillRect(Rect(0, 0, 53, 41), Color(0, 0, 0, 128), kDrawModeNormal);
+        MemoryImage other(20, 20);
+        other.FillRect(Rect(0, 0, 20, 20), blue, kDrawModeNormal);
+        other.Blit(&opaque, 5, 5, Rect(0, 0, 23, 17), kColorWhite, kDrawModeNormal);
+        dest.FillRect(Rect(0, 0, 53, 41), black, kDrawModeNormal);
+        dest.Blit(&other, 3, 3, Rect(0, 0, 20, 20), kColorWhite, kDrawModeAdditive);
+        MemoryImage copy(dest);
+        dest.FillRect(Rect(0, 0, 53, 41), blue, kDrawModeNormal);
+        dest.Blit(&copy, 6, 6, Rect(0, 0, 40, 30), kColorWhite, kDrawModeNormal);
+    });
+}
+
+// At 1:1 a stretch, nearest or smooth, mirrored or not, is the plain copy.
+TEST_F(FastPathTest, SameSizeStretchIsThePlainBlit) {
+    std::mt19937 random(14);
+    MemoryImage soft = RandomImage(random, 23, 17, false);
+    const Color modulations[] = {kColorWhite, Color(0xFFFFD040u)};
+    for (const Color& mod : modulations) {
+        for (DrawMode mode : {kDrawModeNormal, kDrawModeAdditive}) {
+            for (bool nearest : {true, false}) {
+                ExpectSamePictures([&](MemoryImage& dest) {
+                    dest.StretchBlit(&soft, Rect(-4, 3, 20, 15), Rect(2, 1, 20, 15),
+                                     Rect(0, 5, 53, 41), mod, mode, nearest);
+                    dest.StretchBlitFlipped(&soft, Rect(40, 30, 20, 15), Rect(2, 1, 20, 15),
+                                            Rect(0, 0, 50, 40), mod, mode, nearest);
+                });
+                MemoryImage stretched(53, 41);
+                MemoryImage copied(53, 41);
+                stretched.StretchBlit(&soft, Rect(-4, 3, 20, 15), Rect(2, 1, 20, 15),
+                                      Rect(0, 5, 53, 41), mod, mode, nearest);
+                copied.Blit(&soft, 0, 5, Rect(6, 3, 16, 13), mod, mode);
+                stretched.StretchBlitFlipped(&soft, Rect(40, 30, 20, 15), Rect(2, 1, 20, 15),
+                                             Rect(0, 0, 50, 40), mod, mode, nearest);
+                copied.BlitFlipped(&soft, 40, 30, Rect(12, 1, 10, 10), mod, mode);
+                ASSERT_EQ(std::vector<uint32_t>(stretched.GetBits(), stretched.GetBits() + 53 * 41),
+                          std::vector<uint32_t>(copied.GetBits(), copied.GetBits() + 53 * 41));
+            }
+        }
+    }
+}
+
 }  // namespace
 }  // namespace Tuvo
