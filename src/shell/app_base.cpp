@@ -1046,7 +1046,7 @@ void TuvoAppBase::SplitCommandLine(const std::string& text) {
 void TuvoAppBase::ApplyCommandLineOption(const std::string& name, const std::string& value) {
     if (name == "-play" || name == "-recnum" || name == "-playnum" || name == "-record" ||
         name == "-demofile" || name == "-crash") {
-        return;  // demo recording and playback are diagnostics this build does not have
+        return;  // recorded play is set up by the game before this; "-crash" has no use here
     }
     if (name == "-screensaver") {
         screenSaverMode_ = true;

@@ -160,6 +160,8 @@ public:
     MemoryImage* GetScreenImage() { return &screenImage_; }
     Platform::GameWindow& GetWindow() { return window_; }
     Platform::Clock& GetClock() { return clock_; }
+    // The pointer as the game samples it, in game coordinates.
+    virtual void PointerPosition(int& x, int& y) const { window_.PointerPosition(x, y); }
     // The mouse buttons as the game samples them (Platform::kLeftButton, ...), taps latched.
     virtual int SampleMouseButtons();
     void SetMusicInterface(std::unique_ptr<MusicInterface> music);
@@ -256,7 +258,7 @@ protected:
     // Shows the finished back buffer.
     virtual void PresentFrame();
     // Hands one input event to the widget manager.
-    void DeliverInput(const Platform::InputEvent& event);
+    virtual void DeliverInput(const Platform::InputEvent& event);
     // Whether the user has been idle long enough for the desktop's screen saver.
     void CheckIdle(uint32_t now);
     void MarkAllDirty();

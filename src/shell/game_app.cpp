@@ -2,7 +2,10 @@
 // the services (sprites, menus, scores, sound events) it wires together.
 #include "shell/game_app.h"
 
+#include <stdlib.h>
+
 #include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 
 #include "engine/app_log.h"
@@ -17,6 +20,7 @@
 #include "platform/debug_output.h"
 #include "platform/folders.h"
 #include "platform/system.h"
+#include "shell/screenshot.h"
 
 namespace Tuvo {
 
@@ -29,6 +33,9 @@ int ReadConfigIntOr(const char* section, const char* key, int fallback) {
     return value;
 }
 
+// The version shown in the title and written into recordings, which only this version plays.
+constexpr const char* kProgramVersion = "2.1";
+
 // The folder where the symbol fonts and localised pictures live ("English\").
 std::string LanguageFolder() {
     return Quillory::GetLanguageString("English\\");
@@ -36,8 +43,20 @@ std::string LanguageFolder() {
 
 }  // namespace
 
+SteppedClockHolder::SteppedClockHolder(Platform::Clock& real,
+                                       const std::vector<std::string>& arguments)
+    : steppedClock_(real) {
+    DemoOptions options;
+    std::string ignored;  // judged again, with a message, by SetUpDemo
+    if (ParseDemoOptions(arguments, options, ignored) && options.mode != DemoOptions::Mode::kNone) {
+        steppedClock_.SetStepped(true);
+    }
+}
+
 GameApp::GameApp(const std::vector<std::string>& arguments, Platform::Clock& clock)
-    : TuvoAppBase(clock), effects_(clock, cosmeticRandom_, &soundEvents_, &sprites_) {
+    : SteppedClockHolder(clock, arguments),
+      TuvoAppBase(steppedClock_),
+      effects_(steppedClock_, cosmeticRandom_, &soundEvents_, &sprites_) {
     SetArguments(arguments);
     // A second copy must not touch the first copy's files: it is found out before the log is
     // started or any option is written. Only the options that decide this are looked at here.
@@ -64,6 +83,7 @@ GameApp::GameApp(const std::vector<std::string>& arguments, Platform::Clock& clo
     changeDirectory_ = Platform::FindDataFolder(changeDirOption);
     Platform::ChangeCurrentDirectory(changeDirectory_);
     OpenDataArchive();
+    SetUpDemo(arguments, startFolder_);
     std::string lockError;
     const Platform::LockResult lock = AcquireSingleInstance(&lockError);
     if (lock == Platform::LockResult::kFailed) {
@@ -75,6 +95,9 @@ GameApp::GameApp(const std::vector<std::string>& arguments, Platform::Clock& clo
     }
     // Only the copy that holds the lock may tidy the folder: writes killed before their rename.
     Platform::RemoveStaleTemporaryFiles(Platform::UserFolder());
+    if (demo_ != nullptr && demo_->IsRecording()) {
+        demo_->CaptureUserFiles(Platform::UserFolder());
+    }
 
     char language[Quillory::kConfigValueSize] = {};
     if (!Quillory::ReadConfigString("LANGUAGE", "Name", language)) {
@@ -87,7 +110,7 @@ GameApp::GameApp(const std::vector<std::string>& arguments, Platform::Clock& clo
     if (productName_.empty()) {
         productName_ = "Quillory";
     }
-    version_ = "2.1";
+    version_ = kProgramVersion;
     title_ = productName_;
     registryKey_ = productName_;
     width_ = 800;
@@ -95,6 +118,9 @@ GameApp::GameApp(const std::vector<std::string>& arguments, Platform::Clock& clo
     vsyncUpdates_ = true;
 
     Quillory::LogMessage("*** SESSION STARTED ***", Quillory::LOG_NEW_FILE | Quillory::LOG_FRAMED);
+    for (const std::string& warning : demoWarnings_) {
+        Quillory::LogMessage(warning.c_str());
+    }
     sprites_.SetHost(this);
     for (int screen = 0; screen < MENU_COUNT; ++screen) {
         menus_[screen].Attach(&sprites_, this);
@@ -142,7 +168,10 @@ void GameApp::Init() {
     // The options file is the source of truth; the settings store's copy is what the base reads.
     const int fullScreen = ReadConfigIntOr("OPTIONS", "btnFullScreen", 1);
     const int hardware = ReadConfigIntOr("OPTIONS", "btn3DHardware", 1);
-    RegistryWriteInteger("ScreenMode", fullScreen);
+    // A playback opens the window as its recording did.
+    const bool recordedMode = demo_ != nullptr && demo_->IsPlaying();
+    RegistryWriteInteger("ScreenMode",
+                         recordedMode ? (demo_->Data().windowed ? 0 : 1) : fullScreen);
     RegistryWriteInteger("Is3D", hardware);
     is3D_ = hardware != 0;
     effects_.SetDetail(is3D_ ? 10 : 5);
@@ -159,10 +188,13 @@ void GameApp::Init() {
     cosmeticRandom_.Seed(SeedOfSession() ^ 0x5EEDu);
     // The renderer may have refused acceleration: the particle detail follows what we got.
     effects_.SetDetail(Is3DAccelerated() ? 10 : 5);
+    ApplyDemoStart();
     ShowDisplayOptions();
     game_->LoadClasses("classes.xml");
     SetGameState(0);
-    if (const char* script = std::getenv("QUILLORY_INPUT_SCRIPT"); script != nullptr) {
+    // A playback's input is its recording's alone.
+    const char* script = std::getenv("QUILLORY_INPUT_SCRIPT");
+    if (script != nullptr && (demo_ == nullptr || demo_->IsRecording())) {
         script_ = std::make_unique<InputScript>();
         if (!script_->Load(script)) {
             script_.reset();
@@ -296,7 +328,7 @@ void GameApp::OnScreenStateChanged(int, int) {
     // The warp also queues the move, so hover is refreshed where warping is refused.
     int x = 0;
     int y = 0;
-    window_.PointerPosition(x, y);
+    PointerPosition(x, y);
     window_.WarpPointer(x, y + 1);
     if (board_ != nullptr) {
         board_->MarkDirty();
@@ -368,7 +400,228 @@ void GameApp::ShowDisplayOptions() {
 }
 
 int GameApp::SampleMouseButtons() {
-    return TuvoAppBase::SampleMouseButtons() | scriptButtons_.Sample();
+    const int buttons =
+        demo_ != nullptr ? demo_->SampleButtons() : TuvoAppBase::SampleMouseButtons();
+    return buttons | scriptButtons_.Sample();
+}
+
+void GameApp::PointerPosition(int& x, int& y) const {
+    if (demo_ != nullptr) {
+        demo_->Pointer(x, y);
+    } else {
+        TuvoAppBase::PointerPosition(x, y);
+    }
+}
+
+void GameApp::ScriptQuit() {
+    if (demo_ != nullptr) {
+        // Between updates, where the recording's end line can put it again.
+        demoQuitRequested_ = true;
+    } else {
+        Quit();
+    }
+}
+
+std::string GameApp::TakeScreenshot() {
+    std::string error;
+    const std::string path = WriteScreenshot(Platform::UserFolder() + "/screenshots",
+                                             screenImage_.GetBits(), width_, height_, error);
+    if (path.empty()) {
+        Quillory::LogMessage(("Screenshot FAILED: " + error).c_str());
+    } else {
+        Quillory::LogMessage(("Screenshot: " + path).c_str());
+    }
+    return path;
+}
+
+void GameApp::DeliverInput(const Platform::InputEvent& event) {
+    if (demo_ != nullptr) {
+        demo_->HandOver(event);
+    }
+    if (event.kind == Platform::EventKind::kKeyDown && event.keyCode == Platform::Key::kF1 + 11) {
+        TakeScreenshot();  // F12 is the screenshot key and nothing else
+        return;
+    }
+    TuvoAppBase::DeliverInput(event);
+}
+
+void GameApp::PumpWindowEvents(std::vector<Platform::InputEvent>& events) {
+    if (demo_ == nullptr || demo_->IsRecording()) {
+        TuvoAppBase::PumpWindowEvents(events);
+        return;
+    }
+    // A playback hears only its recording; closing the window still ends it.
+    std::vector<Platform::InputEvent> live;
+    TuvoAppBase::PumpWindowEvents(live);
+    for (const Platform::InputEvent& event : live) {
+        if (event.kind == Platform::EventKind::kCloseRequested ||
+            event.kind == Platform::EventKind::kRepaint) {
+            events.push_back(event);
+        }
+    }
+}
+
+void GameApp::SetUpDemo(const std::vector<std::string>& arguments, const std::string& startFolder) {
+    DemoOptions options;
+    std::string error;
+    if (!ParseDemoOptions(arguments, options, error)) {
+        Platform::ShowMessageBox(" Quillory", "Recorded play: " + error,
+                                 Platform::MessageBoxKind::kError);
+        Terminate(2);
+    }
+    const std::string path = DemoFilePath(options, startFolder, Platform::UserFolder());
+    if (options.mode == DemoOptions::Mode::kRecord) {
+        demo_ = DemoSession::ForRecording(path);
+        return;
+    }
+    if (options.mode != DemoOptions::Mode::kPlay) {
+        return;
+    }
+    demo_ = DemoSession::ForPlayback(path, kProgramVersion, error);
+    if (demo_ == nullptr) {
+        Platform::ShowMessageBox(" Quillory", "Recorded play: " + error,
+                                 Platform::MessageBoxKind::kError);
+        Terminate(2);
+    }
+    // The player's own files are never played on: a fresh folder unless one was named.
+    bool named = false;
+    for (const std::string& argument : arguments) {
+        named = named || argument.rfind("-userdir=", 0) == 0;
+    }
+    std::string folder = Platform::UserFolder();
+    if (!named) {
+        const char* temporary = std::getenv("TMPDIR");
+        std::string pattern =
+            std::string(temporary != nullptr && *temporary != '\0' ? temporary : "/tmp") +
+            "/quillory-play-XXXXXX";
+        if (::mkdtemp(pattern.data()) == nullptr) {
+            Platform::ShowMessageBox(" Quillory", "Recorded play: no temporary folder to play in",
+                                     Platform::MessageBoxKind::kError);
+            Terminate(2);
+        }
+        folder = pattern;
+        demo_->OwnTemporaryFolder(folder);
+        Platform::SetUserFolderOverride(folder);
+    }
+    if (!PrepareUserFolder(demo_->Data(), folder, !named, demoWarnings_, error)) {
+        Platform::ShowMessageBox(" Quillory", "Recorded play: " + error,
+                                 Platform::MessageBoxKind::kError);
+        Terminate(2);
+    }
+}
+
+void GameApp::ApplyDemoStart() {
+    if (demo_ == nullptr) {
+        return;
+    }
+    Recording& data = demo_->Data();
+    if (demo_->IsRecording()) {
+        // The session's own seed (the calendar's, or $QUILLORY_SEED), as an unrecorded session
+        // would use it.
+        const uint32_t seed = SeedOfSession();
+        data.seeds = {seed, seed, seed, seed ^ 0x5EEDu};
+        data.programVersion = version_;
+        data.windowed = settings_.windowed;
+        data.detail = effects_.Detail();
+        Quillory::LogMessage(("Recording play into " + demo_->Path()).c_str());
+    } else {
+        effects_.SetDetail(data.detail);
+        Quillory::LogMessage(("Playing back " + demo_->Path()).c_str());
+    }
+    Platform::StandardRandom().Seed(data.seeds[0]);
+    Platform::FrameworkRandom().Seed(data.seeds[1]);
+    rulesRandom_.Seed(data.seeds[2]);
+    cosmeticRandom_.Seed(data.seeds[3]);
+    demoRealStart_ = steppedClock_.Real().Milliseconds();
+}
+
+bool GameApp::StepTiming(bool maySleep) {
+    if (demo_ == nullptr) {
+        return TuvoAppBase::StepTiming(maySleep);
+    }
+    StepDemo();
+    DeleteRetiredWidgets();
+    return true;
+}
+
+void GameApp::StepDemo() {
+    loopStepState_ = LOOP_DONE;
+    Platform::Clock& real = steppedClock_.Real();
+    if (loadingFailed_) {
+        Quit();
+        return;
+    }
+    if (!loadingThreadCompleted_) {
+        // No update before everything is loaded: the loading screen alone, now and then.
+        if (real.Milliseconds() - demoLastLoadingDraw_ >= 50) {
+            demoLastLoadingDraw_ = real.Milliseconds();
+            widgetManager_->DrawScreen();
+            PresentFrame();
+        }
+        real.Sleep(5);
+        demoRealStart_ = real.Milliseconds();
+        return;
+    }
+    const int tick = demo_->NextTick();
+    if (demo_->IsPlaying()) {
+        for (const Platform::InputEvent& event : demo_->EventsBefore(tick)) {
+            DeliverInput(event);
+        }
+    }
+    if (shutdown_) {
+        return;
+    }
+    if (demoQuitRequested_ || (demo_->IsPlaying() && demo_->EndsBefore(tick))) {
+        Quit();
+        return;
+    }
+    TryUpdate();
+    if (!shutdown_) {
+        RunFractionalUpdate(1.0f);
+    }
+    steppedClock_.Step(static_cast<uint32_t>(frameTime_));
+    demo_->TickDone(ScreenState(), game_->State().score, game_->State().levelNumber);
+    if (tick % 2 == 0) {
+        // Drawing reads the clock too: it happens after the same updates in every run.
+        if (widgetManager_->DrawScreen()) {
+            ++drawCount_;
+        }
+        PresentFrame();
+    }
+    // Recording, and playing where someone watches, keep to real time; headless playback runs
+    // as fast as it can. A long stall is not caught up.
+    if (demo_->IsRecording() || Platform::HasDisplay()) {
+        const uint32_t due = demoRealStart_ + static_cast<uint32_t>(tick * frameTime_);
+        const int ahead = static_cast<int>(due - real.Milliseconds());
+        if (ahead > 0) {
+            ++sleepCount_;
+            real.Sleep(static_cast<uint32_t>(ahead));
+        } else if (ahead < -200) {
+            demoRealStart_ = real.Milliseconds() - static_cast<uint32_t>(tick * frameTime_);
+        }
+    }
+}
+
+void GameApp::OnLoopEnd() {
+    if (demo_ == nullptr) {
+        return;
+    }
+    std::string error;
+    if (demo_->Finish(error)) {
+        Quillory::LogMessage((demo_->IsRecording() ? "Recording written: " + demo_->Path()
+                                                   : "Playback finished: " + demo_->Path())
+                                 .c_str());
+        return;
+    }
+    if (demo_->IsRecording()) {
+        Quillory::LogMessage(("Recording FAILED: " + error).c_str());
+        exitCode_ = 1;
+    } else {
+        Quillory::LogMessage(("Playback FAILED: the session went another way: " + error).c_str());
+        std::fprintf(stderr, "Playback of %s went another way: %s\n", demo_->Path().c_str(),
+                     error.c_str());
+        exitCode_ = 3;
+    }
 }
 
 int GameApp::ScriptTutorialStep() const {
@@ -418,6 +671,9 @@ void GameApp::ScriptButton(bool down, bool right, float x, float y) {
     event.clickCount = right ? -1 : 1;
     QueueInputEvent(event);
     const int button = right ? Platform::kRightButton : Platform::kLeftButton;
+    if (demo_ != nullptr) {
+        return;  // recorded, the buttons are those of the events handed over, as in playback
+    }
     if (down) {
         scriptButtons_.Press(button);
     } else {
@@ -428,7 +684,7 @@ void GameApp::ScriptButton(bool down, bool right, float x, float y) {
 void GameApp::ScriptPointer(float& x, float& y) const {
     int px = 0;
     int py = 0;
-    window_.PointerPosition(px, py);
+    PointerPosition(px, py);
     x = static_cast<float>(px) / width_;
     y = static_cast<float>(py) / height_;
 }
@@ -490,7 +746,8 @@ void GameApp::PlaySound(const char* fileName) {
 }
 
 bool GameApp::IsLeftButtonDown() const {
-    return (window_.HeldMouseButtons() & Platform::kLeftButton) != 0;
+    const int held = demo_ != nullptr ? demo_->HeldButtons() : window_.HeldMouseButtons();
+    return (held & Platform::kLeftButton) != 0;
 }
 
 bool GameApp::PlaySample(int id) {

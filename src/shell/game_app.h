@@ -22,15 +22,27 @@
 #include "playfield/screen_painter.h"
 #include "playfield/screens.h"
 #include "shell/app_base.h"
+#include "shell/demo_session.h"
 #include "shell/game_wiring.h"
 #include "shell/input_script.h"
 #include "shell/menu_actions.h"
 
 namespace Tuvo {
 
+// Holds the clock the application runs on, so that it exists before the application's base is
+// given it: the real clock, or one stepped by updates while play is recorded or played back.
+class SteppedClockHolder {
+protected:
+    // Recorded and played-back sessions run on the stepped clock from the very start, so that
+    // nothing reads a wall time that the next run would not see again.
+    SteppedClockHolder(Platform::Clock& real, const std::vector<std::string>& arguments);
+    SteppedClock steppedClock_;
+};
+
 // Besides the base's roles, the application is the board's host, the rules' screen-state host
 // and the action table's window and application.
-class GameApp : public TuvoAppBase,
+class GameApp : private SteppedClockHolder,
+                public TuvoAppBase,
                 public Quillory::SpriteHost,
                 public Quillory::MenuHost,
                 public BoardHost,
@@ -48,6 +60,14 @@ public:
     void LoadResources() override;
     void OnResourcesLoaded() override;
     void OnHardwareAccelerationRefused() override;
+    void OnLoopEnd() override;
+    // Recording and playback run one update per step, on update counts.
+    bool StepTiming(bool maySleep) override;
+    void PointerPosition(int& x, int& y) const override;
+    // 0, or 3 when a playback went another way than its recording.
+    int ExitCode() const { return exitCode_; }
+    // Writes the last drawn frame into the user folder's "screenshots/" (F12); the path, or empty.
+    std::string TakeScreenshot();
     void OnQuit() override;
     void OnScreenModeChanged(bool windowed) override;
 
@@ -113,7 +133,7 @@ public:
     void ScriptPointer(float& x, float& y) const override;
     void ScriptKey(int code) override;
     void ScriptCharacter(char character) override;
-    void ScriptQuit() override { Quit(); }
+    void ScriptQuit() override;
     bool ScriptScreenshot(const std::string& path) override;
     void ScriptSetState(int state) override { SetGameState(state); }
     void ScriptGameComplete() override { game_->GameComplete(); }
@@ -128,10 +148,19 @@ public:
     std::atomic<int> loadDone_{0};
 
 protected:
+    void PumpWindowEvents(std::vector<Platform::InputEvent>& events) override;
+    void DeliverInput(const Platform::InputEvent& event) override;
     // Opens the audio device and creates the sound manager and the music back end.
     void CreateSoundServices();
 
 private:
+    // Reads the demo options; a playback gets its recording and its user folder here, before
+    // anything of the user folder is touched. Refusals end the program with code 2.
+    void SetUpDemo(const std::vector<std::string>& arguments, const std::string& startFolder);
+    // Seeds and settings: noted when recording, applied when playing.
+    void ApplyDemoStart();
+    // One update of recorded or played-back play.
+    void StepDemo();
     // The options' check boxes show the window mode and the renderer that are really in use.
     void ShowDisplayOptions();
     // Sets the window's icon from "icon.png" of the data.
@@ -164,6 +193,12 @@ private:
     std::unique_ptr<InputScript> script_;
     Platform::MouseButtonLatch scriptButtons_;
     mutable int lastSampledButtons_ = 0;
+    std::unique_ptr<DemoSession> demo_;
+    std::vector<std::string> demoWarnings_;  // logged once the log is started
+    bool demoQuitRequested_ = false;
+    uint32_t demoRealStart_ = 0;
+    uint32_t demoLastLoadingDraw_ = 0;
+    int exitCode_ = 0;
 };
 
 }  // namespace Tuvo

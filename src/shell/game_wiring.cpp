@@ -12,7 +12,7 @@ Quillory::PointerState WindowPointer::Sample() {
     Quillory::PointerState state;
     int x = 0;
     int y = 0;
-    application_.GetWindow().PointerPosition(x, y);
+    application_.PointerPosition(x, y);
     state.x = static_cast<float>(x) / static_cast<float>(application_.width_);
     state.y = static_cast<float>(y) / static_cast<float>(application_.height_);
     const int buttons = application_.SampleMouseButtons();

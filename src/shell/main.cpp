@@ -17,7 +17,8 @@ int main(int argc, char** argv) {
     auto* application = new Tuvo::GameApp(arguments);
     application->Init();
     application->Run();
+    const int code = application->ExitCode();
     delete application;
     Platform::OpenUrlFile("play.url");
-    return 0;
+    return code;
 }

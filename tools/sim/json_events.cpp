@@ -108,6 +108,13 @@ void JsonEventWriter::Write(const char* event, const std::string& fields) {
 }
 
 void JsonEventWriter::OnLevelStart(const Quillory::LevelStartInfo& info) {
+    if (!finished_ && !outcome_.started) {
+        outcome_.started = true;
+        outcome_.bonus = info.bonus;
+        outcome_.timeLimit = info.timeLimit;
+        outcome_.cells = info.cells;
+        outcome_.classes = info.classCount;
+    }
     std::string classes = "[";
     for (int k = 0; k < info.classCount && info.classes != nullptr; ++k) {
         if (k > 0) {
@@ -173,6 +180,11 @@ void JsonEventWriter::OnTimeoutWarning(float timeLeft) {
 }
 
 void JsonEventWriter::OnWon(int score, float timeLeft) {
+    if (!finished_ && !outcome_.won) {
+        outcome_.won = true;
+        outcome_.timeLeft = timeLeft;
+        outcome_.score = score;
+    }
     Write("won", Field("score", score) + TimeField("time_left", timeLeft));
 }
 
@@ -183,6 +195,11 @@ void JsonEventWriter::OnScoreAdded(int amount, Quillory::ScoreReason reason, int
 }
 
 void JsonEventWriter::OnLost(int score, float timeLeft) {
+    if (!finished_) {
+        outcome_.lost = true;
+        outcome_.timeLeft = timeLeft;
+        outcome_.score = score;
+    }
     Write("lost", Field("score", score) + TimeField("time_left", timeLeft));
     finished_ = true;
 }

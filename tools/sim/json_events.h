@@ -12,6 +12,20 @@
 
 namespace QuillorySim {
 
+// How the run ended, as the writer saw it: for tools that play many levels and want only the
+// result.
+struct RunOutcome {
+    bool started = false;  // a "level_start" was seen
+    bool bonus = false;    // a bonus level (its clock never ends it)
+    bool won = false;
+    bool lost = false;
+    float timeLimit = 0;  // the level's clock, seconds
+    int cells = 0;
+    int classes = 0;
+    float timeLeft = 0;  // at "won" or "lost"
+    int score = 0;       // at "won" or "lost"
+};
+
 class JsonEventWriter : public Quillory::GameEventListener {
 public:
     // `seconds` gives the simulator's clock when an event happens.
@@ -21,6 +35,7 @@ public:
     // True once "level_end" or "lost" has been written.
     bool Finished() const { return finished_; }
     int LinesWritten() const { return lines_; }
+    const RunOutcome& Outcome() const { return outcome_; }
 
     void OnLevelStart(const Quillory::LevelStartInfo& info) override;
     void OnIssue(int slot, int classIndex, int variant, int bonusKind) override;
@@ -55,6 +70,7 @@ private:
     std::function<double()> seconds_;
     bool finished_ = false;
     int lines_ = 0;
+    RunOutcome outcome_;
 };
 
 }  // namespace QuillorySim

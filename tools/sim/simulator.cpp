@@ -34,15 +34,6 @@ constexpr const char* kFallbackInGameScreen =
     "<Screen><Button name=\"btnDiscard\" xc=\"0.1\" yc=\"0.875\" width=\"0.1875\" "
     "height=\"0.0667\" action=\"procDiscard\"/></Screen>";
 
-std::string TemporaryFolder() {
-    const char* base = getenv("TMPDIR");
-    std::string pattern =
-        std::string(base != nullptr && base[0] != '\0' ? base : "/tmp") + "/quillory-sim-XXXXXX";
-    std::vector<char> name(pattern.begin(), pattern.end());
-    name.push_back('\0');
-    return mkdtemp(name.data()) != nullptr ? std::string(name.data()) : std::string();
-}
-
 // The discard button of a loaded screen; false when it has none.
 bool FindDiscardButton(const Quillory::CMenu& screen, float& x, float& y) {
     for (int i = 0; i < screen.ButtonCount(); ++i) {
@@ -57,6 +48,15 @@ bool FindDiscardButton(const Quillory::CMenu& screen, float& x, float& y) {
 }
 
 }  // namespace
+
+std::string TemporaryFolder() {
+    const char* base = getenv("TMPDIR");
+    std::string pattern =
+        std::string(base != nullptr && base[0] != '\0' ? base : "/tmp") + "/quillory-sim-XXXXXX";
+    std::vector<char> name(pattern.begin(), pattern.end());
+    name.push_back('\0');
+    return mkdtemp(name.data()) != nullptr ? std::string(name.data()) : std::string();
+}
 
 Simulator::Simulator(const SimOptions& options, std::ostream& out)
     : options_(options),

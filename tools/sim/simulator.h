@@ -51,6 +51,8 @@ public:
     const std::string& UserFolder() const { return userFolder_; }
     const Quillory::CQuilloryGame& Game() const { return *game_; }
     const SimPlayer* Player() const { return player_.get(); }
+    // How the level ended; empty until it started.
+    RunOutcome Outcome() const { return events_ != nullptr ? events_->Outcome() : RunOutcome(); }
 
 private:
     // The sounds go nowhere: there is no sound device.
@@ -97,6 +99,9 @@ private:
     std::unique_ptr<SimPlayer> player_;
     PointerScript script_;
 };
+
+// A new empty folder under $TMPDIR (or /tmp), private to this user; "" when it cannot be made.
+std::string TemporaryFolder();
 
 // The log's failures and warnings as plain text lines (the simulator prints them to stderr).
 std::string LogProblems(const std::string& logFile);

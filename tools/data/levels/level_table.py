@@ -30,6 +30,14 @@ What makes the curve. Over the game, and within each stage:
   needs about three quarters of the Transformer time, so Classic keeps a real time bonus.
   A stage's first level is a little easier than the last level before it, so each new stage
   opens gently.
+Checked against the real rules. The level bot (`./dev levels`, docs/levels.md) plays the game's
+own rules with the simulator's good player, who drops a picture about every 1.2 s whatever the
+number of classes: it needs about 1 s per cell in both modes, a share of the clock of 0.30 to
+0.40 that the model's per-class time does not see. Where that made a later level of a stage
+clearly easier than an earlier one (its median share, over 80 seeds, more than 2 % of the
+clock below), the clock was moved the least that restores the order, within the model's own check: levels 5
+(165 -> 140 s), 11 (185 -> 170 s) and 29 (225 -> 210 s) lost time; levels 14 (170 -> 180 s)
+and 32 (205 -> 215 s), each harder than everything after it in its stage, gained some.
 The sixth level of each stage, and level 40, is a bonus level ("bonusLevel" "true"): no loss on
 time, no bug, generous bonus chances, a larger and faster field; it ends when every cell is
 filled, and pays 1000 + 5 x 750 points.
@@ -78,8 +86,9 @@ LEVELS = [
     # 48 cells; 0.31/s asked; a good Transformer player needs ~99 s of 155
     dict(time=155, cells=8, speed=0.026, bug=75, any=0.05, band=0.02, area=0.04, bonus=False,
          classes="feather,oak_leaf,fern,acorn"),
-    # 48 cells; 0.29/s asked; a good Transformer player needs ~108 s of 165
-    dict(time=165, cells=8, speed=0.028, bug=60, any=0.05, band=0.02, area=0.04, bonus=False,
+    # 48 cells; 0.34/s asked; a good Transformer player needs ~108 s of 140 (the real rules:
+    # 165 s made this the easiest level of its stage)
+    dict(time=140, cells=8, speed=0.028, bug=60, any=0.05, band=0.02, area=0.04, bonus=False,
          classes="quill,feather,oak_leaf,fern,acorn"),
     # bonus level: 54 cells, no loss on time; a good Transformer player needs ~119 s
     dict(time=120, cells=9, speed=0.035, bug=1000, any=0.15, band=0.06, area=0.12, bonus=True,
@@ -98,8 +107,9 @@ LEVELS = [
     # 54 cells; 0.31/s asked; a good Transformer player needs ~121 s of 175
     dict(time=175, cells=9, speed=0.032, bug=50, any=0.045, band=0.018, area=0.035, bonus=False,
          classes="mushroom,snail,beetle,moth,acorn"),
-    # 54 cells; 0.29/s asked; a good Transformer player needs ~127 s of 185
-    dict(time=185, cells=9, speed=0.034, bug=45, any=0.045, band=0.018, area=0.035, bonus=False,
+    # 54 cells; 0.32/s asked; a good Transformer player needs ~127 s of 170 (the real rules:
+    # 185 s made this the easiest level of its stage)
+    dict(time=170, cells=9, speed=0.034, bug=45, any=0.045, band=0.018, area=0.035, bonus=False,
          classes="acorn,mushroom,pinecone,snail,beetle,moth"),
     # bonus level: 60 cells, no loss on time; a good Transformer player needs ~132 s
     dict(time=135, cells=10, speed=0.040, bug=1000, any=0.15, band=0.06, area=0.12, bonus=True,
@@ -109,8 +119,9 @@ LEVELS = [
     # 54 cells; 0.30/s asked; a good Transformer player needs ~121 s of 180
     dict(time=180, cells=9, speed=0.032, bug=50, any=0.04, band=0.015, area=0.03, bonus=False,
          classes="key,inkpot,quill,snail,magnifier"),
-    # 54 cells; 0.32/s asked; a good Transformer player needs ~121 s of 170
-    dict(time=170, cells=9, speed=0.034, bug=45, any=0.04, band=0.015, area=0.03, bonus=False,
+    # 54 cells; 0.30/s asked; a good Transformer player needs ~121 s of 180 (the real rules:
+    # 170 s made this the hardest level of its stage)
+    dict(time=180, cells=9, speed=0.034, bug=45, any=0.04, band=0.015, area=0.03, bonus=False,
          classes="key,inkpot,magnifier,pocketwatch,snail"),
     # 54 cells; 0.30/s asked; a good Transformer player needs ~126 s of 180
     dict(time=180, cells=9, speed=0.036, bug=40, any=0.04, band=0.015, area=0.03, bonus=False,
@@ -158,8 +169,9 @@ LEVELS = [
     # 66 cells; 0.31/s asked; a good Transformer player needs ~168 s of 210
     dict(time=210, cells=11, speed=0.046, bug=28, any=0.03, band=0.01, area=0.02, bonus=False,
          classes="cherries,bellflower,thistle,tulip,key,moth,acorn"),
-    # 66 cells; 0.29/s asked; a good Transformer player needs ~180 s of 225
-    dict(time=225, cells=11, speed=0.046, bug=26, any=0.03, band=0.01, area=0.02, bonus=False,
+    # 66 cells; 0.31/s asked; a good Transformer player needs ~180 s of 210 (the real rules:
+    # 225 s made this the easiest level of its stage)
+    dict(time=210, cells=11, speed=0.046, bug=26, any=0.03, band=0.01, area=0.02, bonus=False,
          classes="cherries,bellflower,thistle,tulip,key,moth,beetle,snail"),
     # bonus level: 72 cells, no loss on time; a good Transformer player needs ~181 s
     dict(time=185, cells=12, speed=0.055, bug=1000, any=0.15, band=0.06, area=0.12, bonus=True,
@@ -169,8 +181,9 @@ LEVELS = [
     # 66 cells; 0.31/s asked; a good Transformer player needs ~168 s of 215
     dict(time=215, cells=11, speed=0.044, bug=30, any=0.03, band=0.01, area=0.02, bonus=False,
          classes="frog,lizard,dragonfly,seahorse,fern,snail,tulip"),
-    # 66 cells; 0.32/s asked; a good Transformer player needs ~168 s of 205
-    dict(time=205, cells=11, speed=0.046, bug=28, any=0.03, band=0.01, area=0.02, bonus=False,
+    # 66 cells; 0.31/s asked; a good Transformer player needs ~168 s of 215 (the real rules:
+    # 205 s made this the hardest level of its stage)
+    dict(time=215, cells=11, speed=0.046, bug=28, any=0.03, band=0.01, area=0.02, bonus=False,
          classes="frog,lizard,dragonfly,seahorse,moth,bellflower,crab"),
     # 66 cells; 0.30/s asked; a good Transformer player needs ~181 s of 220
     dict(time=220, cells=11, speed=0.048, bug=26, any=0.03, band=0.01, area=0.02, bonus=False,

@@ -1,0 +1,50 @@
+// The levels of data/ as the game's own rules play them: the simulator's good player wins every
+// normal level in Classic and Transformer mode in every seed, and within a stage no normal level
+// is easier for it than an earlier one beyond the bot's tolerance (see sim/level_bot.h). One
+// test per stage, so that CTest can spread them. The plain build plays the 20 seeds of
+// docs/levels.md; the sanitized build (CI) plays seeds 1 to 5 (QUILLORY_LEVELBOT_SEEDS): every
+// normal level won in each, and the curve only against gross mistakes, since the median of 5
+// games moves a lot (dips of up to 7.9 % of the clock between levels of a stage).
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "sim/level_bot.h"
+
+namespace {
+
+constexpr int kSeeds = QUILLORY_LEVELBOT_SEEDS;
+constexpr int kLevelsPerStage = 6;
+constexpr double kTolerance = kSeeds >= 20 ? QuillorySim::kDifficultyTolerance : 0.12;
+
+class LevelsPlayableTest : public testing::TestWithParam<int> {};
+
+TEST_P(LevelsPlayableTest, TheGoodPlayerWinsEveryNormalLevelOnARisingCurve) {
+    const int stage = GetParam();
+    std::string error;
+    const int count = QuillorySim::CountLevels(QUILLORY_DATA_FOLDER, error);
+    ASSERT_GT(count, 0) << error;
+    QuillorySim::BotOptions options;
+    options.dataFolder = QUILLORY_DATA_FOLDER;
+    options.seeds = kSeeds;
+    options.goodPlayerOnly = true;
+    options.firstLevel = (stage - 1) * kLevelsPerStage + 1;
+    options.lastLevel = std::min(count, stage * kLevelsPerStage);
+    if (options.firstLevel > count) {
+        GTEST_SKIP() << "the data folder has " << count << " levels";
+    }
+    std::vector<QuillorySim::BotLevel> levels;
+    ASSERT_TRUE(QuillorySim::RunLevelBot(options, levels, error)) << error;
+    const std::vector<std::string> problems = QuillorySim::CheckLevels(levels, kTolerance);
+    std::string all;
+    for (const std::string& problem : problems) {
+        all += problem + "\n";
+    }
+    EXPECT_TRUE(problems.empty()) << all << "(./dev levels writes the whole table)";
+}
+
+INSTANTIATE_TEST_SUITE_P(Stages, LevelsPlayableTest, testing::Range(1, 8));
+
+}  // namespace

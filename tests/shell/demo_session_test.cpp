@@ -1,0 +1,167 @@
+#include "shell/demo_session.h"
+
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+
+#include <string>
+#include <vector>
+
+#include "support/temp_folder.h"
+
+namespace {
+
+using TestSupport::TempFolder;
+using Tuvo::DemoOptions;
+using Tuvo::DemoSession;
+
+DemoOptions Options(const std::vector<std::string>& arguments, bool ok = true) {
+    DemoOptions options;
+    std::string error;
+    EXPECT_EQ(Tuvo::ParseDemoOptions(arguments, options, error), ok) << error;
+    EXPECT_EQ(error.empty(), ok) << error;
+    return options;
+}
+
+TEST(DemoSessionTest, OptionsNameOneFileToRecordOrPlay) {
+    EXPECT_EQ(Options({"-changedir=data"}).mode, DemoOptions::Mode::kNone);
+    EXPECT_EQ(Options({"-record"}).mode, DemoOptions::Mode::kRecord);
+    const DemoOptions numbered = Options({"-playnum=7"});
+    EXPECT_EQ(numbered.mode, DemoOptions::Mode::kPlay);
+    EXPECT_EQ(Tuvo::DemoFilePath(numbered, "/start", "/home/u/Q"), "/home/u/Q/demos/demo7.txt");
+    EXPECT_EQ(Tuvo::DemoFilePath(Options({"-record"}), "/start", "/u"), "/u/demos/demo.txt");
+    EXPECT_EQ(Tuvo::DemoFilePath(Options({"-play", "-demofile=a/b.txt"}), "/start", "/u"),
+              "/start/a/b.txt");
+    EXPECT_EQ(Tuvo::DemoFilePath(Options({"-record", "-demofile=/x.txt"}), "/start", "/u"),
+              "/x.txt");
+    Options({"-record", "-play"}, false);
+    Options({"-recnum=1", "-playnum=1"}, false);
+    Options({"-recnum=10000"}, false);
+    Options({"-recnum=-1"}, false);
+    Options({"-playnum="}, false);
+    Options({"-playnum"}, false);
+    Options({"-demofile=x.txt"}, false);
+    Options({"-play", "-demofile="}, false);
+    Options({"-recnum=3", "-demofile=x.txt"}, false);
+}
+
+std::string WriteRecording(const TempFolder& folder, const std::string& version) {
+    Tuvo::Recording recording;
+    recording.programVersion = version;
+    recording.files = {{"config.ini", true, "[A]\r\nb=1\r\n"}, {"saved.ini", false, ""}};
+    recording.checks = {{3, 1, 0, 1}, {9, 6, 50, 1}};
+    recording.endTick = 12;
+    return folder.Write("demo.txt", Tuvo::FormatRecording(recording));
+}
+
+TEST(DemoSessionTest, PlaybackRefusesMissingDamagedAndForeignRecordings) {
+    TempFolder folder;
+    std::string error;
+    EXPECT_EQ(DemoSession::ForPlayback(folder.File("none.txt"), "2.1", error), nullptr);
+    EXPECT_NE(error.find("does not exist"), std::string::npos) << error;
+    EXPECT_EQ(DemoSession::ForPlayback(folder.Path(), "2.1", error), nullptr);
+    EXPECT_NE(error.find("not a regular file"), std::string::npos) << error;
+    folder.Write("bad.txt", "quillory-recording 1\nversion 2.1\n");
+    EXPECT_EQ(DemoSession::ForPlayback(folder.File("bad.txt"), "2.1", error), nullptr);
+    EXPECT_NE(error.find("damaged"), std::string::npos) << error;
+    const std::string path = WriteRecording(folder, "2.0");
+    EXPECT_EQ(DemoSession::ForPlayback(path, "2.1", error), nullptr);
+    EXPECT_NE(error.find("version 2.0"), std::string::npos) << error;
+    WriteRecording(folder, "2.1");
+    EXPECT_NE(DemoSession::ForPlayback(path, "2.1", error), nullptr) << error;
+}
+
+TEST(DemoSessionTest, PlaybackComparesEveryChangeOfTheVisibleState) {
+    TempFolder folder;
+    const std::string path = WriteRecording(folder, "2.1");
+    std::string error;
+    auto same = DemoSession::ForPlayback(path, "2.1", error);
+    ASSERT_NE(same, nullptr);
+    for (int tick = 1; tick <= 11; ++tick) {
+        same->TickDone(tick < 3 ? -1 : (tick < 9 ? 1 : 6), tick < 9 ? 0 : 50, tick < 3 ? -1 : 1);
+    }
+    EXPECT_TRUE(same->Finish(error)) << error;
+
+    // Fifty points one update early is another session.
+    auto early = DemoSession::ForPlayback(path, "2.1", error);
+    for (int tick = 1; tick <= 11; ++tick) {
+        early->TickDone(tick < 3 ? -1 : (tick < 8 ? 1 : 6), tick < 8 ? 0 : 50, tick < 3 ? -1 : 1);
+    }
+    EXPECT_FALSE(early->Finish(error));
+    EXPECT_NE(error.find("after update 8"), std::string::npos) << error;
+
+    // Ending before the recorded changes were seen is another session too.
+    auto cut = DemoSession::ForPlayback(path, "2.1", error);
+    cut->TickDone(-1, 0, -1);
+    EXPECT_FALSE(cut->Finish(error));
+}
+
+TEST(DemoSessionTest, RecordingNotesInputStateAndEndWrittenAtomically) {
+    TempFolder folder;
+    folder.Write("user/config.ini", "[OPTIONS]\r\nbtnFullScreen=0\r\n");
+    const std::string path = folder.File("demos/new/demo.txt");
+    auto session = DemoSession::ForRecording(path);
+    session->CaptureUserFiles(folder.File("user"));
+    session->Data().programVersion = "2.1";
+    Platform::InputEvent down;
+    down.kind = Platform::EventKind::kMouseDown;
+    down.x = 120;
+    down.y = 90;
+    down.clickCount = 1;
+    session->HandOver(down);
+    // The press is seen at the next sample even when released before it.
+    Platform::InputEvent up = down;
+    up.kind = Platform::EventKind::kMouseUp;
+    session->HandOver(up);
+    EXPECT_EQ(session->SampleButtons(), Platform::kLeftButton);
+    EXPECT_EQ(session->SampleButtons(), 0);
+    int x = 0;
+    int y = 0;
+    session->Pointer(x, y);
+    EXPECT_EQ(x, 120);
+    EXPECT_EQ(y, 90);
+    session->TickDone(1, 0, 1);
+    session->TickDone(1, 0, 1);
+    Platform::InputEvent repaint;
+    repaint.kind = Platform::EventKind::kRepaint;
+    session->HandOver(repaint);
+    std::string error;
+    ASSERT_TRUE(session->Finish(error)) << error;
+
+    Tuvo::Recording read;
+    ASSERT_TRUE(Tuvo::ParseRecording(folder.Read("demos/new/demo.txt"), read, error)) << error;
+    ASSERT_EQ(read.events.size(), 2u);  // no repaint
+    EXPECT_EQ(read.events[0].tick, 1);
+    EXPECT_EQ(read.endTick, 3);
+    ASSERT_EQ(read.checks.size(), 1u);
+    ASSERT_EQ(read.files.size(), 3u);
+    EXPECT_EQ(read.files[0].contents, "[OPTIONS]\r\nbtnFullScreen=0\r\n");
+    EXPECT_FALSE(read.files[1].present);
+}
+
+TEST(DemoSessionTest, AFolderThePlayerNamedKeepsItsFilesAndIsWarnedAbout) {
+    TempFolder folder;
+    Tuvo::Recording recording;
+    recording.files = {{"config.ini", true, "recorded"},
+                       {"saved.ini", true, "recorded save"},
+                       {"scores.ini", false, ""}};
+    folder.Write("named/config.ini", "the player's own");
+    folder.Write("named/scores.ini", "scores");
+    std::vector<std::string> warnings;
+    std::string error;
+    ASSERT_TRUE(Tuvo::PrepareUserFolder(recording, folder.File("named"), false, warnings, error));
+    EXPECT_EQ(folder.Read("named/config.ini"), "the player's own");
+    EXPECT_EQ(folder.Read("named/saved.ini"), "recorded save");
+    EXPECT_EQ(folder.Read("named/scores.ini"), "scores");
+    EXPECT_EQ(warnings.size(), 2u);
+
+    warnings.clear();
+    ::mkdir(folder.File("fresh").c_str(), 0700);
+    ASSERT_TRUE(Tuvo::PrepareUserFolder(recording, folder.File("fresh"), true, warnings, error));
+    EXPECT_EQ(folder.Read("fresh/config.ini"), "recorded");
+    EXPECT_TRUE(warnings.empty());
+    EXPECT_FALSE(
+        Tuvo::PrepareUserFolder(recording, folder.File("missing/deeper"), true, warnings, error));
+}
+
+}  // namespace

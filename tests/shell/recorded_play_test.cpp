@@ -1,0 +1,269 @@
+// End to end: the real program, headless, plays the recordings kept beside this test, one chain
+// of sessions in one user folder as a player's restarts would, and each session's files, log and
+// last screenshot are checked against the rules. tools/recordings/re-record.sh makes them again.
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdint>
+#include <fstream>
+#include <set>
+#include <sstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "engine/private_profile.h"
+#include "engine/scores.h"
+#include "imagefiles/readers.h"
+#include "platform/folders.h"
+#include "support/temp_folder.h"
+
+namespace {
+
+using TestSupport::TempFolder;
+
+const std::string kRecordings = std::string(QUILLORY_SOURCE_DIR) + "/tests/shell/recordings/";
+
+std::string ReadFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream contents;
+    contents << in.rdbuf();
+    return contents.str();
+}
+
+struct GameRun {
+    int status = -1;  // exit code, or -1 when it did not end by itself
+    std::string log;
+    std::string errors;
+};
+
+// Runs the program with `options` (and the data folder) until it ends, or kills it after
+// `seconds`; the user folder's log and the program's stderr come back.
+GameRun RunGame(const TempFolder& scratch, const std::string& userFolder,
+                std::vector<std::string> options, int seconds = 300) {
+    const std::string errors = scratch.File("stderr.txt");
+    options.insert(options.begin(), std::string("-changedir=") + QUILLORY_DATA_DIR);
+    const pid_t child = fork();
+    if (child == 0) {
+        setenv("SDL_VIDEODRIVER", "dummy", 1);
+        setenv("SDL_AUDIODRIVER", "dummy", 1);
+        unsetenv("QUILLORY_INPUT_SCRIPT");
+        freopen(errors.c_str(), "w", stderr);
+        std::vector<char*> argv{const_cast<char*>(QUILLORY_EXECUTABLE)};
+        for (std::string& option : options) {
+            argv.push_back(option.data());
+        }
+        argv.push_back(nullptr);
+        execv(QUILLORY_EXECUTABLE, argv.data());
+        _exit(127);
+    }
+    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
+    int status = 0;
+    GameRun run;
+    while (waitpid(child, &status, WNOHANG) == 0) {
+        if (std::chrono::steady_clock::now() > end) {
+            kill(child, SIGKILL);
+            waitpid(child, &status, 0);
+            status = -1;
+            break;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    run.status = status != -1 && WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    run.log = ReadFile(userFolder + "/applog.htm");
+    run.errors = ReadFile(errors);
+    return run;
+}
+
+// The log without its loading lines, for failure messages.
+std::string LogTail(const std::string& log) {
+    std::string tail;
+    size_t start = 0;
+    while (start < log.size()) {
+        size_t end = log.find("<BR>", start);
+        end = end == std::string::npos ? log.size() : end;
+        const std::string line = log.substr(start, end - start);
+        if (line.find("Loading") == std::string::npos) {
+            tail += line + "\n";
+        }
+        start = end + 4;
+    }
+    return tail.size() > 3000 ? tail.substr(tail.size() - 3000) : tail;
+}
+
+// Plays one recording in `user`, expecting it to go exactly as recorded.
+void Play(const TempFolder& scratch, const TempFolder& user, const std::string& name) {
+    const GameRun run =
+        RunGame(scratch, user.Path(),
+                {"-userdir=" + user.Path(), "-play", "-demofile=" + kRecordings + name + ".txt"});
+    ASSERT_EQ(run.status, 0) << name << "\n" << run.errors << "\n" << LogTail(run.log);
+    EXPECT_NE(run.log.find("Playback finished"), std::string::npos) << LogTail(run.log);
+    // No failure, and no warning: each session started from exactly the files it was recorded
+    // from, which the session before it had left.
+    EXPECT_EQ(run.log.find("FAILED"), std::string::npos) << LogTail(run.log);
+    EXPECT_EQ(run.log.find("WARNING"), std::string::npos) << LogTail(run.log);
+    EXPECT_NE(run.log.find("*** Session finished ***"), std::string::npos);
+}
+
+// The screenshot F12 took: a whole 800x600 frame with a picture on it (not one flat colour, not
+// faded to black). The rendering is deterministic, but art changes should not break this test.
+void ExpectScreenshot(const TempFolder& user, int number) {
+    char name[48];
+    std::snprintf(name, sizeof(name), "screenshots/quillory-%04d.png", number);
+    const std::string bytes = user.Read(name);
+    const auto image =
+        ImageLib::DecodePng(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size());
+    ASSERT_NE(image, nullptr) << name;
+    ASSERT_EQ(image->width, 800);
+    ASSERT_EQ(image->height, 600);
+    std::set<uint32_t> colours;
+    size_t dark = 0;
+    for (const uint32_t pixel : image->bits) {
+        colours.insert(pixel);
+        dark += (pixel & 0x00F0F0F0u) == 0 ? 1 : 0;
+        EXPECT_EQ(pixel >> 24, 0xFFu);
+        if ((pixel >> 24) != 0xFFu) {
+            break;
+        }
+    }
+    EXPECT_GT(colours.size(), 500u) << name;
+    EXPECT_LT(dark, image->bits.size() / 2) << name;
+}
+
+// A user folder's saved game of one mode: whether there is one, its level and score.
+struct SavedGame {
+    int32_t saved = 0;
+    int32_t level = 0;
+    int32_t score = 0;
+};
+
+int32_t ReadInt32(const std::vector<uint8_t>& bytes, size_t offset) {
+    return static_cast<int32_t>(bytes[offset] | bytes[offset + 1] << 8 | bytes[offset + 2] << 16 |
+                                static_cast<uint32_t>(bytes[offset + 3]) << 24);
+}
+
+// Reads the user folder's files through the game's own readers.
+class UserFiles {
+public:
+    explicit UserFiles(const TempFolder& user) {
+        Platform::SetUserFolderOverride(user.Path());
+        Quillory::ClearProfileCache();
+    }
+    ~UserFiles() {
+        Platform::SetUserFolderOverride("");
+        Quillory::ClearProfileCache();
+    }
+    SavedGame Saved(const char* mode) {
+        SavedGame game;
+        Quillory::GetPrivateProfileStruct(mode, "IsGameSaved", &game.saved, 4, "saved.ini");
+        std::vector<uint8_t> record(10588);
+        if (Quillory::GetPrivateProfileStruct(mode, "Data", record.data(),
+                                              static_cast<uint32_t>(record.size()), "saved.ini")) {
+            game.level = ReadInt32(record, 10560);
+            game.score = ReadInt32(record, 10564);
+        }
+        return game;
+    }
+};
+
+TEST(RecordedPlayTest, ATutorialIsSavedScoredContinuedAfterARestartAndTheScoresCleared) {
+    TempFolder scratch;
+    TempFolder user;
+    // The tutorial's one drop is 50 points; the pause menu's End saves the game at level 1 and
+    // opens the high-score table for a name.
+    ASSERT_NO_FATAL_FAILURE(Play(scratch, user, "tutorial-saved"));
+    ExpectScreenshot(user, 1);
+    {
+        UserFiles files(user);
+        Quillory::CScores scores;
+        ASSERT_EQ(scores.Load(), 1);
+        scores.SetTable(0);
+        EXPECT_STREQ(scores.Entry(0).name, "Tester");
+        EXPECT_EQ(scores.Entry(0).score, 50u);
+        const SavedGame classic = files.Saved("Classic");
+        EXPECT_EQ(classic.saved, 1);
+        EXPECT_EQ(classic.level, 1);
+        EXPECT_EQ(classic.score, 50);
+    }
+    const std::string firstLog = ReadFile(user.File("applog.htm"));
+    EXPECT_NE(firstLog.find("StartLevel(1)"), std::string::npos);
+
+    // After a restart the saved game is loaded with its score, played on and ended again.
+    ASSERT_NO_FATAL_FAILURE(Play(scratch, user, "continue-saved"));
+    ExpectScreenshot(user, 2);
+    {
+        UserFiles files(user);
+        const SavedGame classic = files.Saved("Classic");
+        EXPECT_EQ(classic.saved, 1);
+        EXPECT_EQ(classic.level, 1);
+        EXPECT_EQ(classic.score, 50);
+    }
+
+    // Clearing the table after the confirmation leaves no score in it.
+    ASSERT_NO_FATAL_FAILURE(Play(scratch, user, "clear-scores"));
+    ExpectScreenshot(user, 3);
+    {
+        UserFiles files(user);
+        Quillory::CScores scores;
+        ASSERT_EQ(scores.Load(), 1);
+        for (int table = 0; table < 3; ++table) {
+            scores.SetTable(table);
+            EXPECT_EQ(scores.Entry(0).score, 0u) << table;
+        }
+        // The saved game is not the table's: it stays.
+        EXPECT_EQ(files.Saved("Classic").saved, 1);
+    }
+}
+
+TEST(RecordedPlayTest, AnOptionChangedIsKeptAfterARestart) {
+    TempFolder scratch;
+    TempFolder user;
+    ASSERT_NO_FATAL_FAILURE(Play(scratch, user, "options-changed"));
+    EXPECT_NE(user.Read("config.ini").find("btnFullScreen=1"), std::string::npos)
+        << user.Read("config.ini");
+    ASSERT_NO_FATAL_FAILURE(Play(scratch, user, "options-kept"));
+    EXPECT_NE(user.Read("config.ini").find("btnFullScreen=1"), std::string::npos);
+    ExpectScreenshot(user, 1);
+}
+
+TEST(RecordedPlayTest, BadRecordingsAreRefusedAndThePlayersFolderIsNeverPlayedOn) {
+    TempFolder scratch;
+    TempFolder player;
+    player.Write("config.ini", "[OPTIONS]\r\nbtnFullScreen=0\r\n");
+    player.Write("scores.ini", "mine");
+    auto play = [&](const std::string& file) {
+        // The player's folder is the environment's; only -userdir would name another.
+        setenv("QUILLORY_USERDIR", player.Path().c_str(), 1);
+        const GameRun run = RunGame(scratch, player.Path(), {"-play", "-demofile=" + file});
+        unsetenv("QUILLORY_USERDIR");
+        return run;
+    };
+    GameRun run = play(scratch.File("missing.txt"));
+    EXPECT_EQ(run.status, 2);
+    EXPECT_NE(run.errors.find("does not exist"), std::string::npos) << run.errors;
+
+    std::string text = ReadFile(kRecordings + "options-changed.txt");
+    scratch.Write("cut.txt", text.substr(0, text.size() / 2));
+    run = play(scratch.File("cut.txt"));
+    EXPECT_EQ(run.status, 2);
+    EXPECT_NE(run.errors.find("damaged"), std::string::npos) << run.errors;
+
+    const size_t version = text.find("version 2.1");
+    ASSERT_NE(version, std::string::npos);
+    scratch.Write("old.txt", std::string(text).replace(version, 11, "version 1.0"));
+    run = play(scratch.File("old.txt"));
+    EXPECT_EQ(run.status, 2);
+    EXPECT_NE(run.errors.find("version 1.0"), std::string::npos) << run.errors;
+
+    // A good one plays on a folder of its own, removed at the end.
+    run = play(kRecordings + "options-changed.txt");
+    EXPECT_EQ(run.status, 0) << run.errors;
+    EXPECT_EQ(player.Read("scores.ini"), "mine");
+    EXPECT_EQ(player.Read("config.ini"), "[OPTIONS]\r\nbtnFullScreen=0\r\n");
+    EXPECT_EQ(player.Read("applog.htm"), "");
+}
+
+}  // namespace

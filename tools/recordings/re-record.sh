@@ -1,0 +1,44 @@
+#!/bin/sh
+# Re-records the end-to-end recordings of tests/shell/recordings from their input scripts, for
+# when the rules, the data or the menus change on purpose and the old recordings no longer play
+# the same way. Build first (./dev build), then run from anywhere:
+#
+#   tools/recordings/re-record.sh [path/to/quillory]
+#
+# Each chain of sessions shares one fresh user folder, as a player's restarts do, so a session
+# starts from the files the one before it left. Review the new recordings' "check" lines
+# (screen, score, level after each change) before committing them.
+set -eu
+root=$(cd "$(dirname "$0")/../.." && pwd)
+game=${1:-$root/build/debug/src/shell/quillory}
+recordings=$root/tests/shell/recordings
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+
+# record FOLDER NAME: plays NAME.script in the user folder FOLDER, recording NAME.txt.
+record() {
+    SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy QUILLORY_INPUT_SCRIPT="$recordings/$2.script" \
+        "$game" -changedir="$root/data" -userdir="$work/$1" -record \
+        -demofile="$recordings/$2.txt"
+    if grep -q "FAILED" "$work/$1/applog.htm"; then
+        echo "$2: the session failed; see $work/$1/applog.htm" >&2
+        trap - EXIT
+        exit 1
+    fi
+    echo "recorded $2"
+}
+
+# fresh FOLDER: a new user folder whose options ask for a window, as the tests' displays fit one.
+fresh() {
+    mkdir -p "$work/$1"
+    printf '[OPTIONS]\r\nbtnFullScreen=0\r\n' >"$work/$1/config.ini"
+}
+
+fresh saves
+record saves tutorial-saved
+record saves continue-saved
+record saves clear-scores
+
+fresh options
+record options options-changed
+record options options-kept
