@@ -995,6 +995,10 @@ void TuvoAppBase::SaveSettings() {
     if (registryKey_.empty()) {
         return;
     }
+    // A volume the loading thread handed over just before the quit is the player's too.
+    if (volumesPending_) {
+        RefreshVolumes();
+    }
     RegistryKey key = Registry();
     SavePersistentSettings(key, settings_);
 }
