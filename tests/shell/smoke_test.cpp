@@ -9,32 +9,23 @@
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "framework/archive/pak_format.h"
+#include "support/program_run.h"
 #include "support/temp_folder.h"
 
 namespace {
 
 using TestSupport::TempFolder;
 
-std::string ReadFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream contents;
-    contents << in.rdbuf();
-    return contents.str();
-}
+using TestSupport::CountOccurrences;
+using TestSupport::ProgramRun;
+using TestSupport::WaitForText;
 
-size_t CountOccurrences(const std::string& text, const std::string& part) {
-    size_t count = 0;
-    for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) {
-        ++count;
-    }
-    return count;
+std::string ReadFile(const std::string& path) {
+    return TestSupport::ReadWholeFile(path);
 }
 
 // Starts the program headless with its output in `errorFile`; returns its process id. `options`
@@ -42,27 +33,17 @@ size_t CountOccurrences(const std::string& text, const std::string& part) {
 // the display unset, as on a machine with no display.
 pid_t StartProgram(const std::vector<std::string>& options, const std::string& errorFile,
                    bool headless = true) {
-    const pid_t child = fork();
-    if (child == 0) {
-        if (headless) {
-            setenv("SDL_VIDEODRIVER", "dummy", 1);
-        } else {
-            unsetenv("SDL_VIDEODRIVER");
-            unsetenv("DISPLAY");
-            unsetenv("WAYLAND_DISPLAY");
-        }
-        setenv("SDL_AUDIODRIVER", "dummy", 1);
-        setenv("QUILLORY_DEBUG", "1", 1);
-        freopen(errorFile.c_str(), "w", stderr);
-        std::vector<char*> argv{const_cast<char*>(QUILLORY_EXECUTABLE)};
-        for (const std::string& option : options) {
-            argv.push_back(const_cast<char*>(option.c_str()));
-        }
-        argv.push_back(nullptr);
-        execv(QUILLORY_EXECUTABLE, argv.data());
-        _exit(127);
+    ProgramRun run;
+    run.program = QUILLORY_EXECUTABLE;
+    run.arguments = options;
+    run.environment = {{"SDL_AUDIODRIVER", "dummy"}, {"QUILLORY_DEBUG", "1"}};
+    if (headless) {
+        run.environment.push_back({"SDL_VIDEODRIVER", "dummy"});
+    } else {
+        run.unsetEnvironment = {"SDL_VIDEODRIVER", "DISPLAY", "WAYLAND_DISPLAY"};
     }
-    return child;
+    run.errorFile = errorFile;
+    return TestSupport::StartProgram(run);
 }
 
 pid_t StartGame(const TempFolder& user, const std::string& errorFile,
@@ -72,23 +53,7 @@ pid_t StartGame(const TempFolder& user, const std::string& errorFile,
 
 // Waits for the program to end; its exit code, or -1 when it did not exit normally.
 int ExitCode(pid_t program) {
-    int status = 0;
-    if (waitpid(program, &status, 0) != program || !WIFEXITED(status)) {
-        return -1;
-    }
-    return WEXITSTATUS(status);
-}
-
-// Waits until `file` contains `text`, or the time is up.
-bool WaitForText(const std::string& file, const std::string& text, int seconds) {
-    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
-    while (std::chrono::steady_clock::now() < end) {
-        if (ReadFile(file).find(text) != std::string::npos) {
-            return true;
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    }
-    return false;
+    return TestSupport::WaitForExit(program);
 }
 
 TEST(SmokeTest, StartsLoadsReachesTheMainMenuAndQuitsOnSigterm) {
