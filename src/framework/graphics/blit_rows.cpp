@@ -121,7 +121,8 @@ QUILLORY_AVX512 inline __mmask16 GroupLanes(int i, int count) {
 }
 
 // BlendRowUntinted in sixteen-pixel groups, the last group masked.
-QUILLORY_AVX512 void BlendUntintedAvx512(uint32_t* dest, const uint32_t* source, int count) {
+QUILLORY_AVX512 inline __attribute__((always_inline)) void BlendUntintedAvx512Body(
+    uint32_t* dest, const uint32_t* source, int count) {
     const __m512i zero = _mm512_setzero_si512();
     const __m512i opaque = _mm512_set1_epi32(255);
     for (int i = 0; i < count; i += 16) {
@@ -154,6 +155,23 @@ QUILLORY_AVX512 void BlendUntintedAvx512(uint32_t* dest, const uint32_t* source,
         _mm512_mask_storeu_epi32(dest + i, lanes,
                                  _mm512_or_si512(_mm512_packus_epi16(low, high),
                                                  _mm512_set1_epi32(static_cast<int>(0xFF000000))));
+    }
+}
+
+QUILLORY_AVX512 void BlendUntintedAvx512(uint32_t* dest, const uint32_t* source, int count) {
+    BlendUntintedAvx512Body(dest, source, count);
+}
+
+// Many segments in one call, so that the blend is chosen and set up once per image drawn.
+QUILLORY_AVX512 void BlendSegmentsUntintedAvx512(const RowSegment* segments, size_t count) {
+    for (size_t k = 0; k < count; ++k) {
+        const RowSegment& segment = segments[k];
+        if (segment.opaque) {
+            std::memcpy(segment.dest, segment.source,
+                        static_cast<size_t>(segment.count) * sizeof(uint32_t));
+        } else {
+            BlendUntintedAvx512Body(segment.dest, segment.source, segment.count);
+        }
     }
 }
 
@@ -618,6 +636,26 @@ void BlendRowFast(uint32_t* dest, const uint32_t* source, int count, bool source
         std::memcpy(dest, source, static_cast<size_t>(count) * sizeof(uint32_t));
     } else {
         BlendRowUntinted(dest, source, count);
+    }
+}
+
+void BlendSegmentsFast(const RowSegment* segments, size_t count, bool sourceHasAlpha,
+                       const Modulation& mod, DrawMode mode) {
+    const bool plain = mode == kDrawModeNormal && mod.isWhite;
+#if QUILLORY_HAVE_AVX2_PATHS
+    if (plain && sourceHasAlpha && HasAvx512()) {
+        BlendSegmentsUntintedAvx512(segments, count);
+        return;
+    }
+#endif
+    for (size_t k = 0; k < count; ++k) {
+        const RowSegment& segment = segments[k];
+        if (plain && segment.opaque) {
+            std::memcpy(segment.dest, segment.source,
+                        static_cast<size_t>(segment.count) * sizeof(uint32_t));
+        } else {
+            BlendRowFast(segment.dest, segment.source, segment.count, sourceHasAlpha, mod, mode);
+        }
     }
 }
 

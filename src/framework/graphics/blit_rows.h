@@ -2,6 +2,7 @@
 // once as the fast loop used for real frames. Both give identical pixels.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
@@ -15,6 +16,19 @@ void BlendRowReference(uint32_t* dest, const uint32_t* source, int count, bool s
                        const PixelBlend::Modulation& mod, DrawMode mode);
 void BlendRowFast(uint32_t* dest, const uint32_t* source, int count, bool sourceHasAlpha,
                   const PixelBlend::Modulation& mod, DrawMode mode);
+
+// A stretch of one row: count source pixels drawn onto count destination pixels. `opaque` says
+// every source pixel is opaque, so that a plain draw copies them without looking.
+struct RowSegment {
+    uint32_t* dest = nullptr;
+    const uint32_t* source = nullptr;
+    int count = 0;
+    bool opaque = false;
+};
+
+// BlendRowFast over many segments drawn the same way, the loop chosen once for all of them.
+void BlendSegmentsFast(const RowSegment* segments, size_t count, bool sourceHasAlpha,
+                       const PixelBlend::Modulation& mod, DrawMode mode);
 
 // Fills count destination pixels with a colour (0xAARRGGBB, alpha taken as given).
 void FillRowReference(uint32_t* dest, int count, uint32_t color, DrawMode mode);

@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "framework/graphics/blit_rows.h"
 #include "framework/graphics/image.h"
 
 namespace Tuvo {
@@ -21,8 +22,8 @@ namespace Tuvo {
 // shorter than kGap pixels stay inside a stretch, which bounds the table to about one 12-byte
 // entry per kGap pixels: at most about a third of the image's own memory.
 struct VisibleRuns {
-    static constexpr int kGap = 8;
-    static constexpr int kOpaqueRun = 16;
+    static constexpr int kGap = 64;
+    static constexpr int kOpaqueRun = 64;
     struct Run {
         int start = 0;
         int end = 0;
@@ -148,6 +149,8 @@ private:
     mutable bool alphaKnown_ = true;
     mutable bool hasAlpha_ = false;
     mutable VisibleRuns visibleRuns_;
+    // The row stretches of the blit being drawn, kept to save an allocation per blit.
+    std::vector<BlitRows::RowSegment> segments_;
 };
 
 }  // namespace Tuvo

@@ -321,25 +321,31 @@ void MemoryImage::Blit(Image* sourceImage, int x, int y, const Rect& sourceRect,
     const Modulation mod(color);
     const bool sourceHasAlpha = source->HasAlpha();
     const bool fast = FastPathsEnabled();
-    const bool plainMode = mod.isWhite && mode == kDrawModeNormal;
-    const bool opaqueCopy = fast && source != this && !sourceHasAlpha && plainMode;
+    const bool opaqueCopy =
+        fast && source != this && !sourceHasAlpha && mod.isWhite && mode == kDrawModeNormal;
     WritePendingFillAround(opaqueCopy ? dest : Rect());
     std::vector<uint32_t> selfCopy;
     const uint32_t* sourcePixels = ReadablePixels(source, selfCopy);
+    if (!fast) {
+        for (int row = 0; row < dest.height; ++row) {
+            BlitRows::BlendRowReference(
+                Row(dest.y + row) + dest.x,
+                sourcePixels + static_cast<size_t>(sourceY + row) * source->width_ + sourceX,
+                dest.width, sourceHasAlpha, mod, mode);
+        }
+        MarkWritten();
+        return;
+    }
     // A fully transparent source pixel leaves the destination as it is in every mode, so only
-    // the source's visible runs are drawn.
-    const VisibleRuns* runs = fast && sourceHasAlpha ? &source->Runs() : nullptr;
+    // the source's visible runs are drawn; all of them in one call.
+    const VisibleRuns* runs = sourceHasAlpha ? &source->Runs() : nullptr;
     const int sourceEnd = sourceX + dest.width;
+    segments_.clear();
     for (int row = 0; row < dest.height; ++row) {
         uint32_t* out = Row(dest.y + row) + dest.x;
         const uint32_t* in = sourcePixels + static_cast<size_t>(sourceY + row) * source->width_;
         if (runs == nullptr) {
-            if (fast) {
-                BlitRows::BlendRowFast(out, in + sourceX, dest.width, sourceHasAlpha, mod, mode);
-            } else {
-                BlitRows::BlendRowReference(out, in + sourceX, dest.width, sourceHasAlpha, mod,
-                                            mode);
-            }
+            segments_.push_back({out, in + sourceX, dest.width, !sourceHasAlpha});
             continue;
         }
         const uint32_t last = runs->rowFirst[sourceY + row + 1];
@@ -350,18 +356,12 @@ void MemoryImage::Blit(Image* sourceImage, int x, int y, const Rect& sourceRect,
             }
             const int start = std::max(run.start, sourceX);
             const int end = std::min(run.end, sourceEnd);
-            if (start >= end) {
-                continue;
-            }
-            if (run.opaque && plainMode) {
-                std::memcpy(out + (start - sourceX), in + start,
-                            static_cast<size_t>(end - start) * sizeof(uint32_t));
-            } else {
-                BlitRows::BlendRowFast(out + (start - sourceX), in + start, end - start,
-                                       sourceHasAlpha, mod, mode);
+            if (start < end) {
+                segments_.push_back({out + (start - sourceX), in + start, end - start, run.opaque});
             }
         }
     }
+    BlitRows::BlendSegmentsFast(segments_.data(), segments_.size(), sourceHasAlpha, mod, mode);
     MarkWritten();
 }
 
