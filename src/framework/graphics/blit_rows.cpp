@@ -450,19 +450,45 @@ __attribute__((target("avx2"))) inline __m256i ChannelAvx2(__m256i pixels, int s
                             _mm256_set1_epi32(0xFF));
 }
 
-// Eight-pixel groups of a tinted source-over onto opaque pixels; returns how many pixels it
-// handled.
-__attribute__((target("avx2"))) int TintedAvx2(uint32_t* dest, const uint32_t* source, int count,
-                                               const Modulation& mod) {
+// The lanes of a row's eight-pixel group starting at i that lie before count: all of them,
+// or the first count - i of the last group.
+__attribute__((target("avx2"))) inline __m256i GroupMaskAvx2(int i, int count) {
+    const int left = count - i;
+    return left >= 8 ? _mm256_set1_epi32(-1)
+                     : _mm256_cmpgt_epi32(_mm256_set1_epi32(left),
+                                          _mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7));
+}
+
+// Loads the masked lanes (the others read as 0) and stores only them, so the last group of a
+// row never touches the pixels past its end.
+__attribute__((target("avx2"))) inline __m256i LoadGroupAvx2(const uint32_t* pixels, __m256i mask,
+                                                             bool whole) {
+    return whole ? _mm256_loadu_si256(reinterpret_cast<const __m256i*>(pixels))
+                 : _mm256_maskload_epi32(reinterpret_cast<const int*>(pixels), mask);
+}
+
+__attribute__((target("avx2"))) inline void StoreGroupAvx2(uint32_t* pixels, __m256i mask,
+                                                           bool whole, __m256i value) {
+    if (whole) {
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(pixels), value);
+    } else {
+        _mm256_maskstore_epi32(reinterpret_cast<int*>(pixels), mask, value);
+    }
+}
+
+// Eight-pixel groups of a tinted source-over onto opaque pixels, the last group masked.
+__attribute__((target("avx2"))) void TintedAvx2(uint32_t* dest, const uint32_t* source, int count,
+                                                const Modulation& mod) {
     const __m256i zero = _mm256_setzero_si256();
     const __m256i opaque = _mm256_set1_epi32(255);
     const __m256i modAlpha = _mm256_set1_epi32(static_cast<int>(mod.alpha));
     const __m256i modChannels[3] = {_mm256_set1_epi32(static_cast<int>(mod.red)),
                                     _mm256_set1_epi32(static_cast<int>(mod.green)),
                                     _mm256_set1_epi32(static_cast<int>(mod.blue))};
-    int i = 0;
-    for (; i + 8 <= count; i += 8) {
-        const __m256i s = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(source + i));
+    for (int i = 0; i < count; i += 8) {
+        const bool whole = i + 8 <= count;
+        const __m256i lanes = GroupMaskAvx2(i, count);
+        const __m256i s = LoadGroupAvx2(source + i, lanes, whole);
         // a = Div255(source alpha * modulation alpha)
         __m256i a = _mm256_add_epi32(_mm256_mullo_epi32(_mm256_srli_epi32(s, 24), modAlpha),
                                      _mm256_set1_epi32(128));
@@ -470,9 +496,13 @@ __attribute__((target("avx2"))) int TintedAvx2(uint32_t* dest, const uint32_t* s
         if (_mm256_movemask_epi8(_mm256_cmpeq_epi32(a, zero)) == -1) {
             continue;
         }
-        const __m256i d = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(dest + i));
-        if (_mm256_movemask_epi8(_mm256_cmpeq_epi32(_mm256_srli_epi32(d, 24), opaque)) != -1) {
-            BlendRowTintedScalar(dest + i, source + i, 8, mod);
+        const __m256i d = LoadGroupAvx2(dest + i, lanes, whole);
+        // Lanes past the end count as opaque.
+        const __m256i destOpaque =
+            _mm256_or_si256(_mm256_cmpeq_epi32(_mm256_srli_epi32(d, 24), opaque),
+                            _mm256_xor_si256(lanes, _mm256_set1_epi32(-1)));
+        if (_mm256_movemask_epi8(destOpaque) != -1) {
+            BlendRowTintedScalar(dest + i, source + i, std::min(8, count - i), mod);
             continue;
         }
         const __m256i inverse255 = _mm256_mullo_epi32(_mm256_sub_epi32(opaque, a), opaque);
@@ -483,9 +513,8 @@ __attribute__((target("avx2"))) int TintedAvx2(uint32_t* dest, const uint32_t* s
                                                   modChannels[c], a, inverse255);
             packed = _mm256_or_si256(packed, _mm256_sll_epi32(value, _mm_cvtsi32_si128(shift)));
         }
-        _mm256_storeu_si256(reinterpret_cast<__m256i*>(dest + i), packed);
+        StoreGroupAvx2(dest + i, lanes, whole, packed);
     }
-    return i;
 }
 
 // The amount one channel adds in AdditiveAvx2, as the reference computes it.
@@ -502,24 +531,25 @@ __attribute__((target("avx2"))) inline __m256i AdditiveAmountAvx2(__m256i channe
         _mm256_mullo_epi32(_mm256_srli_epi32(product, 16), _mm256_set1_epi32(0x8081)), 23);
 }
 
-// Eight-pixel groups of the additive blend; returns how many pixels it handled.
-__attribute__((target("avx2"))) int AdditiveAvx2(uint32_t* dest, const uint32_t* source, int count,
-                                                 bool sourceHasAlpha, const Modulation& mod) {
+// Eight-pixel groups of the additive blend, the last group masked.
+__attribute__((target("avx2"))) void AdditiveAvx2(uint32_t* dest, const uint32_t* source, int count,
+                                                  bool sourceHasAlpha, const Modulation& mod) {
     const __m256i zero = _mm256_setzero_si256();
     const __m256i top = _mm256_set1_epi32(255);
     const __m256i modWeights[3] = {_mm256_set1_epi32(static_cast<int>(mod.red * mod.alpha)),
                                    _mm256_set1_epi32(static_cast<int>(mod.green * mod.alpha)),
                                    _mm256_set1_epi32(static_cast<int>(mod.blue * mod.alpha))};
-    int i = 0;
-    for (; i + 8 <= count; i += 8) {
-        const __m256i s = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(source + i));
+    for (int i = 0; i < count; i += 8) {
+        const bool whole = i + 8 <= count;
+        const __m256i lanes = GroupMaskAvx2(i, count);
+        const __m256i s = LoadGroupAvx2(source + i, lanes, whole);
         const __m256i sourceAlpha = _mm256_srli_epi32(s, 24);
         if (sourceHasAlpha && _mm256_movemask_epi8(_mm256_cmpeq_epi32(sourceAlpha, zero)) == -1) {
             continue;
         }
         // Without an alpha channel the weight is 256, which the shifts turn into a factor of 1.
         const __m256i weight = sourceHasAlpha ? sourceAlpha : _mm256_set1_epi32(256);
-        const __m256i d = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(dest + i));
+        const __m256i d = LoadGroupAvx2(dest + i, lanes, whole);
         __m256i packed = _mm256_and_si256(d, _mm256_set1_epi32(static_cast<int>(0xFF000000)));
         for (int c = 0; c < 3; ++c) {
             const int shift = 16 - 8 * c;
@@ -528,31 +558,30 @@ __attribute__((target("avx2"))) int AdditiveAvx2(uint32_t* dest, const uint32_t*
             const __m256i sum = _mm256_min_epu32(_mm256_add_epi32(ChannelAvx2(d, shift), add), top);
             packed = _mm256_or_si256(packed, _mm256_sll_epi32(sum, _mm_cvtsi32_si128(shift)));
         }
-        _mm256_storeu_si256(reinterpret_cast<__m256i*>(dest + i), packed);
+        StoreGroupAvx2(dest + i, lanes, whole, packed);
     }
-    return i;
 }
 #endif
 
 void BlendRowTinted(uint32_t* dest, const uint32_t* source, int count, const Modulation& mod) {
-    int i = 0;
 #if QUILLORY_HAVE_AVX2_PATHS
     if (HasAvx2()) {
-        i = TintedAvx2(dest, source, count, mod);
+        TintedAvx2(dest, source, count, mod);
+        return;
     }
 #endif
-    BlendRowTintedScalar(dest + i, source + i, count - i, mod);
+    BlendRowTintedScalar(dest, source, count, mod);
 }
 
 void AdditiveRowFast(uint32_t* dest, const uint32_t* source, int count, bool sourceHasAlpha,
                      const Modulation& mod) {
-    int i = 0;
 #if QUILLORY_HAVE_AVX2_PATHS
     if (HasAvx2()) {
-        i = AdditiveAvx2(dest, source, count, sourceHasAlpha, mod);
+        AdditiveAvx2(dest, source, count, sourceHasAlpha, mod);
+        return;
     }
 #endif
-    AdditiveRow(dest + i, source + i, count - i, sourceHasAlpha, mod);
+    AdditiveRow(dest, source, count, sourceHasAlpha, mod);
 }
 
 #if QUILLORY_HAVE_AVX2_PATHS

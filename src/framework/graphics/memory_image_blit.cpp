@@ -120,10 +120,18 @@ inline uint32_t BilinearQuick(uint32_t p00, uint32_t p10, uint32_t p01, uint32_t
         return 0;
     }
     const uint32_t half = alphaSum / 2;
+    // One division for the three channels: the quotient through the reciprocal is never above
+    // the exact one and at most one below it (where the exact one is whole), so one step mends it.
+    const double reciprocal = 1.0 / alphaSum;
     auto channel = [&](int shift) {
         const uint32_t sum = a00 * ((p00 >> shift) & 0xFF) + a10 * ((p10 >> shift) & 0xFF) +
                              a01 * ((p01 >> shift) & 0xFF) + a11 * ((p11 >> shift) & 0xFF);
-        return (sum + half) / alphaSum;
+        const uint64_t numerator = uint64_t{sum} + half;
+        uint64_t quotient = static_cast<uint64_t>(static_cast<double>(numerator) * reciprocal);
+        if (numerator - quotient * alphaSum >= alphaSum) {
+            ++quotient;
+        }
+        return static_cast<uint32_t>(quotient);
     };
     return Pack((alphaSum + 32768) >> 16, channel(16), channel(8), channel(0));
 }
