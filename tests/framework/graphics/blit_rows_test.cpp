@@ -1,5 +1,6 @@
 #include "framework/graphics/blit_rows.h"
 
+#include <algorithm>
 #include <functional>
 #include <random>
 #include <vector>
@@ -28,6 +29,20 @@ std::vector<uint32_t> RandomRow(std::mt19937& random, int count, bool opaqueBias
         row[i] = (any(random) & 0x00FFFFFF) | (pixelAlpha << 24);
     }
     return row;
+}
+
+// The row cut into random segments of 1 to 40 pixels, marked opaque where they are.
+std::vector<RowSegment> Segments(std::vector<uint32_t>& dest, const std::vector<uint32_t>& source,
+                                 std::mt19937& random) {
+    std::vector<RowSegment> segments;
+    for (int start = 0; start < static_cast<int>(source.size());) {
+        const int end = std::min<int>(source.size(), start + 1 + random() % 40);
+        const bool opaque = std::all_of(source.begin() + start, source.begin() + end,
+                                        [](uint32_t pixel) { return pixel >> 24 == 255; });
+        segments.push_back({dest.data() + start, source.data() + start, end - start, opaque});
+        start = end;
+    }
+    return segments;
 }
 
 // Runs a test body once for each vector width the fast loops may use.
@@ -66,6 +81,11 @@ TEST(BlitRowsTest, BlendRowFastMatchesReferenceInEveryModeAndModulation) {
                         BlendRowReference(reference.data(), input.data(), count, hasAlpha, mod,
                                           mode);
                         ASSERT_EQ(fast, reference) << "round " << round << " mode " << mode;
+                        // The same row cut into segments, those wholly opaque marked so.
+                        fast = dest;
+                        const std::vector<RowSegment> segments = Segments(fast, input, random);
+                        BlendSegmentsFast(segments.data(), segments.size(), hasAlpha, mod, mode);
+                        ASSERT_EQ(fast, reference) << "round " << round << " in segments";
                     }
                 }
             }

@@ -19,11 +19,11 @@ void Fill(MemoryImage& image, uint32_t color) {
 }
 
 // An image whose every pixel is different and opaque: 0xFF00yyxx plus a red marker.
-MemoryImage Numbered(int width, int height, uint32_t alpha = 0xFF) {
+MemoryImage Numbered(int width, int height) {
     MemoryImage image(width, height);
     for (int y = 0; y < height; ++y) {
         for (int x = 0; x < width; ++x) {
-            image.GetBits()[y * width + x] = (alpha << 24) | 0x800000u | (y << 8) | x;
+            image.GetBits()[y * width + x] = 0xFF800000u | (y << 8) | x;
         }
     }
     image.BitsChanged();
@@ -35,29 +35,14 @@ int ChangedOutside(const MemoryImage& image, const Rect& area, uint32_t backgrou
     int changed = 0;
     for (int y = 0; y < image.GetHeight(); ++y) {
         for (int x = 0; x < image.GetWidth(); ++x) {
-            if (!area.Contains(x, y) && image.GetPixel(x, y) != background) {
-                ++changed;
-            }
+            changed += !area.Contains(x, y) && image.GetPixel(x, y) != background ? 1 : 0;
         }
     }
     return changed;
 }
 
-// Runs a drawing with the fast paths forced on or off, restoring the setting afterwards.
-class PathSetting {
-public:
-    explicit PathSetting(bool fast) : previous_(MemoryImage::FastPathsEnabled()) {
-        MemoryImage::SetFastPathsEnabled(fast);
-    }
-    ~PathSetting() { MemoryImage::SetFastPathsEnabled(previous_); }
-
-private:
-    bool previous_;
-};
-
 TEST(MemoryImageTest, CreateSetBitsAndLimits) {
     MemoryImage image(3, 2);
-    EXPECT_EQ(image.GetWidth(), 3);
     EXPECT_EQ(image.GetPixel(2, 1), 0u);
     EXPECT_EQ(image.GetPixel(3, 0), 0u);  // outside reads as transparent
     EXPECT_TRUE(image.HasAlpha());
@@ -79,61 +64,41 @@ TEST(MemoryImageTest, CreateSetBitsAndLimits) {
 TEST(MemoryImageTest, FillClearAndOutline) {
     MemoryImage image(20, 20);
     image.FillRect(Rect(-5, -5, 100, 100), Color(0, 0, 255), kDrawModeNormal);
-    EXPECT_EQ(image.GetPixel(19, 19), 0xFF0000FFu);
     image.FillRect(Rect(2, 2, 3, 3), Color(255, 0, 0, 128), kDrawModeNormal);
     EXPECT_EQ(image.GetPixel(2, 2), 0xFF80007Fu);
     EXPECT_EQ(image.GetPixel(5, 2), 0xFF0000FFu);
-    image.FillRect(Rect(6, 6, 1, 1), Color(16, 32, 48, 255), kDrawModeAdditive);
-    EXPECT_EQ(image.GetPixel(6, 6), 0xFF1020FFu);
     image.ClearRect(Rect(18, 18, 5, 5));
     EXPECT_EQ(image.GetPixel(18, 18), 0u);
     EXPECT_EQ(image.GetPixel(17, 18), 0xFF0000FFu);
 
-    // DrawRect(0, 0, 10, 10) covers an 11 x 11 outline.
+    // DrawRect(1, 1, 10, 10) covers an 11 x 11 outline: 40 pixels.
     MemoryImage outline(14, 14);
     outline.DrawRect(Rect(1, 1, 10, 10), Color(255, 255, 255), kDrawModeNormal);
-    int lit = 0;
-    for (int y = 0; y < 14; ++y) {
-        for (int x = 0; x < 14; ++x) {
-            const bool onEdge =
-                (x == 1 || x == 11 || y == 1 || y == 11) && x >= 1 && x <= 11 && y >= 1 && y <= 11;
-            EXPECT_EQ(outline.GetPixel(x, y), onEdge ? 0xFFFFFFFFu : 0u) << x << "," << y;
-            lit += onEdge ? 1 : 0;
-        }
-    }
-    EXPECT_EQ(lit, 40);
+    EXPECT_EQ(ChangedOutside(outline, Rect(2, 2, 9, 9), 0u), 40);
+    EXPECT_EQ(ChangedOutside(outline, Rect(1, 1, 11, 11), 0u), 0);
+    EXPECT_EQ(outline.GetPixel(11, 11), 0xFFFFFFFFu);
+    EXPECT_EQ(outline.GetPixel(5, 5), 0u);
 }
 
-TEST(MemoryImageTest, BlitBlendsWithAndWithoutModulation) {
+// The formulas themselves are tested with the pixel blends; here, what a blit hands them.
+TEST(MemoryImageTest, BlitPassesModulationAndAlphaChannelToTheBlend) {
     MemoryImage source(2, 1);
     source.GetBits()[0] = 0x80FF0000u;
     source.GetBits()[1] = 0xFF00FF00u;
     source.BitsChanged();
     MemoryImage dest(4, 1);
     Fill(dest, 0xFF0000FFu);
-
     dest.Blit(&source, 1, 0, Rect(0, 0, 2, 1), kColorWhite, kDrawModeNormal);
     EXPECT_TRUE(source.HasBeenDrawn());
     EXPECT_EQ(dest.GetPixel(0, 0), 0xFF0000FFu);
     EXPECT_EQ(dest.GetPixel(1, 0), 0xFF80007Fu);
     EXPECT_EQ(dest.GetPixel(2, 0), 0xFF00FF00u);
 
-    Fill(dest, 0xFF0000FFu);
     dest.Blit(&source, 0, 0, Rect(1, 0, 1, 1), Color(255, 128, 255, 128), kDrawModeNormal);
     // green 255 * 128 / 255 at alpha 128 over blue: green 64, blue 127
     EXPECT_EQ(dest.GetPixel(0, 0), 0xFF00407Fu);
 
-    Fill(dest, 0x40101010u);
-    dest.Blit(&source, 0, 0, Rect(0, 0, 2, 1), kColorWhite, kDrawModeAdditive);
-    // The source has an alpha channel: each channel adds channel * alpha / 256.
-    EXPECT_EQ(dest.GetPixel(0, 0), 0x408F1010u);
-    EXPECT_EQ(dest.GetPixel(1, 0), 0x4010FF10u);
-
-    Fill(dest, 0xFF000000u);
-    dest.Blit(&source, 0, 0, Rect(1, 0, 1, 1), Color(255, 255, 255, 128), kDrawModeAdditive);
-    // 255 * 255 * (255 * 128 / 255) / (256 * 256) -> 127
-    EXPECT_EQ(dest.GetPixel(0, 0), 0xFF007F00u);
-
+    // An opaque source has no alpha channel: additively its channels add unweighted.
     MemoryImage opaque(1, 1);
     Fill(opaque, 0xFF204060u);
     Fill(dest, 0xFF102030u);
@@ -141,32 +106,26 @@ TEST(MemoryImageTest, BlitBlendsWithAndWithoutModulation) {
     EXPECT_EQ(dest.GetPixel(0, 0), 0xFF306090u);
 }
 
-TEST(MemoryImageTest, BlitNeverLeavesEitherImage) {
+TEST(MemoryImageTest, BlitsNeverLeaveEitherImageAndFlippedMirrorsInsideTheBox) {
     MemoryImage source = Numbered(8, 8);
     MemoryImage dest(10, 10);
     dest.Blit(&source, 6, -3, Rect(-2, 0, 20, 20), kColorWhite, kDrawModeNormal);
     // Source column 0 lands at 6 + 2, row 0 at -3: only rows 0..4 of dest get rows 3..7.
     EXPECT_EQ(dest.GetPixel(8, 0), source.GetPixel(0, 3));
     EXPECT_EQ(dest.GetPixel(9, 4), source.GetPixel(1, 7));
-    EXPECT_EQ(dest.GetPixel(7, 0), 0u);
     EXPECT_EQ(ChangedOutside(dest, Rect(8, 0, 2, 5), 0u), 0);
 
     // An image drawn onto itself reads the pixels as they were.
     MemoryImage self = Numbered(4, 1);
     self.Blit(&self, 1, 0, Rect(0, 0, 3, 1), kColorWhite, kDrawModeNormal);
     EXPECT_EQ(self.GetPixel(3, 0), 0xFF800002u);
-}
 
-TEST(MemoryImageTest, FlippedBlitMirrorsInsideTheBox) {
-    MemoryImage source = Numbered(4, 2);
-    MemoryImage dest(6, 3);
-    dest.BlitFlipped(&source, 1, 1, Rect(0, 0, 4, 2), kColorWhite, kDrawModeNormal);
+    MemoryImage mirrored(6, 3);
+    mirrored.BlitFlipped(&source, 1, 1, Rect(0, 0, 4, 2), kColorWhite, kDrawModeNormal);
     for (int i = 0; i < 4; ++i) {
-        EXPECT_EQ(dest.GetPixel(1 + i, 1), source.GetPixel(3 - i, 0));
-        EXPECT_EQ(dest.GetPixel(1 + i, 2), source.GetPixel(3 - i, 1));
+        EXPECT_EQ(mirrored.GetPixel(1 + i, 2), source.GetPixel(3 - i, 1));
     }
-    EXPECT_EQ(ChangedOutside(dest, Rect(1, 1, 4, 2), 0u), 0);
-
+    EXPECT_EQ(ChangedOutside(mirrored, Rect(1, 1, 4, 2), 0u), 0);
     // Past the right edge the box keeps its left part, which shows the source's right end.
     MemoryImage edge(3, 1);
     edge.BlitFlipped(&source, 1, 0, Rect(0, 0, 4, 1), kColorWhite, kDrawModeNormal);
@@ -174,11 +133,10 @@ TEST(MemoryImageTest, FlippedBlitMirrorsInsideTheBox) {
     EXPECT_EQ(edge.GetPixel(2, 0), source.GetPixel(2, 0));
 }
 
-TEST(MemoryImageTest, NearestStretchSizesAndMirror) {
+TEST(MemoryImageTest, NearestStretchSizesMirrorAndClip) {
     MemoryImage source = Numbered(3, 3);
     MemoryImage dest(8, 8);
-    const Rect clip(0, 0, 8, 8);
-    dest.StretchBlit(&source, Rect(1, 1, 6, 6), Rect(0, 0, 3, 3), clip, kColorWhite,
+    dest.StretchBlit(&source, Rect(1, 1, 6, 6), Rect(0, 0, 3, 3), Rect(0, 0, 8, 8), kColorWhite,
                      kDrawModeNormal, true);
     for (int y = 0; y < 6; ++y) {
         for (int x = 0; x < 6; ++x) {
@@ -200,7 +158,6 @@ TEST(MemoryImageTest, NearestStretchSizesAndMirror) {
     EXPECT_EQ(mirrored.GetPixel(0, 0), source.GetPixel(2, 0));
     EXPECT_EQ(mirrored.GetPixel(5, 2), source.GetPixel(0, 2));
 
-    // The clip rect passed in is honoured.
     MemoryImage clipped(8, 8);
     clipped.StretchBlit(&source, Rect(0, 0, 8, 8), Rect(0, 0, 3, 3), Rect(2, 3, 2, 2), kColorWhite,
                         kDrawModeNormal, true);
@@ -209,38 +166,35 @@ TEST(MemoryImageTest, NearestStretchSizesAndMirror) {
 }
 
 TEST(MemoryImageTest, SmoothStretchInterpolatesAndKeepsEdges) {
-    MemoryImage source(2, 1);
-    source.GetBits()[0] = 0xFF000000u;
-    source.GetBits()[1] = 0xFFFFFFFFu;
-    source.BitsChanged();
+    const uint32_t ramp[2] = {0xFF000000u, 0xFFFFFFFFu};
+    MemoryImage source;
+    source.SetBits(ramp, 2, 1);
     MemoryImage dest(4, 1);
     dest.StretchBlit(&source, Rect(0, 0, 4, 1), Rect(0, 0, 2, 1), Rect(0, 0, 4, 1), kColorWhite,
                      kDrawModeNormal, false);
     // Centres map to -0.25, 0.25, 0.75, 1.25 (clamped to the edge pixels).
-    EXPECT_EQ(dest.GetPixel(0, 0), 0xFF000000u);
-    EXPECT_EQ(dest.GetPixel(1, 0), 0xFF404040u);
-    EXPECT_EQ(dest.GetPixel(2, 0), 0xFFBFBFBFu);
-    EXPECT_EQ(dest.GetPixel(3, 0), 0xFFFFFFFFu);
+    const uint32_t expected[4] = {0xFF000000u, 0xFF404040u, 0xFFBFBFBFu, 0xFFFFFFFFu};
+    for (int x = 0; x < 4; ++x) {
+        EXPECT_EQ(dest.GetPixel(x, 0), expected[x]) << x;
+    }
 
     // A transparent neighbour does not darken a colour: only the alpha fades.
-    MemoryImage soft(2, 1);
-    soft.GetBits()[0] = 0xFFFF0000u;
-    soft.GetBits()[1] = 0x00000000u;
-    soft.BitsChanged();
+    const uint32_t fading[2] = {0xFFFF0000u, 0x00000000u};
+    MemoryImage soft;
+    soft.SetBits(fading, 2, 1);
     MemoryImage out(4, 1);
     out.StretchBlit(&soft, Rect(0, 0, 4, 1), Rect(0, 0, 2, 1), Rect(0, 0, 4, 1), kColorWhite,
                     kDrawModeNormal, false);
-    EXPECT_EQ(out.GetPixel(1, 0) & 0x00FFFFFFu, 0xFF0000u);
-    EXPECT_EQ(out.GetPixel(1, 0) >> 24, 0xBFu);
+    EXPECT_EQ(out.GetPixel(1, 0), 0xBFFF0000u);
 
     // A source rect reaching past the source draws nothing.
     MemoryImage none(4, 1);
     none.StretchBlit(&source, Rect(0, 0, 4, 1), Rect(0, 0, 3, 1), Rect(0, 0, 4, 1), kColorWhite,
                      kDrawModeNormal, true);
-    EXPECT_EQ(ChangedOutside(none, Rect(0, 0, 0, 0), 0u), 0);
+    EXPECT_EQ(ChangedOutside(none, Rect(), 0u), 0);
 }
 
-TEST(MemoryImageTest, RotationTurnsAboutTheGivenCentre) {
+TEST(MemoryImageTest, RotationSubPixelAndMatrixPlacement) {
     MemoryImage source = Numbered(4, 2);
     MemoryImage dest(20, 20);
     const Rect clip(0, 0, 20, 20);
@@ -254,77 +208,52 @@ TEST(MemoryImageTest, RotationTurnsAboutTheGivenCentre) {
         }
     }
     EXPECT_EQ(ChangedOutside(dest, Rect(11, 9, 2, 4), 0u), 0);
-
-    // Half a turn about the centre keeps the box in place, upside down.
-    MemoryImage turned(4, 2);
-    turned.BlitRotated(&source, 0, 0, Rect(0, 0, 4, 2), Rect(0, 0, 4, 2), kColorWhite,
-                       kDrawModeNormal, kPi, 2, 1);
-    EXPECT_EQ(turned.GetPixel(0, 0), source.GetPixel(3, 1));
-    EXPECT_EQ(turned.GetPixel(3, 1), source.GetPixel(0, 0));
-
-    // The clip passed in is honoured.
     MemoryImage clipped(20, 20);
     clipped.BlitRotated(&source, 10, 10, Rect(0, 0, 4, 2), Rect(11, 9, 1, 4), kColorWhite,
                         kDrawModeNormal, kPi / 2, 2, 1);
     EXPECT_EQ(ChangedOutside(clipped, Rect(11, 9, 1, 4), 0u), 0);
     EXPECT_EQ(clipped.GetPixel(11, 12), source.GetPixel(0, 0));
-}
 
-TEST(MemoryImageTest, SubPixelPlacement) {
-    MemoryImage source(2, 1);
-    Fill(source, 0xFFFFFFFFu);
-    MemoryImage whole(4, 1);
-    whole.BlitAt(&source, 1, 0, Rect(0, 0, 2, 1), Rect(0, 0, 4, 1), kColorWhite, kDrawModeNormal);
-    EXPECT_EQ(whole.GetPixel(0, 0), 0u);
-    EXPECT_EQ(whole.GetPixel(1, 0), 0xFFFFFFFFu);
-    EXPECT_EQ(whole.GetPixel(2, 0), 0xFFFFFFFFu);
-    EXPECT_EQ(whole.GetPixel(3, 0), 0u);
-
-    MemoryImage half(4, 1);
-    half.BlitAt(&source, 0.5f, 0, Rect(0, 0, 2, 1), Rect(0, 0, 4, 1), kColorWhite, kDrawModeNormal);
     // Half a pixel to the right: the first and last pixels get half the alpha.
-    EXPECT_EQ(half.GetPixel(0, 0), 0x80FFFFFFu);
-    EXPECT_EQ(half.GetPixel(1, 0), 0xFFFFFFFFu);
-    EXPECT_EQ(half.GetPixel(2, 0), 0x80FFFFFFu);
-    EXPECT_EQ(half.GetPixel(3, 0), 0u);
+    MemoryImage white(2, 1);
+    Fill(white, 0xFFFFFFFFu);
+    MemoryImage half(4, 1);
+    half.BlitAt(&white, 0.5f, 0, Rect(0, 0, 2, 1), Rect(0, 0, 4, 1), kColorWhite, kDrawModeNormal);
+    const uint32_t expected[4] = {0x80FFFFFFu, 0xFFFFFFFFu, 0x80FFFFFFu, 0u};
+    for (int x = 0; x < 4; ++x) {
+        EXPECT_EQ(half.GetPixel(x, 0), expected[x]) << x;
+    }
+
+    // The matrix places the source's centre on the position.
+    MemoryImage square = Numbered(4, 4);
+    MemoryImage scaled(20, 20);
+    scaled.BlitWithMatrix(&square, 10, 10, Matrix3x3::Scaling(2, 2), clip, kColorWhite,
+                          kDrawModeNormal, Rect(0, 0, 4, 4), false);
+    EXPECT_EQ(scaled.GetPixel(6, 6), square.GetPixel(0, 0));
+    EXPECT_EQ(scaled.GetPixel(13, 13), square.GetPixel(3, 3));
+    EXPECT_EQ(ChangedOutside(scaled, Rect(6, 6, 8, 8), 0u), 0);
 }
 
-TEST(MemoryImageTest, MatrixBlitCentresTheSourceOnThePosition) {
+// Singular matrices, and positions and scales far beyond any int (which once became garbage
+// bounds: a loop over two billion columns), draw nothing.
+TEST(MemoryImageTest, AbsurdTransformsAndCoordinatesDrawNothing) {
     MemoryImage source = Numbered(4, 4);
-    MemoryImage dest(20, 20);
-    const Rect clip(0, 0, 20, 20);
-    dest.BlitWithMatrix(&source, 10, 10, Matrix3x3::Identity(), clip, kColorWhite, kDrawModeNormal,
-                        Rect(0, 0, 4, 4), false);
-    for (int y = 0; y < 4; ++y) {
-        for (int x = 0; x < 4; ++x) {
-            EXPECT_EQ(dest.GetPixel(8 + x, 8 + y), source.GetPixel(x, y));
-        }
-    }
-    EXPECT_EQ(ChangedOutside(dest, Rect(8, 8, 4, 4), 0u), 0);
-
-    MemoryImage scaled(20, 20);
-    scaled.BlitWithMatrix(&source, 10, 10, Matrix3x3::Scaling(2, 2), clip, kColorWhite,
-                          kDrawModeNormal, Rect(0, 0, 4, 4), false);
-    EXPECT_EQ(scaled.GetPixel(6, 6), source.GetPixel(0, 0));
-    EXPECT_EQ(scaled.GetPixel(13, 13), source.GetPixel(3, 3));
-    EXPECT_EQ(ChangedOutside(scaled, Rect(6, 6, 8, 8), 0u), 0);
-
-    // A singular matrix draws nothing; nor do positions and scales far beyond any int, which
-    // once became garbage bounds (a loop over two billion columns).
     MemoryImage flat(20, 20);
+    const Rect clip(0, 0, 20, 20);
+    const Rect all(0, 0, 4, 4);
     flat.BlitWithMatrix(&source, 10, 10, Matrix3x3::Scaling(0, 1), clip, kColorWhite,
-                        kDrawModeNormal, Rect(0, 0, 4, 4), true);
+                        kDrawModeNormal, all, true);
     for (const float far : {1e30f, -1e30f, 3e9f}) {
-        flat.BlitRotated(&source, far, 5, Rect(0, 0, 4, 4), clip, kColorWhite, kDrawModeNormal, 0.5,
-                         2, 2);
-        flat.BlitRotated(&source, 5, far, Rect(0, 0, 4, 4), clip, kColorWhite, kDrawModeNormal, 0.5,
-                         2, 2);
+        flat.BlitRotated(&source, far, 5, all, clip, kColorWhite, kDrawModeNormal, 0.5, 2, 2);
+        flat.BlitRotated(&source, 5, far, all, clip, kColorWhite, kDrawModeNormal, 0.5, 2, 2);
         flat.BlitWithMatrix(&source, far, far, Matrix3x3::Identity(), clip, kColorWhite,
-                            kDrawModeNormal, Rect(0, 0, 4, 4), true);
+                            kDrawModeNormal, all, true);
     }
     flat.BlitWithMatrix(&source, 10, 10, Matrix3x3::Scaling(1e30f, 1e-30f), clip, kColorWhite,
-                        kDrawModeNormal, Rect(0, 0, 4, 4), false);
-    EXPECT_EQ(ChangedOutside(flat, Rect(0, 0, 0, 0), 0u), 0);
+                        kDrawModeNormal, all, false);
+    flat.DrawLine(NAN, 0, 3, 3, Color(255, 255, 255), kDrawModeNormal);
+    flat.DrawSmoothLine(-1e300, 0, 1e300, 3, Color(255, 255, 255), kDrawModeNormal);
+    EXPECT_EQ(ChangedOutside(flat, Rect(), 0u), 0);
 }
 
 TEST(MemoryImageTest, TrianglesCoverSharedEdgesOnce) {
@@ -351,27 +280,21 @@ TEST(MemoryImageTest, TrianglesCoverSharedEdgesOnce) {
     Fill(sum, 0xFF000000u);
     sum.BlitTriangleList(&grey, quad, 2, Rect(0, 0, 4, 4), kColorWhite, kDrawModeAdditive, 0, 0,
                          true);
-    for (int y = 0; y < 4; ++y) {
-        for (int x = 0; x < 4; ++x) {
-            EXPECT_EQ(sum.GetPixel(x, y), 0xFF101010u) << x << "," << y;
-        }
-    }
+    EXPECT_EQ(ChangedOutside(sum, Rect(), 0xFF101010u), 0);
 }
 
 TEST(MemoryImageTest, LinesAndSmoothLines) {
     MemoryImage image(10, 10);
     image.DrawLine(-5, 2, 20, 2, Color(255, 255, 255), kDrawModeNormal);
-    for (int x = 0; x < 10; ++x) {
-        EXPECT_EQ(image.GetPixel(x, 2), 0xFFFFFFFFu);
-    }
     EXPECT_EQ(ChangedOutside(image, Rect(0, 2, 10, 1), 0u), 0);
+    EXPECT_EQ(ChangedOutside(image, Rect(), 0u), 10);
 
     MemoryImage diagonal(10, 10);
     diagonal.DrawLine(1, 1, 5, 5, Color(255, 0, 0), kDrawModeNormal);
     for (int i = 1; i <= 5; ++i) {
         EXPECT_EQ(diagonal.GetPixel(i, i), 0xFFFF0000u);
     }
-    EXPECT_EQ(diagonal.GetPixel(2, 1), 0u);
+    EXPECT_EQ(ChangedOutside(diagonal, Rect(), 0u), 5);
 
     MemoryImage smooth(10, 10);
     Fill(smooth, 0xFF000000u);
@@ -379,13 +302,7 @@ TEST(MemoryImageTest, LinesAndSmoothLines) {
     // Halfway between two rows: both get half the colour (alpha 255 * 128 / 256).
     EXPECT_EQ(smooth.GetPixel(3, 4), 0xFF7F7F7Fu);
     EXPECT_EQ(smooth.GetPixel(3, 5), 0xFF7F7F7Fu);
-    EXPECT_EQ(smooth.GetPixel(3, 3), 0xFF000000u);
-
-    // Absurd coordinates draw nothing rather than looping forever.
-    MemoryImage safe(4, 4);
-    safe.DrawLine(NAN, 0, 3, 3, Color(255, 255, 255), kDrawModeNormal);
-    safe.DrawSmoothLine(-1e300, 0, 1e300, 3, Color(255, 255, 255), kDrawModeNormal);
-    EXPECT_EQ(ChangedOutside(safe, Rect(0, 0, 0, 0), 0u), 0);
+    EXPECT_EQ(ChangedOutside(smooth, Rect(0, 4, 10, 2), 0xFF000000u), 0);
 }
 
 TEST(MemoryImageTest, PolygonsSpansAndCoverage) {
@@ -409,11 +326,9 @@ TEST(MemoryImageTest, PolygonsSpansAndCoverage) {
     MemoryImage spans(8, 2);
     const Span runs[2] = {{0, 1, 3}, {1, -2, 4}};
     spans.FillSpans(runs, 2, Color(0, 255, 0), kDrawModeNormal);
-    EXPECT_EQ(spans.GetPixel(0, 0), 0u);
-    EXPECT_EQ(spans.GetPixel(3, 0), 0xFF00FF00u);
-    EXPECT_EQ(spans.GetPixel(4, 0), 0u);
+    EXPECT_EQ(ChangedOutside(spans, Rect(1, 0, 3, 1), 0u), 2);  // (0, 1) and (1, 1)
     EXPECT_EQ(spans.GetPixel(1, 1), 0xFF00FF00u);
-    EXPECT_EQ(spans.GetPixel(2, 1), 0u);
+    EXPECT_EQ(spans.GetPixel(3, 0), 0xFF00FF00u);
 
     MemoryImage covered(4, 1);
     Fill(covered, 0xFF000000u);
@@ -427,155 +342,189 @@ TEST(MemoryImageTest, PolygonsSpansAndCoverage) {
     EXPECT_EQ(covered.GetPixel(3, 0), 0xFF000000u);  // no coverage byte: left alone
 }
 
-// Random soft-edged images with a fixed seed, drawn once through the fast paths and once
-// through the reference paths: the pictures must be identical.
+// The fast paths against the reference paths: fixed-seed random sources of every kind drawn
+// by every operation, in every mode and modulation and at every vector width, onto a
+// destination whose upper half is opaque (a screen) and lower half anything. The pictures
+// must be identical.
+enum class SourceKind { Soft, Opaque, Keyed, Banded };
+
+// Soft: any alpha. Opaque: no alpha channel. Keyed: only clear and opaque pixels (a colour-keyed
+// picture). Banded: clear, translucent and opaque stretches of 1 to 80 pixels in turn, around
+// the lengths the visible-run table singles out.
+MemoryImage RandomImage(std::mt19937& random, int width, int height, SourceKind kind) {
+    MemoryImage image(width, height);
+    std::uniform_int_distribution<uint32_t> any;
+    std::uniform_int_distribution<int> length(1, 80);
+    for (int y = 0; y < height; ++y) {
+        int band = y % 3;
+        int bandEnd = 0;
+        for (int x = 0; x < width; ++x) {
+            if (x >= bandEnd) {
+                band = (band + 1) % 3;
+                bandEnd = x + length(random);
+            }
+            const int pick = static_cast<int>(any(random) % 10);
+            uint32_t alpha = pick < 4 ? 255u : pick < 7 ? 0u : any(random) & 0xFF;
+            if (kind == SourceKind::Opaque || (kind == SourceKind::Banded && band == 2)) {
+                alpha = 255;
+            } else if (kind == SourceKind::Keyed) {
+                alpha = pick < 6 ? 255 : 0;
+            } else if (kind == SourceKind::Banded) {
+                alpha = band == 0 ? 0 : 1 + any(random) % 254;
+            }
+            image.GetBits()[y * width + x] = (any(random) & 0x00FFFFFFu) | (alpha << 24);
+        }
+    }
+    image.BitsChanged();
+    return image;
+}
+
 class FastPathTest : public ::testing::Test {
 protected:
-    static MemoryImage RandomImage(std::mt19937& random, int width, int height, bool opaque) {
-        MemoryImage image(width, height);
-        std::uniform_int_distribution<uint32_t> any;
-        std::uniform_int_distribution<int> pick(0, 9);
-        for (int i = 0; i < width * height; ++i) {
-            const int kind = pick(random);
-            const uint32_t alpha = opaque || kind < 4 ? 255u : kind < 7 ? 0u : (any(random) & 0xFF);
-            image.GetBits()[i] = (any(random) & 0x00FFFFFFu) | (alpha << 24);
-        }
-        image.BitsChanged();
-        return image;
-    }
+    static constexpr int kWidth = 101;
+    static constexpr int kHeight = 61;
 
-    void ExpectSamePictures(const std::function<void(MemoryImage&)>& draw) {
+    // Draws once with the fast paths and once with the reference paths, at every vector width.
+    static void ExpectSamePictures(const std::function<void(MemoryImage&)>& draw) {
         std::mt19937 random(4242);
-        MemoryImage fast = RandomImage(random, 53, 41, false);
-        for (int i = 0; i < 53 * 41; i += 3) {
-            fast.GetBits()[i] |= 0xFF000000u;  // mostly opaque, like a screen
-        }
-        fast.BitsChanged();
-        MemoryImage reference(53, 41);
-        reference.SetBits(fast.GetBits(), 53, 41);
-        {
-            PathSetting setting(true);
-            draw(fast);
-        }
-        {
-            PathSetting setting(false);
-            draw(reference);
-        }
-        for (int y = 0; y < 41; ++y) {
-            for (int x = 0; x < 53; ++x) {
-                ASSERT_EQ(fast.GetPixel(x, y), reference.GetPixel(x, y)) << x << "," << y;
+        const MemoryImage start = RandomImage(random, kWidth, kHeight, SourceKind::Soft);
+        for (int bits : {512, 256, 128}) {
+            MemoryImage fast(start);
+            MemoryImage reference(start);
+            for (MemoryImage* image : {&fast, &reference}) {
+                for (int i = 0; i < kWidth * kHeight / 2; ++i) {
+                    image->GetBits()[i] |= 0xFF000000u;
+                }
+                image->BitsChanged();
             }
+            const bool wasFast = MemoryImage::FastPathsEnabled();
+            BlitRows::LimitVectorWidth(bits);
+            MemoryImage::SetFastPathsEnabled(true);
+            draw(fast);
+            MemoryImage::SetFastPathsEnabled(false);
+            draw(reference);
+            MemoryImage::SetFastPathsEnabled(wasFast);
+            BlitRows::LimitVectorWidth(512);
+            ASSERT_EQ(
+                std::vector<uint32_t>(fast.GetBits(), fast.GetBits() + kWidth * kHeight),
+                std::vector<uint32_t>(reference.GetBits(), reference.GetBits() + kWidth * kHeight))
+                << "vector width " << bits;
         }
     }
 };
 
-TEST_F(FastPathTest, BlitsFlipsAndFillsMatchTheReference) {
-    std::mt19937 random(11);
-    MemoryImage soft = RandomImage(random, 37, 29, false);
-    MemoryImage opaque = RandomImage(random, 37, 29, true);
+struct Operation {
+    const char* name;
+    std::function<void(MemoryImage& dest, MemoryImage& source, const Color&, DrawMode)> draw;
+};
+
+// Each source is 83 x 29: odd, several sixteen-pixel groups and a tail, and room for the long
+// stretches the visible-run table singles out.
+const Operation kOperations[] = {
+    {"blit inside, whole and part",
+     [](MemoryImage& d, MemoryImage& s, const Color& c, DrawMode m) {
+         d.Blit(&s, 5, 4, Rect(0, 0, 83, 29), c, m);
+         d.Blit(&s, 50, 20, Rect(3, 2, 30, 25), c, m);
+         d.Blit(&s, 60, 1, Rect(9, 4, 1, 20), c, m);
+     }},
+    {"blit past each edge",
+     [](MemoryImage& d, MemoryImage& s, const Color& c, DrawMode m) {
+         d.Blit(&s, -20, 10, Rect(0, 0, 83, 29), c, m);
+         d.Blit(&s, 30, -15, Rect(0, 0, 83, 29), c, m);
+         d.Blit(&s, 80, 20, Rect(0, 0, 83, 29), c, m);
+         d.Blit(&s, 40, 50, Rect(0, 0, 83, 29), c, m);
+     }},
+    {"flipped",
+     [](MemoryImage& d, MemoryImage& s, const Color& c, DrawMode m) {
+         d.BlitFlipped(&s, 30, -4, Rect(1, 1, 30, 25), c, m);
+         d.BlitFlipped(&s, 80, 40, Rect(0, 0, 83, 29), c, m);
+     }},
+    {"whole and fractional positions",
+     [](MemoryImage& d, MemoryImage& s, const Color& c, DrawMode m) {
+         d.BlitAt(&s, 4, 6, Rect(0, 0, 83, 29), Rect(2, 2, 60, 40), c, m);
+         d.BlitAt(&s, 50.5f, 20.25f, Rect(0, 0, 83, 29), Rect(0, 0, 101, 61), c, m);
+     }},
+    {"nearest stretch up, down and mirrored",
+     [](MemoryImage& d, MemoryImage& s, const Color& c, DrawMode m) {
+         const Rect all(0, 0, 101, 61);
+         d.StretchBlit(&s, Rect(-3, 2, 91, 53), Rect(0, 0, 83, 29), all, c, m, true);
+         d.StretchBlit(&s, Rect(5, 5, 11, 9), Rect(2, 2, 33, 25), Rect(6, 0, 90, 61), c, m, true);
+         d.StretchBlitFlipped(&s, Rect(40, -5, 70, 50), Rect(0, 0, 83, 29), all, c, m, true);
+     }},
+    {"smooth stretch up, down, one axis each way and mirrored",
+     [](MemoryImage& d, MemoryImage& s, const Color& c, DrawMode m) {
+         const Rect all(0, 0, 101, 61);
+         d.StretchBlit(&s, Rect(-3, 2, 91, 53), Rect(0, 0, 83, 29), all, c, m, false);
+         d.StretchBlit(&s, Rect(5, 5, 11, 9), Rect(2, 2, 33, 25), Rect(6, 0, 90, 61), c, m, false);
+         d.StretchBlit(&s, Rect(1, 40, 60, 8), Rect(3, 1, 30, 26), all, c, m, false);
+         d.StretchBlitFlipped(&s, Rect(70, 10, 7, 45), Rect(1, 0, 36, 29), Rect(72, 12, 20, 40), c,
+                              m, false);
+     }},
+    {"stretch at 1:1, nearest and smooth, mirrored and not",
+     [](MemoryImage& d, MemoryImage& s, const Color& c, DrawMode m) {
+         for (bool nearest : {true, false}) {
+             d.StretchBlit(&s, Rect(-4, 3, 30, 25), Rect(2, 1, 30, 25), Rect(0, 5, 101, 61), c, m,
+                           nearest);
+             d.StretchBlitFlipped(&s, Rect(80, 40, 30, 25), Rect(2, 1, 30, 25), Rect(0, 0, 99, 60),
+                                  c, m, nearest);
+         }
+     }},
+    {"onto itself and fills",
+     [](MemoryImage& d, MemoryImage& s, const Color& c, DrawMode m) {
+         d.Blit(&s, 10, 10, Rect(0, 0, 83, 29), c, m);
+         d.Blit(&d, 31, 12, Rect(10, 10, 60, 40), c, m);
+         d.FillRect(Rect(40, 5, 47, 30), c, m);
+     }},
+};
+
+TEST_F(FastPathTest, EveryOperationOnEverySourceMatchesTheReference) {
     const Color modulations[] = {kColorWhite, Color(0xFFFFD040u), Color(255, 255, 255, 128),
                                  Color(30, 140, 250, 200)};
-    for (const Color& mod : modulations) {
-        for (DrawMode mode : {kDrawModeNormal, kDrawModeAdditive}) {
-            ExpectSamePictures([&](MemoryImage& dest) {
-                dest.Blit(&soft, -5, 3, Rect(0, 0, 37, 29), mod, mode);
-                dest.Blit(&opaque, 20, 20, Rect(3, 2, 30, 25), mod, mode);
-                dest.BlitFlipped(&soft, 30, -4, Rect(1, 1, 30, 25), mod, mode);
-                dest.BlitFlipped(&opaque, -7, 15, Rect(0, 0, 37, 29), mod, mode);
-                dest.BlitAt(&soft, 4, 6, Rect(0, 0, 37, 29), Rect(2, 2, 40, 30), mod, mode);
-                dest.FillRect(Rect(10, 5, 30, 20), mod, mode);
-            });
+    for (SourceKind kind :
+         {SourceKind::Soft, SourceKind::Opaque, SourceKind::Keyed, SourceKind::Banded}) {
+        std::mt19937 random(11 + static_cast<int>(kind));
+        MemoryImage source = RandomImage(random, 83, 29, kind);
+        for (const Operation& operation : kOperations) {
+            for (const Color& mod : modulations) {
+                for (DrawMode mode : {kDrawModeNormal, kDrawModeAdditive}) {
+                    SCOPED_TRACE(testing::Message()
+                                 << operation.name << ", source kind " << static_cast<int>(kind)
+                                 << ", colour " << std::hex << mod.ToInt() << ", mode " << mode);
+                    ExpectSamePictures(
+                        [&](MemoryImage& dest) { operation.draw(dest, source, mod, mode); });
+                }
+            }
         }
     }
 }
 
-TEST_F(FastPathTest, NearestStretchMatchesTheReference) {
-    std::mt19937 random(12);
-    MemoryImage soft = RandomImage(random, 23, 17, false);
-    MemoryImage opaque = RandomImage(random, 23, 17, true);
-    for (const Color& mod : {kColorWhite, Color(0xFFFFD040u)}) {
-        for (DrawMode mode : {kDrawModeNormal, kDrawModeAdditive}) {
-            ExpectSamePictures([&](MemoryImage& dest) {
-                dest.StretchBlit(&soft, Rect(-3, 2, 61, 33), Rect(0, 0, 23, 17), Rect(0, 0, 53, 41),
-                                 mod, mode, true);
-                dest.StretchBlit(&opaque, Rect(5, 5, 11, 9), Rect(2, 2, 20, 15), Rect(6, 0, 53, 41),
-                                 mod, mode, true);
-                dest.StretchBlitFlipped(&soft, Rect(10, -5, 40, 50), Rect(0, 0, 23, 17),
-                                        Rect(0, 0, 53, 41), mod, mode, true);
-            });
-        }
-    }
-}
-
-TEST_F(FastPathTest, SmoothStretchMatchesTheReference) {
-    std::mt19937 random(13);
-    MemoryImage soft = RandomImage(random, 23, 17, false);
-    MemoryImage opaque = RandomImage(random, 23, 17, true);
-    const Color modulations[] = {kColorWhite, Color(0xFFFFD040u), Color(30, 140, 250, 200)};
-    for (const Color& mod : modulations) {
-        for (DrawMode mode : {kDrawModeNormal, kDrawModeAdditive}) {
-            ExpectSamePictures([&](MemoryImage& dest) {
-                // Up, down, one axis each way, mirrored, clipped and from a part of the source.
-                dest.StretchBlit(&soft, Rect(-3, 2, 61, 33), Rect(0, 0, 23, 17), Rect(0, 0, 53, 41),
-                                 mod, mode, false);
-                dest.StretchBlit(&opaque, Rect(5, 5, 11, 9), Rect(2, 2, 20, 15), Rect(6, 0, 53, 41),
-                                 mod, mode, false);
-                dest.StretchBlit(&soft, Rect(1, 20, 40, 8), Rect(3, 1, 17, 16), Rect(0, 0, 53, 41),
-                                 mod, mode, false);
-                dest.StretchBlitFlipped(&soft, Rect(10, -5, 40, 50), Rect(0, 0, 23, 17),
-                                        Rect(0, 0, 53, 41), mod, mode, false);
-                dest.StretchBlitFlipped(&opaque, Rect(30, 10, 7, 30), Rect(1, 0, 22, 17),
-                                        Rect(32, 12, 20, 20), mod, mode, false);
-            });
-        }
-    }
-}
-
-// Images with clear and opaque stretches of every length around those the run table singles
-// out, drawn clipped
-// through every mode; then changed, so a table kept from before the change would show.
-TEST_F(FastPathTest, ClearStretchesAreSkippedExactly) {
+// The visible-run table is built at the first draw: a source changed afterwards must be drawn
+// as it is now, whatever the old table said.
+TEST_F(FastPathTest, SourceChangedAfterItsRunTableWasBuilt) {
     std::mt19937 random(15);
-    MemoryImage banded = RandomImage(random, 40, 30, false);
-    // Rows of clear, random and opaque stretches in turn, of 1 to 24 pixels.
-    std::uniform_int_distribution<int> length(1, 24);
-    for (int y = 0; y < 30; ++y) {
-        int kind = y % 3;
-        for (int x = 0; x < 40; kind = (kind + 1) % 3) {
-            const int end = std::min(40, x + length(random));
-            for (; x < end; ++x) {
-                uint32_t& pixel = banded.GetBits()[y * 40 + x];
-                pixel = kind == 0 ? pixel & 0x00FFFFFFu : kind == 1 ? pixel : pixel | 0xFF000000u;
-            }
-        }
-    }
-    banded.BitsChanged();
-    const Color modulations[] = {kColorWhite, Color(0xFFFFD040u), Color(255, 255, 255, 128)};
-    for (int pass = 0; pass < 2; ++pass) {
-        for (const Color& mod : modulations) {
-            for (DrawMode mode : {kDrawModeNormal, kDrawModeAdditive}) {
-                ExpectSamePictures([&](MemoryImage& dest) {
-                    dest.Blit(&banded, -5, 3, Rect(0, 0, 40, 30), mod, mode);
-                    dest.Blit(&banded, 20, 11, Rect(3, 2, 30, 25), mod, mode);
-                    dest.Blit(&banded, 30, 0, Rect(9, 4, 7, 20), mod, mode);
-                    dest.Blit(&dest, 1, 2, Rect(10, 10, 30, 20), mod, mode);
-                });
-            }
-        }
+    MemoryImage banded = RandomImage(random, 90, 29, SourceKind::Banded);
+    ExpectSamePictures([&](MemoryImage& dest) {
+        MemoryImage source(banded);
+        dest.Blit(&source, -5, 3, Rect(0, 0, 90, 29), kColorWhite, kDrawModeNormal);
         // Opens clear stretches where there were none and fills some that were clear.
-        for (int i = 0; i < 40 * 30; i += 7) {
-            banded.GetBits()[i] = (i / 7) % 2 == 0 ? 0u : 0xFF102030u;
+        for (int i = 0; i < 90 * 29; i += 7) {
+            source.GetBits()[i] = (i / 7) % 2 == 0 ? 0u : 0xFF102030u;
         }
-        banded.BitsChanged();
-    }
+        for (int i = 200; i < 400; ++i) {
+            source.GetBits()[i] = i < 300 ? 0xFF405060u : 0x00405060u;
+        }
+        source.BitsChanged();
+        dest.Blit(&source, 20, 30, Rect(0, 0, 90, 29), kColorWhite, kDrawModeNormal);
+        dest.Blit(&source, 7, 11, Rect(3, 2, 80, 25), Color(0xFFFFD040u), kDrawModeAdditive);
+    });
 }
 
 // An opaque fill is written late, around the opaque copy drawn over it next; whatever comes next,
 // the pixels are those of the plain order of drawing.
 TEST_F(FastPathTest, OpaqueFillsCoveredByTheNextCopyMatchTheReference) {
     std::mt19937 random(16);
-    MemoryImage soft = RandomImage(random, 23, 17, false);
-    MemoryImage opaque = RandomImage(random, 23, 17, true);
+    MemoryImage soft = RandomImage(random, 23, 17, SourceKind::Soft);
+    MemoryImage opaque = RandomImage(random, 23, 17, SourceKind::Opaque);
     const Color black(0, 0, 0);
     const Color blue(10, 20, 200);
     ExpectSamePictures([&](MemoryImage& dest) {
@@ -605,35 +554,6 @@ TEST_F(FastPathTest, OpaqueFillsCoveredByTheNextCopyMatchTheReference) {
         dest.FillRect(Rect(0, 0, 53, 41), blue, kDrawModeNormal);
         dest.Blit(&copy, 6, 6, Rect(0, 0, 40, 30), kColorWhite, kDrawModeNormal);
     });
-}
-
-// At 1:1 a stretch, nearest or smooth, mirrored or not, is the plain copy.
-TEST_F(FastPathTest, SameSizeStretchIsThePlainBlit) {
-    std::mt19937 random(14);
-    MemoryImage soft = RandomImage(random, 23, 17, false);
-    const Color modulations[] = {kColorWhite, Color(0xFFFFD040u)};
-    for (const Color& mod : modulations) {
-        for (DrawMode mode : {kDrawModeNormal, kDrawModeAdditive}) {
-            for (bool nearest : {true, false}) {
-                ExpectSamePictures([&](MemoryImage& dest) {
-                    dest.StretchBlit(&soft, Rect(-4, 3, 20, 15), Rect(2, 1, 20, 15),
-                                     Rect(0, 5, 53, 41), mod, mode, nearest);
-                    dest.StretchBlitFlipped(&soft, Rect(40, 30, 20, 15), Rect(2, 1, 20, 15),
-                                            Rect(0, 0, 50, 40), mod, mode, nearest);
-                });
-                MemoryImage stretched(53, 41);
-                MemoryImage copied(53, 41);
-                stretched.StretchBlit(&soft, Rect(-4, 3, 20, 15), Rect(2, 1, 20, 15),
-                                      Rect(0, 5, 53, 41), mod, mode, nearest);
-                copied.Blit(&soft, 0, 5, Rect(6, 3, 16, 13), mod, mode);
-                stretched.StretchBlitFlipped(&soft, Rect(40, 30, 20, 15), Rect(2, 1, 20, 15),
-                                             Rect(0, 0, 50, 40), mod, mode, nearest);
-                copied.BlitFlipped(&soft, 40, 30, Rect(12, 1, 10, 10), mod, mode);
-                ASSERT_EQ(std::vector<uint32_t>(stretched.GetBits(), stretched.GetBits() + 53 * 41),
-                          std::vector<uint32_t>(copied.GetBits(), copied.GetBits() + 53 * 41));
-            }
-        }
-    }
 }
 
 }  // namespace
