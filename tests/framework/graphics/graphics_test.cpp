@@ -1,5 +1,6 @@
 #include "framework/graphics/graphics.h"
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -27,6 +28,12 @@ struct Call {
     float cy = 0;
     bool flag = false;
     Matrix3x3 matrix;
+
+    Call& At(float atX, float atY) {
+        x = atX;
+        y = atY;
+        return *this;
+    }
 };
 
 // A destination that records the back-end calls instead of drawing.
@@ -39,93 +46,69 @@ public:
     }
 
     void FillRect(const Rect& rect, const Color& color, DrawMode mode) override {
-        calls.push_back({.name = "FillRect", .dest = rect, .color = color, .mode = mode});
+        Add("FillRect", nullptr, Rect(), color, mode).dest = rect;
     }
     void DrawRect(const Rect& rect, const Color& color, DrawMode mode) override {
-        calls.push_back({.name = "DrawRect", .dest = rect, .color = color, .mode = mode});
+        Add("DrawRect", nullptr, Rect(), color, mode).dest = rect;
     }
     void Blit(Image* source, int x, int y, const Rect& sourceRect, const Color& color,
               DrawMode mode) override {
-        calls.push_back({.name = "Blit",
-                         .source = source,
-                         .dest = Rect(x, y, sourceRect.width, sourceRect.height),
-                         .sourceRect = sourceRect,
-                         .color = color,
-                         .mode = mode});
+        Add("Blit", source, sourceRect, color, mode).dest =
+            Rect(x, y, sourceRect.width, sourceRect.height);
     }
     void BlitFlipped(Image* source, int x, int y, const Rect& sourceRect, const Color& color,
                      DrawMode mode) override {
-        calls.push_back({.name = "BlitFlipped",
-                         .source = source,
-                         .dest = Rect(x, y, sourceRect.width, sourceRect.height),
-                         .sourceRect = sourceRect,
-                         .color = color,
-                         .mode = mode});
+        Add("BlitFlipped", source, sourceRect, color, mode).dest =
+            Rect(x, y, sourceRect.width, sourceRect.height);
     }
     void BlitAt(Image* source, float x, float y, const Rect& sourceRect, const Rect& clip,
                 const Color& color, DrawMode mode) override {
-        calls.push_back({.name = "BlitAt",
-                         .source = source,
-                         .sourceRect = sourceRect,
-                         .clip = clip,
-                         .color = color,
-                         .mode = mode,
-                         .x = x,
-                         .y = y});
+        Add("BlitAt", source, sourceRect, color, mode).At(x, y).clip = clip;
     }
     void BlitRotated(Image* source, float x, float y, const Rect& sourceRect, const Rect& clip,
                      const Color& color, DrawMode mode, double angle, float cx, float cy) override {
-        calls.push_back({.name = "BlitRotated",
-                         .source = source,
-                         .sourceRect = sourceRect,
-                         .clip = clip,
-                         .color = color,
-                         .mode = mode,
-                         .x = x,
-                         .y = y,
-                         .angle = angle,
-                         .cx = cx,
-                         .cy = cy});
+        Call& call = Add("BlitRotated", source, sourceRect, color, mode).At(x, y);
+        call.clip = clip;
+        call.angle = angle;
+        call.cx = cx;
+        call.cy = cy;
     }
     void StretchBlit(Image* source, const Rect& destRect, const Rect& sourceRect, const Rect& clip,
                      const Color& color, DrawMode mode, bool fastStretch) override {
-        calls.push_back({.name = "StretchBlit",
-                         .source = source,
-                         .dest = destRect,
-                         .sourceRect = sourceRect,
-                         .clip = clip,
-                         .color = color,
-                         .mode = mode,
-                         .flag = fastStretch});
+        AddStretch("StretchBlit", source, destRect, sourceRect, clip, color, mode, fastStretch);
     }
     void StretchBlitFlipped(Image* source, const Rect& destRect, const Rect& sourceRect,
                             const Rect& clip, const Color& color, DrawMode mode,
                             bool fastStretch) override {
-        calls.push_back({.name = "StretchBlitFlipped",
-                         .source = source,
-                         .dest = destRect,
-                         .sourceRect = sourceRect,
-                         .clip = clip,
-                         .color = color,
-                         .mode = mode,
-                         .flag = fastStretch});
+        AddStretch("StretchBlitFlipped", source, destRect, sourceRect, clip, color, mode,
+                   fastStretch);
     }
     void BlitWithMatrix(Image* source, float x, float y, const Matrix3x3& matrix, const Rect& clip,
                         const Color& color, DrawMode mode, const Rect& sourceRect,
                         bool linearBlend) override {
-        calls.push_back({.name = "BlitWithMatrix",
-                         .source = source,
-                         .sourceRect = sourceRect,
-                         .clip = clip,
-                         .color = color,
-                         .mode = mode,
-                         .x = x,
-                         .y = y,
-                         .flag = linearBlend,
-                         .matrix = matrix});
+        Call& call = Add("BlitWithMatrix", source, sourceRect, color, mode).At(x, y);
+        call.clip = clip;
+        call.flag = linearBlend;
+        call.matrix = matrix;
     }
 
     std::vector<Call> calls;
+
+private:
+    Call& Add(const char* name, Image* source, const Rect& sourceRect, const Color& color,
+              DrawMode mode) {
+        calls.push_back({.name = name, .source = source, .sourceRect = sourceRect});
+        calls.back().color = color;
+        calls.back().mode = mode;
+        return calls.back();
+    }
+    void AddStretch(const char* name, Image* source, const Rect& destRect, const Rect& sourceRect,
+                    const Rect& clip, const Color& color, DrawMode mode, bool fastStretch) {
+        Call& call = Add(name, source, sourceRect, color, mode);
+        call.dest = destRect;
+        call.clip = clip;
+        call.flag = fastStretch;
+    }
 };
 
 // A source image of a given size (its pixels never matter here).
@@ -272,44 +255,6 @@ TEST(GraphicsTest, SourceRectPastTheImageEdgeDrawsNothing) {
     EXPECT_EQ(screen.calls.size(), 1u);
 }
 
-TEST(GraphicsTest, ScaledDrawingStretchesToTheCeilingSize) {
-    RecordingImage screen(100, 100);
-    SizedImage image(3, 3);
-    Graphics g(&screen);
-    g.SetQuickScaling(true);
-    g.SetScale(2, 2, 0, 0);
-    g.DrawImage(&image, 5, 7);
-    ASSERT_EQ(screen.calls.size(), 1u);
-    EXPECT_EQ(screen.calls[0].name, "StretchBlit");
-    EXPECT_EQ(screen.calls[0].dest, Rect(10, 14, 6, 6));
-    EXPECT_EQ(screen.calls[0].sourceRect, Rect(0, 0, 3, 3));
-    EXPECT_TRUE(screen.calls[0].flag);
-
-    screen.calls.clear();
-    g.SetScale(0.5f, 0.5f, 10, 10);
-    g.DrawImage(&image, 5, 7);
-    ASSERT_EQ(screen.calls.size(), 1u);
-    // x = floor((5 - 10) * 0.5) + 10 = 7, y = floor((7 - 10) * 0.5) + 10 = 8; 3 * 0.5 -> 2.
-    EXPECT_EQ(screen.calls[0].dest, Rect(7, 8, 2, 2));
-}
-
-TEST(GraphicsTest, StretchedAndFlippedStretchedMoveTheDestination) {
-    RecordingImage screen(100, 100);
-    SizedImage image(10, 10);
-    Graphics g(&screen);
-    g.Translate(3, 4);
-    g.DrawImage(&image, Rect(1, 1, 20, 30), Rect(0, 0, 10, 10));
-    g.DrawImageFlipped(&image, Rect(1, 1, 20, 30), Rect(0, 0, 10, 10), true);
-    g.DrawImageFlipped(&image, Rect(1, 1, 20, 30), Rect(0, 0, 10, 10), false);
-    ASSERT_EQ(screen.calls.size(), 3u);
-    EXPECT_EQ(screen.calls[0].name, "StretchBlit");
-    EXPECT_EQ(screen.calls[0].dest, Rect(4, 5, 20, 30));
-    EXPECT_EQ(screen.calls[0].clip, Rect(0, 0, 100, 100));
-    EXPECT_EQ(screen.calls[1].name, "StretchBlitFlipped");
-    EXPECT_EQ(screen.calls[1].dest, Rect(4, 5, 20, 30));
-    EXPECT_EQ(screen.calls[2].name, "StretchBlit");
-}
-
 TEST(GraphicsTest, ModulationColourFollowsTintImages) {
     RecordingImage screen(100, 100);
     SizedImage image(4, 4);
@@ -351,6 +296,32 @@ TEST(GraphicsTest, SubPixelAndRotatedDrawingKeepFractions) {
     EXPECT_FLOAT_EQ(screen.calls[2].x, 10.5f);
     EXPECT_FLOAT_EQ(screen.calls[3].cx, 4);
     EXPECT_FLOAT_EQ(screen.calls[3].cy, 3);
+
+    // Through a transform (x, y) is where the centre goes, whole or sub-pixel.
+    RecordingImage transformed(200, 200);
+    Graphics t(&transformed);
+    SizedImage wide(20, 10);
+    Affine2D moved;
+    moved.Translate(3, 4);
+    t.DrawImageWithTransform(&wide, moved, Rect(0, 0, 20, 10), 50.25f, 60, true);
+    Affine2D turned;
+    turned.PreTranslate(2, 1);
+    turned.RotateRad(0.5f);
+    turned.Translate(5, 6);
+    t.DrawImageWithTransform(&wide, turned, Rect(0, 0, 20, 10), 100, 100, true);
+    t.DrawImageWithTransform(&wide, turned, Rect(0, 0, 20, 10), 100, 100, false);
+    ASSERT_EQ(transformed.calls.size(), 3u);
+    EXPECT_FLOAT_EQ(transformed.calls[0].x, 43.75f);
+    EXPECT_FLOAT_EQ(transformed.calls[0].y, 59.5f);
+    EXPECT_EQ(transformed.calls[1].name, "BlitRotated");
+    // cx = 10 - 2, cy = 5 - 1; x = 5 + 100 - 8 + 0.5, y = 6 + 100 - 4 + 0.5
+    EXPECT_FLOAT_EQ(transformed.calls[1].cx, 8);
+    EXPECT_FLOAT_EQ(transformed.calls[1].cy, 4);
+    EXPECT_FLOAT_EQ(transformed.calls[1].x, 97.5f);
+    EXPECT_FLOAT_EQ(transformed.calls[1].y, 102.5f);
+    EXPECT_DOUBLE_EQ(transformed.calls[1].angle, 0.5f);
+    EXPECT_FLOAT_EQ(transformed.calls[2].x, 97);
+    EXPECT_FLOAT_EQ(transformed.calls[2].y, 102);
 }
 
 TEST(GraphicsTest, StateStackAndCopies) {
@@ -408,72 +379,99 @@ TEST(GraphicsTest, DrawStringGoesThroughTheFont) {
     EXPECT_EQ(font.drawnClip, Rect(1, 1, 50, 50));
 }
 
-class TransformRouteTest : public ::testing::Test {
-protected:
-    RecordingImage screen{200, 200};
-    SizedImage image{20, 10};
-    Graphics g{&screen};
-};
-
-TEST_F(TransformRouteTest, PlainTransformIsAPlainBlitAroundTheCentre) {
-    Affine2D transform;
-    transform.Translate(3, 4);
-    g.DrawImageWithTransform(&image, transform, 50, 60);
-    ASSERT_EQ(screen.calls.size(), 1u);
-    EXPECT_EQ(screen.calls[0].name, "Blit");
-    // 50 + 3 - 10 + 0.5 -> 43; 60 + 4 - 5 + 0.5 -> 59
-    EXPECT_EQ(screen.calls[0].dest, Rect(43, 59, 20, 10));
-
-    screen.calls.clear();
-    g.DrawImageWithTransform(&image, transform, Rect(0, 0, 20, 10), 50.25f, 60, true);
-    ASSERT_EQ(screen.calls.size(), 1u);
-    EXPECT_EQ(screen.calls[0].name, "BlitAt");
-    EXPECT_FLOAT_EQ(screen.calls[0].x, 43.75f);
-    EXPECT_FLOAT_EQ(screen.calls[0].y, 59.5f);
-}
-
-TEST_F(TransformRouteTest, RotationRoute) {
-    Affine2D transform;
-    transform.PreTranslate(2, 1);
-    transform.RotateRad(0.5f);
-    transform.Translate(5, 6);
-    g.DrawImageWithTransform(&image, transform, Rect(0, 0, 20, 10), 100, 100, true);
-    g.DrawImageWithTransform(&image, transform, Rect(0, 0, 20, 10), 100, 100, false);
-    ASSERT_EQ(screen.calls.size(), 2u);
-    EXPECT_EQ(screen.calls[0].name, "BlitRotated");
-    // cx = 10 - 2, cy = 5 - 1; px = 5 + 100 - 8 + 0.5, py = 6 + 100 - 4 + 0.5
-    EXPECT_FLOAT_EQ(screen.calls[0].cx, 8);
-    EXPECT_FLOAT_EQ(screen.calls[0].cy, 4);
-    EXPECT_FLOAT_EQ(screen.calls[0].x, 97.5f);
-    EXPECT_FLOAT_EQ(screen.calls[0].y, 102.5f);
-    EXPECT_DOUBLE_EQ(screen.calls[0].angle, 0.5f);
-    EXPECT_FLOAT_EQ(screen.calls[1].x, 97);
-    EXPECT_FLOAT_EQ(screen.calls[1].y, 102);
-}
-
-TEST_F(TransformRouteTest, ScaleRoutes) {
+// Which back-end call a drawing becomes, and where: the cheapest one that draws it exactly.
+TEST(GraphicsTest, EachDrawingTakesTheCheapestRoute) {
+    struct Case {
+        const char* what;
+        std::function<void(Graphics&, Image*)> draw;
+        const char* call;
+        Rect dest;
+    };
+    Affine2D moved;
+    moved.Translate(3, 4);
     Affine2D mirror;
     mirror.Scale(-1, 1);
-    g.DrawImageWithTransform(&image, mirror, 50, 60);
     Affine2D doubled;
     doubled.Scale(2, 3);
-    g.DrawImageWithTransform(&image, doubled, 50, 60);
     Affine2D mirrorDoubled;
     mirrorDoubled.Scale(-1, 1);
     mirrorDoubled.Scale(2, 1);
-    EXPECT_FALSE(mirrorDoubled.IsComplex());
-    g.DrawImageWithTransform(&image, mirrorDoubled, 50, 60);
-    ASSERT_EQ(screen.calls.size(), 3u);
-    EXPECT_EQ(screen.calls[0].name, "BlitFlipped");
-    EXPECT_EQ(screen.calls[0].dest, Rect(40, 55, 20, 10));
-    EXPECT_EQ(screen.calls[1].name, "StretchBlit");
-    EXPECT_EQ(screen.calls[1].dest, Rect(30, 45, 40, 30));
-    // A mirror with a size change stays mirrored (a negative width would draw nothing).
-    EXPECT_EQ(screen.calls[2].name, "StretchBlitFlipped");
-    EXPECT_EQ(screen.calls[2].dest, Rect(30, 55, 40, 10));
+    const Rect all(0, 0, 20, 10);
+    const Case cases[] = {
+        // Scaled: the ceiling size, the position scaled about the origin and floored.
+        {"scale 2",
+         [](Graphics& g, Image* i) {
+             g.SetScale(2, 2, 0, 0);
+             g.DrawImage(i, 5, 7);
+         },
+         "StretchBlit", Rect(10, 14, 40, 20)},
+        {"scale 0.5 about (10, 10)",
+         [](Graphics& g, Image* i) {
+             g.SetScale(0.5f, 0.5f, 10, 10);
+             g.DrawImage(i, 5, 7);
+         },
+         "StretchBlit", Rect(7, 8, 10, 5)},
+        {"stretched, translated",
+         [](Graphics& g, Image* i) {
+             g.Translate(3, 4);
+             g.DrawImage(i, Rect(1, 1, 20, 30), Rect(0, 0, 20, 10));
+         },
+         "StretchBlit", Rect(4, 5, 20, 30)},
+        {"stretched, mirrored",
+         [](Graphics& g, Image* i) {
+             g.DrawImageFlipped(i, Rect(1, 1, 20, 30), Rect(0, 0, 20, 10), true);
+         },
+         "StretchBlitFlipped", Rect(1, 1, 20, 30)},
+        {"stretched, not mirrored",
+         [](Graphics& g, Image* i) {
+             g.DrawImageFlipped(i, Rect(1, 1, 20, 30), Rect(0, 0, 20, 10), false);
+         },
+         "StretchBlit", Rect(1, 1, 20, 30)},
+        // Transforms: (x, y) is where the centre goes. 50 + 3 - 10 + 0.5 -> 43; 60 + 4 - 5 + 0.5
+        // -> 59.
+        {"moved", [&](Graphics& g, Image* i) { g.DrawImageWithTransform(i, moved, 50, 60); },
+         "Blit", Rect(43, 59, 20, 10)},
+        {"moved, sub-pixel",
+         [&](Graphics& g, Image* i) { g.DrawImageWithTransform(i, moved, all, 50.25f, 60, true); },
+         "BlitAt", Rect()},
+        {"mirrored", [&](Graphics& g, Image* i) { g.DrawImageWithTransform(i, mirror, 50, 60); },
+         "BlitFlipped", Rect(40, 55, 20, 10)},
+        {"scaled", [&](Graphics& g, Image* i) { g.DrawImageWithTransform(i, doubled, 50, 60); },
+         "StretchBlit", Rect(30, 45, 40, 30)},
+        // A mirror with a size change stays mirrored (a negative width would draw nothing).
+        {"mirrored and scaled",
+         [&](Graphics& g, Image* i) { g.DrawImageWithTransform(i, mirrorDoubled, 50, 60); },
+         "StretchBlitFlipped", Rect(30, 55, 40, 10)},
+    };
+    SizedImage image(20, 10);
+    for (const Case& c : cases) {
+        RecordingImage screen(200, 200);
+        Graphics g(&screen);
+        g.SetQuickScaling(true);
+        c.draw(g, &image);
+        ASSERT_EQ(screen.calls.size(), 1u) << c.what;
+        EXPECT_EQ(screen.calls[0].name, c.call) << c.what;
+        EXPECT_EQ(screen.calls[0].dest, c.dest) << c.what;
+        EXPECT_EQ(screen.calls[0].sourceRect, all) << c.what;
+        if (screen.calls[0].name.find("Stretch") == 0) {
+            EXPECT_EQ(screen.calls[0].clip, Rect(0, 0, 200, 200)) << c.what;
+        }
+    }
+    // Each scaled draw asks for quick scaling as set.
+    RecordingImage screen(200, 200);
+    Graphics g(&screen);
+    g.SetScale(2, 2, 0, 0);
+    g.DrawImage(&image, 0, 0);
+    ASSERT_EQ(screen.calls.size(), 1u);
+    EXPECT_FALSE(screen.calls[0].flag);
 }
 
-TEST_F(TransformRouteTest, ComplexOrAcceleratedSubPixelGoesThroughTheMatrix) {
+// A rotation, a scale with a rotation or a pre-translation, or sub-pixel drawing on an
+// accelerated destination go through the matrix.
+TEST(GraphicsTest, ComplexOrAcceleratedSubPixelGoesThroughTheMatrix) {
+    RecordingImage screen(200, 200);
+    SizedImage image(20, 10);
+    Graphics g(&screen);
     Affine2D transform;
     transform.RotateDeg(45);
     transform.Scale(2, 2);
