@@ -124,37 +124,43 @@ QUILLORY_AVX512 inline __mmask16 GroupLanes(int i, int count) {
 QUILLORY_AVX512 inline __attribute__((always_inline)) void BlendUntintedAvx512Body(
     uint32_t* dest, const uint32_t* source, int count) {
     const __m512i zero = _mm512_setzero_si512();
-    const __m512i opaque = _mm512_set1_epi32(255);
+    const __m512i alphaBits = _mm512_set1_epi32(static_cast<int>(0xFF000000));
+    // Byte shuffles that spread each pixel's alpha over the four 16-bit lanes the unpacked
+    // low (pixels 0, 1) and high (pixels 2, 3) halves of a 128-bit lane give it; a byte index
+    // of 0xFF clears the byte.
+    const __m512i spreadLow =
+        _mm512_set4_epi32(static_cast<int>(0xFF07FF07u), static_cast<int>(0xFF07FF07u),
+                          static_cast<int>(0xFF03FF03u), static_cast<int>(0xFF03FF03u));
+    const __m512i spreadHigh =
+        _mm512_set4_epi32(static_cast<int>(0xFF0FFF0Fu), static_cast<int>(0xFF0FFF0Fu),
+                          static_cast<int>(0xFF0BFF0Bu), static_cast<int>(0xFF0BFF0Bu));
     for (int i = 0; i < count; i += 16) {
         const __mmask16 lanes = GroupLanes(i, count);
         const __m512i s = _mm512_maskz_loadu_epi32(lanes, source + i);
-        const __m512i sourceAlpha = _mm512_maskz_srli_epi32(lanes, s, 24);
-        if (_mm512_mask_cmpneq_epi32_mask(lanes, sourceAlpha, zero) == 0) {
+        // A pixel is visible where its alpha bits are not all clear, opaque where they are all
+        // set (an unsigned pixel at least 0xFF000000).
+        if (_mm512_mask_test_epi32_mask(lanes, s, alphaBits) == 0) {
             continue;
         }
-        if (_mm512_mask_cmpeq_epi32_mask(lanes, sourceAlpha, opaque) == lanes) {
+        if (_mm512_mask_cmpge_epu32_mask(lanes, s, alphaBits) == lanes) {
             _mm512_mask_storeu_epi32(dest + i, lanes, s);
             continue;
         }
         const __m512i d = _mm512_maskz_loadu_epi32(lanes, dest + i);
-        if (_mm512_mask_cmpeq_epi32_mask(lanes, _mm512_maskz_srli_epi32(lanes, d, 24), opaque) !=
-            lanes) {
+        if (_mm512_mask_cmpge_epu32_mask(lanes, d, alphaBits) != lanes) {
             for (int k = i; k < std::min(count, i + 16); ++k) {
                 dest[k] = BlendUntinted(dest[k], source[k]);
             }
             continue;
         }
-        const __m512i sourceLow = _mm512_unpacklo_epi8(s, zero);
-        const __m512i sourceHigh = _mm512_unpackhi_epi8(s, zero);
         const __m512i low =
-            MixLanesAvx512(sourceLow, _mm512_unpacklo_epi8(d, zero),
-                           _mm512_shufflehi_epi16(_mm512_shufflelo_epi16(sourceLow, 0xFF), 0xFF));
+            MixLanesAvx512(_mm512_unpacklo_epi8(s, zero), _mm512_unpacklo_epi8(d, zero),
+                           _mm512_shuffle_epi8(s, spreadLow));
         const __m512i high =
-            MixLanesAvx512(sourceHigh, _mm512_unpackhi_epi8(d, zero),
-                           _mm512_shufflehi_epi16(_mm512_shufflelo_epi16(sourceHigh, 0xFF), 0xFF));
+            MixLanesAvx512(_mm512_unpackhi_epi8(s, zero), _mm512_unpackhi_epi8(d, zero),
+                           _mm512_shuffle_epi8(s, spreadHigh));
         _mm512_mask_storeu_epi32(dest + i, lanes,
-                                 _mm512_or_si512(_mm512_packus_epi16(low, high),
-                                                 _mm512_set1_epi32(static_cast<int>(0xFF000000))));
+                                 _mm512_or_si512(_mm512_packus_epi16(low, high), alphaBits));
     }
 }
 

@@ -347,29 +347,35 @@ void MemoryImage::Blit(Image* sourceImage, int x, int y, const Rect& sourceRect,
     // A fully transparent source pixel leaves the destination as it is in every mode, so only
     // the source's visible runs are drawn; all of them in one call.
     const VisibleRuns* runs = sourceHasAlpha ? &source->Runs() : nullptr;
+    // At most one segment per row, or per run of the rows drawn.
+    const size_t most = runs == nullptr
+                            ? static_cast<size_t>(dest.height)
+                            : runs->rowFirst[sourceY + dest.height] - runs->rowFirst[sourceY];
+    if (segments_.size() < most) {
+        segments_.resize(most);
+    }
+    BlitRows::RowSegment* segment = segments_.data();
     const int sourceEnd = sourceX + dest.width;
-    segments_.clear();
+    const size_t sourceStride = static_cast<size_t>(source->width_);
     for (int row = 0; row < dest.height; ++row) {
         uint32_t* out = Row(dest.y + row) + dest.x;
-        const uint32_t* in = sourcePixels + static_cast<size_t>(sourceY + row) * source->width_;
+        const uint32_t* in = sourcePixels + (sourceY + row) * sourceStride;
         if (runs == nullptr) {
-            segments_.push_back({out, in + sourceX, dest.width, !sourceHasAlpha});
+            *segment++ = {out, in + sourceX, dest.width, !sourceHasAlpha};
             continue;
         }
-        const uint32_t last = runs->rowFirst[sourceY + row + 1];
-        for (uint32_t k = runs->rowFirst[sourceY + row]; k < last; ++k) {
-            const VisibleRuns::Run& run = runs->runs[k];
-            if (run.start >= sourceEnd) {
-                break;
-            }
-            const int start = std::max(run.start, sourceX);
-            const int end = std::min(run.end, sourceEnd);
+        const VisibleRuns::Run* run = runs->runs.data() + runs->rowFirst[sourceY + row];
+        const VisibleRuns::Run* last = runs->runs.data() + runs->rowFirst[sourceY + row + 1];
+        for (; run < last && run->start < sourceEnd; ++run) {
+            const int start = std::max(run->start, sourceX);
+            const int end = std::min(run->end, sourceEnd);
             if (start < end) {
-                segments_.push_back({out + (start - sourceX), in + start, end - start, run.opaque});
+                *segment++ = {out + (start - sourceX), in + start, end - start, run->opaque};
             }
         }
     }
-    BlitRows::BlendSegmentsFast(segments_.data(), segments_.size(), sourceHasAlpha, mod, mode);
+    BlitRows::BlendSegmentsFast(segments_.data(), static_cast<size_t>(segment - segments_.data()),
+                                sourceHasAlpha, mod, mode);
     MarkWritten();
 }
 
