@@ -181,6 +181,63 @@ QUILLORY_AVX512 void BlendSegmentsUntintedAvx512(const RowSegment* segments, siz
     }
 }
 
+// Destination lanes plus the additive amounts of the source lanes (see AdditiveAvx512).
+QUILLORY_AVX512 inline __m512i AdditiveLanesAvx512(__m512i destLanes, __m512i sourceLanes,
+                                                   __m512i alphaLanes, __m512i weights, bool white,
+                                                   bool sourceHasAlpha) {
+    __m512i amount = sourceLanes;
+    if (white) {
+        if (sourceHasAlpha) {
+            amount = _mm512_srli_epi16(_mm512_mullo_epi16(sourceLanes, alphaLanes), 8);
+        }
+    } else {
+        const __m512i weighted = sourceHasAlpha ? _mm512_mullo_epi16(sourceLanes, alphaLanes)
+                                                : _mm512_slli_epi16(sourceLanes, 8);
+        const __m512i scaled = _mm512_mulhi_epu16(weighted, weights);
+        // floor(t / 255) = t * 0x8081 >> 23 for t below 65536.
+        amount = _mm512_srli_epi16(
+            _mm512_mulhi_epu16(scaled, _mm512_set1_epi16(static_cast<short>(0x8081))), 7);
+    }
+    // Blue, green and red lanes of each pixel; its alpha lane adds nothing.
+    return _mm512_add_epi16(destLanes,
+                            _mm512_and_si512(amount, _mm512_set1_epi64(0x0000FFFFFFFFFFFFll)));
+}
+
+// The additive blend in sixteen-pixel groups, the last group masked, each channel a 16-bit
+// lane. The amounts are the reference's, exactly: with a modulation weight w = m.c * m.a,
+// channel * alpha * w / (255 * 65536) is floor(floor(x * w / 65536) / 255) with x = channel *
+// alpha (or channel * 256 without an alpha channel), both quotients by high-half products.
+QUILLORY_AVX512 void AdditiveAvx512(uint32_t* dest, const uint32_t* source, int count,
+                                    bool sourceHasAlpha, const Modulation& mod) {
+    const __m512i zero = _mm512_setzero_si512();
+    const __m512i alphaBits = _mm512_set1_epi32(static_cast<int>(0xFF000000));
+    const __m512i weights = _mm512_set1_epi64(static_cast<long long>(
+        uint64_t{mod.blue * mod.alpha} | uint64_t{mod.green * mod.alpha} << 16 |
+        uint64_t{mod.red * mod.alpha} << 32));
+    const __m512i spreadLow =
+        _mm512_set4_epi32(static_cast<int>(0xFF07FF07u), static_cast<int>(0xFF07FF07u),
+                          static_cast<int>(0xFF03FF03u), static_cast<int>(0xFF03FF03u));
+    const __m512i spreadHigh =
+        _mm512_set4_epi32(static_cast<int>(0xFF0FFF0Fu), static_cast<int>(0xFF0FFF0Fu),
+                          static_cast<int>(0xFF0BFF0Bu), static_cast<int>(0xFF0BFF0Bu));
+    for (int i = 0; i < count; i += 16) {
+        const __mmask16 lanes = GroupLanes(i, count);
+        const __m512i s = _mm512_maskz_loadu_epi32(lanes, source + i);
+        if (sourceHasAlpha && _mm512_mask_test_epi32_mask(lanes, s, alphaBits) == 0) {
+            continue;
+        }
+        const __m512i d = _mm512_maskz_loadu_epi32(lanes, dest + i);
+        const __m512i low = AdditiveLanesAvx512(
+            _mm512_unpacklo_epi8(d, zero), _mm512_unpacklo_epi8(s, zero),
+            _mm512_shuffle_epi8(s, spreadLow), weights, mod.isWhite, sourceHasAlpha);
+        const __m512i high = AdditiveLanesAvx512(
+            _mm512_unpackhi_epi8(d, zero), _mm512_unpackhi_epi8(s, zero),
+            _mm512_shuffle_epi8(s, spreadHigh), weights, mod.isWhite, sourceHasAlpha);
+        // The pack saturates each sum at 255.
+        _mm512_mask_storeu_epi32(dest + i, lanes, _mm512_packus_epi16(low, high));
+    }
+}
+
 // A blended fill (alpha 1..254) in sixteen-pixel groups, the last group masked.
 QUILLORY_AVX512 void FillBlendAvx512(uint32_t* dest, int count, uint32_t color, DrawMode mode) {
     const __m512i zero = _mm512_setzero_si512();
@@ -582,6 +639,10 @@ void BlendRowTinted(uint32_t* dest, const uint32_t* source, int count, const Mod
 void AdditiveRowFast(uint32_t* dest, const uint32_t* source, int count, bool sourceHasAlpha,
                      const Modulation& mod) {
 #if QUILLORY_HAVE_AVX2_PATHS
+    if (HasAvx512()) {
+        AdditiveAvx512(dest, source, count, sourceHasAlpha, mod);
+        return;
+    }
     if (HasAvx2()) {
         AdditiveAvx2(dest, source, count, sourceHasAlpha, mod);
         return;
