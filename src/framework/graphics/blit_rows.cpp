@@ -241,7 +241,7 @@ QUILLORY_AVX512 void AdditiveAvx512(uint32_t* dest, const uint32_t* source, int 
 // A blended fill (alpha 1..254) in sixteen-pixel groups, the last group masked.
 QUILLORY_AVX512 void FillBlendAvx512(uint32_t* dest, int count, uint32_t color, DrawMode mode) {
     const __m512i zero = _mm512_setzero_si512();
-    const __m512i opaque = _mm512_set1_epi32(255);
+    const __m512i alphaBits = _mm512_set1_epi32(static_cast<int>(0xFF000000));
     const uint32_t a = color >> 24;
     const __m512i inverse = _mm512_set1_epi16(static_cast<short>(255 - a));
     // colour * a + 128 per channel lane, the same sum MixLanes forms.
@@ -253,8 +253,8 @@ QUILLORY_AVX512 void FillBlendAvx512(uint32_t* dest, int count, uint32_t color, 
     for (int i = 0; i < count; i += 16) {
         const __mmask16 lanes = GroupLanes(i, count);
         const __m512i d = _mm512_maskz_loadu_epi32(lanes, dest + i);
-        if (_mm512_mask_cmpeq_epi32_mask(lanes, _mm512_maskz_srli_epi32(lanes, d, 24), opaque) !=
-            lanes) {
+        // Opaque pixels are those at least 0xFF000000.
+        if (_mm512_mask_cmpge_epu32_mask(lanes, d, alphaBits) != lanes) {
             for (int k = i; k < std::min(count, i + 16); ++k) {
                 dest[k] = FillPixel(dest[k], color, mode);
             }
@@ -267,8 +267,7 @@ QUILLORY_AVX512 void FillBlendAvx512(uint32_t* dest, int count, uint32_t color, 
             _mm512_add_epi16(_mm512_mullo_epi16(_mm512_unpackhi_epi8(d, zero), inverse), colorPart),
             magic);
         _mm512_mask_storeu_epi32(dest + i, lanes,
-                                 _mm512_or_si512(_mm512_packus_epi16(low, high),
-                                                 _mm512_set1_epi32(static_cast<int>(0xFF000000))));
+                                 _mm512_or_si512(_mm512_packus_epi16(low, high), alphaBits));
     }
 }
 
