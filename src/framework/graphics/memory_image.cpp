@@ -99,7 +99,7 @@ bool MemoryImage::FastPathsEnabled() {
 }
 
 bool MemoryImage::Create(int width, int height) {
-    pendingFill_.active = false;
+    pendingFill_.count = 0;
     if (width < 0 || height < 0 || width > kMaxSide || height > kMaxSide) {
         pixels_.clear();
         width_ = 0;
@@ -236,48 +236,84 @@ void MemoryImage::FillRect(const Rect& rect, const Color& color, DrawMode mode) 
         return;
     }
     const uint32_t packed = PackColor(color);
-    WritePendingFill();
     if (mode == kDrawModeNormal && Alpha(packed) == 255 && FastPathsEnabled()) {
-        pendingFill_ = PendingFill{area, packed, true};
+        WritePendingFill();
+        pendingFill_.parts[0] = area;
+        pendingFill_.count = 1;
+        pendingFill_.color = packed;
         MarkWritten();
         return;
     }
+    SettlePendingFill(area, true);
     for (int y = area.y; y < area.y + area.height; ++y) {
         FillRow(area.x, y, area.width, packed, mode);
     }
     MarkWritten();
 }
 
-void MemoryImage::WritePendingFillAround(const Rect& covered) const {
-    if (!pendingFill_.active) {
+void MemoryImage::WriteFill(const Rect& area, uint32_t color) const {
+    for (int row = area.y; row < area.y + area.height; ++row) {
+        std::fill_n(pixels_.data() + static_cast<size_t>(row) * width_ + area.x, area.width, color);
+    }
+}
+
+void MemoryImage::SettlePendingFill(const Rect& area, bool write) const {
+    if (pendingFill_.count == 0) {
         return;
     }
-    pendingFill_.active = false;
-    const Rect& area = pendingFill_.area;
-    const Rect skip = covered.Intersection(area);
-    auto fill = [this](int x, int y, int width, int height) {
-        for (int row = y; row < y + height; ++row) {
-            std::fill_n(pixels_.data() + static_cast<size_t>(row) * width_ + x, width,
-                        pendingFill_.color);
+    Rect parts[PendingFill::kMaxParts];
+    const int count = pendingFill_.count;
+    std::copy_n(pendingFill_.parts, count, parts);
+    pendingFill_.count = 0;
+    for (int i = 0; i < count; ++i) {
+        const Rect& part = parts[i];
+        const Rect inside = part.Intersection(area);
+        if (inside.IsEmpty()) {
+            KeepPendingPart(part);
+            continue;
         }
-    };
-    if (skip.IsEmpty()) {
-        fill(area.x, area.y, area.width, area.height);
+        if (write) {
+            WriteFill(inside, pendingFill_.color);
+        }
+        // What is left: the bands above and below, and the pieces left and right of it.
+        const int insideBottom = inside.y + inside.height;
+        const int insideRight = inside.x + inside.width;
+        KeepPendingPart(Rect(part.x, part.y, part.width, inside.y - part.y));
+        KeepPendingPart(
+            Rect(part.x, insideBottom, part.width, part.y + part.height - insideBottom));
+        KeepPendingPart(Rect(part.x, inside.y, inside.x - part.x, inside.height));
+        KeepPendingPart(
+            Rect(insideRight, inside.y, part.x + part.width - insideRight, inside.height));
+    }
+}
+
+void MemoryImage::KeepPendingPart(const Rect& part) const {
+    if (part.IsEmpty()) {
         return;
     }
-    // Above, below, and left and right of the covered part.
-    fill(area.x, area.y, area.width, skip.y - area.y);
-    fill(area.x, skip.y + skip.height, area.width, area.y + area.height - skip.y - skip.height);
-    fill(area.x, skip.y, skip.x - area.x, skip.height);
-    fill(skip.x + skip.width, skip.y, area.x + area.width - skip.x - skip.width, skip.height);
+    PendingFill& pending = pendingFill_;
+    if (pending.count < PendingFill::kMaxParts) {
+        pending.parts[pending.count++] = part;
+        return;
+    }
+    auto size = [](const Rect& rect) { return int64_t{rect.width} * rect.height; };
+    Rect* smallest =
+        std::min_element(pending.parts, pending.parts + pending.count,
+                         [&](const Rect& a, const Rect& b) { return size(a) < size(b); });
+    if (size(part) <= size(*smallest)) {
+        WriteFill(part, pending.color);
+        return;
+    }
+    WriteFill(*smallest, pending.color);
+    *smallest = part;
 }
 
 void MemoryImage::ClearRect(const Rect& rect) {
-    WritePendingFill();
     const Rect area = rect.Intersection(Bounds());
     if (area.IsEmpty()) {
         return;
     }
+    SettlePendingFill(area, false);
     for (int y = area.y; y < area.y + area.height; ++y) {
         std::fill_n(Row(y) + area.x, area.width, 0u);
     }

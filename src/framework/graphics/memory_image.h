@@ -117,13 +117,18 @@ private:
     }
     // The image's visible runs, worked out on first use after a change.
     const VisibleRuns& Runs() const;
-    // An opaque fill is kept back until the next operation on the image, so that an opaque
-    // copy drawn over it next (a background over the cleared screen) leaves only the part it
-    // does not cover to be filled. Every operation that reads or writes pixels first writes the
-    // pending fill (const ones too: a look at the pixels must see it).
-    void WritePendingFill() const { WritePendingFillAround(Rect()); }
-    // Writes the pending fill except where `covered` will be overwritten whole.
-    void WritePendingFillAround(const Rect& covered) const;
+    // An opaque fill is kept back, as a few rectangles not yet written, so that opaque copies
+    // drawn over it later (a background and a panel over the cleared screen) leave only what
+    // they do not cover to be filled. Every operation first settles the pending fill where it
+    // draws: written where it reads or blends the pixels, dropped where it overwrites them all.
+    // Anything that looks at the pixels (const ones too) writes all of it first.
+    void WritePendingFill() const { SettlePendingFill(Bounds(), true); }
+    // Writes (`write`) or drops the pending fill inside `area`; the rest stays pending.
+    void SettlePendingFill(const Rect& area, bool write) const;
+    // Keeps a part of the pending fill; when all places are taken, the smallest part is
+    // written at once.
+    void KeepPendingPart(const Rect& part) const;
+    void WriteFill(const Rect& area, uint32_t color) const;
     // The source's pixels; an image drawn onto itself is read from a copy made first.
     const uint32_t* ReadablePixels(const MemoryImage* source,
                                    std::vector<uint32_t>& selfCopy) const;
@@ -141,9 +146,10 @@ private:
 
     mutable std::vector<uint32_t> pixels_;  // mutable only for WritePendingFill
     struct PendingFill {
-        Rect area;
+        static constexpr int kMaxParts = 8;
+        Rect parts[kMaxParts];
+        int count = 0;
         uint32_t color = 0;
-        bool active = false;
     };
     mutable PendingFill pendingFill_;
     mutable bool alphaKnown_ = true;

@@ -331,7 +331,7 @@ void MemoryImage::Blit(Image* sourceImage, int x, int y, const Rect& sourceRect,
     const bool fast = FastPathsEnabled();
     const bool opaqueCopy =
         fast && source != this && !sourceHasAlpha && mod.isWhite && mode == kDrawModeNormal;
-    WritePendingFillAround(opaqueCopy ? dest : Rect());
+    SettlePendingFill(dest, !opaqueCopy);
     std::vector<uint32_t> selfCopy;
     const uint32_t* sourcePixels = ReadablePixels(source, selfCopy);
     if (!fast) {
@@ -468,7 +468,7 @@ void MemoryImage::Stretch(MemoryImage* source, const Rect& destRect, const Rect&
     const bool sourceHasAlpha = source->HasAlpha();
     const bool opaqueCopy = fast && fastStretch && source != this && !sourceHasAlpha &&
                             mod.isWhite && mode == kDrawModeNormal;
-    WritePendingFillAround(opaqueCopy ? area : Rect());
+    SettlePendingFill(area, !opaqueCopy);
     std::vector<uint32_t> selfCopy;
     StretchJob job;
     job.source = ReadablePixels(source, selfCopy);

@@ -519,9 +519,9 @@ TEST_F(FastPathTest, SourceChangedAfterItsRunTableWasBuilt) {
     });
 }
 
-// An opaque fill is written late, around the opaque copy drawn over it next; whatever comes next,
-// the pixels are those of the plain order of drawing.
-TEST_F(FastPathTest, OpaqueFillsCoveredByTheNextCopyMatchTheReference) {
+// An opaque fill is written late, in parts, around the opaque copies drawn over it; whatever
+// comes next, the pixels are those of the plain order of drawing.
+TEST_F(FastPathTest, OpaqueFillsCoveredByLaterCopiesMatchTheReference) {
     std::mt19937 random(16);
     MemoryImage soft = RandomImage(random, 23, 17, SourceKind::Soft);
     MemoryImage opaque = RandomImage(random, 23, 17, SourceKind::Opaque);
@@ -534,6 +534,23 @@ TEST_F(FastPathTest, OpaqueFillsCoveredByTheNextCopyMatchTheReference) {
         dest.StretchBlit(&opaque, Rect(5, 4, 30, 20), Rect(1, 1, 20, 15), Rect(0, 0, 33, 41),
                          kColorWhite, kDrawModeNormal, true);
         dest.Blit(&soft, 20, 20, Rect(0, 0, 23, 17), kColorWhite, kDrawModeNormal);
+    });
+    ExpectSamePictures([&](MemoryImage& dest) {
+        // Carved by many copies into more parts than are kept, drawn over and cleared in part.
+        dest.FillRect(Rect(0, 0, 101, 61), blue, kDrawModeNormal);
+        for (int i = 0; i < 12; ++i) {
+            dest.Blit(&opaque, 7 * i - 5, (i * 13) % 50 - 4, Rect(0, 0, 23, 17), kColorWhite,
+                      kDrawModeNormal);
+            if (i % 4 == 3) {
+                dest.Blit(&soft, 9 * i, 40 - 3 * i, Rect(0, 0, 23, 17), kColorWhite,
+                          kDrawModeNormal);
+            }
+        }
+        dest.FillRect(Rect(60, 30, 50, 20), Color(200, 100, 0, 90), kDrawModeNormal);
+        dest.ClearRect(Rect(80, 0, 10, 61));
+        dest.StretchBlit(&opaque, Rect(50, 2, 40, 30), Rect(0, 0, 23, 17), Rect(0, 0, 101, 61),
+                         kColorWhite, kDrawModeNormal, true);
+        dest.DrawLine(0, 60, 100, 0, Color(255, 255, 255), kDrawModeNormal);
     });
     ExpectSamePictures([&](MemoryImage& dest) {
         // Looked at, drawn onto itself, tinted over, faded, drawn from another filled image.
