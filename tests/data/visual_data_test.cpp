@@ -15,10 +15,10 @@
 #include <map>
 #include <memory>
 #include <set>
-#include <sstream>
 #include <string>
 #include <vector>
 
+#include "data_files.h"
 #include "engine/ini_access.h"
 #include "engine/menu.h"
 #include "imagefiles/image_loader.h"
@@ -27,7 +27,7 @@
 namespace {
 
 namespace fs = std::filesystem;
-using Element = tinyxml2::XMLElement;
+using namespace DataFiles;
 
 // The catalogue the levels and the sounds rely on, in catalogue order.
 const char* const kClassNames[] = {
@@ -155,37 +155,6 @@ const FieldWidths kFieldWidths[] = {
 const std::map<std::string, int> kControlLimits = {
     {"Button", 30}, {"Slider", 5}, {"Edit", 3}, {"Image", 20}, {"Text", 45}};
 
-// The source tree's data folder, made absolute before any test changes the current directory.
-std::string DataFolder() {
-    static const std::string folder = [] {
-        const char* source = std::getenv("QUILLORY_SOURCE_DIR");
-        return fs::absolute(fs::path(source ? source : QUILLORY_DATA_SOURCE) / "data").string();
-    }();
-    return folder;
-}
-
-std::vector<std::string> Split(const std::string& text, char separator) {
-    std::vector<std::string> parts(1);
-    for (char c : text) {
-        if (c == separator) {
-            parts.emplace_back();
-        } else {
-            parts.back() += c;
-        }
-    }
-    return parts;
-}
-
-// The blank-separated words of a text.
-std::vector<std::string> Words(const std::string& text) {
-    std::vector<std::string> words;
-    std::istringstream stream(text);
-    for (std::string word; stream >> word;) {
-        words.push_back(word);
-    }
-    return words;
-}
-
 // The keys the preloading gives the pictures: a preloaded folder followed by a file's on-disk
 // name. Image keys are case-sensitive, so a picture named any other way would load twice.
 const std::set<std::string>& PreloadedKeys() {
@@ -207,24 +176,6 @@ const std::set<std::string>& PreloadedKeys() {
 
 bool IsPreloadedKey(const std::string& key) {
     return PreloadedKeys().count(key) > 0;
-}
-
-// The child elements of one kind; for "Screen", the screen itself.
-std::vector<const Element*> Children(const Element* parent, const char* kind) {
-    if (std::strcmp(kind, "Screen") == 0) {
-        return {parent};
-    }
-    std::vector<const Element*> out;
-    for (const Element* e = parent ? parent->FirstChildElement(kind) : nullptr; e;
-         e = e->NextSiblingElement(kind)) {
-        out.push_back(e);
-    }
-    return out;
-}
-
-std::string Attr(const Element* e, const char* name) {
-    const char* value = e->Attribute(name);
-    return value ? value : "";
 }
 
 float Number(const Element* e, const char* name) {
