@@ -65,17 +65,14 @@ TEST_F(SymbolFontTest, WidthsComeFromTheRowKeysInSixteenths) {
     ASSERT_NE(sprites_.FontImage(), nullptr);
     EXPECT_EQ(sprites_.CurrentFontName(), "English\\font01.png");
     EXPECT_EQ(sprites_.SymbolsInCol(), 10);
-    EXPECT_FLOAT_EQ(sprites_.SymbolWidth(0), 1.0f);
-    EXPECT_FLOAT_EQ(sprites_.SymbolWidth(1), 0.5f);
-    EXPECT_FLOAT_EQ(sprites_.SymbolWidth(2), 0.25f);
-    EXPECT_FLOAT_EQ(sprites_.SymbolWidth(3), 0.0f);  // fewer numbers than cells
-    EXPECT_FLOAT_EQ(sprites_.SymbolWidth(8 * 16), 0.75f);
-    EXPECT_FLOAT_EQ(sprites_.SymbolWidth(9 * 16), 0.375f);
-    EXPECT_FLOAT_EQ(sprites_.SymbolWidth(9 * 16 + 1), 0.625f);
-    // A malformed number ends its row.
-    EXPECT_FLOAT_EQ(sprites_.SymbolWidth(16), 1.0f);
-    EXPECT_FLOAT_EQ(sprites_.SymbolWidth(17), 0.0f);
-    EXPECT_FLOAT_EQ(sprites_.SymbolWidth(18), 0.0f);
+    // Cells past a row's numbers are 0; a malformed number ends its row (row 2: 16, x, 16).
+    const std::pair<int, float> widths[] = {
+        {0, 1.0f},       {1, 0.5f},        {2, 0.25f},           {3, 0.0f},
+        {8 * 16, 0.75f}, {9 * 16, 0.375f}, {9 * 16 + 1, 0.625f}, {16, 1.0f},
+        {17, 0.0f},      {18, 0.0f}};
+    for (const auto& [cell, width] : widths) {
+        EXPECT_FLOAT_EQ(sprites_.SymbolWidth(cell), width) << "cell " << cell;
+    }
     EXPECT_EQ(user_.LogCount("Can't load symbol width from 'language.ini'"), 1);
 
     // Later switches keep the table and re-read the grid and the list.
