@@ -77,6 +77,7 @@ public:
     void MouseDrag(int x, int y) override { Log("drag " + Point(x, y)); }
     void MouseWheel(int delta) override { Log("wheel " + std::to_string(delta)); }
 
+    const std::string& Name() const { return name_; }
     void Log(const std::string& text) {
         if (log_ != nullptr) {
             log_->push_back(name_ + " " + text);

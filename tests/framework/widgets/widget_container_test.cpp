@@ -16,15 +16,11 @@ namespace {
 
 using Testing::ProbeWidget;
 
-std::vector<std::string> Names(const WidgetContainer& container,
-                               const std::vector<std::pair<Widget*, std::string>>& names) {
+// The names of the container's children, back to front.
+std::vector<std::string> Names(const WidgetContainer& container) {
     std::vector<std::string> result;
     for (const Widget* child : container.GetChildren()) {
-        for (const auto& [widget, name] : names) {
-            if (widget == child) {
-                result.push_back(name);
-            }
-        }
+        result.push_back(static_cast<const ProbeWidget*>(child)->Name());
     }
     return result;
 }
@@ -137,35 +133,33 @@ TEST_F(WidgetTreeTest, AWidgetUpdatesAtMostOncePerManagerFrame) {
 
 TEST_F(WidgetTreeTest, ZOrderKeepsEqualKeysInTheRequestedPlace) {
     ProbeWidget a("a", nullptr), b("b", nullptr), c("c", nullptr), d("d", nullptr);
-    const std::vector<std::pair<Widget*, std::string>> names = {
-        {&a, "a"}, {&b, "b"}, {&c, "c"}, {&d, "d"}};
     b.SetZOrder(1);
     manager.AddWidget(&a);
     manager.AddWidget(&b);
     manager.AddWidget(&c);  // same z as a: goes after a, but below b
-    EXPECT_EQ(Names(manager, names), (std::vector<std::string>{"a", "c", "b"}));
+    EXPECT_EQ(Names(manager), (std::vector<std::string>{"a", "c", "b"}));
 
     manager.SendToBack(&b);  // cannot go beneath lower keys
-    EXPECT_EQ(Names(manager, names), (std::vector<std::string>{"a", "c", "b"}));
+    EXPECT_EQ(Names(manager), (std::vector<std::string>{"a", "c", "b"}));
     manager.BringToFront(&a);  // the end, but beneath the higher key
-    EXPECT_EQ(Names(manager, names), (std::vector<std::string>{"c", "a", "b"}));
+    EXPECT_EQ(Names(manager), (std::vector<std::string>{"c", "a", "b"}));
     manager.SendToBack(&a);
-    EXPECT_EQ(Names(manager, names), (std::vector<std::string>{"a", "c", "b"}));
+    EXPECT_EQ(Names(manager), (std::vector<std::string>{"a", "c", "b"}));
     manager.PlaceInFront(&a, &c);
-    EXPECT_EQ(Names(manager, names), (std::vector<std::string>{"c", "a", "b"}));
+    EXPECT_EQ(Names(manager), (std::vector<std::string>{"c", "a", "b"}));
     manager.PlaceBehind(&a, &c);
-    EXPECT_EQ(Names(manager, names), (std::vector<std::string>{"a", "c", "b"}));
+    EXPECT_EQ(Names(manager), (std::vector<std::string>{"a", "c", "b"}));
     manager.PlaceBehind(&b, &a);  // the higher key stays on top
-    EXPECT_EQ(Names(manager, names), (std::vector<std::string>{"a", "c", "b"}));
+    EXPECT_EQ(Names(manager), (std::vector<std::string>{"a", "c", "b"}));
 
     d.SetZOrder(-1);
     manager.AddWidget(&d);
-    EXPECT_EQ(Names(manager, names), (std::vector<std::string>{"d", "a", "c", "b"}));
+    EXPECT_EQ(Names(manager), (std::vector<std::string>{"d", "a", "c", "b"}));
     // Moving a widget that is not a child does nothing.
     ProbeWidget stranger("s", nullptr);
     manager.BringToFront(&stranger);
     manager.PlaceInFront(&a, &stranger);
-    EXPECT_EQ(Names(manager, names), (std::vector<std::string>{"d", "a", "c", "b"}));
+    EXPECT_EQ(Names(manager), (std::vector<std::string>{"d", "a", "c", "b"}));
     EXPECT_TRUE(manager.IsDrawnBelow(&d, &b));
     EXPECT_FALSE(manager.IsDrawnBelow(&b, &d));
 }
