@@ -1,7 +1,3 @@
-#include <png.h>
-
-#include <csetjmp>
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <random>
@@ -12,59 +8,14 @@
 #include <gtest/gtest.h>
 
 #include "imagefiles/readers.h"
+#include "png_reference.h"
 
 namespace ImageLib {
 namespace {
 
+using PngReference::WritePng;
+
 const char kPngSuite[] = "/usr/share/doc/libsixel-examples/examples/images/pngsuite";
-
-struct Writer {
-    std::vector<uint8_t> bytes;
-};
-
-void WriteToVector(png_structp png, png_bytep data, size_t count) {
-    auto* writer = static_cast<Writer*>(png_get_io_ptr(png));
-    writer->bytes.insert(writer->bytes.end(), data, data + count);
-}
-
-void Flush(png_structp) {}
-
-// Writes a PNG with libpng from raw rows in the file's own layout.
-std::vector<uint8_t> WritePng(int width, int height, int bitDepth, int colorType,
-                              const std::vector<std::vector<uint8_t>>& rows,
-                              const std::vector<png_color>& palette = {},
-                              const std::vector<uint8_t>& paletteAlpha = {},
-                              const png_color_16* transparentColor = nullptr,
-                              bool interlaced = false) {
-    Writer writer;
-    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
-    png_infop info = png_create_info_struct(png);
-    if (setjmp(png_jmpbuf(png))) {
-        png_destroy_write_struct(&png, &info);
-        ADD_FAILURE() << "libpng could not write the test file";
-        return {};
-    }
-    png_set_write_fn(png, &writer, WriteToVector, Flush);
-    png_set_IHDR(png, info, width, height, bitDepth, colorType,
-                 interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE,
-                 PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
-    if (!palette.empty()) {
-        png_set_PLTE(png, info, palette.data(), static_cast<int>(palette.size()));
-    }
-    if (!paletteAlpha.empty() || transparentColor != nullptr) {
-        png_set_tRNS(png, info, paletteAlpha.empty() ? nullptr : paletteAlpha.data(),
-                     static_cast<int>(paletteAlpha.size()), transparentColor);
-    }
-    png_write_info(png, info);
-    std::vector<png_bytep> pointers;
-    for (const auto& row : rows) {
-        pointers.push_back(const_cast<png_bytep>(row.data()));
-    }
-    png_write_image(png, pointers.data());
-    png_write_end(png, nullptr);
-    png_destroy_write_struct(&png, &info);
-    return writer.bytes;
-}
 
 uint32_t Crc32(const uint8_t* data, size_t size) {
     uint32_t crc = 0xFFFFFFFFu;
@@ -182,41 +133,6 @@ TEST(PngReaderTest, HeaderClaimingMoreThanTheDataCanHoldIsRefused) {
     }
 }
 
-// The reference: libpng's high-level read with its own transform flags, packed by hand.
-std::unique_ptr<Image> ReferenceDecode(const std::string& path) {
-    std::FILE* file = std::fopen(path.c_str(), "rb");
-    if (file == nullptr) {
-        return nullptr;
-    }
-    png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
-    png_infop info = png_create_info_struct(png);
-    auto image = std::make_unique<Image>();
-    if (setjmp(png_jmpbuf(png))) {
-        png_destroy_read_struct(&png, &info, nullptr);
-        std::fclose(file);
-        return nullptr;
-    }
-    png_init_io(png, file);
-    png_read_png(png, info,
-                 PNG_TRANSFORM_EXPAND | PNG_TRANSFORM_STRIP_16 | PNG_TRANSFORM_GRAY_TO_RGB,
-                 nullptr);
-    image->width = static_cast<int32_t>(png_get_image_width(png, info));
-    image->height = static_cast<int32_t>(png_get_image_height(png, info));
-    const int channels = png_get_channels(png, info);
-    png_bytepp rows = png_get_rows(png, info);
-    for (int y = 0; y < image->height; ++y) {
-        for (int x = 0; x < image->width; ++x) {
-            const png_bytep p = rows[y] + x * channels;
-            const uint32_t alpha = channels == 4 ? p[3] : 0xFF;
-            image->bits.push_back((alpha << 24) | (uint32_t{p[0]} << 16) | (uint32_t{p[1]} << 8) |
-                                  p[2]);
-        }
-    }
-    png_destroy_read_struct(&png, &info, nullptr);
-    std::fclose(file);
-    return image;
-}
-
 std::vector<uint8_t> ReadFile(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), {});
@@ -241,12 +157,12 @@ TEST(PngReaderTest, OfficialSuiteMatchesTheReferenceAndRefusesCorruptFiles) {
             ++corrupt;
             continue;
         }
-        const auto reference = ReferenceDecode(path);
-        ASSERT_NE(reference, nullptr) << path;
+        PngReference::Decoded reference;
+        ASSERT_TRUE(PngReference::Decode(bytes, reference)) << path;
         ASSERT_NE(image, nullptr) << path;
-        EXPECT_EQ(image->width, reference->width) << path;
-        EXPECT_EQ(image->height, reference->height) << path;
-        EXPECT_EQ(image->bits, reference->bits) << path;
+        EXPECT_EQ(image->width, reference.width) << path;
+        EXPECT_EQ(image->height, reference.height) << path;
+        EXPECT_EQ(image->bits, reference.bits) << path;
         ++valid;
     }
     EXPECT_GT(valid, 150);
