@@ -25,6 +25,17 @@ std::vector<std::string> Names(const WidgetContainer& container) {
     return result;
 }
 
+// The names of the dirty widgets among `widgets`.
+std::string DirtyOnes(const std::vector<ProbeWidget*>& widgets) {
+    std::string names;
+    for (ProbeWidget* widget : widgets) {
+        if (widget->IsDirty()) {
+            names += (names.empty() ? "" : " ") + widget->Name();
+        }
+    }
+    return names;
+}
+
 class WidgetTreeTest : public ::testing::Test {
 protected:
     WidgetTreeTest() { manager.Resize(Rect(0, 0, 100, 100)); }
@@ -187,46 +198,39 @@ TEST_F(WidgetTreeTest, DirtyMarkingRedrawsWhatShowsThroughDownToTheFirstCovering
     ProbeWidget glass("glass", nullptr, 20, 20, 20, 20);
     ProbeWidget top("top", nullptr, 30, 30, 40, 40);
     ProbeWidget away("away", nullptr, 80, 80, 10, 10);
-    for (ProbeWidget* widget : {&floor, &cover, &glass, &top, &away}) {
+    const std::vector<ProbeWidget*> all = {&floor, &cover, &glass, &top, &away};
+    for (ProbeWidget* widget : all) {
         manager.AddWidget(widget);
     }
     manager.DrawScreen();
-    for (ProbeWidget* widget : {&floor, &cover, &glass, &top, &away}) {
-        ASSERT_FALSE(widget->IsDirty());
-    }
+    ASSERT_EQ(DirtyOnes(all), "");
 
     // A transparent widget: the opaque cover beneath hides the floor, so the walk stops there;
     // the widget on top that overlaps is redrawn too.
     glass.SetHasAlpha(true);
     glass.MarkDirty();
-    EXPECT_TRUE(glass.IsDirty());
-    EXPECT_TRUE(cover.IsDirty());
-    EXPECT_TRUE(top.IsDirty());
-    EXPECT_FALSE(floor.IsDirty());
-    EXPECT_FALSE(away.IsDirty());
+    EXPECT_EQ(DirtyOnes(all), "cover glass top");
     EXPECT_TRUE(manager.IsDirty());
     EXPECT_TRUE(manager.DrawScreen());
 
-    // A cover with transparencies does not hide what is beneath it.
+    // A cover with transparencies does not hide what is beneath it; the floor is redrawn
+    // whole, so everything over it is too.
     cover.SetHasTransparencies(true);
     glass.MarkDirty();
-    EXPECT_TRUE(cover.IsDirty());
-    EXPECT_TRUE(floor.IsDirty());
+    EXPECT_EQ(DirtyOnes(all), "floor cover glass top away");
     manager.DrawScreen();
 
     // An opaque widget redraws only itself and what lies on top of it.
     glass.SetHasAlpha(false);
     glass.MarkDirty();
-    EXPECT_TRUE(top.IsDirty());
-    EXPECT_FALSE(cover.IsDirty());
-    EXPECT_FALSE(floor.IsDirty());
+    EXPECT_EQ(DirtyOnes(all), "glass top");
     manager.DrawScreen();
 
     // Hidden widgets are neither marked nor drawn; touching edges do not overlap.
     top.SetVisible(false);
     manager.DrawScreen();
     glass.MarkDirty();
-    EXPECT_FALSE(top.IsDirty());
+    EXPECT_EQ(DirtyOnes(all), "glass");
     ProbeWidget touching("touch", nullptr, 40, 20, 10, 10);
     manager.AddWidget(&touching);
     manager.DrawScreen();
