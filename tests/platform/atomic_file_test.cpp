@@ -77,11 +77,12 @@ TEST(AtomicFileTest, ReadsTellMissingFromUnreadable) {
 TEST(AtomicFileTest, WritesKeepPermissionsAndFollowLinks) {
     TempFolder folder;
     const std::string privateFile = folder.Write("config.ini", "old");
-    ASSERT_EQ(chmod(privateFile.c_str(), 0600), 0);
+    // Neither the temporary file's 0600 nor the default 0644.
+    ASSERT_EQ(chmod(privateFile.c_str(), 0640), 0);
     ASSERT_TRUE(Platform::WriteFileAtomically(privateFile, "new", Durability::kNoFlush));
     struct stat info;
     ASSERT_EQ(stat(privateFile.c_str(), &info), 0);
-    EXPECT_EQ(info.st_mode & 07777, 0600u);
+    EXPECT_EQ(info.st_mode & 07777, 0640u);
 
     // A read-only file is left as it is.
     ASSERT_EQ(chmod(privateFile.c_str(), 0444), 0);
