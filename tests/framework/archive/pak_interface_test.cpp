@@ -37,7 +37,8 @@ protected:
         folder_.Write(name, std::string(archive.begin(), archive.end() - cut));
     }
 
-    void Mount(const std::vector<Tuvo::PakSourceFile>& files, const std::string& name = "main.pak") {
+    void Mount(const std::vector<Tuvo::PakSourceFile>& files,
+               const std::string& name = "main.pak") {
         WritePak(name, files);
         ASSERT_TRUE(layer_.MountArchive(name.c_str()));
     }

@@ -10,10 +10,15 @@ namespace {
 
 TEST(Decibels, VolumeTableMatchesTheGameAndClamps) {
     // 0.04 computes to -2021, below -2000: silence.
-    const std::pair<double, int> table[] = {
-        {1.0, 0},     {0.5, -605},           {0.1, -1682},          {0.05, -1956},
-        {2.5, 0},     {0.04, kSilenceDecibels}, {0.0, kSilenceDecibels}, {-0.3, kSilenceDecibels},
-        {std::nan(""), kSilenceDecibels}};
+    const std::pair<double, int> table[] = {{1.0, 0},
+                                            {0.5, -605},
+                                            {0.1, -1682},
+                                            {0.05, -1956},
+                                            {2.5, 0},
+                                            {0.04, kSilenceDecibels},
+                                            {0.0, kSilenceDecibels},
+                                            {-0.3, kSilenceDecibels},
+                                            {std::nan(""), kSilenceDecibels}};
     for (const auto& [volume, decibels] : table) {
         EXPECT_EQ(VolumeToDecibels(volume), decibels) << volume;
     }

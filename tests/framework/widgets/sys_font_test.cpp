@@ -128,7 +128,9 @@ TEST(SysFontTest, DrawsAntiAliasedTextInTheColourOnTheBaselineInsideTheClip) {
     EXPECT_EQ(InkBox(DrawH(font, [](Graphics& g) { g.Translate(10, 2); })),
               Rect(ink.x + 10, ink.y + 2, ink.width, ink.height));
     EXPECT_EQ(InkBox(DrawH(font, [&](Graphics& g) { g.ClipRect(0, 0, ink.x + 2, 30); })).width, 2);
-    EXPECT_TRUE(InkBox(DrawH(font, [](Graphics&) {}, Color(255, 0, 0, 0))).IsEmpty());
+    EXPECT_TRUE(InkBox(DrawH(
+                           font, [](Graphics&) {}, Color(255, 0, 0, 0)))
+                    .IsEmpty());
 }
 
 TEST(SysFontTest, UnderlineRunsUnderTheWholeText) {
