@@ -1,6 +1,5 @@
 #include <filesystem>
 #include <fstream>
-#include <random>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -32,63 +31,55 @@ std::unique_ptr<Image> Decode(const std::vector<uint8_t>& bytes) {
     return DecodePng(bytes.data(), bytes.size());
 }
 
-TEST(PngReaderTest, TrueColourWithAndWithoutAlpha) {
-    const auto rgba = Decode(WritePng(2, 1, 8, PNG_COLOR_TYPE_RGB_ALPHA,
-                                      {{0x11, 0x22, 0x33, 0x80, 0xAA, 0xBB, 0xCC, 0x00}}));
-    ASSERT_NE(rgba, nullptr);
-    EXPECT_EQ(rgba->bits, (std::vector<uint32_t>{0x80112233u, 0x00AABBCCu}));
-
-    const auto rgb = Decode(WritePng(2, 1, 8, PNG_COLOR_TYPE_RGB, {{1, 2, 3, 4, 5, 6}}));
-    ASSERT_NE(rgb, nullptr);
-    EXPECT_EQ(rgb->bits, (std::vector<uint32_t>{0xFF010203u, 0xFF040506u}));
-
-    // 16-bit channels keep their high byte.
-    const auto deep = Decode(WritePng(1, 1, 16, PNG_COLOR_TYPE_RGB_ALPHA,
-                                      {{0x12, 0xFF, 0x34, 0x00, 0x56, 0x80, 0x7F, 0xFF}}));
-    ASSERT_NE(deep, nullptr);
-    EXPECT_EQ(deep->bits[0], 0x7F123456u);
-}
-
-TEST(PngReaderTest, GreyAndPaletteWithTransparency) {
-    // 1-bit grey: 0 and 1 become black and white.
-    const auto bits = Decode(WritePng(3, 1, 1, PNG_COLOR_TYPE_GRAY, {{0xA0}}));
-    ASSERT_NE(bits, nullptr);
-    EXPECT_EQ(bits->bits, (std::vector<uint32_t>{0xFFFFFFFFu, 0xFF000000u, 0xFFFFFFFFu}));
-
-    png_color_16 transparent{};
-    transparent.gray = 0x40;
-    const auto grey =
-        Decode(WritePng(2, 1, 8, PNG_COLOR_TYPE_GRAY, {{0x40, 0x41}}, {}, {}, &transparent));
-    ASSERT_NE(grey, nullptr);
-    EXPECT_EQ(grey->bits, (std::vector<uint32_t>{0x00404040u, 0xFF414141u}));
-
-    const auto greyAlpha =
-        Decode(WritePng(1, 1, 16, PNG_COLOR_TYPE_GRAY_ALPHA, {{0x99, 0x01, 0x20, 0xFF}}));
-    ASSERT_NE(greyAlpha, nullptr);
-    EXPECT_EQ(greyAlpha->bits[0], 0x20999999u);
-
-    const std::vector<png_color> palette = {{10, 20, 30}, {40, 50, 60}, {70, 80, 90}};
-    const auto indexed =
-        Decode(WritePng(3, 1, 2, PNG_COLOR_TYPE_PALETTE, {{0b00011000}}, palette, {0x00, 0x80}));
-    ASSERT_NE(indexed, nullptr);
-    EXPECT_EQ(indexed->bits, (std::vector<uint32_t>{0x000A141Eu, 0x8028323Cu, 0xFF46505Au}));
-}
-
-TEST(PngReaderTest, InterlacedGivesTheSamePixels) {
-    std::mt19937 random(3);
-    std::vector<std::vector<uint8_t>> rows(13, std::vector<uint8_t>(11 * 4));
-    for (auto& row : rows) {
-        for (auto& byte : row) {
-            byte = static_cast<uint8_t>(random());
-        }
+// Every colour type and depth becomes 8-bit 0xAARRGGBB, with alpha 255 where the file has none.
+TEST(PngReaderTest, EveryLayoutBecomesEightBitArgb) {
+    png_color_16 transparentGrey{};
+    transparentGrey.gray = 0x40;
+    std::vector<std::vector<uint8_t>> rows(3);  // 3 x 3 RGB, interlaced: pixel p is 3p+1, +2, +3
+    std::vector<uint32_t> interlacedPixels;
+    for (uint8_t p = 0; p < 9; ++p) {
+        rows[p / 3].insert(rows[p / 3].end(),
+                           {uint8_t(3 * p + 1), uint8_t(3 * p + 2), uint8_t(3 * p + 3)});
+        interlacedPixels.push_back(0xFF000000u | (3u * p + 1) << 16 | (3u * p + 2) << 8 |
+                                   (3u * p + 3));
     }
-    const auto plain = Decode(WritePng(11, 13, 8, PNG_COLOR_TYPE_RGB_ALPHA, rows));
-    const auto interlaced =
-        Decode(WritePng(11, 13, 8, PNG_COLOR_TYPE_RGB_ALPHA, rows, {}, {}, nullptr, true));
-    ASSERT_NE(plain, nullptr);
-    ASSERT_NE(interlaced, nullptr);
-    EXPECT_EQ(plain->bits, interlaced->bits);
-    EXPECT_EQ(plain->bits[12 * 11 + 10] & 0xFFu, rows[12][42]);
+    const struct {
+        const char* name;
+        std::vector<uint8_t> file;
+        std::vector<uint32_t> pixels;
+    } cases[] = {
+        {"rgba",
+         WritePng(2, 1, 8, PNG_COLOR_TYPE_RGB_ALPHA,
+                  {{0x11, 0x22, 0x33, 0x80, 0xAA, 0xBB, 0xCC, 0x00}}),
+         {0x80112233u, 0x00AABBCCu}},
+        {"rgb",
+         WritePng(2, 1, 8, PNG_COLOR_TYPE_RGB, {{1, 2, 3, 4, 5, 6}}),
+         {0xFF010203u, 0xFF040506u}},
+        {"16-bit keeps the high byte",
+         WritePng(1, 1, 16, PNG_COLOR_TYPE_RGB_ALPHA,
+                  {{0x12, 0xFF, 0x34, 0x00, 0x56, 0x80, 0x7F, 0xFF}}),
+         {0x7F123456u}},
+        {"1-bit grey",
+         WritePng(3, 1, 1, PNG_COLOR_TYPE_GRAY, {{0xA0}}),
+         {0xFFFFFFFFu, 0xFF000000u, 0xFFFFFFFFu}},
+        {"grey with a transparent value",
+         WritePng(2, 1, 8, PNG_COLOR_TYPE_GRAY, {{0x40, 0x41}}, {}, {}, &transparentGrey),
+         {0x00404040u, 0xFF414141u}},
+        {"16-bit grey and alpha",
+         WritePng(1, 1, 16, PNG_COLOR_TYPE_GRAY_ALPHA, {{0x99, 0x01, 0x20, 0xFF}}),
+         {0x20999999u}},
+        {"2-bit palette with alpha",
+         WritePng(3, 1, 2, PNG_COLOR_TYPE_PALETTE, {{0b00011000}},
+                  {{10, 20, 30}, {40, 50, 60}, {70, 80, 90}}, {0x00, 0x80}),
+         {0x000A141Eu, 0x8028323Cu, 0xFF46505Au}},
+        {"interlaced", WritePng(3, 3, 8, PNG_COLOR_TYPE_RGB, rows, {}, {}, nullptr, true),
+         interlacedPixels},
+    };
+    for (const auto& c : cases) {
+        const auto image = Decode(c.file);
+        ASSERT_NE(image, nullptr) << c.name;
+        EXPECT_EQ(image->bits, c.pixels) << c.name;
+    }
 }
 
 TEST(PngReaderTest, DamagedFilesGiveNull) {
