@@ -238,6 +238,85 @@ QUILLORY_AVX512 void AdditiveAvx512(uint32_t* dest, const uint32_t* source, int 
     }
 }
 
+// Every lane. The zero-masking forms of the conversions, shifts and gathers are used
+// throughout, as GCC 12 warns about the undefined vectors its plain forms start from.
+constexpr __mmask16 kAllLanes = 0xFFFF;
+
+// floor(numerator / divisor) for 32-bit lanes with numerator below 2^32 and divisor from 1 to
+// 2^24: the float quotient is within 2^-15 of the exact one, so it truncates to the exact
+// floor or one off, which the remainder mends.
+QUILLORY_AVX512 inline __m512i QuotientAvx512(__m512i numerator, __m512i divisor,
+                                              __m512 reciprocal) {
+    const __m512i estimate = _mm512_maskz_cvttps_epu32(
+        kAllLanes, _mm512_mul_ps(_mm512_maskz_cvtepu32_ps(kAllLanes, numerator), reciprocal));
+    // numerator - estimate * divisor lies within (-divisor, 2 divisor): exact as 32-bit lanes.
+    const __m512i remainder = _mm512_sub_epi32(numerator, _mm512_mullo_epi32(estimate, divisor));
+    const __m512i one = _mm512_set1_epi32(1);
+    __m512i quotient = _mm512_mask_sub_epi32(
+        estimate, _mm512_cmplt_epi32_mask(remainder, _mm512_setzero_si512()), estimate, one);
+    quotient =
+        _mm512_mask_add_epi32(quotient, _mm512_cmpge_epi32_mask(remainder, divisor), quotient, one);
+    return quotient;
+}
+
+QUILLORY_AVX512 int SampleBilinearAvx512(uint32_t* out, const uint32_t* top, const uint32_t* bottom,
+                                         const int32_t* first, const int32_t* second,
+                                         const int32_t* columnWeight, int count,
+                                         uint32_t rowWeight) {
+    const __m512i zero = _mm512_setzero_si512();
+    const __m512i full = _mm512_set1_epi32(256);
+    const __m512i byteMask = _mm512_set1_epi32(0xFF);
+    const __m512i below = _mm512_set1_epi32(static_cast<int>(rowWeight));
+    const __m512i above = _mm512_set1_epi32(static_cast<int>(256 - rowWeight));
+    for (int i = 0; i < count; i += 16) {
+        // The last group's lanes past the end gather nothing and are not stored.
+        const __mmask16 lanes = GroupLanes(i, count);
+        const __m512i left = _mm512_maskz_loadu_epi32(lanes, first + i);
+        const __m512i right = _mm512_maskz_loadu_epi32(lanes, second + i);
+        const __m512i fx = _mm512_maskz_loadu_epi32(lanes, columnWeight + i);
+        const __m512i pixels[4] = {_mm512_mask_i32gather_epi32(zero, lanes, left, top, 4),
+                                   _mm512_mask_i32gather_epi32(zero, lanes, right, top, 4),
+                                   _mm512_mask_i32gather_epi32(zero, lanes, left, bottom, 4),
+                                   _mm512_mask_i32gather_epi32(zero, lanes, right, bottom, 4)};
+        const __m512i gx = _mm512_sub_epi32(full, fx);
+        const __m512i weights[4] = {_mm512_mullo_epi32(gx, above), _mm512_mullo_epi32(fx, above),
+                                    _mm512_mullo_epi32(gx, below), _mm512_mullo_epi32(fx, below)};
+        __m512i alphaWeights[4];
+        __m512i alphaSum = _mm512_setzero_si512();
+        for (int k = 0; k < 4; ++k) {
+            alphaWeights[k] =
+                _mm512_mullo_epi32(weights[k], _mm512_maskz_srli_epi32(kAllLanes, pixels[k], 24));
+            alphaSum = _mm512_add_epi32(alphaSum, alphaWeights[k]);
+        }
+        // Every product below 2^24 and every channel sum below 2^32, as in the reference.
+        const __m512 reciprocal =
+            _mm512_div_ps(_mm512_set1_ps(1.0f), _mm512_maskz_cvtepu32_ps(kAllLanes, alphaSum));
+        const __m512i half = _mm512_maskz_srli_epi32(kAllLanes, alphaSum, 1);
+        __m512i packed = _mm512_maskz_slli_epi32(
+            kAllLanes,
+            _mm512_maskz_srli_epi32(kAllLanes, _mm512_add_epi32(alphaSum, _mm512_set1_epi32(32768)),
+                                    16),
+            24);
+        for (int shift = 0; shift <= 16; shift += 8) {
+            __m512i sum = half;
+            for (int k = 0; k < 4; ++k) {
+                const __m512i channel = _mm512_and_si512(
+                    _mm512_maskz_srli_epi32(kAllLanes, pixels[k], static_cast<unsigned>(shift)),
+                    byteMask);
+                sum = _mm512_add_epi32(sum, _mm512_mullo_epi32(alphaWeights[k], channel));
+            }
+            const __m512i value = QuotientAvx512(sum, alphaSum, reciprocal);
+            packed = _mm512_or_si512(
+                packed, _mm512_maskz_slli_epi32(kAllLanes, value, static_cast<unsigned>(shift)));
+        }
+        // Where no alpha reaches the sample it is transparent black.
+        _mm512_mask_storeu_epi32(
+            out + i, lanes,
+            _mm512_maskz_mov_epi32(_mm512_test_epi32_mask(alphaSum, alphaSum), packed));
+    }
+    return count;
+}
+
 // A blended fill (alpha 1..254) in sixteen-pixel groups, the last group masked.
 QUILLORY_AVX512 void FillBlendAvx512(uint32_t* dest, int count, uint32_t color, DrawMode mode) {
     const __m512i zero = _mm512_setzero_si512();
@@ -671,6 +750,21 @@ __attribute__((target("avx2"))) void GatherGroupsAvx2(uint32_t* out, const uint3
 #endif
 
 }  // namespace
+
+int SampleBilinearRowFast(uint32_t* out, const uint32_t* top, const uint32_t* bottom,
+                          const int32_t* first, const int32_t* second, const int32_t* columnWeight,
+                          int count, uint32_t rowWeight) {
+#if QUILLORY_HAVE_AVX2_PATHS
+    if (HasAvx512()) {
+        return SampleBilinearAvx512(out, top, bottom, first, second, columnWeight, count,
+                                    rowWeight);
+    }
+#else
+    (void)out, (void)top, (void)bottom, (void)first, (void)second, (void)columnWeight, (void)count,
+        (void)rowWeight;
+#endif
+    return 0;
+}
 
 void LimitVectorWidth(int bits) {
 #if QUILLORY_HAVE_AVX2_PATHS

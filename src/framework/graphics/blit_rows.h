@@ -34,6 +34,14 @@ void BlendSegmentsFast(const RowSegment* segments, size_t count, bool sourceHasA
 void FillRowReference(uint32_t* dest, int count, uint32_t color, DrawMode mode);
 void FillRowFast(uint32_t* dest, int count, uint32_t color, DrawMode mode);
 
+// Bilinear samples of a row pair for a smooth stretch, as the reference mixes them: sample i
+// mixes top and bottom at columns first[i] and second[i] with column weight columnWeight[i] and
+// row weight rowWeight (0..255 each), colours weighted by alpha. Returns how many samples it
+// wrote, from the start (none without AVX-512); the caller does the rest.
+int SampleBilinearRowFast(uint32_t* out, const uint32_t* top, const uint32_t* bottom,
+                          const int32_t* first, const int32_t* second, const int32_t* columnWeight,
+                          int count, uint32_t rowWeight);
+
 // Caps the vectors the fast loops may use at 512, 256 or 128 bits (default: the widest the
 // processor has), so that tests reach every loop on a processor that has the wider ones.
 void LimitVectorWidth(int bits);

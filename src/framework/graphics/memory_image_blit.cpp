@@ -265,13 +265,17 @@ void StretchSmoothReference(const StretchJob& job) {
 // the fast row loops, and a row whose samples repeat the previous one's is not sampled again.
 void StretchSmoothRows(const StretchJob& job) {
     const Rect& area = job.area;
-    std::vector<SmoothTap> columns(static_cast<size_t>(area.width));
-    for (int i = 0; i < area.width; ++i) {
-        columns[i] = SmoothColumn(job, area.x + i);
-        columns[i].first += job.sourceRect.x;
-        columns[i].second += job.sourceRect.x;
+    const size_t width = static_cast<size_t>(area.width);
+    std::vector<int32_t> firsts(width);
+    std::vector<int32_t> seconds(width);
+    std::vector<int32_t> weights(width);
+    for (size_t i = 0; i < width; ++i) {
+        const SmoothTap column = SmoothColumn(job, area.x + static_cast<int>(i));
+        firsts[i] = job.sourceRect.x + column.first;
+        seconds[i] = job.sourceRect.x + column.second;
+        weights[i] = static_cast<int32_t>(column.weight);
     }
-    std::vector<uint32_t> samples(static_cast<size_t>(area.width));
+    std::vector<uint32_t> samples(width);
     SmoothTap previous{-1, -1, 0};
     for (int y = area.y; y < area.y + area.height; ++y) {
         const SmoothTap row = SmoothRow(job, y);
@@ -279,11 +283,12 @@ void StretchSmoothRows(const StretchJob& job) {
             row.weight != previous.weight) {
             const uint32_t* top = job.SourceRow(row.first);
             const uint32_t* bottom = job.SourceRow(row.second);
-            for (int i = 0; i < area.width; ++i) {
-                const SmoothTap& column = columns[i];
-                samples[i] =
-                    BilinearQuick(top[column.first], top[column.second], bottom[column.first],
-                                  bottom[column.second], column.weight, row.weight);
+            int i = BlitRows::SampleBilinearRowFast(samples.data(), top, bottom, firsts.data(),
+                                                    seconds.data(), weights.data(), area.width,
+                                                    row.weight);
+            for (; i < area.width; ++i) {
+                samples[i] = BilinearQuick(top[firsts[i]], top[seconds[i]], bottom[firsts[i]],
+                                           bottom[seconds[i]], weights[i], row.weight);
             }
             previous = row;
         }
