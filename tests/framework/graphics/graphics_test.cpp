@@ -1,6 +1,6 @@
 #include "framework/graphics/graphics.h"
 
-#include <functional>
+#include <iterator>
 #include <memory>
 #include <string>
 #include <vector>
@@ -139,19 +139,13 @@ public:
     Rect drawnClip;
 };
 
-TEST(GraphicsTest, ContextWithoutDestinationDrawsNothingSafely) {
-    Graphics g;
+TEST(GraphicsTest, FillsAreTranslatedClippedAndSkippedWhenInvisible) {
+    Graphics none;  // no destination: draws nothing, safely
     SizedImage image(4, 4);
-    g.SetColor(Color(255, 0, 0));
-    g.FillRect(0, 0, 10, 10);
-    g.DrawImage(&image, 0, 0);
-    EXPECT_EQ(g.GetClipRect(), Rect(0, 0, 0, 0));
-    // With one, the clip starts as the whole destination.
-    RecordingImage screen(800, 600);
-    EXPECT_EQ(Graphics(&screen).GetClipRect(), Rect(0, 0, 800, 600));
-}
+    none.FillRect(0, 0, 10, 10);
+    none.DrawImage(&image, 0, 0);
+    EXPECT_EQ(none.GetClipRect(), Rect(0, 0, 0, 0));
 
-TEST(GraphicsTest, FillAndOutlineWithZeroAlphaDrawNothingInAnyMode) {
     RecordingImage screen(100, 100);
     Graphics g(&screen);
     g.SetColor(Color(255, 255, 255, 0));
@@ -160,14 +154,9 @@ TEST(GraphicsTest, FillAndOutlineWithZeroAlphaDrawNothingInAnyMode) {
         g.FillRect(0, 0, 10, 10);
         g.DrawRect(0, 0, 10, 10);
     }
-    EXPECT_TRUE(screen.calls.empty());
-}
+    EXPECT_TRUE(screen.calls.empty());  // zero alpha draws nothing in any mode
 
-TEST(GraphicsTest, FillRectIsTranslatedAndClipped) {
-    RecordingImage screen(100, 100);
-    Graphics g(&screen);
     g.SetColor(Color(1, 2, 3, 200));
-    g.SetDrawMode(kDrawModeAdditive);
     g.Translate(10, 20);
     g.ClipRect(0, 0, 50, 50);  // (10, 20, 50, 50)
     g.FillRect(-20, 40, 100, 100);
@@ -255,22 +244,6 @@ TEST(GraphicsTest, SourceRectPastTheImageEdgeDrawsNothing) {
     EXPECT_EQ(screen.calls.size(), 1u);
 }
 
-TEST(GraphicsTest, ModulationColourFollowsTintImages) {
-    RecordingImage screen(100, 100);
-    SizedImage image(4, 4);
-    Graphics g(&screen);
-    g.SetColor(Color(10, 20, 30, 40));
-    g.DrawImage(&image, 0, 0);
-    g.SetTintImages(true);
-    EXPECT_TRUE(g.GetTintImages());
-    g.DrawImage(&image, 0, 0);
-    g.DrawImageAt(&image, 0.25f, 0.75f, Rect(0, 0, 4, 4));
-    ASSERT_EQ(screen.calls.size(), 3u);
-    EXPECT_EQ(screen.calls[0].color, kColorWhite);
-    EXPECT_EQ(screen.calls[1].color, Color(10, 20, 30, 40));
-    EXPECT_EQ(screen.calls[2].color, Color(10, 20, 30, 40));
-}
-
 TEST(GraphicsTest, SubPixelAndRotatedDrawingKeepFractions) {
     RecordingImage screen(100, 100);
     SizedImage image(9, 6);
@@ -324,69 +297,49 @@ TEST(GraphicsTest, SubPixelAndRotatedDrawingKeepFractions) {
     EXPECT_FLOAT_EQ(transformed.calls[2].y, 102);
 }
 
-TEST(GraphicsTest, StateStackAndCopies) {
+TEST(GraphicsTest, StateStackCopiesClipAndTint) {
     RecordingImage screen(100, 100);
     Graphics g(&screen);
     g.RestoreState();  // empty stack: nothing changes
     EXPECT_EQ(g.GetClipRect(), Rect(0, 0, 100, 100));
-
     g.SetColor(Color(1, 2, 3));
     g.SaveState();
     g.SetColor(Color(4, 5, 6));
     g.Translate(5, 5);
     g.ClipRect(0, 0, 10, 10);
-    g.SetDrawMode(kDrawModeAdditive);
-
-    Graphics copy(g);
+    g.ClipRect(-50, -50, 100, 100);  // the clip only narrows
+    EXPECT_EQ(g.GetClipRect(), Rect(5, 5, 10, 10));
+    Graphics copy(g);  // the whole state and an empty stack
     EXPECT_EQ(copy.SavedStateCount(), 0u);
-    EXPECT_EQ(copy.GetColor(), Color(4, 5, 6));
     EXPECT_EQ(copy.GetClipRect(), Rect(5, 5, 10, 10));
-    std::unique_ptr<Graphics> created(g.Create());
-    EXPECT_EQ(created->GetDrawMode(), kDrawModeAdditive);
-    EXPECT_EQ(created->SavedStateCount(), 0u);
-
     g.RestoreState();
     EXPECT_EQ(g.GetColor(), Color(1, 2, 3));
     EXPECT_EQ(g.GetClipRect(), Rect(0, 0, 100, 100));
     EXPECT_EQ(g.GetTranslateX(), 0);
-    EXPECT_EQ(g.GetDrawMode(), kDrawModeNormal);
-    EXPECT_EQ(g.SavedStateCount(), 0u);
-}
 
-TEST(GraphicsTest, ClipOnlyNarrows) {
-    RecordingImage screen(100, 100);
-    Graphics g(&screen);
-    g.ClipRect(10, 10, 20, 20);
-    g.ClipRect(0, 0, 100, 100);
-    EXPECT_EQ(g.GetClipRect(), Rect(10, 10, 20, 20));
-    g.ClipRect(50, 50, 5, 5);
-    EXPECT_TRUE(g.GetClipRect().IsEmpty());
-}
-
-TEST(GraphicsTest, DrawStringGoesThroughTheFont) {
-    RecordingImage screen(100, 100);
-    Graphics g(&screen);
+    // Images are modulated by the colour only while tinting; text always gets it.
+    SizedImage image(4, 4);
+    g.SetColor(Color(10, 20, 30, 40));
+    g.DrawImage(&image, 0, 0);
+    g.SetTintImages(true);
+    g.DrawImageAt(&image, 0.25f, 0.75f, Rect(0, 0, 4, 4));
+    ASSERT_EQ(screen.calls.size(), 2u);
+    EXPECT_EQ(screen.calls[0].color, kColorWhite);
+    EXPECT_EQ(screen.calls[1].color, Color(10, 20, 30, 40));
     g.DrawString("nothing", 1, 2);  // no font: nothing happens
     RecordingFont font;
     g.SetFont(&font);
-    g.SetColor(Color(9, 8, 7));
     g.ClipRect(1, 1, 50, 50);
     g.DrawString("Score", 3, 4);
     EXPECT_EQ(font.drawnBy, &g);
-    EXPECT_EQ(font.drawnAt, Rect(3, 4, 0, 0));
     EXPECT_EQ(font.drawnText, "Score");
-    EXPECT_EQ(font.drawnColor, Color(9, 8, 7));
+    EXPECT_EQ(font.drawnAt, Rect(3, 4, 0, 0));
+    EXPECT_EQ(font.drawnColor, Color(10, 20, 30, 40));
     EXPECT_EQ(font.drawnClip, Rect(1, 1, 50, 50));
 }
 
 // Which back-end call a drawing becomes, and where: the cheapest one that draws it exactly.
 TEST(GraphicsTest, EachDrawingTakesTheCheapestRoute) {
-    struct Case {
-        const char* what;
-        std::function<void(Graphics&, Image*)> draw;
-        const char* call;
-        Rect dest;
-    };
     Affine2D moved;
     moved.Translate(3, 4);
     Affine2D mirror;
@@ -397,73 +350,53 @@ TEST(GraphicsTest, EachDrawingTakesTheCheapestRoute) {
     mirrorDoubled.Scale(-1, 1);
     mirrorDoubled.Scale(2, 1);
     const Rect all(0, 0, 20, 10);
-    const Case cases[] = {
-        // Scaled: the ceiling size, the position scaled about the origin and floored.
-        {"scale 2",
-         [](Graphics& g, Image* i) {
-             g.SetScale(2, 2, 0, 0);
-             g.DrawImage(i, 5, 7);
-         },
-         "StretchBlit", Rect(10, 14, 40, 20)},
-        {"scale 0.5 about (10, 10)",
-         [](Graphics& g, Image* i) {
-             g.SetScale(0.5f, 0.5f, 10, 10);
-             g.DrawImage(i, 5, 7);
-         },
-         "StretchBlit", Rect(7, 8, 10, 5)},
-        {"stretched, translated",
-         [](Graphics& g, Image* i) {
-             g.Translate(3, 4);
-             g.DrawImage(i, Rect(1, 1, 20, 30), Rect(0, 0, 20, 10));
-         },
-         "StretchBlit", Rect(4, 5, 20, 30)},
-        {"stretched, mirrored",
-         [](Graphics& g, Image* i) {
-             g.DrawImageFlipped(i, Rect(1, 1, 20, 30), Rect(0, 0, 20, 10), true);
-         },
-         "StretchBlitFlipped", Rect(1, 1, 20, 30)},
-        {"stretched, not mirrored",
-         [](Graphics& g, Image* i) {
-             g.DrawImageFlipped(i, Rect(1, 1, 20, 30), Rect(0, 0, 20, 10), false);
-         },
-         "StretchBlit", Rect(1, 1, 20, 30)},
-        // Transforms: (x, y) is where the centre goes. 50 + 3 - 10 + 0.5 -> 43; 60 + 4 - 5 + 0.5
-        // -> 59.
-        {"moved", [&](Graphics& g, Image* i) { g.DrawImageWithTransform(i, moved, 50, 60); },
-         "Blit", Rect(43, 59, 20, 10)},
-        {"moved, sub-pixel",
-         [&](Graphics& g, Image* i) { g.DrawImageWithTransform(i, moved, all, 50.25f, 60, true); },
-         "BlitAt", Rect()},
-        {"mirrored", [&](Graphics& g, Image* i) { g.DrawImageWithTransform(i, mirror, 50, 60); },
-         "BlitFlipped", Rect(40, 55, 20, 10)},
-        {"scaled", [&](Graphics& g, Image* i) { g.DrawImageWithTransform(i, doubled, 50, 60); },
-         "StretchBlit", Rect(30, 45, 40, 30)},
-        // A mirror with a size change stays mirrored (a negative width would draw nothing).
-        {"mirrored and scaled",
-         [&](Graphics& g, Image* i) { g.DrawImageWithTransform(i, mirrorDoubled, 50, 60); },
-         "StretchBlitFlipped", Rect(30, 55, 40, 10)},
-    };
     SizedImage image(20, 10);
-    for (const Case& c : cases) {
-        RecordingImage screen(200, 200);
-        Graphics g(&screen);
-        g.SetQuickScaling(true);
-        c.draw(g, &image);
-        ASSERT_EQ(screen.calls.size(), 1u) << c.what;
-        EXPECT_EQ(screen.calls[0].name, c.call) << c.what;
-        EXPECT_EQ(screen.calls[0].dest, c.dest) << c.what;
-        EXPECT_EQ(screen.calls[0].sourceRect, all) << c.what;
-        if (screen.calls[0].name.find("Stretch") == 0) {
-            EXPECT_EQ(screen.calls[0].clip, Rect(0, 0, 200, 200)) << c.what;
-        }
-    }
-    // Each scaled draw asks for quick scaling as set.
     RecordingImage screen(200, 200);
     Graphics g(&screen);
+    g.SetQuickScaling(true);
+    g.DrawImageWithTransform(&image, moved, 50, 60);
+    g.DrawImageWithTransform(&image, moved, all, 50.25f, 60, true);
+    g.DrawImageWithTransform(&image, mirror, 50, 60);
+    g.DrawImageWithTransform(&image, doubled, 50, 60);
+    g.DrawImageWithTransform(&image, mirrorDoubled, 50, 60);
+    g.DrawImageFlipped(&image, Rect(1, 1, 20, 30), all, true);
+    g.DrawImageFlipped(&image, Rect(1, 1, 20, 30), all, false);
+    g.Translate(3, 4);
+    g.DrawImage(&image, Rect(1, 1, 20, 30), all);
+    g.Translate(-3, -4);
     g.SetScale(2, 2, 0, 0);
-    g.DrawImage(&image, 0, 0);
-    ASSERT_EQ(screen.calls.size(), 1u);
-    EXPECT_FALSE(screen.calls[0].flag);
+    g.DrawImage(&image, 5, 7);
+    g.SetScale(0.5f, 0.5f, 10, 10);
+    g.SetQuickScaling(false);
+    g.DrawImage(&image, 5, 7);
+    const struct {
+        const char* call;
+        Rect dest;
+    } expected[] = {
+        // Through a transform (x, y) is where the centre goes: 50 + 3 - 10 + 0.5 -> 43,
+        // 60 + 4 - 5 + 0.5 -> 59.
+        {"Blit", Rect(43, 59, 20, 10)},
+        {"BlitAt", Rect()},
+        {"BlitFlipped", Rect(40, 55, 20, 10)},
+        {"StretchBlit", Rect(30, 45, 40, 30)},
+        // A mirror with a size change stays mirrored (a negative width would draw nothing).
+        {"StretchBlitFlipped", Rect(30, 55, 40, 10)},
+        {"StretchBlitFlipped", Rect(1, 1, 20, 30)},
+        {"StretchBlit", Rect(1, 1, 20, 30)},
+        {"StretchBlit", Rect(4, 5, 20, 30)},
+        // Scaled: the ceiling size, the position scaled about the origin and floored.
+        {"StretchBlit", Rect(10, 14, 40, 20)},
+        {"StretchBlit", Rect(7, 8, 10, 5)},
+    };
+    ASSERT_EQ(screen.calls.size(), std::size(expected));
+    for (size_t i = 0; i < std::size(expected); ++i) {
+        EXPECT_EQ(screen.calls[i].name, expected[i].call) << i;
+        EXPECT_EQ(screen.calls[i].dest, expected[i].dest) << i;
+        EXPECT_EQ(screen.calls[i].sourceRect, all) << i;
+    }
+    EXPECT_EQ(screen.calls[3].clip, Rect(0, 0, 200, 200));
+    EXPECT_TRUE(screen.calls[8].flag);  // quick scaling as set for each draw
+    EXPECT_FALSE(screen.calls[9].flag);
 }
 
 // A rotation, a scale with a rotation or a pre-translation, or sub-pixel drawing on an
