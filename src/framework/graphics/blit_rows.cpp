@@ -114,6 +114,20 @@ QUILLORY_AVX512 inline __m512i MixLanesAvx512(__m512i x, __m512i y, __m512i a) {
     return _mm512_mulhi_epu16(sum, _mm512_set1_epi16(0x0101));
 }
 
+// Each pixel's alpha spread over the four 16-bit lanes that unpacking the low (pixels 0, 1) or
+// high (pixels 2, 3) half of each 128-bit lane gives it; a byte index of 0xFF clears the byte.
+QUILLORY_AVX512 inline __m512i AlphaLanesLow(__m512i pixels) {
+    return _mm512_shuffle_epi8(
+        pixels, _mm512_set4_epi32(static_cast<int>(0xFF07FF07u), static_cast<int>(0xFF07FF07u),
+                                  static_cast<int>(0xFF03FF03u), static_cast<int>(0xFF03FF03u)));
+}
+
+QUILLORY_AVX512 inline __m512i AlphaLanesHigh(__m512i pixels) {
+    return _mm512_shuffle_epi8(
+        pixels, _mm512_set4_epi32(static_cast<int>(0xFF0FFF0Fu), static_cast<int>(0xFF0FFF0Fu),
+                                  static_cast<int>(0xFF0BFF0Bu), static_cast<int>(0xFF0BFF0Bu)));
+}
+
 // The lanes of a row's sixteen-pixel group starting at i that lie before count.
 QUILLORY_AVX512 inline __mmask16 GroupLanes(int i, int count) {
     const int left = count - i;
@@ -125,15 +139,6 @@ QUILLORY_AVX512 inline __attribute__((always_inline)) void BlendUntintedAvx512Bo
     uint32_t* dest, const uint32_t* source, int count) {
     const __m512i zero = _mm512_setzero_si512();
     const __m512i alphaBits = _mm512_set1_epi32(static_cast<int>(0xFF000000));
-    // Byte shuffles that spread each pixel's alpha over the four 16-bit lanes the unpacked
-    // low (pixels 0, 1) and high (pixels 2, 3) halves of a 128-bit lane give it; a byte index
-    // of 0xFF clears the byte.
-    const __m512i spreadLow =
-        _mm512_set4_epi32(static_cast<int>(0xFF07FF07u), static_cast<int>(0xFF07FF07u),
-                          static_cast<int>(0xFF03FF03u), static_cast<int>(0xFF03FF03u));
-    const __m512i spreadHigh =
-        _mm512_set4_epi32(static_cast<int>(0xFF0FFF0Fu), static_cast<int>(0xFF0FFF0Fu),
-                          static_cast<int>(0xFF0BFF0Bu), static_cast<int>(0xFF0BFF0Bu));
     for (int i = 0; i < count; i += 16) {
         const __mmask16 lanes = GroupLanes(i, count);
         const __m512i s = _mm512_maskz_loadu_epi32(lanes, source + i);
@@ -153,12 +158,10 @@ QUILLORY_AVX512 inline __attribute__((always_inline)) void BlendUntintedAvx512Bo
             }
             continue;
         }
-        const __m512i low =
-            MixLanesAvx512(_mm512_unpacklo_epi8(s, zero), _mm512_unpacklo_epi8(d, zero),
-                           _mm512_shuffle_epi8(s, spreadLow));
-        const __m512i high =
-            MixLanesAvx512(_mm512_unpackhi_epi8(s, zero), _mm512_unpackhi_epi8(d, zero),
-                           _mm512_shuffle_epi8(s, spreadHigh));
+        const __m512i low = MixLanesAvx512(_mm512_unpacklo_epi8(s, zero),
+                                           _mm512_unpacklo_epi8(d, zero), AlphaLanesLow(s));
+        const __m512i high = MixLanesAvx512(_mm512_unpackhi_epi8(s, zero),
+                                            _mm512_unpackhi_epi8(d, zero), AlphaLanesHigh(s));
         _mm512_mask_storeu_epi32(dest + i, lanes,
                                  _mm512_or_si512(_mm512_packus_epi16(low, high), alphaBits));
     }
@@ -214,12 +217,6 @@ QUILLORY_AVX512 void AdditiveAvx512(uint32_t* dest, const uint32_t* source, int 
     const __m512i weights = _mm512_set1_epi64(static_cast<long long>(
         uint64_t{mod.blue * mod.alpha} | uint64_t{mod.green * mod.alpha} << 16 |
         uint64_t{mod.red * mod.alpha} << 32));
-    const __m512i spreadLow =
-        _mm512_set4_epi32(static_cast<int>(0xFF07FF07u), static_cast<int>(0xFF07FF07u),
-                          static_cast<int>(0xFF03FF03u), static_cast<int>(0xFF03FF03u));
-    const __m512i spreadHigh =
-        _mm512_set4_epi32(static_cast<int>(0xFF0FFF0Fu), static_cast<int>(0xFF0FFF0Fu),
-                          static_cast<int>(0xFF0BFF0Bu), static_cast<int>(0xFF0BFF0Bu));
     for (int i = 0; i < count; i += 16) {
         const __mmask16 lanes = GroupLanes(i, count);
         const __m512i s = _mm512_maskz_loadu_epi32(lanes, source + i);
@@ -227,12 +224,12 @@ QUILLORY_AVX512 void AdditiveAvx512(uint32_t* dest, const uint32_t* source, int 
             continue;
         }
         const __m512i d = _mm512_maskz_loadu_epi32(lanes, dest + i);
-        const __m512i low = AdditiveLanesAvx512(
-            _mm512_unpacklo_epi8(d, zero), _mm512_unpacklo_epi8(s, zero),
-            _mm512_shuffle_epi8(s, spreadLow), weights, mod.isWhite, sourceHasAlpha);
-        const __m512i high = AdditiveLanesAvx512(
-            _mm512_unpackhi_epi8(d, zero), _mm512_unpackhi_epi8(s, zero),
-            _mm512_shuffle_epi8(s, spreadHigh), weights, mod.isWhite, sourceHasAlpha);
+        const __m512i low =
+            AdditiveLanesAvx512(_mm512_unpacklo_epi8(d, zero), _mm512_unpacklo_epi8(s, zero),
+                                AlphaLanesLow(s), weights, mod.isWhite, sourceHasAlpha);
+        const __m512i high =
+            AdditiveLanesAvx512(_mm512_unpackhi_epi8(d, zero), _mm512_unpackhi_epi8(s, zero),
+                                AlphaLanesHigh(s), weights, mod.isWhite, sourceHasAlpha);
         // The pack saturates each sum at 255.
         _mm512_mask_storeu_epi32(dest + i, lanes, _mm512_packus_epi16(low, high));
     }
