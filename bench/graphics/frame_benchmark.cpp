@@ -221,6 +221,10 @@ struct PixmanScene {
     }
 };
 
+// The same operations in the same order as RenderOurs, which draws as the game's board does:
+// a full opaque clear first, then the background over most of it. Our back end leaves out what
+// later opaque copies cover; pixman is given the same requests and cannot know that, so its
+// clear is written whole (a caller could skip it only by knowing the frame ahead).
 void RenderPixman(const Scene& scene, PixmanScene& images, pixman_image_t* screen) {
     auto over = [&](pixman_image_t* source, pixman_image_t* mask, int x, int y, int width,
                     int height) {
