@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 namespace Platform {
@@ -46,8 +47,14 @@ private:
     // One past the last line that belongs to the section starting at header.
     int SectionEnd(int header) const;
     void InsertLine(int index, std::string text);
+    // Rebuilds the look-up tables from the lines (after parsing and after every edit).
+    void Reindex();
 
     std::vector<Line> lines_;
+    // Texts are looked up many times a frame: the first header of each section name, and the
+    // first key line of each name in it, both by lowercase name.
+    std::unordered_map<std::string, int> sectionHeaders_;
+    std::unordered_map<int, std::unordered_map<std::string, int>> sectionKeys_;
 };
 
 // Trims the INI blanks (tab through carriage return, space, 0x1A) from both ends.

@@ -25,6 +25,10 @@ struct GameWindow::State {
     std::vector<InputEvent> injected;  // events made by WarpPointer
     int pointerX = 0;
     int pointerY = 0;
+    // The output size the letterbox bars were last cleared at; the software renderer keeps its
+    // picture between presents, so the bars need clearing only when the output changes.
+    int clearedWidth = -1;
+    int clearedHeight = -1;
 };
 
 namespace {
@@ -195,6 +199,20 @@ SDL_Cursor* MakeCursor(const CursorShape& shape) {
     return cursor;
 }
 
+// Whether a width x height picture shown on the output leaves no letterbox bars.
+bool PictureCoversOutput(int outputWidth, int outputHeight, int width, int height,
+                         bool integerScale) {
+    if (outputWidth <= 0 || outputHeight <= 0 || width <= 0 || height <= 0) {
+        return false;
+    }
+    if (!integerScale) {
+        // Scaled to fit, the picture fills the output when the aspect ratios agree.
+        return int64_t{outputWidth} * height == int64_t{outputHeight} * width;
+    }
+    const int scale = std::max(1, std::min(outputWidth / width, outputHeight / height));
+    return width * scale == outputWidth && height * scale == outputHeight;
+}
+
 int ScaleFactor() {
     float dpi = 0;
     if (SDL_GetDisplayDPI(0, &dpi, nullptr, nullptr) != 0 || dpi <= 0) {
@@ -290,13 +308,18 @@ bool GameWindow::Create(const WindowSettings& settings, std::string& error) {
     // cost more than drawing the frame.
     SDL_RenderSetIntegerScale(s.renderer, s.accelerated ? SDL_FALSE : SDL_TRUE);
     SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, s.accelerated ? "linear" : "nearest");
-    s.texture = SDL_CreateTexture(s.renderer, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STREAMING,
+    // The frame's alpha is not shown (the window is opaque): a texture without alpha is copied
+    // as it is, where one with alpha would be blended over the cleared output pixel by pixel.
+    s.texture = SDL_CreateTexture(s.renderer, SDL_PIXELFORMAT_RGB888, SDL_TEXTUREACCESS_STREAMING,
                                   settings.width, settings.height);
     if (s.texture == nullptr) {
         error = SDL_GetError();
         DestroyWindow();
         return false;
     }
+    SDL_SetTextureBlendMode(s.texture, SDL_BLENDMODE_NONE);
+    s.clearedWidth = -1;
+    s.clearedHeight = -1;
     s.cursors[static_cast<int>(CursorKind::kArrow)] =
         SDL_CreateSystemCursor(SDL_SYSTEM_CURSOR_ARROW);
     s.cursors[static_cast<int>(CursorKind::kHand)] = MakeCursor(HandCursorShape());
@@ -464,7 +487,7 @@ bool GameWindow::Present(const uint32_t* pixels, int pitchInPixels) {
     if (SDL_UpdateTexture(s.texture, nullptr, pixels, pitchInPixels * 4) != 0) {
         return false;
     }
-    PresentLast();
+    ShowTexture();
     return true;
 }
 
@@ -473,10 +496,51 @@ void GameWindow::PresentLast() {
     if (s.renderer == nullptr) {
         return;
     }
-    SDL_SetRenderDrawColor(s.renderer, 0, 0, 0, 255);
-    SDL_RenderClear(s.renderer);
+    // A repaint request may follow anything the desktop did to the window: clear it all.
+    s.clearedWidth = -1;
+    ShowTexture();
+}
+
+void GameWindow::ShowTexture() {
+    State& s = *state_;
+    int outputWidth = 0;
+    int outputHeight = 0;
+    SDL_GetRendererOutputSize(s.renderer, &outputWidth, &outputHeight);
+    const bool covered =
+        PictureCoversOutput(outputWidth, outputHeight, s.settings.width, s.settings.height,
+                            SDL_RenderGetIntegerScale(s.renderer) == SDL_TRUE);
+    // The picture overwrites every output pixel it covers (no blending), so only letterbox bars
+    // need black; a graphics card's back buffer holds nothing after a present, the software
+    // renderer's holds the last picture and its bars.
+    const bool sameOutput = outputWidth == s.clearedWidth && outputHeight == s.clearedHeight;
+    if (!covered && (s.accelerated || !sameOutput)) {
+        SDL_SetRenderDrawColor(s.renderer, 0, 0, 0, 255);
+        SDL_RenderClear(s.renderer);
+        s.clearedWidth = outputWidth;
+        s.clearedHeight = outputHeight;
+    }
     SDL_RenderCopy(s.renderer, s.texture, nullptr, nullptr);
     SDL_RenderPresent(s.renderer);
+}
+
+bool GameWindow::ReadShownPixels(std::vector<uint32_t>& pixels, int& width, int& height) const {
+    const State& s = *state_;
+    width = 0;
+    height = 0;
+    if (s.renderer == nullptr || SDL_GetRendererOutputSize(s.renderer, &width, &height) != 0 ||
+        width <= 0 || height <= 0) {
+        return false;
+    }
+    pixels.assign(static_cast<size_t>(width) * height, 0);
+    // The logical size confines reading to the picture: it is set aside to read the bars too.
+    SDL_RenderSetLogicalSize(s.renderer, 0, 0);
+    const bool read = SDL_RenderReadPixels(s.renderer, nullptr, SDL_PIXELFORMAT_ARGB8888,
+                                           pixels.data(), width * 4) == 0;
+    SDL_RenderSetLogicalSize(s.renderer, s.settings.width, s.settings.height);
+    for (uint32_t& pixel : pixels) {
+        pixel |= 0xFF000000u;
+    }
+    return read;
 }
 
 bool GameWindow::SetFullScreen(bool fullScreen) {

@@ -60,6 +60,9 @@ public:
     bool Present(const uint32_t* pixels, int pitchInPixels);
     // Shows the last picture again (repaint requests).
     void PresentLast();
+    // What the window shows now, letterbox bars included, as 0xFFRRGGBB rows of `width`
+    // pixels; false when the output cannot be read back.
+    bool ReadShownPixels(std::vector<uint32_t>& pixels, int& width, int& height) const;
 
     bool SetFullScreen(bool fullScreen);
     bool IsFullScreen() const;
@@ -94,6 +97,8 @@ private:
     // Starts SDL's video system once; the window's destruction stops it again.
     bool StartVideo(std::string& error) const;
     void DestroyWindow();
+    // Copies the texture to the output and presents it, clearing the bars around it when needed.
+    void ShowTexture();
 
     struct State;
     std::unique_ptr<State> state_;
