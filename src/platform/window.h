@@ -12,6 +12,13 @@
 
 namespace Platform {
 
+// Where the picture lies in the window: scale and top left, in window pixels.
+struct PictureLayout {
+    int scale = 1;
+    int x = 0;
+    int y = 0;
+};
+
 struct WindowSettings {
     std::string title = "Quillory";
     int width = 800;  // logical size of the picture
@@ -97,8 +104,17 @@ private:
     // Starts SDL's video system once; the window's destruction stops it again.
     bool StartVideo(std::string& error) const;
     void DestroyWindow();
+    // Makes the graphics card's renderer, else prepares the copy into the window's pixels, else
+    // the software renderer.
+    bool CreateRenderer(std::string& error);
     // Copies the texture to the output and presents it, clearing the bars around it when needed.
     void ShowTexture();
+    // Copies the frame into the window's pixels (whole multiples, centred) and shows them.
+    bool CopyToSurface(const uint32_t* pixels, int pitchInPixels);
+    // The picture's place in the window when drawn into the window's pixels.
+    PictureLayout SurfaceLayout() const;
+    // A pointer position in the window to picture coordinates.
+    void ToPictureCoordinates(int windowX, int windowY, int& x, int& y) const;
 
     struct State;
     std::unique_ptr<State> state_;

@@ -200,3 +200,34 @@ TEST_F(WindowTest, ShowsTheFrameOpaqueInsideBlackBars) {
     window_.PresentLast();
     expectShown(0xFF336699, 0xFF00FF00);
 }
+
+// Letterboxed, pointer positions reach the game in picture coordinates, left and above the
+// picture included.
+TEST_F(WindowTest, PointerPositionsAreInPictureCoordinatesInFullScreen) {
+    window_.Show();
+    ASSERT_TRUE(window_.SetFullScreen(true));
+    std::vector<uint32_t> shown;
+    int width = 0;
+    int height = 0;
+    ASSERT_TRUE(window_.ReadShownPixels(shown, width, height));
+    const int left = (width - 800) / 2;
+    const int above = (height - 600) / 2;
+    ASSERT_GT(left, 0);
+    Poll();
+    SDL_Event motion{};
+    motion.type = SDL_MOUSEMOTION;
+    motion.motion.x = left + 10;
+    motion.motion.y = above + 20;
+    SDL_PushEvent(&motion);
+    PushButton(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_LEFT, 1, left - 1, above + 599);
+    const auto events = Poll();
+    ASSERT_EQ(events.size(), 2u);
+    EXPECT_EQ(events[0].x, 10);
+    EXPECT_EQ(events[0].y, 20);
+    EXPECT_EQ(events[1].x, -1);
+    EXPECT_EQ(events[1].y, 599);
+    int x = 0;
+    int y = 0;
+    window_.PointerPosition(x, y);
+    EXPECT_EQ(x, -1);
+}
