@@ -246,6 +246,29 @@ int ToPicture(int windowCoordinate, int offset, int scale) {
     return relative >= 0 ? relative / scale : -((-relative + scale - 1) / scale);
 }
 
+// Whether the surface stores pixels as the frame does (32 bits, 0x..RRGGBB) and ignores the top
+// byte, so rows copy as they are (a surface with alpha gets SDL's copy, which makes it opaque).
+bool HasFramePixelLayout(const SDL_Surface* surface) {
+    return surface->format->format == SDL_PIXELFORMAT_RGB888;
+}
+
+// Copies the frame's rows into the surface at the layout's place (scale 1, inside the surface).
+bool CopyRows(const uint32_t* pixels, int pitchInPixels, int width, int height,
+              SDL_Surface* surface, const PictureLayout& layout) {
+    if (layout.x + width > surface->w || layout.y + height > surface->h ||
+        SDL_LockSurface(surface) != 0) {
+        return false;
+    }
+    auto* target = static_cast<uint8_t*>(surface->pixels) +
+                   static_cast<size_t>(layout.y) * surface->pitch + layout.x * 4;
+    for (int y = 0; y < height; ++y) {
+        std::memcpy(target, pixels + static_cast<size_t>(y) * pitchInPixels, width * 4);
+        target += surface->pitch;
+    }
+    SDL_UnlockSurface(surface);
+    return true;
+}
+
 int ScaleFactor() {
     float dpi = 0;
     if (SDL_GetDisplayDPI(0, &dpi, nullptr, nullptr) != 0 || dpi <= 0) {
@@ -624,10 +647,15 @@ bool GameWindow::CopyToSurface(const uint32_t* pixels, int pitchInPixels) {
         }
         s.NoteClearedSurface(surface);
     }
-    SDL_Rect dest{layout.x, layout.y, width * layout.scale, height * layout.scale};
-    const int copied = layout.scale == 1 ? SDL_BlitSurface(s.frame, nullptr, surface, &dest)
-                                         : SDL_BlitScaled(s.frame, nullptr, surface, &dest);
-    return copied == 0 && SDL_UpdateWindowSurface(s.window) == 0;
+    bool copied = false;
+    if (layout.scale == 1 && layout.x >= 0 && layout.y >= 0 && HasFramePixelLayout(surface)) {
+        copied = CopyRows(pixels, pitchInPixels, width, height, surface, layout);
+    } else {
+        SDL_Rect dest{layout.x, layout.y, width * layout.scale, height * layout.scale};
+        copied = (layout.scale == 1 ? SDL_BlitSurface(s.frame, nullptr, surface, &dest)
+                                    : SDL_BlitScaled(s.frame, nullptr, surface, &dest)) == 0;
+    }
+    return copied && SDL_UpdateWindowSurface(s.window) == 0;
 }
 
 void GameWindow::ShowTexture() {
