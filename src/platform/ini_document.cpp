@@ -157,6 +157,15 @@ int IniDocument::FindKey(int header, std::string_view key) const {
 
 std::optional<std::string> IniDocument::GetValue(std::string_view section,
                                                  std::string_view key) const {
+    const std::optional<std::string_view> value = FindValue(section, key);
+    if (!value) {
+        return std::nullopt;
+    }
+    return std::string(*value);
+}
+
+std::optional<std::string_view> IniDocument::FindValue(std::string_view section,
+                                                       std::string_view key) const {
     const int header = FindSection(section);
     if (header < 0) {
         return std::nullopt;
@@ -165,7 +174,7 @@ std::optional<std::string> IniDocument::GetValue(std::string_view section,
     if (line < 0) {
         return std::nullopt;
     }
-    return std::string(ParseLine(lines_[line].text).value);
+    return ParseLine(lines_[line].text).value;
 }
 
 std::vector<std::string> IniDocument::SectionNames() const {

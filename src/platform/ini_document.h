@@ -21,6 +21,8 @@ public:
     // The value of a key, or nothing when the section or key is absent. An empty value ("key=")
     // is present and empty.
     std::optional<std::string> GetValue(std::string_view section, std::string_view key) const;
+    // The same without a copy: the view lasts until the document is next edited or destroyed.
+    std::optional<std::string_view> FindValue(std::string_view section, std::string_view key) const;
     std::vector<std::string> SectionNames() const;
     // Key names of the first section of that name (empty when absent).
     std::vector<std::string> KeyNames(std::string_view section) const;
