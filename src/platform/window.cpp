@@ -10,6 +10,7 @@
 
 #include "platform/cursor_shapes.h"
 #include "platform/mouse_latch.h"
+#include "platform/picture_copy.h"
 
 namespace Platform {
 
@@ -252,19 +253,18 @@ bool HasFramePixelLayout(const SDL_Surface* surface) {
     return surface->format->format == SDL_PIXELFORMAT_RGB888;
 }
 
-// Copies the frame's rows into the surface at the layout's place (scale 1, inside the surface).
-bool CopyRows(const uint32_t* pixels, int pitchInPixels, int width, int height,
-              SDL_Surface* surface, const PictureLayout& layout) {
-    if (layout.x + width > surface->w || layout.y + height > surface->h ||
+// Copies the frame into the surface at the layout's place, which lies inside the surface.
+bool CopyIntoSurface(const uint32_t* pixels, int pitchInPixels, int width, int height,
+                     SDL_Surface* surface, const PictureLayout& layout) {
+    if (layout.x < 0 || layout.y < 0 || layout.x + width * layout.scale > surface->w ||
+        layout.y + height * layout.scale > surface->h || surface->pitch % 4 != 0 ||
         SDL_LockSurface(surface) != 0) {
         return false;
     }
-    auto* target = static_cast<uint8_t*>(surface->pixels) +
-                   static_cast<size_t>(layout.y) * surface->pitch + layout.x * 4;
-    for (int y = 0; y < height; ++y) {
-        std::memcpy(target, pixels + static_cast<size_t>(y) * pitchInPixels, width * 4);
-        target += surface->pitch;
-    }
+    const int targetPitch = surface->pitch / 4;
+    uint32_t* target = static_cast<uint32_t*>(surface->pixels) +
+                       static_cast<size_t>(layout.y) * targetPitch + layout.x;
+    CopyPictureScaled(pixels, pitchInPixels, width, height, target, targetPitch, layout.scale);
     SDL_UnlockSurface(surface);
     return true;
 }
@@ -648,9 +648,10 @@ bool GameWindow::CopyToSurface(const uint32_t* pixels, int pitchInPixels) {
         s.NoteClearedSurface(surface);
     }
     bool copied = false;
-    if (layout.scale == 1 && layout.x >= 0 && layout.y >= 0 && HasFramePixelLayout(surface)) {
-        copied = CopyRows(pixels, pitchInPixels, width, height, surface, layout);
-    } else {
+    if (HasFramePixelLayout(surface)) {
+        copied = CopyIntoSurface(pixels, pitchInPixels, width, height, surface, layout);
+    }
+    if (!copied) {
         SDL_Rect dest{layout.x, layout.y, width * layout.scale, height * layout.scale};
         copied = (layout.scale == 1 ? SDL_BlitSurface(s.frame, nullptr, surface, &dest)
                                     : SDL_BlitScaled(s.frame, nullptr, surface, &dest)) == 0;
