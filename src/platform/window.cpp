@@ -380,7 +380,10 @@ bool GameWindow::CreateRenderer(std::string& error) {
             SDL_DestroyRenderer(s.renderer);
             s.renderer = nullptr;
         }
-        // No graphics card: the window's own pixels, where SDL offers them.
+        // No graphics card: the window's own pixels, where SDL offers them, and truly without
+        // the graphics card (SDL would otherwise put them in one where it can, the very thing
+        // a player who switched acceleration off wants to avoid).
+        SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
         if (SDL_GetWindowSurface(s.window) != nullptr) {
             s.drawsToSurface = true;
             return true;
