@@ -10,9 +10,9 @@
 namespace {
 
 TEST(PictureCopyTest, EachPixelBecomesABlockAndTheMarginsStay) {
-    constexpr int kWidth = 5;
+    constexpr int kWidth = 13;  // rows long enough for the wide copy, with odd ends
     constexpr int kHeight = 3;
-    constexpr int kSourcePitch = 7;  // two pixels of each source row are not part of the picture
+    constexpr int kSourcePitch = 15;  // two pixels of each source row are not part of it
     std::vector<uint32_t> source(kSourcePitch * kHeight, 0xDEADBEEF);
     for (int y = 0; y < kHeight; ++y) {
         for (int x = 0; x < kWidth; ++x) {
