@@ -1,5 +1,7 @@
-// The main window on SDL2: a streaming texture holds the 800x600 picture, SDL's logical size does
-// the letterboxing and maps pointer positions back to game coordinates.
+// The main window on SDL2. With a graphics card, a streaming texture holds the 800x600 picture
+// and SDL's logical size does the letterboxing and maps pointer positions back to game
+// coordinates. Without one, the picture is copied straight into the window's own pixels at a
+// whole multiple, centred, and the pointer is mapped back here.
 #include "platform/window.h"
 
 #include <SDL.h>

@@ -97,7 +97,7 @@ public:
     void CaptureMouse(bool capture);
     bool IsAccelerated() const;
     // Whether the picture is scaled smoothly to any size (the graphics card's renderer) rather
-    // than by whole multiples, nearest pixel (the software renderer).
+    // than by whole multiples, nearest pixel (without a graphics card).
     bool ScalesSmoothly() const;
 
 private:
