@@ -504,4 +504,39 @@ TEST_F(AppBaseTest, AltEnterTellsTheGameSoItsOptionFollows) {
     app.GetWindow().Destroy();
 }
 
+// A widget that changes only when told to.
+class QuietWidget : public Tuvo::Widget {
+public:
+    void Draw(Tuvo::Graphics*) override { ++draws; }
+    int draws = 0;
+};
+
+// With nothing dirty the loop sleeps and shows the unchanged frame once a second; a change is
+// drawn and shown on the next update.
+TEST_F(AppBaseTest, AQuietScreenIsShownOnceASecondAndAChangeAtOnce) {
+    LoopApp app(clock_);
+    // The counting widget changes on every update, and with it whatever lies over it.
+    app.widget.SetVisible(false);
+    app.widget.Resize(40, 40, 10, 10);
+    QuietWidget quiet;
+    quiet.Resize(0, 0, 10, 10);
+    app.GetWidgetManager()->AddWidget(&quiet);
+    app.RunFor(500);
+    const size_t presentsBefore = app.presentTimes.size();
+    const int drawsBefore = quiet.draws;
+    app.RunFor(3000);
+    EXPECT_NEAR(static_cast<double>(app.presentTimes.size() - presentsBefore), 3, 1);
+    EXPECT_EQ(quiet.draws, drawsBefore);
+    EXPECT_GT(app.sleepCount_, 250);  // it sleeps between updates instead of drawing
+
+    const size_t presentsQuiet = app.presentTimes.size();
+    quiet.MarkDirty();
+    const uint32_t changedAt = app.manualClock.Milliseconds();
+    app.RunFor(30);
+    EXPECT_EQ(quiet.draws, drawsBefore + 1);
+    ASSERT_GT(app.presentTimes.size(), presentsQuiet);
+    EXPECT_LE(app.presentTimes[presentsQuiet] - changedAt, 20u);
+    app.GetWidgetManager()->RemoveWidget(&quiet);
+}
+
 }  // namespace
