@@ -286,7 +286,7 @@ TEST(RecordedPlayTest, AShortGameIsWonLostContinuedAndCompletedThroughItsBonusLe
     ASSERT_LT(lost + 1, checks.size());
     EXPECT_EQ(checks[lost + 1].screenState, 6);
     EXPECT_EQ(checks[lost + 1].score, checks[lost].score);
-    const int atBonusLevel = checks[ExpectLevelWon(checks, 2, 10, lost)].score;
+    const int atBonusLevel = checks[ExpectLevelWon(checks, 2, 6, lost)].score;
     EXPECT_NE(user.Read("config.ini").find("LastOpenedLevel=3"), std::string::npos);
     {
         UserFiles files(user);
