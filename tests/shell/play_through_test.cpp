@@ -4,60 +4,19 @@
 // name; then checks the high scores and the saved game that it left in a fresh user folder. The
 // Classic course is played by the recordings (recorded_play_test.cpp).
 #include <gtest/gtest.h>
-#include <signal.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
-#include <chrono>
 #include <cstdint>
-#include <fstream>
-#include <sstream>
 #include <string>
-#include <thread>
 
 #include "engine/private_profile.h"
 #include "engine/scores.h"
 #include "platform/folders.h"
+#include "support/program_run.h"
 #include "support/temp_folder.h"
 
 namespace {
 
 using TestSupport::TempFolder;
-
-std::string ReadFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream contents;
-    contents << in.rdbuf();
-    return contents.str();
-}
-
-// Runs the program to its end (or kills it after `seconds`); returns the wait status.
-int RunGame(const TempFolder& user, const std::string& script, int seconds) {
-    const std::string errors = user.File("stderr.txt");
-    const pid_t child = fork();
-    if (child == 0) {
-        setenv("SDL_VIDEODRIVER", "dummy", 1);
-        setenv("SDL_AUDIODRIVER", "dummy", 1);
-        setenv("QUILLORY_INPUT_SCRIPT", script.c_str(), 1);
-        freopen(errors.c_str(), "w", stderr);
-        const std::string changeDir = std::string("-changedir=") + QUILLORY_DATA_DIR;
-        const std::string userDir = "-userdir=" + user.Path();
-        execl(QUILLORY_EXECUTABLE, QUILLORY_EXECUTABLE, changeDir.c_str(), userDir.c_str(),
-              static_cast<char*>(nullptr));
-        _exit(127);
-    }
-    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
-    int status = 0;
-    while (waitpid(child, &status, WNOHANG) == 0) {
-        if (std::chrono::steady_clock::now() > end) {
-            kill(child, SIGKILL);
-            waitpid(child, &status, 0);
-            return -1;
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(100));
-    }
-    return status;
-}
 
 // A Transformer game: the tutorial's shape must be turned once with the right button before the
 // cell takes it; Escape pauses.
@@ -94,11 +53,16 @@ click menu-main.xml btnExit
 std::string PlayScript(const TempFolder& user, const char* scriptText) {
     user.Write("config.ini", "[OPTIONS]\r\nbtnFullScreen=0\r\n");
     const std::string script = user.Write("script.txt", scriptText);
-    const int status = RunGame(user, script, 240);
-    const std::string log = ReadFile(user.File("applog.htm"));
-    EXPECT_NE(status, -1) << "the program did not end\n" << log;
-    EXPECT_TRUE(WIFEXITED(status)) << ReadFile(user.File("stderr.txt"));
-    EXPECT_EQ(WEXITSTATUS(status), 0);
+    TestSupport::ProgramRun program;
+    program.program = QUILLORY_EXECUTABLE;
+    program.arguments = {std::string("-changedir=") + QUILLORY_DATA_DIR, "-userdir=" + user.Path()};
+    program.environment = {{"SDL_VIDEODRIVER", "dummy"},
+                           {"SDL_AUDIODRIVER", "dummy"},
+                           {"QUILLORY_INPUT_SCRIPT", script}};
+    program.errorFile = user.File("stderr.txt");
+    const int status = TestSupport::WaitForExit(TestSupport::StartProgram(program), 240);
+    const std::string log = user.Read("applog.htm");
+    EXPECT_EQ(status, 0) << user.Read("stderr.txt") << log;
     EXPECT_EQ(log.find("Script FAILED"), std::string::npos) << log;
     EXPECT_NE(log.find("Script: click menu-main.xml btnExit"), std::string::npos);
     return log;

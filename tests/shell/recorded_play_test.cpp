@@ -2,17 +2,11 @@
 // of sessions in one user folder as a player's restarts would, and each session's files, log and
 // last screenshot are checked against the rules. tools/recordings/re-record.sh makes them again.
 #include <gtest/gtest.h>
-#include <signal.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
-#include <chrono>
 #include <cstdint>
-#include <fstream>
 #include <set>
-#include <sstream>
 #include <string>
-#include <thread>
+#include <utility>
 #include <vector>
 
 #include "engine/private_profile.h"
@@ -20,6 +14,7 @@
 #include "imagefiles/readers.h"
 #include "platform/folders.h"
 #include "shell/demo_file.h"
+#include "support/program_run.h"
 #include "support/temp_folder.h"
 
 namespace {
@@ -28,12 +23,7 @@ using TestSupport::TempFolder;
 
 const std::string kRecordings = std::string(QUILLORY_SOURCE_DIR) + "/tests/shell/recordings/";
 
-std::string ReadFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream contents;
-    contents << in.rdbuf();
-    return contents.str();
-}
+using TestSupport::ReadWholeFile;
 
 struct GameRun {
     int status = -1;  // exit code, or -1 when it did not end by itself
@@ -41,44 +31,26 @@ struct GameRun {
     std::string errors;
 };
 
-// Runs the program with `options` (and the game's data folder unless the last option names one)
-// until it ends, or kills it after `seconds`; the user folder's log and the program's stderr come
-// back.
+// Runs the program headless with `options` (and the game's data folder unless the last option
+// names one) until it ends, or kills it after five minutes; the user folder's log and the
+// program's stderr come back.
 GameRun RunGame(const TempFolder& scratch, const std::string& userFolder,
-                std::vector<std::string> options, int seconds = 300) {
-    const std::string errors = scratch.File("stderr.txt");
+                std::vector<std::string> options,
+                const std::vector<std::pair<std::string, std::string>>& environment = {}) {
     if (options.empty() || options.back().rfind("-changedir=", 0) != 0) {
         options.insert(options.begin(), std::string("-changedir=") + QUILLORY_DATA_DIR);
     }
-    const pid_t child = fork();
-    if (child == 0) {
-        setenv("SDL_VIDEODRIVER", "dummy", 1);
-        setenv("SDL_AUDIODRIVER", "dummy", 1);
-        unsetenv("QUILLORY_INPUT_SCRIPT");
-        freopen(errors.c_str(), "w", stderr);
-        std::vector<char*> argv{const_cast<char*>(QUILLORY_EXECUTABLE)};
-        for (std::string& option : options) {
-            argv.push_back(option.data());
-        }
-        argv.push_back(nullptr);
-        execv(QUILLORY_EXECUTABLE, argv.data());
-        _exit(127);
-    }
-    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
-    int status = 0;
+    TestSupport::ProgramRun program;
+    program.program = QUILLORY_EXECUTABLE;
+    program.arguments = std::move(options);
+    program.environment = {{"SDL_VIDEODRIVER", "dummy"}, {"SDL_AUDIODRIVER", "dummy"}};
+    program.environment.insert(program.environment.end(), environment.begin(), environment.end());
+    program.unsetEnvironment = {"QUILLORY_INPUT_SCRIPT"};
+    program.errorFile = scratch.File("stderr.txt");
     GameRun run;
-    while (waitpid(child, &status, WNOHANG) == 0) {
-        if (std::chrono::steady_clock::now() > end) {
-            kill(child, SIGKILL);
-            waitpid(child, &status, 0);
-            status = -1;
-            break;
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    }
-    run.status = status != -1 && WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    run.log = ReadFile(userFolder + "/applog.htm");
-    run.errors = ReadFile(errors);
+    run.status = TestSupport::WaitForExit(TestSupport::StartProgram(program), 300);
+    run.log = ReadWholeFile(userFolder + "/applog.htm");
+    run.errors = ReadWholeFile(program.errorFile);
     return run;
 }
 
@@ -197,7 +169,7 @@ TEST(RecordedPlayTest, ATutorialIsSavedScoredContinuedAfterARestartAndTheScoresC
         EXPECT_EQ(classic.level, 1);
         EXPECT_EQ(classic.score, 50);
     }
-    const std::string firstLog = ReadFile(user.File("applog.htm"));
+    const std::string firstLog = ReadWholeFile(user.File("applog.htm"));
     EXPECT_NE(firstLog.find("StartLevel(1)"), std::string::npos);
 
     // After a restart the saved game is loaded with its score, played on and ended again.
@@ -231,7 +203,7 @@ TEST(RecordedPlayTest, ATutorialIsSavedScoredContinuedAfterARestartAndTheScoresC
 std::vector<Tuvo::RecordedCheck> Checks(const std::string& name) {
     Tuvo::Recording recording;
     std::string error;
-    EXPECT_TRUE(Tuvo::ParseRecording(ReadFile(kRecordings + name + ".txt"), recording, error))
+    EXPECT_TRUE(Tuvo::ParseRecording(ReadWholeFile(kRecordings + name + ".txt"), recording, error))
         << error;
     return recording.checks;
 }
@@ -260,23 +232,15 @@ size_t ExpectLevelWon(const std::vector<Tuvo::RecordedCheck>& checks, int level,
     return next;
 }
 
-size_t Count(const std::string& text, const std::string& part) {
-    size_t count = 0;
-    for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) {
-        ++count;
-    }
-    return count;
-}
-
 TEST(RecordedPlayTest, AShortGameIsWonLostContinuedAndCompletedThroughItsBonusLevel) {
     TempFolder scratch;
     TempFolder user;
     user.Write("config.ini", "[OPTIONS]\r\nbtnFullScreen=0\r\n");
     ASSERT_NO_FATAL_FAILURE(Play(scratch, user, "short-won-lost", true));
     const std::string log = user.Read("applog.htm");
-    EXPECT_EQ(Count(log, "StartLevel(1)"), 1u);
-    EXPECT_EQ(Count(log, "StartLevel(2)"), 2u);  // lost and tried again
-    EXPECT_EQ(Count(log, "StartLevel(3)"), 1u);
+    EXPECT_EQ(TestSupport::CountOccurrences(log, "StartLevel(1)"), 1u);
+    EXPECT_EQ(TestSupport::CountOccurrences(log, "StartLevel(2)"), 2u);  // lost and tried again
+    EXPECT_EQ(TestSupport::CountOccurrences(log, "StartLevel(3)"), 1u);
     ExpectScreenshot(user, 1);  // the game-over screen
     auto checks = Checks("short-won-lost");
     const size_t second = ExpectLevelWon(checks, 1, 60, 0);
@@ -345,16 +309,14 @@ TEST(RecordedPlayTest, BadRecordingsAreRefusedAndThePlayersFolderIsNeverPlayedOn
     player.Write("scores.ini", "mine");
     auto play = [&](const std::string& file) {
         // The player's folder is the environment's; only -userdir would name another.
-        setenv("QUILLORY_USERDIR", player.Path().c_str(), 1);
-        const GameRun run = RunGame(scratch, player.Path(), {"-play", "-demofile=" + file});
-        unsetenv("QUILLORY_USERDIR");
-        return run;
+        return RunGame(scratch, player.Path(), {"-play", "-demofile=" + file},
+                       {{"QUILLORY_USERDIR", player.Path()}});
     };
     GameRun run = play(scratch.File("missing.txt"));
     EXPECT_EQ(run.status, 2);
     EXPECT_NE(run.errors.find("does not exist"), std::string::npos) << run.errors;
 
-    std::string text = ReadFile(kRecordings + "options-changed.txt");
+    std::string text = ReadWholeFile(kRecordings + "options-changed.txt");
     scratch.Write("cut.txt", text.substr(0, text.size() / 2));
     run = play(scratch.File("cut.txt"));
     EXPECT_EQ(run.status, 2);
