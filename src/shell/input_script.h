@@ -25,10 +25,10 @@
 //   game-complete           ends the game as if its last level were won
 //   screenshot FILE         writes the last drawn picture as a PNG file
 //   quit                    ends the program
-// The last three read the rules' state to choose where to click, and act only through the pointer
-// and the buttons. Every command is written to the log as "Script: ..."; a wait that lasts longer
-// than 60 s of updates, or a control that cannot be found, logs "Script FAILED: ..." and ends the
-// program.
+// take-fitting, drop-fitting and play-level read the rules' state to choose where to click, and
+// act only through the pointer and the buttons. Every command is written to the log as
+// "Script: ..."; a wait that lasts longer than 60 s of updates, or a control that cannot be
+// found, logs "Script FAILED: ..." and ends the program.
 #pragma once
 
 #include <string>
