@@ -2,6 +2,7 @@
 #include "support/program_run.h"
 
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -54,6 +55,20 @@ int WaitForExit(pid_t process) {
         return -1;
     }
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+int WaitForExit(pid_t process, int seconds) {
+    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
+    int status = 0;
+    while (process > 0 && waitpid(process, &status, WNOHANG) == 0) {
+        if (std::chrono::steady_clock::now() > end) {
+            kill(process, SIGKILL);
+            waitpid(process, &status, 0);
+            return -1;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    return process > 0 && WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
 int RunProgram(const ProgramRun& run) {

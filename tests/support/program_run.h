@@ -26,6 +26,9 @@ pid_t StartProgram(const ProgramRun& run);
 // Waits for the process to end; returns its exit code, or -1 when it did not exit normally.
 int WaitForExit(pid_t process);
 
+// The same, but a process still running after `seconds` is killed: -1.
+int WaitForExit(pid_t process, int seconds);
+
 // Starts the program and waits for it to end; returns its exit code (-1 on a signal).
 int RunProgram(const ProgramRun& run);
 
