@@ -55,14 +55,26 @@ public:
     }
     ~LoopApp() override { widgetManager_->RemoveWidget(&widget); }
 
-    // Runs loop steps until the clock has moved `milliseconds` on.
-    void RunFor(uint32_t milliseconds) {
+    bool Step() {
+        bool updated = false;
+        return LoopStep(&updated);
+    }
+    // Runs loop steps until the clock has moved `milliseconds` on; returns the steps run.
+    int RunFor(uint32_t milliseconds) {
         const uint32_t end = manualClock.Milliseconds() + milliseconds;
-        for (int steps = 0; static_cast<int32_t>(manualClock.Milliseconds() - end) < 0; ++steps) {
-            bool updated = false;
-            ASSERT_TRUE(LoopStep(&updated));
-            ASSERT_LT(steps, 1000000) << "the loop does not advance time";
+        int steps = 0;
+        while (static_cast<int32_t>(manualClock.Milliseconds() - end) < 0 && steps < 1000000 &&
+               Step()) {
+            ++steps;
         }
+        EXPECT_GE(static_cast<int32_t>(manualClock.Milliseconds() - end), 0)
+            << "the loop stopped or does not advance time";
+        return steps;
+    }
+    // Hands one window event to the application at once.
+    void Send(EventKind kind) {
+        QueueInputEvent({.kind = kind});
+        HandleQueuedMessage(true);
     }
 
     using TuvoAppBase::deferredMessages_;
@@ -99,8 +111,7 @@ int UpdatesUntilSleep(LoopApp& app) {
     const int sleeps = app.sleepCount_;
     const int updates = app.updateCount_;
     for (int i = 0; i < 10000 && app.sleepCount_ == sleeps; ++i) {
-        bool updated = false;
-        app.LoopStep(&updated);
+        app.Step();
     }
     return app.updateCount_ - updates;
 }
@@ -170,14 +181,9 @@ TEST_F(AppBaseTest, NoBacklogSecondAfterARelaxedReset) {
 TEST_F(AppBaseTest, MultiplierZeroStopsUpdatesButNotMessages) {
     LoopApp app(clock_);
     app.updateMultiplier_ = 0;
-    InputEvent move;
-    move.kind = EventKind::kMouseMove;
-    move.x = 5;
-    move.y = 5;
-    app.pending.push_back(move);
+    app.pending.push_back({.kind = EventKind::kMouseMove, .x = 5, .y = 5});
     for (int i = 0; i < 50; ++i) {
-        bool updated = false;
-        app.LoopStep(&updated);
+        app.Step();
         clock_.Advance(10);
     }
     EXPECT_EQ(app.updateCount_, 0);
@@ -188,21 +194,15 @@ TEST_F(AppBaseTest, OneDeferredMessagePerStepBeforeTheNextUpdate) {
     LoopApp app(clock_);
     clock_.Advance(50);
     for (int x = 1; x <= 3; ++x) {
-        InputEvent move;
-        move.kind = EventKind::kMouseMove;
-        move.x = x;
-        move.y = x;
-        app.pending.push_back(move);
+        app.pending.push_back({.kind = EventKind::kMouseMove, .x = x, .y = x});
     }
     for (int step = 1; step <= 3; ++step) {
-        bool updated = false;
-        ASSERT_TRUE(app.LoopStep(&updated));
+        ASSERT_TRUE(app.Step());
         EXPECT_EQ(app.widget.moves, step);
         EXPECT_EQ(app.updateCount_, 0);
         EXPECT_EQ(app.loopStepState_, Tuvo::LOOP_MESSAGES);
     }
-    bool updated = false;
-    app.LoopStep(&updated);
+    app.Step();
     EXPECT_EQ(app.loopStepState_, Tuvo::LOOP_UPDATE);
     EXPECT_TRUE(app.LoopUntilUpdate());
     EXPECT_EQ(app.updateCount_, 1);
@@ -215,16 +215,19 @@ TEST_F(AppBaseTest, DisplayThatDoesNotWaitIsDetectedAfterThreeFastSeconds) {
     app.presentCost = 2;  // presenting returns at once: 500 "frames" a second
     app.vsyncBrokenTestStart_ = clock_.Milliseconds();
     for (int i = 0; i < 100000 && !app.vsyncBroken_; ++i) {
-        bool updated = false;
-        app.LoopStep(&updated);
+        app.Step();
     }
     EXPECT_TRUE(app.vsyncBroken_);
     EXPECT_EQ(app.vsyncBrokenCount_, 3);
     EXPECT_NEAR(app.updateCount_, 300, 2);
 }
 
-TEST_F(AppBaseTest, LoadingThrottlesDrawsAndYieldsTheProcessor) {
-    LoopApp app(clock_);
+TEST_F(AppBaseTest, LoadingThrottlesDrawsYieldsTheProcessorAndHandsOverOnTheNextUpdate) {
+    struct HandOverApp : LoopApp {
+        using LoopApp::LoopApp;
+        void OnResourcesLoaded() override { ++handOvers; }
+        int handOvers = 0;
+    } app(clock_);
     app.loaded_ = false;
     app.loadingThreadStarted_ = true;
     app.yieldMainThread_ = true;
@@ -236,19 +239,6 @@ TEST_F(AppBaseTest, LoadingThrottlesDrawsAndYieldsTheProcessor) {
     }
     // Drawing is the only busy time here: the main thread sleeps at least twice as long.
     EXPECT_GE(clock_.SleptTotal(), 2u * 5u * app.presentTimes.size());
-    app.loadingThreadStarted_ = false;
-}
-
-TEST_F(AppBaseTest, FinishedLoadingHandsOverOnTheNextUpdate) {
-    struct HandOverApp : LoopApp {
-        using LoopApp::LoopApp;
-        void OnResourcesLoaded() override { ++handOvers; }
-        int handOvers = 0;
-    } app(clock_);
-    app.loaded_ = false;
-    app.loadingThreadStarted_ = true;
-    app.yieldMainThread_ = true;
-    app.RunFor(100);
     EXPECT_EQ(app.handOvers, 0);
     app.loadingThreadCompleted_ = true;
     app.RunFor(100);
@@ -259,35 +249,25 @@ TEST_F(AppBaseTest, FinishedLoadingHandsOverOnTheNextUpdate) {
 
 TEST_F(AppBaseTest, FocusLossAndMinimisingCountAutomaticMutes) {
     LoopApp app(clock_);
-    auto send = [&](EventKind kind) {
-        InputEvent event;
-        event.kind = kind;
-        app.QueueInputEvent(event);
-        app.HandleQueuedMessage(true);
-    };
-    send(EventKind::kFocusGained);
-    EXPECT_EQ(app.settings_.muteCount, 0);
-    send(EventKind::kFocusLost);
-    EXPECT_EQ(app.settings_.muteCount, 1);
-    send(EventKind::kMinimized);
-    EXPECT_EQ(app.settings_.muteCount, 2);
-    EXPECT_EQ(app.settings_.automaticMuteCount, 2);
-    send(EventKind::kRestored);
-    EXPECT_EQ(app.settings_.muteCount, 1);
-    send(EventKind::kFocusGained);
-    EXPECT_EQ(app.settings_.muteCount, 0);
-    EXPECT_EQ(app.settings_.automaticMuteCount, 0);
+    const std::pair<EventKind, int> steps[] = {{EventKind::kFocusGained, 0},
+                                               {EventKind::kFocusLost, 1},
+                                               {EventKind::kMinimized, 2},
+                                               {EventKind::kRestored, 1},
+                                               {EventKind::kFocusGained, 0}};
+    for (const auto& [kind, mutes] : steps) {
+        app.Send(kind);
+        EXPECT_EQ(app.settings_.muteCount, mutes) << static_cast<int>(kind);
+        EXPECT_EQ(app.settings_.automaticMuteCount, mutes) << static_cast<int>(kind);
+    }
     app.MuteAudio(false);
-    send(EventKind::kFocusLost);
-    send(EventKind::kFocusGained);
+    app.Send(EventKind::kFocusLost);
+    app.Send(EventKind::kFocusGained);
     EXPECT_EQ(app.settings_.muteCount, 1);  // the player's own mute stays
 }
 
 TEST_F(AppBaseTest, MinimisedWindowKeepsCountingUpdatesButSkipsTheTree) {
     LoopApp app(clock_);
-    InputEvent event;
-    event.kind = EventKind::kMinimized;
-    app.QueueInputEvent(event);
+    app.QueueInputEvent({.kind = EventKind::kMinimized});
     app.RunFor(500);
     EXPECT_GT(app.updateCount_, 40);
     EXPECT_EQ(app.widget.updates, 0);
@@ -295,9 +275,7 @@ TEST_F(AppBaseTest, MinimisedWindowKeepsCountingUpdatesButSkipsTheTree) {
 
 TEST_F(AppBaseTest, StepWithLeaveLoopSetReturnsAtOnce) {
     LoopApp app(clock_);
-    InputEvent move;
-    move.kind = EventKind::kMouseMove;
-    app.pending.push_back(move);
+    app.pending.push_back({.kind = EventKind::kMouseMove});
     app.leaveLoop_ = true;
     bool updated = true;
     EXPECT_FALSE(app.LoopStep(&updated));
@@ -305,18 +283,26 @@ TEST_F(AppBaseTest, StepWithLeaveLoopSetReturnsAtOnce) {
     EXPECT_EQ(app.pending.size(), 1u);  // nothing was pumped
 }
 
-TEST_F(AppBaseTest, CloseRequestQuitsAndSavesTheSettings) {
-    LoopApp app(clock_);
-    app.registryKey_ = "Quillory";
-    app.LoadSettings();
-    InputEvent close;
-    close.kind = EventKind::kCloseRequested;
-    app.pending.push_back(close);
-    app.MainLoop();
-    EXPECT_TRUE(app.shutdown_);
-    int inProgress = 1;
-    ASSERT_TRUE(app.RegistryReadInteger("InProgress", inProgress));
-    EXPECT_EQ(inProgress, 0);
+// Closing the window and every quitting signal quit the loop and save the settings.
+TEST_F(AppBaseTest, CloseRequestAndQuittingSignalsQuitAndSave) {
+    Platform::InstallQuitSignalHandlers();
+    for (const int signal : {0, SIGINT, SIGHUP, SIGQUIT}) {
+        Platform::ClearQuitSignal();
+        LoopApp app(clock_);
+        app.registryKey_ = "Quillory";
+        app.LoadSettings();
+        if (signal == 0) {
+            app.pending.push_back({.kind = EventKind::kCloseRequested});
+        } else {
+            raise(signal);
+        }
+        app.MainLoop();
+        EXPECT_TRUE(app.shutdown_) << signal;
+        int inProgress = 1;
+        ASSERT_TRUE(app.RegistryReadInteger("InProgress", inProgress));
+        EXPECT_EQ(inProgress, 0) << signal;
+    }
+    Platform::ClearQuitSignal();
 }
 
 TEST_F(AppBaseTest, CommandLineOptionsAndTheUnknownOptionExit) {
@@ -344,27 +330,20 @@ TEST_F(AppBaseTest, OneOwnerDecidesTheVolumeHeard) {
     auto owned = std::make_unique<RecordingMusic>();
     RecordingMusic& music = *owned;
     app.SetMusicInterface(std::move(owned));
-    auto send = [&](EventKind kind) {
-        InputEvent event;
-        event.kind = kind;
-        app.QueueInputEvent(event);
-        app.HandleQueuedMessage(true);
-    };
-    send(EventKind::kFocusGained);
+    app.Send(EventKind::kFocusGained);
     app.SetPlayerMusicVolume(0.4);  // the options slider
     EXPECT_DOUBLE_EQ(music.volume_, 0.4);
     // Focus loss and return give back the player's volume, not a stored default.
-    send(EventKind::kFocusLost);
+    app.Send(EventKind::kFocusLost);
     EXPECT_DOUBLE_EQ(music.volume_, 0.0);
     app.SetPlayerMusicVolume(0.6);  // set while unfocused: not heard yet
     EXPECT_DOUBLE_EQ(music.volume_, 0.0);
-    send(EventKind::kFocusGained);
+    app.Send(EventKind::kFocusGained);
     EXPECT_DOUBLE_EQ(music.volume_, 0.6);
     // The game's duck multiplies, survives a mute, and is never saved.
     app.SetMusicDuck(0.0);
-    EXPECT_DOUBLE_EQ(music.volume_, 0.0);
-    send(EventKind::kMinimized);
-    send(EventKind::kRestored);
+    app.Send(EventKind::kMinimized);
+    app.Send(EventKind::kRestored);
     EXPECT_DOUBLE_EQ(music.volume_, 0.0);
     app.SetMusicDuck(0.5);
     EXPECT_DOUBLE_EQ(music.volume_, 0.3);
@@ -392,19 +371,10 @@ TEST_F(AppBaseTest, TheIdlePauseSleepsAndPausesTheMusic) {
     EXPECT_TRUE(music.paused_);
     // Paused, ten seconds cost a few dozen loop steps and no presents, not a busy spin.
     const size_t presents = app.presentTimes.size();
-    const uint32_t end = clock_.Milliseconds() + 10000;
-    int steps = 0;
-    while (static_cast<int32_t>(clock_.Milliseconds() - end) < 0 && steps < 10000) {
-        bool updated = false;
-        app.LoopStep(&updated);
-        ++steps;
-    }
-    EXPECT_LT(steps, 100);
+    EXPECT_LT(app.RunFor(10000), 100);
     EXPECT_EQ(app.presentTimes.size(), presents);
     // Input wakes it: the music goes on and the loop updates again.
-    InputEvent move;
-    move.kind = EventKind::kMouseMove;
-    app.pending.push_back(move);
+    app.pending.push_back({.kind = EventKind::kMouseMove});
     const int updates = app.updateCount_;
     app.RunFor(100);
     EXPECT_FALSE(app.idlePaused_);
@@ -444,43 +414,21 @@ TEST_F(AppBaseTest, TheAccelerationAnswerReachesTheGameBeforeDestruction) {
     HookApp app(clock_);
     app.autoStartLoadThread_ = false;
     app.hardwareMayHaveFailed_ = true;
-    InputEvent close;
-    close.kind = EventKind::kCloseRequested;
-    app.pending.push_back(close);
+    app.pending.push_back({.kind = EventKind::kCloseRequested});
     app.Run();
     EXPECT_EQ(app.questions, 1);
     EXPECT_EQ(app.refusals, 1);
-}
-
-TEST_F(AppBaseTest, QuittingSignalsQuitAndSave) {
-    Platform::InstallQuitSignalHandlers();
-    for (const int signal : {SIGINT, SIGHUP, SIGQUIT}) {
-        Platform::ClearQuitSignal();
-        LoopApp app(clock_);
-        app.registryKey_ = "Quillory";
-        app.LoadSettings();
-        raise(signal);
-        app.MainLoop();
-        EXPECT_TRUE(app.shutdown_) << signal;
-        int inProgress = 1;
-        ASSERT_TRUE(app.RegistryReadInteger("InProgress", inProgress));
-        EXPECT_EQ(inProgress, 0) << signal;
-    }
-    Platform::ClearQuitSignal();
 }
 
 TEST_F(AppBaseTest, CommandLineFoldersAreTakenFromTheStartFolder) {
     LoopApp app(clock_);
     app.startFolder_ = folder_.Path();
     app.ApplyCommandLineOption("-changedir", "data");
-    EXPECT_EQ(app.changeDirectory_, folder_.Path() + "/data");
     app.ApplyCommandLineOption("-changedir", "data");  // applied twice: the same folder
     EXPECT_EQ(app.changeDirectory_, folder_.Path() + "/data");
-    {
-        TestSupport::ScopedCurrentDirectory elsewhere("/");
-        app.ApplyCommandLineOption("-userdir", "user");
-        EXPECT_EQ(Platform::UserFolder(), folder_.Path() + "/user");
-    }
+    TestSupport::ScopedCurrentDirectory elsewhere("/");
+    app.ApplyCommandLineOption("-userdir", "user");
+    EXPECT_EQ(Platform::UserFolder(), folder_.Path() + "/user");
 }
 
 TEST_F(AppBaseTest, AltEnterTellsTheGameSoItsOptionFollows) {
@@ -491,14 +439,11 @@ TEST_F(AppBaseTest, AltEnterTellsTheGameSoItsOptionFollows) {
     settings.vsync = false;
     std::string error;
     ASSERT_TRUE(app.GetWindow().Create(settings, error)) << error;
-    InputEvent altEnter;
-    altEnter.kind = EventKind::kKeyDown;
-    altEnter.keyCode = Platform::Key::kReturn;
-    altEnter.altDown = true;
-    app.QueueInputEvent(altEnter);
-    app.HandleQueuedMessage(true);
-    app.QueueInputEvent(altEnter);
-    app.HandleQueuedMessage(true);
+    for (int press = 0; press < 2; ++press) {
+        app.QueueInputEvent(
+            {.kind = EventKind::kKeyDown, .keyCode = Platform::Key::kReturn, .altDown = true});
+        app.HandleQueuedMessage(true);
+    }
     EXPECT_EQ(app.modes, (std::vector<bool>{false, true}));
     EXPECT_TRUE(app.settings_.windowed);
     app.GetWindow().Destroy();

@@ -97,6 +97,14 @@ private:
     void Add(const char* format, ...) __attribute__((format(printf, 2, 3)));
 };
 
+// "classes.xml" of `count` classes "c0", "c1", ... of `shapes` shapes each.
+std::string ClassesXml(int count, int shapes);
+// A level file of `defaults` changed by `attributes`; the value "<absent>" leaves one out.
+std::string LevelXml(std::map<std::string, std::string> defaults,
+                     const std::map<std::string, std::string>& attributes);
+// The game's own data folder in the source tree.
+std::string GameDataFolder();
+
 class GameWorld {
 public:
     explicit GameWorld(uint32_t seed = 1);
