@@ -14,13 +14,12 @@
 #include "platform/folders.h"
 #include "platform/random.h"
 #include "platform/system.h"
-#include "support/temp_folder.h"
+#include "support/user_folder.h"
 
 namespace {
 
 using Platform::EventKind;
 using Platform::InputEvent;
-using TestSupport::TempFolder;
 
 // A widget that records what the loop does to it and asks to be redrawn after every update.
 class CountingWidget : public Tuvo::Widget {
@@ -118,10 +117,7 @@ int UpdatesUntilSleep(LoopApp& app) {
 
 class AppBaseTest : public ::testing::Test {
 protected:
-    AppBaseTest() { Platform::SetUserFolderOverride(folder_.Path()); }
-    ~AppBaseTest() override { Platform::SetUserFolderOverride(""); }
-
-    TempFolder folder_;
+    TestSupport::TestUserFolder folder_;
     Platform::ManualClock clock_;
 };
 

@@ -5,8 +5,7 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/folders.h"
-#include "support/temp_folder.h"
+#include "support/user_folder.h"
 
 namespace {
 
@@ -63,10 +62,7 @@ protected:
 
 class AppDialogsTest : public ::testing::Test {
 protected:
-    AppDialogsTest() { Platform::SetUserFolderOverride(folder_.Path()); }
-    ~AppDialogsTest() override { Platform::SetUserFolderOverride(""); }
-
-    TestSupport::TempFolder folder_;
+    TestSupport::TestUserFolder folder_;
     Platform::ManualClock clock_;
 };
 
