@@ -207,14 +207,27 @@ void GameWorld::RightClick() {
 }
 
 void GameWorld::TakeAndDrop(int slot, int cell) {
+    const GameModel& m = game->State();
+    if (slot < 0 || slot >= m.conveyorCount || cell < 0 || cell >= m.cellCount) {
+        ADD_FAILURE() << "no slot " << slot << " or no cell " << cell;
+        return;
+    }
     const ShapeItem& shape = game->State().conveyor[slot];
     Click(shape.x, shape.y);
     const ShapeItem& target = game->State().cells[cell];
     Click(target.x, target.y);
 }
 
-std::string GameWorld::ReadLog() const {
-    return user.Read("applog.htm");
+int GameWorld::FindCell(const ShapeItem& shape) const {
+    const GameModel& m = game->State();
+    for (int c = 0; c < m.cellCount; ++c) {
+        const ShapeItem& cell = m.cells[c];
+        if (cell.filled == 0 && cell.active != 0 && cell.classIndex == shape.classIndex &&
+            cell.variant == shape.variant && cell.y > 0.05f && cell.y < 0.8f) {
+            return c;
+        }
+    }
+    return -1;
 }
 
 }  // namespace TestSupport

@@ -144,8 +144,8 @@ public:
     void RightClick();
     // Takes conveyor slot `slot` (click on it) and drops it on `cell` (click there).
     void TakeAndDrop(int slot, int cell);
-
-    std::string ReadLog() const;
+    // An empty cell on screen (y 0.05 to 0.8) that `shape` fits by class and picture, or -1.
+    int FindCell(const Quillory::ShapeItem& shape) const;
 
     TempFolder data;
     TestUserFolder user;
