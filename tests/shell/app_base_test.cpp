@@ -1,5 +1,6 @@
-// The main loop's timing rules, driven by a manual clock with no window: update rates with and
-// without display pacing, catch-up limits, the no-backlog second, input hand-over, mute counting.
+// The application base driven by a manual clock with no window: the main loop's timing rules
+// (update rates with and without display pacing, catch-up limits, the no-backlog second), input
+// hand-over, mutes and volumes, quitting, command-line folders, and modal dialogs in the loop.
 #include "shell/app_base.h"
 
 #include <gtest/gtest.h>
@@ -30,25 +31,30 @@ public:
         MarkDirty();
     }
     void UpdateFraction(float fraction) override { fractions.push_back(fraction); }
-    void Draw(Tuvo::Graphics*) override { ++draws; }
     void MouseMove(int, int) override { ++moves; }
+    void MouseDown(int, int, int, int) override { ++clicks; }
 
     int updates = 0;
-    int draws = 0;
     int moves = 0;
+    int clicks = 0;
     std::vector<float> fractions;
 };
 
 // The application base with the window replaced: events come from `pending`, presenting records
-// the time and, with a display period, waits for the next refresh like a real vsync flip.
+// the time and, with a display period, waits for the next refresh like a real vsync flip. One
+// widget covers the screen and has the focus.
 class LoopApp : public Tuvo::TuvoAppBase {
 public:
-    explicit LoopApp(Platform::ManualClock& clock) : TuvoAppBase(clock), manualClock(clock) {
-        screenImage_.Create(80, 60);
+    explicit LoopApp(Platform::ManualClock& clock, int width = 80, int height = 60)
+        : TuvoAppBase(clock), manualClock(clock) {
+        width_ = width;
+        height_ = height;
+        screenImage_.Create(width, height);
         widgetManager_->SetScreenImage(&screenImage_);
-        widgetManager_->Resize(Tuvo::Rect(0, 0, 80, 60));
-        widget.Resize(0, 0, 80, 60);
+        widgetManager_->Resize(Tuvo::Rect(0, 0, width, height));
+        widget.Resize(0, 0, width, height);
         widgetManager_->AddWidget(&widget);
+        widgetManager_->SetFocus(&widget);
         loaded_ = true;
         running_ = true;
     }
@@ -75,8 +81,24 @@ public:
         QueueInputEvent({.kind = kind});
         HandleQueuedMessage(true);
     }
+    // Queues a click in the middle of `target`.
+    void QueueClick(const Tuvo::Widget* target) {
+        int x = 0;
+        int y = 0;
+        target->GetScreenPos(&x, &y);
+        QueueClick(x + target->Width() / 2, y + target->Height() / 2);
+    }
+    void QueueClick(int x, int y) {
+        QueueInputEvent({.kind = EventKind::kMouseMove, .x = x, .y = y});
+        QueueInputEvent({.kind = EventKind::kMouseDown, .x = x, .y = y, .clickCount = 1});
+        QueueInputEvent({.kind = EventKind::kMouseUp, .x = x, .y = y, .clickCount = 1});
+    }
+    void Steps(int count) {
+        for (int i = 0; i < count; ++i) {
+            EXPECT_TRUE(Step());
+        }
+    }
 
-    using TuvoAppBase::deferredMessages_;
     using TuvoAppBase::hardwareMayHaveFailed_;
 
     Platform::ManualClock& manualClock;
@@ -320,6 +342,43 @@ public:
     double volume_ = -1;
     bool paused_ = false;
 };
+
+TEST_F(AppBaseTest, AModalDialogBlocksTheWidgetsBeneathUntilItsButtonEndsIt) {
+    LoopApp app(clock_, 800, 600);
+    Tuvo::Dialog* dialog =
+        app.ShowDialog(5, true, "Leave?", "The game is saved.", "", Tuvo::Dialog::kModeYesNo);
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ(app.GetWidgetManager()->GetBaseModalWidget(), dialog);
+    EXPECT_EQ(dialog->GetRect().x, 200);  // half the width, centred
+
+    app.QueueClick(10, 590);  // beside the dialog, on the widget beneath
+    app.Steps(50);
+    EXPECT_EQ(app.widget.clicks, 0);
+
+    app.QueueClick(dialog->GetNoButton());
+    app.Steps(50);
+    EXPECT_EQ(app.GetDialog(5), nullptr);
+    EXPECT_EQ(app.GetWidgetManager()->GetBaseModalWidget(), nullptr);
+    EXPECT_TRUE(app.GetWidgetManager()->GetPreModalRecords().empty());
+    EXPECT_EQ(app.GetWidgetManager()->GetRetiredCount(), 0);
+    EXPECT_EQ(app.GetWidgetManager()->GetFocusWidget(), &app.widget);
+
+    app.QueueClick(10, 590);
+    app.Steps(50);
+    EXPECT_EQ(app.widget.clicks, 1);
+}
+
+TEST_F(AppBaseTest, RunModalRunsTheLoopUntilADialogButtonIsReleased) {
+    LoopApp app(clock_, 800, 600);
+    Tuvo::Dialog* dialog =
+        app.ShowDialog(6, true, "", "Start again?", "", Tuvo::Dialog::kModeOkCancel);
+    app.QueueClick(dialog->GetYesButton());
+    EXPECT_EQ(dialog->RunModal(true), Tuvo::Dialog::kButtonYes);
+    EXPECT_EQ(app.GetDialogCount(), 0);
+    EXPECT_EQ(app.GetWidgetManager()->GetBaseModalWidget(), nullptr);
+    // A dialog still open when the application ends goes with it.
+    app.ShowDialog(7, true, "", "Left open", "", Tuvo::Dialog::kModeOkCancel);
+}
 
 TEST_F(AppBaseTest, OneOwnerDecidesTheVolumeHeard) {
     LoopApp app(clock_);
