@@ -11,17 +11,8 @@ namespace {
 using namespace Quillory;
 using TestSupport::GameWorld;
 
-// A still field (no scroll) of 3 classes, 7 cells a line, level 2 (no tutorial).
 class PlacingTest : public ::testing::Test {
 protected:
-    void Start(const std::map<std::string, std::string>& attributes = {}) {
-        world_.WriteClasses(4, 1);
-        std::map<std::string, std::string> all = {{"lineSpeed", "0"}};
-        all.insert(attributes.begin(), attributes.end());
-        world_.WriteLevel(2, all);
-        world_.CreateGame();
-        world_.StartPlaying(2);
-    }
     const GameModel& M() const { return world_.game->State(); }
     void FillLine(int line) {
         GameModel& m = world_.game->EditState();
@@ -34,7 +25,8 @@ protected:
 };
 
 TEST_F(PlacingTest, RunsScoreMoreAndTheSoundIndexStopsAtSeven) {
-    Start({{"shapeClassCount", "1"}, {"shapeClassList", "c0"}, {"lineShapeCount", "12"}});
+    world_.StartStillLevel(
+        {{"shapeClassCount", "1"}, {"shapeClassList", "c0"}, {"lineShapeCount", "12"}});
     int expected = 0;
     for (int drop = 0; drop < 10; ++drop) {
         world_.TakeAndDrop(0, world_.FindCell(M().conveyor[0]));
@@ -54,7 +46,7 @@ TEST_F(PlacingTest, RunsScoreMoreAndTheSoundIndexStopsAtSeven) {
 }
 
 TEST_F(PlacingTest, ClickClickDragReleaseAndTheConveyorRefusesDrops) {
-    Start();
+    world_.StartStillLevel();
     // Click-click: the release over the conveyor after the take drops nothing.
     ShapeItem shape = M().conveyor[0];
     world_.Click(shape.x, shape.y);
@@ -101,7 +93,7 @@ TEST_F(PlacingTest, ClickClickDragReleaseAndTheConveyorRefusesDrops) {
 }
 
 TEST_F(PlacingTest, TwoMiddleLinesCompleteAtOnceCloseUpFromBothSides) {
-    Start();
+    world_.StartStillLevel();
     FillLine(2);
     FillLine(3);
     world_.game->RemoveCompleteLines();
@@ -130,7 +122,7 @@ TEST_F(PlacingTest, TwoMiddleLinesCompleteAtOnceCloseUpFromBothSides) {
 }
 
 TEST_F(PlacingTest, SecondRemovalWithinTheSecondEndsOnTheGrid) {
-    Start();
+    world_.StartStillLevel();
     FillLine(1);
     world_.game->RemoveCompleteLines();  // line 0 moves right one place
     world_.RunSeconds(0.5f);
@@ -147,7 +139,7 @@ TEST_F(PlacingTest, SecondRemovalWithinTheSecondEndsOnTheGrid) {
 }
 
 TEST_F(PlacingTest, DiscardThrowsAwayTheHeldOrTheFirstShape) {
-    Start();
+    world_.StartStillLevel();
     const int count = M().conveyorCount;
     // The key discards only while the first shape is left of the middle.
     world_.game->EditState().conveyor[0].x = 0.6f;

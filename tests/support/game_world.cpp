@@ -174,6 +174,14 @@ void GameWorld::StartPlaying(int level, int mode) {
     RunUntil([&] { return game->State().phase == PHASE_PLAYING; }, 10);
 }
 
+void GameWorld::StartStillLevel(std::map<std::string, std::string> attributes) {
+    attributes.try_emplace("lineSpeed", "0");
+    WriteClasses(4, 1);
+    WriteLevel(2, attributes);
+    CreateGame();
+    StartPlaying(2);
+}
+
 void GameWorld::MoveTo(float x, float y) {
     pointer.state.x = x;
     pointer.state.y = y;

@@ -136,6 +136,9 @@ public:
 
     // Starts `level` in `mode` from the stage map and plays on until the clock runs (phase 3).
     void StartPlaying(int level, int mode = Quillory::MODE_CLASSIC);
+    // Level 2 (no tutorial) of four classes of one picture on a still field, unless `attributes`
+    // say otherwise: written, loaded and played until the clock runs.
+    void StartStillLevel(std::map<std::string, std::string> attributes = {});
     // Pointer moves, presses and releases with one update each.
     void MoveTo(float x, float y);
     void Press(float x, float y);
