@@ -6,18 +6,15 @@
 // clips, clicks or drifts off zero, when "Sound\" outgrows the sample table, when the music has
 // a seam, or when a level breaks the rules or the limits of the game.
 #include <gtest/gtest.h>
-#include <tinyxml2.h>
 
 #include <algorithm>
 #include <cstdlib>
 #include <map>
-#include <memory>
 #include <set>
-#include <sstream>
 #include <string>
 #include <vector>
 
-#include "engine/app_log.h"
+#include "data_files.h"
 #include "engine/ogg_manager.h"
 #include "engine/private_profile.h"
 #include "engine/sound_playback.h"
@@ -27,13 +24,12 @@
 #include "platform/audio_device.h"
 #include "platform/folders.h"
 #include "platform/paths.h"
-#include "support/temp_folder.h"
 #include "support/user_folder.h"
 
 namespace {
 
+using namespace DataFiles;
 using TestSupport::ScopedCurrentDirectory;
-using TestSupport::TempFolder;
 
 constexpr int kMaxSoundEvents = 100;
 constexpr int kMaxFilesPerEvent = 10;
@@ -45,63 +41,15 @@ constexpr int kMaxCells = 180;
 constexpr int kLineCount = 6;
 
 // Every event the game's rules fire by name (besides the classes' own events).
-const char* const kFiredEvents[] = {
-    "take_shape",
-    "place_shape",
-    "place_shape_bonus_1",
-    "place_shape_bonus_2",
-    "place_shape_bonus_3",
-    "place_shape_bonus_4",
-    "place_shape_bonus_5",
-    "place_shape_bonus_6",
-    "place_shape_bonus_7",
-    "transform_shape",
-    "drop_shape",
-    "delete_shape",
-    "shape_clear",
-    "shape_panel_in",
-    "shape_panel_out",
-    "fill_area",
-    "remove_line",
-    "timeout",
-    "no_bonus",
-    "bug_alarm",
-    "level_complete",
-    "bonus_level_complete",
-    "game_over",
-    "game_complete",
-    "level_start",
-    "emit_scores",
-    "collect_scores",
-    "shape_chomp",
-};
+constexpr char kFiredEvents[] =
+    "take_shape place_shape place_shape_bonus_1 place_shape_bonus_2 place_shape_bonus_3 "
+    "place_shape_bonus_4 place_shape_bonus_5 place_shape_bonus_6 place_shape_bonus_7 "
+    "transform_shape drop_shape delete_shape shape_clear shape_panel_in shape_panel_out fill_area "
+    "remove_line timeout no_bonus bug_alarm level_complete bonus_level_complete game_over "
+    "game_complete level_start emit_scores collect_scores shape_chomp";
 
-// The data folder of the source tree (QUILLORY_SOURCE_DIR overrides the one built in).
-std::string DataFolder() {
-    const char* source = std::getenv("QUILLORY_SOURCE_DIR");
-    return source ? std::string(source) + "/data" : std::string(QUILLORY_DATA_FOLDER);
-}
-
-std::vector<std::string> SplitNulList(const std::vector<char>& buffer) {
-    std::vector<std::string> names;
-    for (size_t i = 0; i < buffer.size() && buffer[i] != '\0';) {
-        std::string name(&buffer[i]);
-        i += name.size() + 1;
-        names.push_back(name);
-    }
-    return names;
-}
-
-std::vector<std::string> SplitCommas(const std::string& text) {
-    std::vector<std::string> pieces;
-    std::stringstream stream(text);
-    std::string piece;
-    while (std::getline(stream, piece, ',')) {
-        if (!piece.empty())
-            pieces.push_back(piece);
-    }
-    return pieces;
-}
+// The click and hover sounds of every menu screen (the menu files' own test holds them to these).
+const char* const kMenuSounds[] = {"Sound\\menu_click.ogg", "Sound\\menu_hover.ogg"};
 
 // Sample values of decoded 16-bit sound.
 constexpr int kNoClipPeak = 30934;     // -0.5 dBFS: headroom left by every file
@@ -109,26 +57,20 @@ constexpr int kSilentEdge = 328;       // 1 % of full scale at the first and las
 constexpr double kMaxDcOffset = 65.0;  // 0.2 % of full scale
 
 // A number attribute as the game would want it: present and decimal text through and through.
-bool ReadNumber(const tinyxml2::XMLElement* element, const char* name, double& value) {
-    const char* text = element->Attribute(name);
-    if (text == nullptr || *text == '\0')
-        return false;
+bool ReadNumber(const Element* element, const char* name, double& value) {
+    const std::string text = Attr(element, name);
     char* end = nullptr;
-    value = std::strtod(text, &end);
-    return *end == '\0';
+    value = std::strtod(text.c_str(), &end);
+    return !text.empty() && *end == '\0';
 }
-
-struct ShapeClass {
-    std::string name;
-    std::string soundEvent;
-    int shapeCount = 0;
-};
 
 // The data folder is the current directory (as in the game) and the user folder is empty, so
 // every INI read comes from the shipped files.
 class AudioLevelsDataTest : public ::testing::Test {
 protected:
-    AudioLevelsDataTest() : inData_(DataFolder()) {}
+    AudioLevelsDataTest() : inData_(DataFolder()) {
+        catalogue_.LoadFile(Platform::ResolvePath("classes.xml").c_str());
+    }
 
     std::string IniValue(const std::string& section, const std::string& key) {
         char out[256];
@@ -140,7 +82,11 @@ protected:
     std::vector<std::string> SoundEvents() {
         std::vector<char> names(10000, '\0');
         Quillory::GetPrivateProfileSectionNames(names.data(), names.size(), "sound.ini");
-        return SplitNulList(names);
+        std::vector<std::string> events;
+        for (const char* at = names.data(); *at; at += events.back().size() + 1) {
+            events.push_back(at);
+        }
+        return events;
     }
 
     // The files of an event, file0 onwards until the first missing number (as the game reads).
@@ -165,94 +111,42 @@ protected:
         return names;
     }
 
-    std::vector<ShapeClass> Catalogue() {
-        std::vector<ShapeClass> classes;
-        tinyxml2::XMLDocument document;
-        if (document.LoadFile(Platform::ResolvePath("classes.xml").c_str()) !=
-            tinyxml2::XML_SUCCESS) {
-            return classes;
-        }
-        const tinyxml2::XMLElement* root = document.RootElement();
-        const tinyxml2::XMLElement* level = root ? root->FirstChildElement("Level") : nullptr;
-        for (const tinyxml2::XMLElement* element = level ? level->FirstChildElement("ShapeClass")
-                                                         : nullptr;
-             element != nullptr; element = element->NextSiblingElement("ShapeClass")) {
-            ShapeClass shapeClass;
-            shapeClass.name = element->Attribute("name") ? element->Attribute("name") : "";
-            shapeClass.soundEvent =
-                element->Attribute("soundEvent") ? element->Attribute("soundEvent") : "";
-            for (const tinyxml2::XMLElement* shape = element->FirstChildElement("Shape");
-                 shape != nullptr; shape = shape->NextSiblingElement("Shape")) {
-                ++shapeClass.shapeCount;
-            }
-            classes.push_back(shapeClass);
-        }
-        return classes;
-    }
-
-    // Every "clickSound" and "overSound" of the menu screens.
-    std::set<std::string> MenuSounds() {
-        std::set<std::string> sounds;
-        for (const Platform::DirectoryEntry& entry : Platform::FindFiles("Menu\\*.xml")) {
-            tinyxml2::XMLDocument document;
-            if (document.LoadFile(Platform::ResolvePath("Menu\\" + entry.name).c_str()) !=
-                tinyxml2::XML_SUCCESS) {
-                continue;  // the menu files have their own test
-            }
-            CollectMenuSounds(document.RootElement(), sounds);
-        }
-        return sounds;
-    }
-
-    static void CollectMenuSounds(const tinyxml2::XMLElement* element,
-                                  std::set<std::string>& sounds) {
-        for (; element != nullptr; element = element->NextSiblingElement()) {
-            for (const char* name : {"clickSound", "overSound"}) {
-                const char* value = element->Attribute(name);
-                if (value != nullptr && *value != '\0')
-                    sounds.insert(value);
-            }
-            CollectMenuSounds(element->FirstChildElement(), sounds);
-        }
+    // The shape classes of the catalogue, in order.
+    std::vector<const Element*> Catalogue() {
+        const Element* root = catalogue_.RootElement();
+        return Children(root ? root->FirstChildElement("Level") : nullptr, "ShapeClass");
     }
 
     // The files of every event the game fires, and of every class's event.
     std::vector<std::string> WantedEvents() {
-        std::vector<std::string> events(std::begin(kFiredEvents), std::end(kFiredEvents));
-        for (const ShapeClass& shapeClass : Catalogue())
-            events.push_back(shapeClass.soundEvent);
+        std::vector<std::string> events = Words(kFiredEvents);
+        for (const Element* shapeClass : Catalogue()) {
+            events.push_back(Attr(shapeClass, "soundEvent"));
+        }
         return events;
     }
 
     TestSupport::TestUserFolder user_;
     ScopedCurrentDirectory inData_;
+    tinyxml2::XMLDocument catalogue_;
 };
 
-TEST_F(AudioLevelsDataTest, EveryFiredEventAndEveryClassEventHasSounds) {
+TEST_F(AudioLevelsDataTest, EveryEventTheGameFiresHasFilesWithTheirPreloadedSpelling) {
     const std::vector<std::string> events = SoundEvents();
     ASSERT_FALSE(events.empty()) << "sound.ini is missing or empty";
     EXPECT_LE(events.size(), static_cast<size_t>(kMaxSoundEvents));
     const std::set<std::string> defined(events.begin(), events.end());
     EXPECT_EQ(defined.size(), events.size()) << "an event is defined twice";
-
-    std::vector<std::string> wanted(std::begin(kFiredEvents), std::end(kFiredEvents));
-    const std::vector<ShapeClass> classes = Catalogue();
-    ASSERT_GE(classes.size(), 15u) << "classes.xml is missing or too short";
-    for (const ShapeClass& shapeClass : classes) {
-        EXPECT_FALSE(shapeClass.soundEvent.empty()) << shapeClass.name << " has no sound event";
-        wanted.push_back(shapeClass.soundEvent);
-    }
-    for (const std::string& event : wanted) {
+    ASSERT_GE(Catalogue().size(), 15u) << "classes.xml is missing or too short";
+    for (const std::string& event : WantedEvents()) {
         // Event names are compared exactly, so the section must be spelled as the game fires it.
         EXPECT_TRUE(defined.count(event)) << "sound.ini lacks the event " << event;
         EXPECT_FALSE(EventFiles(event).empty()) << event << " has no file0";
     }
-}
 
-TEST_F(AudioLevelsDataTest, EventFilesExistWithTheirPreloadedSpelling) {
     const std::set<std::string> onDisk = SoundFolder();
     std::set<std::string> used;
-    for (const std::string& event : SoundEvents()) {
+    for (const std::string& event : events) {
         EXPECT_LE(event.size(), kMaxSoundName) << event;
         const std::string volume = IniValue(event, "volume");
         if (volume != "\x01") {
@@ -271,14 +165,9 @@ TEST_F(AudioLevelsDataTest, EventFilesExistWithTheirPreloadedSpelling) {
             used.insert(name);
         }
     }
-    for (const std::string& sound : MenuSounds()) {
-        ASSERT_EQ(sound.rfind("Sound\\", 0), 0u) << sound;
+    for (const std::string sound : kMenuSounds) {
         EXPECT_TRUE(onDisk.count(sound.substr(6))) << "no file spelled " << sound;
         used.insert(sound.substr(6));
-    }
-    for (const char* menuSound : {"menu_click.ogg", "menu_hover.ogg"}) {
-        EXPECT_TRUE(onDisk.count(menuSound)) << menuSound;
-        used.insert(menuSound);
     }
     // Everything in the folder is preloaded, so a file nobody plays only wastes a sample.
     for (const std::string& name : onDisk) {
@@ -310,61 +199,56 @@ TEST_F(AudioLevelsDataTest, SoundFolderFitsTheSampleTable) {
 }
 
 TEST_F(AudioLevelsDataTest, EveryLevelParsesAndFitsTheRules) {
-    const std::vector<ShapeClass> classes = Catalogue();
+    const std::vector<const Element*> classes = Catalogue();
     ASSERT_FALSE(classes.empty());
     std::map<std::string, int> catalogueIndex;
-    for (size_t i = 0; i < classes.size(); ++i)
-        catalogueIndex[classes[i].name] = i;
-
-    const char* const numbers[] = {"newShapeTime",    "levelTime",           "shapeClassCount",
-                                   "lineSpeed",       "fBugAppearanceRange", "lineShapeCount",
-                                   "fBonusAnyShapeP", "fBonusBandP",         "fBonusAreaP"};
+    for (size_t i = 0; i < classes.size(); ++i) {
+        catalogueIndex[Attr(classes[i], "name")] = i;
+    }
+    // The numbers every level gives, with the range the rules can play.
+    struct Range {
+        const char* name;
+        double min, max;
+    };
+    const Range ranges[] = {
+        {"newShapeTime", -1e9, 1e9},
+        {"levelTime", 1e-9, 1e9},
+        {"shapeClassCount", 3, kMaxClassesInList},
+        {"lineSpeed", 1e-9, 0.1},
+        {"fBugAppearanceRange", 10, 1e9},  // a pause between bugs
+        {"lineShapeCount", 7, 30},         // at least the screen's height
+        {"fBonusAnyShapeP", 0, 0.25},
+        {"fBonusBandP", 0, 0.25},
+        {"fBonusAreaP", 0, 0.25},
+    };
     for (int number = 1; number <= kLevelCount; ++number) {
         SCOPED_TRACE("level " + std::to_string(number));
         const std::string file = "Levels\\level_" + std::to_string(number) + ".xml";
         tinyxml2::XMLDocument document;
         ASSERT_EQ(document.LoadFile(Platform::ResolvePath(file).c_str()), tinyxml2::XML_SUCCESS);
-        const tinyxml2::XMLElement* map = document.FirstChildElement("LevelMap");
+        const Element* map = document.FirstChildElement("LevelMap");
         ASSERT_NE(map, nullptr);
-
         std::map<std::string, double> value;
-        for (const char* name : numbers) {
-            EXPECT_TRUE(ReadNumber(map, name, value[name]))
-                << name << " is missing or not a number";
+        for (const Range& range : ranges) {
+            EXPECT_TRUE(ReadNumber(map, range.name, value[range.name]))
+                << range.name << " is missing or not a number";
+            EXPECT_GE(value[range.name], range.min) << range.name;
+            EXPECT_LE(value[range.name], range.max) << range.name;
         }
-        const char* bonus = map->Attribute("bonusLevel");
-        const char* list = map->Attribute("shapeClassList");
-        ASSERT_NE(bonus, nullptr);
-        ASSERT_NE(list, nullptr);
-
         // The last level of every stage, and the last level of the game, is a bonus level.
         const bool bonusLevel = number % 6 == 0 || number == kLevelCount;
-        EXPECT_STREQ(bonus, bonusLevel ? "true" : "false");
+        EXPECT_EQ(Attr(map, "bonusLevel"), bonusLevel ? "true" : "false");
 
-        const std::vector<std::string> names = SplitCommas(list);
+        const std::vector<std::string> names = Split(Attr(map, "shapeClassList"), ',');
         EXPECT_EQ(value["shapeClassCount"], static_cast<double>(names.size()));
-        EXPECT_GE(names.size(), 3u);
-        EXPECT_LE(names.size(), static_cast<size_t>(kMaxClassesInList));
-        EXPECT_LE(names.size(), classes.size());
         std::set<std::string> seen;
         for (const std::string& name : names) {
             EXPECT_TRUE(catalogueIndex.count(name)) << name << " is not in classes.xml";
             EXPECT_TRUE(seen.insert(name).second) << name << " is named twice";
         }
-
         const double cells = value["lineShapeCount"];
         EXPECT_EQ(cells, static_cast<int>(cells));
-        EXPECT_GE(cells, 7) << "fewer cells than the screen height";
-        EXPECT_LE(cells, 30);
         EXPECT_LE(kLineCount * cells, kMaxCells);
-        EXPECT_GT(value["lineSpeed"], 0.0);
-        EXPECT_LE(value["lineSpeed"], 0.1);
-        EXPECT_GE(value["fBugAppearanceRange"], 10.0) << "bugs without a pause between them";
-        for (const char* chance : {"fBonusAnyShapeP", "fBonusBandP", "fBonusAreaP"}) {
-            EXPECT_GE(value[chance], 0.0) << chance;
-            EXPECT_LE(value[chance], 0.25) << chance;
-        }
-        EXPECT_GT(value["levelTime"], 0.0);
         if (!bonusLevel) {
             // A good player needs well over two seconds a cell in Transformer mode (see
             // tools/data/levels/level_table.py); less time than that cannot be won.
@@ -372,9 +256,8 @@ TEST_F(AudioLevelsDataTest, EveryLevelParsesAndFitsTheRules) {
         }
         if (number == 1) {
             // The tutorial uses the level's class 0 in its second picture.
-            ASSERT_FALSE(names.empty());
             EXPECT_EQ(catalogueIndex[names[0]], 0);
-            EXPECT_GE(classes[0].shapeCount, 2);
+            EXPECT_GE(Children(classes[0], "Shape").size(), 2u);
         }
     }
     // The game ends where the numbering ends.
@@ -409,8 +292,8 @@ TEST_F(AudioLevelsDataTest, EventsAndMenusPlayPreloadedSamplesOnly) {
             EXPECT_EQ(manager.PlaySample(manager.PrepareEvent(event.c_str())), 1) << event;
         }
     }
-    for (const std::string& sound : MenuSounds()) {
-        const int id = manager.FindSound(sound.c_str());
+    for (const char* sound : kMenuSounds) {
+        const int id = manager.FindSound(sound);
         EXPECT_TRUE(id >= 0 && id < preloaded) << sound;
     }
     EXPECT_EQ(manager.SampleCount(), preloaded);

@@ -7,15 +7,12 @@
 #include <string>
 #include <vector>
 
-#include "engine/app_log.h"
 #include "engine/fake_sprite_host.h"
 #include "engine/ini_access.h"
-#include "engine/private_profile.h"
 #include "engine/sound_event_player.h"
 #include "platform/clock.h"
-#include "platform/folders.h"
 #include "platform/random.h"
-#include "support/temp_folder.h"
+#include "support/user_folder.h"
 
 namespace {
 
@@ -36,11 +33,8 @@ public:
 class Effect2dTest : public ::testing::Test {
 protected:
     Effect2dTest() : target_(200, 200), graphics_(&target_) {
-        Platform::SetUserFolderOverride(user_.Path());
-        SetLogFilePath(user_.File("applog.htm").c_str());
         SetLanguageName("ENGLISH");
         user_.Write("language.ini", "[ENGLISH]\r\nSymbolList=A\r\nLine01_Width=16\r\n");
-        ClearProfileCache();
         host_.screenWidth = 200;
         host_.screenHeight = 200;
         host_.Provide("English\\font01.png", CellSheet(16, 8, 10, 10));
@@ -52,11 +46,6 @@ protected:
         sprites_.InitSymbolFont("English\\font01.png");
         white_ = sprites_.GetTexture("white.png");
     }
-    ~Effect2dTest() override {
-        SetLogFilePath(nullptr);
-        Platform::SetUserFolderOverride("");
-        ClearProfileCache();
-    }
     void Step(uint32_t milliseconds) {
         clock_.Advance(milliseconds);
         effects_.Update();
@@ -65,24 +54,13 @@ protected:
     Tuvo::Rect Redraw(int layer) {
         target_.ClearRect(Tuvo::Rect(0, 0, 200, 200));
         effects_.Draw(layer);
-        int left = 200, top = 200, right = -1, bottom = -1;
-        for (int y = 0; y < 200; ++y) {
-            for (int x = 0; x < 200; ++x) {
-                if (Pixel(x, y) != 0) {
-                    left = std::min(left, x);
-                    right = std::max(right, x);
-                    top = std::min(top, y);
-                    bottom = y;
-                }
-            }
-        }
-        return right < 0 ? Tuvo::Rect() : Tuvo::Rect(left, top, right - left + 1, bottom - top + 1);
+        return TestSupport::DrawnBox(target_);
     }
     uint32_t Pixel(int x, int y) const { return target_.GetPixel(x, y); }
     uint32_t AlphaAt(int x, int y) const { return Pixel(x, y) >> 24; }
     const EffectRecord& First() const { return effects_.Record(0); }
 
-    TestSupport::TempFolder user_;
+    TestSupport::TestUserFolder user_;
     TestSupport::FakeSpriteHost host_;
     Tuvo::MemoryImage target_;
     Tuvo::Graphics graphics_;

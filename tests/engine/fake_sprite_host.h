@@ -2,6 +2,7 @@
 // 3-D flag and the timer are set by the test, and every load is counted.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <map>
 #include <memory>
@@ -36,6 +37,22 @@ inline std::unique_ptr<Tuvo::MemoryImage> CellSheet(int columns, int rows, int c
     }
     image->BitsChanged();
     return image;
+}
+
+// The bounding box of the pixels that are not transparent black; empty when there are none.
+inline Tuvo::Rect DrawnBox(const Tuvo::MemoryImage& image) {
+    int left = image.GetWidth(), top = image.GetHeight(), right = -1, bottom = -1;
+    for (int y = 0; y < image.GetHeight(); ++y) {
+        for (int x = 0; x < image.GetWidth(); ++x) {
+            if (image.GetPixel(x, y) != 0) {
+                left = std::min(left, x);
+                top = std::min(top, y);
+                right = std::max(right, x);
+                bottom = y;
+            }
+        }
+    }
+    return right < 0 ? Tuvo::Rect() : Tuvo::Rect(left, top, right - left + 1, bottom - top + 1);
 }
 
 class FakeSpriteHost : public Quillory::SpriteHost {

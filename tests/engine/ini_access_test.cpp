@@ -4,10 +4,7 @@
 
 #include <thread>
 
-#include "engine/app_log.h"
-#include "engine/private_profile.h"
-#include "platform/folders.h"
-#include "support/temp_folder.h"
+#include "support/user_folder.h"
 
 namespace {
 
@@ -17,36 +14,24 @@ using TestSupport::TempFolder;
 
 class IniAccessTest : public ::testing::Test {
 protected:
-    IniAccessTest() : inData_(data_.Path()) {
-        Platform::SetUserFolderOverride(user_.Path());
-        ClearProfileCache();
-        SetLanguageName("ENGLISH");
-    }
-    ~IniAccessTest() override {
-        Platform::SetUserFolderOverride("");
-        ClearProfileCache();
-    }
+    IniAccessTest() : inData_(data_.Path()) { SetLanguageName("ENGLISH"); }
 
     TempFolder data_;
-    TempFolder user_;
+    TestSupport::TestUserFolder user_;
     ScopedCurrentDirectory inData_;
 };
 
 TEST_F(IniAccessTest, NumbersConvertLikeTheCLibrary) {
     user_.Write("config.ini",
                 "[N]\r\na=3.9\r\nb=-3.9\r\nc=abc\r\nd=\r\ne=0.75\r\nf=12px\r\ng=1e30\r\n");
+    const std::pair<const char*, int> cases[] = {
+        {"a", 3}, {"b", -3}, {"c", 0}, {"f", 12}, {"g", INT32_MAX}};
+    for (const auto& [key, expected] : cases) {
+        int value = 99;
+        ASSERT_TRUE(ReadConfigInt("N", key, &value)) << key;
+        EXPECT_EQ(value, expected) << key;
+    }
     int value = 99;
-    ASSERT_TRUE(ReadConfigInt("N", "a", &value));
-    EXPECT_EQ(value, 3);
-    ASSERT_TRUE(ReadConfigInt("N", "b", &value));
-    EXPECT_EQ(value, -3);
-    ASSERT_TRUE(ReadConfigInt("N", "c", &value));
-    EXPECT_EQ(value, 0);
-    ASSERT_TRUE(ReadConfigInt("N", "f", &value));
-    EXPECT_EQ(value, 12);
-    ASSERT_TRUE(ReadConfigInt("N", "g", &value));
-    EXPECT_EQ(value, INT32_MAX);
-    value = 99;
     EXPECT_FALSE(ReadConfigInt("N", "d", &value));
     EXPECT_FALSE(ReadConfigInt("N", "missing", &value));
     EXPECT_EQ(value, 99);
@@ -81,11 +66,10 @@ TEST_F(IniAccessTest, StructBlocksGoToTheNamedFile) {
     EXPECT_TRUE(user_.Read("config.ini").empty());
 }
 
-TEST_F(IniAccessTest, LanguageLookUp) {
+TEST_F(IniAccessTest, LanguageLookUpWithAResultBufferPerThread) {
     data_.Write("language.ini", "[ENGLISH]\r\nQuillory=Quillory\r\nScore=Score\r\n");
     EXPECT_STREQ(GetLanguageString("Score"), "Score");
     EXPECT_STREQ(GetLanguageString("Unknown"), "");
-    // Each thread has its own result buffer.
     const char* mainResult = GetLanguageString("Quillory");
     std::thread other([] { EXPECT_STREQ(GetLanguageString("Score"), "Score"); });
     other.join();
@@ -93,16 +77,11 @@ TEST_F(IniAccessTest, LanguageLookUp) {
 }
 
 TEST_F(IniAccessTest, MissingLanguageNameWarnsOnEveryLookUp) {
-    SetLogFilePath(user_.File("applog.htm").c_str());
+    user_.StartLog();
     SetLanguageName("");
     EXPECT_STREQ(GetLanguageString("Score"), "");
     EXPECT_STREQ(GetLanguageString("Score"), "");
-    const std::string log = user_.Read("applog.htm");
-    const std::string warning = "Warning: language not defined in 'config.ini'";
-    const size_t first = log.find(warning);
-    ASSERT_NE(first, std::string::npos);
-    EXPECT_NE(log.find(warning, first + 1), std::string::npos);
-    SetLogFilePath(nullptr);
+    EXPECT_EQ(user_.LogCount("Warning: language not defined in 'config.ini'"), 2);
 }
 
 }  // namespace

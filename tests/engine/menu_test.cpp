@@ -5,13 +5,11 @@
 #include <string>
 #include <vector>
 
-#include "engine/app_log.h"
 #include "engine/ini_access.h"
 #include "engine/private_profile.h"
 #include "engine/sprite_manager.h"
 #include "fake_sprite_host.h"
-#include "platform/folders.h"
-#include "support/temp_folder.h"
+#include "support/user_folder.h"
 
 namespace {
 
@@ -37,21 +35,11 @@ std::string Repeat(const std::string& element, int count) {
     return out;
 }
 
-size_t Occurrences(const std::string& text, const std::string& part) {
-    size_t count = 0;
-    for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) {
-        ++count;
-    }
-    return count;
-}
-
 // The screen is 100 x 100 pixels, so fractions read as percent of it.
 class MenuTest : public ::testing::Test {
 protected:
     MenuTest() : inData_(data_.Path()), target_(100, 100), graphics_(&target_) {
-        Platform::SetUserFolderOverride(user_.Path());
-        ClearProfileCache();
-        SetLogFilePath(user_.File("applog.htm").c_str());
+        user_.StartLog();
         SetLanguageName("ENGLISH");
         user_.Write("language.ini", "[ENGLISH]\r\nSymbolList=ab1_\r\nLine01_Width=16,16,16,16\r\n");
         host_.screenWidth = 100;
@@ -62,16 +50,11 @@ protected:
         sprites_.InitSymbolFont("font.png");
         menu_.Attach(&sprites_, &menuHost_);
     }
-    ~MenuTest() override {
-        SetLogFilePath(nullptr);
-        Platform::SetUserFolderOverride("");
-        ClearProfileCache();
-    }
     int Load(const std::string& body) {
         data_.Write("Menu/test.xml", "<?xml version=\"1.0\"?>\n" + body);
         return menu_.Load("Menu\\test.xml");
     }
-    std::string Log() const { return user_.Read("applog.htm"); }
+    std::string Log() const { return user_.Log(); }
     std::string Option(const char* key) const {
         char value[kConfigValueSize];
         ReadConfigString("OPTIONS", key, value);
@@ -94,7 +77,7 @@ protected:
     }
 
     TempFolder data_;
-    TempFolder user_;
+    TestSupport::TestUserFolder user_;
     TestSupport::ScopedCurrentDirectory inData_;
     FakeSpriteHost host_;
     FakeMenuHost menuHost_;
@@ -114,13 +97,12 @@ TEST_F(MenuTest, LimitsKeepTheFirstControlsAndWarnOnce) {
     EXPECT_EQ(menu_.EditCount(), 3);
     EXPECT_EQ(menu_.ImageCount(), 20);
     EXPECT_EQ(menu_.TextCount(), 45);
-    const std::string log = Log();
-    EXPECT_EQ(Occurrences(log, "WARNING: Too many buttons in menu - 30"), 1u);
-    EXPECT_EQ(Occurrences(log, "WARNING: Too many sliders in menu - 5"), 1u);
-    EXPECT_EQ(Occurrences(log, "WARNING: Too many edit boxes in menu - 3"), 1u);
-    EXPECT_EQ(Occurrences(log, "WARNING: Too many images in menu - 20"), 1u);
-    EXPECT_EQ(Occurrences(log, "WARNING: Too many text strings in menu - 45"), 1u);
-    EXPECT_NE(log.find("Loading XML menu:  'Menu\\test.xml' ... OK"), std::string::npos);
+    for (const char* kind :
+         {"buttons in menu - 30", "sliders in menu - 5", "edit boxes in menu - 3",
+          "images in menu - 20", "text strings in menu - 45"}) {
+        EXPECT_EQ(user_.LogCount(std::string("WARNING: Too many ") + kind), 1) << kind;
+    }
+    EXPECT_EQ(user_.LogCount("Loading XML menu:  'Menu\\test.xml' ... OK"), 1);
 
     // Exactly at the limits: silent.
     user_.Write("applog.htm", "");

@@ -8,7 +8,6 @@
 #include <iterator>
 #include <map>
 
-#include "engine/app_log.h"
 #include "engine/audio_volumes.h"
 #include "engine/private_profile.h"
 #include "engine/sound_playback.h"
@@ -17,10 +16,8 @@
 #include "framework/sound/decibels.h"
 #include "framework/sound/dsound_manager.h"
 #include "framework/sound/music_interface.h"
-#include "framework/sound/stream_music_interface.h"
 #include "framework/sound/wav_file.h"
-#include "platform/folders.h"
-#include "support/temp_folder.h"
+#include "support/user_folder.h"
 
 namespace Quillory {
 namespace {
@@ -46,9 +43,7 @@ public:
 class OggManagerTest : public testing::Test {
 protected:
     OggManagerTest() : inData_(data_.Path()) {
-        Platform::SetUserFolderOverride(user_.Path());
-        ClearProfileCache();
-        SetLogFilePath(user_.File("applog.htm").c_str());
+        user_.StartLog();
         auto device = std::make_unique<Platform::BufferAudioDevice>();
         device_ = device.get();
         sounds_ = std::make_unique<Tuvo::DSoundManager>(std::move(device), false);
@@ -58,21 +53,8 @@ protected:
         manager_->Connect(playback_.get(), &music_);
         manager_->SetRandom(&random_);
     }
-    ~OggManagerTest() override {
-        SetLogFilePath(nullptr);
-        Platform::SetUserFolderOverride("");
-        ClearProfileCache();
-    }
-
-    std::string Log() const { return user_.Read("applog.htm"); }
-    int Count(const std::string& text) const {
-        const std::string log = Log();
-        int count = 0;
-        for (size_t at = log.find(text); at != std::string::npos; at = log.find(text, at + 1)) {
-            ++count;
-        }
-        return count;
-    }
+    std::string Log() const { return user_.Log(); }
+    int Count(const std::string& text) const { return user_.LogCount(text); }
     int16_t PullLeft() {
         int16_t frame[2] = {};
         device_->Pull(frame, 1);
@@ -80,7 +62,7 @@ protected:
     }
 
     TempFolder data_;
-    TempFolder user_;
+    TestSupport::TestUserFolder user_;
     ScopedCurrentDirectory inData_;
     Platform::BufferAudioDevice* device_ = nullptr;
     std::unique_ptr<Tuvo::DSoundManager> sounds_;
@@ -261,10 +243,13 @@ TEST_F(OggManagerTest, EventVolumeAndEffectsVolumeCombine) {
     data_.Write("sound.ini", "[half]\r\nvolume=0.5\r\nfile0=Sound\\a.wav\r\n");
     data_.Write("Sound/a.wav", LevelWav(10000));
     manager_->LoadSoundEvents("sound.ini");
-
-    EXPECT_EQ(manager_->PlaySample(manager_->PrepareEvent("half")), 1);
-    const int16_t half = PullLeft();
-    EXPECT_NEAR(half, 10000 * Tuvo::DecibelsToGain(Tuvo::VolumeToDecibels(0.5)), 2);
+    // Events fire by name through the rules' interface too.
+    SoundEventPlayer& player = *manager_;
+    player.PlaySoundEvent("missing");
+    EXPECT_EQ(PullLeft(), 0);
+    EXPECT_EQ(Count("Warning: couldn't find sound event - missing"), 1);
+    player.PlaySoundEvent("half");
+    EXPECT_NEAR(PullLeft(), 10000 * Tuvo::DecibelsToGain(Tuvo::VolumeToDecibels(0.5)), 2);
 
     sounds_->ReleaseFinishedChannels();
     EXPECT_EQ(manager_->SetSfxVolume(0.5f), 1);
@@ -313,19 +298,7 @@ TEST_F(OggManagerTest, VolumesGoThroughTheOwnerWhenThereIsOne) {
     EXPECT_DOUBLE_EQ(music_.volume_, -1.0) << "the music was set behind the owner's back";
 }
 
-TEST_F(OggManagerTest, EventsFireByNameThroughTheSoundEventPlayer) {
-    data_.Write("sound.ini", "[half]\r\nvolume=0.5\r\nfile0=Sound\\a.wav\r\n");
-    data_.Write("Sound/a.wav", LevelWav(10000));
-    manager_->LoadSoundEvents("sound.ini");
-    SoundEventPlayer& player = *manager_;
-    player.PlaySoundEvent("missing");
-    EXPECT_EQ(PullLeft(), 0);
-    EXPECT_EQ(Count("Warning: couldn't find sound event - missing"), 1);
-    player.PlaySoundEvent("half");
-    EXPECT_NEAR(PullLeft(), 10000 * Tuvo::DecibelsToGain(Tuvo::VolumeToDecibels(0.5)), 2);
-}
-
-TEST_F(OggManagerTest, PlaySampleChecksTheId) {
+TEST_F(OggManagerTest, PlaySampleChecksTheIdAndFreeReleasesEverySample) {
     data_.Write("Sound/a.wav", LevelWav(1000));
     EXPECT_EQ(manager_->PlaySample(-1), 0);
     EXPECT_EQ(manager_->PlaySample(0), 0);
@@ -336,11 +309,7 @@ TEST_F(OggManagerTest, PlaySampleChecksTheId) {
     EXPECT_EQ(PullLeft(), 1000);
     EXPECT_TRUE(playback_->PlaySample(0, Tuvo::kPanRight));
     EXPECT_EQ(PullLeft(), 1000);  // the first still plays; the panned one adds nothing on the left
-}
 
-TEST_F(OggManagerTest, FreeMusicManagerReleasesEverySample) {
-    data_.Write("Sound/a.wav", LevelWav(1000));
-    ASSERT_TRUE(manager_->LoadSound("Sound\\a.wav"));
     ASSERT_TRUE(manager_->LoadSound("Sound\\a.wav"));
     EXPECT_EQ(sounds_->CountSounds(), 2);
     manager_->FreeMusicManager();
@@ -350,9 +319,9 @@ TEST_F(OggManagerTest, FreeMusicManagerReleasesEverySample) {
 }
 
 TEST(OggManagerWithoutSound, LoadsFailAndNothingPlays) {
-    TempFolder data;
+    TestSupport::TestUserFolder data;
     ScopedCurrentDirectory inData(data.Path());
-    SetLogFilePath(data.File("applog.htm").c_str());
+    data.StartLog();
     data.Write("Sound/a.wav", LevelWav(1000));
     auto manager = std::make_unique<COggManager>();
     EXPECT_FALSE(manager->LoadSound("Sound\\a.wav"));
@@ -360,65 +329,6 @@ TEST(OggManagerWithoutSound, LoadsFailAndNothingPlays) {
     EXPECT_EQ(manager->SetSfxVolume(0.2f), 1);
     EXPECT_EQ(manager->SetMusicVolume(0.2f), 1);
     manager->FreeMusicManager();
-    SetLogFilePath(nullptr);
-}
-
-}  // namespace
-}  // namespace Quillory
-
-namespace Quillory {
-namespace {
-
-// The game's own data: every event of its sound.ini names files that load, and the title music
-// streams. Catches a renamed or damaged sound before a player hears the silence.
-TEST(ShippedSoundData, EveryEventPlaysAndTheThemeStreams) {
-    TempFolder user;
-    Platform::SetUserFolderOverride(user.Path());
-    ClearProfileCache();
-    SetLogFilePath(user.File("applog.htm").c_str());
-    {
-        ScopedCurrentDirectory inData(std::string(std::getenv("QUILLORY_SOURCE_DIR")) + "/data");
-        auto device = std::make_unique<Platform::BufferAudioDevice>();
-        Platform::BufferAudioDevice* output = device.get();
-        Tuvo::DSoundManager sounds(std::move(device), false);
-        sounds.SetCacheFolder(user.File("cached"));
-        SoundPlayback playback(&sounds);
-        auto manager = std::make_unique<COggManager>();
-        manager->Connect(&playback, nullptr);
-        ASSERT_EQ(manager->Init(), 1);
-        ASSERT_GT(manager->EventCount(), 0);
-        manager->LoadSoundFolder("Sound\\");
-        for (int i = 0; i < manager->EventCount(); ++i) {
-            const SoundEvent& event = manager->Event(i);
-            EXPECT_GT(event.fileCount, 0) << event.name;
-            for (int f = 0; f < event.fileCount; ++f) {
-                EXPECT_GE(manager->FindSound(event.files[f]), 0) << event.files[f];
-            }
-        }
-        {
-            Tuvo::StreamMusicInterface music(sounds);
-            ASSERT_TRUE(music.LoadMusic(0, "Music\\theme1.ogg"));
-            music.FadeIn(0, 0, 0.01, false);
-            std::vector<int16_t> out(2 * 441);
-            int loudest = 0;
-            for (int update = 0; update < 300; ++update) {
-                output->Pull(out.data(), 441);
-                music.Update();
-                for (const int16_t sample : out) {
-                    loudest = std::max(loudest, std::abs(static_cast<int>(sample)));
-                }
-            }
-            EXPECT_TRUE(music.IsPlaying(0));
-            EXPECT_GT(loudest, 1000);
-        }
-        manager->FreeMusicManager();
-    }
-    const std::string log = user.Read("applog.htm");
-    EXPECT_EQ(log.find("FAILED"), std::string::npos) << log;
-    EXPECT_EQ(log.find("Warning"), std::string::npos);
-    SetLogFilePath(nullptr);
-    Platform::SetUserFolderOverride("");
-    ClearProfileCache();
 }
 
 }  // namespace

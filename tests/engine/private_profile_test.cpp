@@ -11,8 +11,7 @@
 
 #include "framework/archive/pak_format.h"
 #include "framework/archive/pak_interface.h"
-#include "platform/folders.h"
-#include "support/temp_folder.h"
+#include "support/user_folder.h"
 
 namespace {
 
@@ -23,14 +22,7 @@ using TestSupport::TempFolder;
 // A data folder (the current directory) and a separate user folder.
 class PrivateProfileTest : public ::testing::Test {
 protected:
-    PrivateProfileTest() : inData_(data_.Path()) {
-        Platform::SetUserFolderOverride(user_.Path());
-        ClearProfileCache();
-    }
-    ~PrivateProfileTest() override {
-        Platform::SetUserFolderOverride("");
-        ClearProfileCache();
-    }
+    PrivateProfileTest() : inData_(data_.Path()) {}
 
     std::string Get(const char* section, const char* key, const char* fallback = "",
                     uint32_t size = 255, const char* file = "config.ini") {
@@ -42,7 +34,7 @@ protected:
     }
 
     TempFolder data_;
-    TempFolder user_;
+    TestSupport::TestUserFolder user_;
     ScopedCurrentDirectory inData_;
 };
 

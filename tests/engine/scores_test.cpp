@@ -8,36 +8,21 @@
 #include "engine/private_profile.h"
 #include "engine/sprite_manager.h"
 #include "fake_sprite_host.h"
-#include "platform/folders.h"
-#include "support/temp_folder.h"
+#include "support/user_folder.h"
 
 namespace {
 
 using namespace Quillory;
-using TestSupport::TempFolder;
 
 class ScoresTest : public ::testing::Test {
 protected:
-    ScoresTest() {
-        Platform::SetUserFolderOverride(user_.Path());
-        ClearProfileCache();
-    }
-    ~ScoresTest() override {
-        Platform::SetUserFolderOverride("");
-        ClearProfileCache();
-    }
-    static WindowMessage Key(int code) {
+    static WindowMessage Key(int code, uint32_t kind = kMessageKeyDown) {
         WindowMessage message;
-        message.message = kMessageKeyDown;
-        message.wParam = static_cast<uintptr_t>(code);
+        message.message = kind;
+        message.wParam = static_cast<uint8_t>(code);
         return message;
     }
-    static WindowMessage Char(char c) {
-        WindowMessage message;
-        message.message = kMessageChar;
-        message.wParam = static_cast<unsigned char>(c);
-        return message;
-    }
+    static WindowMessage Char(char c) { return Key(c, kMessageChar); }
     void Type(const std::string& text) {
         for (char c : text) {
             scores_.HandleKey(Char(c));
@@ -45,7 +30,7 @@ protected:
     }
     std::string Name(int row) const { return scores_.Entry(row).name; }
 
-    TempFolder user_;
+    TestSupport::TestUserFolder user_;
     CScores scores_;
 };
 

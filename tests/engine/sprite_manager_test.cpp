@@ -5,14 +5,11 @@
 #include <cmath>
 #include <thread>
 
-#include "engine/app_log.h"
 #include "engine/ini_access.h"
-#include "engine/private_profile.h"
 #include "fake_sprite_host.h"
 #include "framework/archive/pak_file.h"
 #include "framework/archive/pak_format.h"
-#include "platform/folders.h"
-#include "support/temp_folder.h"
+#include "support/user_folder.h"
 
 namespace {
 
@@ -28,38 +25,17 @@ constexpr uint32_t kClear = 0;
 class SpriteManagerTest : public ::testing::Test {
 protected:
     SpriteManagerTest() : target_(100, 100), graphics_(&target_) {
-        Platform::SetUserFolderOverride(user_.Path());
-        ClearProfileCache();
-        SetLogFilePath(user_.File("applog.htm").c_str());
+        user_.StartLog();
         host_.screenWidth = 100;
         host_.screenHeight = 100;
         sprites_.SetHost(&host_);
         sprites_.SetTarget(&graphics_);
     }
-    ~SpriteManagerTest() override {
-        SetLogFilePath(nullptr);
-        Platform::SetUserFolderOverride("");
-        ClearProfileCache();
-    }
-    std::string Log() const { return user_.Read("applog.htm"); }
+    std::string Log() const { return user_.Log(); }
     uint32_t Pixel(int x, int y) const { return target_.GetPixel(x, y); }
-    // The bounding box of the pixels that are not transparent black: left, top, right, bottom.
-    Tuvo::Rect Drawn() const {
-        int left = 1000, top = 1000, right = -1, bottom = -1;
-        for (int y = 0; y < target_.GetHeight(); ++y) {
-            for (int x = 0; x < target_.GetWidth(); ++x) {
-                if (target_.GetPixel(x, y) != kClear) {
-                    left = std::min(left, x);
-                    top = std::min(top, y);
-                    right = std::max(right, x);
-                    bottom = std::max(bottom, y);
-                }
-            }
-        }
-        return Tuvo::Rect(left, top, right - left + 1, bottom - top + 1);
-    }
+    Tuvo::Rect Drawn() const { return TestSupport::DrawnBox(target_); }
 
-    TempFolder user_;
+    TestSupport::TestUserFolder user_;
     FakeSpriteHost host_;
     Tuvo::MemoryImage target_;
     Tuvo::Graphics graphics_;
@@ -88,11 +64,7 @@ TEST_F(SpriteManagerTest, FailedLoadsAreRetriedButLoggedOnce) {
     EXPECT_EQ(sprites_.GetTexture("missing.png"), nullptr);
     EXPECT_EQ(host_.loads["missing.png"], 2);
     EXPECT_EQ(sprites_.TextureCount(), 0);
-    const std::string log = Log();
-    const std::string line = "Loading image: 'missing.png' ... FAILED";
-    const size_t first = log.find(line);
-    ASSERT_NE(first, std::string::npos);
-    EXPECT_EQ(log.find(line, first + 1), std::string::npos) << "logged on every draw";
+    EXPECT_EQ(user_.LogCount("Loading image: 'missing.png' ... FAILED"), 1);
     // The slot of the failure is taken by the next image.
     host_.Provide("here.png", SolidImage(2, 2, kRed));
     EXPECT_NE(sprites_.GetTexture("here.png"), nullptr);
@@ -165,14 +137,12 @@ TEST_F(SpriteManagerTest, PreloadingScansTheFourPatternsAndSkipsSubfolders) {
     EXPECT_EQ(host_.totalLoads, 6);
     // Pattern order first, then the search order within a pattern (archive before disk).
     const std::string log = Log();
-    const size_t f = log.find("'Graphics\\f.png'");
-    const size_t a = log.find("'Graphics\\a.png'");
-    const size_t b = log.find("'Graphics\\b.png'");
-    const size_t c = log.find("'Graphics\\c.jpg'");
-    const size_t d = log.find("'Graphics\\d.tga'");
-    const size_t e = log.find("'Graphics\\e.bmp'");
-    ASSERT_NE(e, std::string::npos);
-    EXPECT_TRUE(f < a && a < b && b < c && c < d && d < e) << log;
+    size_t previous = 0;
+    for (const char* name : {"f.png", "a.png", "b.png", "c.jpg", "d.tga", "e.bmp"}) {
+        const size_t at = log.find(std::string("'Graphics\\") + name + "'");
+        EXPECT_TRUE(at != std::string::npos && at > previous) << name << "\n" << log;
+        previous = at;
+    }
     EXPECT_EQ(log.find("t.png"), std::string::npos);
     EXPECT_EQ(log.find("s.png"), std::string::npos);
     // An empty folder: nothing to load.
@@ -201,7 +171,7 @@ TEST_F(SpriteManagerTest, StretchedAndNaturalSizeDraws) {
     // Wholly outside the screen: nothing; partly outside: the visible part.
     target_.ClearRect(Tuvo::Rect(0, 0, 100, 100));
     sprites_.DrawSprite(image, -0.1f, 0.5f, 0.2f, 0.2f, 0, 0, 1, 1, kNoTint, 0, 0);
-    EXPECT_EQ(Drawn().width, -1000);
+    EXPECT_EQ(Drawn().width, 0);
     sprites_.DrawSprite(image, 0.05f, 0.5f, 0.2f, 0.2f, 0, 0, 1, 1, kNoTint, 0, 0);
     EXPECT_EQ(Drawn(), Tuvo::Rect(0, 40, 15, 20));
 
@@ -324,14 +294,19 @@ TEST_F(SpriteManagerTest, DigitsAreCentredOnX) {
     EXPECT_EQ(Pixel(25, 50), 0xFF00000Au);
 }
 
-TEST_F(SpriteManagerTest, ScreenAndImageSizes) {
-    const ScreenRect screen = sprites_.GetScreenRect();
-    EXPECT_EQ(screen.screenWidth, 100);
-    EXPECT_EQ(screen.clientWidth, 1600);
-    EXPECT_EQ(screen.clientHeight, 1200);
-    EXPECT_EQ(CSpriteManager::GetImageSize(nullptr).width, 0);
-    Tuvo::MemoryImage image(7, 3);
-    EXPECT_EQ(CSpriteManager::GetImageSize(&image).height, 3);
+TEST_F(SpriteManagerTest, ImagesPastThePixelBudgetAreRefusedAndLogged) {
+    host_.Provide("a.png", SolidImage(10, 10, kRed));
+    host_.Provide("b.png", SolidImage(20, 10, kRed));
+    EXPECT_EQ(sprites_.StoredPixels(), 0);
+    sprites_.SetPixelBudget(250);
+    EXPECT_NE(sprites_.GetTexture("a.png"), nullptr);
+    EXPECT_EQ(sprites_.GetTexture("b.png"), nullptr);  // 100 + 200 > 250
+    EXPECT_EQ(sprites_.StoredPixels(), 100);
+    EXPECT_EQ(sprites_.TextureCount(), 1);
+    EXPECT_EQ(user_.LogCount("'b.png' ... REFUSED"), 1);
+    sprites_.DeleteAllTextures();
+    EXPECT_EQ(sprites_.StoredPixels(), 0);
+    EXPECT_NE(sprites_.GetTexture("b.png"), nullptr);
 }
 
 }  // namespace

@@ -2,12 +2,10 @@
 
 #include <gtest/gtest.h>
 
-#include "engine/app_log.h"
 #include "engine/ini_access.h"
 #include "engine/private_profile.h"
 #include "fake_sprite_host.h"
-#include "platform/folders.h"
-#include "support/temp_folder.h"
+#include "support/user_folder.h"
 
 namespace {
 
@@ -15,7 +13,6 @@ using namespace Quillory;
 using TestSupport::CellSheet;
 using TestSupport::FakeSpriteHost;
 using TestSupport::SolidImage;
-using TestSupport::TempFolder;
 
 constexpr uint32_t kClear = 0;
 
@@ -24,9 +21,7 @@ constexpr uint32_t kClear = 0;
 class SymbolFontTest : public ::testing::Test {
 protected:
     SymbolFontTest() : target_(160, 80), graphics_(&target_) {
-        Platform::SetUserFolderOverride(user_.Path());
-        ClearProfileCache();
-        SetLogFilePath(user_.File("applog.htm").c_str());
+        user_.StartLog();
         SetLanguageName("ENGLISH");
         host_.screenWidth = 160;
         host_.screenHeight = 80;
@@ -34,16 +29,10 @@ protected:
         sprites_.SetHost(&host_);
         sprites_.SetTarget(&graphics_);
     }
-    ~SymbolFontTest() override {
-        SetLogFilePath(nullptr);
-        Platform::SetUserFolderOverride("");
-        ClearProfileCache();
-    }
     void Language(const std::string& keys) {
         user_.Write("language.ini", "[ENGLISH]\r\n" + keys);
         ClearProfileCache();
     }
-    std::string Log() const { return user_.Read("applog.htm"); }
     uint32_t Pixel(int x, int y) const { return target_.GetPixel(x, y); }
     // First and last column of row y holding colour.
     std::pair<int, int> Columns(uint32_t colour, int y) const {
@@ -57,7 +46,7 @@ protected:
         return {first, last};
     }
 
-    TempFolder user_;
+    TestSupport::TestUserFolder user_;
     FakeSpriteHost host_;
     Tuvo::MemoryImage target_;
     Tuvo::Graphics graphics_;
@@ -76,18 +65,15 @@ TEST_F(SymbolFontTest, WidthsComeFromTheRowKeysInSixteenths) {
     ASSERT_NE(sprites_.FontImage(), nullptr);
     EXPECT_EQ(sprites_.CurrentFontName(), "English\\font01.png");
     EXPECT_EQ(sprites_.SymbolsInCol(), 10);
-    EXPECT_FLOAT_EQ(sprites_.SymbolWidth(0), 1.0f);
-    EXPECT_FLOAT_EQ(sprites_.SymbolWidth(1), 0.5f);
-    EXPECT_FLOAT_EQ(sprites_.SymbolWidth(2), 0.25f);
-    EXPECT_FLOAT_EQ(sprites_.SymbolWidth(3), 0.0f);  // fewer numbers than cells
-    EXPECT_FLOAT_EQ(sprites_.SymbolWidth(8 * 16), 0.75f);
-    EXPECT_FLOAT_EQ(sprites_.SymbolWidth(9 * 16), 0.375f);
-    EXPECT_FLOAT_EQ(sprites_.SymbolWidth(9 * 16 + 1), 0.625f);
-    // A malformed number ends its row.
-    EXPECT_FLOAT_EQ(sprites_.SymbolWidth(16), 1.0f);
-    EXPECT_FLOAT_EQ(sprites_.SymbolWidth(17), 0.0f);
-    EXPECT_FLOAT_EQ(sprites_.SymbolWidth(18), 0.0f);
-    EXPECT_NE(Log().find("Can't load symbol width from 'language.ini'"), std::string::npos);
+    // Cells past a row's numbers are 0; a malformed number ends its row (row 2: 16, x, 16).
+    const std::pair<int, float> widths[] = {
+        {0, 1.0f},       {1, 0.5f},        {2, 0.25f},           {3, 0.0f},
+        {8 * 16, 0.75f}, {9 * 16, 0.375f}, {9 * 16 + 1, 0.625f}, {16, 1.0f},
+        {17, 0.0f},      {18, 0.0f}};
+    for (const auto& [cell, width] : widths) {
+        EXPECT_FLOAT_EQ(sprites_.SymbolWidth(cell), width) << "cell " << cell;
+    }
+    EXPECT_EQ(user_.LogCount("Can't load symbol width from 'language.ini'"), 1);
 
     // Later switches keep the table and re-read the grid and the list.
     Language("SymbolList=XY\r\nSYMBOLS_IN_ROW=8\r\nSYMBOLS_IN_COL=4\r\nLine01_Width=1\r\n");
@@ -101,24 +87,16 @@ TEST_F(SymbolFontTest, WidthsComeFromTheRowKeysInSixteenths) {
 }
 
 TEST_F(SymbolFontTest, GridKeysAreTakenOnlyWhenBothParseAndFit) {
-    Language("SYMBOLS_IN_ROW=12\r\nSYMBOLS_IN_COL=abc\r\n");
-    sprites_.InitSymbolFont("English\\font01.png");
-    EXPECT_EQ(sprites_.SymbolsInRow(), 16);
-    EXPECT_EQ(sprites_.SymbolsInCol(), 8);
-    // A grid larger than the width table would index past it.
-    Language("SYMBOLS_IN_ROW=16\r\nSYMBOLS_IN_COL=20\r\n");
-    sprites_.InitSymbolFont("English\\font01.png");
-    EXPECT_EQ(sprites_.SymbolsInCol(), 8);
-    // Factors whose product wraps around the int range are refused too.
-    Language("SYMBOLS_IN_ROW=65536\r\nSYMBOLS_IN_COL=65536\r\n");
-    sprites_.InitSymbolFont("English\\font01.png");
-    EXPECT_EQ(sprites_.SymbolsInRow(), 16);
-    Language("SYMBOLS_IN_ROW=2147483647\r\nSYMBOLS_IN_COL=2\r\n");
-    sprites_.InitSymbolFont("English\\font01.png");
-    EXPECT_EQ(sprites_.SymbolsInRow(), 16);
-    Language("SYMBOLS_IN_ROW=0\r\nSYMBOLS_IN_COL=5\r\n");
-    sprites_.InitSymbolFont("English\\font01.png");
-    EXPECT_EQ(sprites_.SymbolsInRow(), 16);
+    // Unparsed, larger than the width table, or wrapping around the int range: the image's own
+    // 16 x 8 stays.
+    const std::pair<const char*, const char*> grids[] = {
+        {"12", "abc"}, {"16", "20"}, {"65536", "65536"}, {"2147483647", "2"}, {"0", "5"}};
+    for (const auto& [row, col] : grids) {
+        Language(std::string("SYMBOLS_IN_ROW=") + row + "\r\nSYMBOLS_IN_COL=" + col + "\r\n");
+        sprites_.InitSymbolFont("English\\font01.png");
+        EXPECT_EQ(sprites_.SymbolsInRow(), 16) << row << " x " << col;
+        EXPECT_EQ(sprites_.SymbolsInCol(), 8) << row << " x " << col;
+    }
 }
 
 TEST_F(SymbolFontTest, UnknownCharactersAdvanceHalfACellAndLinesAreAnchored) {

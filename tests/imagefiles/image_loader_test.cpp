@@ -27,11 +27,9 @@ std::string GreyJpegBytes(int width, int height) {
     return std::string(bytes.begin(), bytes.end());
 }
 
-// A 24-bit TGA, which the game does not read.
-std::string Tga24Bytes() {
-    std::string bytes = {0, 0, 2, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1, 0, 1, 0, 24, 0x20};
-    bytes += std::string("\x10\x20\x30", 3);
-    return bytes;
+// A one-pixel TGA; the game reads only the 32-bit kind.
+std::string OnePixelTga(char depth, char descriptor, const std::string& pixel) {
+    return std::string{0, 0, 2, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1, 0, 1, 0, depth, descriptor} + pixel;
 }
 
 class ImageLoaderTest : public ::testing::Test {
@@ -92,7 +90,7 @@ TEST_F(ImageLoaderTest, FormatOrderAndExtensions) {
     EXPECT_EQ(LoadImageFile("c.jp2", false), nullptr);
 
     // A 24-bit TGA yields nothing, and with its extension no other format is tried.
-    Write("t.tga", Tga24Bytes());
+    Write("t.tga", OnePixelTga(24, 0x20, "\x10\x20\x30"));
     Write("t.png", PngBytes({0xFF000000u}, 1, 1));
     EXPECT_EQ(LoadImageFile("t.tga", false), nullptr);
     EXPECT_NE(LoadImageFile("t", false), nullptr);
@@ -108,8 +106,7 @@ TEST_F(ImageLoaderTest, FormatOrderAndExtensions) {
     const auto gifImage = LoadImageFile("g.gif", false);
     ASSERT_NE(gifImage, nullptr);
     EXPECT_EQ(gifImage->bits, std::vector<uint32_t>(3, 0xFF102030u));
-    std::string tga = {0, 0, 2, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1, 0, 1, 0, 32, 0x28};
-    Write("t32.tga", tga + "\x10\x20\x30\x40");
+    Write("t32.tga", OnePixelTga(32, 0x28, "\x10\x20\x30\x40"));
     const auto tgaImage = LoadImageFile("t32", false);
     ASSERT_NE(tgaImage, nullptr);
     EXPECT_EQ(tgaImage->bits, std::vector<uint32_t>{0x40302010u});

@@ -1,10 +1,5 @@
-#include <png.h>
-
-#include <csetjmp>
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
-#include <random>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -12,59 +7,14 @@
 #include <gtest/gtest.h>
 
 #include "imagefiles/readers.h"
+#include "png_reference.h"
 
 namespace ImageLib {
 namespace {
 
+using PngReference::WritePng;
+
 const char kPngSuite[] = "/usr/share/doc/libsixel-examples/examples/images/pngsuite";
-
-struct Writer {
-    std::vector<uint8_t> bytes;
-};
-
-void WriteToVector(png_structp png, png_bytep data, size_t count) {
-    auto* writer = static_cast<Writer*>(png_get_io_ptr(png));
-    writer->bytes.insert(writer->bytes.end(), data, data + count);
-}
-
-void Flush(png_structp) {}
-
-// Writes a PNG with libpng from raw rows in the file's own layout.
-std::vector<uint8_t> WritePng(int width, int height, int bitDepth, int colorType,
-                              const std::vector<std::vector<uint8_t>>& rows,
-                              const std::vector<png_color>& palette = {},
-                              const std::vector<uint8_t>& paletteAlpha = {},
-                              const png_color_16* transparentColor = nullptr,
-                              bool interlaced = false) {
-    Writer writer;
-    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
-    png_infop info = png_create_info_struct(png);
-    if (setjmp(png_jmpbuf(png))) {
-        png_destroy_write_struct(&png, &info);
-        ADD_FAILURE() << "libpng could not write the test file";
-        return {};
-    }
-    png_set_write_fn(png, &writer, WriteToVector, Flush);
-    png_set_IHDR(png, info, width, height, bitDepth, colorType,
-                 interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE,
-                 PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
-    if (!palette.empty()) {
-        png_set_PLTE(png, info, palette.data(), static_cast<int>(palette.size()));
-    }
-    if (!paletteAlpha.empty() || transparentColor != nullptr) {
-        png_set_tRNS(png, info, paletteAlpha.empty() ? nullptr : paletteAlpha.data(),
-                     static_cast<int>(paletteAlpha.size()), transparentColor);
-    }
-    png_write_info(png, info);
-    std::vector<png_bytep> pointers;
-    for (const auto& row : rows) {
-        pointers.push_back(const_cast<png_bytep>(row.data()));
-    }
-    png_write_image(png, pointers.data());
-    png_write_end(png, nullptr);
-    png_destroy_write_struct(&png, &info);
-    return writer.bytes;
-}
 
 uint32_t Crc32(const uint8_t* data, size_t size) {
     uint32_t crc = 0xFFFFFFFFu;
@@ -81,63 +31,55 @@ std::unique_ptr<Image> Decode(const std::vector<uint8_t>& bytes) {
     return DecodePng(bytes.data(), bytes.size());
 }
 
-TEST(PngReaderTest, TrueColourWithAndWithoutAlpha) {
-    const auto rgba = Decode(WritePng(2, 1, 8, PNG_COLOR_TYPE_RGB_ALPHA,
-                                      {{0x11, 0x22, 0x33, 0x80, 0xAA, 0xBB, 0xCC, 0x00}}));
-    ASSERT_NE(rgba, nullptr);
-    EXPECT_EQ(rgba->bits, (std::vector<uint32_t>{0x80112233u, 0x00AABBCCu}));
-
-    const auto rgb = Decode(WritePng(2, 1, 8, PNG_COLOR_TYPE_RGB, {{1, 2, 3, 4, 5, 6}}));
-    ASSERT_NE(rgb, nullptr);
-    EXPECT_EQ(rgb->bits, (std::vector<uint32_t>{0xFF010203u, 0xFF040506u}));
-
-    // 16-bit channels keep their high byte.
-    const auto deep = Decode(WritePng(1, 1, 16, PNG_COLOR_TYPE_RGB_ALPHA,
-                                      {{0x12, 0xFF, 0x34, 0x00, 0x56, 0x80, 0x7F, 0xFF}}));
-    ASSERT_NE(deep, nullptr);
-    EXPECT_EQ(deep->bits[0], 0x7F123456u);
-}
-
-TEST(PngReaderTest, GreyAndPaletteWithTransparency) {
-    // 1-bit grey: 0 and 1 become black and white.
-    const auto bits = Decode(WritePng(3, 1, 1, PNG_COLOR_TYPE_GRAY, {{0xA0}}));
-    ASSERT_NE(bits, nullptr);
-    EXPECT_EQ(bits->bits, (std::vector<uint32_t>{0xFFFFFFFFu, 0xFF000000u, 0xFFFFFFFFu}));
-
-    png_color_16 transparent{};
-    transparent.gray = 0x40;
-    const auto grey =
-        Decode(WritePng(2, 1, 8, PNG_COLOR_TYPE_GRAY, {{0x40, 0x41}}, {}, {}, &transparent));
-    ASSERT_NE(grey, nullptr);
-    EXPECT_EQ(grey->bits, (std::vector<uint32_t>{0x00404040u, 0xFF414141u}));
-
-    const auto greyAlpha =
-        Decode(WritePng(1, 1, 16, PNG_COLOR_TYPE_GRAY_ALPHA, {{0x99, 0x01, 0x20, 0xFF}}));
-    ASSERT_NE(greyAlpha, nullptr);
-    EXPECT_EQ(greyAlpha->bits[0], 0x20999999u);
-
-    const std::vector<png_color> palette = {{10, 20, 30}, {40, 50, 60}, {70, 80, 90}};
-    const auto indexed =
-        Decode(WritePng(3, 1, 2, PNG_COLOR_TYPE_PALETTE, {{0b00011000}}, palette, {0x00, 0x80}));
-    ASSERT_NE(indexed, nullptr);
-    EXPECT_EQ(indexed->bits, (std::vector<uint32_t>{0x000A141Eu, 0x8028323Cu, 0xFF46505Au}));
-}
-
-TEST(PngReaderTest, InterlacedGivesTheSamePixels) {
-    std::mt19937 random(3);
-    std::vector<std::vector<uint8_t>> rows(13, std::vector<uint8_t>(11 * 4));
-    for (auto& row : rows) {
-        for (auto& byte : row) {
-            byte = static_cast<uint8_t>(random());
-        }
+// Every colour type and depth becomes 8-bit 0xAARRGGBB, with alpha 255 where the file has none.
+TEST(PngReaderTest, EveryLayoutBecomesEightBitArgb) {
+    png_color_16 transparentGrey{};
+    transparentGrey.gray = 0x40;
+    std::vector<std::vector<uint8_t>> rows(3);  // 3 x 3 RGB, interlaced: pixel p is 3p+1, +2, +3
+    std::vector<uint32_t> interlacedPixels;
+    for (uint8_t p = 0; p < 9; ++p) {
+        rows[p / 3].insert(rows[p / 3].end(),
+                           {uint8_t(3 * p + 1), uint8_t(3 * p + 2), uint8_t(3 * p + 3)});
+        interlacedPixels.push_back(0xFF000000u | (3u * p + 1) << 16 | (3u * p + 2) << 8 |
+                                   (3u * p + 3));
     }
-    const auto plain = Decode(WritePng(11, 13, 8, PNG_COLOR_TYPE_RGB_ALPHA, rows));
-    const auto interlaced =
-        Decode(WritePng(11, 13, 8, PNG_COLOR_TYPE_RGB_ALPHA, rows, {}, {}, nullptr, true));
-    ASSERT_NE(plain, nullptr);
-    ASSERT_NE(interlaced, nullptr);
-    EXPECT_EQ(plain->bits, interlaced->bits);
-    EXPECT_EQ(plain->bits[12 * 11 + 10] & 0xFFu, rows[12][42]);
+    const struct {
+        const char* name;
+        std::vector<uint8_t> file;
+        std::vector<uint32_t> pixels;
+    } cases[] = {
+        {"rgba",
+         WritePng(2, 1, 8, PNG_COLOR_TYPE_RGB_ALPHA,
+                  {{0x11, 0x22, 0x33, 0x80, 0xAA, 0xBB, 0xCC, 0x00}}),
+         {0x80112233u, 0x00AABBCCu}},
+        {"rgb",
+         WritePng(2, 1, 8, PNG_COLOR_TYPE_RGB, {{1, 2, 3, 4, 5, 6}}),
+         {0xFF010203u, 0xFF040506u}},
+        {"16-bit keeps the high byte",
+         WritePng(1, 1, 16, PNG_COLOR_TYPE_RGB_ALPHA,
+                  {{0x12, 0xFF, 0x34, 0x00, 0x56, 0x80, 0x7F, 0xFF}}),
+         {0x7F123456u}},
+        {"1-bit grey",
+         WritePng(3, 1, 1, PNG_COLOR_TYPE_GRAY, {{0xA0}}),
+         {0xFFFFFFFFu, 0xFF000000u, 0xFFFFFFFFu}},
+        {"grey with a transparent value",
+         WritePng(2, 1, 8, PNG_COLOR_TYPE_GRAY, {{0x40, 0x41}}, {}, {}, &transparentGrey),
+         {0x00404040u, 0xFF414141u}},
+        {"16-bit grey and alpha",
+         WritePng(1, 1, 16, PNG_COLOR_TYPE_GRAY_ALPHA, {{0x99, 0x01, 0x20, 0xFF}}),
+         {0x20999999u}},
+        {"2-bit palette with alpha",
+         WritePng(3, 1, 2, PNG_COLOR_TYPE_PALETTE, {{0b00011000}},
+                  {{10, 20, 30}, {40, 50, 60}, {70, 80, 90}}, {0x00, 0x80}),
+         {0x000A141Eu, 0x8028323Cu, 0xFF46505Au}},
+        {"interlaced", WritePng(3, 3, 8, PNG_COLOR_TYPE_RGB, rows, {}, {}, nullptr, true),
+         interlacedPixels},
+    };
+    for (const auto& c : cases) {
+        const auto image = Decode(c.file);
+        ASSERT_NE(image, nullptr) << c.name;
+        EXPECT_EQ(image->bits, c.pixels) << c.name;
+    }
 }
 
 TEST(PngReaderTest, DamagedFilesGiveNull) {
@@ -182,41 +124,6 @@ TEST(PngReaderTest, HeaderClaimingMoreThanTheDataCanHoldIsRefused) {
     }
 }
 
-// The reference: libpng's high-level read with its own transform flags, packed by hand.
-std::unique_ptr<Image> ReferenceDecode(const std::string& path) {
-    std::FILE* file = std::fopen(path.c_str(), "rb");
-    if (file == nullptr) {
-        return nullptr;
-    }
-    png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
-    png_infop info = png_create_info_struct(png);
-    auto image = std::make_unique<Image>();
-    if (setjmp(png_jmpbuf(png))) {
-        png_destroy_read_struct(&png, &info, nullptr);
-        std::fclose(file);
-        return nullptr;
-    }
-    png_init_io(png, file);
-    png_read_png(png, info,
-                 PNG_TRANSFORM_EXPAND | PNG_TRANSFORM_STRIP_16 | PNG_TRANSFORM_GRAY_TO_RGB,
-                 nullptr);
-    image->width = static_cast<int32_t>(png_get_image_width(png, info));
-    image->height = static_cast<int32_t>(png_get_image_height(png, info));
-    const int channels = png_get_channels(png, info);
-    png_bytepp rows = png_get_rows(png, info);
-    for (int y = 0; y < image->height; ++y) {
-        for (int x = 0; x < image->width; ++x) {
-            const png_bytep p = rows[y] + x * channels;
-            const uint32_t alpha = channels == 4 ? p[3] : 0xFF;
-            image->bits.push_back((alpha << 24) | (uint32_t{p[0]} << 16) | (uint32_t{p[1]} << 8) |
-                                  p[2]);
-        }
-    }
-    png_destroy_read_struct(&png, &info, nullptr);
-    std::fclose(file);
-    return image;
-}
-
 std::vector<uint8_t> ReadFile(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), {});
@@ -241,12 +148,12 @@ TEST(PngReaderTest, OfficialSuiteMatchesTheReferenceAndRefusesCorruptFiles) {
             ++corrupt;
             continue;
         }
-        const auto reference = ReferenceDecode(path);
-        ASSERT_NE(reference, nullptr) << path;
+        PngReference::Decoded reference;
+        ASSERT_TRUE(PngReference::Decode(bytes, reference)) << path;
         ASSERT_NE(image, nullptr) << path;
-        EXPECT_EQ(image->width, reference->width) << path;
-        EXPECT_EQ(image->height, reference->height) << path;
-        EXPECT_EQ(image->bits, reference->bits) << path;
+        EXPECT_EQ(image->width, reference.width) << path;
+        EXPECT_EQ(image->height, reference.height) << path;
+        EXPECT_EQ(image->bits, reference.bits) << path;
         ++valid;
     }
     EXPECT_GT(valid, 150);

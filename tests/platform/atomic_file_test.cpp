@@ -14,6 +14,11 @@ namespace {
 using Platform::Durability;
 using TestSupport::TempFolder;
 
+int EntryCount(const TempFolder& folder) {
+    const std::filesystem::directory_iterator entries(folder.Path());
+    return static_cast<int>(std::distance(begin(entries), end(entries)));
+}
+
 TEST(AtomicFileTest, ReplacesContentsAndLeavesNoTemporaryFile) {
     TempFolder folder;
     const std::string path = folder.Write("saved.ini", "old");
@@ -21,11 +26,7 @@ TEST(AtomicFileTest, ReplacesContentsAndLeavesNoTemporaryFile) {
     EXPECT_EQ(folder.Read("saved.ini"), "new contents");
     ASSERT_TRUE(Platform::WriteFileAtomically(path, "", Durability::kNoFlush));
     EXPECT_EQ(folder.Read("saved.ini"), "");
-    int count = 0;
-    for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(folder.Path())) {
-        ++count;
-    }
-    EXPECT_EQ(count, 1);
+    EXPECT_EQ(EntryCount(folder), 1);
 }
 
 TEST(AtomicFileTest, FailedRenameKeepsWhatWasThereAndCleansUp) {
@@ -35,11 +36,7 @@ TEST(AtomicFileTest, FailedRenameKeepsWhatWasThereAndCleansUp) {
     EXPECT_FALSE(
         Platform::WriteFileAtomically(folder.File("scores.ini"), "lost", Durability::kFlushToDisk));
     EXPECT_EQ(folder.Read("scores.ini/keep.txt"), "keep me");
-    int count = 0;
-    for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(folder.Path())) {
-        ++count;
-    }
-    EXPECT_EQ(count, 1);
+    EXPECT_EQ(EntryCount(folder), 1);
 }
 
 TEST(AtomicFileTest, MissingFolderIsAFailure) {
@@ -80,11 +77,12 @@ TEST(AtomicFileTest, ReadsTellMissingFromUnreadable) {
 TEST(AtomicFileTest, WritesKeepPermissionsAndFollowLinks) {
     TempFolder folder;
     const std::string privateFile = folder.Write("config.ini", "old");
-    ASSERT_EQ(chmod(privateFile.c_str(), 0600), 0);
+    // Neither the temporary file's 0600 nor the default 0644.
+    ASSERT_EQ(chmod(privateFile.c_str(), 0640), 0);
     ASSERT_TRUE(Platform::WriteFileAtomically(privateFile, "new", Durability::kNoFlush));
     struct stat info;
     ASSERT_EQ(stat(privateFile.c_str(), &info), 0);
-    EXPECT_EQ(info.st_mode & 07777, 0600u);
+    EXPECT_EQ(info.st_mode & 07777, 0640u);
 
     // A read-only file is left as it is.
     ASSERT_EQ(chmod(privateFile.c_str(), 0444), 0);

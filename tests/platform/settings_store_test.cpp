@@ -13,9 +13,13 @@ using TestSupport::TempFolder;
 
 constexpr char kKey[] = "SOFTWARE\\Quillory";
 
-TEST(SettingsStoreTest, IntegersAndBooleansRoundTrip) {
+class SettingsStoreTest : public ::testing::Test {
+protected:
     TempFolder folder;
-    Platform::SettingsStore store(folder.File("registry.ini"));
+    Platform::SettingsStore store{folder.File("registry.ini")};
+};
+
+TEST_F(SettingsStoreTest, IntegersAndBooleansRoundTrip) {
     ASSERT_TRUE(store.WriteInteger(kKey, "PreferredX", -1));
     ASSERT_TRUE(store.WriteInteger(kKey, "MusicVolume", 85));
     ASSERT_TRUE(store.WriteBoolean(kKey, "InProgress", true));
@@ -31,9 +35,7 @@ TEST(SettingsStoreTest, IntegersAndBooleansRoundTrip) {
               "[SOFTWARE\\Quillory]\r\nPreferredX=-1\r\nMusicVolume=85\r\nInProgress=1\r\n");
 }
 
-TEST(SettingsStoreTest, MissingKeyOrValueIsAFailureThatKeepsTheDefault) {
-    TempFolder folder;
-    Platform::SettingsStore store(folder.File("registry.ini"));
+TEST_F(SettingsStoreTest, MissingKeyOrValueIsAFailureThatKeepsTheDefault) {
     int32_t value = 42;
     EXPECT_FALSE(store.ReadInteger(kKey, "Muted", value));
     store.WriteInteger(kKey, "Other", 1);
@@ -46,9 +48,7 @@ TEST(SettingsStoreTest, MissingKeyOrValueIsAFailureThatKeepsTheDefault) {
     EXPECT_EQ(value, 42);
 }
 
-TEST(SettingsStoreTest, BackslashesInAValueNameExtendTheKeyPath) {
-    TempFolder folder;
-    Platform::SettingsStore store(folder.File("registry.ini"));
+TEST_F(SettingsStoreTest, BackslashesInAValueNameExtendTheKeyPath) {
     ASSERT_TRUE(store.WriteInteger(kKey, "Hardware\\Tested\\Is3D", 1));
     int32_t value = 0;
     EXPECT_FALSE(store.ReadInteger(kKey, "Is3D", value));
@@ -56,9 +56,7 @@ TEST(SettingsStoreTest, BackslashesInAValueNameExtendTheKeyPath) {
     EXPECT_EQ(value, 1);
 }
 
-TEST(SettingsStoreTest, EraseRemovesOnlyThatValue) {
-    TempFolder folder;
-    Platform::SettingsStore store(folder.File("registry.ini"));
+TEST_F(SettingsStoreTest, EraseRemovesOnlyThatValue) {
     store.WriteInteger(kKey, "Is3D", 1);
     store.WriteInteger(kKey, "ScreenMode", 0);
     EXPECT_TRUE(store.EraseValue(kKey, "Is3D"));
@@ -69,19 +67,18 @@ TEST(SettingsStoreTest, EraseRemovesOnlyThatValue) {
     EXPECT_EQ(value, 0);
 }
 
-TEST(SettingsStoreTest, AFileThatCannotBeReadIsNeverReplaced) {
-    TempFolder folder;
+TEST_F(SettingsStoreTest, AFileThatCannotBeReadIsNeverReplaced) {
     // Too large to be a settings file: it exists, so it is neither read nor written over.
     const std::string path =
         folder.Write("registry.ini", "[SOFTWARE\\Quillory]\r\nMusicVolume=40\r\n");
     ASSERT_EQ(truncate(path.c_str(), static_cast<off_t>(Platform::kMaxTextFileBytes) + 1), 0);
-    Platform::SettingsStore store(path);
+    Platform::SettingsStore damaged(path);
     int32_t value = 7;
-    EXPECT_FALSE(store.ReadInteger(kKey, "MusicVolume", value));
+    EXPECT_FALSE(damaged.ReadInteger(kKey, "MusicVolume", value));
     EXPECT_EQ(value, 7);
-    EXPECT_TRUE(store.Unreadable());
-    EXPECT_FALSE(store.WriteInteger(kKey, "MusicVolume", 85));
-    EXPECT_FALSE(store.EraseValue(kKey, "MusicVolume"));
+    EXPECT_TRUE(damaged.Unreadable());
+    EXPECT_FALSE(damaged.WriteInteger(kKey, "MusicVolume", 85));
+    EXPECT_FALSE(damaged.EraseValue(kKey, "MusicVolume"));
     EXPECT_EQ(folder.Read("registry.ini").rfind("[SOFTWARE\\Quillory]\r\nMusicVolume=40", 0), 0u);
 }
 

@@ -75,21 +75,27 @@ TEST_F(WindowTest, ScalingFollowsTheRendererActuallyMade) {
 }
 
 TEST_F(WindowTest, ClickCountsFollowTheWindowsConvention) {
-    PushButton(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_LEFT, 1, 10, 20);
-    PushButton(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_LEFT, 2, 10, 20);
-    PushButton(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_LEFT, 3, 10, 20);
-    PushButton(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_LEFT, 4, 10, 20);
-    PushButton(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_RIGHT, 2, 10, 20);
-    PushButton(SDL_MOUSEBUTTONUP, SDL_BUTTON_MIDDLE, 1, 10, 20);
+    // Three clicks would mean the middle button, so they count as a single click again.
+    const struct {
+        uint32_t type;
+        uint8_t button;
+        uint8_t clicks;
+        int expected;
+    } clicks[] = {{SDL_MOUSEBUTTONDOWN, SDL_BUTTON_LEFT, 1, 1},
+                  {SDL_MOUSEBUTTONDOWN, SDL_BUTTON_LEFT, 2, 2},
+                  {SDL_MOUSEBUTTONDOWN, SDL_BUTTON_LEFT, 3, 1},
+                  {SDL_MOUSEBUTTONDOWN, SDL_BUTTON_LEFT, 4, 2},
+                  {SDL_MOUSEBUTTONDOWN, SDL_BUTTON_RIGHT, 2, -2},
+                  {SDL_MOUSEBUTTONUP, SDL_BUTTON_MIDDLE, 1, 3}};
+    for (const auto& click : clicks) {
+        PushButton(click.type, click.button, click.clicks, 10, 20);
+    }
     const auto events = Poll();
     ASSERT_EQ(events.size(), 6u);
-    EXPECT_EQ(events[0].clickCount, 1);
-    EXPECT_EQ(events[1].clickCount, 2);
-    EXPECT_EQ(events[2].clickCount, 1);  // 3 would mean the middle button
-    EXPECT_EQ(events[3].clickCount, 2);
-    EXPECT_EQ(events[4].clickCount, -2);
+    for (size_t i = 0; i < 6; ++i) {
+        EXPECT_EQ(events[i].clickCount, clicks[i].expected) << i;
+    }
     EXPECT_EQ(events[5].kind, EventKind::kMouseUp);
-    EXPECT_EQ(events[5].clickCount, 3);
     EXPECT_EQ(events[0].x, 10);
     EXPECT_EQ(events[0].y, 20);
 }
@@ -133,22 +139,17 @@ TEST_F(WindowTest, TypedTextArrivesAsLatin1AndOtherCharactersAreDropped) {
     EXPECT_EQ(events[2].character, '!');
 }
 
-TEST_F(WindowTest, WarpQueuesAPointerMove) {
+TEST_F(WindowTest, WarpQueuesAPointerMoveAndQuitRequestsBecomeCloseEvents) {
     window_.WarpPointer(400, 300);
+    SDL_Event quit{};
+    quit.type = SDL_QUIT;
+    SDL_PushEvent(&quit);
     const auto events = Poll();
-    ASSERT_FALSE(events.empty());
+    ASSERT_GE(events.size(), 2u);
     EXPECT_EQ(events[0].kind, EventKind::kMouseMove);
     EXPECT_EQ(events[0].x, 400);
     EXPECT_EQ(events[0].y, 300);
-}
-
-TEST_F(WindowTest, QuitRequestsBecomeCloseEvents) {
-    SDL_Event event{};
-    event.type = SDL_QUIT;
-    SDL_PushEvent(&event);
-    const auto events = Poll();
-    ASSERT_EQ(events.size(), 1u);
-    EXPECT_EQ(events[0].kind, EventKind::kCloseRequested);
+    EXPECT_EQ(events.back().kind, EventKind::kCloseRequested);
 }
 
 TEST(WindowFitTest, TheWindowIsMeasuredAtTheSizeItIsCreated) {

@@ -8,7 +8,6 @@
 #include <string>
 
 #include "effects/effect2d.h"
-#include "engine/app_log.h"
 #include "engine/fake_sprite_host.h"
 #include "engine/ini_access.h"
 #include "engine/private_profile.h"
@@ -16,15 +15,13 @@
 #include "engine/sprite_manager.h"
 #include "game/quillory_game.h"
 #include "platform/clock.h"
-#include "platform/folders.h"
 #include "platform/random.h"
-#include "support/temp_folder.h"
+#include "support/user_folder.h"
 
 namespace {
 
 using namespace Tuvo;
 using TestSupport::SolidImage;
-using TestSupport::TempFolder;
 
 class StillPointer : public Quillory::PointerInput {
 public:
@@ -36,9 +33,7 @@ class ScreenPainterTest : public ::testing::Test {
 protected:
     ScreenPainterTest()
         : screen_(800, 600), graphics_(&screen_), effects_(clock_, random_, nullptr, &sprites_) {
-        Platform::SetUserFolderOverride(user_.Path());
-        Quillory::ClearProfileCache();
-        Quillory::SetLogFilePath(user_.File("applog.htm").c_str());
+        user_.StartLog();
         host_.clientWidth = 800;
         host_.clientHeight = 600;
         host_.Provide("Graphics\\round_time.png", SolidImage(20, 20, 0xFFFF0000));
@@ -54,11 +49,6 @@ protected:
         game_ = std::make_unique<Quillory::CQuilloryGame>(services);
         painter_ = std::make_unique<ScreenPainter>(*game_, sprites_, menus_, effects_, scores_);
         Clear();
-    }
-    ~ScreenPainterTest() override {
-        Quillory::SetLogFilePath(nullptr);
-        Platform::SetUserFolderOverride("");
-        Quillory::ClearProfileCache();
     }
     void LoadMenu(MenuScreen screen, const std::string& body) {
         const std::string xml = "<Screen>" + body + "</Screen>";
@@ -84,7 +74,7 @@ protected:
     }
     Quillory::GameModel& Model() { return game_->EditState(); }
 
-    TempFolder user_;
+    TestSupport::TestUserFolder user_;
     TestSupport::FakeSpriteHost host_;
     Quillory::CSpriteManager sprites_;
     MemoryImage screen_;
@@ -148,13 +138,7 @@ TEST_F(ScreenPainterTest, TheHudWritesItsNumbersAndBlinksTheClockBelowTenSeconds
 
     // The missing meter control is logged once, however many frames are drawn.
     painter_->DrawHud();
-    const std::string log = user_.Read("applog.htm");
-    size_t count = 0;
-    for (size_t at = log.find("txtMeterBar"); at != std::string::npos;
-         at = log.find("txtMeterBar", at + 1)) {
-        ++count;
-    }
-    EXPECT_EQ(count, 1u);
+    EXPECT_EQ(user_.LogCount("txtMeterBar"), 1);
 }
 
 TEST_F(ScreenPainterTest, TheStageMapGreysTheLockedStagesOnly) {

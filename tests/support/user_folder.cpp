@@ -30,4 +30,13 @@ void TestUserFolder::StopLog() {
     }
 }
 
+int TestUserFolder::LogCount(const std::string& text) const {
+    const std::string log = Log();
+    int count = 0;
+    for (size_t at = log.find(text); at != std::string::npos; at = log.find(text, at + 1)) {
+        ++count;
+    }
+    return count;
+}
+
 }  // namespace TestSupport

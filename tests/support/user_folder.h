@@ -18,6 +18,8 @@ public:
     void StopLog();
     // What the log holds so far.
     std::string Log() const { return Read("applog.htm"); }
+    // How many times `text` appears in the log ("logged once" checks).
+    int LogCount(const std::string& text) const;
 
 private:
     bool logging_ = false;

@@ -29,11 +29,18 @@ class PakInterfaceTest : public ::testing::Test {
 protected:
     PakInterfaceTest() : inFolder_(folder_.Path()) {}
 
-    void Mount(const std::vector<Tuvo::PakSourceFile>& files) {
+    // Writes an archive of `files`, less its last `cut` bytes.
+    void WritePak(const std::string& name, const std::vector<Tuvo::PakSourceFile>& files,
+                  size_t cut = 0) {
         std::vector<uint8_t> archive;
         ASSERT_TRUE(Tuvo::BuildPak(files, archive));
-        folder_.Write("main.pak", std::string(archive.begin(), archive.end()));
-        ASSERT_TRUE(layer_.MountArchive("main.pak"));
+        folder_.Write(name, std::string(archive.begin(), archive.end() - cut));
+    }
+
+    void Mount(const std::vector<Tuvo::PakSourceFile>& files,
+               const std::string& name = "main.pak") {
+        WritePak(name, files);
+        ASSERT_TRUE(layer_.MountArchive(name.c_str()));
     }
 
     std::string ReadAll(PakFile* file) {
@@ -213,10 +220,7 @@ TEST_F(PakInterfaceTest, OpenFilesKeepTheirEntryWhenALaterArchiveReplacesIt) {
     PakFile* file = layer_.PakOpen("f.txt", "rb");
     ASSERT_NE(file, nullptr);
     ASSERT_EQ(layer_.PakSeek(file, 12, SEEK_SET), 0);
-    std::vector<uint8_t> archive;
-    ASSERT_TRUE(Tuvo::BuildPak({{"F.TXT", 1, Bytes("new")}}, archive));
-    folder_.Write("patch.pak", std::string(archive.begin(), archive.end()));
-    ASSERT_TRUE(layer_.MountArchive("patch.pak"));
+    Mount({{"F.TXT", 1, Bytes("new")}}, "patch.pak");
     EXPECT_EQ(ReadAll(file), "cdef");
     EXPECT_EQ(layer_.PakTell(file), 16);
     EXPECT_EQ(layer_.PakSeek(file, 0, SEEK_END), 0);
@@ -228,11 +232,7 @@ TEST_F(PakInterfaceTest, OpenFilesKeepTheirEntryWhenALaterArchiveReplacesIt) {
 }
 
 TEST_F(PakInterfaceTest, DamagedArchivesAddOnlyWholeEntries) {
-    std::vector<uint8_t> archive;
-    ASSERT_TRUE(
-        Tuvo::BuildPak({{"one.txt", 1, Bytes("11111")}, {"two.txt", 1, Bytes("22222")}}, archive));
-    archive.resize(archive.size() - 2);
-    folder_.Write("cut.pak", std::string(archive.begin(), archive.end()));
+    WritePak("cut.pak", {{"one.txt", 1, Bytes("11111")}, {"two.txt", 1, Bytes("22222")}}, 2);
     EXPECT_TRUE(layer_.MountArchive("cut.pak"));
     EXPECT_EQ(layer_.EntryCount(), 1u);
     folder_.Write("bad.pak", "not an archive at all");
@@ -243,18 +243,14 @@ TEST_F(PakInterfaceTest, DamagedArchivesAddOnlyWholeEntries) {
     EXPECT_EQ(layer_.EntryCount(), 1u);
 }
 
-TEST(PakFileTest, FunctionsUseTheRegisteredLayerOrTheDisk) {
-    TempFolder folder;
-    ScopedCurrentDirectory in(folder.Path());
-    folder.Write("Menu/Menu-Main.xml", "disk");
+TEST_F(PakInterfaceTest, PakFileFunctionsUseTheRegisteredLayerOrTheDisk) {
+    folder_.Write("Menu/Menu-Main.xml", "disk");
     std::vector<uint8_t> contents;
     ASSERT_EQ(Tuvo::RegisteredPakInterface(), nullptr);
     ASSERT_TRUE(Tuvo::PakReadWholeFile("MENU\\menu-main.XML", contents));
     EXPECT_EQ(std::string(contents.begin(), contents.end()), "disk");
     {
-        std::vector<uint8_t> archive;
-        ASSERT_TRUE(Tuvo::BuildPak({{"Menu\\menu-main.xml", 1, Bytes("archive")}}, archive));
-        folder.Write("main.pak", std::string(archive.begin(), archive.end()));
+        WritePak("main.pak", {{"Menu\\menu-main.xml", 1, Bytes("archive")}});
         PakInterface layer;
         EXPECT_EQ(Tuvo::RegisteredPakInterface(), &layer);
         PakInterface second;
@@ -270,19 +266,17 @@ TEST(PakFileTest, FunctionsUseTheRegisteredLayerOrTheDisk) {
     EXPECT_EQ(Tuvo::PakFileOpen("MENU", "rb"), nullptr);
 }
 
-TEST(PakFileTest, OnlyRegularFilesWithinTheLimitAreRead) {
-    TempFolder folder;
-    ScopedCurrentDirectory in(folder.Path());
+TEST_F(PakInterfaceTest, PakFileReadsOnlyRegularFilesWithinTheLimit) {
     // A FIFO would block the open; a device would read without end; a sparse 64 GB picture
     // would not fit in memory.
-    ASSERT_EQ(mkfifo(folder.File("pipe.png").c_str(), 0644), 0);
+    ASSERT_EQ(mkfifo(folder_.File("pipe.png").c_str(), 0644), 0);
     EXPECT_EQ(Tuvo::PakFileOpen("pipe.png", "rb"), nullptr);
     std::vector<uint8_t> contents;
     EXPECT_FALSE(Tuvo::PakReadWholeFile("/dev/zero", contents));
-    const std::string huge = folder.Write("huge.png", "");
+    const std::string huge = folder_.Write("huge.png", "");
     ASSERT_EQ(truncate(huge.c_str(), off_t{64} << 30), 0);
     EXPECT_FALSE(Tuvo::PakReadWholeFile("huge.png", contents));
-    folder.Write("small.xml", "12345");
+    folder_.Write("small.xml", "12345");
     EXPECT_FALSE(Tuvo::PakReadWholeFile("small.xml", contents, 4));
     EXPECT_TRUE(contents.empty());
     EXPECT_TRUE(Tuvo::PakReadWholeFile("small.xml", contents, 5));

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 namespace Tuvo {
 namespace {
 
@@ -14,7 +16,7 @@ std::string AuFile(uint32_t offset, uint32_t size, uint32_t encoding, uint32_t r
             out.push_back(static_cast<char>((value >> shift) & 0xFF));
         }
     }
-    out.resize(offset, '\0');  // room for an annotation
+    out.resize(std::max<size_t>(offset, out.size()), '\0');  // room for an annotation
     return out + data;
 }
 

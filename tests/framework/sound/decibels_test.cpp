@@ -8,20 +8,20 @@
 namespace Tuvo {
 namespace {
 
-TEST(Decibels, VolumeTableMatchesTheGame) {
-    EXPECT_EQ(VolumeToDecibels(1.0), 0);
-    EXPECT_EQ(VolumeToDecibels(0.5), -605);
-    EXPECT_EQ(VolumeToDecibels(0.1), -1682);
-    EXPECT_EQ(VolumeToDecibels(0.05), -1956);
+TEST(Decibels, VolumeTableMatchesTheGameAndClamps) {
     // 0.04 computes to -2021, below -2000: silence.
-    EXPECT_EQ(VolumeToDecibels(0.04), kSilenceDecibels);
-    EXPECT_EQ(VolumeToDecibels(0.0), kSilenceDecibels);
-}
-
-TEST(Decibels, OutOfRangeVolumesAreClamped) {
-    EXPECT_EQ(VolumeToDecibels(2.5), 0);
-    EXPECT_EQ(VolumeToDecibels(-0.3), kSilenceDecibels);
-    EXPECT_EQ(VolumeToDecibels(std::nan("")), kSilenceDecibels);
+    const std::pair<double, int> table[] = {{1.0, 0},
+                                            {0.5, -605},
+                                            {0.1, -1682},
+                                            {0.05, -1956},
+                                            {2.5, 0},
+                                            {0.04, kSilenceDecibels},
+                                            {0.0, kSilenceDecibels},
+                                            {-0.3, kSilenceDecibels},
+                                            {std::nan(""), kSilenceDecibels}};
+    for (const auto& [volume, decibels] : table) {
+        EXPECT_EQ(VolumeToDecibels(volume), decibels) << volume;
+    }
 }
 
 TEST(Decibels, GainIsLinear) {

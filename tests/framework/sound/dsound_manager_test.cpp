@@ -25,14 +25,13 @@ protected:
         device_ = device.get();
         manager_ = std::make_unique<DSoundManager>(std::move(device), false, &clock_);
         manager_->SetCacheFolder(folder_.File("cache"));
+        WriteShortWav("Sound/beep.wav");
     }
 
     // A short mono WAV at 44100 Hz: ten frames of 1000.
     void WriteShortWav(const std::string& name) {
-        SoundBuffer sound;
-        sound.channels = 1;
-        sound.rate = 44100;
-        sound.samples.assign(10, 1000);
+        const SoundBuffer sound{
+            .channels = 1, .rate = 44100, .samples = std::vector<int16_t>(10, 1000)};
         folder_.Write(name, EncodeWav(sound));
     }
 
@@ -50,7 +49,6 @@ protected:
 };
 
 TEST_F(DSoundManagerTest, IdLimits) {
-    WriteShortWav("Sound/beep.wav");
     EXPECT_TRUE(manager_->Initialized());
     EXPECT_FALSE(manager_->LoadSound(300, "Sound\\beep"));
     EXPECT_FALSE(manager_->LoadSound(256, "Sound\\beep"));
@@ -74,7 +72,6 @@ TEST_F(DSoundManagerTest, IdLimits) {
 }
 
 TEST_F(DSoundManagerTest, LoadByNameReusesTheIdAndTakesTheHighestFree) {
-    WriteShortWav("Sound/beep.wav");
     WriteShortWav("Sound/boop.wav");
     EXPECT_EQ(manager_->LoadSound("Sound\\beep"), 255);
     EXPECT_EQ(manager_->LoadSound("Sound\\beep"), 255);
@@ -91,7 +88,6 @@ TEST_F(DSoundManagerTest, LoadByNameReusesTheIdAndTakesTheHighestFree) {
 }
 
 TEST_F(DSoundManagerTest, ThirtyThirdPlaybackWaitsForAFinishedOne) {
-    WriteShortWav("Sound/beep.wav");
     ASSERT_TRUE(manager_->LoadSound(3, "Sound\\beep"));
     for (int i = 0; i < kPlaybackChannels; ++i) {
         SoundInstance* instance = manager_->CreateInstance(3);
@@ -112,7 +108,6 @@ TEST_F(DSoundManagerTest, ThirtyThirdPlaybackWaitsForAFinishedOne) {
 }
 
 TEST_F(DSoundManagerTest, PlaybacksWithoutAutoReleaseAreKept) {
-    WriteShortWav("Sound/beep.wav");
     ASSERT_TRUE(manager_->LoadSound(3, "Sound\\beep"));
     for (int i = 0; i < kPlaybackChannels; ++i) {
         ASSERT_TRUE(manager_->CreateInstance(3)->Play(true, false));
@@ -126,7 +121,6 @@ TEST_F(DSoundManagerTest, PlaybacksWithoutAutoReleaseAreKept) {
 }
 
 TEST_F(DSoundManagerTest, StopAllSoundsKeepsAutoRelease) {
-    WriteShortWav("Sound/beep.wav");
     ASSERT_TRUE(manager_->LoadSound(3, "Sound\\beep"));
     std::vector<SoundInstance*> instances;
     for (int i = 0; i < kPlaybackChannels; ++i) {
@@ -159,7 +153,6 @@ TEST_F(DSoundManagerTest, ShiftPitchClampsAndTruncates) {
 }
 
 TEST_F(DSoundManagerTest, VolumesCombineThroughTheDecibelMapping) {
-    WriteShortWav("Sound/beep.wav");
     ASSERT_TRUE(manager_->LoadSound(2, "Sound\\beep"));
     ASSERT_TRUE(manager_->SetInstanceVolume(2, 0.5));
     ASSERT_TRUE(manager_->SetInstancePan(2, -600));
@@ -178,7 +171,6 @@ TEST_F(DSoundManagerTest, VolumesCombineThroughTheDecibelMapping) {
 }
 
 TEST_F(DSoundManagerTest, PlaysIntoTheDevice) {
-    WriteShortWav("Sound/beep.wav");
     ASSERT_TRUE(manager_->LoadSound(2, "Sound\\beep"));
     SoundInstance* instance = manager_->CreateInstance(2);
     ASSERT_NE(instance, nullptr);
@@ -201,7 +193,6 @@ TEST_F(DSoundManagerTest, PlaysIntoTheDevice) {
 }
 
 TEST_F(DSoundManagerTest, ReleasedSoundsKeepPlayingPlaybacksValid) {
-    WriteShortWav("Sound/beep.wav");
     ASSERT_TRUE(manager_->LoadSound(2, "Sound\\beep"));
     SoundInstance* instance = manager_->CreateInstance(2);
     instance->Play(true, false);
@@ -252,7 +243,6 @@ TEST_F(DSoundManagerTest, LoadedSoundsStayWithinTheirBudget) {
     manager_->SetLoadedSoundBudget(22050 + 20);  // the tone and one short WAV
     folder_.Write("Sound/tone.ogg", AsString(ReadDataFile("tone440_mono_22050.ogg")));
     folder_.Write("Sound/again.ogg", AsString(ReadDataFile("tone440_mono_22050.ogg")));
-    WriteShortWav("Sound/beep.wav");
     ASSERT_TRUE(manager_->LoadSound(1, "Sound\\tone"));
     ASSERT_TRUE(manager_->LoadSound(2, "Sound\\beep"));
     EXPECT_EQ(manager_->LoadedSoundBytes(), 22050u + 20u);
@@ -290,18 +280,11 @@ TEST_F(DSoundManagerTest, FormatsAreTriedInOrderAndPlainWavIsNotCached) {
     EXPECT_EQ(manager_->CachePath("ab"), "");
 }
 
-TEST(DSoundManagerWithoutDevice, LoadsFailAndPlaybacksAreSilent) {
-    TestSupport::TempFolder folder;
-    TestSupport::ScopedCurrentDirectory inFolder(folder.Path());
-    SoundBuffer sound;
-    sound.channels = 1;
-    sound.rate = 44100;
-    sound.samples.assign(10, 1000);
-    folder.Write("beep.wav", EncodeWav(sound));
+TEST_F(DSoundManagerTest, WithoutADeviceLoadsFailAndPlaybacksAreSilent) {
     DSoundManager manager(nullptr, false);
     EXPECT_FALSE(manager.Initialized());
-    EXPECT_FALSE(manager.LoadSound(1, "beep"));
-    EXPECT_EQ(manager.LoadSound("beep"), -1);
+    EXPECT_FALSE(manager.LoadSound(1, "Sound\\beep"));
+    EXPECT_EQ(manager.LoadSound("Sound\\beep"), -1);
     SoundInstance* instance = manager.CreateInstance(1);
     ASSERT_NE(instance, nullptr);
     EXPECT_FALSE(instance->Play(false, true));
@@ -311,14 +294,12 @@ TEST(DSoundManagerWithoutDevice, LoadsFailAndPlaybacksAreSilent) {
     EXPECT_TRUE(instance->IsReleased());  // played silently: handed back
 }
 
-TEST(DSoundManagerWithSdl, DummyDriverCountsAsADevice) {
-    TestSupport::TempFolder folder;
-    TestSupport::ScopedCurrentDirectory inFolder(folder.Path());
-    folder.Write("Sound/tone.ogg", AsString(ReadDataFile("tone440_mono_22050.ogg")));
+TEST_F(DSoundManagerTest, SdlDummyDriverCountsAsADevice) {
+    folder_.Write("Sound/tone.ogg", AsString(ReadDataFile("tone440_mono_22050.ogg")));
     std::unique_ptr<Platform::AudioDevice> device = Platform::OpenAudioDevice();
     ASSERT_NE(device, nullptr) << "SDL_AUDIODRIVER=dummy should give a device";
     DSoundManager manager(std::move(device), false);
-    manager.SetCacheFolder(folder.File("cached"));
+    manager.SetCacheFolder(folder_.File("cached"));
     ASSERT_TRUE(manager.Initialized());
     ASSERT_TRUE(manager.LoadSound(1, "Sound\\tone"));
     SoundInstance* instance = manager.CreateInstance(1);

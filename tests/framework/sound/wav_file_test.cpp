@@ -52,6 +52,11 @@ private:
     std::string bytes_;
 };
 
+bool ReadFile(const std::string& file, const FileTimeQuery& times, SoundBuffer& out) {
+    std::string error;
+    return ReadWav(reinterpret_cast<const uint8_t*>(file.data()), file.size(), times, out, error);
+}
+
 std::string Samples16(std::initializer_list<int> values) {
     std::string out;
     for (const int value : values) {
@@ -113,9 +118,7 @@ TEST(WavFile, RejectsWhatItCannotPlay) {
     EXPECT_FALSE(WavBuilder().Format(1, 1, 44100, 16).Read(sound, error));  // no data chunk
     EXPECT_TRUE(sound.Empty());
 
-    const std::string notWave = "RIFF\0\0\0\0AVI data";
-    EXPECT_FALSE(ReadWav(reinterpret_cast<const uint8_t*>(notWave.data()), notWave.size(), nullptr,
-                         sound, error));
+    EXPECT_FALSE(ReadFile(std::string("RIFF\0\0\0\0AVI data", 16), nullptr, sound));
     EXPECT_FALSE(ReadWav(nullptr, 0, nullptr, sound, error));
 
     // Too long once decoded: 16-bit data over the limit, and 8-bit data whose file bytes are
@@ -167,10 +170,7 @@ TEST(WavFile, XorChunkUnscramblesTheData) {
 }
 
 TEST(WavFile, CacheFileLayoutAndRoundTrip) {
-    SoundBuffer sound;
-    sound.channels = 2;
-    sound.rate = 32000;
-    sound.samples = {100, -100, 0x7FFF, -0x8000};
+    const SoundBuffer sound{.channels = 2, .rate = 32000, .samples = {100, -100, 0x7FFF, -0x8000}};
     const std::string name = "Sound\\click.ogg";
     const std::string file = EncodeCacheWav(sound, name, 0x0123456789ABCDEFull);
 
@@ -204,26 +204,21 @@ TEST(WavFile, CacheFileLayoutAndRoundTrip) {
         return true;
     };
     SoundBuffer back;
-    std::string error;
-    ASSERT_TRUE(ReadWav(bytes, file.size(), query, back, error)) << error;
+    ASSERT_TRUE(ReadFile(file, query, back));
     EXPECT_EQ(back.samples, sound.samples);
     EXPECT_EQ(back.channels, 2);
     EXPECT_EQ(back.rate, 32000u);
 
     times[name] = 1;  // the source changed: the cache entry is stale
-    EXPECT_FALSE(ReadWav(bytes, file.size(), query, back, error));
+    EXPECT_FALSE(ReadFile(file, query, back));
     times.clear();  // the source is gone
-    EXPECT_FALSE(ReadWav(bytes, file.size(), query, back, error));
-    EXPECT_FALSE(ReadWav(bytes, file.size(), nullptr, back, error));
+    EXPECT_FALSE(ReadFile(file, query, back));
+    EXPECT_FALSE(ReadFile(file, nullptr, back));
 }
 
-TEST(WavFile, LongDependencyNamesAreCut) {
-    SoundBuffer sound;
-    sound.channels = 1;
-    sound.rate = 22050;
-    sound.samples = {1};
-    const std::string longName(300, 'a');
-    const std::string file = EncodeCacheWav(sound, longName, 7);
+// Dependency names are cut at 255 bytes; a plain file has no dependency to check.
+TEST(WavFile, LongDependencyNamesAreCutAndPlainFilesReadBack) {
+    const SoundBuffer sound{.channels = 3, .rate = 48000, .samples = {1, 2, 3, -4, -5, -6}};
     std::string seen;
     const FileTimeQuery query = [&](const char* name, uint64_t& time) {
         seen = name;
@@ -231,23 +226,12 @@ TEST(WavFile, LongDependencyNamesAreCut) {
         return true;
     };
     SoundBuffer back;
-    std::string error;
-    ASSERT_TRUE(
-        ReadWav(reinterpret_cast<const uint8_t*>(file.data()), file.size(), query, back, error));
+    ASSERT_TRUE(ReadFile(EncodeCacheWav(sound, std::string(300, 'a'), 7), query, back));
     EXPECT_EQ(seen, std::string(255, 'a'));
-}
 
-TEST(WavFile, PlainFileReadsBack) {
-    SoundBuffer sound;
-    sound.channels = 3;
-    sound.rate = 48000;
-    sound.samples = {1, 2, 3, -4, -5, -6};
     const std::string file = EncodeWav(sound);
     EXPECT_EQ(file.size(), 44u + 12u);
-    SoundBuffer back;
-    std::string error;
-    ASSERT_TRUE(
-        ReadWav(reinterpret_cast<const uint8_t*>(file.data()), file.size(), nullptr, back, error));
+    ASSERT_TRUE(ReadFile(file, nullptr, back));
     EXPECT_EQ(back.samples, sound.samples);
     EXPECT_EQ(back.channels, 3);
 }

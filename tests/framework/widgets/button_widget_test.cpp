@@ -39,10 +39,7 @@ public:
 
 MemoryImage SolidImage(int width, int height, uint32_t pixel) {
     MemoryImage image(width, height);
-    for (int i = 0; i < width * height; ++i) {
-        image.GetBits()[i] = pixel;
-    }
-    image.BitsChanged();
+    image.FillRect(Rect(0, 0, width, height), Color(pixel), kDrawModeNormal);
     return image;
 }
 
@@ -240,12 +237,9 @@ TEST_F(ButtonWidgetTest, LabelIsPlacedByJustificationAndColouredByHover) {
 TEST_F(ButtonWidgetTest, ImageStatesDrawFromImagesOrRectanglesOfTheButtonImage) {
     MemoryImage sheet(80, 10);
     const uint32_t colours[4] = {0xFF0000FF, 0xFF00FF00, 0xFFFF0000, 0xFF808080};
-    for (int y = 0; y < 10; ++y) {
-        for (int x = 0; x < 80; ++x) {
-            sheet.GetBits()[y * 80 + x] = colours[x / 20];
-        }
+    for (int i = 0; i < 4; ++i) {
+        sheet.FillRect(Rect(20 * i, 0, 20, 10), Color(colours[i]), kDrawModeNormal);
     }
-    sheet.BitsChanged();
     button.SetButtonImage(&sheet);
     button.SetNormalRect(Rect(0, 0, 20, 10));
     button.SetOverRect(Rect(20, 0, 20, 10));

@@ -60,6 +60,15 @@ protected:
         return dialog;
     }
 
+    // A dialog at (100, y), 400 x 200, in the manager.
+    std::unique_ptr<Dialog> ShowDialog(int mode, const std::string& footer = "footer",
+                                       int y = 100) {
+        std::unique_ptr<Dialog> dialog = MakeDialog(mode, footer);
+        dialog->Resize(100, y, 400, 200);
+        manager.AddWidget(dialog.get());
+        return dialog;
+    }
+
     void Click(Widget* widget) {
         int x = 0;
         int y = 0;
@@ -136,9 +145,7 @@ TEST_F(DialogTest, ButtonsAreSiblingsKeptDirectlyInFrontOfTheDialog) {
 }
 
 TEST_F(DialogTest, ReleasingAButtonSetsTheResultAndTellsTheListener) {
-    auto dialog = MakeDialog(Dialog::kModeOkCancel);
-    dialog->Resize(100, 100, 400, 200);
-    manager.AddWidget(dialog.get());
+    auto dialog = ShowDialog(Dialog::kModeOkCancel);
     manager.PushModal(dialog.get());
     EXPECT_EQ(dialog->GetResult(), Dialog::kNoResult);
     Click(dialog->GetNoButton());
@@ -154,9 +161,7 @@ TEST_F(DialogTest, ReleasingAButtonSetsTheResultAndTellsTheListener) {
 }
 
 TEST_F(DialogTest, TheListenerMayDeleteTheDialogWhenItsButtonIsReleased) {
-    auto dialog = MakeDialog(Dialog::kModeYesNo);
-    dialog->Resize(100, 100, 400, 200);
-    manager.AddWidget(dialog.get());
+    auto dialog = ShowDialog(Dialog::kModeYesNo);
     manager.PushModal(dialog.get());
     Widget* yes = dialog->GetYesButton();
     application.onReleased = [&] {
@@ -175,9 +180,7 @@ TEST_F(DialogTest, TheListenerMayDeleteTheDialogWhenItsButtonIsReleased) {
 }
 
 TEST_F(DialogTest, RunModalStepsTheApplicationUntilAResultAndThenKillsTheDialog) {
-    auto dialog = MakeDialog(Dialog::kModeYesNo);
-    dialog->Resize(100, 100, 400, 200);
-    manager.AddWidget(dialog.get());
+    auto dialog = ShowDialog(Dialog::kModeYesNo);
     application.onStep = [&](int step) {
         if (step == 3) {
             Click(dialog->GetYesButton());
@@ -188,9 +191,7 @@ TEST_F(DialogTest, RunModalStepsTheApplicationUntilAResultAndThenKillsTheDialog)
     EXPECT_EQ(application.log.back(), "kill 5");
 
     // The application stops: no result, no kill without auto-kill.
-    auto second = MakeDialog(Dialog::kModeYesNo);
-    second->Resize(100, 350, 400, 200);
-    manager.AddWidget(second.get());
+    auto second = ShowDialog(Dialog::kModeYesNo, "footer", 350);
     application.log.clear();
     application.onStep = nullptr;
     application.running = false;
@@ -216,9 +217,7 @@ TEST_F(DialogTest, RunModalStepsTheApplicationUntilAResultAndThenKillsTheDialog)
 }
 
 TEST_F(DialogTest, DraggingStopsEightPixelsBeyondEachEdge) {
-    auto dialog = MakeDialog(Dialog::kModeNoButtons);
-    dialog->Resize(100, 100, 400, 200);
-    manager.AddWidget(dialog.get());
+    auto dialog = ShowDialog(Dialog::kModeNoButtons);
     manager.MouseMove(150, 150);
     manager.MouseDown(150, 150, 1);
     EXPECT_TRUE(dialog->IsDragging());
@@ -266,9 +265,7 @@ TEST_F(DialogTest, MeasureHeightAddsHeaderLinesFooterAndButtons) {
 TEST_F(DialogTest, DrawsFrameHeaderLinesAndFooter) {
     MemoryImage screen(800, 600);
     manager.SetScreenImage(&screen);
-    auto dialog = MakeDialog(Dialog::kModeYesNo);
-    dialog->Resize(100, 100, 400, 200);
-    manager.AddWidget(dialog.get());
+    auto dialog = ShowDialog(Dialog::kModeYesNo);
     manager.DrawScreen();
     EXPECT_EQ(screen.GetPixel(112, 112), 0xFFFFFFFFu);  // outline
     EXPECT_EQ(screen.GetPixel(100 + 12 + 400 - 25, 100 + 12 + 200 - 25), 0xFFFFFFFFu);
@@ -284,9 +281,7 @@ TEST_F(DialogTest, DrawsFrameHeaderLinesAndFooter) {
     // Mode 3 shows the footer only on its button.
     manager.RemoveWidget(dialog.get());
     drawn.clear();
-    auto single = MakeDialog(Dialog::kModeFooterButton, "Go");
-    single->Resize(100, 100, 400, 200);
-    manager.AddWidget(single.get());
+    auto single = ShowDialog(Dialog::kModeFooterButton, "Go");
     manager.DrawScreen();
     EXPECT_EQ(drawn, (Log{"Header @282,134 #255,255,255", "Some lines @270,158 #255,255,0",
                           "Go @294,268 #255,255,255"}));

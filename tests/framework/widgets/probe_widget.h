@@ -24,7 +24,6 @@ public:
     std::function<void(Graphics*)> onDraw;
     int updates = 0;
     int draws = 0;
-    bool logMoves = true;
     bool acceptsFocus = false;
 
     void Update() override {
@@ -63,11 +62,7 @@ public:
     void KeyChar(char c) override { Log("char " + std::to_string(static_cast<int>(c))); }
     void MouseEnter() override { Log("enter"); }
     void MouseLeave() override { Log("leave"); }
-    void MouseMove(int x, int y) override {
-        if (logMoves) {
-            Log("move " + Point(x, y));
-        }
-    }
+    void MouseMove(int x, int y) override { Log("move " + Point(x, y)); }
     void MouseDown(int x, int y, int button, int count) override {
         Log("down " + Point(x, y) + " b" + std::to_string(button) + " c" + std::to_string(count));
     }
@@ -77,6 +72,7 @@ public:
     void MouseDrag(int x, int y) override { Log("drag " + Point(x, y)); }
     void MouseWheel(int delta) override { Log("wheel " + std::to_string(delta)); }
 
+    const std::string& Name() const { return name_; }
     void Log(const std::string& text) {
         if (log_ != nullptr) {
             log_->push_back(name_ + " " + text);

@@ -37,24 +37,30 @@ Rect InkBox(const MemoryImage& image) {
 }
 
 TEST(SysFontTest, PointSizesBecomePixelsAt96DotsPerInchUnlessToldOtherwise) {
-    EXPECT_EQ(SysFont::PointsToPixels(10, 0), 13);
-    EXPECT_EQ(SysFont::PointsToPixels(12, 0), 16);
-    EXPECT_EQ(SysFont::PointsToPixels(14, 96), 19);
-    EXPECT_EQ(SysFont::PointsToPixels(12, 72), 12);
-    EXPECT_EQ(SysFont::PointsToPixels(9, 120), 15);
+    const int table[][3] = {{10, 0, 13}, {12, 0, 16}, {14, 96, 19}, {12, 72, 12}, {9, 120, 15}};
+    for (const auto& [points, dpi, pixels] : table) {
+        EXPECT_EQ(SysFont::PointsToPixels(points, dpi), pixels) << points << " pt at " << dpi;
+    }
 }
 
 TEST(SysFontTest, FaceNamesAndStylesMapOntoTheDejaVuFiles) {
-    const std::string folder = std::string(kDejaVu) + "/";
-    EXPECT_EQ(SysFont::FontFileFor("Arial Unicode MS", false, false), folder + "DejaVuSans.ttf");
-    EXPECT_EQ(SysFont::FontFileFor("Arial", true, false), folder + "DejaVuSans-Bold.ttf");
-    EXPECT_EQ(SysFont::FontFileFor("Tahoma", false, true), folder + "DejaVuSans-Oblique.ttf");
-    EXPECT_EQ(SysFont::FontFileFor("Verdana", true, true), folder + "DejaVuSans-BoldOblique.ttf");
-    EXPECT_EQ(SysFont::FontFileFor("Times New Roman", false, true),
-              folder + "DejaVuSerif-Italic.ttf");
-    EXPECT_EQ(SysFont::FontFileFor("Microsoft Sans Serif", false, false),
-              folder + "DejaVuSans.ttf");
-    EXPECT_EQ(SysFont::FontFileFor("Courier New", true, false), folder + "DejaVuSansMono-Bold.ttf");
+    const struct {
+        const char* face;
+        bool bold;
+        bool italic;
+        const char* file;
+    } table[] = {{"Arial Unicode MS", false, false, "DejaVuSans.ttf"},
+                 {"Arial", true, false, "DejaVuSans-Bold.ttf"},
+                 {"Tahoma", false, true, "DejaVuSans-Oblique.ttf"},
+                 {"Verdana", true, true, "DejaVuSans-BoldOblique.ttf"},
+                 {"Times New Roman", false, true, "DejaVuSerif-Italic.ttf"},
+                 {"Microsoft Sans Serif", false, false, "DejaVuSans.ttf"},
+                 {"Courier New", true, false, "DejaVuSansMono-Bold.ttf"}};
+    for (const auto& row : table) {
+        EXPECT_EQ(SysFont::FontFileFor(row.face, row.bold, row.italic),
+                  std::string(kDejaVu) + "/" + row.file)
+            << row.face;
+    }
 }
 
 TEST(SysFontTest, MetricsAndWidthsAreWholePixelsWithoutKerning) {
@@ -83,14 +89,22 @@ TEST(SysFontTest, MetricsAndWidthsAreWholePixelsWithoutKerning) {
     EXPECT_EQ(copy->StringWidth("Quillory"), font.StringWidth("Quillory"));
 }
 
-TEST(SysFontTest, DrawsAntiAliasedTextInTheColourOnTheBaselineInsideTheClip) {
-    SysFont font("Arial Unicode MS", 12);
-    ASSERT_TRUE(font.IsLoaded());
+// Draws "H" at (5, 20) in red on white, after `setup` has changed the context.
+template <typename Setup>
+MemoryImage DrawH(SysFont& font, Setup setup, const Color& color = Color(255, 0, 0)) {
     MemoryImage image = WhiteImage(60, 30);
     Graphics g(&image);
     g.SetFont(&font);
-    g.SetColor(Color(255, 0, 0));
+    g.SetColor(color);
+    setup(g);
     g.DrawString("H", 5, 20);
+    return image;
+}
+
+TEST(SysFontTest, DrawsAntiAliasedTextInTheColourOnTheBaselineInsideTheClip) {
+    SysFont font("Arial Unicode MS", 12);
+    ASSERT_TRUE(font.IsLoaded());
+    const MemoryImage image = DrawH(font, [](Graphics&) {});
     const Rect ink = InkBox(image);
     ASSERT_FALSE(ink.IsEmpty());
     // The capital sits on the baseline and rises about its cap height above it.
@@ -110,28 +124,13 @@ TEST(SysFontTest, DrawsAntiAliasedTextInTheColourOnTheBaselineInsideTheClip) {
     EXPECT_TRUE(fullInk);
     EXPECT_TRUE(partialInk);
 
-    // The translation moves the text; the clip cuts it.
-    MemoryImage moved = WhiteImage(60, 30);
-    Graphics translated(&moved);
-    translated.SetFont(&font);
-    translated.SetColor(Color(255, 0, 0));
-    translated.Translate(10, 2);
-    translated.DrawString("H", 5, 20);
-    EXPECT_EQ(InkBox(moved), Rect(ink.x + 10, ink.y + 2, ink.width, ink.height));
-    MemoryImage clipped = WhiteImage(60, 30);
-    Graphics clipping(&clipped);
-    clipping.SetFont(&font);
-    clipping.ClipRect(0, 0, ink.x + 2, 30);
-    clipping.DrawString("H", 5, 20);
-    EXPECT_EQ(InkBox(clipped).width, 2);
-
-    // Transparent colour: nothing.
-    MemoryImage untouched = WhiteImage(60, 30);
-    Graphics invisible(&untouched);
-    invisible.SetFont(&font);
-    invisible.SetColor(Color(255, 0, 0, 0));
-    invisible.DrawString("H", 5, 20);
-    EXPECT_TRUE(InkBox(untouched).IsEmpty());
+    // The translation moves the text; the clip cuts it; a transparent colour draws nothing.
+    EXPECT_EQ(InkBox(DrawH(font, [](Graphics& g) { g.Translate(10, 2); })),
+              Rect(ink.x + 10, ink.y + 2, ink.width, ink.height));
+    EXPECT_EQ(InkBox(DrawH(font, [&](Graphics& g) { g.ClipRect(0, 0, ink.x + 2, 30); })).width, 2);
+    EXPECT_TRUE(InkBox(DrawH(
+                           font, [](Graphics&) {}, Color(255, 0, 0, 0)))
+                    .IsEmpty());
 }
 
 TEST(SysFontTest, UnderlineRunsUnderTheWholeText) {

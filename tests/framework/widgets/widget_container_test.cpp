@@ -16,17 +16,24 @@ namespace {
 
 using Testing::ProbeWidget;
 
-std::vector<std::string> Names(const WidgetContainer& container,
-                               const std::vector<std::pair<Widget*, std::string>>& names) {
+// The names of the container's children, back to front.
+std::vector<std::string> Names(const WidgetContainer& container) {
     std::vector<std::string> result;
     for (const Widget* child : container.GetChildren()) {
-        for (const auto& [widget, name] : names) {
-            if (widget == child) {
-                result.push_back(name);
-            }
-        }
+        result.push_back(static_cast<const ProbeWidget*>(child)->Name());
     }
     return result;
+}
+
+// The names of the dirty widgets among `widgets`.
+std::string DirtyOnes(const std::vector<ProbeWidget*>& widgets) {
+    std::string names;
+    for (ProbeWidget* widget : widgets) {
+        if (widget->IsDirty()) {
+            names += (names.empty() ? "" : " ") + widget->Name();
+        }
+    }
+    return names;
 }
 
 class WidgetTreeTest : public ::testing::Test {
@@ -68,7 +75,8 @@ TEST_F(WidgetTreeTest, RemovingSelfOrSiblingDuringUpdateSkipsNothingAndRepeatsNo
 
 // An update that runs a frame of its own (a modal dialog's loop) walks the tree inside the
 // walk; the outer walk then goes on where it was, even when the inner frame removed the child
-// it stands on, and widgets retired meanwhile live until the outermost frame ends.
+// it stands on, and widgets retired meanwhile (even the one whose update started the frame)
+// live until the outermost frame ends.
 TEST_F(WidgetTreeTest, AFrameStartedFromAnUpdateLeavesTheOuterWalkIntact) {
     struct CountingWidget : ProbeWidget {
         using ProbeWidget::ProbeWidget;
@@ -79,21 +87,21 @@ TEST_F(WidgetTreeTest, AFrameStartedFromAnUpdateLeavesTheOuterWalkIntact) {
         int walks = 0;
     };
     CountingWidget a("a", &log);
-    ProbeWidget b("b", &log), c("c", &log), d("d", &log);
-    for (Widget* widget : std::initializer_list<Widget*>{&a, &b, &c, &d}) {
+    auto* b = new ProbeWidget("b", &log);
+    ProbeWidget c("c", &log), d("d", &log);
+    auto* retired = new ProbeWidget("r", &log);
+    for (Widget* widget : std::initializer_list<Widget*>{&a, b, &c, &d, retired}) {
         manager.AddWidget(widget);
     }
-    auto* retired = new ProbeWidget("r", &log);
-    manager.AddWidget(retired);
     bool nested = false;
-    b.onUpdate = [&] {
+    b->onUpdate = [&] {
         if (!nested) {
             nested = true;
             manager.UpdateFrame();
         }
     };
     c.onUpdate = [&] {
-        manager.RemoveWidget(&b);
+        manager.RetireWidget(b);
         manager.RetireWidget(retired);
     };
     manager.UpdateFrame();
@@ -101,7 +109,6 @@ TEST_F(WidgetTreeTest, AFrameStartedFromAnUpdateLeavesTheOuterWalkIntact) {
                                              "c update", "d update"}));
     EXPECT_EQ(a.walks, 2);  // the outer walk and the inner one, and no walk past the end
     EXPECT_EQ(manager.GetRetiredCount(), 0);  // deleted when the outer frame ended
-    EXPECT_FALSE(manager.ContainsChild(&b));
     log.clear();
     c.onUpdate = nullptr;
     manager.UpdateFrame();
@@ -137,35 +144,33 @@ TEST_F(WidgetTreeTest, AWidgetUpdatesAtMostOncePerManagerFrame) {
 
 TEST_F(WidgetTreeTest, ZOrderKeepsEqualKeysInTheRequestedPlace) {
     ProbeWidget a("a", nullptr), b("b", nullptr), c("c", nullptr), d("d", nullptr);
-    const std::vector<std::pair<Widget*, std::string>> names = {
-        {&a, "a"}, {&b, "b"}, {&c, "c"}, {&d, "d"}};
     b.SetZOrder(1);
     manager.AddWidget(&a);
     manager.AddWidget(&b);
     manager.AddWidget(&c);  // same z as a: goes after a, but below b
-    EXPECT_EQ(Names(manager, names), (std::vector<std::string>{"a", "c", "b"}));
+    EXPECT_EQ(Names(manager), (std::vector<std::string>{"a", "c", "b"}));
 
     manager.SendToBack(&b);  // cannot go beneath lower keys
-    EXPECT_EQ(Names(manager, names), (std::vector<std::string>{"a", "c", "b"}));
+    EXPECT_EQ(Names(manager), (std::vector<std::string>{"a", "c", "b"}));
     manager.BringToFront(&a);  // the end, but beneath the higher key
-    EXPECT_EQ(Names(manager, names), (std::vector<std::string>{"c", "a", "b"}));
+    EXPECT_EQ(Names(manager), (std::vector<std::string>{"c", "a", "b"}));
     manager.SendToBack(&a);
-    EXPECT_EQ(Names(manager, names), (std::vector<std::string>{"a", "c", "b"}));
+    EXPECT_EQ(Names(manager), (std::vector<std::string>{"a", "c", "b"}));
     manager.PlaceInFront(&a, &c);
-    EXPECT_EQ(Names(manager, names), (std::vector<std::string>{"c", "a", "b"}));
+    EXPECT_EQ(Names(manager), (std::vector<std::string>{"c", "a", "b"}));
     manager.PlaceBehind(&a, &c);
-    EXPECT_EQ(Names(manager, names), (std::vector<std::string>{"a", "c", "b"}));
+    EXPECT_EQ(Names(manager), (std::vector<std::string>{"a", "c", "b"}));
     manager.PlaceBehind(&b, &a);  // the higher key stays on top
-    EXPECT_EQ(Names(manager, names), (std::vector<std::string>{"a", "c", "b"}));
+    EXPECT_EQ(Names(manager), (std::vector<std::string>{"a", "c", "b"}));
 
     d.SetZOrder(-1);
     manager.AddWidget(&d);
-    EXPECT_EQ(Names(manager, names), (std::vector<std::string>{"d", "a", "c", "b"}));
+    EXPECT_EQ(Names(manager), (std::vector<std::string>{"d", "a", "c", "b"}));
     // Moving a widget that is not a child does nothing.
     ProbeWidget stranger("s", nullptr);
     manager.BringToFront(&stranger);
     manager.PlaceInFront(&a, &stranger);
-    EXPECT_EQ(Names(manager, names), (std::vector<std::string>{"d", "a", "c", "b"}));
+    EXPECT_EQ(Names(manager), (std::vector<std::string>{"d", "a", "c", "b"}));
     EXPECT_TRUE(manager.IsDrawnBelow(&d, &b));
     EXPECT_FALSE(manager.IsDrawnBelow(&b, &d));
 }
@@ -193,46 +198,39 @@ TEST_F(WidgetTreeTest, DirtyMarkingRedrawsWhatShowsThroughDownToTheFirstCovering
     ProbeWidget glass("glass", nullptr, 20, 20, 20, 20);
     ProbeWidget top("top", nullptr, 30, 30, 40, 40);
     ProbeWidget away("away", nullptr, 80, 80, 10, 10);
-    for (ProbeWidget* widget : {&floor, &cover, &glass, &top, &away}) {
+    const std::vector<ProbeWidget*> all = {&floor, &cover, &glass, &top, &away};
+    for (ProbeWidget* widget : all) {
         manager.AddWidget(widget);
     }
     manager.DrawScreen();
-    for (ProbeWidget* widget : {&floor, &cover, &glass, &top, &away}) {
-        ASSERT_FALSE(widget->IsDirty());
-    }
+    ASSERT_EQ(DirtyOnes(all), "");
 
     // A transparent widget: the opaque cover beneath hides the floor, so the walk stops there;
     // the widget on top that overlaps is redrawn too.
     glass.SetHasAlpha(true);
     glass.MarkDirty();
-    EXPECT_TRUE(glass.IsDirty());
-    EXPECT_TRUE(cover.IsDirty());
-    EXPECT_TRUE(top.IsDirty());
-    EXPECT_FALSE(floor.IsDirty());
-    EXPECT_FALSE(away.IsDirty());
+    EXPECT_EQ(DirtyOnes(all), "cover glass top");
     EXPECT_TRUE(manager.IsDirty());
     EXPECT_TRUE(manager.DrawScreen());
 
-    // A cover with transparencies does not hide what is beneath it.
+    // A cover with transparencies does not hide what is beneath it; the floor is redrawn
+    // whole, so everything over it is too.
     cover.SetHasTransparencies(true);
     glass.MarkDirty();
-    EXPECT_TRUE(cover.IsDirty());
-    EXPECT_TRUE(floor.IsDirty());
+    EXPECT_EQ(DirtyOnes(all), "floor cover glass top away");
     manager.DrawScreen();
 
     // An opaque widget redraws only itself and what lies on top of it.
     glass.SetHasAlpha(false);
     glass.MarkDirty();
-    EXPECT_TRUE(top.IsDirty());
-    EXPECT_FALSE(cover.IsDirty());
-    EXPECT_FALSE(floor.IsDirty());
+    EXPECT_EQ(DirtyOnes(all), "glass top");
     manager.DrawScreen();
 
     // Hidden widgets are neither marked nor drawn; touching edges do not overlap.
     top.SetVisible(false);
     manager.DrawScreen();
     glass.MarkDirty();
-    EXPECT_FALSE(top.IsDirty());
+    EXPECT_EQ(DirtyOnes(all), "glass");
     ProbeWidget touching("touch", nullptr, 40, 20, 10, 10);
     manager.AddWidget(&touching);
     manager.DrawScreen();

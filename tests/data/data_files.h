@@ -1,0 +1,70 @@
+// What the data tests share: where the shipped data folder is, and the small pieces of text and
+// XML reading they do besides the game's own readers.
+#pragma once
+
+#include <tinyxml2.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace DataFiles {
+
+using Element = tinyxml2::XMLElement;
+
+// The shipped data folder, made absolute before any test changes the current directory
+// (QUILLORY_SOURCE_DIR overrides the source tree built in).
+inline std::string DataFolder() {
+    static const std::string folder = [] {
+        const char* source = std::getenv("QUILLORY_SOURCE_DIR");
+        const std::string path = source ? std::string(source) + "/data" : QUILLORY_DATA_FOLDER;
+        return std::filesystem::absolute(path).string();
+    }();
+    return folder;
+}
+
+// The parts of a text between separators, empty ones included.
+inline std::vector<std::string> Split(const std::string& text, char separator) {
+    std::vector<std::string> parts(1);
+    for (char c : text) {
+        if (c == separator) {
+            parts.emplace_back();
+        } else {
+            parts.back() += c;
+        }
+    }
+    return parts;
+}
+
+// The blank-separated words of a text.
+inline std::vector<std::string> Words(const std::string& text) {
+    std::vector<std::string> words;
+    std::istringstream stream(text);
+    for (std::string word; stream >> word;) {
+        words.push_back(word);
+    }
+    return words;
+}
+
+// The child elements of one kind; for "Screen", the element itself.
+inline std::vector<const Element*> Children(const Element* parent, const char* kind) {
+    if (std::strcmp(kind, "Screen") == 0) {
+        return {parent};
+    }
+    std::vector<const Element*> out;
+    for (const Element* e = parent ? parent->FirstChildElement(kind) : nullptr; e;
+         e = e->NextSiblingElement(kind)) {
+        out.push_back(e);
+    }
+    return out;
+}
+
+inline std::string Attr(const Element* e, const char* name) {
+    const char* value = e->Attribute(name);
+    return value ? value : "";
+}
+
+}  // namespace DataFiles
