@@ -13,14 +13,6 @@ using TestSupport::GameWorld;
 
 class CreaturesTest : public ::testing::Test {
 protected:
-    void Start(const std::map<std::string, std::string>& attributes) {
-        world_.WriteClasses(4, 1);
-        std::map<std::string, std::string> all = {{"lineSpeed", "0"}};
-        all.insert(attributes.begin(), attributes.end());
-        world_.WriteLevel(2, all);
-        world_.CreateGame();
-        world_.StartPlaying(2);
-    }
     const GameModel& M() const { return world_.game->State(); }
     GameModel& Edit() { return world_.game->EditState(); }
     // Holds a bonus shape of `kind` and drops it on `cell`.
@@ -33,7 +25,7 @@ protected:
 };
 
 TEST_F(CreaturesTest, ABandFillsTheWholeLineWhichThenGoes) {
-    Start({});
+    world_.StartStillLevel({});
     Edit().cells[2 * 7 + 5].filled = 1;
     DropBonus(kBonusBand, 2 * 7 + 0);  // the top cell of line 2
     for (int row = 0; row < 7; ++row) {
@@ -47,7 +39,7 @@ TEST_F(CreaturesTest, ABandFillsTheWholeLineWhichThenGoes) {
 }
 
 TEST_F(CreaturesTest, AnAreaFillsTheNeighboursAndAnyShapeFitsAnyCell) {
-    Start({});
+    world_.StartStillLevel({});
     // Cell 10 is line 1, row 3: above and below in its line, two in each neighbouring line.
     const int target = 1 * 7 + 3;
     Edit().cells[0 * 7 + 3].filled = 1;  // already filled: no fly-in, no fill event
@@ -73,7 +65,7 @@ TEST_F(CreaturesTest, AnAreaFillsTheNeighboursAndAnyShapeFitsAnyCell) {
 }
 
 TEST_F(CreaturesTest, TheBugWalksEatsAndLeaves) {
-    Start({{"fBugAppearanceRange", "1"}});
+    world_.StartStillLevel({{"fBugAppearanceRange", "1"}});
     GameModel& m = Edit();
     // One filled cell in the lower half: line 0, row 4 (y 0.634).
     const int cell = 4;
@@ -98,7 +90,7 @@ TEST_F(CreaturesTest, TheBugWalksEatsAndLeaves) {
 }
 
 TEST_F(CreaturesTest, ARemovedLineSavesTheCellTheBugWalksTo) {
-    Start({{"fBugAppearanceRange", "0"}});
+    world_.StartStillLevel({{"fBugAppearanceRange", "0"}});
     GameModel& m = Edit();
     for (int row = 0; row < 7; ++row) {
         m.cells[row].filled = row != 0 ? 1 : 0;
