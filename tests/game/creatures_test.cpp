@@ -1,6 +1,7 @@
 // Bonus fills, the bug and the butterflies.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <string>
 
 #include "game/quillory_game.h"
@@ -125,6 +126,14 @@ TEST_F(CreaturesTest, ButterfliesDrawOnlyFromTheCosmeticGenerator) {
         EXPECT_EQ(world_.textures.NameOf(butterfly.leftImage),
                   "Graphics\\butterfly_anim" + std::to_string(butterfly.kind) + "_left.png");
     }
+    // Off the play screen too, a frame moves them by their speed times its length in seconds.
+    Butterfly& first = Edit().butterflies[0];
+    first.x = 0.5f;
+    first.y = 0.5f;
+    first.wanderClock = M().now;
+    world_.Step(20);
+    EXPECT_NEAR(first.x, 0.5f + std::cos(first.heading) * first.speed * 0.02f, 1e-6f);
+    EXPECT_NEAR(first.y, 0.5f + std::sin(first.heading) * first.speed * 0.02f, 1e-6f);
 }
 
 }  // namespace
