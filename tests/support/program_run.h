@@ -16,8 +16,9 @@ struct ProgramRun {
     std::vector<std::string> arguments;                            // without the program name
     std::vector<std::pair<std::string, std::string>> environment;  // set on top of the test's
     std::vector<std::string> unsetEnvironment;                     // taken out of the test's
-    std::string folder;     // the current folder for the program; empty: the test's own
-    std::string errorFile;  // receives stderr (and stdout); empty: the test's own
+    std::string folder;      // the current folder for the program; empty: the test's own
+    std::string errorFile;   // receives stderr (and stdout); empty: the test's own
+    std::string outputFile;  // receives stdout instead, when given
 };
 
 // Starts the program and returns its process id (-1 when it could not be started).
