@@ -53,7 +53,15 @@ struct LoadedGame {
         app.BeginResourceThread();
         app.JoinResourceThread();
         app.TryUpdate();  // takes the loaded resources and enters the main menu
-        ready = app.ScreenState() == 1 && app.GetWidgetManager()->DrawScreen();
+        // A second of the loop's updates, in real time as the effects count it: the fade from
+        // black is over and the butterflies fly, as on the menu a player looks at.
+        for (int update = 0; update < 100; ++update) {
+            app.TryUpdate();
+            app.RunFractionalUpdate(1.0f);
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+        ready =
+            app.ScreenState() == 1 && app.Fade() == 1.0f && app.GetWidgetManager()->DrawScreen();
     }
 
     std::string userFolder;

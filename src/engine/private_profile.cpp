@@ -10,6 +10,7 @@
 #include <mutex>
 #include <set>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "engine/app_log.h"
@@ -138,7 +139,7 @@ bool Store(const char* fileName, const Platform::IniDocument& document) {
 }
 
 // Copies a string into the caller's buffer, cut to fit; returns the characters stored.
-uint32_t CopyCut(const std::string& text, char* out, uint32_t outSize) {
+uint32_t CopyCut(std::string_view text, char* out, uint32_t outSize) {
     const uint32_t count = static_cast<uint32_t>(std::min<size_t>(text.size(), outSize - 1));
     std::memcpy(out, text.data(), count);
     out[count] = '\0';
@@ -196,7 +197,7 @@ uint32_t GetPrivateProfileString(const char* section, const char* key, const cha
     if (key == nullptr) {
         return CopyNameList(document.KeyNames(section), out, outSize, false);
     }
-    if (const std::optional<std::string> value = document.GetValue(section, key)) {
+    if (const std::optional<std::string_view> value = document.FindValue(section, key)) {
         return CopyCut(*value, out, outSize);
     }
     std::string fallback = defaultValue == nullptr ? "" : defaultValue;

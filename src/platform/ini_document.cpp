@@ -11,19 +11,6 @@ bool IsIniBlank(char c) {
     return (c >= '\t' && c <= '\r') || c == ' ' || c == 0x1A;
 }
 
-bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) {
-        return false;
-    }
-    for (size_t i = 0; i < a.size(); ++i) {
-        if (std::tolower(static_cast<unsigned char>(a[i])) !=
-            std::tolower(static_cast<unsigned char>(b[i]))) {
-            return false;
-        }
-    }
-    return true;
-}
-
 enum class LineKind { kBlank, kComment, kSection, kKey, kOther };
 
 struct ParsedLine {
@@ -63,6 +50,15 @@ ParsedLine ParseLine(std::string_view raw) {
     }
     parsed.value = value;
     return parsed;
+}
+
+// Names compare without regard to case: looked up by their lowercase form.
+std::string Lowered(std::string_view name) {
+    std::string lowered(name);
+    for (char& c : lowered) {
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    }
+    return lowered;
 }
 
 // "key=value", built by appending (GCC 12 warns wrongly about chained string additions).
@@ -115,17 +111,30 @@ IniDocument::IniDocument(std::string_view text) {
         lines_.push_back(std::move(line));
         start = end;
     }
+    Reindex();
+}
+
+void IniDocument::Reindex() {
+    sectionHeaders_.clear();
+    sectionKeys_.clear();
+    // Keys of a repeated section's later copies are never found: the first section of a name
+    // wins, and a section ends at the next header of any name.
+    std::unordered_map<std::string, int>* keys = nullptr;
+    for (size_t i = 0; i < lines_.size(); ++i) {
+        const ParsedLine parsed = ParseLine(lines_[i].text);
+        if (parsed.kind == LineKind::kSection) {
+            const int header = static_cast<int>(i);
+            const bool first = sectionHeaders_.emplace(Lowered(parsed.name), header).second;
+            keys = first ? &sectionKeys_[header] : nullptr;
+        } else if (parsed.kind == LineKind::kKey && keys != nullptr) {
+            keys->emplace(Lowered(parsed.name), static_cast<int>(i));
+        }
+    }
 }
 
 int IniDocument::FindSection(std::string_view section) const {
-    const std::string_view wanted = TrimIniBlanks(section);
-    for (size_t i = 0; i < lines_.size(); ++i) {
-        const ParsedLine parsed = ParseLine(lines_[i].text);
-        if (parsed.kind == LineKind::kSection && EqualsIgnoringCase(parsed.name, wanted)) {
-            return static_cast<int>(i);
-        }
-    }
-    return -1;
+    const auto found = sectionHeaders_.find(Lowered(TrimIniBlanks(section)));
+    return found == sectionHeaders_.end() ? -1 : found->second;
 }
 
 int IniDocument::SectionEnd(int header) const {
@@ -138,19 +147,25 @@ int IniDocument::SectionEnd(int header) const {
 }
 
 int IniDocument::FindKey(int header, std::string_view key) const {
-    const std::string_view wanted = TrimIniBlanks(key);
-    const int end = SectionEnd(header);
-    for (int i = header + 1; i < end; ++i) {
-        const ParsedLine parsed = ParseLine(lines_[i].text);
-        if (parsed.kind == LineKind::kKey && EqualsIgnoringCase(parsed.name, wanted)) {
-            return i;
-        }
+    const auto section = sectionKeys_.find(header);
+    if (section == sectionKeys_.end()) {
+        return -1;
     }
-    return -1;
+    const auto found = section->second.find(Lowered(TrimIniBlanks(key)));
+    return found == section->second.end() ? -1 : found->second;
 }
 
 std::optional<std::string> IniDocument::GetValue(std::string_view section,
                                                  std::string_view key) const {
+    const std::optional<std::string_view> value = FindValue(section, key);
+    if (!value) {
+        return std::nullopt;
+    }
+    return std::string(*value);
+}
+
+std::optional<std::string_view> IniDocument::FindValue(std::string_view section,
+                                                       std::string_view key) const {
     const int header = FindSection(section);
     if (header < 0) {
         return std::nullopt;
@@ -159,7 +174,7 @@ std::optional<std::string> IniDocument::GetValue(std::string_view section,
     if (line < 0) {
         return std::nullopt;
     }
-    return std::string(ParseLine(lines_[line].text).value);
+    return ParseLine(lines_[line].text).value;
 }
 
 std::vector<std::string> IniDocument::SectionNames() const {
@@ -207,6 +222,7 @@ void IniDocument::SetValue(std::string_view section, std::string_view key, std::
         header.append(sectionName).append("]");
         InsertLine(static_cast<int>(lines_.size()), std::move(header));
         InsertLine(static_cast<int>(lines_.size()), newLine);
+        Reindex();
         return;
     }
     const int existing = FindKey(header, keyName);
@@ -224,6 +240,7 @@ void IniDocument::SetValue(std::string_view section, std::string_view key, std::
         }
     }
     InsertLine(insertAt, newLine);
+    Reindex();
 }
 
 void IniDocument::DeleteKey(std::string_view section, std::string_view key) {
@@ -234,6 +251,7 @@ void IniDocument::DeleteKey(std::string_view section, std::string_view key) {
     const int line = FindKey(header, key);
     if (line >= 0) {
         lines_.erase(lines_.begin() + line);
+        Reindex();
     }
 }
 
@@ -243,6 +261,7 @@ void IniDocument::DeleteSection(std::string_view section) {
         return;
     }
     lines_.erase(lines_.begin() + header, lines_.begin() + SectionEnd(header));
+    Reindex();
 }
 
 std::string IniDocument::ToText() const {

@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 namespace Platform {
@@ -20,6 +21,8 @@ public:
     // The value of a key, or nothing when the section or key is absent. An empty value ("key=")
     // is present and empty.
     std::optional<std::string> GetValue(std::string_view section, std::string_view key) const;
+    // The same without a copy: the view lasts until the document is next edited or destroyed.
+    std::optional<std::string_view> FindValue(std::string_view section, std::string_view key) const;
     std::vector<std::string> SectionNames() const;
     // Key names of the first section of that name (empty when absent).
     std::vector<std::string> KeyNames(std::string_view section) const;
@@ -46,8 +49,14 @@ private:
     // One past the last line that belongs to the section starting at header.
     int SectionEnd(int header) const;
     void InsertLine(int index, std::string text);
+    // Rebuilds the look-up tables from the lines (after parsing and after every edit).
+    void Reindex();
 
     std::vector<Line> lines_;
+    // Texts are looked up many times a frame: the first header of each section name, and the
+    // first key line of each name in it, both by lowercase name.
+    std::unordered_map<std::string, int> sectionHeaders_;
+    std::unordered_map<int, std::unordered_map<std::string, int>> sectionKeys_;
 };
 
 // Trims the INI blanks (tab through carriage return, space, 0x1A) from both ends.

@@ -1,5 +1,7 @@
-// The main window on SDL2: a streaming texture holds the 800x600 picture, SDL's logical size does
-// the letterboxing and maps pointer positions back to game coordinates.
+// The main window on SDL2. With a graphics card, a streaming texture holds the 800x600 picture
+// and SDL's logical size does the letterboxing and maps pointer positions back to game
+// coordinates. Without one, the picture is copied straight into the window's own pixels at a
+// whole multiple, centred, and the pointer is mapped back here.
 #include "platform/window.h"
 
 #include <SDL.h>
@@ -10,6 +12,7 @@
 
 #include "platform/cursor_shapes.h"
 #include "platform/mouse_latch.h"
+#include "platform/picture_copy.h"
 
 namespace Platform {
 
@@ -18,6 +21,22 @@ struct GameWindow::State {
     SDL_Window* window = nullptr;
     SDL_Renderer* renderer = nullptr;
     SDL_Texture* texture = nullptr;
+    // Without a graphics card the picture is copied straight into the window's own pixels
+    // (one copy a frame, where the software renderer makes two), through this description of
+    // the caller's frame.
+    bool drawsToSurface = false;
+    SDL_Surface* frame = nullptr;
+    const SDL_Surface* shownSurface = nullptr;  // the window surface the bars were cleared on
+
+    // Whether the window surface is the one whose bars were cleared last.
+    bool SameSurface(const SDL_Surface* surface) const {
+        return surface == shownSurface && surface->w == clearedWidth && surface->h == clearedHeight;
+    }
+    void NoteClearedSurface(const SDL_Surface* surface) {
+        shownSurface = surface;
+        clearedWidth = surface->w;
+        clearedHeight = surface->h;
+    }
     SDL_Cursor* cursors[3] = {};
     bool startedVideo = false;
     bool accelerated = false;
@@ -25,6 +44,10 @@ struct GameWindow::State {
     std::vector<InputEvent> injected;  // events made by WarpPointer
     int pointerX = 0;
     int pointerY = 0;
+    // The output size the letterbox bars were last cleared at; the software renderer keeps its
+    // picture between presents, so the bars need clearing only when the output changes.
+    int clearedWidth = -1;
+    int clearedHeight = -1;
 };
 
 namespace {
@@ -195,6 +218,59 @@ SDL_Cursor* MakeCursor(const CursorShape& shape) {
     return cursor;
 }
 
+// Whether a width x height picture shown on the output leaves no letterbox bars.
+bool PictureCoversOutput(int outputWidth, int outputHeight, int width, int height,
+                         bool integerScale) {
+    if (outputWidth <= 0 || outputHeight <= 0 || width <= 0 || height <= 0) {
+        return false;
+    }
+    if (!integerScale) {
+        // Scaled to fit, the picture fills the output when the aspect ratios agree.
+        return int64_t{outputWidth} * height == int64_t{outputHeight} * width;
+    }
+    const int scale = std::max(1, std::min(outputWidth / width, outputHeight / height));
+    return width * scale == outputWidth && height * scale == outputHeight;
+}
+
+// Where a width x height picture lies on an output of the given size at whole multiples.
+PictureLayout IntegerLayout(int outputWidth, int outputHeight, int width, int height) {
+    PictureLayout layout;
+    if (width > 0 && height > 0) {
+        layout.scale = std::max(1, std::min(outputWidth / width, outputHeight / height));
+    }
+    layout.x = (outputWidth - width * layout.scale) / 2;
+    layout.y = (outputHeight - height * layout.scale) / 2;
+    return layout;
+}
+
+// Window coordinates to picture coordinates (rounding down, also left of the picture).
+int ToPicture(int windowCoordinate, int offset, int scale) {
+    const int relative = windowCoordinate - offset;
+    return relative >= 0 ? relative / scale : -((-relative + scale - 1) / scale);
+}
+
+// Whether the surface stores pixels as the frame does (32 bits, 0x..RRGGBB) and ignores the top
+// byte, so rows copy as they are (a surface with alpha gets SDL's copy, which makes it opaque).
+bool HasFramePixelLayout(const SDL_Surface* surface) {
+    return surface->format->format == SDL_PIXELFORMAT_RGB888;
+}
+
+// Copies the frame into the surface at the layout's place, which lies inside the surface.
+bool CopyIntoSurface(const uint32_t* pixels, int pitchInPixels, int width, int height,
+                     SDL_Surface* surface, const PictureLayout& layout) {
+    if (layout.x < 0 || layout.y < 0 || layout.x + width * layout.scale > surface->w ||
+        layout.y + height * layout.scale > surface->h || surface->pitch % 4 != 0 ||
+        SDL_LockSurface(surface) != 0) {
+        return false;
+    }
+    const int targetPitch = surface->pitch / 4;
+    uint32_t* target = static_cast<uint32_t*>(surface->pixels) +
+                       static_cast<size_t>(layout.y) * targetPitch + layout.x;
+    CopyPictureScaled(pixels, pitchInPixels, width, height, target, targetPitch, layout.scale);
+    SDL_UnlockSurface(surface);
+    return true;
+}
+
 int ScaleFactor() {
     float dpi = 0;
     if (SDL_GetDisplayDPI(0, &dpi, nullptr, nullptr) != 0 || dpi <= 0) {
@@ -222,8 +298,9 @@ bool GameWindow::IsAccelerated() const {
 bool GameWindow::ScalesSmoothly() const {
     const State& s = *state_;
     SDL_ScaleMode mode = SDL_ScaleModeNearest;
-    return s.texture != nullptr && SDL_GetTextureScaleMode(s.texture, &mode) == 0 &&
-           mode != SDL_ScaleModeNearest && !SDL_RenderGetIntegerScale(s.renderer);
+    return !s.drawsToSurface && s.texture != nullptr &&
+           SDL_GetTextureScaleMode(s.texture, &mode) == 0 && mode != SDL_ScaleModeNearest &&
+           !SDL_RenderGetIntegerScale(s.renderer);
 }
 
 bool GameWindow::StartVideo(std::string& error) const {
@@ -267,33 +344,7 @@ bool GameWindow::Create(const WindowSettings& settings, std::string& error) {
         error = SDL_GetError();
         return false;
     }
-    uint32_t rendererFlags =
-        settings.accelerated ? SDL_RENDERER_ACCELERATED : SDL_RENDERER_SOFTWARE;
-    if (settings.vsync) {
-        rendererFlags |= SDL_RENDERER_PRESENTVSYNC;
-    }
-    s.renderer = SDL_CreateRenderer(s.window, -1, rendererFlags);
-    if (s.renderer == nullptr && settings.accelerated) {
-        s.renderer = SDL_CreateRenderer(s.window, -1, SDL_RENDERER_SOFTWARE);
-    }
-    if (s.renderer == nullptr) {
-        error = SDL_GetError();
-        DestroyWindow();
-        return false;
-    }
-    SDL_RendererInfo info;
-    s.accelerated =
-        SDL_GetRendererInfo(s.renderer, &info) == 0 && (info.flags & SDL_RENDERER_ACCELERATED) != 0;
-    SDL_RenderSetLogicalSize(s.renderer, settings.width, settings.height);
-    // The scaling follows the renderer that was actually made: smooth on the graphics card;
-    // whole multiples, nearest, on the software renderer, where smoothing a full screen would
-    // cost more than drawing the frame.
-    SDL_RenderSetIntegerScale(s.renderer, s.accelerated ? SDL_FALSE : SDL_TRUE);
-    SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, s.accelerated ? "linear" : "nearest");
-    s.texture = SDL_CreateTexture(s.renderer, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STREAMING,
-                                  settings.width, settings.height);
-    if (s.texture == nullptr) {
-        error = SDL_GetError();
+    if (!CreateRenderer(error)) {
         DestroyWindow();
         return false;
     }
@@ -307,6 +358,59 @@ bool GameWindow::Create(const WindowSettings& settings, std::string& error) {
         SDL_EnableScreenSaver();
     }
     SDL_StartTextInput();
+    return true;
+}
+
+bool GameWindow::CreateRenderer(std::string& error) {
+    State& s = *state_;
+    const WindowSettings& settings = s.settings;
+    s.accelerated = false;
+    s.drawsToSurface = false;
+    s.clearedWidth = -1;
+    s.clearedHeight = -1;
+    s.shownSurface = nullptr;
+    if (settings.accelerated) {
+        const uint32_t flags =
+            SDL_RENDERER_ACCELERATED | (settings.vsync ? SDL_RENDERER_PRESENTVSYNC : 0);
+        s.renderer = SDL_CreateRenderer(s.window, -1, flags);
+        SDL_RendererInfo info;
+        s.accelerated = s.renderer != nullptr && SDL_GetRendererInfo(s.renderer, &info) == 0 &&
+                        (info.flags & SDL_RENDERER_ACCELERATED) != 0;
+    }
+    if (!s.accelerated) {
+        if (s.renderer != nullptr) {
+            SDL_DestroyRenderer(s.renderer);
+            s.renderer = nullptr;
+        }
+        // No graphics card: the window's own pixels, where SDL offers them, and truly without
+        // the graphics card (SDL would otherwise put them in one where it can, the very thing
+        // a player who switched acceleration off wants to avoid).
+        SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+        if (SDL_GetWindowSurface(s.window) != nullptr) {
+            s.drawsToSurface = true;
+            return true;
+        }
+        s.renderer = SDL_CreateRenderer(s.window, -1, SDL_RENDERER_SOFTWARE);
+    }
+    if (s.renderer == nullptr) {
+        error = SDL_GetError();
+        return false;
+    }
+    SDL_RenderSetLogicalSize(s.renderer, settings.width, settings.height);
+    // The scaling follows the renderer that was actually made: smooth on the graphics card;
+    // whole multiples, nearest, on the software renderer, where smoothing a full screen would
+    // cost more than drawing the frame.
+    SDL_RenderSetIntegerScale(s.renderer, s.accelerated ? SDL_FALSE : SDL_TRUE);
+    SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, s.accelerated ? "linear" : "nearest");
+    // The frame's alpha is not shown (the window is opaque): a texture without alpha is copied
+    // as it is, where one with alpha would be blended over the cleared output pixel by pixel.
+    s.texture = SDL_CreateTexture(s.renderer, SDL_PIXELFORMAT_RGB888, SDL_TEXTUREACCESS_STREAMING,
+                                  settings.width, settings.height);
+    if (s.texture == nullptr) {
+        error = SDL_GetError();
+        return false;
+    }
+    SDL_SetTextureBlendMode(s.texture, SDL_BLENDMODE_NONE);
     return true;
 }
 
@@ -327,6 +431,12 @@ void GameWindow::DestroyWindow() {
             cursor = nullptr;
         }
     }
+    if (s.frame != nullptr) {
+        SDL_FreeSurface(s.frame);
+        s.frame = nullptr;
+    }
+    s.drawsToSurface = false;
+    s.shownSurface = nullptr;
     if (s.texture != nullptr) {
         SDL_DestroyTexture(s.texture);
         s.texture = nullptr;
@@ -338,6 +448,25 @@ void GameWindow::DestroyWindow() {
     if (s.window != nullptr) {
         SDL_DestroyWindow(s.window);
         s.window = nullptr;
+    }
+}
+
+PictureLayout GameWindow::SurfaceLayout() const {
+    const State& s = *state_;
+    int width = 0;
+    int height = 0;
+    SDL_GetWindowSize(s.window, &width, &height);
+    return IntegerLayout(width, height, s.settings.width, s.settings.height);
+}
+
+void GameWindow::ToPictureCoordinates(int windowX, int windowY, int& x, int& y) const {
+    x = windowX;
+    y = windowY;
+    // The renderer maps the pointer itself; the window's own pixels are laid out here.
+    if (state_->drawsToSurface) {
+        const PictureLayout layout = SurfaceLayout();
+        x = ToPicture(windowX, layout.x, layout.scale);
+        y = ToPicture(windowY, layout.y, layout.scale);
     }
 }
 
@@ -355,8 +484,9 @@ void GameWindow::PollEvents(std::vector<InputEvent>& events) {
                 break;
             case SDL_MOUSEMOTION:
                 event.kind = EventKind::kMouseMove;
-                event.x = s.pointerX = sdl.motion.x;
-                event.y = s.pointerY = sdl.motion.y;
+                ToPictureCoordinates(sdl.motion.x, sdl.motion.y, event.x, event.y);
+                s.pointerX = event.x;
+                s.pointerY = event.y;
                 events.push_back(event);
                 break;
             case SDL_MOUSEBUTTONDOWN:
@@ -372,8 +502,9 @@ void GameWindow::PollEvents(std::vector<InputEvent>& events) {
                     s.latch.Release(bit);
                 }
                 event.kind = down ? EventKind::kMouseDown : EventKind::kMouseUp;
-                event.x = s.pointerX = sdl.button.x;
-                event.y = s.pointerY = sdl.button.y;
+                ToPictureCoordinates(sdl.button.x, sdl.button.y, event.x, event.y);
+                s.pointerX = event.x;
+                s.pointerY = event.y;
                 event.clickCount = ClickCount(sdl.button.button, sdl.button.clicks);
                 events.push_back(event);
                 break;
@@ -458,25 +589,137 @@ void GameWindow::PollEvents(std::vector<InputEvent>& events) {
 
 bool GameWindow::Present(const uint32_t* pixels, int pitchInPixels) {
     State& s = *state_;
-    if (s.renderer == nullptr || pixels == nullptr) {
+    if (pixels == nullptr || pitchInPixels < s.settings.width) {
         return false;
     }
-    if (SDL_UpdateTexture(s.texture, nullptr, pixels, pitchInPixels * 4) != 0) {
+    if (s.drawsToSurface) {
+        return CopyToSurface(pixels, pitchInPixels);
+    }
+    if (s.renderer == nullptr ||
+        SDL_UpdateTexture(s.texture, nullptr, pixels, pitchInPixels * 4) != 0) {
         return false;
     }
-    PresentLast();
+    ShowTexture();
     return true;
 }
 
 void GameWindow::PresentLast() {
     State& s = *state_;
+    if (s.drawsToSurface) {
+        // The window's pixels hold the last picture unless the window changed size; then it
+        // stays black until the next frame.
+        SDL_Surface* surface = SDL_GetWindowSurface(s.window);
+        if (surface != nullptr && !s.SameSurface(surface)) {
+            SDL_FillRect(surface, nullptr, SDL_MapRGB(surface->format, 0, 0, 0));
+            s.NoteClearedSurface(surface);
+        }
+        SDL_UpdateWindowSurface(s.window);
+        return;
+    }
     if (s.renderer == nullptr) {
         return;
     }
-    SDL_SetRenderDrawColor(s.renderer, 0, 0, 0, 255);
-    SDL_RenderClear(s.renderer);
+    // A repaint request may follow anything the desktop did to the window: clear it all.
+    s.clearedWidth = -1;
+    ShowTexture();
+}
+
+bool GameWindow::CopyToSurface(const uint32_t* pixels, int pitchInPixels) {
+    State& s = *state_;
+    SDL_Surface* surface = SDL_GetWindowSurface(s.window);
+    if (surface == nullptr) {
+        return false;
+    }
+    const int width = s.settings.width;
+    const int height = s.settings.height;
+    if (s.frame == nullptr || s.frame->pixels != pixels || s.frame->pitch != pitchInPixels * 4) {
+        if (s.frame != nullptr) {
+            SDL_FreeSurface(s.frame);
+        }
+        // Described as having no alpha: the copy ignores it, as the window does.
+        s.frame = SDL_CreateRGBSurfaceWithFormatFrom(const_cast<uint32_t*>(pixels), width, height,
+                                                     32, pitchInPixels * 4, SDL_PIXELFORMAT_RGB888);
+        if (s.frame == nullptr) {
+            return false;
+        }
+        SDL_SetSurfaceBlendMode(s.frame, SDL_BLENDMODE_NONE);
+    }
+    const PictureLayout layout = IntegerLayout(surface->w, surface->h, width, height);
+    // The window's pixels keep the bars between frames: they are cleared for a new surface only.
+    if (!s.SameSurface(surface)) {
+        if (!PictureCoversOutput(surface->w, surface->h, width, height, true)) {
+            SDL_FillRect(surface, nullptr, SDL_MapRGB(surface->format, 0, 0, 0));
+        }
+        s.NoteClearedSurface(surface);
+    }
+    bool copied = false;
+    if (HasFramePixelLayout(surface)) {
+        copied = CopyIntoSurface(pixels, pitchInPixels, width, height, surface, layout);
+    }
+    if (!copied) {
+        SDL_Rect dest{layout.x, layout.y, width * layout.scale, height * layout.scale};
+        copied = (layout.scale == 1 ? SDL_BlitSurface(s.frame, nullptr, surface, &dest)
+                                    : SDL_BlitScaled(s.frame, nullptr, surface, &dest)) == 0;
+    }
+    return copied && SDL_UpdateWindowSurface(s.window) == 0;
+}
+
+void GameWindow::ShowTexture() {
+    State& s = *state_;
+    int outputWidth = 0;
+    int outputHeight = 0;
+    SDL_GetRendererOutputSize(s.renderer, &outputWidth, &outputHeight);
+    const bool covered =
+        PictureCoversOutput(outputWidth, outputHeight, s.settings.width, s.settings.height,
+                            SDL_RenderGetIntegerScale(s.renderer) == SDL_TRUE);
+    // The picture overwrites every output pixel it covers (no blending), so only letterbox bars
+    // need black; a graphics card's back buffer holds nothing after a present, the software
+    // renderer's holds the last picture and its bars.
+    const bool sameOutput = outputWidth == s.clearedWidth && outputHeight == s.clearedHeight;
+    if (!covered && (s.accelerated || !sameOutput)) {
+        SDL_SetRenderDrawColor(s.renderer, 0, 0, 0, 255);
+        SDL_RenderClear(s.renderer);
+        s.clearedWidth = outputWidth;
+        s.clearedHeight = outputHeight;
+    }
     SDL_RenderCopy(s.renderer, s.texture, nullptr, nullptr);
     SDL_RenderPresent(s.renderer);
+}
+
+bool GameWindow::ReadShownPixels(std::vector<uint32_t>& pixels, int& width, int& height) const {
+    const State& s = *state_;
+    width = 0;
+    height = 0;
+    if (s.drawsToSurface) {
+        SDL_Surface* surface = SDL_GetWindowSurface(s.window);
+        if (surface == nullptr) {
+            return false;
+        }
+        width = surface->w;
+        height = surface->h;
+        pixels.assign(static_cast<size_t>(width) * height, 0);
+        const bool read = SDL_ConvertPixels(width, height, surface->format->format, surface->pixels,
+                                            surface->pitch, SDL_PIXELFORMAT_ARGB8888, pixels.data(),
+                                            width * 4) == 0;
+        for (uint32_t& pixel : pixels) {
+            pixel |= 0xFF000000u;
+        }
+        return read;
+    }
+    if (s.renderer == nullptr || SDL_GetRendererOutputSize(s.renderer, &width, &height) != 0 ||
+        width <= 0 || height <= 0) {
+        return false;
+    }
+    pixels.assign(static_cast<size_t>(width) * height, 0);
+    // The logical size confines reading to the picture: it is set aside to read the bars too.
+    SDL_RenderSetLogicalSize(s.renderer, 0, 0);
+    const bool read = SDL_RenderReadPixels(s.renderer, nullptr, SDL_PIXELFORMAT_ARGB8888,
+                                           pixels.data(), width * 4) == 0;
+    SDL_RenderSetLogicalSize(s.renderer, s.settings.width, s.settings.height);
+    for (uint32_t& pixel : pixels) {
+        pixel |= 0xFF000000u;
+    }
+    return read;
 }
 
 bool GameWindow::SetFullScreen(bool fullScreen) {
@@ -593,7 +836,10 @@ void GameWindow::PointerPosition(int& x, int& y) const {
 
 void GameWindow::WarpPointer(int x, int y) {
     State& s = *state_;
-    if (s.window != nullptr && s.renderer != nullptr) {
+    if (s.window != nullptr && s.drawsToSurface) {
+        const PictureLayout layout = SurfaceLayout();
+        SDL_WarpMouseInWindow(s.window, x * layout.scale + layout.x, y * layout.scale + layout.y);
+    } else if (s.window != nullptr && s.renderer != nullptr) {
         float scaleX = 1;
         float scaleY = 1;
         SDL_RenderGetScale(s.renderer, &scaleX, &scaleY);

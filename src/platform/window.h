@@ -12,6 +12,13 @@
 
 namespace Platform {
 
+// Where the picture lies in the window: scale and top left, in window pixels.
+struct PictureLayout {
+    int scale = 1;
+    int x = 0;
+    int y = 0;
+};
+
 struct WindowSettings {
     std::string title = "Quillory";
     int width = 800;  // logical size of the picture
@@ -60,6 +67,9 @@ public:
     bool Present(const uint32_t* pixels, int pitchInPixels);
     // Shows the last picture again (repaint requests).
     void PresentLast();
+    // What the window shows now, letterbox bars included, as 0xFFRRGGBB rows of `width`
+    // pixels; false when the output cannot be read back.
+    bool ReadShownPixels(std::vector<uint32_t>& pixels, int& width, int& height) const;
 
     bool SetFullScreen(bool fullScreen);
     bool IsFullScreen() const;
@@ -87,13 +97,24 @@ public:
     void CaptureMouse(bool capture);
     bool IsAccelerated() const;
     // Whether the picture is scaled smoothly to any size (the graphics card's renderer) rather
-    // than by whole multiples, nearest pixel (the software renderer).
+    // than by whole multiples, nearest pixel (without a graphics card).
     bool ScalesSmoothly() const;
 
 private:
     // Starts SDL's video system once; the window's destruction stops it again.
     bool StartVideo(std::string& error) const;
     void DestroyWindow();
+    // Makes the graphics card's renderer, else prepares the copy into the window's pixels, else
+    // the software renderer.
+    bool CreateRenderer(std::string& error);
+    // Copies the texture to the output and presents it, clearing the bars around it when needed.
+    void ShowTexture();
+    // Copies the frame into the window's pixels (whole multiples, centred) and shows them.
+    bool CopyToSurface(const uint32_t* pixels, int pitchInPixels);
+    // The picture's place in the window when drawn into the window's pixels.
+    PictureLayout SurfaceLayout() const;
+    // A pointer position in the window to picture coordinates.
+    void ToPictureCoordinates(int windowX, int windowY, int& x, int& y) const;
 
     struct State;
     std::unique_ptr<State> state_;

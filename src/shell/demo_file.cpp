@@ -104,6 +104,21 @@ int HexDigit(char c) {
     return -1;
 }
 
+bool ParseFingerprint(std::string_view word, uint64_t& value) {
+    if (word.size() != 16) {
+        return false;
+    }
+    value = 0;
+    for (const char c : word) {
+        const int digit = HexDigit(c);
+        if (digit < 0) {
+            return false;
+        }
+        value = value << 4 | static_cast<uint64_t>(digit);
+    }
+    return true;
+}
+
 bool UnescapeLine(std::string_view line, std::string& out) {
     for (size_t i = 0; i < line.size(); ++i) {
         if (line[i] != '\\') {
@@ -181,13 +196,21 @@ private:
         }
         int format = 0;
         if (!ParseInt(Words(lines_[0])[1], 1, 1000000, format) || format != kRecordingFormat) {
-            return Fail("a recording format this version cannot read");
+            return Fail("a recording format this version cannot read (it reads format " +
+                        std::to_string(kRecordingFormat) + ")");
         }
         ++next_;
         if (!KeyLine("version", 2, words)) {
             return false;
         }
         recording_.programVersion = std::string(words[1]);
+        ++next_;
+        if (!KeyLine("data", 2, words)) {
+            return false;
+        }
+        if (!ParseFingerprint(words[1], recording_.dataFingerprint)) {
+            return Fail("the data fingerprint is not 16 hexadecimal digits");
+        }
         ++next_;
         if (!KeyLine("seeds", 5, words)) {
             return false;
@@ -417,6 +440,10 @@ bool EventFromText(std::string_view text, Platform::InputEvent& event) {
 std::string FormatRecording(const Recording& recording) {
     std::string out = "quillory-recording " + std::to_string(kRecordingFormat) + "\n";
     out += "version " + recording.programVersion + "\n";
+    char fingerprint[24];
+    std::snprintf(fingerprint, sizeof(fingerprint), "%016llx",
+                  static_cast<unsigned long long>(recording.dataFingerprint));
+    out += "data " + std::string(fingerprint) + "\n";
     out += "seeds";
     for (const uint32_t seed : recording.seeds) {
         out += " " + std::to_string(seed);

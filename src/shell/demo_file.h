@@ -3,8 +3,9 @@
 // player's files as they were when the session started, and every input event with the number of
 // the 10 ms update before which it reached the game. The format, one item a line:
 //
-//   quillory-recording 1              format version (always the first line)
+//   quillory-recording 2              format version (always the first line)
 //   version 2.1                       the program's version
+//   data 5f1c0a9e33d2b871             fingerprint of the game data that decides the session
 //   seeds 123 123 456 789             standard, framework, rules and cosmetic generators
 //   windowed 1                        1 windowed, 0 full screen
 //   detail 10                         particles per burst (3-D acceleration gives 10, else 5)
@@ -32,7 +33,7 @@
 
 namespace Tuvo {
 
-constexpr int kRecordingFormat = 1;
+constexpr int kRecordingFormat = 2;
 constexpr size_t kMaxRecordingBytes = 64u << 20;    // 64 MiB: hours of play
 constexpr size_t kMaxRecordedFileBytes = 1u << 20;  // each embedded user file
 // One line: an embedded file's line, each byte escaped at worst to four.
@@ -63,6 +64,7 @@ struct RecordedCheck {
 
 struct Recording {
     std::string programVersion;
+    uint64_t dataFingerprint = 0;
     // Standard, framework, rules and cosmetic generators.
     std::array<uint32_t, 4> seeds{};
     bool windowed = false;
@@ -77,7 +79,8 @@ struct Recording {
 std::string FormatRecording(const Recording& recording);
 
 // Reads a recording; false with a one-line reason in `error` when the text is not a whole,
-// well-formed recording of this format. The program version is read, not judged.
+// well-formed recording of this format. The program version and the data fingerprint are read,
+// not judged.
 bool ParseRecording(std::string_view text, Recording& recording, std::string& error);
 
 // One event as the words after the update number ("down 400 300 1"), and back. Events that are

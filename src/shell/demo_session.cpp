@@ -7,6 +7,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "framework/archive/pak_file.h"
 #include "platform/atomic_file.h"
 
 namespace Tuvo {
@@ -14,6 +15,41 @@ namespace Tuvo {
 namespace {
 
 constexpr int kMaxDemoNumber = 9999;
+// Level files looked for by the fingerprint; the game has 40.
+constexpr int kMaxFingerprintLevels = 10000;
+constexpr size_t kMaxFingerprintFileBytes = 4u << 20;
+
+// 64-bit FNV-1a: a checksum of the data, not a defence against forgery.
+class Fnv1a {
+public:
+    void Add(const void* data, size_t size) {
+        const auto* bytes = static_cast<const uint8_t*>(data);
+        for (size_t i = 0; i < size; ++i) {
+            hash_ = (hash_ ^ bytes[i]) * 0x100000001B3ull;
+        }
+    }
+    void AddNumber(uint64_t value) {
+        for (int shift = 0; shift < 64; shift += 8) {
+            const uint8_t byte = static_cast<uint8_t>(value >> shift);
+            Add(&byte, 1);
+        }
+    }
+    uint64_t Value() const { return hash_; }
+
+private:
+    uint64_t hash_ = 0xCBF29CE484222325ull;
+};
+
+// Adds a file's name and contents; false when it cannot be read (its name still counts, so a
+// missing file differs from an empty one).
+bool AddDataFile(Fnv1a& hash, const std::string& name) {
+    std::vector<uint8_t> contents;
+    const bool read = Tuvo::PakReadWholeFile(name.c_str(), contents, kMaxFingerprintFileBytes);
+    hash.Add(name.data(), name.size() + 1);
+    hash.AddNumber(read ? contents.size() : ~0ull);
+    hash.Add(contents.data(), contents.size());
+    return read;
+}
 
 bool StartsWith(const std::string& text, const char* prefix) {
     return text.rfind(prefix, 0) == 0;
@@ -152,6 +188,20 @@ bool PrepareUserFolder(const Recording& recording, const std::string& folder, bo
     return true;
 }
 
+uint64_t DataFingerprint(const std::vector<std::string>& menuFiles) {
+    Fnv1a hash;
+    AddDataFile(hash, "classes.xml");
+    for (const std::string& menu : menuFiles) {
+        AddDataFile(hash, "Menu\\" + menu);
+    }
+    for (int level = 1; level <= kMaxFingerprintLevels; ++level) {
+        if (!AddDataFile(hash, "Levels\\level_" + std::to_string(level) + ".xml")) {
+            break;
+        }
+    }
+    return hash.Value();
+}
+
 DemoSession::DemoSession(bool recording, const std::string& path)
     : recording_(recording), path_(path) {}
 
@@ -162,12 +212,16 @@ DemoSession::~DemoSession() {
     }
 }
 
-std::unique_ptr<DemoSession> DemoSession::ForRecording(const std::string& path) {
-    return std::unique_ptr<DemoSession>(new DemoSession(true, path));
+std::unique_ptr<DemoSession> DemoSession::ForRecording(const std::string& path,
+                                                       uint64_t dataFingerprint) {
+    std::unique_ptr<DemoSession> session(new DemoSession(true, path));
+    session->data_.dataFingerprint = dataFingerprint;
+    return session;
 }
 
 std::unique_ptr<DemoSession> DemoSession::ForPlayback(const std::string& path,
                                                       const std::string& programVersion,
+                                                      uint64_t dataFingerprint,
                                                       std::string& error) {
     std::string text;
     std::string why;
@@ -183,6 +237,12 @@ std::unique_ptr<DemoSession> DemoSession::ForPlayback(const std::string& path,
     if (session->data_.programVersion != programVersion) {
         error = "cannot play '" + path + "': it was recorded by version " +
                 session->data_.programVersion + " of the game, this is " + programVersion;
+        return nullptr;
+    }
+    if (session->data_.dataFingerprint != dataFingerprint) {
+        error = "cannot play '" + path +
+                "': it was recorded on other game data (its levels, menus or shape classes "
+                "differ from those of this data folder)";
         return nullptr;
     }
     return session;

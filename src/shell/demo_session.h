@@ -74,15 +74,22 @@ private:
 bool PrepareUserFolder(const Recording& recording, const std::string& folder, bool fresh,
                        std::vector<std::string>& warnings, std::string& error);
 
+// A fingerprint of the game data that decides where a session goes: "classes.xml", the level
+// files from level 1 up to the first missing one, and `menuFiles` (names in "Menu\"). They are
+// read through the archive layer, so a packed and a loose copy of the same data agree. Art,
+// sounds, music and texts change how a session looks and sounds, not its course: left out.
+uint64_t DataFingerprint(const std::vector<std::string>& menuFiles);
+
 class DemoSession {
 public:
-    // A recording to be written to `path` at the end.
-    static std::unique_ptr<DemoSession> ForRecording(const std::string& path);
-    // A playback of `path`; null with `error` set when the file is missing, damaged or made by
-    // another version than `programVersion`.
+    // A recording to be written to `path` at the end, made on data of `dataFingerprint`.
+    static std::unique_ptr<DemoSession> ForRecording(const std::string& path,
+                                                     uint64_t dataFingerprint);
+    // A playback of `path`; null with `error` set when the file is missing, damaged, made by
+    // another version than `programVersion` or on other data than `dataFingerprint` says.
     static std::unique_ptr<DemoSession> ForPlayback(const std::string& path,
                                                     const std::string& programVersion,
-                                                    std::string& error);
+                                                    uint64_t dataFingerprint, std::string& error);
     ~DemoSession();
     DemoSession(const DemoSession&) = delete;
     DemoSession& operator=(const DemoSession&) = delete;

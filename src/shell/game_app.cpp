@@ -469,15 +469,17 @@ void GameApp::SetUpDemo(const std::vector<std::string>& arguments, const std::st
                                  Platform::MessageBoxKind::kError);
         Terminate(2);
     }
+    if (options.mode == DemoOptions::Mode::kNone) {
+        return;
+    }
     const std::string path = DemoFilePath(options, startFolder, Platform::UserFolder());
+    const uint64_t data =
+        DataFingerprint(std::vector<std::string>(std::begin(kMenuFiles), std::end(kMenuFiles)));
     if (options.mode == DemoOptions::Mode::kRecord) {
-        demo_ = DemoSession::ForRecording(path);
+        demo_ = DemoSession::ForRecording(path, data);
         return;
     }
-    if (options.mode != DemoOptions::Mode::kPlay) {
-        return;
-    }
-    demo_ = DemoSession::ForPlayback(path, kProgramVersion, error);
+    demo_ = DemoSession::ForPlayback(path, kProgramVersion, data, error);
     if (demo_ == nullptr) {
         Platform::ShowMessageBox(" Quillory", "Recorded play: " + error,
                                  Platform::MessageBoxKind::kError);

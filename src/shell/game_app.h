@@ -125,6 +125,7 @@ public:
     // ScriptTarget: scripted input for end-to-end runs.
     int ScriptScreenState() const override { return ScreenState(); }
     int ScriptTutorialStep() const override;
+    const Quillory::GameModel& ScriptGame() const override { return game_->State(); }
     bool ScriptControlCentre(const std::string& menuFile, const std::string& control, float& x,
                              float& y) const override;
     bool ScriptShapeCentre(bool cell, int index, float& x, float& y) const override;

@@ -6,12 +6,19 @@
 #include <sstream>
 
 #include "engine/app_log.h"
+#include "game/move_choice.h"
+#include "game/quillory_game.h"
 
 namespace Tuvo {
 
 namespace {
 
 constexpr int kWaitLimit = 6000;  // updates: 60 s at 10 ms
+// A scripted hand is there at once: any cell the pointer can reach will do, as long as it does
+// not wrap to the bottom (at -0.079) or slide below the conveyor's edge during one click.
+constexpr Quillory::CellReach kScriptReach{-0.03f, Quillory::kAimBottom};
+// A shape in hand with no cell for it this long (3 s) is thrown away.
+constexpr int kStuckLimit = 300;
 
 std::string Trim(const std::string& text) {
     const size_t first = text.find_first_not_of(" \t\r\n");
@@ -68,6 +75,7 @@ void InputScript::Step(ScriptTarget& target) {
         waited_ = 0;
         clickPhase_ = 0;
         logged_ = false;
+        hand_ = Hand::kIdle;
     }
 }
 
@@ -137,6 +145,15 @@ bool InputScript::Run(ScriptTarget& target, const std::string& command, const st
         target.ScriptPointer(x, y);
         return Click(target, true, x, y, "pointer", true);
     }
+    if (command == "take-fitting") {
+        return Play(target, Goal::kHold);
+    }
+    if (command == "drop-fitting") {
+        return Play(target, Goal::kPlace);
+    }
+    if (command == "play-level") {
+        return Play(target, Goal::kLevelEnd);
+    }
     if (command == "key") {
         target.ScriptKey(Number(rest));
         return true;
@@ -166,6 +183,103 @@ bool InputScript::Run(ScriptTarget& target, const std::string& command, const st
         return true;
     }
     Fail(target, "unknown command '" + command + "'");
+    return true;
+}
+
+bool InputScript::Play(ScriptTarget& target, Goal goal) {
+    const Quillory::GameModel& game = target.ScriptGame();
+    if (hand_ == Hand::kIdle) {
+        // A click once begun is finished (released) before the goal is judged.
+        const bool held = game.held.active != 0;
+        if ((goal == Goal::kHold && held) || (goal == Goal::kPlace && !held) ||
+            (goal == Goal::kLevelEnd && game.screenState != Quillory::STATE_PLAYING)) {
+            return true;
+        }
+        hand_ = NextClick(game, goal);
+        clickPhase_ = 0;
+    }
+    float x = 0;
+    float y = 0;
+    if (hand_ == Hand::kIdle) {
+        return false;
+    }
+    if (!ClickPoint(target, x, y)) {
+        hand_ = Hand::kIdle;  // what it was for is gone (taken, filled, scrolled away)
+        return false;
+    }
+    if (Click(target, true, x, y, "shape", hand_ == Hand::kTurn)) {
+        hand_ = Hand::kIdle;
+    }
+    return false;
+}
+
+InputScript::Hand InputScript::NextClick(const Quillory::GameModel& game, Goal goal) {
+    if (!Quillory::InPlay(game)) {
+        return Hand::kIdle;
+    }
+    const bool tutorial = game.tutorialOn != 0;
+    if (game.held.active != 0) {
+        cell_ = Quillory::ChooseCell(game, game.held, kScriptReach);
+        if (cell_ < 0) {
+            // Wait for the field to bring a cell for it, then give up on it.
+            return !tutorial && ++stuck_ > kStuckLimit ? Hand::kDiscard : Hand::kIdle;
+        }
+        stuck_ = 0;
+        return Quillory::TurnsNeeded(game, game.held, game.cells[cell_]) > 0 ? Hand::kTurn
+                                                                             : Hand::kDrop;
+    }
+    stuck_ = 0;
+    if (goal == Goal::kPlace) {
+        return Hand::kIdle;
+    }
+    int cell = -1;
+    if (Quillory::ChooseShape(game, kScriptReach, true, slot_, cell)) {
+        return Hand::kTake;
+    }
+    // A first shape that fits nowhere blocks the conveyor: away with it.
+    const bool blocked = !tutorial && goal == Goal::kLevelEnd && game.conveyorCount > 0 &&
+                         game.conveyor[0].x <= Quillory::kTakeRight &&
+                         !Quillory::FitsAnywhere(game, game.conveyor[0]);
+    return blocked ? Hand::kDiscard : Hand::kIdle;
+}
+
+bool InputScript::ClickPoint(ScriptTarget& target, float& x, float& y) {
+    if (clickPhase_ >= 2) {
+        // The release comes where the press was, whatever the press changed.
+        x = clickX_;
+        y = clickY_;
+        return true;
+    }
+    const Quillory::GameModel& game = target.ScriptGame();
+    switch (hand_) {
+        case Hand::kTake:
+            if (slot_ < 0 || slot_ >= game.conveyorCount || game.held.active != 0) {
+                return false;
+            }
+            x = game.conveyor[slot_].x;
+            y = game.conveyor[slot_].y;
+            break;
+        case Hand::kDrop:
+            if (cell_ < 0 || cell_ >= game.cellCount || game.held.active == 0 ||
+                !Quillory::Fits(game, game.held, game.cells[cell_])) {
+                return false;
+            }
+            x = game.cells[cell_].x;
+            y = Quillory::AimY(game.cells[cell_]);
+            break;
+        case Hand::kTurn:
+            target.ScriptPointer(x, y);
+            break;
+        case Hand::kDiscard:
+            if (!target.ScriptControlCentre("menu-ingame.xml", "btnDiscard", x, y)) {
+                return false;
+            }
+            break;
+        case Hand::kIdle:
+            return false;
+    }
+    clickX_ = x;
+    clickY_ = y;
     return true;
 }
 

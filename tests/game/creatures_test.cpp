@@ -1,6 +1,7 @@
 // Bonus fills, the bug and the butterflies.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <string>
 
 #include "game/quillory_game.h"
@@ -13,14 +14,6 @@ using TestSupport::GameWorld;
 
 class CreaturesTest : public ::testing::Test {
 protected:
-    void Start(const std::map<std::string, std::string>& attributes) {
-        world_.WriteClasses(4, 1);
-        std::map<std::string, std::string> all = {{"lineSpeed", "0"}};
-        all.insert(attributes.begin(), attributes.end());
-        world_.WriteLevel(2, all);
-        world_.CreateGame();
-        world_.StartPlaying(2);
-    }
     const GameModel& M() const { return world_.game->State(); }
     GameModel& Edit() { return world_.game->EditState(); }
     // Holds a bonus shape of `kind` and drops it on `cell`.
@@ -33,7 +26,7 @@ protected:
 };
 
 TEST_F(CreaturesTest, ABandFillsTheWholeLineWhichThenGoes) {
-    Start({});
+    world_.StartStillLevel({});
     Edit().cells[2 * 7 + 5].filled = 1;
     DropBonus(kBonusBand, 2 * 7 + 0);  // the top cell of line 2
     for (int row = 0; row < 7; ++row) {
@@ -47,7 +40,7 @@ TEST_F(CreaturesTest, ABandFillsTheWholeLineWhichThenGoes) {
 }
 
 TEST_F(CreaturesTest, AnAreaFillsTheNeighboursAndAnyShapeFitsAnyCell) {
-    Start({});
+    world_.StartStillLevel({});
     // Cell 10 is line 1, row 3: above and below in its line, two in each neighbouring line.
     const int target = 1 * 7 + 3;
     Edit().cells[0 * 7 + 3].filled = 1;  // already filled: no fly-in, no fill event
@@ -73,7 +66,7 @@ TEST_F(CreaturesTest, AnAreaFillsTheNeighboursAndAnyShapeFitsAnyCell) {
 }
 
 TEST_F(CreaturesTest, TheBugWalksEatsAndLeaves) {
-    Start({{"fBugAppearanceRange", "1"}});
+    world_.StartStillLevel({{"fBugAppearanceRange", "1"}});
     GameModel& m = Edit();
     // One filled cell in the lower half: line 0, row 4 (y 0.634).
     const int cell = 4;
@@ -98,7 +91,7 @@ TEST_F(CreaturesTest, TheBugWalksEatsAndLeaves) {
 }
 
 TEST_F(CreaturesTest, ARemovedLineSavesTheCellTheBugWalksTo) {
-    Start({{"fBugAppearanceRange", "0"}});
+    world_.StartStillLevel({{"fBugAppearanceRange", "0"}});
     GameModel& m = Edit();
     for (int row = 0; row < 7; ++row) {
         m.cells[row].filled = row != 0 ? 1 : 0;
@@ -133,6 +126,14 @@ TEST_F(CreaturesTest, ButterfliesDrawOnlyFromTheCosmeticGenerator) {
         EXPECT_EQ(world_.textures.NameOf(butterfly.leftImage),
                   "Graphics\\butterfly_anim" + std::to_string(butterfly.kind) + "_left.png");
     }
+    // Off the play screen too, a frame moves them by their speed times its length in seconds.
+    Butterfly& first = Edit().butterflies[0];
+    first.x = 0.5f;
+    first.y = 0.5f;
+    first.wanderClock = M().now;
+    world_.Step(20);
+    EXPECT_NEAR(first.x, 0.5f + std::cos(first.heading) * first.speed * 0.02f, 1e-6f);
+    EXPECT_NEAR(first.y, 0.5f + std::sin(first.heading) * first.speed * 0.02f, 1e-6f);
 }
 
 }  // namespace

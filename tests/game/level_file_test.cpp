@@ -56,7 +56,7 @@ TEST_F(LevelFileTest, NumbersAreLeadingDecimalTextAndClamped) {
     EXPECT_EQ(huge.shapeClassCount, 6);  // at most the catalogue
     EXPECT_FLOAT_EQ(huge.newShapeTime, 0.0f);
     EXPECT_TRUE(huge.IsBonusLevel());
-    const std::string log = world_.ReadLog();
+    const std::string log = world_.user.Log();
     EXPECT_NE(log.find("lineShapeCount above its limit"), std::string::npos);
     EXPECT_NE(log.find("more classes than the catalogue has"), std::string::npos);
 }
@@ -85,7 +85,7 @@ TEST_F(LevelFileTest, NamedClassesEmptyPiecesUnknownAndRepeatedNames) {
         EXPECT_LT(odd.cells[c].variant, 1);  // Classic: first shape only
     }
     EXPECT_EQ(owned.size(), 6u);
-    const std::string log = world_.ReadLog();
+    const std::string log = world_.user.Log();
     EXPECT_NE(log.find("unknown shape class 'nosuch'"), std::string::npos);
     EXPECT_NE(log.find("shape class 'c2' named twice"), std::string::npos);
 
@@ -105,7 +105,7 @@ TEST_F(LevelFileTest, LevelsWithoutCellsOrClassesAreRefusedAndNeverWon) {
     const GameModel& m = Load(4, {{"lineShapeCount", "<absent>"}});
     EXPECT_FALSE(world_.game->LevelExists(4));
     EXPECT_EQ(m.cellCount, 0);
-    EXPECT_NE(world_.ReadLog().find("level has no classes or no cells: Levels\\level_4.xml"),
+    EXPECT_NE(world_.user.Log().find("level has no classes or no cells: Levels\\level_4.xml"),
               std::string::npos);
     const GameModel& none = Load(5, {{"shapeClassCount", "0"}});
     EXPECT_EQ(none.cellCount, 0);
@@ -121,7 +121,7 @@ TEST_F(LevelFileTest, LevelsWithoutCellsOrClassesAreRefusedAndNeverWon) {
     world_.game->EditState().levelNumber = 77;
     world_.game->LoadLevel();
     EXPECT_FLOAT_EQ(world_.game->State().levelTime, 100.0f);
-    EXPECT_NE(world_.ReadLog().find("Fatal error, cannot load XML: Levels\\level_77.xml"),
+    EXPECT_NE(world_.user.Log().find("Fatal error, cannot load XML: Levels\\level_77.xml"),
               std::string::npos);
 }
 
@@ -143,7 +143,7 @@ TEST(GameDataLevelsTest, EveryLevelOfTheGameLoadsWithItsNamedClasses) {
         ASSERT_LT(m.Stage() + 3, m.catalogueCount) << level;
     }
     EXPECT_EQ(level, 41);
-    EXPECT_EQ(world.ReadLog().find("WARNING"), std::string::npos) << world.ReadLog();
+    EXPECT_EQ(world.user.Log().find("WARNING"), std::string::npos) << world.user.Log();
 }
 
 }  // namespace

@@ -140,15 +140,10 @@ TEST_F(LevelFlowTest, TheOpeningDoesNotWaitForThePlayersEffects) {
     // From level 2 on the player may play during the announcement; each drop queues effects.
     int drops = 0;
     for (int t = 0; t < 340 && M().phase == PHASE_ANNOUNCE; ++t) {
-        if (M().conveyorCount > 0 && M().conveyor[0].x < 0.9f) {
-            for (int c = 0; c < M().cellCount; ++c) {
-                if (M().cells[c].filled == 0 &&
-                    M().cells[c].classIndex == M().conveyor[0].classIndex) {
-                    world_.TakeAndDrop(0, c);
-                    ++drops;
-                    break;
-                }
-            }
+        const int cell = M().conveyorCount > 0 ? world_.FindCell(M().conveyor[0]) : -1;
+        if (cell >= 0 && M().conveyor[0].x < 0.9f) {
+            world_.TakeAndDrop(0, cell);
+            ++drops;
         } else {
             world_.Step();
         }

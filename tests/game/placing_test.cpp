@@ -11,38 +11,9 @@ namespace {
 using namespace Quillory;
 using TestSupport::GameWorld;
 
-// An empty cell on screen that the shape fits, or -1.
-int FindCell(const GameModel& m, const ShapeItem& shape) {
-    for (int c = 0; c < m.cellCount; ++c) {
-        const ShapeItem& cell = m.cells[c];
-        if (cell.filled == 0 && cell.active != 0 && cell.classIndex == shape.classIndex &&
-            cell.variant == shape.variant && cell.y > 0.05f && cell.y < 0.8f) {
-            return c;
-        }
-    }
-    return -1;
-}
-
-// A still field (no scroll) of 3 classes, 7 cells a line, level 2 (no tutorial).
 class PlacingTest : public ::testing::Test {
 protected:
-    void Start(const std::map<std::string, std::string>& attributes = {}) {
-        world_.WriteClasses(4, 1);
-        std::map<std::string, std::string> all = {{"lineSpeed", "0"}};
-        all.insert(attributes.begin(), attributes.end());
-        world_.WriteLevel(2, all);
-        world_.CreateGame();
-        world_.StartPlaying(2);
-    }
     const GameModel& M() const { return world_.game->State(); }
-    // Takes conveyor slot 0 and drops it on a cell it fits; returns the cell.
-    int DropFirst() {
-        const ShapeItem shape = M().conveyor[0];
-        const int cell = FindCell(M(), shape);
-        EXPECT_GE(cell, 0);
-        world_.TakeAndDrop(0, cell);
-        return cell;
-    }
     void FillLine(int line) {
         GameModel& m = world_.game->EditState();
         for (int row = 0; row < m.lineShapeCount; ++row) {
@@ -54,10 +25,11 @@ protected:
 };
 
 TEST_F(PlacingTest, RunsScoreMoreAndTheSoundIndexStopsAtSeven) {
-    Start({{"shapeClassCount", "1"}, {"shapeClassList", "c0"}, {"lineShapeCount", "12"}});
+    world_.StartStillLevel(
+        {{"shapeClassCount", "1"}, {"shapeClassList", "c0"}, {"lineShapeCount", "12"}});
     int expected = 0;
     for (int drop = 0; drop < 10; ++drop) {
-        DropFirst();
+        world_.TakeAndDrop(0, world_.FindCell(M().conveyor[0]));
         expected += 50 * (drop + 1);
         EXPECT_EQ(M().score, expected) << drop;
         EXPECT_EQ(M().comboCount, drop);
@@ -74,12 +46,12 @@ TEST_F(PlacingTest, RunsScoreMoreAndTheSoundIndexStopsAtSeven) {
 }
 
 TEST_F(PlacingTest, ClickClickDragReleaseAndTheConveyorRefusesDrops) {
-    Start();
+    world_.StartStillLevel();
     // Click-click: the release over the conveyor after the take drops nothing.
     ShapeItem shape = M().conveyor[0];
     world_.Click(shape.x, shape.y);
     ASSERT_EQ(M().held.active, 1);
-    int cell = FindCell(M(), M().held);
+    int cell = world_.FindCell(M().held);
     world_.Press(M().cells[cell].x, M().cells[cell].y);
     EXPECT_EQ(M().cells[cell].filled, 1);
     EXPECT_EQ(M().held.active, 0);
@@ -90,7 +62,7 @@ TEST_F(PlacingTest, ClickClickDragReleaseAndTheConveyorRefusesDrops) {
     shape = M().conveyor[0];
     world_.Press(shape.x, shape.y);
     ASSERT_EQ(M().held.active, 1);
-    cell = FindCell(M(), M().held);
+    cell = world_.FindCell(M().held);
     int wrong = -1;
     for (int c = 0; c < M().cellCount && wrong < 0; ++c) {
         if (M().cells[c].classIndex != M().held.classIndex && M().cells[c].y > 0.1f &&
@@ -121,7 +93,7 @@ TEST_F(PlacingTest, ClickClickDragReleaseAndTheConveyorRefusesDrops) {
 }
 
 TEST_F(PlacingTest, TwoMiddleLinesCompleteAtOnceCloseUpFromBothSides) {
-    Start();
+    world_.StartStillLevel();
     FillLine(2);
     FillLine(3);
     world_.game->RemoveCompleteLines();
@@ -150,7 +122,7 @@ TEST_F(PlacingTest, TwoMiddleLinesCompleteAtOnceCloseUpFromBothSides) {
 }
 
 TEST_F(PlacingTest, SecondRemovalWithinTheSecondEndsOnTheGrid) {
-    Start();
+    world_.StartStillLevel();
     FillLine(1);
     world_.game->RemoveCompleteLines();  // line 0 moves right one place
     world_.RunSeconds(0.5f);
@@ -167,7 +139,7 @@ TEST_F(PlacingTest, SecondRemovalWithinTheSecondEndsOnTheGrid) {
 }
 
 TEST_F(PlacingTest, DiscardThrowsAwayTheHeldOrTheFirstShape) {
-    Start();
+    world_.StartStillLevel();
     const int count = M().conveyorCount;
     // The key discards only while the first shape is left of the middle.
     world_.game->EditState().conveyor[0].x = 0.6f;

@@ -1,7 +1,7 @@
 // The saved game: the record's layout, the swapped sections, the clock put back, damaged files.
 #include <gtest/gtest.h>
 
-#include <cstring>
+#include <bit>
 #include <string>
 
 #include "engine/ini_access.h"
@@ -14,18 +14,17 @@ namespace {
 using namespace Quillory;
 using TestSupport::GameWorld;
 
+// Little-endian fields of the record, whatever the host.
 int32_t I32At(const uint8_t* bytes, int offset) {
-    return static_cast<int32_t>(static_cast<uint32_t>(bytes[offset]) |
-                                static_cast<uint32_t>(bytes[offset + 1]) << 8 |
-                                static_cast<uint32_t>(bytes[offset + 2]) << 16 |
-                                static_cast<uint32_t>(bytes[offset + 3]) << 24);
+    uint32_t value = 0;
+    for (int i = 3; i >= 0; --i) {
+        value = value << 8 | bytes[offset + i];
+    }
+    return static_cast<int32_t>(value);
 }
 
 float F32At(const uint8_t* bytes, int offset) {
-    const uint32_t bits = static_cast<uint32_t>(I32At(bytes, offset));
-    float value = 0;
-    std::memcpy(&value, &bits, 4);
-    return value;
+    return std::bit_cast<float>(static_cast<uint32_t>(I32At(bytes, offset)));
 }
 
 void PutI32(uint8_t* bytes, int offset, int32_t value) {
@@ -46,15 +45,7 @@ protected:
     // Plays a few drops so the record has something in it.
     void PlaySome() {
         for (int drops = 0; drops < 3; ++drops) {
-            const ShapeItem shape = M().conveyor[0];
-            for (int c = 0; c < M().cellCount; ++c) {
-                const ShapeItem& cell = M().cells[c];
-                if (cell.filled == 0 && cell.classIndex == shape.classIndex &&
-                    cell.variant == shape.variant && cell.y > 0.05f && cell.y < 0.8f) {
-                    world_.TakeAndDrop(0, c);
-                    break;
-                }
-            }
+            world_.TakeAndDrop(0, world_.FindCell(M().conveyor[0]));
         }
     }
     // A new run of the program: a fresh rules object over the same folders.
@@ -105,7 +96,7 @@ TEST_F(SavedGameTest, SavedAtFortyAndAHalfSecondsContinuesThereAnHourLater) {
     }
     EXPECT_TRUE(world_.game->IsGameSaved());  // a restore keeps it for another time
     EXPECT_EQ(world_.events.Starting("restored 2").size(), 1u);
-    EXPECT_NE(world_.ReadLog().find("Loading saved game..."), std::string::npos);
+    EXPECT_NE(world_.user.Log().find("Loading saved game..."), std::string::npos);
 }
 
 TEST_F(SavedGameTest, TheRecordHoldsEveryFieldAtItsOffset) {
@@ -216,7 +207,7 @@ TEST_F(SavedGameTest, DamagedFilesAreLoggedAndStartANewGame) {
     Restart();
     world_.game->ChooseMode(MODE_CLASSIC);
     EXPECT_EQ(world_.game->ScreenState(), STATE_MAP);
-    EXPECT_NE(world_.ReadLog().find("File 'saved.ini' is corrupted!"), std::string::npos);
+    EXPECT_NE(world_.user.Log().find("File 'saved.ini' is corrupted!"), std::string::npos);
     EXPECT_EQ(world_.user.Read("saved.ini"), text);  // left as it was
 
     // A record with a sound checksum and impossible contents: refused before any use.

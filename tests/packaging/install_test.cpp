@@ -36,12 +36,10 @@ const int kIconSizes[] = {16, 24, 32, 48, 64, 128, 256, 512};
 
 // Installs into `prefix`; the install's own output goes to `logFile`. Returns cmake's exit code.
 int Install(const std::string& prefix, const std::string& logFile) {
-    ProgramRun run;
-    run.program = QUILLORY_CMAKE;
-    run.arguments = {"--install", QUILLORY_BINARY_DIR, "--prefix", prefix};
-    run.unsetEnvironment = {"DESTDIR"};
-    run.errorFile = logFile;
-    return RunProgram(run);
+    return RunProgram({.program = QUILLORY_CMAKE,
+                       .arguments = {"--install", QUILLORY_BINARY_DIR, "--prefix", prefix},
+                       .unsetEnvironment = {"DESTDIR"},
+                       .errorFile = logFile});
 }
 
 // Every regular file and link under `folder`, relative to it, sorted.
@@ -74,25 +72,6 @@ std::map<std::string, std::string> Snapshot(const std::string& folder) {
     return state;
 }
 
-// The lines of a long log that hold `part`, at most `limit` of them, for failure messages.
-std::string LinesWith(const std::string& log, const std::string& part, int limit) {
-    std::string lines;
-    size_t start = 0;
-    for (int found = 0; found < limit && start < log.size();) {
-        const size_t at = log.find(part, start);
-        if (at == std::string::npos) {
-            break;
-        }
-        const size_t previousBreak = log.rfind("<BR>", at);
-        const size_t lineStart = previousBreak == std::string::npos ? 0 : previousBreak + 4;
-        const size_t lineEnd = std::min(log.find("<BR>", at), log.size());
-        lines += log.substr(lineStart, lineEnd - lineStart) + "\n";
-        start = lineEnd + 1;
-        ++found;
-    }
-    return lines;
-}
-
 // CMake wraps its error messages: the text as one line with single spaces.
 std::string OneLine(const std::string& text) {
     std::string line;
@@ -105,21 +84,18 @@ std::string OneLine(const std::string& text) {
     return line;
 }
 
-// A PNG's width and height from its header; {0, 0} when the file is not a PNG.
-std::pair<uint32_t, uint32_t> PngSize(const std::string& path) {
+// A PNG's width and height from its header, as "W x H"; empty when the file is not a PNG.
+std::string PngSize(const std::string& path) {
     const std::string bytes = ReadWholeFile(path);
     if (bytes.size() < 24 || bytes.compare(0, 8, "\x89PNG\r\n\x1a\n") != 0 ||
         bytes.compare(12, 4, "IHDR") != 0) {
-        return {0, 0};
+        return "";
     }
-    auto bigEndian = [&bytes](size_t at) {
-        uint32_t value = 0;
-        for (size_t i = 0; i < 4; ++i) {
-            value = (value << 8) | static_cast<uint8_t>(bytes[at + i]);
-        }
-        return value;
-    };
-    return {bigEndian(16), bigEndian(20)};
+    uint32_t size[2] = {};
+    for (int i = 0; i < 8; ++i) {
+        size[i / 4] = size[i / 4] << 8 | static_cast<uint8_t>(bytes[16 + i]);
+    }
+    return std::to_string(size[0]) + " x " + std::to_string(size[1]);
 }
 
 // Whether a file of data/ is one the game reads (not a generator source, note or hidden file).
@@ -131,6 +107,23 @@ bool IsGameFile(const fs::path& relative) {
     }
     static const std::set<std::string> kSources = {".py", ".pyc", ".sh", ".svg", ".md"};
     return kSources.count(relative.extension().string()) == 0;
+}
+
+// The files of an archive, name to contents; empty when it cannot be read.
+std::map<std::string, std::string> PackedFiles(const std::string& path) {
+    const std::string pak = ReadWholeFile(path);
+    const auto* bytes = reinterpret_cast<const uint8_t*>(pak.data());
+    std::vector<Tuvo::PakDirectoryEntry> entries;
+    std::map<std::string, std::string> packed;
+    EXPECT_EQ(Tuvo::ParsePakDirectory(bytes, pak.size(), entries), Tuvo::PakParseResult::kOk);
+    for (const Tuvo::PakDirectoryEntry& entry : entries) {
+        std::string contents(entry.size, '\0');
+        for (uint32_t i = 0; i < entry.size; ++i) {
+            contents[i] = static_cast<char>(bytes[entry.dataOffset + i] ^ Tuvo::kPakScramble);
+        }
+        EXPECT_TRUE(packed.emplace(entry.name, std::move(contents)).second) << entry.name;
+    }
+    return packed;
 }
 
 class InstallTest : public testing::Test {
@@ -166,20 +159,17 @@ TEST_F(InstallTest, PutsEachFileWhereDesktopsLookForItAndNothingElse) {
         "share/metainfo/" + kAppId + ".metainfo.xml",
         "share/quillory/main.pak",
     };
+    // Every icon size, each a PNG of its size.
     for (int size : kIconSizes) {
-        const std::string folder = std::to_string(size) + "x" + std::to_string(size);
-        expected.push_back("share/icons/hicolor/" + folder + "/apps/" + kAppId + ".png");
+        const std::string side = std::to_string(size);
+        const std::string icon =
+            "share/icons/hicolor/" + side + "x" + side + "/apps/" + kAppId + ".png";
+        expected.push_back(icon);
+        EXPECT_EQ(PngSize(Installed(icon)), side + " x " + side) << icon;
     }
     std::sort(expected.begin(), expected.end());
     EXPECT_EQ(FilesUnder(prefix_), expected);
-
     EXPECT_EQ(access(Installed("bin/quillory").c_str(), X_OK), 0);
-    for (int size : kIconSizes) {
-        const std::string folder = std::to_string(size) + "x" + std::to_string(size);
-        const std::string icon =
-            Installed("share/icons/hicolor/" + folder + "/apps/" + kAppId + ".png");
-        EXPECT_EQ(PngSize(icon), std::make_pair(uint32_t(size), uint32_t(size))) << icon;
-    }
     const std::string svg =
         ReadWholeFile(Installed("share/icons/hicolor/scalable/apps/" + kAppId + ".svg"));
     EXPECT_NE(svg.find("<svg"), std::string::npos);
@@ -203,10 +193,9 @@ TEST_F(InstallTest, DesktopEntryAndMetainfoPassTheirValidators) {
     ASSERT_FALSE(appstreamcli.empty())
         << "appstreamcli is missing (Debian appstream): scripts/install-deps.sh";
 
-    ProgramRun run;
-    run.errorFile = root_->File("validate.txt");
-    run.program = desktopValidate;
-    run.arguments = {Installed("share/applications/" + kAppId + ".desktop")};
+    ProgramRun run{.program = desktopValidate,
+                   .arguments = {Installed("share/applications/" + kAppId + ".desktop")},
+                   .errorFile = root_->File("validate.txt")};
     EXPECT_EQ(RunProgram(run), 0) << ReadWholeFile(run.errorFile);
     // Warnings are reported on success too; the entry should have none.
     EXPECT_EQ(ReadWholeFile(run.errorFile), "");
@@ -218,19 +207,8 @@ TEST_F(InstallTest, DesktopEntryAndMetainfoPassTheirValidators) {
 }
 
 TEST_F(InstallTest, MainPakHoldsExactlyTheGameFilesOfTheDataFolder) {
-    const std::string pak = ReadWholeFile(Installed("share/quillory/main.pak"));
-    const auto* bytes = reinterpret_cast<const uint8_t*>(pak.data());
-    std::vector<Tuvo::PakDirectoryEntry> entries;
-    ASSERT_EQ(Tuvo::ParsePakDirectory(bytes, pak.size(), entries), Tuvo::PakParseResult::kOk);
-    std::map<std::string, std::string> packed;
-    for (const Tuvo::PakDirectoryEntry& entry : entries) {
-        std::string contents(entry.size, '\0');
-        for (uint32_t i = 0; i < entry.size; ++i) {
-            contents[i] = static_cast<char>(bytes[entry.dataOffset + i] ^ Tuvo::kPakScramble);
-        }
-        EXPECT_TRUE(packed.emplace(entry.name, std::move(contents)).second) << entry.name;
-    }
-
+    const std::map<std::string, std::string> packed =
+        PackedFiles(Installed("share/quillory/main.pak"));
     // Every game file of data/, under its name with backslashes and with the same bytes: a
     // stale archive (a file changed or taken out since packing) fails here.
     size_t gameFiles = 0;
@@ -247,10 +225,6 @@ TEST_F(InstallTest, MainPakHoldsExactlyTheGameFilesOfTheDataFolder) {
         EXPECT_TRUE(found->second == ReadWholeFile(file.path().string())) << name;
     }
     EXPECT_EQ(packed.size(), gameFiles);
-    for (const char* needed : {"classes.xml", "language.ini", "sound.ini", "Menu\\menu-main.xml",
-                               "Levels\\level_1.xml", "Graphics\\back_menu.jpg"}) {
-        EXPECT_EQ(packed.count(needed), 1u) << needed;
-    }
 }
 
 TEST_F(InstallTest, PackingLeavesOutGeneratorSourcesAndRefusesWhatIsNotAFile) {
@@ -262,27 +236,17 @@ TEST_F(InstallTest, PackingLeavesOutGeneratorSourcesAndRefusesWhatIsNotAFile) {
     work.Write("data/README.md", "notes");
     work.Write("data/.hidden", "x");
     work.Write("data/__pycache__/make.pyc", "x");
-    ProgramRun pack;
-    pack.program = QUILLORY_CMAKE;
-    pack.arguments = {"-DPAK_TOOL=" QUILLORY_PAK_TOOL,
-                      "-DDATA_DIR=" + work.File("data"),
-                      "-DSTAGE_DIR=" + work.File("stage"),
-                      "-DOUTPUT=" + work.File("main.pak"),
-                      "-P",
-                      QUILLORY_PACK_SCRIPT};
-    pack.errorFile = work.File("pack.txt");
+    const ProgramRun pack{
+        .program = QUILLORY_CMAKE,
+        .arguments = {"-DPAK_TOOL=" QUILLORY_PAK_TOOL, "-DDATA_DIR=" + work.File("data"),
+                      "-DSTAGE_DIR=" + work.File("stage"), "-DOUTPUT=" + work.File("main.pak"),
+                      "-P", QUILLORY_PACK_SCRIPT},
+        .errorFile = work.File("pack.txt")};
     ASSERT_EQ(RunProgram(pack), 0) << ReadWholeFile(pack.errorFile);
 
-    const std::string pak = ReadWholeFile(work.File("main.pak"));
-    std::vector<Tuvo::PakDirectoryEntry> entries;
-    ASSERT_EQ(
-        Tuvo::ParsePakDirectory(reinterpret_cast<const uint8_t*>(pak.data()), pak.size(), entries),
-        Tuvo::PakParseResult::kOk);
-    std::vector<std::string> names;
-    for (const Tuvo::PakDirectoryEntry& entry : entries) {
-        names.push_back(entry.name);
-    }
-    EXPECT_EQ(names, (std::vector<std::string>{"Graphics\\title.png", "classes.xml"}));
+    const std::map<std::string, std::string> packed = PackedFiles(work.File("main.pak"));
+    EXPECT_EQ(packed.size(), 2u);
+    EXPECT_EQ(packed.count("Graphics\\title.png") + packed.count("classes.xml"), 2u);
 
     // A link in the data folder is refused, and no archive is left behind.
     ASSERT_EQ(symlink("/etc/passwd", work.File("data/Graphics/linked.png").c_str()), 0);
@@ -304,17 +268,16 @@ TEST_F(InstallTest, InstalledGameRunsFromAnyFolderOnItsInstalledDataAndWritesOnl
     const std::string errors = run.File("stderr.txt");
     const std::map<std::string, std::string> before = Snapshot(prefix_);
 
-    ProgramRun game;
-    game.program = Installed("bin/quillory");
-    game.folder = run.File("elsewhere");
-    game.environment = {{"SDL_VIDEODRIVER", "dummy"},
-                        {"SDL_AUDIODRIVER", "dummy"},
-                        {"QUILLORY_DEBUG", "1"},
-                        {"QUILLORY_USERDIR", user},
-                        {"HOME", run.File("home")}};
-    game.unsetEnvironment = {"XDG_DATA_HOME", "XDG_CONFIG_HOME", "XDG_CACHE_HOME"};
-    game.errorFile = errors;
-    const pid_t process = TestSupport::StartProgram(game);
+    const pid_t process = TestSupport::StartProgram(
+        {.program = Installed("bin/quillory"),
+         .environment = {{"SDL_VIDEODRIVER", "dummy"},
+                         {"SDL_AUDIODRIVER", "dummy"},
+                         {"QUILLORY_DEBUG", "1"},
+                         {"QUILLORY_USERDIR", user},
+                         {"HOME", run.File("home")}},
+         .unsetEnvironment = {"XDG_DATA_HOME", "XDG_CONFIG_HOME", "XDG_CACHE_HOME"},
+         .folder = run.File("elsewhere"),
+         .errorFile = errors});
     ASSERT_GT(process, 0);
     const bool reachedMenu = TestSupport::WaitForText(errors, "Main menu reached", 120);
     kill(process, SIGTERM);
@@ -324,8 +287,7 @@ TEST_F(InstallTest, InstalledGameRunsFromAnyFolderOnItsInstalledDataAndWritesOnl
     EXPECT_TRUE(reachedMenu) << ReadWholeFile(errors).substr(0, 2000);
     EXPECT_EQ(exitCode, 0);
     EXPECT_EQ(log.find("FAILED"), std::string::npos)
-        << "the installed game did not find its data:\n"
-        << LinesWith(log, "FAILED", 5);
+        << "the installed game did not find its data: " << log.substr(log.find("FAILED"), 300);
     EXPECT_GT(CountOccurrences(log, "Loading image"), 50u);
     EXPECT_GT(CountOccurrences(log, "Loading sound"), 20u);
     EXPECT_NE(log.find("*** Session finished ***"), std::string::npos);
@@ -345,11 +307,10 @@ TEST_F(InstallTest, UninstallRemovesEveryInstalledFileAndLeavesOthersAlone) {
     ASSERT_EQ(Install(prefix, other.File("install.txt")), 0);
     other.Write("prefix/bin/someone-elses-program", "#!/bin/sh\n");
 
-    ProgramRun uninstall;
-    uninstall.program = QUILLORY_CMAKE;
-    uninstall.arguments = {"-DMANIFEST=" QUILLORY_BINARY_DIR "/install_manifest.txt", "-P",
-                           QUILLORY_UNINSTALL_SCRIPT};
-    uninstall.errorFile = other.File("uninstall.txt");
+    ProgramRun uninstall{.program = QUILLORY_CMAKE,
+                         .arguments = {"-DMANIFEST=" QUILLORY_BINARY_DIR "/install_manifest.txt",
+                                       "-P", QUILLORY_UNINSTALL_SCRIPT},
+                         .errorFile = other.File("uninstall.txt")};
     ASSERT_EQ(RunProgram(uninstall), 0) << ReadWholeFile(uninstall.errorFile);
     EXPECT_EQ(FilesUnder(prefix), std::vector<std::string>{"bin/someone-elses-program"});
     EXPECT_FALSE(fs::exists(prefix + "/share/quillory"));

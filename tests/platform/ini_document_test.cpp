@@ -134,3 +134,22 @@ TEST(IniDocumentTest, StructDecodingRejectsAnythingOffAndLeavesTheBuffer) {
 }
 
 }  // namespace
+
+// Look-ups go through tables kept beside the lines: every edit that moves lines must leave them
+// finding what a scan of the text would find.
+TEST(IniDocumentTest, LookUpsFollowEveryEdit) {
+    IniDocument document("[a]\r\nx=1\r\n[b]\r\ny=2\r\n[A]\r\nlater=3\r\n");
+    document.SetValue("a", "new", "n");  // inserted above [b]: every later line moves down
+    EXPECT_EQ(document.GetValue("B", "Y"), "2");
+    EXPECT_EQ(document.GetValue("a", "NEW"), "n");
+    EXPECT_FALSE(document.GetValue("a", "later"));
+    document.DeleteKey("a", "x");
+    EXPECT_EQ(document.GetValue("a", "new"), "n");
+    EXPECT_EQ(document.GetValue("b", "y"), "2");
+    document.DeleteSection("a");  // the second [A] is now the first of its name
+    EXPECT_EQ(document.GetValue("a", "later"), "3");
+    EXPECT_FALSE(document.GetValue("a", "new"));
+    document.SetValue("c", "z", "4");
+    EXPECT_EQ(document.GetValue("C", "z"), "4");
+    EXPECT_EQ(document.ToText(), "[b]\r\ny=2\r\n[A]\r\nlater=3\r\n[c]\r\nz=4\r\n");
+}

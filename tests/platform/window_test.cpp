@@ -162,3 +162,73 @@ TEST(WindowFitTest, TheWindowIsMeasuredAtTheSizeItIsCreated) {
 }
 
 }  // namespace
+
+// The frame is shown as it is: its alpha is ignored, a pitch wider than the picture is honoured,
+// and the letterbox bars of full screen are black, also on the presents after the first one.
+TEST_F(WindowTest, ShowsTheFrameOpaqueInsideBlackBars) {
+    constexpr int kPitch = 1000;
+    std::vector<uint32_t> frame(static_cast<size_t>(kPitch) * 600, 0xFFFF0000);  // red margin
+    for (int y = 0; y < 600; ++y) {
+        std::fill_n(frame.begin() + y * kPitch, 800, y < 300 ? 0x00336699u : 0x80102030u);
+    }
+    int shownWidth = 0;
+    auto expectShown = [&](uint32_t top, uint32_t bottom) {
+        std::vector<uint32_t> shown;
+        int height = 0;
+        ASSERT_TRUE(window_.ReadShownPixels(shown, shownWidth, height));
+        const int left = (shownWidth - 800) / 2;
+        const int above = (height - 600) / 2;
+        for (int y = 0; y < height; ++y) {
+            for (int x = 0; x < shownWidth; ++x) {
+                const bool inside = x >= left && x < left + 800 && y >= above && y < above + 600;
+                const uint32_t wanted = !inside ? 0xFF000000u : (y - above < 300 ? top : bottom);
+                ASSERT_EQ(shown[static_cast<size_t>(y) * shownWidth + x], wanted)
+                    << x << "," << y << " of " << shownWidth << "x" << height;
+            }
+        }
+    };
+    window_.Show();  // the dummy driver makes only a shown window full screen
+    ASSERT_TRUE(window_.Present(frame.data(), kPitch));
+    expectShown(0xFF336699, 0xFF102030);
+    EXPECT_EQ(shownWidth, 800);
+    ASSERT_TRUE(window_.SetFullScreen(true));
+    ASSERT_TRUE(window_.Present(frame.data(), kPitch));
+    expectShown(0xFF336699, 0xFF102030);
+    EXPECT_GT(shownWidth, 800);  // the dummy desktop is larger than the picture
+    std::fill_n(frame.begin() + 300 * kPitch, 300 * kPitch, 0xFF00FF00u);
+    ASSERT_TRUE(window_.Present(frame.data(), kPitch));
+    expectShown(0xFF336699, 0xFF00FF00);
+    window_.PresentLast();
+    expectShown(0xFF336699, 0xFF00FF00);
+}
+
+// Letterboxed, pointer positions reach the game in picture coordinates, left and above the
+// picture included.
+TEST_F(WindowTest, PointerPositionsAreInPictureCoordinatesInFullScreen) {
+    window_.Show();
+    ASSERT_TRUE(window_.SetFullScreen(true));
+    std::vector<uint32_t> shown;
+    int width = 0;
+    int height = 0;
+    ASSERT_TRUE(window_.ReadShownPixels(shown, width, height));
+    const int left = (width - 800) / 2;
+    const int above = (height - 600) / 2;
+    ASSERT_GT(left, 0);
+    Poll();
+    SDL_Event motion{};
+    motion.type = SDL_MOUSEMOTION;
+    motion.motion.x = left + 10;
+    motion.motion.y = above + 20;
+    SDL_PushEvent(&motion);
+    PushButton(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_LEFT, 1, left - 1, above + 599);
+    const auto events = Poll();
+    ASSERT_EQ(events.size(), 2u);
+    EXPECT_EQ(events[0].x, 10);
+    EXPECT_EQ(events[0].y, 20);
+    EXPECT_EQ(events[1].x, -1);
+    EXPECT_EQ(events[1].y, 599);
+    int x = 0;
+    int y = 0;
+    window_.PointerPosition(x, y);
+    EXPECT_EQ(x, -1);
+}

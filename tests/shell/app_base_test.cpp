@@ -1,5 +1,6 @@
-// The main loop's timing rules, driven by a manual clock with no window: update rates with and
-// without display pacing, catch-up limits, the no-backlog second, input hand-over, mute counting.
+// The application base driven by a manual clock with no window: the main loop's timing rules
+// (update rates with and without display pacing, catch-up limits, the no-backlog second), input
+// hand-over, mutes and volumes, quitting, command-line folders, and modal dialogs in the loop.
 #include "shell/app_base.h"
 
 #include <gtest/gtest.h>
@@ -14,13 +15,12 @@
 #include "platform/folders.h"
 #include "platform/random.h"
 #include "platform/system.h"
-#include "support/temp_folder.h"
+#include "support/user_folder.h"
 
 namespace {
 
 using Platform::EventKind;
 using Platform::InputEvent;
-using TestSupport::TempFolder;
 
 // A widget that records what the loop does to it and asks to be redrawn after every update.
 class CountingWidget : public Tuvo::Widget {
@@ -31,41 +31,74 @@ public:
         MarkDirty();
     }
     void UpdateFraction(float fraction) override { fractions.push_back(fraction); }
-    void Draw(Tuvo::Graphics*) override { ++draws; }
     void MouseMove(int, int) override { ++moves; }
+    void MouseDown(int, int, int, int) override { ++clicks; }
 
     int updates = 0;
-    int draws = 0;
     int moves = 0;
+    int clicks = 0;
     std::vector<float> fractions;
 };
 
 // The application base with the window replaced: events come from `pending`, presenting records
-// the time and, with a display period, waits for the next refresh like a real vsync flip.
+// the time and, with a display period, waits for the next refresh like a real vsync flip. One
+// widget covers the screen and has the focus.
 class LoopApp : public Tuvo::TuvoAppBase {
 public:
-    explicit LoopApp(Platform::ManualClock& clock) : TuvoAppBase(clock), manualClock(clock) {
-        screenImage_.Create(80, 60);
+    explicit LoopApp(Platform::ManualClock& clock, int width = 80, int height = 60)
+        : TuvoAppBase(clock), manualClock(clock) {
+        width_ = width;
+        height_ = height;
+        screenImage_.Create(width, height);
         widgetManager_->SetScreenImage(&screenImage_);
-        widgetManager_->Resize(Tuvo::Rect(0, 0, 80, 60));
-        widget.Resize(0, 0, 80, 60);
+        widgetManager_->Resize(Tuvo::Rect(0, 0, width, height));
+        widget.Resize(0, 0, width, height);
         widgetManager_->AddWidget(&widget);
+        widgetManager_->SetFocus(&widget);
         loaded_ = true;
         running_ = true;
     }
     ~LoopApp() override { widgetManager_->RemoveWidget(&widget); }
 
-    // Runs loop steps until the clock has moved `milliseconds` on.
-    void RunFor(uint32_t milliseconds) {
+    bool Step() {
+        bool updated = false;
+        return LoopStep(&updated);
+    }
+    // Runs loop steps until the clock has moved `milliseconds` on; returns the steps run.
+    int RunFor(uint32_t milliseconds) {
         const uint32_t end = manualClock.Milliseconds() + milliseconds;
-        for (int steps = 0; static_cast<int32_t>(manualClock.Milliseconds() - end) < 0; ++steps) {
-            bool updated = false;
-            ASSERT_TRUE(LoopStep(&updated));
-            ASSERT_LT(steps, 1000000) << "the loop does not advance time";
+        int steps = 0;
+        while (static_cast<int32_t>(manualClock.Milliseconds() - end) < 0 && steps < 1000000 &&
+               Step()) {
+            ++steps;
+        }
+        EXPECT_GE(static_cast<int32_t>(manualClock.Milliseconds() - end), 0)
+            << "the loop stopped or does not advance time";
+        return steps;
+    }
+    // Hands one window event to the application at once.
+    void Send(EventKind kind) {
+        QueueInputEvent({.kind = kind});
+        HandleQueuedMessage(true);
+    }
+    // Queues a click in the middle of `target`.
+    void QueueClick(const Tuvo::Widget* target) {
+        int x = 0;
+        int y = 0;
+        target->GetScreenPos(&x, &y);
+        QueueClick(x + target->Width() / 2, y + target->Height() / 2);
+    }
+    void QueueClick(int x, int y) {
+        QueueInputEvent({.kind = EventKind::kMouseMove, .x = x, .y = y});
+        QueueInputEvent({.kind = EventKind::kMouseDown, .x = x, .y = y, .clickCount = 1});
+        QueueInputEvent({.kind = EventKind::kMouseUp, .x = x, .y = y, .clickCount = 1});
+    }
+    void Steps(int count) {
+        for (int i = 0; i < count; ++i) {
+            EXPECT_TRUE(Step());
         }
     }
 
-    using TuvoAppBase::deferredMessages_;
     using TuvoAppBase::hardwareMayHaveFailed_;
 
     Platform::ManualClock& manualClock;
@@ -99,18 +132,14 @@ int UpdatesUntilSleep(LoopApp& app) {
     const int sleeps = app.sleepCount_;
     const int updates = app.updateCount_;
     for (int i = 0; i < 10000 && app.sleepCount_ == sleeps; ++i) {
-        bool updated = false;
-        app.LoopStep(&updated);
+        app.Step();
     }
     return app.updateCount_ - updates;
 }
 
 class AppBaseTest : public ::testing::Test {
 protected:
-    AppBaseTest() { Platform::SetUserFolderOverride(folder_.Path()); }
-    ~AppBaseTest() override { Platform::SetUserFolderOverride(""); }
-
-    TempFolder folder_;
+    TestSupport::TestUserFolder folder_;
     Platform::ManualClock clock_;
 };
 
@@ -170,14 +199,9 @@ TEST_F(AppBaseTest, NoBacklogSecondAfterARelaxedReset) {
 TEST_F(AppBaseTest, MultiplierZeroStopsUpdatesButNotMessages) {
     LoopApp app(clock_);
     app.updateMultiplier_ = 0;
-    InputEvent move;
-    move.kind = EventKind::kMouseMove;
-    move.x = 5;
-    move.y = 5;
-    app.pending.push_back(move);
+    app.pending.push_back({.kind = EventKind::kMouseMove, .x = 5, .y = 5});
     for (int i = 0; i < 50; ++i) {
-        bool updated = false;
-        app.LoopStep(&updated);
+        app.Step();
         clock_.Advance(10);
     }
     EXPECT_EQ(app.updateCount_, 0);
@@ -188,21 +212,15 @@ TEST_F(AppBaseTest, OneDeferredMessagePerStepBeforeTheNextUpdate) {
     LoopApp app(clock_);
     clock_.Advance(50);
     for (int x = 1; x <= 3; ++x) {
-        InputEvent move;
-        move.kind = EventKind::kMouseMove;
-        move.x = x;
-        move.y = x;
-        app.pending.push_back(move);
+        app.pending.push_back({.kind = EventKind::kMouseMove, .x = x, .y = x});
     }
     for (int step = 1; step <= 3; ++step) {
-        bool updated = false;
-        ASSERT_TRUE(app.LoopStep(&updated));
+        ASSERT_TRUE(app.Step());
         EXPECT_EQ(app.widget.moves, step);
         EXPECT_EQ(app.updateCount_, 0);
         EXPECT_EQ(app.loopStepState_, Tuvo::LOOP_MESSAGES);
     }
-    bool updated = false;
-    app.LoopStep(&updated);
+    app.Step();
     EXPECT_EQ(app.loopStepState_, Tuvo::LOOP_UPDATE);
     EXPECT_TRUE(app.LoopUntilUpdate());
     EXPECT_EQ(app.updateCount_, 1);
@@ -215,16 +233,19 @@ TEST_F(AppBaseTest, DisplayThatDoesNotWaitIsDetectedAfterThreeFastSeconds) {
     app.presentCost = 2;  // presenting returns at once: 500 "frames" a second
     app.vsyncBrokenTestStart_ = clock_.Milliseconds();
     for (int i = 0; i < 100000 && !app.vsyncBroken_; ++i) {
-        bool updated = false;
-        app.LoopStep(&updated);
+        app.Step();
     }
     EXPECT_TRUE(app.vsyncBroken_);
     EXPECT_EQ(app.vsyncBrokenCount_, 3);
     EXPECT_NEAR(app.updateCount_, 300, 2);
 }
 
-TEST_F(AppBaseTest, LoadingThrottlesDrawsAndYieldsTheProcessor) {
-    LoopApp app(clock_);
+TEST_F(AppBaseTest, LoadingThrottlesDrawsYieldsTheProcessorAndHandsOverOnTheNextUpdate) {
+    struct HandOverApp : LoopApp {
+        using LoopApp::LoopApp;
+        void OnResourcesLoaded() override { ++handOvers; }
+        int handOvers = 0;
+    } app(clock_);
     app.loaded_ = false;
     app.loadingThreadStarted_ = true;
     app.yieldMainThread_ = true;
@@ -236,19 +257,6 @@ TEST_F(AppBaseTest, LoadingThrottlesDrawsAndYieldsTheProcessor) {
     }
     // Drawing is the only busy time here: the main thread sleeps at least twice as long.
     EXPECT_GE(clock_.SleptTotal(), 2u * 5u * app.presentTimes.size());
-    app.loadingThreadStarted_ = false;
-}
-
-TEST_F(AppBaseTest, FinishedLoadingHandsOverOnTheNextUpdate) {
-    struct HandOverApp : LoopApp {
-        using LoopApp::LoopApp;
-        void OnResourcesLoaded() override { ++handOvers; }
-        int handOvers = 0;
-    } app(clock_);
-    app.loaded_ = false;
-    app.loadingThreadStarted_ = true;
-    app.yieldMainThread_ = true;
-    app.RunFor(100);
     EXPECT_EQ(app.handOvers, 0);
     app.loadingThreadCompleted_ = true;
     app.RunFor(100);
@@ -259,35 +267,25 @@ TEST_F(AppBaseTest, FinishedLoadingHandsOverOnTheNextUpdate) {
 
 TEST_F(AppBaseTest, FocusLossAndMinimisingCountAutomaticMutes) {
     LoopApp app(clock_);
-    auto send = [&](EventKind kind) {
-        InputEvent event;
-        event.kind = kind;
-        app.QueueInputEvent(event);
-        app.HandleQueuedMessage(true);
-    };
-    send(EventKind::kFocusGained);
-    EXPECT_EQ(app.settings_.muteCount, 0);
-    send(EventKind::kFocusLost);
-    EXPECT_EQ(app.settings_.muteCount, 1);
-    send(EventKind::kMinimized);
-    EXPECT_EQ(app.settings_.muteCount, 2);
-    EXPECT_EQ(app.settings_.automaticMuteCount, 2);
-    send(EventKind::kRestored);
-    EXPECT_EQ(app.settings_.muteCount, 1);
-    send(EventKind::kFocusGained);
-    EXPECT_EQ(app.settings_.muteCount, 0);
-    EXPECT_EQ(app.settings_.automaticMuteCount, 0);
+    const std::pair<EventKind, int> steps[] = {{EventKind::kFocusGained, 0},
+                                               {EventKind::kFocusLost, 1},
+                                               {EventKind::kMinimized, 2},
+                                               {EventKind::kRestored, 1},
+                                               {EventKind::kFocusGained, 0}};
+    for (const auto& [kind, mutes] : steps) {
+        app.Send(kind);
+        EXPECT_EQ(app.settings_.muteCount, mutes) << static_cast<int>(kind);
+        EXPECT_EQ(app.settings_.automaticMuteCount, mutes) << static_cast<int>(kind);
+    }
     app.MuteAudio(false);
-    send(EventKind::kFocusLost);
-    send(EventKind::kFocusGained);
+    app.Send(EventKind::kFocusLost);
+    app.Send(EventKind::kFocusGained);
     EXPECT_EQ(app.settings_.muteCount, 1);  // the player's own mute stays
 }
 
 TEST_F(AppBaseTest, MinimisedWindowKeepsCountingUpdatesButSkipsTheTree) {
     LoopApp app(clock_);
-    InputEvent event;
-    event.kind = EventKind::kMinimized;
-    app.QueueInputEvent(event);
+    app.QueueInputEvent({.kind = EventKind::kMinimized});
     app.RunFor(500);
     EXPECT_GT(app.updateCount_, 40);
     EXPECT_EQ(app.widget.updates, 0);
@@ -295,9 +293,7 @@ TEST_F(AppBaseTest, MinimisedWindowKeepsCountingUpdatesButSkipsTheTree) {
 
 TEST_F(AppBaseTest, StepWithLeaveLoopSetReturnsAtOnce) {
     LoopApp app(clock_);
-    InputEvent move;
-    move.kind = EventKind::kMouseMove;
-    app.pending.push_back(move);
+    app.pending.push_back({.kind = EventKind::kMouseMove});
     app.leaveLoop_ = true;
     bool updated = true;
     EXPECT_FALSE(app.LoopStep(&updated));
@@ -305,18 +301,26 @@ TEST_F(AppBaseTest, StepWithLeaveLoopSetReturnsAtOnce) {
     EXPECT_EQ(app.pending.size(), 1u);  // nothing was pumped
 }
 
-TEST_F(AppBaseTest, CloseRequestQuitsAndSavesTheSettings) {
-    LoopApp app(clock_);
-    app.registryKey_ = "Quillory";
-    app.LoadSettings();
-    InputEvent close;
-    close.kind = EventKind::kCloseRequested;
-    app.pending.push_back(close);
-    app.MainLoop();
-    EXPECT_TRUE(app.shutdown_);
-    int inProgress = 1;
-    ASSERT_TRUE(app.RegistryReadInteger("InProgress", inProgress));
-    EXPECT_EQ(inProgress, 0);
+// Closing the window and every quitting signal quit the loop and save the settings.
+TEST_F(AppBaseTest, CloseRequestAndQuittingSignalsQuitAndSave) {
+    Platform::InstallQuitSignalHandlers();
+    for (const int signal : {0, SIGINT, SIGHUP, SIGQUIT}) {
+        Platform::ClearQuitSignal();
+        LoopApp app(clock_);
+        app.registryKey_ = "Quillory";
+        app.LoadSettings();
+        if (signal == 0) {
+            app.pending.push_back({.kind = EventKind::kCloseRequested});
+        } else {
+            raise(signal);
+        }
+        app.MainLoop();
+        EXPECT_TRUE(app.shutdown_) << signal;
+        int inProgress = 1;
+        ASSERT_TRUE(app.RegistryReadInteger("InProgress", inProgress));
+        EXPECT_EQ(inProgress, 0) << signal;
+    }
+    Platform::ClearQuitSignal();
 }
 
 TEST_F(AppBaseTest, CommandLineOptionsAndTheUnknownOptionExit) {
@@ -339,32 +343,62 @@ public:
     bool paused_ = false;
 };
 
+TEST_F(AppBaseTest, AModalDialogBlocksTheWidgetsBeneathUntilItsButtonEndsIt) {
+    LoopApp app(clock_, 800, 600);
+    Tuvo::Dialog* dialog =
+        app.ShowDialog(5, true, "Leave?", "The game is saved.", "", Tuvo::Dialog::kModeYesNo);
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ(app.GetWidgetManager()->GetBaseModalWidget(), dialog);
+    EXPECT_EQ(dialog->GetRect().x, 200);  // half the width, centred
+
+    app.QueueClick(10, 590);  // beside the dialog, on the widget beneath
+    app.Steps(50);
+    EXPECT_EQ(app.widget.clicks, 0);
+
+    app.QueueClick(dialog->GetNoButton());
+    app.Steps(50);
+    EXPECT_EQ(app.GetDialog(5), nullptr);
+    EXPECT_EQ(app.GetWidgetManager()->GetBaseModalWidget(), nullptr);
+    EXPECT_TRUE(app.GetWidgetManager()->GetPreModalRecords().empty());
+    EXPECT_EQ(app.GetWidgetManager()->GetRetiredCount(), 0);
+    EXPECT_EQ(app.GetWidgetManager()->GetFocusWidget(), &app.widget);
+
+    app.QueueClick(10, 590);
+    app.Steps(50);
+    EXPECT_EQ(app.widget.clicks, 1);
+}
+
+TEST_F(AppBaseTest, RunModalRunsTheLoopUntilADialogButtonIsReleased) {
+    LoopApp app(clock_, 800, 600);
+    Tuvo::Dialog* dialog =
+        app.ShowDialog(6, true, "", "Start again?", "", Tuvo::Dialog::kModeOkCancel);
+    app.QueueClick(dialog->GetYesButton());
+    EXPECT_EQ(dialog->RunModal(true), Tuvo::Dialog::kButtonYes);
+    EXPECT_EQ(app.GetDialogCount(), 0);
+    EXPECT_EQ(app.GetWidgetManager()->GetBaseModalWidget(), nullptr);
+    // A dialog still open when the application ends goes with it.
+    app.ShowDialog(7, true, "", "Left open", "", Tuvo::Dialog::kModeOkCancel);
+}
+
 TEST_F(AppBaseTest, OneOwnerDecidesTheVolumeHeard) {
     LoopApp app(clock_);
     auto owned = std::make_unique<RecordingMusic>();
     RecordingMusic& music = *owned;
     app.SetMusicInterface(std::move(owned));
-    auto send = [&](EventKind kind) {
-        InputEvent event;
-        event.kind = kind;
-        app.QueueInputEvent(event);
-        app.HandleQueuedMessage(true);
-    };
-    send(EventKind::kFocusGained);
+    app.Send(EventKind::kFocusGained);
     app.SetPlayerMusicVolume(0.4);  // the options slider
     EXPECT_DOUBLE_EQ(music.volume_, 0.4);
     // Focus loss and return give back the player's volume, not a stored default.
-    send(EventKind::kFocusLost);
+    app.Send(EventKind::kFocusLost);
     EXPECT_DOUBLE_EQ(music.volume_, 0.0);
     app.SetPlayerMusicVolume(0.6);  // set while unfocused: not heard yet
     EXPECT_DOUBLE_EQ(music.volume_, 0.0);
-    send(EventKind::kFocusGained);
+    app.Send(EventKind::kFocusGained);
     EXPECT_DOUBLE_EQ(music.volume_, 0.6);
     // The game's duck multiplies, survives a mute, and is never saved.
     app.SetMusicDuck(0.0);
-    EXPECT_DOUBLE_EQ(music.volume_, 0.0);
-    send(EventKind::kMinimized);
-    send(EventKind::kRestored);
+    app.Send(EventKind::kMinimized);
+    app.Send(EventKind::kRestored);
     EXPECT_DOUBLE_EQ(music.volume_, 0.0);
     app.SetMusicDuck(0.5);
     EXPECT_DOUBLE_EQ(music.volume_, 0.3);
@@ -392,19 +426,10 @@ TEST_F(AppBaseTest, TheIdlePauseSleepsAndPausesTheMusic) {
     EXPECT_TRUE(music.paused_);
     // Paused, ten seconds cost a few dozen loop steps and no presents, not a busy spin.
     const size_t presents = app.presentTimes.size();
-    const uint32_t end = clock_.Milliseconds() + 10000;
-    int steps = 0;
-    while (static_cast<int32_t>(clock_.Milliseconds() - end) < 0 && steps < 10000) {
-        bool updated = false;
-        app.LoopStep(&updated);
-        ++steps;
-    }
-    EXPECT_LT(steps, 100);
+    EXPECT_LT(app.RunFor(10000), 100);
     EXPECT_EQ(app.presentTimes.size(), presents);
     // Input wakes it: the music goes on and the loop updates again.
-    InputEvent move;
-    move.kind = EventKind::kMouseMove;
-    app.pending.push_back(move);
+    app.pending.push_back({.kind = EventKind::kMouseMove});
     const int updates = app.updateCount_;
     app.RunFor(100);
     EXPECT_FALSE(app.idlePaused_);
@@ -444,43 +469,21 @@ TEST_F(AppBaseTest, TheAccelerationAnswerReachesTheGameBeforeDestruction) {
     HookApp app(clock_);
     app.autoStartLoadThread_ = false;
     app.hardwareMayHaveFailed_ = true;
-    InputEvent close;
-    close.kind = EventKind::kCloseRequested;
-    app.pending.push_back(close);
+    app.pending.push_back({.kind = EventKind::kCloseRequested});
     app.Run();
     EXPECT_EQ(app.questions, 1);
     EXPECT_EQ(app.refusals, 1);
-}
-
-TEST_F(AppBaseTest, QuittingSignalsQuitAndSave) {
-    Platform::InstallQuitSignalHandlers();
-    for (const int signal : {SIGINT, SIGHUP, SIGQUIT}) {
-        Platform::ClearQuitSignal();
-        LoopApp app(clock_);
-        app.registryKey_ = "Quillory";
-        app.LoadSettings();
-        raise(signal);
-        app.MainLoop();
-        EXPECT_TRUE(app.shutdown_) << signal;
-        int inProgress = 1;
-        ASSERT_TRUE(app.RegistryReadInteger("InProgress", inProgress));
-        EXPECT_EQ(inProgress, 0) << signal;
-    }
-    Platform::ClearQuitSignal();
 }
 
 TEST_F(AppBaseTest, CommandLineFoldersAreTakenFromTheStartFolder) {
     LoopApp app(clock_);
     app.startFolder_ = folder_.Path();
     app.ApplyCommandLineOption("-changedir", "data");
-    EXPECT_EQ(app.changeDirectory_, folder_.Path() + "/data");
     app.ApplyCommandLineOption("-changedir", "data");  // applied twice: the same folder
     EXPECT_EQ(app.changeDirectory_, folder_.Path() + "/data");
-    {
-        TestSupport::ScopedCurrentDirectory elsewhere("/");
-        app.ApplyCommandLineOption("-userdir", "user");
-        EXPECT_EQ(Platform::UserFolder(), folder_.Path() + "/user");
-    }
+    TestSupport::ScopedCurrentDirectory elsewhere("/");
+    app.ApplyCommandLineOption("-userdir", "user");
+    EXPECT_EQ(Platform::UserFolder(), folder_.Path() + "/user");
 }
 
 TEST_F(AppBaseTest, AltEnterTellsTheGameSoItsOptionFollows) {
@@ -491,17 +494,49 @@ TEST_F(AppBaseTest, AltEnterTellsTheGameSoItsOptionFollows) {
     settings.vsync = false;
     std::string error;
     ASSERT_TRUE(app.GetWindow().Create(settings, error)) << error;
-    InputEvent altEnter;
-    altEnter.kind = EventKind::kKeyDown;
-    altEnter.keyCode = Platform::Key::kReturn;
-    altEnter.altDown = true;
-    app.QueueInputEvent(altEnter);
-    app.HandleQueuedMessage(true);
-    app.QueueInputEvent(altEnter);
-    app.HandleQueuedMessage(true);
+    for (int press = 0; press < 2; ++press) {
+        app.QueueInputEvent(
+            {.kind = EventKind::kKeyDown, .keyCode = Platform::Key::kReturn, .altDown = true});
+        app.HandleQueuedMessage(true);
+    }
     EXPECT_EQ(app.modes, (std::vector<bool>{false, true}));
     EXPECT_TRUE(app.settings_.windowed);
     app.GetWindow().Destroy();
+}
+
+// A widget that changes only when told to.
+class QuietWidget : public Tuvo::Widget {
+public:
+    void Draw(Tuvo::Graphics*) override { ++draws; }
+    int draws = 0;
+};
+
+// With nothing dirty the loop sleeps and shows the unchanged frame once a second; a change is
+// drawn and shown on the next update.
+TEST_F(AppBaseTest, AQuietScreenIsShownOnceASecondAndAChangeAtOnce) {
+    LoopApp app(clock_);
+    // The counting widget changes on every update, and with it whatever lies over it.
+    app.widget.SetVisible(false);
+    app.widget.Resize(40, 40, 10, 10);
+    QuietWidget quiet;
+    quiet.Resize(0, 0, 10, 10);
+    app.GetWidgetManager()->AddWidget(&quiet);
+    app.RunFor(500);
+    const size_t presentsBefore = app.presentTimes.size();
+    const int drawsBefore = quiet.draws;
+    app.RunFor(3000);
+    EXPECT_NEAR(static_cast<double>(app.presentTimes.size() - presentsBefore), 3, 1);
+    EXPECT_EQ(quiet.draws, drawsBefore);
+    EXPECT_GT(app.sleepCount_, 250);  // it sleeps between updates instead of drawing
+
+    const size_t presentsQuiet = app.presentTimes.size();
+    quiet.MarkDirty();
+    const uint32_t changedAt = app.manualClock.Milliseconds();
+    app.RunFor(30);
+    EXPECT_EQ(quiet.draws, drawsBefore + 1);
+    ASSERT_GT(app.presentTimes.size(), presentsQuiet);
+    EXPECT_LE(app.presentTimes[presentsQuiet] - changedAt, 20u);
+    app.GetWidgetManager()->RemoveWidget(&quiet);
 }
 
 }  // namespace

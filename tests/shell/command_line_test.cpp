@@ -1,3 +1,4 @@
+// Command lines split into parameters the way the game has always read them.
 #include "shell/command_line.h"
 
 #include <gtest/gtest.h>
@@ -17,22 +18,24 @@ Parameters Split(std::string_view text) {
     return parameters;
 }
 
-TEST(CommandLineTest, BlanksEndParametersAndEqualsSplitsNameFromValue) {
-    EXPECT_EQ(Split("-screensaver -changedir=C:\\Games"),
-              (Parameters{{"-screensaver", ""}, {"-changedir", "C:\\Games"}}));
-    EXPECT_EQ(Split("  a   b=  "), (Parameters{{"a", ""}, {"b", ""}}));
-    EXPECT_EQ(Split("x=1=2"), (Parameters{{"x", "1=2"}}));
-    EXPECT_EQ(Split("=value"), Parameters{});
-    EXPECT_EQ(Split(""), Parameters{});
-}
-
-TEST(CommandLineTest, QuotesGroupBlanksAndAreDropped) {
-    EXPECT_EQ(Split("-changedir=\"C:\\My Games\\Quillory\" -play"),
-              (Parameters{{"-changedir", "C:\\My Games\\Quillory"}, {"-play", ""}}));
-    EXPECT_EQ(Split("-changedir=C:\\My Games"),
-              (Parameters{{"-changedir", "C:\\My"}, {"Games", ""}}));
-    EXPECT_EQ(Split("\"-a b\"=\"=c\""), (Parameters{{"-a b", "=c"}}));
-    EXPECT_EQ(Split("-x=\"open to the end"), (Parameters{{"-x", "open to the end"}}));
+// Blanks end parameters, the first equals sign splits a name from its value, and quotes group
+// blanks and are dropped.
+TEST(CommandLineTest, SplitsParametersNamesAndValues) {
+    const std::pair<const char*, Parameters> cases[] = {
+        {"-screensaver -changedir=C:\\Games", {{"-screensaver", ""}, {"-changedir", "C:\\Games"}}},
+        {"  a   b=  ", {{"a", ""}, {"b", ""}}},
+        {"x=1=2", {{"x", "1=2"}}},
+        {"=value", {}},
+        {"", {}},
+        {"-changedir=\"C:\\My Games\\Quillory\" -play",
+         {{"-changedir", "C:\\My Games\\Quillory"}, {"-play", ""}}},
+        {"-changedir=C:\\My Games", {{"-changedir", "C:\\My"}, {"Games", ""}}},
+        {"\"-a b\"=\"=c\"", {{"-a b", "=c"}}},
+        {"-x=\"open to the end", {{"-x", "open to the end"}}},
+    };
+    for (const auto& [text, expected] : cases) {
+        EXPECT_EQ(Split(text), expected) << text;
+    }
 }
 
 TEST(CommandLineTest, ProgramPathIsSkipped) {

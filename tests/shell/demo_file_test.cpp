@@ -24,6 +24,7 @@ InputEvent Event(EventKind kind, int x = 0, int y = 0, int clicks = 0) {
 Recording Sample() {
     Recording recording;
     recording.programVersion = "2.1";
+    recording.dataFingerprint = 0x0123456789ABCDEFull;
     recording.seeds = {1, 4294967295u, 0, 77};
     recording.windowed = true;
     recording.detail = 5;
@@ -67,6 +68,7 @@ TEST(DemoFileTest, ARecordingReadsBackExactlyAndItsEventsStayInUpdateOrder) {
     std::string error;
     ASSERT_TRUE(ParseRecording(text, read, error)) << error << "\n" << text;
     EXPECT_EQ(read.programVersion, "2.1");
+    EXPECT_EQ(read.dataFingerprint, written.dataFingerprint);
     EXPECT_EQ(read.seeds, written.seeds);
     EXPECT_TRUE(read.windowed);
     EXPECT_EQ(read.detail, 5);
@@ -108,8 +110,11 @@ TEST(DemoFileTest, DamagedOrForeignFilesAreRefusedWithAReason) {
     };
     EXPECT_NE(Parsed("").find("not a Quillory recording"), std::string::npos);
     EXPECT_NE(Parsed("GIF89a\n").find("not a Quillory recording"), std::string::npos);
-    EXPECT_NE(Parsed(replaced("quillory-recording 1", "quillory-recording 2")).find("format"),
+    EXPECT_NE(Parsed(replaced("quillory-recording 2", "quillory-recording 1")).find("format 2"),
               std::string::npos);
+    EXPECT_NE(Parsed(replaced("data 0123456789abcdef", "data 0123456789abcdeg")).find("16 hex"),
+              std::string::npos);
+    Parsed(replaced("data 0123456789abcdef", "data 123456789abcdef"));
     // Cut short anywhere: no end line.
     EXPECT_NE(Parsed(good.substr(0, good.size() - 7)).find("cut short"), std::string::npos);
     EXPECT_NE(Parsed(good.substr(0, good.find("events"))).find("before 'events'"),

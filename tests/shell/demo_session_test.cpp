@@ -4,7 +4,9 @@
 
 #include <sys/stat.h>
 
+#include <filesystem>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "support/temp_folder.h"
@@ -45,9 +47,12 @@ TEST(DemoSessionTest, OptionsNameOneFileToRecordOrPlay) {
     Options({"-recnum=3", "-demofile=x.txt"}, false);
 }
 
+constexpr uint64_t kData = 0xDA7A;  // the fingerprint of the data the tests "play on"
+
 std::string WriteRecording(const TempFolder& folder, const std::string& version) {
     Tuvo::Recording recording;
     recording.programVersion = version;
+    recording.dataFingerprint = kData;
     recording.files = {{"config.ini", true, "[A]\r\nb=1\r\n"}, {"saved.ini", false, ""}};
     recording.checks = {{3, 1, 0, 1}, {9, 6, 50, 1}};
     recording.endTick = 12;
@@ -57,25 +62,60 @@ std::string WriteRecording(const TempFolder& folder, const std::string& version)
 TEST(DemoSessionTest, PlaybackRefusesMissingDamagedAndForeignRecordings) {
     TempFolder folder;
     std::string error;
-    EXPECT_EQ(DemoSession::ForPlayback(folder.File("none.txt"), "2.1", error), nullptr);
+    EXPECT_EQ(DemoSession::ForPlayback(folder.File("none.txt"), "2.1", kData, error), nullptr);
     EXPECT_NE(error.find("does not exist"), std::string::npos) << error;
-    EXPECT_EQ(DemoSession::ForPlayback(folder.Path(), "2.1", error), nullptr);
+    EXPECT_EQ(DemoSession::ForPlayback(folder.Path(), "2.1", kData, error), nullptr);
     EXPECT_NE(error.find("not a regular file"), std::string::npos) << error;
     folder.Write("bad.txt", "quillory-recording 1\nversion 2.1\n");
-    EXPECT_EQ(DemoSession::ForPlayback(folder.File("bad.txt"), "2.1", error), nullptr);
+    EXPECT_EQ(DemoSession::ForPlayback(folder.File("bad.txt"), "2.1", kData, error), nullptr);
     EXPECT_NE(error.find("damaged"), std::string::npos) << error;
     const std::string path = WriteRecording(folder, "2.0");
-    EXPECT_EQ(DemoSession::ForPlayback(path, "2.1", error), nullptr);
+    EXPECT_EQ(DemoSession::ForPlayback(path, "2.1", kData, error), nullptr);
     EXPECT_NE(error.find("version 2.0"), std::string::npos) << error;
     WriteRecording(folder, "2.1");
-    EXPECT_NE(DemoSession::ForPlayback(path, "2.1", error), nullptr) << error;
+    EXPECT_EQ(DemoSession::ForPlayback(path, "2.1", kData + 1, error), nullptr);
+    EXPECT_NE(error.find("other game data"), std::string::npos) << error;
+    EXPECT_NE(DemoSession::ForPlayback(path, "2.1", kData, error), nullptr) << error;
+}
+
+TEST(DemoSessionTest, TheDataFingerprintFollowsLevelsMenusAndClassesOnly) {
+    TempFolder data;
+    data.Write("classes.xml", "<Classes/>");
+    data.Write("Menu/menu-main.xml", "<Screen/>");
+    data.Write("Levels/level_1.xml", "<LevelMap levelTime=\"60\"/>");
+    data.Write("Levels/level_3.xml", "<LevelMap/>");  // after a gap: not a level of the game
+    const std::filesystem::path start = std::filesystem::current_path();
+    std::filesystem::current_path(data.Path());
+    const std::vector<std::string> menus = {"menu-main.xml"};
+    auto fingerprint = [&] { return Tuvo::DataFingerprint(menus); };
+    const uint64_t first = fingerprint();
+    EXPECT_EQ(fingerprint(), first);
+    data.Write("language.ini", "[x]\r\n");  // texts, art and sounds do not count
+    data.Write("Levels/level_3.xml", "<LevelMap levelTime=\"5\"/>");
+    EXPECT_EQ(fingerprint(), first);
+    std::vector<uint64_t> seen = {first};
+    const std::vector<std::pair<const char*, const char*>> changes = {
+        {"Levels/level_1.xml", "<LevelMap levelTime=\"61\"/>"},
+        {"Levels/level_2.xml", "<LevelMap/>"},  // a level more
+        {"Menu/menu-main.xml", "<Screen />"},
+        {"classes.xml", ""},
+    };
+    for (const auto& [file, contents] : changes) {
+        data.Write(file, contents);
+        const uint64_t now = fingerprint();
+        for (const uint64_t before : seen) {
+            EXPECT_NE(now, before) << file;
+        }
+        seen.push_back(now);
+    }
+    std::filesystem::current_path(start);
 }
 
 TEST(DemoSessionTest, PlaybackComparesEveryChangeOfTheVisibleState) {
     TempFolder folder;
     const std::string path = WriteRecording(folder, "2.1");
     std::string error;
-    auto same = DemoSession::ForPlayback(path, "2.1", error);
+    auto same = DemoSession::ForPlayback(path, "2.1", kData, error);
     ASSERT_NE(same, nullptr);
     for (int tick = 1; tick <= 11; ++tick) {
         same->TickDone(tick < 3 ? -1 : (tick < 9 ? 1 : 6), tick < 9 ? 0 : 50, tick < 3 ? -1 : 1);
@@ -83,7 +123,7 @@ TEST(DemoSessionTest, PlaybackComparesEveryChangeOfTheVisibleState) {
     EXPECT_TRUE(same->Finish(error)) << error;
 
     // Fifty points one update early is another session.
-    auto early = DemoSession::ForPlayback(path, "2.1", error);
+    auto early = DemoSession::ForPlayback(path, "2.1", kData, error);
     for (int tick = 1; tick <= 11; ++tick) {
         early->TickDone(tick < 3 ? -1 : (tick < 8 ? 1 : 6), tick < 8 ? 0 : 50, tick < 3 ? -1 : 1);
     }
@@ -91,7 +131,7 @@ TEST(DemoSessionTest, PlaybackComparesEveryChangeOfTheVisibleState) {
     EXPECT_NE(error.find("after update 8"), std::string::npos) << error;
 
     // Ending before the recorded changes were seen is another session too.
-    auto cut = DemoSession::ForPlayback(path, "2.1", error);
+    auto cut = DemoSession::ForPlayback(path, "2.1", kData, error);
     cut->TickDone(-1, 0, -1);
     EXPECT_FALSE(cut->Finish(error));
 }
@@ -100,7 +140,7 @@ TEST(DemoSessionTest, RecordingNotesInputStateAndEndWrittenAtomically) {
     TempFolder folder;
     folder.Write("user/config.ini", "[OPTIONS]\r\nbtnFullScreen=0\r\n");
     const std::string path = folder.File("demos/new/demo.txt");
-    auto session = DemoSession::ForRecording(path);
+    auto session = DemoSession::ForRecording(path, kData);
     session->CaptureUserFiles(folder.File("user"));
     session->Data().programVersion = "2.1";
     Platform::InputEvent down;
@@ -133,6 +173,7 @@ TEST(DemoSessionTest, RecordingNotesInputStateAndEndWrittenAtomically) {
     ASSERT_EQ(read.events.size(), 2u);  // no repaint
     EXPECT_EQ(read.events[0].tick, 1);
     EXPECT_EQ(read.endTick, 3);
+    EXPECT_EQ(read.dataFingerprint, kData);
     ASSERT_EQ(read.checks.size(), 1u);
     ASSERT_EQ(read.files.size(), 3u);
     EXPECT_EQ(read.files[0].contents, "[OPTIONS]\r\nbtnFullScreen=0\r\n");

@@ -1,3 +1,5 @@
+// The rules wired into the application: the pointer nudge after every screen switch and the
+// rules as the screen-state actions see them.
 #include "shell/game_wiring.h"
 
 #include <gtest/gtest.h>
@@ -6,17 +8,13 @@
 #include <string>
 #include <vector>
 
-#include "engine/app_log.h"
-#include "engine/private_profile.h"
 #include "platform/clock.h"
-#include "platform/folders.h"
 #include "shell/game_app.h"
-#include "support/temp_folder.h"
+#include "support/user_folder.h"
 
 namespace {
 
 using namespace Tuvo;
-using TestSupport::TempFolder;
 
 // The application object on the real data, never initialised: no window, no loading thread.
 class GameWiringTest : public ::testing::Test {
@@ -27,16 +25,11 @@ protected:
                                        "-userdir=" + user_.Path()},
               clock_)),
           application_(*owned_) {}
-    ~GameWiringTest() override {
-        // The application logs its last line into the test's folder, before that is forgotten.
-        owned_.reset();
-        Quillory::SetLogFilePath(nullptr);
-        Platform::SetUserFolderOverride("");
-        Quillory::ClearProfileCache();
-    }
+    // The application logs its last line into the test's folder, before that is forgotten.
+    ~GameWiringTest() override { owned_.reset(); }
     void PointerAt(int& x, int& y) { application_.GetWindow().PointerPosition(x, y); }
 
-    TempFolder user_;
+    TestSupport::TestUserFolder user_;
     Platform::ManualClock clock_;
     std::unique_ptr<GameApp> owned_;
     GameApp& application_;

@@ -1,21 +1,20 @@
+// The screen-state actions against fake rules and a fake application: every switch, the saved
+// game and score paths, the keys and clicks of each state, and the options' check boxes.
 #include "shell/menu_actions.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
-#include "engine/app_log.h"
-#include "engine/private_profile.h"
-#include "platform/folders.h"
 #include "platform/input_events.h"
-#include "support/temp_folder.h"
+#include "support/user_folder.h"
 
 namespace {
 
 using namespace Tuvo;
 using Quillory::WindowMessage;
-using TestSupport::TempFolder;
 
 // The rules' side of the contract: the screen state with its previous value, the pause pairing
 // and the options-from-pause flag, and a record of every call the table makes.
@@ -129,21 +128,14 @@ public:
 };
 
 WindowMessage Message(uint32_t code, uintptr_t wParam = 0, int x = 0, int y = 0) {
-    WindowMessage record;
-    record.message = code;
-    record.wParam = wParam;
-    record.x = x;
-    record.y = y;
-    return record;
+    return {.message = code, .wParam = wParam, .x = x, .y = y};
 }
 
 // Menus with a few real buttons, a user folder of its own for the check boxes and the scores.
 class MenuActionsTest : public ::testing::Test {
 protected:
     MenuActionsTest() : actions_(rules_, host_, menus_, scores_) {
-        Platform::SetUserFolderOverride(user_.Path());
-        Quillory::ClearProfileCache();
-        Quillory::SetLogFilePath(user_.File("applog.htm").c_str());
+        user_.StartLog();
         LoadMenu(MENU_OPTIONS,
                  "<Button name=\"btnFullScreen\" xc=\"0.5\" yc=\"0.1\" width=\"0.1\" "
                  "height=\"0.1\" outImg=\"a.png\" outImgChecked=\"b.png\" "
@@ -158,11 +150,6 @@ protected:
                  "<Button name=\"btnMenu\" xc=\"0.9\" yc=\"0.9\" width=\"0.1\" "
                  "height=\"0.1\" action=\"procMenu\"/>");
     }
-    ~MenuActionsTest() override {
-        Quillory::SetLogFilePath(nullptr);
-        Platform::SetUserFolderOverride("");
-        Quillory::ClearProfileCache();
-    }
     void LoadMenu(MenuScreen screen, const std::string& body) {
         const std::string xml =
             "<Screen xc=\"0.5\" yc=\"0.5\" width=\"1\" height=\"1\">" + body + "</Screen>";
@@ -174,8 +161,15 @@ protected:
                                        static_cast<int>(x * 800), static_cast<int>(y * 600)));
     }
     void Run(const char* action) { actions_.RunAction(rules_.state, action); }
+    // Runs each action and checks the state it leads to.
+    void RunAll(std::initializer_list<std::pair<const char*, int>> steps) {
+        for (const auto& [action, state] : steps) {
+            Run(action);
+            EXPECT_EQ(rules_.state, state) << action;
+        }
+    }
 
-    TempFolder user_;
+    TestSupport::TestUserFolder user_;
     FakeRules rules_;
     FakeHost host_;
     MenuSet menus_;
@@ -199,25 +193,17 @@ TEST_F(MenuActionsTest, TheStartLevelSteppersWrapAfterFortyEachOnItsOwn) {
 }
 
 TEST_F(MenuActionsTest, OptionsCloseToWhereTheyWereOpenedAndCreditsReturnToOptions) {
-    Run("procOptions");
-    ASSERT_EQ(rules_.state, STATE_OPTIONS);
-    Run("procCredits");
-    ASSERT_EQ(rules_.state, STATE_CREDITS);
-    Run("procOk");
-    ASSERT_EQ(rules_.state, STATE_OPTIONS);
-    Run("procClose");
-    EXPECT_EQ(rules_.state, STATE_MAIN_MENU);
-
+    RunAll({{"procOptions", STATE_OPTIONS},
+            {"procCredits", STATE_CREDITS},
+            {"procOk", STATE_OPTIONS},
+            {"procClose", STATE_MAIN_MENU}});
     rules_.state = STATE_PLAYING;
-    Run("procMenu");
-    ASSERT_EQ(rules_.state, STATE_PAUSED);
-    Run("procOptions");
-    Run("procCredits");
-    Run("procOk");
-    Run("procClose");
-    EXPECT_EQ(rules_.state, STATE_PAUSED);
-    Run("procResume");
-    EXPECT_EQ(rules_.state, STATE_PLAYING);
+    RunAll({{"procMenu", STATE_PAUSED},
+            {"procOptions", STATE_OPTIONS},
+            {"procCredits", STATE_CREDITS},
+            {"procOk", STATE_OPTIONS},
+            {"procClose", STATE_PAUSED},
+            {"procResume", STATE_PLAYING}});
 }
 
 TEST_F(MenuActionsTest, AModeWithASavedGameAsksFirstAndAnUnreadableOneStartsANewGame) {
@@ -385,31 +371,25 @@ TEST_F(MenuActionsTest, FullScreenAndHardwareFollowTheirCheckBoxes) {
 
 TEST_F(MenuActionsTest, StagesShortcutsInstructionsAndExit) {
     rules_.state = STATE_MAP;
-    Run("procStage3");
-    Run("procStageX");
-    Run("procStagger");
-    Run("procStart");
+    for (const char* action : {"procStage3", "procStageX", "procStagger", "procStart"}) {
+        Run(action);
+    }
     EXPECT_EQ(rules_.calls, (std::vector<std::string>{"stage 3", "start 1"}));
 
     rules_.state = STATE_MAIN_MENU;
-    Run("procLogo");
-    Run("procMoreGames");
-    Run("procTellAFriend");
-    Run("procSubscribe");
+    for (const char* action : {"procLogo", "procMoreGames", "procTellAFriend", "procSubscribe"}) {
+        Run(action);
+    }
     EXPECT_EQ(host_.opened, (std::vector<std::string>{"website.url", "moregames.url",
                                                       "tellafriend.url", "subscribe.url"}));
-    Run("procInstructions");
-    Run("procPrevious");
-    EXPECT_EQ(rules_.state, STATE_INSTRUCTIONS1);
-    Run("procNext");
-    Run("procNext");
-    Run("procNext");
-    EXPECT_EQ(rules_.state, STATE_INSTRUCTIONS3);
-    Run("procPrevious");
-    EXPECT_EQ(rules_.state, STATE_INSTRUCTIONS2);
-    Run("procClose");
-    EXPECT_EQ(rules_.state, STATE_MAIN_MENU);
-    Run("procNoSuchThing");
+    RunAll({{"procInstructions", STATE_INSTRUCTIONS1},
+            {"procPrevious", STATE_INSTRUCTIONS1},
+            {"procNext", STATE_INSTRUCTIONS2},
+            {"procNext", STATE_INSTRUCTIONS3},
+            {"procNext", STATE_INSTRUCTIONS3},
+            {"procPrevious", STATE_INSTRUCTIONS2},
+            {"procClose", STATE_MAIN_MENU},
+            {"procNoSuchThing", STATE_MAIN_MENU}});
     EXPECT_FALSE(host_.quit);
     Run("procExit");
     EXPECT_TRUE(host_.quit);

@@ -1,98 +1,22 @@
-// Plays the real program headless on the real data with scripted input, as a player would with
-// the mouse: main menu, Classic, the stage map, Set Out, the first level's tutorial drop, the
-// pause menu, ending the game, typing a high-score name; then checks the log, the high scores
-// and the saved game that it left in a fresh user folder.
+// Plays the real program headless on the real data with scripted input in real time (no
+// recording), as a player would with the mouse: main menu, Transformer, the stage map, Set Out,
+// the first level's tutorial with its turn, the pause menu, ending the game, typing a high-score
+// name; then checks the high scores and the saved game that it left in a fresh user folder. The
+// Classic course is played by the recordings (recorded_play_test.cpp).
 #include <gtest/gtest.h>
-#include <signal.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
-#include <chrono>
 #include <cstdint>
-#include <cstring>
-#include <fstream>
-#include <sstream>
 #include <string>
-#include <thread>
-#include <vector>
 
 #include "engine/private_profile.h"
 #include "engine/scores.h"
 #include "platform/folders.h"
+#include "support/program_run.h"
 #include "support/temp_folder.h"
 
 namespace {
 
 using TestSupport::TempFolder;
-
-std::string ReadFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream contents;
-    contents << in.rdbuf();
-    return contents.str();
-}
-
-const char* const kScript = R"(# main menu -> Classic -> stage map -> Set Out
-wait-state 1
-wait-updates 60
-click menu-main.xml btnClassicGame
-wait-state 2
-wait-updates 120
-click menu-map.xml btnStart
-wait-state 6
-# the tutorial: take the shape of slot 4, drop it into cell 4
-wait-tutorial 1
-wait-slot 4
-click-slot 4
-wait-tutorial 3
-click-cell 4
-wait-tutorial 0
-wait-updates 50
-# pause from the in-game menu's button, end the game: saved, and the score is offered
-click menu-ingame.xml btnMenu
-wait-state 7
-click menu-pause.xml btnEnd
-wait-state 8
-type Tester
-key 13
-wait-updates 20
-click menu-highscores.xml btnClose
-wait-state 1
-click menu-main.xml btnExit
-)";
-
-// Runs the program to its end (or kills it after `seconds`); returns the wait status.
-int RunGame(const TempFolder& user, const std::string& script, int seconds) {
-    const std::string errors = user.File("stderr.txt");
-    const pid_t child = fork();
-    if (child == 0) {
-        setenv("SDL_VIDEODRIVER", "dummy", 1);
-        setenv("SDL_AUDIODRIVER", "dummy", 1);
-        setenv("QUILLORY_INPUT_SCRIPT", script.c_str(), 1);
-        freopen(errors.c_str(), "w", stderr);
-        const std::string changeDir = std::string("-changedir=") + QUILLORY_DATA_DIR;
-        const std::string userDir = "-userdir=" + user.Path();
-        execl(QUILLORY_EXECUTABLE, QUILLORY_EXECUTABLE, changeDir.c_str(), userDir.c_str(),
-              static_cast<char*>(nullptr));
-        _exit(127);
-    }
-    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
-    int status = 0;
-    while (waitpid(child, &status, WNOHANG) == 0) {
-        if (std::chrono::steady_clock::now() > end) {
-            kill(child, SIGKILL);
-            waitpid(child, &status, 0);
-            return -1;
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(100));
-    }
-    return status;
-}
-
-int32_t ReadInt32(const std::vector<uint8_t>& bytes, size_t offset) {
-    return static_cast<int32_t>(bytes[offset] | bytes[offset + 1] << 8 | bytes[offset + 2] << 16 |
-                                static_cast<uint32_t>(bytes[offset + 3]) << 24);
-}
 
 // A Transformer game: the tutorial's shape must be turned once with the right button before the
 // cell takes it; Escape pauses.
@@ -129,45 +53,19 @@ click menu-main.xml btnExit
 std::string PlayScript(const TempFolder& user, const char* scriptText) {
     user.Write("config.ini", "[OPTIONS]\r\nbtnFullScreen=0\r\n");
     const std::string script = user.Write("script.txt", scriptText);
-    const int status = RunGame(user, script, 240);
-    const std::string log = ReadFile(user.File("applog.htm"));
-    EXPECT_NE(status, -1) << "the program did not end\n" << log;
-    EXPECT_TRUE(WIFEXITED(status)) << ReadFile(user.File("stderr.txt"));
-    EXPECT_EQ(WEXITSTATUS(status), 0);
+    TestSupport::ProgramRun program;
+    program.program = QUILLORY_EXECUTABLE;
+    program.arguments = {std::string("-changedir=") + QUILLORY_DATA_DIR, "-userdir=" + user.Path()};
+    program.environment = {{"SDL_VIDEODRIVER", "dummy"},
+                           {"SDL_AUDIODRIVER", "dummy"},
+                           {"QUILLORY_INPUT_SCRIPT", script}};
+    program.errorFile = user.File("stderr.txt");
+    const int status = TestSupport::WaitForExit(TestSupport::StartProgram(program), 240);
+    const std::string log = user.Read("applog.htm");
+    EXPECT_EQ(status, 0) << user.Read("stderr.txt") << log;
     EXPECT_EQ(log.find("Script FAILED"), std::string::npos) << log;
     EXPECT_NE(log.find("Script: click menu-main.xml btnExit"), std::string::npos);
     return log;
-}
-
-TEST(PlayThroughTest, AClassicGameIsStartedPlayedSavedAndItsScoreEntered) {
-    TempFolder user;
-    const std::string log = PlayScript(user, kScript);
-    ASSERT_FALSE(::testing::Test::HasFailure());
-    EXPECT_NE(log.find("StartLevel(1)"), std::string::npos);
-    EXPECT_NE(log.find("*** Session finished ***"), std::string::npos);
-
-    Platform::SetUserFolderOverride(user.Path());
-    Quillory::ClearProfileCache();
-    // One drop of the tutorial: 50 points, under the name typed.
-    Quillory::CScores scores;
-    ASSERT_EQ(scores.Load(), 1);
-    scores.SetTable(0);
-    EXPECT_STREQ(scores.Entry(0).name, "Tester");
-    EXPECT_EQ(scores.Entry(0).score, 50u);
-    EXPECT_EQ(scores.Entry(1).score, 0u);
-
-    // The Classic game is saved at level 1 with its score, ready to be continued.
-    int32_t saved = 0;
-    ASSERT_TRUE(
-        Quillory::GetPrivateProfileStruct("Classic", "IsGameSaved", &saved, 4, "saved.ini"));
-    EXPECT_EQ(saved, 1);
-    std::vector<uint8_t> record(10588);
-    ASSERT_TRUE(Quillory::GetPrivateProfileStruct(
-        "Classic", "Data", record.data(), static_cast<uint32_t>(record.size()), "saved.ini"));
-    EXPECT_EQ(ReadInt32(record, 10560), 1);   // level
-    EXPECT_EQ(ReadInt32(record, 10564), 50);  // score
-    Platform::SetUserFolderOverride("");
-    Quillory::ClearProfileCache();
 }
 
 TEST(PlayThroughTest, ATransformerTutorialTakesATurnAndItsGameIsSavedUnderRelax) {

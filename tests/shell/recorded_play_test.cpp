@@ -2,23 +2,19 @@
 // of sessions in one user folder as a player's restarts would, and each session's files, log and
 // last screenshot are checked against the rules. tools/recordings/re-record.sh makes them again.
 #include <gtest/gtest.h>
-#include <signal.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
-#include <chrono>
 #include <cstdint>
-#include <fstream>
 #include <set>
-#include <sstream>
 #include <string>
-#include <thread>
+#include <utility>
 #include <vector>
 
 #include "engine/private_profile.h"
 #include "engine/scores.h"
 #include "imagefiles/readers.h"
 #include "platform/folders.h"
+#include "shell/demo_file.h"
+#include "support/program_run.h"
 #include "support/temp_folder.h"
 
 namespace {
@@ -27,12 +23,7 @@ using TestSupport::TempFolder;
 
 const std::string kRecordings = std::string(QUILLORY_SOURCE_DIR) + "/tests/shell/recordings/";
 
-std::string ReadFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream contents;
-    contents << in.rdbuf();
-    return contents.str();
-}
+using TestSupport::ReadWholeFile;
 
 struct GameRun {
     int status = -1;  // exit code, or -1 when it did not end by itself
@@ -40,41 +31,26 @@ struct GameRun {
     std::string errors;
 };
 
-// Runs the program with `options` (and the data folder) until it ends, or kills it after
-// `seconds`; the user folder's log and the program's stderr come back.
+// Runs the program headless with `options` (and the game's data folder unless the last option
+// names one) until it ends, or kills it after five minutes; the user folder's log and the
+// program's stderr come back.
 GameRun RunGame(const TempFolder& scratch, const std::string& userFolder,
-                std::vector<std::string> options, int seconds = 300) {
-    const std::string errors = scratch.File("stderr.txt");
-    options.insert(options.begin(), std::string("-changedir=") + QUILLORY_DATA_DIR);
-    const pid_t child = fork();
-    if (child == 0) {
-        setenv("SDL_VIDEODRIVER", "dummy", 1);
-        setenv("SDL_AUDIODRIVER", "dummy", 1);
-        unsetenv("QUILLORY_INPUT_SCRIPT");
-        freopen(errors.c_str(), "w", stderr);
-        std::vector<char*> argv{const_cast<char*>(QUILLORY_EXECUTABLE)};
-        for (std::string& option : options) {
-            argv.push_back(option.data());
-        }
-        argv.push_back(nullptr);
-        execv(QUILLORY_EXECUTABLE, argv.data());
-        _exit(127);
+                std::vector<std::string> options,
+                const std::vector<std::pair<std::string, std::string>>& environment = {}) {
+    if (options.empty() || options.back().rfind("-changedir=", 0) != 0) {
+        options.insert(options.begin(), std::string("-changedir=") + QUILLORY_DATA_DIR);
     }
-    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
-    int status = 0;
+    TestSupport::ProgramRun program;
+    program.program = QUILLORY_EXECUTABLE;
+    program.arguments = std::move(options);
+    program.environment = {{"SDL_VIDEODRIVER", "dummy"}, {"SDL_AUDIODRIVER", "dummy"}};
+    program.environment.insert(program.environment.end(), environment.begin(), environment.end());
+    program.unsetEnvironment = {"QUILLORY_INPUT_SCRIPT"};
+    program.errorFile = scratch.File("stderr.txt");
     GameRun run;
-    while (waitpid(child, &status, WNOHANG) == 0) {
-        if (std::chrono::steady_clock::now() > end) {
-            kill(child, SIGKILL);
-            waitpid(child, &status, 0);
-            status = -1;
-            break;
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    }
-    run.status = status != -1 && WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    run.log = ReadFile(userFolder + "/applog.htm");
-    run.errors = ReadFile(errors);
+    run.status = TestSupport::WaitForExit(TestSupport::StartProgram(program), 300);
+    run.log = ReadWholeFile(userFolder + "/applog.htm");
+    run.errors = ReadWholeFile(program.errorFile);
     return run;
 }
 
@@ -94,11 +70,16 @@ std::string LogTail(const std::string& log) {
     return tail.size() > 3000 ? tail.substr(tail.size() - 3000) : tail;
 }
 
-// Plays one recording in `user`, expecting it to go exactly as recorded.
-void Play(const TempFolder& scratch, const TempFolder& user, const std::string& name) {
-    const GameRun run =
-        RunGame(scratch, user.Path(),
-                {"-userdir=" + user.Path(), "-play", "-demofile=" + kRecordings + name + ".txt"});
+// Plays one recording in `user`, expecting it to go exactly as recorded, on the game's data or on
+// the short game of three levels beside the recordings.
+void Play(const TempFolder& scratch, const TempFolder& user, const std::string& name,
+          bool shortGame = false) {
+    std::vector<std::string> options = {"-userdir=" + user.Path(), "-play",
+                                        "-demofile=" + kRecordings + name + ".txt"};
+    if (shortGame) {
+        options.push_back("-changedir=" + kRecordings + "short-game");
+    }
+    const GameRun run = RunGame(scratch, user.Path(), options);
     ASSERT_EQ(run.status, 0) << name << "\n" << run.errors << "\n" << LogTail(run.log);
     EXPECT_NE(run.log.find("Playback finished"), std::string::npos) << LogTail(run.log);
     // No failure, and no warning: each session started from exactly the files it was recorded
@@ -188,7 +169,7 @@ TEST(RecordedPlayTest, ATutorialIsSavedScoredContinuedAfterARestartAndTheScoresC
         EXPECT_EQ(classic.level, 1);
         EXPECT_EQ(classic.score, 50);
     }
-    const std::string firstLog = ReadFile(user.File("applog.htm"));
+    const std::string firstLog = ReadWholeFile(user.File("applog.htm"));
     EXPECT_NE(firstLog.find("StartLevel(1)"), std::string::npos);
 
     // After a restart the saved game is loaded with its score, played on and ended again.
@@ -218,6 +199,98 @@ TEST(RecordedPlayTest, ATutorialIsSavedScoredContinuedAfterARestartAndTheScoresC
     }
 }
 
+// The visible states of a recording after each change, which its playback was held to.
+std::vector<Tuvo::RecordedCheck> Checks(const std::string& name) {
+    Tuvo::Recording recording;
+    std::string error;
+    EXPECT_TRUE(Tuvo::ParseRecording(ReadWholeFile(kRecordings + name + ".txt"), recording, error))
+        << error;
+    return recording.checks;
+}
+
+// The first change at or after `from` into `screen` at `level`; fails the test when none.
+size_t Find(const std::vector<Tuvo::RecordedCheck>& checks, int screen, int level,
+            size_t from = 0) {
+    for (size_t i = from; i < checks.size(); ++i) {
+        if (checks[i].screenState == screen && checks[i].level == level) {
+            return i;
+        }
+    }
+    ADD_FAILURE() << "no screen " << screen << " at level " << level;
+    return checks.size() - 1;
+}
+
+// A level won shows its screen (11) and then the next level (6) with the time left in whole
+// seconds (1 to `levelTime`) and 1500 added; returns that next level's first state.
+size_t ExpectLevelWon(const std::vector<Tuvo::RecordedCheck>& checks, int level, int levelTime,
+                      size_t from) {
+    const size_t won = Find(checks, 11, level, from);
+    const size_t next = Find(checks, 6, level + 1, won);
+    const int bonus = checks[next].score - checks[won].score - 1500;
+    EXPECT_GE(bonus, 1) << "level " << level;
+    EXPECT_LE(bonus, levelTime) << "level " << level;
+    return next;
+}
+
+TEST(RecordedPlayTest, AShortGameIsWonLostContinuedAndCompletedThroughItsBonusLevel) {
+    TempFolder scratch;
+    TempFolder user;
+    user.Write("config.ini", "[OPTIONS]\r\nbtnFullScreen=0\r\n");
+    ASSERT_NO_FATAL_FAILURE(Play(scratch, user, "short-won-lost", true));
+    const std::string log = user.Read("applog.htm");
+    EXPECT_EQ(TestSupport::CountOccurrences(log, "StartLevel(1)"), 1u);
+    EXPECT_EQ(TestSupport::CountOccurrences(log, "StartLevel(2)"), 2u);  // lost and tried again
+    EXPECT_EQ(TestSupport::CountOccurrences(log, "StartLevel(3)"), 1u);
+    ExpectScreenshot(user, 1);  // the game-over screen
+    auto checks = Checks("short-won-lost");
+    const size_t second = ExpectLevelWon(checks, 1, 60, 0);
+    // Lost on time with no drop; Try Again restarts the level with the score kept.
+    const size_t lost = Find(checks, 13, 2, second);
+    EXPECT_EQ(checks[lost].score, checks[second].score);
+    ASSERT_LT(lost + 1, checks.size());
+    EXPECT_EQ(checks[lost + 1].screenState, 6);
+    EXPECT_EQ(checks[lost + 1].score, checks[lost].score);
+    const int atBonusLevel = checks[ExpectLevelWon(checks, 2, 6, lost)].score;
+    EXPECT_NE(user.Read("config.ini").find("LastOpenedLevel=3"), std::string::npos);
+    {
+        UserFiles files(user);
+        const SavedGame classic = files.Saved("Classic");
+        EXPECT_EQ(classic.saved, 1);
+        EXPECT_EQ(classic.level, 3);
+        EXPECT_EQ(classic.score, atBonusLevel);
+        Quillory::CScores scores;
+        ASSERT_EQ(scores.Load(), 1);
+        scores.SetTable(0);
+        EXPECT_STREQ(scores.Entry(0).name, "Tester");
+        EXPECT_EQ(scores.Entry(0).score, static_cast<uint32_t>(atBonusLevel));
+    }
+
+    // After a restart the saved bonus level is won: 1000 with the last drop, then 5 x 750; no
+    // level follows, so the game is complete and its 15 pictures add 1000 each.
+    ASSERT_NO_FATAL_FAILURE(Play(scratch, user, "short-bonus-complete", true));
+    EXPECT_NE(user.Read("applog.htm").find("StartLevel(3)"), std::string::npos);
+    ExpectScreenshot(user, 2);  // the game-complete screen
+    checks = Checks("short-bonus-complete");
+    const size_t won = Find(checks, 11, 3);
+    const int lastDrop = checks[won].score - checks[won - 1].score - 1000;
+    EXPECT_TRUE(lastDrop > 0 && lastDrop % 50 == 0) << lastDrop;
+    const size_t complete = Find(checks, 12, 4, won);
+    EXPECT_EQ(checks[complete].score, checks[won].score + 5 * 750);
+    const int final = checks[Find(checks, 8, 4, complete)].score;
+    EXPECT_EQ(final, checks[complete].score + 15 * 1000);
+    EXPECT_NE(user.Read("config.ini").find("LastOpenedLevel=4"), std::string::npos);
+    {
+        UserFiles files(user);
+        EXPECT_EQ(files.Saved("Classic").saved, 0);  // nothing left to continue
+        Quillory::CScores scores;
+        ASSERT_EQ(scores.Load(), 1);
+        scores.SetTable(0);
+        EXPECT_STREQ(scores.Entry(0).name, "Finisher");
+        EXPECT_EQ(scores.Entry(0).score, static_cast<uint32_t>(final));
+        EXPECT_STREQ(scores.Entry(1).name, "Tester");
+    }
+}
+
 TEST(RecordedPlayTest, AnOptionChangedIsKeptAfterARestart) {
     TempFolder scratch;
     TempFolder user;
@@ -236,20 +309,27 @@ TEST(RecordedPlayTest, BadRecordingsAreRefusedAndThePlayersFolderIsNeverPlayedOn
     player.Write("scores.ini", "mine");
     auto play = [&](const std::string& file) {
         // The player's folder is the environment's; only -userdir would name another.
-        setenv("QUILLORY_USERDIR", player.Path().c_str(), 1);
-        const GameRun run = RunGame(scratch, player.Path(), {"-play", "-demofile=" + file});
-        unsetenv("QUILLORY_USERDIR");
-        return run;
+        return RunGame(scratch, player.Path(), {"-play", "-demofile=" + file},
+                       {{"QUILLORY_USERDIR", player.Path()}});
     };
     GameRun run = play(scratch.File("missing.txt"));
     EXPECT_EQ(run.status, 2);
     EXPECT_NE(run.errors.find("does not exist"), std::string::npos) << run.errors;
 
-    std::string text = ReadFile(kRecordings + "options-changed.txt");
+    std::string text = ReadWholeFile(kRecordings + "options-changed.txt");
     scratch.Write("cut.txt", text.substr(0, text.size() / 2));
     run = play(scratch.File("cut.txt"));
     EXPECT_EQ(run.status, 2);
     EXPECT_NE(run.errors.find("damaged"), std::string::npos) << run.errors;
+
+    // Another format, and a short-game recording on the game's own data.
+    scratch.Write("format1.txt", "quillory-recording 1" + text.substr(text.find('\n')));
+    run = play(scratch.File("format1.txt"));
+    EXPECT_EQ(run.status, 2);
+    EXPECT_NE(run.errors.find("format"), std::string::npos) << run.errors;
+    run = play(kRecordings + "short-bonus-complete.txt");
+    EXPECT_EQ(run.status, 2);
+    EXPECT_NE(run.errors.find("other game data"), std::string::npos) << run.errors;
 
     const size_t version = text.find("version 2.1");
     ASSERT_NE(version, std::string::npos);

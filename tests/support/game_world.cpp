@@ -61,14 +61,48 @@ std::vector<std::string> RecordingEvents::Starting(const std::string& prefix) co
     return found;
 }
 
+std::string ClassesXml(int count, int shapes) {
+    std::ostringstream xml;
+    xml << "<Classes>\n  <Level>\n";
+    for (int k = 0; k < count; ++k) {
+        xml << "    <ShapeClass name=\"c" << k << "\" soundEvent=\"class_c" << k << "\">\n";
+        for (int j = 0; j < shapes; ++j) {
+            xml << "      <Shape mainImage=\"Graphics\\Shapes\\c" << k << "_" << j
+                << ".png\" maskImage=\"Graphics\\Shapes\\c" << k << "_" << j << "_mask.png\"/>\n";
+        }
+        xml << "    </ShapeClass>\n";
+    }
+    xml << "  </Level>\n</Classes>\n";
+    return xml.str();
+}
+
+std::string LevelXml(std::map<std::string, std::string> defaults,
+                     const std::map<std::string, std::string>& attributes) {
+    for (const auto& [name, value] : attributes) {
+        defaults[name] = value;
+    }
+    std::ostringstream xml;
+    xml << "<?xml version=\"1.0\"?>\n<LevelMap";
+    for (const auto& [name, value] : defaults) {
+        if (value != "<absent>") {
+            xml << "\n    " << name << "=\"" << value << "\"";
+        }
+    }
+    xml << " />\n";
+    return xml.str();
+}
+
+std::string GameDataFolder() {
+    const char* source = std::getenv("QUILLORY_SOURCE_DIR");
+    return std::string(source != nullptr ? source : QUILLORY_SOURCE_FOLDER) + "/data";
+}
+
 GameWorld::GameWorld(uint32_t seed)
     : rulesRandom(seed), cosmeticRandom(seed + 1000), inData_(data.Path()) {
     user.StartLog();
     effects = std::make_unique<CEffect2d>(clock, cosmeticRandom, &sounds);
     // The game's own menus: the rules read their control places and enable the map's stages.
-    const char* source = std::getenv("QUILLORY_SOURCE_DIR");
-    const std::string menus =
-        std::string(source != nullptr ? source : QUILLORY_SOURCE_FOLDER) + "/data/Menu/";
+    const std::string menus = GameDataFolder() + "/Menu/";
     for (auto [menu, file] :
          {std::pair{&mainMenu, "menu-main.xml"}, std::pair{&inGameMenu, "menu-ingame.xml"},
           std::pair{&mapMenu, "menu-map.xml"}}) {
@@ -85,44 +119,23 @@ GameWorld::~GameWorld() {
 }
 
 void GameWorld::WriteClasses(int count, int shapes) {
-    std::ostringstream xml;
-    xml << "<Classes>\n  <Level>\n";
-    for (int k = 0; k < count; ++k) {
-        xml << "    <ShapeClass name=\"c" << k << "\" soundEvent=\"class_c" << k << "\">\n";
-        for (int j = 0; j < shapes; ++j) {
-            xml << "      <Shape mainImage=\"Graphics\\Shapes\\c" << k << "_" << j
-                << ".png\" maskImage=\"Graphics\\Shapes\\c" << k << "_" << j << "_mask.png\"/>\n";
-        }
-        xml << "    </ShapeClass>\n";
-    }
-    xml << "  </Level>\n</Classes>\n";
-    data.Write("classes.xml", xml.str());
+    data.Write("classes.xml", ClassesXml(count, shapes));
 }
 
 void GameWorld::WriteLevel(int number, const std::map<std::string, std::string>& attributes) {
-    std::map<std::string, std::string> all = {{"newShapeTime", "3"},
-                                              {"levelTime", "100"},
-                                              {"shapeClassCount", "3"},
-                                              {"bonusLevel", "false"},
-                                              {"shapeClassList", "c0,c1,c2"},
-                                              {"lineSpeed", "0.03"},
-                                              {"fBugAppearanceRange", "1000"},
-                                              {"lineShapeCount", "7"},
-                                              {"fBonusAnyShapeP", "0"},
-                                              {"fBonusBandP", "0"},
-                                              {"fBonusAreaP", "0"}};
-    for (const auto& [name, value] : attributes) {
-        all[name] = value;
-    }
-    std::ostringstream xml;
-    xml << "<?xml version=\"1.0\"?>\n<LevelMap";
-    for (const auto& [name, value] : all) {
-        if (value != "<absent>") {
-            xml << "\n    " << name << "=\"" << value << "\"";
-        }
-    }
-    xml << " />\n";
-    data.Write("Levels/level_" + std::to_string(number) + ".xml", xml.str());
+    data.Write("Levels/level_" + std::to_string(number) + ".xml",
+               LevelXml({{"newShapeTime", "3"},
+                         {"levelTime", "100"},
+                         {"shapeClassCount", "3"},
+                         {"bonusLevel", "false"},
+                         {"shapeClassList", "c0,c1,c2"},
+                         {"lineSpeed", "0.03"},
+                         {"fBugAppearanceRange", "1000"},
+                         {"lineShapeCount", "7"},
+                         {"fBonusAnyShapeP", "0"},
+                         {"fBonusBandP", "0"},
+                         {"fBonusAreaP", "0"}},
+                        attributes));
 }
 
 CQuilloryGame& GameWorld::CreateGame() {
@@ -161,6 +174,14 @@ void GameWorld::StartPlaying(int level, int mode) {
     RunUntil([&] { return game->State().phase == PHASE_PLAYING; }, 10);
 }
 
+void GameWorld::StartStillLevel(std::map<std::string, std::string> attributes) {
+    attributes.try_emplace("lineSpeed", "0");
+    WriteClasses(4, 1);
+    WriteLevel(2, attributes);
+    CreateGame();
+    StartPlaying(2);
+}
+
 void GameWorld::MoveTo(float x, float y) {
     pointer.state.x = x;
     pointer.state.y = y;
@@ -194,14 +215,27 @@ void GameWorld::RightClick() {
 }
 
 void GameWorld::TakeAndDrop(int slot, int cell) {
+    const GameModel& m = game->State();
+    if (slot < 0 || slot >= m.conveyorCount || cell < 0 || cell >= m.cellCount) {
+        ADD_FAILURE() << "no slot " << slot << " or no cell " << cell;
+        return;
+    }
     const ShapeItem& shape = game->State().conveyor[slot];
     Click(shape.x, shape.y);
     const ShapeItem& target = game->State().cells[cell];
     Click(target.x, target.y);
 }
 
-std::string GameWorld::ReadLog() const {
-    return user.Read("applog.htm");
+int GameWorld::FindCell(const ShapeItem& shape) const {
+    const GameModel& m = game->State();
+    for (int c = 0; c < m.cellCount; ++c) {
+        const ShapeItem& cell = m.cells[c];
+        if (cell.filled == 0 && cell.active != 0 && cell.classIndex == shape.classIndex &&
+            cell.variant == shape.variant && cell.y > 0.05f && cell.y < 0.8f) {
+            return c;
+        }
+    }
+    return -1;
 }
 
 }  // namespace TestSupport

@@ -97,6 +97,14 @@ private:
     void Add(const char* format, ...) __attribute__((format(printf, 2, 3)));
 };
 
+// "classes.xml" of `count` classes "c0", "c1", ... of `shapes` shapes each.
+std::string ClassesXml(int count, int shapes);
+// A level file of `defaults` changed by `attributes`; the value "<absent>" leaves one out.
+std::string LevelXml(std::map<std::string, std::string> defaults,
+                     const std::map<std::string, std::string>& attributes);
+// The game's own data folder in the source tree.
+std::string GameDataFolder();
+
 class GameWorld {
 public:
     explicit GameWorld(uint32_t seed = 1);
@@ -128,6 +136,9 @@ public:
 
     // Starts `level` in `mode` from the stage map and plays on until the clock runs (phase 3).
     void StartPlaying(int level, int mode = Quillory::MODE_CLASSIC);
+    // Level 2 (no tutorial) of four classes of one picture on a still field, unless `attributes`
+    // say otherwise: written, loaded and played until the clock runs.
+    void StartStillLevel(std::map<std::string, std::string> attributes = {});
     // Pointer moves, presses and releases with one update each.
     void MoveTo(float x, float y);
     void Press(float x, float y);
@@ -136,8 +147,8 @@ public:
     void RightClick();
     // Takes conveyor slot `slot` (click on it) and drops it on `cell` (click there).
     void TakeAndDrop(int slot, int cell);
-
-    std::string ReadLog() const;
+    // An empty cell on screen (y 0.05 to 0.8) that `shape` fits by class and picture, or -1.
+    int FindCell(const Quillory::ShapeItem& shape) const;
 
     TempFolder data;
     TestUserFolder user;

@@ -2,16 +2,35 @@
 #include "support/program_run.h"
 
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <chrono>
 #include <cstdlib>
 #include <fstream>
+#include <initializer_list>
 #include <sstream>
 #include <thread>
 
 namespace TestSupport {
+
+namespace {
+
+// Points the given descriptors at a new file.
+bool Redirect(const std::string& file, std::initializer_list<int> descriptors) {
+    const int output = open(file.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    if (output < 0) {
+        return false;
+    }
+    for (const int descriptor : descriptors) {
+        dup2(output, descriptor);
+    }
+    close(output);
+    return true;
+}
+
+}  // namespace
 
 pid_t StartProgram(const ProgramRun& run) {
     // Everything the child needs is prepared before the fork.
@@ -32,14 +51,11 @@ pid_t StartProgram(const ProgramRun& run) {
     for (const auto& [name, value] : run.environment) {
         setenv(name.c_str(), value.c_str(), 1);
     }
-    if (!run.errorFile.empty()) {
-        const int output = open(run.errorFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-        if (output < 0) {
-            _exit(126);
-        }
-        dup2(output, STDOUT_FILENO);
-        dup2(output, STDERR_FILENO);
-        close(output);
+    if (!run.errorFile.empty() && !Redirect(run.errorFile, {STDOUT_FILENO, STDERR_FILENO})) {
+        _exit(126);
+    }
+    if (!run.outputFile.empty() && !Redirect(run.outputFile, {STDOUT_FILENO})) {
+        _exit(126);
     }
     if (!run.folder.empty() && chdir(run.folder.c_str()) != 0) {
         _exit(126);
@@ -54,6 +70,20 @@ int WaitForExit(pid_t process) {
         return -1;
     }
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+int WaitForExit(pid_t process, int seconds) {
+    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
+    int status = 0;
+    while (process > 0 && waitpid(process, &status, WNOHANG) == 0) {
+        if (std::chrono::steady_clock::now() > end) {
+            kill(process, SIGKILL);
+            waitpid(process, &status, 0);
+            return -1;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    return process > 0 && WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
 int RunProgram(const ProgramRun& run) {

@@ -16,8 +16,9 @@ struct ProgramRun {
     std::vector<std::string> arguments;                            // without the program name
     std::vector<std::pair<std::string, std::string>> environment;  // set on top of the test's
     std::vector<std::string> unsetEnvironment;                     // taken out of the test's
-    std::string folder;     // the current folder for the program; empty: the test's own
-    std::string errorFile;  // receives stderr (and stdout); empty: the test's own
+    std::string folder;      // the current folder for the program; empty: the test's own
+    std::string errorFile;   // receives stderr (and stdout); empty: the test's own
+    std::string outputFile;  // receives stdout instead, when given
 };
 
 // Starts the program and returns its process id (-1 when it could not be started).
@@ -25,6 +26,9 @@ pid_t StartProgram(const ProgramRun& run);
 
 // Waits for the process to end; returns its exit code, or -1 when it did not exit normally.
 int WaitForExit(pid_t process);
+
+// The same, but a process still running after `seconds` is killed: -1.
+int WaitForExit(pid_t process, int seconds);
 
 // Starts the program and waits for it to end; returns its exit code (-1 on a signal).
 int RunProgram(const ProgramRun& run);

@@ -5,45 +5,30 @@
 
 #include <cstdlib>
 #include <sstream>
+#include <string>
 
 #include "sim/simulator.h"
+#include "support/game_world.h"
 
 namespace TestSupport {
 
 SimData::SimData() {
-    std::ostringstream xml;
-    xml << "<Classes>\n  <Level>\n";
-    for (int k = 0; k < 4; ++k) {
-        xml << "    <ShapeClass name=\"c" << k << "\" soundEvent=\"class_c" << k << "\">\n";
-        for (int j = 0; j < 3; ++j) {
-            xml << "      <Shape mainImage=\"Graphics\\c" << k << "_" << j
-                << ".png\" maskImage=\"Graphics\\c" << k << "_" << j << "_m.png\"/>\n";
-        }
-        xml << "    </ShapeClass>\n";
-    }
-    xml << "  </Level>\n</Classes>\n";
-    data.Write("classes.xml", xml.str());
+    data.Write("classes.xml", ClassesXml(4, 3));
 }
 
 void SimData::WriteLevel(int number, const std::map<std::string, std::string>& attributes) {
-    std::map<std::string, std::string> all = {{"levelTime", "200"},
-                                              {"shapeClassCount", "3"},
-                                              {"bonusLevel", "false"},
-                                              {"lineSpeed", "0.02"},
-                                              {"fBugAppearanceRange", "1000"},
-                                              {"lineShapeCount", "7"},
-                                              {"fBonusAnyShapeP", "0"},
-                                              {"fBonusBandP", "0"},
-                                              {"fBonusAreaP", "0"},
-                                              {"shapeClassList", "c0,c1,c2"}};
-    for (const auto& [name, value] : attributes) {
-        all[name] = value;
-    }
-    std::string xml = "<?xml version=\"1.0\"?>\n<LevelMap";
-    for (const auto& [name, value] : all) {
-        xml += " " + name + "=\"" + value + "\"";
-    }
-    data.Write("Levels/level_" + std::to_string(number) + ".xml", xml + " />\n");
+    data.Write("Levels/level_" + std::to_string(number) + ".xml",
+               LevelXml({{"levelTime", "200"},
+                         {"shapeClassCount", "3"},
+                         {"bonusLevel", "false"},
+                         {"lineSpeed", "0.02"},
+                         {"fBugAppearanceRange", "1000"},
+                         {"lineShapeCount", "7"},
+                         {"fBonusAnyShapeP", "0"},
+                         {"fBonusBandP", "0"},
+                         {"fBonusAreaP", "0"},
+                         {"shapeClassList", "c0,c1,c2"}},
+                        attributes));
 }
 
 QuillorySim::SimOptions SimData::Options(int level) const {
@@ -52,11 +37,6 @@ QuillorySim::SimOptions SimData::Options(int level) const {
     options.userFolder = user.Path();
     options.level = level;
     return options;
-}
-
-std::string GameDataFolder() {
-    const char* source = std::getenv("QUILLORY_SOURCE_DIR");
-    return std::string(source != nullptr ? source : QUILLORY_SOURCE_FALLBACK) + "/data";
 }
 
 std::string RunSimulator(const QuillorySim::SimOptions& options, int* status) {

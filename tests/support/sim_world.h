@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "sim/sim_options.h"
+#include "support/game_world.h"
 #include "support/temp_folder.h"
 
 namespace TestSupport {
@@ -27,9 +28,6 @@ public:
     TempFolder data;
     TempFolder user;
 };
-
-// The game's own data folder in the source tree.
-std::string GameDataFolder();
 
 // Runs the simulator in this process; `status` gets Run()'s result.
 std::string RunSimulator(const QuillorySim::SimOptions& options, int* status = nullptr);

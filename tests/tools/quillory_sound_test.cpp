@@ -3,12 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <fstream>
-#include <iterator>
 #include <string>
+#include <tuple>
 
 #include "framework/archive/pak_format.h"
 #include "framework/sound/wav_file.h"
+#include "support/program_run.h"
 #include "support/temp_folder.h"
 
 namespace {
@@ -16,16 +16,16 @@ namespace {
 using TestSupport::TempFolder;
 
 std::string TestSound(const std::string& name) {
-    std::ifstream in(
-        std::string(std::getenv("QUILLORY_SOURCE_DIR")) + "/tests/framework/sound/data/" + name,
-        std::ios::binary);
-    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    return TestSupport::ReadWholeFile(std::string(std::getenv("QUILLORY_SOURCE_DIR")) +
+                                      "/tests/framework/sound/data/" + name);
 }
 
-int RunTool(const TempFolder& folder, const std::string& arguments) {
-    const std::string command =
-        "cd " + folder.Path() + " && " + QUILLORY_SOUND_TOOL + " " + arguments + " > out.txt 2>&1";
-    return std::system(command.c_str());
+// Runs the tool in `folder` with its output in "out.txt" there.
+int RunTool(const TempFolder& folder, std::vector<std::string> arguments) {
+    return TestSupport::RunProgram({.program = QUILLORY_SOUND_TOOL,
+                                    .arguments = std::move(arguments),
+                                    .folder = folder.Path(),
+                                    .errorFile = folder.File("out.txt")});
 }
 
 Tuvo::SoundBuffer ReadOutput(const TempFolder& folder, const std::string& name) {
@@ -42,27 +42,24 @@ TEST(QuillorySoundTool, DecodesOggWavAndAuWithTheirChannelsAndRates) {
     TempFolder folder;
     folder.Write("mono.ogg", TestSound("tone440_mono_22050.ogg"));
     folder.Write("stereo.OGG", TestSound("tone1000_stereo_44100.ogg"));
-    ASSERT_EQ(RunTool(folder, "mono.ogg mono.wav"), 0) << folder.Read("out.txt");
+    ASSERT_EQ(RunTool(folder, {"mono.ogg", "mono.wav"}), 0) << folder.Read("out.txt");
     EXPECT_NE(folder.Read("out.txt").find("1 channel, 22050 Hz, 11025 frames"), std::string::npos)
         << folder.Read("out.txt");
-    Tuvo::SoundBuffer mono = ReadOutput(folder, "mono.wav");
-    EXPECT_EQ(mono.channels, 1);
-    EXPECT_EQ(mono.rate, 22050u);
-    EXPECT_EQ(mono.Frames(), 11025u);
-
-    ASSERT_EQ(RunTool(folder, "stereo.OGG stereo.wav"), 0);
-    Tuvo::SoundBuffer stereo = ReadOutput(folder, "stereo.wav");
-    EXPECT_EQ(stereo.channels, 2);
-    EXPECT_EQ(stereo.rate, 44100u);
-    EXPECT_EQ(stereo.Frames(), 22050u);
-
+    ASSERT_EQ(RunTool(folder, {"stereo.OGG", "stereo.wav"}), 0);
+    for (const auto& [file, channels, rate, frames] :
+         {std::tuple{"mono.wav", 1, 22050u, 11025u}, std::tuple{"stereo.wav", 2, 44100u, 22050u}}) {
+        const Tuvo::SoundBuffer sound = ReadOutput(folder, file);
+        EXPECT_EQ(sound.channels, channels) << file;
+        EXPECT_EQ(sound.rate, rate) << file;
+        EXPECT_EQ(sound.Frames(), frames) << file;
+    }
     // A WAV goes through unchanged; an 8-bit one comes out as 16 bits.
-    ASSERT_EQ(RunTool(folder, "stereo.wav again.wav"), 0);
+    ASSERT_EQ(RunTool(folder, {"stereo.wav", "again.wav"}), 0);
     EXPECT_EQ(folder.Read("again.wav"), folder.Read("stereo.wav"));
     std::string au = std::string(".snd\0\0\0\x18\0\0\0\x03\0\0\0\x01\0\0\x2b\x11\0\0\0\x03", 24);
     au += std::string("\xFF\x80\x00", 3);
     folder.Write("three.au", au);
-    ASSERT_EQ(RunTool(folder, "three.au three.wav"), 0);
+    ASSERT_EQ(RunTool(folder, {"three.au", "three.wav"}), 0);
     Tuvo::SoundBuffer three = ReadOutput(folder, "three.wav");
     EXPECT_EQ(three.channels, 3);
     EXPECT_EQ(three.rate, 11025u);
@@ -77,20 +74,20 @@ TEST(QuillorySoundTool, ReadsThroughTheArchive) {
     std::vector<uint8_t> archive;
     ASSERT_TRUE(Tuvo::BuildPak(files, archive));
     folder.Write("main.pak", std::string(archive.begin(), archive.end()));
-    ASSERT_EQ(RunTool(folder, "Music\\\\theme1.ogg theme.wav"), 0) << folder.Read("out.txt");
+    ASSERT_EQ(RunTool(folder, {"Music\\theme1.ogg", "theme.wav"}), 0) << folder.Read("out.txt");
     EXPECT_EQ(ReadOutput(folder, "theme.wav").Frames(), 11025u);
 }
 
 TEST(QuillorySoundTool, FailsClearly) {
     TempFolder folder;
     folder.Write("broken.ogg", "not an ogg file");
-    EXPECT_NE(RunTool(folder, "broken.ogg out.wav"), 0);
+    EXPECT_NE(RunTool(folder, {"broken.ogg", "out.wav"}), 0);
     EXPECT_EQ(folder.Read("out.txt"),
               "quillory-sound: cannot load broken.ogg: not an Ogg Vorbis stream\n");
-    EXPECT_NE(RunTool(folder, "missing.wav out.wav"), 0);
+    EXPECT_NE(RunTool(folder, {"missing.wav", "out.wav"}), 0);
     EXPECT_NE(folder.Read("out.txt").find("cannot load missing.wav"), std::string::npos);
-    EXPECT_NE(RunTool(folder, "song.mp3 out.wav"), 0);
-    EXPECT_NE(RunTool(folder, "only-one-argument"), 0);
+    EXPECT_NE(RunTool(folder, {"song.mp3", "out.wav"}), 0);
+    EXPECT_NE(RunTool(folder, {"only-one-argument"}), 0);
     EXPECT_TRUE(folder.Read("out.wav").empty());
 }
 

@@ -5,8 +5,9 @@
 #
 #   tools/recordings/re-record.sh [path/to/quillory]
 #
-# Each chain of sessions shares one fresh user folder, as a player's restarts do, so a session
-# starts from the files the one before it left. Review the new recordings' "check" lines
+# A recording is refused on other data than it was made on (levels, menus, shape classes), so
+# they must be made again whenever those change. Each chain of sessions shares one fresh user
+# folder, as a player's restarts do, so a session starts from the files the one before it left. Review the new recordings' "check" lines
 # (screen, score, level after each change) before committing them.
 set -eu
 root=$(cd "$(dirname "$0")/../.." && pwd)
@@ -15,10 +16,11 @@ recordings=$root/tests/shell/recordings
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
-# record FOLDER NAME: plays NAME.script in the user folder FOLDER, recording NAME.txt.
+# record FOLDER NAME [DATA]: plays NAME.script in the user folder FOLDER on the data folder DATA
+# (the game's own by default), recording NAME.txt.
 record() {
     SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy QUILLORY_INPUT_SCRIPT="$recordings/$2.script" \
-        "$game" -changedir="$root/data" -userdir="$work/$1" -record \
+        "$game" -changedir="${3:-$root/data}" -userdir="$work/$1" -record \
         -demofile="$recordings/$2.txt"
     if grep -q "FAILED" "$work/$1/applog.htm"; then
         echo "$2: the session failed; see $work/$1/applog.htm" >&2
@@ -42,3 +44,8 @@ record saves clear-scores
 fresh options
 record options options-changed
 record options options-kept
+
+# A short game of three levels (short-game/: the game's data with its own Levels folder).
+fresh short
+record short short-won-lost "$recordings/short-game"
+record short short-bonus-complete "$recordings/short-game"

@@ -3,6 +3,7 @@
 
 #include <cmath>
 
+#include "game/move_choice.h"
 #include "game/quillory_game.h"
 
 namespace QuillorySim {
@@ -12,98 +13,18 @@ using Quillory::ShapeItem;
 
 namespace {
 
+using Quillory::AimY;
+using Quillory::Fits;
+using Quillory::TurnsNeeded;
+
 constexpr double kUpdateSeconds = 0.01;
 // Cells are aimed at only inside this band: above it they wrap to the bottom before the shape
 // arrives, below it the conveyor takes the drop.
-constexpr float kReachTop = 0.1f;
-constexpr float kReachBottom = 0.76f;
-// Conveyor shapes are taken only once fully on screen and right of the rules' left edge.
-constexpr float kTakeLeft = 0.22f;
-constexpr float kTakeRight = 0.95f;
+constexpr Quillory::CellReach kReach{0.1f, 0.76f};
 constexpr float kIssueRoom = 1.0f - Quillory::kLineSpacing / 2;
 constexpr float kParkX = 0.6f;  // where a hand with nothing to do waits
 constexpr float kParkY = 0.45f;
 constexpr double kGiveUpSeconds = 3.0;  // a held shape with no cell in view this long: discard
-// The pointer stays on the screen and above the conveyor, where a drop counts; a cell partly
-// beyond that is reached from its edge (the rules accept 0.45 of a cell's height from its centre).
-constexpr float kAimTop = 0.0f;
-constexpr float kAimBottom = Quillory::kConveyorLimit - 0.002f;
-constexpr float kEdgeReach = 0.45f * Quillory::kCellHeight - 0.002f;
-
-bool Playing(const GameModel& game) {
-    return game.screenState == Quillory::STATE_PLAYING && game.phase == Quillory::PHASE_PLAYING;
-}
-
-int ShapeCountOf(const GameModel& game, int classIndex) {
-    if (classIndex < 0 || classIndex >= game.shapeClassCount) {
-        return 1;
-    }
-    const int count = game.levelClasses[classIndex].shapeCount;
-    return count > 0 ? count : 1;
-}
-
-// Right-button presses that turn `item` into the cell's variant.
-int TurnsNeeded(const GameModel& game, const ShapeItem& item, const ShapeItem& cell) {
-    if (item.bonusKind != Quillory::kBonusNone) {
-        return 0;
-    }
-    const int count = ShapeCountOf(game, item.classIndex);
-    return ((cell.variant - item.variant) % count + count) % count;
-}
-
-// Whether `item` can go into `cell` (after turning it, in Transformer mode).
-bool Fits(const GameModel& game, const ShapeItem& item, const ShapeItem& cell) {
-    if (cell.filled != 0 || cell.active == 0) {
-        return false;
-    }
-    if (item.bonusKind != Quillory::kBonusNone) {
-        return true;
-    }
-    if (cell.classIndex != item.classIndex) {
-        return false;
-    }
-    return cell.variant == item.variant || game.mode == Quillory::MODE_TRANSFORMER;
-}
-
-bool InReach(const ShapeItem& cell) {
-    return cell.y >= kReachTop && cell.y <= kReachBottom;
-}
-
-int EmptyInLine(const GameModel& game, int cell) {
-    if (game.lineShapeCount <= 0) {
-        return 0;
-    }
-    const int first = cell / game.lineShapeCount * game.lineShapeCount;
-    int empty = 0;
-    for (int c = first; c < first + game.lineShapeCount && c < game.cellCount; ++c) {
-        empty += game.cells[c].filled == 0 && game.cells[c].active != 0 ? 1 : 0;
-    }
-    return empty;
-}
-
-// Empty cells that an area bonus dropped on `cell` would fill.
-int EmptyAround(const GameModel& game, int cell) {
-    const ShapeItem& centre = game.cells[cell];
-    int empty = 0;
-    for (int c = 0; c < game.cellCount; ++c) {
-        const ShapeItem& other = game.cells[c];
-        if (c != cell && other.filled == 0 && other.active != 0 &&
-            std::fabs(other.x - centre.x) < 1.9f * centre.width &&
-            std::fabs(other.y - centre.y) < 1.9f * centre.height) {
-            ++empty;
-        }
-    }
-    return empty;
-}
-
-bool FitsAnywhere(const GameModel& game, const ShapeItem& item) {
-    for (int c = 0; c < game.cellCount; ++c) {
-        if (Fits(game, item, game.cells[c])) {
-            return true;
-        }
-    }
-    return false;
-}
 
 }  // namespace
 
@@ -128,7 +49,7 @@ SimPlayer::SimPlayer(PlayerKind kind, uint32_t seed, float discardX, float disca
 }
 
 Quillory::PointerState SimPlayer::Act(const GameModel& game, double time) {
-    if (!Playing(game)) {
+    if (!Quillory::InPlay(game)) {
         // Between levels, in the opening and after the end the hands rest.
         pointer_.left = false;
         pointer_.right = false;
@@ -177,7 +98,7 @@ void SimPlayer::Idle(const GameModel& game, double time) {
     if (time < nextMove_) {
         return;
     }
-    if (ChooseShape(game, slot_, cell_)) {
+    if (Quillory::ChooseShape(game, kReach, style_.plansRuns, slot_, cell_)) {
         stuckSince_ = -1;
         cycleStart_ = time;
         step_ = Step::ToShape;
@@ -230,11 +151,11 @@ void SimPlayer::ToCell(const GameModel& game, double time) {
         return;
     }
     const bool tutorial = game.tutorialOn != 0;
-    const bool targetOk = cell_ >= 0 && cell_ < game.cellCount &&
-                          Fits(game, held, game.cells[cell_]) &&
-                          (tutorial ? cell_ == game.tutorialCell : InReach(game.cells[cell_]));
+    const bool targetOk =
+        cell_ >= 0 && cell_ < game.cellCount && Fits(game, held, game.cells[cell_]) &&
+        (tutorial ? cell_ == game.tutorialCell : Quillory::InReach(game.cells[cell_], kReach));
     if (!targetOk) {
-        cell_ = ChooseCell(game, held);
+        cell_ = Quillory::ChooseCell(game, held, kReach);
     }
     if (cell_ < 0) {
         // Nothing in view for it: wait for the field to bring a cell, then give up on it.
@@ -259,8 +180,7 @@ void SimPlayer::ToCell(const GameModel& game, double time) {
         pointer_.right = true;
         nextTurn_ = time + style_.turnGap;
     }
-    const float aimY = cell.y < kAimTop ? kAimTop : (cell.y > kAimBottom ? kAimBottom : cell.y);
-    if (!Glide(cell.x, aimY) || !turned || pointer_.right) {
+    if (!Glide(cell.x, AimY(cell)) || !turned || pointer_.right) {
         return;
     }
     if (pointer_.left) {
@@ -321,93 +241,12 @@ bool SimPlayer::Glide(float x, float y) {
     return false;
 }
 
-int SimPlayer::ChooseCell(const GameModel& game, const ShapeItem& item) const {
-    if (game.tutorialOn != 0) {
-        const int cell = game.tutorialCell;
-        // The field stands still during the tutorial: cell 4 is used wherever it can be reached.
-        const bool usable =
-            cell >= 0 && cell < game.cellCount && game.cells[cell].y < kAimBottom + kEdgeReach &&
-            game.cells[cell].y > kAimTop - kEdgeReach && Fits(game, item, game.cells[cell]);
-        return usable ? cell : -1;
-    }
-    int best = -1;
-    double bestValue = 0;
-    for (int c = 0; c < game.cellCount; ++c) {
-        const ShapeItem& cell = game.cells[c];
-        if (!Fits(game, item, cell) || !InReach(cell)) {
-            continue;
-        }
-        double value = 0;
-        switch (item.bonusKind) {
-            case Quillory::kBonusBand:
-                value = EmptyInLine(game, c);  // the fullest work for one drop
-                break;
-            case Quillory::kBonusArea:
-                value = EmptyAround(game, c);
-                break;
-            default:
-                // Fewer turns first, then the line closest to complete.
-                value = -TurnsNeeded(game, item, cell) - 0.1 * EmptyInLine(game, c);
-                break;
-        }
-        if (best < 0 || value > bestValue) {
-            best = c;
-            bestValue = value;
-        }
-    }
-    return best;
-}
-
-bool SimPlayer::ChooseShape(const GameModel& game, int& slot, int& cell) const {
-    slot = -1;
-    cell = -1;
-    if (game.tutorialOn != 0) {
-        const int tutorialSlot = game.tutorialShape;
-        if (tutorialSlot < 0 || tutorialSlot >= game.conveyorCount) {
-            return false;
-        }
-        const ShapeItem& shape = game.conveyor[tutorialSlot];
-        if (shape.x < kTakeLeft || shape.x > kTakeRight) {
-            return false;
-        }
-        slot = tutorialSlot;
-        cell = game.tutorialCell;
-        return true;
-    }
-    double bestValue = 0;
-    for (int i = 0; i < game.conveyorCount; ++i) {
-        const ShapeItem& shape = game.conveyor[i];
-        if (shape.x < kTakeLeft || shape.x > kTakeRight) {
-            continue;
-        }
-        const int target = ChooseCell(game, shape);
-        if (target < 0) {
-            continue;
-        }
-        if (!style_.plansRuns) {
-            slot = i;
-            cell = target;
-            return true;
-        }
-        double value = -0.01 * i - 0.5 * TurnsNeeded(game, shape, game.cells[target]);
-        if (shape.bonusKind == Quillory::kBonusNone &&
-            shape.classIndex == game.lastPlaced.classIndex) {
-            value += 10;  // a run pays 50 more with every drop
-        }
-        if (slot < 0 || value > bestValue) {
-            slot = i;
-            cell = target;
-            bestValue = value;
-        }
-    }
-    return slot >= 0;
-}
-
 bool SimPlayer::ShouldDiscard(const GameModel& game, double time) {
     if (game.tutorialOn != 0 || game.conveyorCount == 0) {
         return false;
     }
-    if (game.conveyor[0].x <= kTakeRight && !FitsAnywhere(game, game.conveyor[0])) {
+    if (game.conveyor[0].x <= Quillory::kTakeRight &&
+        !Quillory::FitsAnywhere(game, game.conveyor[0])) {
         return true;
     }
     const bool full = game.conveyorCount >= Quillory::kMaxConveyor ||

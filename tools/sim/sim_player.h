@@ -58,10 +58,6 @@ private:
     void AfterDrop(const Quillory::GameModel& game, double time, bool released);
     void ToDiscard(double time);
 
-    // The best conveyor slot to take now and its cell; false when none fits a cell in view.
-    bool ChooseShape(const Quillory::GameModel& game, int& slot, int& cell) const;
-    // The best cell in view for `item`; -1 when none.
-    int ChooseCell(const Quillory::GameModel& game, const Quillory::ShapeItem& item) const;
     bool ShouldDiscard(const Quillory::GameModel& game, double time);
     // Glides the pointer towards (x, y); true once it is there.
     bool Glide(float x, float y);

@@ -49,26 +49,30 @@ TEST(JsonEventsTest, EveryEventWritesItsFieldsInOrder) {
     writer.OnWon(3000, 81.53f);
     writer.OnScoreAdded(81, Quillory::ScoreReason::TimeBonus, 3081);
     writer.OnScoreAdded(750, Quillory::ScoreReason::BonusLevel, 3831);
-    const std::string t = "{\"t\":12.346,\"event\":";
-    EXPECT_EQ(out.str(),
-              t +
-                  "\"level_start\",\"level\":39,\"mode\":\"transformer\",\"bonus\":false,"
-                  "\"cells\":72,\"per_line\":12,\"classes\":[\"quill\",\"odd \\\"one\\\"\"],"
-                  "\"time_limit\":235.000}\n" +
-                  t + "\"issue\",\"slot\":6,\"class\":2,\"variant\":1,\"bonus\":3}\n" + t +
-                  "\"take\",\"slot\":4,\"class\":0,\"variant\":0,\"bonus\":0}\n" + t +
-                  "\"turn\",\"variant\":2}\n" + t +
-                  "\"drop\",\"cell\":17,\"class\":1,\"variant\":2,\"bonus\":0,\"points\":150,"
-                  "\"combo\":2,\"score\":1200}\n" +
-                  t + "\"fill\",\"cell\":18}\n" + t + "\"discard\",\"class\":2,\"bonus\":1}\n" + t +
-                  "\"line_removed\",\"line\":3,\"lines_left\":5}\n" + t +
-                  "\"bug_arrives\",\"cell\":9}\n" + t + "\"bug_eats\",\"cell\":9}\n" + t +
-                  "\"bug_leaves\"}\n" + t + "\"timeout_warning\",\"time_left\":9.995}\n" + t +
-                  "\"saved\",\"level\":2,\"score\":5100,\"elapsed\":40.500}\n" + t +
-                  "\"restored\",\"level\":2,\"score\":5100,\"elapsed\":40.500}\n" + t +
-                  "\"won\",\"score\":3000,\"time_left\":81.530}\n" + t +
-                  "\"score_added\",\"amount\":81,\"reason\":\"time_bonus\",\"score\":3081}\n" + t +
-                  "\"score_added\",\"amount\":750,\"reason\":\"bonus_level\",\"score\":3831}\n");
+    const char* const expected[] = {
+        R"("level_start","level":39,"mode":"transformer","bonus":false,"cells":72,"per_line":12,)"
+        R"("classes":["quill","odd \"one\""],"time_limit":235.000})",
+        R"("issue","slot":6,"class":2,"variant":1,"bonus":3})",
+        R"("take","slot":4,"class":0,"variant":0,"bonus":0})",
+        R"("turn","variant":2})",
+        R"("drop","cell":17,"class":1,"variant":2,"bonus":0,"points":150,"combo":2,"score":1200})",
+        R"("fill","cell":18})",
+        R"("discard","class":2,"bonus":1})",
+        R"("line_removed","line":3,"lines_left":5})",
+        R"("bug_arrives","cell":9})",
+        R"("bug_eats","cell":9})",
+        R"("bug_leaves"})",
+        R"("timeout_warning","time_left":9.995})",
+        R"("saved","level":2,"score":5100,"elapsed":40.500})",
+        R"("restored","level":2,"score":5100,"elapsed":40.500})",
+        R"("won","score":3000,"time_left":81.530})",
+        R"("score_added","amount":81,"reason":"time_bonus","score":3081})",
+        R"("score_added","amount":750,"reason":"bonus_level","score":3831})"};
+    std::string all;
+    for (const char* event : expected) {
+        all += std::string(R"({"t":12.346,"event":)") + event + "\n";
+    }
+    EXPECT_EQ(out.str(), all);
     EXPECT_FALSE(writer.Finished());
 }
 

@@ -3,19 +3,20 @@
 // levels make 0; bad arguments and a missing folder make 2 and write nothing.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <string>
 
+#include "support/program_run.h"
 #include "support/sim_world.h"
 
 namespace {
 
-int RunTool(const std::string& arguments, const TestSupport::TempFolder& out) {
-    const std::string command = std::string(QUILLORY_LEVELBOT_TOOL) + " " + arguments + " > " +
-                                out.File("out.txt") + " 2> " + out.File("err.txt");
-    const int status = std::system(command.c_str());
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+// Runs the bot with its output in "out.txt" and "err.txt" of `out`.
+int RunTool(std::vector<std::string> arguments, const TestSupport::TempFolder& out) {
+    return TestSupport::RunProgram({.program = QUILLORY_LEVELBOT_TOOL,
+                                    .arguments = std::move(arguments),
+                                    .errorFile = out.File("err.txt"),
+                                    .outputFile = out.File("out.txt")});
 }
 
 TEST(QuilloryLevelbotTest, ALevelTooShortToWinFailsAndIsReported) {
@@ -24,9 +25,10 @@ TEST(QuilloryLevelbotTest, ALevelTooShortToWinFailsAndIsReported) {
     // 42 cells in 20 s: no player fills them.
     data.WriteLevel(2, {{"levelTime", "20"}});
     TestSupport::TempFolder out;
-    const std::string files =
-        " --markdown " + out.File("levels.md") + " --plot " + out.File("levels.png");
-    ASSERT_EQ(RunTool("--data " + data.data.Path() + " --seeds 2 --quiet" + files, out), 1)
+    ASSERT_EQ(RunTool({"--data", data.data.Path(), "--seeds", "2", "--quiet", "--markdown",
+                       out.File("levels.md"), "--plot", out.File("levels.png")},
+                      out),
+              1)
         << out.Read("err.txt");
     EXPECT_EQ(out.Read("err.txt"), "");
     const std::string printed = out.Read("out.txt");
@@ -41,18 +43,20 @@ TEST(QuilloryLevelbotTest, ALevelTooShortToWinFailsAndIsReported) {
     EXPECT_EQ(out.Read("levels.png").substr(1, 3), "PNG");
 
     // Level 1 alone passes, with its progress line on stderr.
-    EXPECT_EQ(RunTool("--data " + data.data.Path() + " --seeds 1 --levels 1 --good-only", out), 0);
+    EXPECT_EQ(
+        RunTool({"--data", data.data.Path(), "--seeds", "1", "--levels", "1", "--good-only"}, out),
+        0);
     EXPECT_EQ(out.Read("err.txt").substr(0, 10), "level  1: ");
 }
 
 TEST(QuilloryLevelbotTest, BadArgumentsAndMissingDataWriteNothing) {
     TestSupport::TempFolder out;
-    const std::string page = " --markdown " + out.File("levels.md");
-    EXPECT_EQ(RunTool("--seeds 0" + page, out), 2);
+    const std::string page = out.File("levels.md");
+    EXPECT_EQ(RunTool({"--seeds", "0", "--markdown", page}, out), 2);
     EXPECT_NE(out.Read("err.txt").find("bad value '0' for --seeds"), std::string::npos);
-    EXPECT_EQ(RunTool("--levels 9-3" + page, out), 2);
-    EXPECT_EQ(RunTool("--wobble" + page, out), 2);
-    EXPECT_EQ(RunTool("--data " + out.File("none") + page, out), 2);
+    EXPECT_EQ(RunTool({"--levels", "9-3", "--markdown", page}, out), 2);
+    EXPECT_EQ(RunTool({"--wobble", "--markdown", page}, out), 2);
+    EXPECT_EQ(RunTool({"--data", out.File("none"), "--markdown", page}, out), 2);
     EXPECT_NE(out.Read("err.txt").find("cannot open the data folder"), std::string::npos);
     EXPECT_FALSE(std::filesystem::exists(out.File("levels.md")));
 }

@@ -3,21 +3,22 @@
 // pick-up every 1.2 s; a save and restore through the command line; what it refuses.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <string>
 
+#include "support/program_run.h"
 #include "support/sim_world.h"
 
 namespace {
 
 using TestSupport::EventLine;
 
-int RunTool(const std::string& arguments, const TestSupport::TempFolder& out) {
-    const std::string command = std::string(QUILLORY_SIM_TOOL) + " --data '" +
-                                TestSupport::GameDataFolder() + "' " + arguments + " > " +
-                                out.File("out.jsonl") + " 2> " + out.File("err.txt");
-    const int status = std::system(command.c_str());
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+// Runs the simulator on the game's data with its output in "out.jsonl" and "err.txt" of `out`.
+int RunTool(std::vector<std::string> arguments, const TestSupport::TempFolder& out) {
+    arguments.insert(arguments.begin(), {"--data", TestSupport::GameDataFolder()});
+    return TestSupport::RunProgram({.program = QUILLORY_SIM_TOOL,
+                                    .arguments = std::move(arguments),
+                                    .errorFile = out.File("err.txt"),
+                                    .outputFile = out.File("out.jsonl")});
 }
 
 TEST(QuillorySimTest, TheGoodPlayerWinsLevelsOneAnd39InClassicAndTransformer) {
@@ -25,7 +26,7 @@ TEST(QuillorySimTest, TheGoodPlayerWinsLevelsOneAnd39InClassicAndTransformer) {
         for (const std::string level : {"1", "39"}) {
             TestSupport::TempFolder out;
             ASSERT_EQ(
-                RunTool("--mode " + mode + " --level " + level + " --seed 1 --player good", out),
+                RunTool({"--mode", mode, "--level", level, "--seed", "1", "--player", "good"}, out),
                 0);
             EXPECT_EQ(out.Read("err.txt"), "");
             const std::vector<EventLine> lines = TestSupport::ReadEvents(out.Read("out.jsonl"));
@@ -58,10 +59,17 @@ TEST(QuillorySimTest, TheGoodPlayerWinsLevelsOneAnd39InClassicAndTransformer) {
 TEST(QuillorySimTest, SavesAndRestoresThroughTheCommandLine) {
     TestSupport::TempFolder user;
     TestSupport::TempFolder out;
-    const std::string common = "--userdir '" + user.Path() + "' --level 2 --player good";
-    ASSERT_EQ(RunTool(common + " --save-at 40.5 --max-seconds 50", out), 0);
+    const std::string folder = user.Path();
+    ASSERT_EQ(RunTool({"--userdir", folder, "--level", "2", "--player", "good", "--save-at", "40.5",
+                       "--max-seconds", "50"},
+                      out),
+              0);
     EXPECT_NE(out.Read("out.jsonl").find("\"event\":\"saved\",\"level\":2"), std::string::npos);
-    ASSERT_EQ(RunTool(common + " --restore --max-seconds 1", out), 0) << out.Read("err.txt");
+    ASSERT_EQ(RunTool({"--userdir", folder, "--level", "2", "--player", "good", "--restore",
+                       "--max-seconds", "1"},
+                      out),
+              0)
+        << out.Read("err.txt");
     const std::vector<EventLine> lines = TestSupport::ReadEvents(out.Read("out.jsonl"));
     ASSERT_GE(lines.size(), 2u);
     EXPECT_EQ(lines[1]["event"] + " " + lines[1]["elapsed"], "restored 40.500");
@@ -69,13 +77,20 @@ TEST(QuillorySimTest, SavesAndRestoresThroughTheCommandLine) {
 
 TEST(QuillorySimTest, ExplainsWhatItRefuses) {
     TestSupport::TempFolder out;
-    for (const char* bad : {"--mode arcade", "--level 0", "--seed -1", "--max-seconds nan",
-                            "--save-at -1", "--speed 2", "--script s --player good",
-                            "--restore"}) {  // a restore needs the user folder of the save
-        EXPECT_EQ(RunTool(bad, out), 2) << bad;
+    const std::vector<std::vector<std::string>> refused = {
+        {"--mode", "arcade"},
+        {"--level", "0"},
+        {"--seed", "-1"},
+        {"--max-seconds", "nan"},
+        {"--save-at", "-1"},
+        {"--speed", "2"},
+        {"--script", "s", "--player", "good"},
+        {"--restore"}};  // a restore needs the user folder of the save
+    for (const std::vector<std::string>& bad : refused) {
+        EXPECT_EQ(RunTool(bad, out), 2) << bad[0];
         EXPECT_NE(out.Read("err.txt").find("usage: quillory-sim"), std::string::npos);
     }
-    EXPECT_EQ(RunTool("--level 999", out), 1);
+    EXPECT_EQ(RunTool({"--level", "999"}, out), 1);
     EXPECT_NE(out.Read("err.txt").find("no level 999"), std::string::npos);
     EXPECT_EQ(out.Read("out.jsonl"), "");
 }
