@@ -159,7 +159,12 @@ bool WriteFileAtomically(const std::string& path, std::string_view contents,
     return true;
 }
 
-int RemoveStaleTemporaryFiles(const std::string& folder) {
+namespace {
+
+// The game's own subfolders (the sound cache mirrors the data's folders) are a few levels deep.
+constexpr int kStaleSearchDepth = 8;
+
+int RemoveStaleIn(const std::string& folder, int depthLeft) {
     DIR* dir = opendir(folder.c_str());
     if (dir == nullptr) {
         return 0;
@@ -167,17 +172,29 @@ int RemoveStaleTemporaryFiles(const std::string& folder) {
     int removed = 0;
     while (const dirent* entry = readdir(dir)) {
         const std::string name = entry->d_name;
-        if (!IsTemporaryName(name)) {
+        if (name == "." || name == "..") {
             continue;
         }
         const std::string path = folder + "/" + name;
         struct stat info;
-        if (lstat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode) && unlink(path.c_str()) == 0) {
+        if (lstat(path.c_str(), &info) != 0) {
+            continue;
+        }
+        // Links are never followed: only what lies inside the folder itself is tidied.
+        if (S_ISDIR(info.st_mode) && depthLeft > 0) {
+            removed += RemoveStaleIn(path, depthLeft - 1);
+        } else if (S_ISREG(info.st_mode) && IsTemporaryName(name) && unlink(path.c_str()) == 0) {
             ++removed;
         }
     }
     closedir(dir);
     return removed;
+}
+
+}  // namespace
+
+int RemoveStaleTemporaryFiles(const std::string& folder) {
+    return RemoveStaleIn(folder, kStaleSearchDepth);
 }
 
 }  // namespace Platform

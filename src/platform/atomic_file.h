@@ -47,7 +47,8 @@ bool WriteFileAtomically(const std::string& path, std::string_view contents, Dur
 std::string WriteTarget(const std::string& path);
 
 // Removes the temporary files ("<name>.tmp-XXXXXX") that a write killed before its rename left
-// in `folder`; returns how many were removed. Call it only while holding the folder's lock.
+// in `folder` and its subfolders (the sound cache's among them; links are not followed);
+// returns how many were removed. Call it only while holding the folder's lock.
 int RemoveStaleTemporaryFiles(const std::string& folder);
 
 }  // namespace Platform

@@ -108,10 +108,17 @@ TEST(AtomicFileTest, StaleTemporaryFilesAreRemoved) {
     folder.Write("config.ini.tmp-zzzzzz", "torn");
     folder.Write("registry.ini", "kept");
     folder.Write("notes.tmp-kept", "a name of the player's");
-    EXPECT_EQ(Platform::RemoveStaleTemporaryFiles(folder.Path()), 2);
+    folder.Write("cached/Sound/take.ogg.wav.tmp-Xy34Zw", "torn");
+    // A link to a folder elsewhere is not ours to tidy.
+    TempFolder elsewhere;
+    elsewhere.Write("other.ini.tmp-Ab12Cd", "someone else's");
+    ASSERT_EQ(symlink(elsewhere.Path().c_str(), folder.File("linked").c_str()), 0);
+    EXPECT_EQ(Platform::RemoveStaleTemporaryFiles(folder.Path()), 3);
     EXPECT_EQ(folder.Read("registry.ini"), "kept");
     EXPECT_EQ(folder.Read("notes.tmp-kept"), "a name of the player's");
     EXPECT_FALSE(std::filesystem::exists(folder.File("registry.ini.tmp-Ab12Cd")));
+    EXPECT_FALSE(std::filesystem::exists(folder.File("cached/Sound/take.ogg.wav.tmp-Xy34Zw")));
+    EXPECT_EQ(elsewhere.Read("other.ini.tmp-Ab12Cd"), "someone else's");
 }
 
 }  // namespace
