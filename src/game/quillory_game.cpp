@@ -29,17 +29,6 @@ CQuilloryGame::CQuilloryGame(const GameServices& services) : services_(services)
 
 CQuilloryGame::~CQuilloryGame() = default;
 
-const char* CQuilloryGame::ModeName(int mode) {
-    switch (mode) {
-        case MODE_CLASSIC:
-            return "Classic";
-        case MODE_TRANSFORMER:
-            return "Transformer";
-        default:
-            return "";
-    }
-}
-
 // Seconds since the rules were made: small numbers keep a float's precision for hours of play,
 // and the unsigned difference survives the millisecond clock's wrap.
 float CQuilloryGame::ClockNow() const {

@@ -233,9 +233,6 @@ public:
     void UpdateButterflies(float step);
     void SetUpButterflies();
 
-    // The display name of a mode for the high-score screen ("Classic", "Transformer", "").
-    static const char* ModeName(int mode);
-
 private:
     struct PendingScore {
         int fired = 0;  // set to 1 by the effects list when the addition is due
