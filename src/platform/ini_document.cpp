@@ -69,19 +69,6 @@ std::string KeyLine(std::string_view key, std::string_view value) {
     return line;
 }
 
-int HexDigitValue(char c) {
-    if (c >= '0' && c <= '9') {
-        return c - '0';
-    }
-    if (c >= 'a' && c <= 'f') {
-        return c - 'a' + 10;
-    }
-    if (c >= 'A' && c <= 'F') {
-        return c - 'A' + 10;
-    }
-    return -1;
-}
-
 }  // namespace
 
 std::string_view TrimIniBlanks(std::string_view text) {
@@ -313,6 +300,19 @@ bool DecodeProfileStruct(std::string_view text, void* data, uint32_t size) {
         std::memcpy(data, decoded.data(), size);
     }
     return true;
+}
+
+int HexDigitValue(char c) {
+    if (c >= '0' && c <= '9') {
+        return c - '0';
+    }
+    if (c >= 'a' && c <= 'f') {
+        return c - 'a' + 10;
+    }
+    if (c >= 'A' && c <= 'F') {
+        return c - 'A' + 10;
+    }
+    return -1;
 }
 
 }  // namespace Platform

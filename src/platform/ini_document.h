@@ -67,5 +67,7 @@ std::string EncodeProfileStruct(const void* data, uint32_t size);
 // True when `text` is exactly 2 x size + 2 hex digits (either case) with a matching checksum;
 // only then is `data` written.
 bool DecodeProfileStruct(std::string_view text, void* data, uint32_t size);
+// The value of one hex digit of either case, or -1.
+int HexDigitValue(char c);
 
 }  // namespace Platform

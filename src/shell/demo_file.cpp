@@ -4,6 +4,8 @@
 #include <charconv>
 #include <cstdio>
 
+#include "platform/ini_document.h"
+
 namespace Tuvo {
 
 namespace {
@@ -91,26 +93,13 @@ void AppendEscapedLine(std::string& out, std::string_view line) {
     out += '\n';
 }
 
-int HexDigit(char c) {
-    if (c >= '0' && c <= '9') {
-        return c - '0';
-    }
-    if (c >= 'a' && c <= 'f') {
-        return c - 'a' + 10;
-    }
-    if (c >= 'A' && c <= 'F') {
-        return c - 'A' + 10;
-    }
-    return -1;
-}
-
 bool ParseFingerprint(std::string_view word, uint64_t& value) {
     if (word.size() != 16) {
         return false;
     }
     value = 0;
     for (const char c : word) {
-        const int digit = HexDigit(c);
+        const int digit = Platform::HexDigitValue(c);
         if (digit < 0) {
             return false;
         }
@@ -128,8 +117,8 @@ bool UnescapeLine(std::string_view line, std::string& out) {
         if (i + 3 >= line.size() || line[i + 1] != 'x') {
             return false;
         }
-        const int high = HexDigit(line[i + 2]);
-        const int low = HexDigit(line[i + 3]);
+        const int high = Platform::HexDigitValue(line[i + 2]);
+        const int low = Platform::HexDigitValue(line[i + 3]);
         if (high < 0 || low < 0) {
             return false;
         }
