@@ -173,6 +173,17 @@ TEST_F(WidgetTreeTest, ZOrderKeepsEqualKeysInTheRequestedPlace) {
     EXPECT_EQ(Names(manager), (std::vector<std::string>{"d", "a", "c", "b"}));
     EXPECT_TRUE(manager.IsDrawnBelow(&d, &b));
     EXPECT_FALSE(manager.IsDrawnBelow(&b, &d));
+    EXPECT_FALSE(manager.IsDrawnBelow(&stranger, &a));
+
+    // In the tree a parent draws before its children, and they before the parent's later siblings.
+    ProbeWidget a1("a1", nullptr), b1("b1", nullptr);
+    a.AddWidget(&a1);
+    b.AddWidget(&b1);
+    EXPECT_TRUE(manager.IsDrawnBelow(&a1, &b1));
+    EXPECT_TRUE(manager.IsDrawnBelow(&a, &a1));
+    EXPECT_FALSE(manager.IsDrawnBelow(&a1, &a));
+    EXPECT_TRUE(manager.IsDrawnBelow(&a1, &b));
+    EXPECT_FALSE(manager.IsDrawnBelow(&b1, &a1));
 }
 
 TEST_F(WidgetTreeTest, DirtyMarkingRedrawsWhatShowsThroughDownToTheFirstCoveringOpaqueWidget) {
@@ -278,6 +289,22 @@ TEST_F(WidgetTreeTest, DrawScreenRedrawsOnlyDirtyTopLevelWidgetsClippedAndTransl
     manager.DrawScreen();
     EXPECT_EQ(screen.GetPixel(39, 0), 0xFFFFFF00u);
     EXPECT_EQ(screen.GetPixel(40, 0), 0xFF0000FFu);
+}
+
+TEST_F(WidgetTreeTest, ResizingRedrawsOldAndNewPlaces) {
+    MemoryImage screen(100, 100);
+    manager.SetScreenImage(&screen);
+    ProbeWidget mover("mover", nullptr, 0, 0, 10, 10);
+    ProbeWidget above("above", nullptr, 50, 50, 10, 10);
+    ProbeWidget other("other", nullptr, 0, 0, 10, 10);
+    manager.AddWidget(&other);
+    manager.AddWidget(&mover);
+    manager.AddWidget(&above);
+    manager.DrawScreen();
+    mover.Move(55, 55);
+    EXPECT_TRUE(other.IsDirty());  // uncovered at the old place
+    EXPECT_TRUE(above.IsDirty());  // overlapped at the new place
+    EXPECT_EQ(mover.GetRect(), Rect(55, 55, 10, 10));
 }
 
 TEST_F(WidgetTreeTest, RemoveAllChildrenAndDestructionLeaveNoDanglingPointers) {
