@@ -1,5 +1,6 @@
 #include "framework/graphics/blit_rows.h"
 
+#include <algorithm>
 #include <random>
 #include <vector>
 
@@ -11,7 +12,8 @@ namespace {
 using PixelBlend::Modulation;
 
 // The row loops against the reference loops are checked through every drawing operation, at
-// every vector width, by the memory image's fast-path tests; here, what only the rows show.
+// every vector width, by the memory image's fast-path tests; here, what only the rows show: the
+// gather plan and the rare quotients of the bilinear samples.
 
 // Column maps of nearest stretches (enlarged, reduced, mirrored, at the row's end) and random
 // ones, gathered from a row that ends exactly where the image does (so a read past it shows
@@ -45,6 +47,68 @@ TEST(BlitRowsTest, PlannedGatherFetchesTheColumnsGiven) {
         gather.Gather(gathered.data(), row.data());
         for (int i = 0; i < count; ++i) {
             ASSERT_EQ(gathered[i], row[columns[i]]) << "round " << round << " pixel " << i;
+        }
+    }
+}
+
+// The reference mix of four pixels (top left, top right, bottom left, bottom right) with the
+// weights of the right column and the bottom row: colours weighted by alpha.
+uint32_t ReferenceMix(const uint32_t (&pixels)[4], uint64_t fx, uint64_t fy) {
+    const uint64_t weights[4] = {(256 - fx) * (256 - fy), fx * (256 - fy), (256 - fx) * fy,
+                                 fx * fy};
+    uint64_t alphaSum = 0;
+    uint64_t sums[3] = {};
+    for (int k = 0; k < 4; ++k) {
+        const uint64_t weighted = weights[k] * (pixels[k] >> 24);
+        alphaSum += weighted;
+        for (int c = 0; c < 3; ++c) {
+            sums[c] += weighted * ((pixels[k] >> (16 - 8 * c)) & 0xFF);
+        }
+    }
+    if (alphaSum == 0) {
+        return 0;
+    }
+    uint32_t mix = static_cast<uint32_t>((alphaSum + 32768) >> 16) << 24;
+    for (int c = 0; c < 3; ++c) {
+        mix |= static_cast<uint32_t>((sums[c] + alphaSum / 2) / alphaSum) << (16 - 8 * c);
+    }
+    return mix;
+}
+
+// Many samples, most of them opaque (where the quotients come nearest to whole numbers) and
+// with the extreme weights, against the reference mix.
+TEST(BlitRowsTest, BilinearSamplesMatchTheReferenceMix) {
+    std::mt19937 random(5150);
+    std::uniform_int_distribution<uint32_t> any;
+    const uint32_t extremes[] = {0, 1, 2, 127, 128, 253, 254, 255};
+    auto weight = [&] {
+        return any(random) % 2 == 0 ? extremes[any(random) % 8] : any(random) % 256;
+    };
+    std::vector<uint32_t> top(64), bottom(64), out(40);
+    std::vector<int32_t> first(40), second(40), columnWeight(40);
+    for (int round = 0; round < 20000; ++round) {
+        const bool opaque = round % 4 != 0;
+        for (uint32_t* row : {top.data(), bottom.data()}) {
+            for (int i = 0; i < 64; ++i) {
+                const uint32_t alpha = opaque ? 255 : any(random) % 3 == 0 ? 0 : any(random) & 0xFF;
+                row[i] = (alpha << 24) | (any(random) & 0x00FFFFFFu);
+            }
+        }
+        const int count = 1 + round % 40;
+        for (int i = 0; i < count; ++i) {
+            first[i] = static_cast<int32_t>(any(random) % 64);
+            second[i] = std::min(63, first[i] + 1);
+            columnWeight[i] = static_cast<int32_t>(weight());
+        }
+        const uint32_t rowWeight = weight();
+        const int done =
+            SampleBilinearRowFast(out.data(), top.data(), bottom.data(), first.data(),
+                                  second.data(), columnWeight.data(), count, rowWeight);
+        for (int i = 0; i < done; ++i) {
+            const uint32_t pixels[4] = {top[first[i]], top[second[i]], bottom[first[i]],
+                                        bottom[second[i]]};
+            ASSERT_EQ(out[i], ReferenceMix(pixels, columnWeight[i], rowWeight))
+                << "round " << round << " sample " << i;
         }
     }
 }

@@ -268,20 +268,5 @@ TEST_F(DSoundManagerTest, WithoutADeviceLoadsFailAndPlaybacksAreSilent) {
     EXPECT_TRUE(instance->IsReleased());  // played silently: handed back
 }
 
-TEST_F(DSoundManagerTest, SdlDummyDriverCountsAsADevice) {
-    folder_.Write("Sound/tone.ogg", AsString(ReadDataFile("tone440_mono_22050.ogg")));
-    std::unique_ptr<Platform::AudioDevice> device = Platform::OpenAudioDevice();
-    ASSERT_NE(device, nullptr) << "SDL_AUDIODRIVER=dummy should give a device";
-    DSoundManager manager(std::move(device), false);
-    manager.SetCacheFolder(folder_.File("cached"));
-    ASSERT_TRUE(manager.Initialized());
-    ASSERT_TRUE(manager.LoadSound(1, "Sound\\tone"));
-    SoundInstance* instance = manager.CreateInstance(1);
-    ASSERT_NE(instance, nullptr);
-    EXPECT_TRUE(instance->Play(true, true));
-    EXPECT_TRUE(instance->IsPlaying());
-    manager.StopAllSounds();
-}
-
 }  // namespace
 }  // namespace Tuvo
