@@ -337,6 +337,11 @@ void MemoryImage::Blit(Image* sourceImage, int x, int y, const Rect& sourceRect,
     const bool opaqueCopy =
         fast && source != this && !sourceHasAlpha && mod.isWhite && mode == kDrawModeNormal;
     SettlePendingFill(dest, !opaqueCopy);
+    const Rect from(sourceX, sourceY, dest.width, dest.height);
+    if (opaqueCopy && RestoreBackdrop(source, from, dest)) {
+        MarkChanged();
+        return;
+    }
     std::vector<uint32_t> selfCopy;
     const uint32_t* sourcePixels = ReadablePixels(source, selfCopy);
     if (!fast) {
@@ -346,7 +351,7 @@ void MemoryImage::Blit(Image* sourceImage, int x, int y, const Rect& sourceRect,
                 sourcePixels + static_cast<size_t>(sourceY + row) * source->width_ + sourceX,
                 dest.width, sourceHasAlpha, mod, mode);
         }
-        MarkWritten();
+        MarkWritten(dest);
         return;
     }
     // A fully transparent source pixel leaves the destination as it is in every mode, so only
@@ -381,7 +386,12 @@ void MemoryImage::Blit(Image* sourceImage, int x, int y, const Rect& sourceRect,
     }
     BlitRows::BlendSegmentsFast(segments_.data(), static_cast<size_t>(segment - segments_.data()),
                                 sourceHasAlpha, mod, mode);
-    MarkWritten();
+    if (opaqueCopy) {
+        KeepBackdrop(source, from, dest);
+        MarkChanged();
+    } else {
+        MarkWritten(dest);
+    }
 }
 
 void MemoryImage::BlitFlipped(Image* sourceImage, int x, int y, const Rect& sourceRect,
@@ -425,7 +435,7 @@ void MemoryImage::BlitFlipped(Image* sourceImage, int x, int y, const Rect& sour
             BlitRows::BlendRowFast(out, mirrored.data(), dest.width, sourceHasAlpha, mod, mode);
         }
     }
-    MarkWritten();
+    MarkWritten(dest);
 }
 
 void MemoryImage::StretchBlit(Image* source, const Rect& destRect, const Rect& sourceRect,
@@ -492,7 +502,7 @@ void MemoryImage::Stretch(MemoryImage* source, const Rect& destRect, const Rect&
     } else {
         fast ? StretchSmoothRows(job) : StretchSmoothReference(job);
     }
-    MarkWritten();
+    MarkWritten(area);
 }
 
 void MemoryImage::BlitAt(Image* sourceImage, float x, float y, const Rect& sourceRect,
@@ -646,7 +656,7 @@ void MemoryImage::BlitTransformed(MemoryImage* source, const Rect& sourceRect,
             out[x] = BlendPixel(out[x], sample, sourceHasAlpha, mod, mode);
         }
     }
-    MarkWritten();
+    MarkWritten(Rect(firstX, firstY, endX - firstX, endY - firstY));
 }
 
 void MemoryImage::BlitTriangleList(Image* textureImage, const TriVertex (*triangles)[3],
@@ -767,7 +777,7 @@ void MemoryImage::BlitTriangleList(Image* textureImage, const TriVertex (*triang
             }
         }
     }
-    MarkWritten();
+    MarkWritten(limit);
 }
 
 }  // namespace Tuvo
