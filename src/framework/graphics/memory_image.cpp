@@ -339,14 +339,21 @@ void MemoryImage::KeepPendingPart(const Rect& part) const {
 
 void MemoryImage::Damage(const Rect& area) const {
     Backdrop& backdrop = backdrop_;
-    const Rect part = area.Intersection(backdrop.dest);
+    Rect part = area.Intersection(backdrop.dest);
     if (part.IsEmpty()) {
         return;
     }
-    for (int i = 0; i < backdrop.damageCount; ++i) {
-        if (backdrop.damage[i].ContainsRect(part)) {
-            return;
+    // A rectangle whose bounds with the part cost no more to copy than the two (neighbouring
+    // letters of a text, a picture drawn over itself) is taken into the part.
+    for (int i = 0; i < backdrop.damageCount;) {
+        const Rect joined = Bounding(backdrop.damage[i], part);
+        if (AreaOf(joined) > AreaOf(backdrop.damage[i]) + AreaOf(part)) {
+            ++i;
+            continue;
         }
+        part = joined;
+        backdrop.damage[i] = backdrop.damage[--backdrop.damageCount];
+        i = 0;
     }
     if (backdrop.damageCount < Backdrop::kMaxDamage) {
         backdrop.damage[backdrop.damageCount++] = part;

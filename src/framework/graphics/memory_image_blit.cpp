@@ -367,6 +367,11 @@ void MemoryImage::Blit(Image* sourceImage, int x, int y, const Rect& sourceRect,
     BlitRows::RowSegment* segment = segments_.data();
     const int sourceEnd = sourceX + dest.width;
     const size_t sourceStride = static_cast<size_t>(source->width_);
+    // The box of the source columns and rows drawn: all that the blit can change.
+    int drawnLeft = sourceEnd;
+    int drawnRight = sourceX;
+    int drawnTop = -1;
+    int drawnBottom = -1;
     for (int row = 0; row < dest.height; ++row) {
         uint32_t* out = Row(dest.y + row) + dest.x;
         const uint32_t* in = sourcePixels + (sourceY + row) * sourceStride;
@@ -381,6 +386,10 @@ void MemoryImage::Blit(Image* sourceImage, int x, int y, const Rect& sourceRect,
             const int end = std::min(run->end, sourceEnd);
             if (start < end) {
                 *segment++ = {out + (start - sourceX), in + start, end - start, run->opaque};
+                drawnLeft = std::min(drawnLeft, start);
+                drawnRight = std::max(drawnRight, end);
+                drawnTop = drawnTop < 0 ? row : drawnTop;
+                drawnBottom = row;
             }
         }
     }
@@ -389,8 +398,11 @@ void MemoryImage::Blit(Image* sourceImage, int x, int y, const Rect& sourceRect,
     if (opaqueCopy) {
         KeepBackdrop(source, from, dest);
         MarkChanged();
-    } else {
+    } else if (runs == nullptr) {
         MarkWritten(dest);
+    } else if (drawnTop >= 0) {
+        MarkWritten(Rect(dest.x + drawnLeft - sourceX, dest.y + drawnTop, drawnRight - drawnLeft,
+                         drawnBottom - drawnTop + 1));
     }
 }
 
