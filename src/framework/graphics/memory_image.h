@@ -11,10 +11,12 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 #include "framework/graphics/blit_rows.h"
 #include "framework/graphics/image.h"
+#include "framework/graphics/stretch_cache.h"
 
 namespace Tuvo {
 
@@ -153,6 +155,12 @@ private:
     // After a full opaque copy: it becomes the backdrop when it covers the present one (or there
     // is none), and is damage to it otherwise.
     void KeepBackdrop(const MemoryImage* source, const Rect& from, const Rect& dest);
+    // Blit of a source whose alpha channel is given (a stretched copy draws as its original).
+    // False when nothing of it lies inside both images.
+    bool DrawPixels(MemoryImage* source, int x, int y, const Rect& sourceRect, const Color& color,
+                    DrawMode mode, bool sourceHasAlpha);
+    // The kept stretched copy for the key, made now if it was asked for before; else null.
+    MemoryImage* StretchedCopy(const StretchCache::Key& key);
     // The source's pixels; an image drawn onto itself is read from a copy made first.
     const uint32_t* ReadablePixels(const MemoryImage* source,
                                    std::vector<uint32_t>& selfCopy) const;
@@ -196,6 +204,7 @@ private:
     mutable bool alphaKnown_ = true;
     mutable bool hasAlpha_ = false;
     mutable VisibleRuns visibleRuns_;
+    std::unique_ptr<StretchCache> stretchCache_;  // made at the first stretch drawn
     // The row stretches of the blit being drawn, kept to save an allocation per blit.
     std::vector<BlitRows::RowSegment> segments_;
 };

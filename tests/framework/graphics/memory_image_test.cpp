@@ -680,6 +680,64 @@ TEST_F(FastPathTest, RepeatedBackgroundRestoresExactlyWhatWasDrawnOver) {
     }
 }
 
+// A stretch asked for again is drawn from a kept stretched copy: in every mode and modulation,
+// from a source changed in between, from an opaque part of a source with an alpha channel, and
+// at more sizes than are kept, the pictures must be those of the reference.
+TEST_F(FastPathTest, StretchesDrawnAgainMatchTheReference) {
+    const Color modulations[] = {kColorWhite, Color(0xFFFFD040u), Color(30, 140, 250, 200)};
+    for (SourceKind kind : {SourceKind::Soft, SourceKind::Opaque, SourceKind::Banded}) {
+        std::mt19937 random(21 + static_cast<int>(kind));
+        const MemoryImage original = RandomImage(random, 83, 29, kind);
+        for (const Color& mod : modulations) {
+            for (DrawMode mode : {kDrawModeNormal, kDrawModeAdditive}) {
+                SCOPED_TRACE(testing::Message()
+                             << "source kind " << static_cast<int>(kind) << ", colour " << std::hex
+                             << mod.ToInt() << ", mode " << mode);
+                ExpectSamePictures([&](MemoryImage& d) {
+                    MemoryImage s(original);
+                    const Rect all(0, 0, kWidth, kHeight);
+                    for (int round = 0; round < 3; ++round) {
+                        for (bool nearest : {true, false}) {
+                            d.StretchBlit(&s, Rect(-3, 2 + round, 41, 33), Rect(3, 1, 30, 26), all,
+                                          mod, mode, nearest);
+                            d.StretchBlitFlipped(&s, Rect(50, 20, 23, 13), Rect(0, 0, 83, 29),
+                                                 Rect(55, 0, 40, 61), mod, mode, nearest);
+                        }
+                        if (round == 1) {
+                            s.GetBits()[2 * 83 + 5] ^= 0x80FF00FFu;
+                            s.BitsChanged();
+                        }
+                    }
+                });
+            }
+        }
+    }
+    // The first pixels opaque in a picture with an alpha channel: an all-opaque copy still adds
+    // as its source does.
+    MemoryImage partly(8, 8);
+    for (int i = 0; i < 64; ++i) {
+        partly.GetBits()[i] = (i < 32 ? 0xFF000000u : 0x40000000u) | (i * 0x030507u);
+    }
+    partly.BitsChanged();
+    ExpectSamePictures([&](MemoryImage& d) {
+        for (int round = 0; round < 3; ++round) {
+            d.StretchBlit(&partly, Rect(4, 4, 30, 20), Rect(0, 0, 8, 3), Rect(0, 0, 101, 61),
+                          kColorWhite, kDrawModeAdditive, false);
+        }
+    });
+    // More sizes than are kept, each asked for twice.
+    std::mt19937 random(25);
+    MemoryImage soft = RandomImage(random, 83, 29, SourceKind::Soft);
+    ExpectSamePictures([&](MemoryImage& d) {
+        for (int size = 20; size < 120; ++size) {
+            for (int round = 0; round < 2; ++round) {
+                d.StretchBlit(&soft, Rect(size % 40, 3, size, 120 - size), Rect(0, 0, 83, 29),
+                              Rect(0, 0, 101, 61), kColorWhite, kDrawModeNormal, size % 2 == 0);
+            }
+        }
+    });
+}
+
 // The skipped copy is what a writer through GetBits must announce with BitsChanged.
 TEST(MemoryImageTest, RepeatedBackgroundIsNotCopiedAgainUntilBitsChanged) {
     MemoryImage background = Numbered(20, 10);
