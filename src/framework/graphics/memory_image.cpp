@@ -128,6 +128,7 @@ void MemoryImage::MarkChanged() {
 bool MemoryImage::Create(int width, int height) {
     pendingFill_.count = 0;
     ForgetBackdrop();
+    stretchCache_.reset();
     if (width < 0 || height < 0 || width > kMaxSide || height > kMaxSide) {
         pixels_.clear();
         width_ = 0;

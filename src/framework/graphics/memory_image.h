@@ -4,8 +4,9 @@
 // nearest and smooth stretch) have fast row loops; each also has a plain per-pixel reference
 // path, and both give identical pixels (see pixel_blend.h for the formulas). The fast paths also
 // draw fewer pixels: a source's clear stretches are skipped, a clear under an opaque copy is
-// not written, and an opaque copy that repeats the last one (the same unchanged picture at the
-// same place, as a screen's background each frame) copies only what was drawn over it since.
+// not written, an opaque copy that repeats the last one (the same unchanged picture at the same
+// place, as a screen's background each frame) copies only what was drawn over it since, and a
+// stretch asked for again at the same size is a blit of a kept stretched copy (stretch_cache.h).
 // SetFastPathsEnabled(false), or the environment variable QUILLORY_REFERENCE_BLIT=1, forces the
 // reference paths.
 #pragma once
