@@ -75,7 +75,13 @@ MemoryImage::MemoryImage(int width, int height) {
 
 MemoryImage::MemoryImage(const MemoryImage& other) : Image(other, true) {
     other.WritePendingFill();
-    pixels_ = other.pixels_;
+    ownPixels_.resize(static_cast<size_t>(width_) * height_);
+    for (int y = 0; y < height_; ++y) {
+        std::copy_n(other.bits_ + static_cast<size_t>(y) * other.pitch_, width_,
+                    ownPixels_.data() + static_cast<size_t>(y) * width_);
+    }
+    bits_ = ownPixels_.empty() ? nullptr : ownPixels_.data();
+    pitch_ = width_;
     alphaKnown_ = other.alphaKnown_;
     hasAlpha_ = other.hasAlpha_;
 }
@@ -101,7 +107,9 @@ bool MemoryImage::FastPathsEnabled() {
 bool MemoryImage::Create(int width, int height) {
     pendingFill_.count = 0;
     if (width < 0 || height < 0 || width > kMaxSide || height > kMaxSide) {
-        pixels_.clear();
+        ownPixels_.clear();
+        bits_ = nullptr;
+        pitch_ = 0;
         width_ = 0;
         height_ = 0;
         alphaKnown_ = true;
@@ -109,7 +117,9 @@ bool MemoryImage::Create(int width, int height) {
         visibleRuns_.known = false;
         return false;
     }
-    pixels_.assign(static_cast<size_t>(width) * static_cast<size_t>(height), 0);
+    ownPixels_.assign(static_cast<size_t>(width) * static_cast<size_t>(height), 0);
+    bits_ = ownPixels_.empty() ? nullptr : ownPixels_.data();
+    pitch_ = width;
     width_ = width;
     height_ = height;
     MarkWritten();
@@ -120,7 +130,23 @@ bool MemoryImage::SetBits(const uint32_t* bits, int width, int height, bool) {
     if (bits == nullptr || !Create(width, height)) {
         return false;
     }
-    std::memcpy(pixels_.data(), bits, pixels_.size() * sizeof(uint32_t));
+    std::memcpy(ownPixels_.data(), bits, ownPixels_.size() * sizeof(uint32_t));
+    MarkWritten();
+    return true;
+}
+
+bool MemoryImage::UseExternalPixels(uint32_t* pixels, int width, int height, int pitchInPixels) {
+    if (pixels == nullptr || width <= 0 || height <= 0 || width > kMaxSide || height > kMaxSide ||
+        pitchInPixels < width) {
+        return false;
+    }
+    pendingFill_.count = 0;  // a fill kept back belonged to the old pixels
+    ownPixels_.clear();
+    ownPixels_.shrink_to_fit();
+    bits_ = pixels;
+    pitch_ = pitchInPixels;
+    width_ = width;
+    height_ = height;
     MarkWritten();
     return true;
 }
@@ -130,24 +156,28 @@ uint32_t MemoryImage::GetPixel(int x, int y) const {
     if (!Bounds().Contains(x, y)) {
         return 0;
     }
-    return pixels_[static_cast<size_t>(y) * width_ + x];
+    return bits_[static_cast<size_t>(y) * pitch_ + x];
 }
 
 bool MemoryImage::HasAlpha() const {
     WritePendingFill();
     if (!alphaKnown_) {
-        hasAlpha_ = std::any_of(pixels_.begin(), pixels_.end(),
-                                [](uint32_t pixel) { return (pixel >> 24) != 255; });
+        hasAlpha_ = false;
+        for (int y = 0; y < height_ && !hasAlpha_; ++y) {
+            const uint32_t* row = bits_ + static_cast<size_t>(y) * pitch_;
+            hasAlpha_ =
+                std::any_of(row, row + width_, [](uint32_t pixel) { return (pixel >> 24) != 255; });
+        }
         alphaKnown_ = true;
     }
     return hasAlpha_;
 }
 
-void VisibleRuns::Build(const uint32_t* pixels, int width, int height) {
+void VisibleRuns::Build(const uint32_t* pixels, int width, int height, int pitch) {
     rowFirst.assign(static_cast<size_t>(height) + 1, 0);
     runs.clear();
     for (int y = 0; y < height; ++y) {
-        const uint32_t* row = pixels + static_cast<size_t>(y) * width;
+        const uint32_t* row = pixels + static_cast<size_t>(y) * pitch;
         rowFirst[y] = static_cast<uint32_t>(runs.size());
         int stretchStart = -1;
         int stretchEnd = -1;
@@ -207,7 +237,7 @@ void VisibleRuns::AddStretch(const uint32_t* row, int start, int end) {
 const VisibleRuns& MemoryImage::Runs() const {
     WritePendingFill();
     if (!visibleRuns_.known) {
-        visibleRuns_.Build(pixels_.data(), width_, height_);
+        visibleRuns_.Build(bits_, width_, height_, pitch_);
     }
     return visibleRuns_;
 }
@@ -253,7 +283,7 @@ void MemoryImage::FillRect(const Rect& rect, const Color& color, DrawMode mode) 
 
 void MemoryImage::WriteFill(const Rect& area, uint32_t color) const {
     for (int row = area.y; row < area.y + area.height; ++row) {
-        std::fill_n(pixels_.data() + static_cast<size_t>(row) * width_ + area.x, area.width, color);
+        std::fill_n(bits_ + static_cast<size_t>(row) * pitch_ + area.x, area.width, color);
     }
 }
 
