@@ -29,6 +29,8 @@ struct GameWindow::State {
     const SDL_Surface* shownSurface = nullptr;  // the window surface the bars were cleared on
     // The place in the window's pixels that PictureMemory handed out last.
     uint32_t* handedOut = nullptr;
+    // A new window surface was cleared (here or by a repaint) since PictureMemory last said so.
+    bool surfaceIsNew = false;
 
     // Whether the window surface is the one whose bars were cleared last. SDL makes a new
     // surface when the window changes size, possibly at the same address: the one we cleared
@@ -39,6 +41,7 @@ struct GameWindow::State {
     }
     void NoteClearedSurface(SDL_Surface* surface) {
         surface->userdata = this;
+        surfaceIsNew = true;
         shownSurface = surface;
         clearedWidth = surface->w;
         clearedHeight = surface->h;
@@ -618,8 +621,9 @@ DrawingMemory GameWindow::PictureMemory() {
         // too, for a frame that leaves parts of it undrawn.
         SDL_FillRect(surface, nullptr, SDL_MapRGB(surface->format, 0, 0, 0));
         s.NoteClearedSurface(surface);
-        memory.fresh = true;
     }
+    memory.fresh = s.surfaceIsNew;
+    s.surfaceIsNew = false;
     memory.width = width;
     memory.height = height;
     memory.pitchInPixels = surface->pitch / 4;

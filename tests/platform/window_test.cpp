@@ -279,9 +279,11 @@ TEST_F(WindowTest, FramesAreDrawnInPlaceInTheWindowsOwnPixels) {
     EXPECT_EQ(ShownAt(window_, -1, 0), 0xFF000000u);
     EXPECT_EQ(ShownAt(window_, 800, 599), 0xFF000000u);
 
-    // Back to the window: pixels handed out for full screen are not read any more.
+    // Back to the window: pixels handed out for full screen are not read any more, and the
+    // new ones are fresh even when a repaint request met them first.
     ASSERT_TRUE(window_.SetFullScreen(false));
     EXPECT_FALSE(window_.Present(memory.pixels, memory.pitchInPixels));
+    window_.PresentLast();
     memory = window_.PictureMemory();
     EXPECT_TRUE(memory.fresh);
     EXPECT_NE(memory.pixels, nullptr);
