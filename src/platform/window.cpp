@@ -1,7 +1,8 @@
 // The main window on SDL2. With a graphics card, a streaming texture holds the 800x600 picture
 // and SDL's logical size does the letterboxing and maps pointer positions back to game
-// coordinates. Without one, the picture is copied straight into the window's own pixels at a
-// whole multiple, centred, and the pointer is mapped back here.
+// coordinates. Without one, the picture goes straight into the window's own pixels, centred:
+// drawn there in place at 1:1 (PictureMemory), else copied at a whole multiple; the pointer is
+// mapped back here.
 #include "platform/window.h"
 
 #include <SDL.h>
@@ -21,9 +22,9 @@ struct GameWindow::State {
     SDL_Window* window = nullptr;
     SDL_Renderer* renderer = nullptr;
     SDL_Texture* texture = nullptr;
-    // Without a graphics card the picture is copied straight into the window's own pixels
-    // (one copy a frame, where the software renderer makes two), through this description of
-    // the caller's frame.
+    // Without a graphics card the picture goes straight into the window's own pixels: drawn
+    // there in place, or copied (one copy a frame, where the software renderer makes two)
+    // through this description of the caller's frame.
     bool drawsToSurface = false;
     SDL_Surface* frame = nullptr;
     const SDL_Surface* shownSurface = nullptr;  // the window surface the bars were cleared on
