@@ -179,4 +179,27 @@ TEST_F(SymbolFontTest, AnEmptySymbolListDrawsNothing) {
     EXPECT_EQ(Columns(0xFF000001, 40).first, -1);
 }
 
+// Menus switch fonts several times a draw: the language's values are kept until they may have
+// changed (another language, the file written), and images kept at hand go with the table.
+TEST_F(SymbolFontTest, SwitchesKeepTheLanguageValuesUntilTheyMayHaveChanged) {
+    Language(
+        "SymbolList=AB\r\n[OTHER]\r\nSymbolList=BA\r\nSYMBOLS_IN_ROW=8\r\nSYMBOLS_IN_COL=4\r\n");
+    host_.Provide("English\\font02.png", CellSheet(16, 8, 10, 10));
+    sprites_.SelectFont("English\\font01.png");
+    sprites_.SelectFont("English\\font02.png");
+    sprites_.SelectFont("English\\font01.png");
+    EXPECT_EQ(host_.loads["English\\font01.png"], 1);
+    SetLanguageName("OTHER");
+    sprites_.SelectFont("English\\font02.png");
+    EXPECT_EQ(sprites_.IndexOfSymbol('A'), 1);
+    EXPECT_EQ(sprites_.SymbolsInRow(), 8);
+    ASSERT_TRUE(WritePrivateProfileString("OTHER", "SymbolList", "XYA", "language.ini"));
+    sprites_.SelectFont("English\\font01.png");
+    EXPECT_EQ(sprites_.IndexOfSymbol('A'), 2);
+    sprites_.DeleteAllTextures();
+    sprites_.SelectFont("English\\font01.png");
+    EXPECT_EQ(host_.loads["English\\font01.png"], 2);
+    EXPECT_EQ(sprites_.FontImage(), sprites_.GetTexture("English\\font01.png"));
+}
+
 }  // namespace

@@ -232,3 +232,55 @@ TEST_F(WindowTest, PointerPositionsAreInPictureCoordinatesInFullScreen) {
     window_.PointerPosition(x, y);
     EXPECT_EQ(x, -1);
 }
+
+namespace {
+
+// Reads what the window shows at picture (x, y), the picture being centred.
+uint32_t ShownAt(Platform::GameWindow& window, int x, int y) {
+    std::vector<uint32_t> shown;
+    int width = 0;
+    int height = 0;
+    window.ReadShownPixels(shown, width, height);
+    return shown.at(static_cast<size_t>(y + (height - 600) / 2) * width + x + (width - 800) / 2);
+}
+
+// Without a graphics card the frame is drawn in the window's own pixels, in full screen centred
+// with a pitch wider than the picture and black bars. New pixels after a mode switch are fresh
+// (a repaint meeting them first too), and a frame drawn into the old ones is not read.
+TEST_F(WindowTest, FramesAreDrawnInPlaceInTheWindowsOwnPixels) {
+    window_.Show();
+    for (bool fullScreen : {true, false}) {
+        ASSERT_TRUE(window_.SetFullScreen(fullScreen));
+        window_.PresentLast();
+        Platform::DrawingMemory memory = window_.PictureMemory();
+        ASSERT_NE(memory.pixels, nullptr);
+        EXPECT_TRUE(memory.fresh);
+        EXPECT_TRUE(memory.pitchInPixels > 800 || !fullScreen);  // the dummy desktop is wider
+        memory.pixels[599 * memory.pitchInPixels + 799] = 0xFF00FF00u;
+        EXPECT_TRUE(window_.Present(memory.pixels, memory.pitchInPixels));
+        EXPECT_EQ(ShownAt(window_, 799, 599), 0xFF00FF00u);
+        EXPECT_EQ(ShownAt(window_, 799, 598), 0xFF000000u);
+        EXPECT_EQ(ShownAt(window_, -1, 599), 0xFF000000u);
+        EXPECT_FALSE(window_.PictureMemory().fresh);
+        ASSERT_TRUE(window_.SetFullScreen(!fullScreen));
+        EXPECT_FALSE(window_.Present(memory.pixels, memory.pitchInPixels));
+    }
+}
+
+// A picture that does not fit the desktop at 1:1 gets no place in the window's pixels: it is
+// copied, cut to the window.
+TEST(WindowPlaceTest, APictureLargerThanTheOutputFallsBackToTheCopy) {
+    setenv("SDL_VIDEODRIVER", "dummy", 1);
+    Platform::GameWindow window;
+    Platform::WindowSettings settings{
+        .width = 1900, .height = 1000, .fullScreen = true, .accelerated = false};
+    std::string error;
+    ASSERT_TRUE(window.Create(settings, error)) << error;
+    window.Show();
+    EXPECT_EQ(window.PictureMemory().pixels, nullptr);
+    std::vector<uint32_t> frame(1900 * 1000, 0xFF204060u);
+    EXPECT_TRUE(window.Present(frame.data(), 1900));
+    EXPECT_EQ(ShownAt(window, 400, 300), 0xFF204060u);
+}
+
+}  // namespace
