@@ -29,8 +29,6 @@ constexpr size_t kMaxSoundName = 59;         // event names and paths are char[6
 constexpr size_t kMaxSoundFolderFiles = 90;  // of the 100 samples, room for sounds loaded later
 constexpr int kLevelCount = 40;
 constexpr int kMaxClassesInList = 15;
-constexpr int kMaxCells = 180;
-constexpr int kLineCount = 6;
 
 // Every event the game's rules fire by name (besides the classes' own events).
 constexpr char kFiredEvents[] =
@@ -177,13 +175,9 @@ TEST_F(AudioLevelsDataTest, EveryEventTheGameFiresHasFilesWithTheirPreloadedSpel
 }
 
 TEST_F(AudioLevelsDataTest, EveryLevelParsesAndFitsTheRules) {
-    const std::vector<const Element*> classes = Catalogue();
-    ASSERT_FALSE(classes.empty());
-    std::map<std::string, int> catalogueIndex;
-    for (size_t i = 0; i < classes.size(); ++i) {
-        catalogueIndex[Attr(classes[i], "name")] = i;
-    }
-    // The numbers every level gives, with the range the rules can play.
+    // Classes the catalogue lacks or a list names twice, and levels too big or too short to win,
+    // fail the game's own level test and the level bot. The numbers every level gives, with the
+    // range the rules can play.
     struct Range {
         const char* name;
         double min, max;
@@ -219,27 +213,14 @@ TEST_F(AudioLevelsDataTest, EveryLevelParsesAndFitsTheRules) {
 
         const std::vector<std::string> names = Split(Attr(map, "shapeClassList"), ',');
         EXPECT_EQ(value["shapeClassCount"], static_cast<double>(names.size()));
-        std::set<std::string> seen;
-        for (const std::string& name : names) {
-            EXPECT_TRUE(catalogueIndex.count(name)) << name << " is not in classes.xml";
-            EXPECT_TRUE(seen.insert(name).second) << name << " is named twice";
-        }
-        const double cells = value["lineShapeCount"];
-        EXPECT_EQ(cells, static_cast<int>(cells));
-        EXPECT_LE(kLineCount * cells, kMaxCells);
-        if (!bonusLevel) {
-            // A good player needs well over two seconds a cell in Transformer mode (see
-            // tools/data/levels/level_table.py); less time than that cannot be won.
-            EXPECT_GE(value["levelTime"], 2.5 * kLineCount * cells);
-        }
+        EXPECT_EQ(value["lineShapeCount"], static_cast<int>(value["lineShapeCount"]));
         if (number == 1) {
             // The tutorial uses the level's class 0 in its second picture.
-            EXPECT_EQ(catalogueIndex[names[0]], 0);
-            EXPECT_GE(Children(classes[0], "Shape").size(), 2u);
+            ASSERT_FALSE(Catalogue().empty());
+            EXPECT_EQ(names[0], Attr(Catalogue()[0], "name"));
+            EXPECT_GE(Children(Catalogue()[0], "Shape").size(), 2u);
         }
     }
-    // The game ends where the numbering ends.
-    EXPECT_FALSE(Platform::FileExists("Levels\\level_" + std::to_string(kLevelCount + 1) + ".xml"));
 }
 
 TEST_F(AudioLevelsDataTest, EverySoundDecodesShortCleanAndUnclipped) {
