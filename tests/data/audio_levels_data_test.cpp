@@ -58,9 +58,7 @@ bool ReadNumber(const Element* element, const char* name, double& value) {
 // every INI read comes from the shipped files.
 class AudioLevelsDataTest : public ::testing::Test {
 protected:
-    AudioLevelsDataTest() : inData_(DataFolder()) {
-        catalogue_.LoadFile(Platform::ResolvePath("classes.xml").c_str());
-    }
+    AudioLevelsDataTest() : inData_(DataFolder()) {}
 
     std::string IniValue(const std::string& section, const std::string& key) {
         char out[256];
@@ -101,12 +99,6 @@ protected:
         return names;
     }
 
-    // The shape classes of the catalogue, in order.
-    std::vector<const Element*> Catalogue() {
-        const Element* root = catalogue_.RootElement();
-        return Children(root ? root->FirstChildElement("Level") : nullptr, "ShapeClass");
-    }
-
     // The files of every event the game fires, and of every class's event.
     std::vector<std::string> WantedEvents() {
         std::vector<std::string> events = Words(kFiredEvents);
@@ -118,7 +110,6 @@ protected:
 
     TestSupport::TestUserFolder user_;
     ScopedCurrentDirectory inData_;
-    tinyxml2::XMLDocument catalogue_;
 };
 
 TEST_F(AudioLevelsDataTest, EveryEventTheGameFiresHasFilesWithTheirPreloadedSpellingInTheTable) {

@@ -198,17 +198,6 @@ const Element* MenuScreen(const std::string& file) {
     return screen;
 }
 
-// The shape classes of "classes.xml", parsed once, in catalogue order.
-const std::vector<const Element*>& Catalogue() {
-    static tinyxml2::XMLDocument document;
-    static const std::vector<const Element*> classes = [] {
-        document.LoadFile((DataFolder() + "/classes.xml").c_str());
-        const Element* root = document.RootElement();
-        return Children(root ? root->FirstChildElement("Level") : nullptr, "ShapeClass");
-    }();
-    return classes;
-}
-
 // Runs check(rules, screen) for every menu screen, with the file's name on its failures.
 template <typename Check>
 void ForEachScreen(Check check) {
