@@ -106,7 +106,7 @@ TEST_F(OggManagerTest, ParsesEventsUpToTheFirstMissingFile) {
     EXPECT_EQ(Count("Warning: couldn't find sound event - missing"), 2);
 }
 
-TEST_F(OggManagerTest, EventLimits) {
+TEST_F(OggManagerTest, EventLimitsAndInit) {
     std::string ini;
     for (int i = 0; i < 105; ++i) {
         ini += "[event" + std::to_string(i) + "]\r\nfile0=Sound\\x.wav\r\n";
@@ -130,11 +130,11 @@ TEST_F(OggManagerTest, EventLimits) {
     manager_->LoadSoundEvents("nothing.ini");
     EXPECT_EQ(manager_->EventCount(), 0);
     EXPECT_EQ(Count("Loading sound events script: 0 events parsed"), 1);
-}
 
-TEST_F(OggManagerTest, InitReadsVolumesAndEvents) {
+    // Init reads the volumes and "sound.ini".
     data_.Write("sound.ini", "[click]\r\nfile0=Sound\\click.wav\r\n");
     user_.Write("config.ini", "[OPTIONS]\r\nSfxVolume=0.3\r\n");
+    ClearProfileCache();
     EXPECT_EQ(manager_->Init(), 1);
     EXPECT_FLOAT_EQ(manager_->MusicVolume(), 0.8f);
     EXPECT_FLOAT_EQ(manager_->SfxVolume(), 0.3f);
@@ -142,7 +142,7 @@ TEST_F(OggManagerTest, InitReadsVolumesAndEvents) {
     EXPECT_EQ(manager_->SampleCount(), 0);
 }
 
-TEST_F(OggManagerTest, LoadingSamplesLogsEachAttemptAndKeepsTheLimit) {
+TEST_F(OggManagerTest, LoadingSamplesLogsEachAttemptFindsTheExactSpellingAndKeepsTheLimit) {
     data_.Write("Sound/a.wav", LevelWav(1000));
     EXPECT_TRUE(manager_->LoadSound("Sound\\a.wav"));
     EXPECT_EQ(Count("Loading sound: 'Sound\\a.wav' ... OK"), 1);
@@ -153,24 +153,17 @@ TEST_F(OggManagerTest, LoadingSamplesLogsEachAttemptAndKeepsTheLimit) {
     EXPECT_EQ(Count("Loading sound: 'Sound\\gone.wav' ... FAILED"), 1);
     EXPECT_EQ(manager_->FindSound("Sound\\gone.wav"), -1);
     EXPECT_EQ(Count("Loading sound: 'Sound\\gone.wav' ... FAILED"), 2);
+    // Found under its exact spelling; another spelling loads again.
+    EXPECT_EQ(manager_->FindSound("Sound\\a.wav"), 0);
+    EXPECT_EQ(manager_->SampleCount(), 1);
+    EXPECT_EQ(manager_->FindSound("sound\\a.wav"), 1);
 
-    for (int i = 1; i < kMaxSamples; ++i) {
+    for (int i = 2; i < kMaxSamples; ++i) {
         ASSERT_TRUE(manager_->LoadSound("Sound\\a.wav"));
     }
     EXPECT_EQ(manager_->SampleCount(), kMaxSamples);
     EXPECT_FALSE(manager_->LoadSound("Sound\\a.wav"));
     EXPECT_EQ(Count("WARNING: COggManager::LoadMusicFile(): too many sound files"), 1);
-}
-
-TEST_F(OggManagerTest, FindSoundMatchesTheExactSpelling) {
-    data_.Write("Sound/click.wav", LevelWav(1000));
-    manager_->LoadSoundFolder("Sound\\");
-    ASSERT_EQ(manager_->SampleCount(), 1);
-    EXPECT_STREQ(manager_->SampleFile(0), "Sound\\click.wav");
-    EXPECT_EQ(manager_->FindSound("Sound\\click.wav"), 0);
-    EXPECT_EQ(manager_->SampleCount(), 1);                  // found, not loaded twice
-    EXPECT_EQ(manager_->FindSound("sound\\click.wav"), 1);  // another spelling loads again
-    EXPECT_EQ(manager_->SampleCount(), 2);
 }
 
 TEST_F(OggManagerTest, FolderLoadsOggBeforeWavAndSkipsSubfolders) {
@@ -267,21 +260,8 @@ TEST_F(OggManagerTest, EventVolumeAndEffectsVolumeCombine) {
     EXPECT_EQ(manager_->SetMusicVolume(0.3f), 1);
     EXPECT_DOUBLE_EQ(music_.volume_, 0.3f);
     EXPECT_FLOAT_EQ(manager_->MusicVolume(), 0.3f);
-}
 
-TEST_F(OggManagerTest, WithoutASoundDeviceOneLineSaysSoundIsOff) {
-    data_.Write("Sound/a.wav", LevelWav(1000));
-    Tuvo::DSoundManager silent(nullptr, false);
-    SoundPlayback playback(&silent);
-    manager_->Connect(&playback, &music_);
-    manager_->LoadSoundFolder("Sound\\");
-    EXPECT_EQ(manager_->FindSound("Sound\\a.wav"), -1);
-    EXPECT_EQ(manager_->FindSound("Sound\\hover.ogg"), -1);
-    EXPECT_EQ(Count("Sound is off"), 1);
-    EXPECT_EQ(Count("FAILED"), 0) << Log();
-}
-
-TEST_F(OggManagerTest, VolumesGoThroughTheOwnerWhenThereIsOne) {
+    // With an owner, volumes go through it.
     class RecordingOwner : public AudioVolumes {
     public:
         void SetPlayerMusicVolume(double volume) override { music = volume; }
@@ -295,7 +275,27 @@ TEST_F(OggManagerTest, VolumesGoThroughTheOwnerWhenThereIsOne) {
     manager_->SetSfxVolume(0.5f);
     EXPECT_DOUBLE_EQ(owner.music, 0.25);
     EXPECT_DOUBLE_EQ(owner.sfx, 0.5);
-    EXPECT_DOUBLE_EQ(music_.volume_, -1.0) << "the music was set behind the owner's back";
+    EXPECT_DOUBLE_EQ(music_.volume_, 0.3f) << "the music was set behind the owner's back";
+}
+
+TEST_F(OggManagerTest, WithoutASoundDeviceOneLineSaysSoundIsOff) {
+    data_.Write("Sound/a.wav", LevelWav(1000));
+    Tuvo::DSoundManager silent(nullptr, false);
+    SoundPlayback playback(&silent);
+    manager_->Connect(&playback, &music_);
+    manager_->LoadSoundFolder("Sound\\");
+    EXPECT_EQ(manager_->FindSound("Sound\\a.wav"), -1);
+    EXPECT_EQ(manager_->FindSound("Sound\\hover.ogg"), -1);
+    EXPECT_EQ(Count("Sound is off"), 1);
+    EXPECT_EQ(Count("FAILED"), 0) << Log();
+
+    // Never connected at all: loads fail and nothing plays.
+    auto unconnected = std::make_unique<COggManager>();
+    EXPECT_FALSE(unconnected->LoadSound("Sound\\a.wav"));
+    EXPECT_EQ(unconnected->PlaySample(0), 0);
+    EXPECT_EQ(unconnected->SetSfxVolume(0.2f), 1);
+    EXPECT_EQ(unconnected->SetMusicVolume(0.2f), 1);
+    unconnected->FreeMusicManager();
 }
 
 TEST_F(OggManagerTest, PlaySampleChecksTheIdAndFreeReleasesEverySample) {
@@ -316,19 +316,6 @@ TEST_F(OggManagerTest, PlaySampleChecksTheIdAndFreeReleasesEverySample) {
     EXPECT_EQ(sounds_->CountSounds(), 0);
     EXPECT_EQ(manager_->PlaySample(0), 0);
     EXPECT_EQ(Count("COggManager::FreeMusicManager()"), 1);
-}
-
-TEST(OggManagerWithoutSound, LoadsFailAndNothingPlays) {
-    TestSupport::TestUserFolder data;
-    ScopedCurrentDirectory inData(data.Path());
-    data.StartLog();
-    data.Write("Sound/a.wav", LevelWav(1000));
-    auto manager = std::make_unique<COggManager>();
-    EXPECT_FALSE(manager->LoadSound("Sound\\a.wav"));
-    EXPECT_EQ(manager->PlaySample(0), 0);
-    EXPECT_EQ(manager->SetSfxVolume(0.2f), 1);
-    EXPECT_EQ(manager->SetMusicVolume(0.2f), 1);
-    manager->FreeMusicManager();
 }
 
 }  // namespace
