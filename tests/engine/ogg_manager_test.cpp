@@ -181,6 +181,7 @@ TEST_F(OggManagerTest, FolderLoadsOggBeforeWavAndSkipsSubfolders) {
     EXPECT_STREQ(manager_->SampleFile(0), "Sound\\z.ogg");
     EXPECT_STREQ(manager_->SampleFile(1), "Sound\\a.wav");
     EXPECT_STREQ(manager_->SampleFile(2), "Sound\\b.wav");
+    EXPECT_EQ(Count("FAILED"), 0) << "a folder was loaded as a sound";
 }
 
 // Decoding and caching sounds is the framework's, through one file layer for archive and disk.

@@ -78,12 +78,10 @@ TEST(IniDocumentTest, EditsLeaveEveryOtherLineAsItWas) {
               std::string::npos);
     EXPECT_NE(text.find("Brightness=0.5\r\nGamma=2\r\n"), std::string::npos);
     EXPECT_NE(text.find("not a key line\r\n\r\ndup=first"), std::string::npos);
-}
-
-TEST(IniDocumentTest, NewKeyGoesAfterTheLastKeyOfItsSection) {
-    IniDocument document("[a]\nx=1\n; trailing comment\n\n[b]\ny=2\n");
-    document.SetValue("a", "z", "3");
-    EXPECT_EQ(document.ToText(), "[a]\nx=1\nz=3\r\n; trailing comment\n\n[b]\ny=2\n");
+    // A new key goes after the last key of its section, before comments and blank lines.
+    IniDocument other("[a]\nx=1\n; trailing comment\n\n[b]\ny=2\n");
+    other.SetValue("a", "z", "3");
+    EXPECT_EQ(other.ToText(), "[a]\nx=1\nz=3\r\n; trailing comment\n\n[b]\ny=2\n");
     IniDocument emptySection("[a]\n[b]\n");
     emptySection.SetValue("a", "k", "v");
     EXPECT_EQ(emptySection.ToText(), "[a]\nk=v\r\n[b]\n");
