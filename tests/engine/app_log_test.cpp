@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include <regex>
+#include <cctype>
 #include <string>
 
 #include "support/temp_folder.h"
@@ -19,9 +19,25 @@ protected:
     void SetUp() override { Quillory::SetLogFilePath(folder_.File("applog.htm").c_str()); }
     void TearDown() override { Quillory::SetLogFilePath(nullptr); }
     // The log with every time stamp "hh:mm:ss" written as "<T>".
+    // (A plain scan: std::regex draws a false GCC 12 warning under the sanitizers.)
     std::string Log() const {
-        return std::regex_replace(folder_.Read("applog.htm"), std::regex("\\d\\d:\\d\\d:\\d\\d"),
-                                  "<T>");
+        const std::string log = folder_.Read("applog.htm");
+        const auto digit = [&](size_t i) {
+            return std::isdigit(static_cast<unsigned char>(log[i]));
+        };
+        std::string result;
+        for (size_t i = 0; i < log.size(); ++i) {
+            const bool stamp = i + 8 <= log.size() && log[i + 2] == ':' && log[i + 5] == ':' &&
+                               digit(i) && digit(i + 1) && digit(i + 3) && digit(i + 4) &&
+                               digit(i + 6) && digit(i + 7);
+            if (stamp) {
+                result += "<T>";
+                i += 7;
+            } else {
+                result += log[i];
+            }
+        }
+        return result;
     }
 
     TempFolder folder_;
