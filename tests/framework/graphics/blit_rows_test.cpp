@@ -113,6 +113,42 @@ TEST(BlitRowsTest, BilinearSamplesMatchTheReferenceMix) {
     }
 }
 
+// A tinted draw onto opaque pixels divides each channel's sum by 65025 with rounding: a quotient
+// one off shows only where the rounded sum lies next to a multiple of 65025, so those pixels, found
+// over every alpha, source and destination value, are drawn at every vector width.
+TEST(BlitRowsTest, TintedRowsRoundAsTheReferenceAtEveryWidth) {
+    const uint32_t tint[3] = {128, 37, 1};  // 255 and 200 never reach such an edge
+    const Modulation mod(Color(tint[0], tint[1], tint[2]));
+    std::vector<uint32_t> source;
+    std::vector<uint32_t> dest;
+    for (uint32_t a = 1; a < 256; ++a) {
+        for (uint32_t s = 0; s < 256; ++s) {
+            for (uint32_t d = 0; d < 256; ++d) {
+                bool edge = false;
+                for (uint32_t m : tint) {
+                    const uint32_t rest = (s * m * a + d * 255 * (255 - a) + 32512) % 65025;
+                    edge = edge || rest == 0 || rest == 65024;
+                }
+                if (edge) {
+                    source.push_back(a << 24 | s << 16 | s << 8 | s);
+                    dest.push_back(0xFF000000u | d << 16 | d << 8 | d);
+                }
+            }
+        }
+    }
+    ASSERT_GT(source.size(), 500u);
+    const int count = static_cast<int>(source.size());
+    std::vector<uint32_t> reference = dest;
+    BlendRowReference(reference.data(), source.data(), count, true, mod, kDrawModeNormal);
+    for (int bits : {512, 256, 128}) {
+        LimitVectorWidth(bits);
+        std::vector<uint32_t> fast = dest;
+        BlendRowFast(fast.data(), source.data(), count, true, mod, kDrawModeNormal);
+        EXPECT_EQ(fast, reference) << bits << " bits";
+    }
+    LimitVectorWidth(512);
+}
+
 TEST(BlitRowsTest, EmptyAndNegativeCountsTouchNothing) {
     uint32_t dest = 0x12345678u;
     const uint32_t source = 0xFFFFFFFFu;
