@@ -6,7 +6,6 @@
 #include <cstring>
 #include <string>
 
-#include "engine/ini_access.h"
 #include "game/quillory_game.h"
 #include "support/game_world.h"
 
@@ -152,39 +151,6 @@ TEST_F(LevelFlowTest, TheOpeningDoesNotWaitForThePlayersEffects) {
     world_.RunUntil([&] { return M().phase == PHASE_PLAYING; }, 0.2f);
     EXPECT_EQ(M().phase, PHASE_PLAYING);
     EXPECT_EQ(world_.sounds.Count("level_start"), 1);
-}
-
-TEST_F(LevelFlowTest, WinningANormalLevelAddsTimeAndCompletion) {
-    world_.WriteClasses(3, 1);
-    world_.WriteLevel(2, {{"lineShapeCount", "1"}, {"lineSpeed", "0"}, {"levelTime", "60"}});
-    world_.WriteLevel(3);
-    world_.CreateGame();
-    world_.StartPlaying(2);
-    PlayLevel();
-    ASSERT_EQ(world_.game->ScreenState(), STATE_LEVEL_END);
-    const int before = M().score;
-    ASSERT_EQ(world_.events.Starting("won").size(), 1u);
-    const int seconds = static_cast<int>(M().timeLeft);
-    EXPECT_EQ(world_.sounds.Count("level_complete"), 1);
-    world_.RunSeconds(2.7f);
-    EXPECT_EQ(M().score, before);
-    EXPECT_FLOAT_EQ(M().timeLeft, 0.0f);
-    world_.RunSeconds(0.1f);
-    EXPECT_EQ(M().score, before + seconds + 1500);
-    const auto added = world_.events.Starting("score_added");
-    ASSERT_EQ(added.size(), 2u);
-    EXPECT_EQ(added[0], "score_added " + std::to_string(seconds) +
-                            " time_bonus score=" + std::to_string(before + seconds));
-    EXPECT_NE(added[1].find("1500 completion"), std::string::npos);
-    EXPECT_EQ(world_.sounds.Count("collect_scores"), 1);
-    ASSERT_TRUE(world_.RunUntil([&] { return world_.game->ScreenState() == STATE_PLAYING; }, 10));
-    EXPECT_EQ(M().levelNumber, 3);
-    EXPECT_EQ(M().phase, PHASE_OPENING);
-    EXPECT_EQ(world_.events.Starting("level_end").back(),
-              "level_end score=" + std::to_string(M().score) + " next=level");
-    int stored = 0;
-    EXPECT_TRUE(ReadConfigInt("GAMEPLAY", "LastOpenedLevel", &stored));
-    EXPECT_EQ(stored, 3);
 }
 
 TEST_F(LevelFlowTest, AFullEffectsListNeverLosesTheLevelEndPoints) {
