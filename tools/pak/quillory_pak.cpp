@@ -161,6 +161,15 @@ bool IsSafeName(const std::string& name) {
     return true;
 }
 
+// A path in quotes for messages. Built by appending: GCC 12 warns falsely (-Wrestrict) when
+// inlining "'" + path.string().
+std::string Quoted(const fs::path& path) {
+    std::string text = "'";
+    text += path.string();
+    text += '\'';
+    return text;
+}
+
 // Makes the folders of `name` below `folder`, never following a symbolic link and never
 // replacing anything: a link planted inside the target would lead the write outside it. The
 // target folder itself is the user's choice and may be a link.
@@ -172,7 +181,7 @@ bool MakeParentFolders(const fs::path& folder, const fs::path& name, std::string
         std::error_code error;
         const fs::file_status status = fs::symlink_status(walk, error);
         if (fs::is_symlink(status)) {
-            problem = "'" + walk.string() + "' is a symbolic link";
+            problem = Quoted(walk) + " is a symbolic link";
             return false;
         }
         if (!fs::exists(status) && !fs::create_directory(walk, error)) {
@@ -180,7 +189,7 @@ bool MakeParentFolders(const fs::path& folder, const fs::path& name, std::string
             return false;
         }
         if (fs::exists(status) && !fs::is_directory(status)) {
-            problem = "'" + walk.string() + "' is not a folder";
+            problem = Quoted(walk) + " is not a folder";
             return false;
         }
     }
@@ -202,7 +211,7 @@ bool ExtractEntry(const std::vector<uint8_t>& bytes, const Tuvo::PakDirectoryEnt
         std::error_code error;
         const fs::file_status existing = fs::symlink_status(target, error);
         if (fs::exists(existing) && !fs::is_regular_file(existing)) {
-            problem = "'" + target.string() + "' is not a regular file";
+            problem = Quoted(target) + " is not a regular file";
         }
     }
     if (!problem.empty()) {
