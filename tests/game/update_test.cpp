@@ -1,4 +1,4 @@
-// The update's clockwork: the scroll's wrap, issuing, the level clock with its pause, the
+// The update's clockwork: issuing, the level clock with its pause, the
 // timeout warnings and the order of loss and win, and the button edges across screens.
 #include <gtest/gtest.h>
 
@@ -26,15 +26,6 @@ protected:
 
     GameWorld world_;
 };
-
-TEST_F(UpdateTest, TheFieldWrapsRoundItsPeriod) {
-    Start({{"lineSpeed", "0.5"}});
-    // Going below 0 jumps to the period; the cells keep their places modulo the period.
-    Edit().scrollOffset = 0.001f;
-    world_.Step();
-    EXPECT_FLOAT_EQ(M().scrollOffset, 7 * 0.15833333f);
-    EXPECT_NEAR(M().cells[0].y, M().cells[0].baseY, 1e-5f);
-}
 
 TEST_F(UpdateTest, IssuingFollowsTheEmptyCellsAndAvoidsRepeats) {
     Start({{"shapeClassCount", "3"}, {"lineShapeCount", "10"}});
