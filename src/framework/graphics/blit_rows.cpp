@@ -701,8 +701,17 @@ __attribute__((target("avx2"))) void AdditiveAvx2(uint32_t* dest, const uint32_t
 }
 #endif
 
+#if QUILLORY_HAVE_AVX2_PATHS
+QUILLORY_AVX512 void TintedAvx512(uint32_t* dest, const uint32_t* source, int count,
+                                  const Modulation& mod);
+#endif
+
 void BlendRowTinted(uint32_t* dest, const uint32_t* source, int count, const Modulation& mod) {
 #if QUILLORY_HAVE_AVX2_PATHS
+    if (HasAvx512()) {
+        TintedAvx512(dest, source, count, mod);
+        return;
+    }
     if (HasAvx2()) {
         TintedAvx2(dest, source, count, mod);
         return;
@@ -744,6 +753,82 @@ __attribute__((target("avx2"))) void GatherGroupsAvx2(uint32_t* out, const uint3
                             _mm256_permutevar8x32_epi32(pixels, order));
     }
 }
+
+// One channel of TintedAvx512, as TintChannelAvx2 computes it.
+QUILLORY_AVX512 inline __m512i TintChannelAvx512(__m512i sourceChannel, __m512i destChannel,
+                                                 __m512i modChannel, __m512i a,
+                                                 __m512i inverse255) {
+    const __m512i numerator = _mm512_add_epi32(
+        _mm512_add_epi32(_mm512_mullo_epi32(_mm512_mullo_epi32(sourceChannel, modChannel), a),
+                         _mm512_mullo_epi32(destChannel, inverse255)),
+        _mm512_set1_epi32(32512));
+    const __m512i quotient = _mm512_maskz_cvttps_epi32(
+        kAllLanes, _mm512_mul_ps(_mm512_maskz_cvtepi32_ps(kAllLanes, numerator),
+                                 _mm512_set1_ps(1.0f / 65025.0f)));
+    const __m512i remainder =
+        _mm512_sub_epi32(numerator, _mm512_mullo_epi32(quotient, _mm512_set1_epi32(65025)));
+    const __m512i one = _mm512_set1_epi32(1);
+    const __m512i raised = _mm512_mask_add_epi32(
+        quotient, _mm512_cmpgt_epi32_mask(remainder, _mm512_set1_epi32(65024)), quotient, one);
+    return _mm512_mask_sub_epi32(raised, _mm512_cmplt_epi32_mask(remainder, _mm512_setzero_si512()),
+                                 raised, one);
+}
+
+// Sixteen-pixel groups of a tinted source-over onto opaque pixels, the last group masked.
+QUILLORY_AVX512 void TintedAvx512(uint32_t* dest, const uint32_t* source, int count,
+                                  const Modulation& mod) {
+    const __m512i opaque = _mm512_set1_epi32(255);
+    const __m512i alphaBits = _mm512_set1_epi32(static_cast<int>(0xFF000000));
+    const __m512i modAlpha = _mm512_set1_epi32(static_cast<int>(mod.alpha));
+    const __m512i modChannels[3] = {_mm512_set1_epi32(static_cast<int>(mod.red)),
+                                    _mm512_set1_epi32(static_cast<int>(mod.green)),
+                                    _mm512_set1_epi32(static_cast<int>(mod.blue))};
+    for (int i = 0; i < count; i += 16) {
+        const __mmask16 lanes = GroupLanes(i, count);
+        const __m512i s = _mm512_maskz_loadu_epi32(lanes, source + i);
+        // a = Div255(source alpha * modulation alpha)
+        __m512i a = _mm512_add_epi32(
+            _mm512_mullo_epi32(_mm512_maskz_srli_epi32(kAllLanes, s, 24), modAlpha),
+            _mm512_set1_epi32(128));
+        a = _mm512_maskz_srli_epi32(
+            kAllLanes, _mm512_add_epi32(a, _mm512_maskz_srli_epi32(kAllLanes, a, 8)), 8);
+        if (_mm512_mask_test_epi32_mask(lanes, a, a) == 0) {
+            continue;
+        }
+        const __m512i d = _mm512_maskz_loadu_epi32(lanes, dest + i);
+        if (_mm512_mask_cmpge_epu32_mask(lanes, d, alphaBits) != lanes) {
+            BlendRowTintedScalar(dest + i, source + i, std::min(16, count - i), mod);
+            continue;
+        }
+        const __m512i inverse255 = _mm512_mullo_epi32(_mm512_sub_epi32(opaque, a), opaque);
+        __m512i packed = alphaBits;
+        for (int c = 0; c < 3; ++c) {
+            const unsigned shift = static_cast<unsigned>(16 - 8 * c);
+            const __m512i value = TintChannelAvx512(
+                _mm512_and_si512(_mm512_maskz_srli_epi32(kAllLanes, s, shift), opaque),
+                _mm512_and_si512(_mm512_maskz_srli_epi32(kAllLanes, d, shift), opaque),
+                modChannels[c], a, inverse255);
+            packed = _mm512_or_si512(packed, _mm512_maskz_slli_epi32(kAllLanes, value, shift));
+        }
+        _mm512_mask_storeu_epi32(dest + i, lanes, packed);
+    }
+}
+
+QUILLORY_AVX512 void GatherGroupsAvx512(uint32_t* out, const uint32_t* in, const int* columns,
+                                        const int* bases, const int32_t* offsets, int groups) {
+    for (int g = 0; g < groups; ++g) {
+        uint32_t* target = out + 16 * g;
+        if (bases[g] < 0) {
+            for (int k = 0; k < 16; ++k) {
+                target[k] = in[columns[16 * g + k]];
+            }
+            continue;
+        }
+        const __m512i pixels = _mm512_loadu_si512(in + bases[g]);
+        const __m512i order = _mm512_loadu_si512(offsets + 16 * g);
+        _mm512_storeu_si512(target, _mm512_maskz_permutexvar_epi32(kAllLanes, order, pixels));
+    }
+}
 #endif
 
 }  // namespace
@@ -772,36 +857,48 @@ void LimitVectorWidth(int bits) {
 }
 
 RowGather::RowGather(std::vector<int> columns, int rowWidth) : columns_(std::move(columns)) {
-    // A reduction spreads eight columns over more than eight pixels: nothing to plan.
+    eights_ = Plan(8, rowWidth);
+    sixteens_ = Plan(16, rowWidth);
+}
+
+RowGather::GroupPlan RowGather::Plan(int groupSize, int rowWidth) const {
+    GroupPlan plan;
+    // A reduction spreads the columns of a group over more pixels than it has: nothing to plan.
     const size_t count = columns_.size();
-    if (count < 8 || std::abs(columns_.back() - columns_.front()) >= static_cast<int>(count)) {
-        return;
+    if (count < static_cast<size_t>(groupSize) ||
+        std::abs(columns_.back() - columns_.front()) >= static_cast<int>(count)) {
+        return plan;
     }
-    const int groups = static_cast<int>(count / 8);
-    groupBase_.assign(static_cast<size_t>(groups), -1);
-    groupOffsets_.assign(static_cast<size_t>(groups) * 8, 0);
-    for (int g = 0; g < groups; ++g) {
-        const int* group = columns_.data() + 8 * g;
-        const int low = *std::min_element(group, group + 8);
-        const int high = *std::max_element(group, group + 8);
-        // The eight loaded pixels must all lie inside the row.
-        if (high - low >= 8 || low < 0 || low + 8 > rowWidth) {
+    const size_t groups = count / groupSize;
+    plan.base.assign(groups, -1);
+    plan.offsets.assign(groups * groupSize, 0);
+    for (size_t g = 0; g < groups; ++g) {
+        const int* group = columns_.data() + groupSize * g;
+        const int low = *std::min_element(group, group + groupSize);
+        const int high = *std::max_element(group, group + groupSize);
+        // The loaded pixels must all lie inside the row.
+        if (high - low >= groupSize || low < 0 || low + groupSize > rowWidth) {
             continue;
         }
-        groupBase_[g] = low;
-        for (int k = 0; k < 8; ++k) {
-            groupOffsets_[8 * g + k] = group[k] - low;
+        plan.base[g] = low;
+        for (int k = 0; k < groupSize; ++k) {
+            plan.offsets[groupSize * g + k] = group[k] - low;
         }
     }
+    return plan;
 }
 
 void RowGather::Gather(uint32_t* out, const uint32_t* in) const {
     size_t i = 0;
 #if QUILLORY_HAVE_AVX2_PATHS
-    if (HasAvx2() && !groupBase_.empty()) {
-        GatherGroupsAvx2(out, in, columns_.data(), groupBase_.data(), groupOffsets_.data(),
-                         static_cast<int>(groupBase_.size()));
-        i = groupBase_.size() * 8;
+    if (HasAvx512() && !sixteens_.base.empty()) {
+        GatherGroupsAvx512(out, in, columns_.data(), sixteens_.base.data(),
+                           sixteens_.offsets.data(), static_cast<int>(sixteens_.base.size()));
+        i = sixteens_.base.size() * 16;
+    } else if (HasAvx2() && !eights_.base.empty()) {
+        GatherGroupsAvx2(out, in, columns_.data(), eights_.base.data(), eights_.offsets.data(),
+                         static_cast<int>(eights_.base.size()));
+        i = eights_.base.size() * 8;
     }
 #endif
     for (; i < columns_.size(); ++i) {

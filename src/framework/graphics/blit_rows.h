@@ -47,8 +47,8 @@ int SampleBilinearRowFast(uint32_t* out, const uint32_t* top, const uint32_t* bo
 void LimitVectorWidth(int bits);
 
 // Gathers out[i] = in[columns[i]] for many rows with the same columns (a nearest stretch),
-// planned once: where eight neighbouring columns lie within eight source pixels (any
-// enlargement) one load and one shuffle fetch all eight.
+// planned once: where eight (or sixteen) neighbouring columns lie within as many source pixels
+// (any enlargement) one load and one shuffle fetch them all.
 class RowGather {
 public:
     // `columns` index a row of `rowWidth` pixels.
@@ -56,10 +56,17 @@ public:
     void Gather(uint32_t* out, const uint32_t* in) const;
 
 private:
+    // Groups of eight (AVX2) or sixteen (AVX-512) columns: per group the first source pixel
+    // loaded, or -1 to gather one by one, and each column's offset from it.
+    struct GroupPlan {
+        std::vector<int> base;
+        std::vector<int32_t> offsets;
+    };
+    GroupPlan Plan(int groupSize, int rowWidth) const;
+
     std::vector<int> columns_;
-    // Per group of eight: the first source pixel loaded, or -1 to gather one by one.
-    std::vector<int> groupBase_;
-    std::vector<int32_t> groupOffsets_;  // eight per group, from groupBase_
+    GroupPlan eights_;
+    GroupPlan sixteens_;
 };
 
 }  // namespace Tuvo::BlitRows

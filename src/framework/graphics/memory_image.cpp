@@ -7,6 +7,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
+#include <limits>
 
 #include "framework/graphics/blit_rows.h"
 #include "framework/graphics/pixel_blend.h"
@@ -19,6 +20,9 @@ namespace {
 
 // -1 until first asked; then 1 (fast paths) or 0 (reference paths only).
 std::atomic<int> gFastPaths{-1};
+
+// The last generation handed out to an image's content.
+std::atomic<uint64_t> gGeneration{0};
 
 // Beyond this, coordinates are treated as invalid input rather than drawn.
 constexpr double kCoordinateLimit = 1e7;
@@ -62,6 +66,19 @@ bool ClipSegment(double& x1, double& y1, double& x2, double& y2, double left, do
     return true;
 }
 
+int64_t AreaOf(const Rect& rect) {
+    return int64_t{rect.width} * rect.height;
+}
+
+// The smallest rectangle holding both (non-empty) rectangles.
+Rect Bounding(const Rect& a, const Rect& b) {
+    const int left = std::min(a.x, b.x);
+    const int top = std::min(a.y, b.y);
+    const int right = std::max(a.x + a.width, b.x + b.width);
+    const int bottom = std::max(a.y + a.height, b.y + b.height);
+    return Rect(left, top, right - left, bottom - top);
+}
+
 // The fill colour with its alpha scaled by a 0..256 weight.
 uint32_t WithAlphaWeight(uint32_t color, uint32_t weight) {
     return (color & 0x00FFFFFF) | (((Alpha(color) * weight) >> 8) << 24);
@@ -98,8 +115,20 @@ bool MemoryImage::FastPathsEnabled() {
     return state == 1;
 }
 
+uint64_t MemoryImage::NextGeneration() {
+    return gGeneration.fetch_add(1, std::memory_order_relaxed) + 1;
+}
+
+void MemoryImage::MarkChanged() {
+    alphaKnown_ = false;
+    visibleRuns_.known = false;
+    generation_ = NextGeneration();
+}
+
 bool MemoryImage::Create(int width, int height) {
     pendingFill_.count = 0;
+    ForgetBackdrop();
+    stretchCache_.reset();
     if (width < 0 || height < 0 || width > kMaxSide || height > kMaxSide) {
         pixels_.clear();
         width_ = 0;
@@ -107,12 +136,13 @@ bool MemoryImage::Create(int width, int height) {
         alphaKnown_ = true;
         hasAlpha_ = false;
         visibleRuns_.known = false;
+        generation_ = NextGeneration();
         return false;
     }
     pixels_.assign(static_cast<size_t>(width) * static_cast<size_t>(height), 0);
     width_ = width;
     height_ = height;
-    MarkWritten();
+    MarkChanged();
     return true;
 }
 
@@ -121,7 +151,7 @@ bool MemoryImage::SetBits(const uint32_t* bits, int width, int height, bool) {
         return false;
     }
     std::memcpy(pixels_.data(), bits, pixels_.size() * sizeof(uint32_t));
-    MarkWritten();
+    MarkChanged();
     return true;
 }
 
@@ -227,7 +257,6 @@ void MemoryImage::FillPixelChecked(int x, int y, uint32_t color, DrawMode mode) 
     }
     uint32_t& pixel = Row(y)[x];
     pixel = FillPixel(pixel, color, mode);
-    MarkWritten();
 }
 
 void MemoryImage::FillRect(const Rect& rect, const Color& color, DrawMode mode) {
@@ -241,17 +270,18 @@ void MemoryImage::FillRect(const Rect& rect, const Color& color, DrawMode mode) 
         pendingFill_.parts[0] = area;
         pendingFill_.count = 1;
         pendingFill_.color = packed;
-        MarkWritten();
+        MarkChanged();
         return;
     }
     SettlePendingFill(area, true);
     for (int y = area.y; y < area.y + area.height; ++y) {
         FillRow(area.x, y, area.width, packed, mode);
     }
-    MarkWritten();
+    MarkWritten(area);
 }
 
 void MemoryImage::WriteFill(const Rect& area, uint32_t color) const {
+    Damage(area);
     for (int row = area.y; row < area.y + area.height; ++row) {
         std::fill_n(pixels_.data() + static_cast<size_t>(row) * width_ + area.x, area.width, color);
     }
@@ -308,6 +338,84 @@ void MemoryImage::KeepPendingPart(const Rect& part) const {
     *smallest = part;
 }
 
+void MemoryImage::Damage(const Rect& area) const {
+    Backdrop& backdrop = backdrop_;
+    Rect part = area.Intersection(backdrop.dest);
+    if (part.IsEmpty()) {
+        return;
+    }
+    // A rectangle whose bounds with the part cost no more to copy than the two (neighbouring
+    // letters of a text, a picture drawn over itself) is taken into the part.
+    for (int i = 0; i < backdrop.damageCount;) {
+        const Rect joined = Bounding(backdrop.damage[i], part);
+        if (AreaOf(joined) > AreaOf(backdrop.damage[i]) + AreaOf(part)) {
+            ++i;
+            continue;
+        }
+        part = joined;
+        backdrop.damage[i] = backdrop.damage[--backdrop.damageCount];
+        i = 0;
+    }
+    if (backdrop.damageCount < Backdrop::kMaxDamage) {
+        backdrop.damage[backdrop.damageCount++] = part;
+        return;
+    }
+    // All places taken: the part joins the rectangle whose bounds grow least by it.
+    int best = 0;
+    int64_t bestGrowth = std::numeric_limits<int64_t>::max();
+    for (int i = 0; i < backdrop.damageCount; ++i) {
+        const Rect& kept = backdrop.damage[i];
+        const int64_t growth = AreaOf(Bounding(kept, part)) - AreaOf(kept);
+        if (growth < bestGrowth) {
+            best = i;
+            bestGrowth = growth;
+        }
+    }
+    backdrop.damage[best] = Bounding(backdrop.damage[best], part);
+}
+
+bool MemoryImage::RestoreBackdrop(const MemoryImage* source, const Rect& from, const Rect& dest) {
+    const Backdrop& backdrop = backdrop_;
+    if (backdrop.dest.IsEmpty() || !(backdrop.dest == dest) || !(backdrop.sourceRect == from) ||
+        backdrop.source != source || backdrop.sourceGeneration != source->generation_) {
+        return false;
+    }
+    int64_t damaged = 0;
+    for (int i = 0; i < backdrop.damageCount; ++i) {
+        damaged += AreaOf(backdrop.damage[i]);
+    }
+    if (damaged >= AreaOf(dest)) {
+        return false;  // as cheap to copy it all
+    }
+    source->WritePendingFill();
+    const size_t sourceStride = static_cast<size_t>(source->width_);
+    for (int i = 0; i < backdrop.damageCount; ++i) {
+        const Rect& part = backdrop.damage[i];
+        const int sourceX = from.x + part.x - dest.x;
+        const int sourceY = from.y + part.y - dest.y;
+        for (int row = 0; row < part.height; ++row) {
+            std::memcpy(Row(part.y + row) + part.x,
+                        source->pixels_.data() + (sourceY + row) * sourceStride + sourceX,
+                        static_cast<size_t>(part.width) * sizeof(uint32_t));
+        }
+    }
+    backdrop_.damageCount = 0;
+    return true;
+}
+
+void MemoryImage::KeepBackdrop(const MemoryImage* source, const Rect& from, const Rect& dest) {
+    Backdrop& backdrop = backdrop_;
+    if (!backdrop.dest.IsEmpty() && !dest.ContainsRect(backdrop.dest)) {
+        Damage(dest);
+        return;
+    }
+    backdrop.source = source;
+    backdrop.sourceGeneration = source->generation_;
+    backdrop.sourceRect = from;
+    backdrop.dest = dest;
+    backdrop.damageCount = 0;
+}
+
 void MemoryImage::ClearRect(const Rect& rect) {
     const Rect area = rect.Intersection(Bounds());
     if (area.IsEmpty()) {
@@ -317,7 +425,7 @@ void MemoryImage::ClearRect(const Rect& rect) {
     for (int y = area.y; y < area.y + area.height; ++y) {
         std::fill_n(Row(y) + area.x, area.width, 0u);
     }
-    MarkWritten();
+    MarkWritten(area);
 }
 
 void MemoryImage::DrawLine(double x1, double y1, double x2, double y2, const Color& color,
@@ -342,6 +450,8 @@ void MemoryImage::DrawLine(double x1, double y1, double x2, double y2, const Col
     const int stepY = y < endY ? 1 : -1;
     int error = dx + dy;
     const uint32_t packed = PackColor(color);
+    // The line stays inside the box of its end points.
+    const Rect box(std::min(x, endX), std::min(y, endY), dx + 1, -dy + 1);
     while (true) {
         FillPixelChecked(x, y, packed, mode);
         if (x == endX && y == endY) {
@@ -357,6 +467,7 @@ void MemoryImage::DrawLine(double x1, double y1, double x2, double y2, const Col
             y += stepY;
         }
     }
+    MarkWritten(box);
 }
 
 void MemoryImage::DrawSmoothLine(double x1, double y1, double x2, double y2, const Color& color,
@@ -398,12 +509,20 @@ void MemoryImage::DrawSmoothLine(double x1, double y1, double x2, double y2, con
     };
     const int first = static_cast<int>(std::floor(x1 + 0.5));
     const int last = static_cast<int>(std::floor(x2 + 0.5));
+    int lowest = std::numeric_limits<int>::max();
+    int highest = std::numeric_limits<int>::min();
     for (int major = first; major <= last; ++major) {
         const double minorPosition = y1 + gradient * (major - x1);
         const double below = std::floor(minorPosition);
         const double fraction = minorPosition - below;
         plot(major, static_cast<int>(below), 1.0 - fraction);
         plot(major, static_cast<int>(below) + 1, fraction);
+        lowest = std::min(lowest, static_cast<int>(below));
+        highest = std::max(highest, static_cast<int>(below) + 1);
+    }
+    if (first <= last) {
+        const Rect box(first, lowest, last - first + 1, highest - lowest + 1);
+        MarkWritten(steep ? Rect(box.y, box.x, box.height, box.width) : box);
     }
 }
 
@@ -428,6 +547,7 @@ void MemoryImage::FillSpansWithCoverage(const Span* spans, int spanCount, const 
             FillPixelChecked(x, run.y, WithAlphaWeight(packed, byte + 1u), mode);
         }
     }
+    MarkWritten(cover);
 }
 
 bool MemoryImage::FillPolygon(const PointF* vertices, int vertexCount, const Rect* clip,
@@ -440,6 +560,8 @@ bool MemoryImage::FillPolygon(const PointF* vertices, int vertexCount, const Rec
     std::vector<double> ys(static_cast<size_t>(vertexCount));
     double top = INFINITY;
     double bottom = -INFINITY;
+    double left = INFINITY;
+    double right = -INFINITY;
     for (int i = 0; i < vertexCount; ++i) {
         xs[i] = static_cast<double>(vertices[i].x) + tx;
         ys[i] = static_cast<double>(vertices[i].y) + ty;
@@ -448,6 +570,8 @@ bool MemoryImage::FillPolygon(const PointF* vertices, int vertexCount, const Rec
         }
         top = std::min(top, ys[i]);
         bottom = std::max(bottom, ys[i]);
+        left = std::min(left, xs[i]);
+        right = std::max(right, xs[i]);
     }
     const Rect area = clip != nullptr ? clip->Intersection(Bounds()) : Bounds();
     if (area.IsEmpty()) {
@@ -479,7 +603,10 @@ bool MemoryImage::FillPolygon(const PointF* vertices, int vertexCount, const Rec
             }
         }
     }
-    MarkWritten();
+    // Every filled pixel lies within a pixel of the corners' box.
+    const int boxLeft = static_cast<int>(std::floor(left)) - 1;
+    const int boxRight = static_cast<int>(std::ceil(right)) + 1;
+    MarkWritten(Rect(boxLeft, firstRow, boxRight - boxLeft, lastRow - firstRow + 1));
     return true;
 }
 

@@ -3,16 +3,21 @@
 // operations of a frame (opaque copy, alpha blend with and without tint, additive, fills,
 // nearest and smooth stretch) have fast row loops; each also has a plain per-pixel reference
 // path, and both give identical pixels (see pixel_blend.h for the formulas). The fast paths also
-// draw fewer pixels: a source's clear stretches are skipped, and a clear under an opaque copy is
-// not written. SetFastPathsEnabled(false), or the environment variable QUILLORY_REFERENCE_BLIT=1,
-// forces the reference paths.
+// draw fewer pixels: a source's clear stretches are skipped, a clear under an opaque copy is
+// not written, an opaque copy that repeats the last one (the same unchanged picture at the same
+// place, as a screen's background each frame) copies only what was drawn over it since, and a
+// stretch asked for again at the same size is a blit of a kept stretched copy (stretch_cache.h).
+// SetFastPathsEnabled(false), or the environment variable QUILLORY_REFERENCE_BLIT=1, forces the
+// reference paths.
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 #include "framework/graphics/blit_rows.h"
 #include "framework/graphics/image.h"
+#include "framework/graphics/stretch_cache.h"
 
 namespace Tuvo {
 
@@ -56,7 +61,9 @@ public:
     // Largest side accepted; bigger requests make an empty image.
     static constexpr int kMaxSide = 16384;
 
-    // Slot 17 on: pixel access and upload.
+    // Slot 17 on: pixel access and upload. Whoever writes through GetBits calls BitsChanged
+    // afterwards: the image keeps facts about its pixels (alpha, clear stretches, what still
+    // matches the last opaque copy) that such writes make stale.
     // Resizes to width x height of transparent black; false (and an empty image) when a side
     // is negative or beyond kMaxSide.
     bool Create(int width, int height);
@@ -70,8 +77,11 @@ public:
         WritePendingFill();
         return pixels_.empty() ? nullptr : pixels_.data();
     }
-    // Call after writing through GetBits, so the image re-checks its alpha.
-    void BitsChanged() { MarkWritten(); }
+    // Call after writing through GetBits, so the image re-checks what it knows of its pixels.
+    void BitsChanged() {
+        ForgetBackdrop();
+        MarkChanged();
+    }
     uint32_t GetPixel(int x, int y) const;
     // Whether some pixel is not opaque (the image has an alpha channel).
     bool HasAlpha() const;
@@ -113,9 +123,12 @@ public:
 private:
     Rect Bounds() const { return Rect(0, 0, width_, height_); }
     uint32_t* Row(int y) { return pixels_.data() + static_cast<size_t>(y) * width_; }
-    void MarkWritten() {
-        alphaKnown_ = false;
-        visibleRuns_.known = false;
+    // The pixels' content changed (perhaps only as a pending fill): what is known of them goes.
+    void MarkChanged();
+    // The pixels inside `area` were written.
+    void MarkWritten(const Rect& area) {
+        Damage(area);
+        MarkChanged();
     }
     // The image's visible runs, worked out on first use after a change.
     const VisibleRuns& Runs() const;
@@ -131,6 +144,24 @@ private:
     // written at once.
     void KeepPendingPart(const Rect& part) const;
     void WriteFill(const Rect& area, uint32_t color) const;
+    // Notes that the pixels of `area` may no longer match the backdrop.
+    void Damage(const Rect& area) const;
+    void ForgetBackdrop() const {
+        backdrop_.dest = Rect();
+        backdrop_.damageCount = 0;
+    }
+    // An opaque copy of `from` (a part of source) onto `dest`, already settled with the pending
+    // fill: when it repeats the backdrop, copies only its damaged parts and returns true.
+    bool RestoreBackdrop(const MemoryImage* source, const Rect& from, const Rect& dest);
+    // After a full opaque copy: it becomes the backdrop when it covers the present one (or there
+    // is none), and is damage to it otherwise.
+    void KeepBackdrop(const MemoryImage* source, const Rect& from, const Rect& dest);
+    // Blit of a source whose alpha channel is given (a stretched copy draws as its original).
+    // False when nothing of it lies inside both images.
+    bool DrawPixels(MemoryImage* source, int x, int y, const Rect& sourceRect, const Color& color,
+                    DrawMode mode, bool sourceHasAlpha);
+    // The kept stretched copy for the key, made now if it was asked for before; else null.
+    MemoryImage* StretchedCopy(const StretchCache::Key& key);
     // The source's pixels; an image drawn onto itself is read from a copy made first.
     const uint32_t* ReadablePixels(const MemoryImage* source,
                                    std::vector<uint32_t>& selfCopy) const;
@@ -154,9 +185,27 @@ private:
         uint32_t color = 0;
     };
     mutable PendingFill pendingFill_;
+    // The last opaque copy that covered the one before (the screen's background, drawn first
+    // each frame) and the parts of it drawn over since, as a few rectangles that may overlap;
+    // outside them the pixels are still the source's. An empty dest means none is kept.
+    struct Backdrop {
+        static constexpr int kMaxDamage = 24;
+        const MemoryImage* source = nullptr;  // compared only, never read through
+        uint64_t sourceGeneration = 0;
+        Rect sourceRect;
+        Rect dest;
+        Rect damage[kMaxDamage];
+        int damageCount = 0;
+    };
+    mutable Backdrop backdrop_;
+    // Unique among all images and changed with every change of the content, so that a kept
+    // backdrop never matches a changed picture or another one made at the same address.
+    static uint64_t NextGeneration();
+    uint64_t generation_ = NextGeneration();
     mutable bool alphaKnown_ = true;
     mutable bool hasAlpha_ = false;
     mutable VisibleRuns visibleRuns_;
+    std::unique_ptr<StretchCache> stretchCache_;  // made at the first stretch drawn
     // The row stretches of the blit being drawn, kept to save an allocation per blit.
     std::vector<BlitRows::RowSegment> segments_;
 };

@@ -4,11 +4,13 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <memory>
 #include <vector>
 
 #include "framework/graphics/blit_rows.h"
 #include "framework/graphics/memory_image.h"
 #include "framework/graphics/pixel_blend.h"
+#include "framework/graphics/stretch_cache.h"
 
 namespace Tuvo {
 
@@ -261,39 +263,85 @@ void StretchSmoothReference(const StretchJob& job) {
     }
 }
 
-// The columns and their weights are worked out once; each row of samples is then blended by
-// the fast row loops, and a row whose samples repeat the previous one's is not sampled again.
+// Smooth samples of a stretch row by row: the columns and their weights are worked out once.
+class SmoothRowSampler {
+public:
+    explicit SmoothRowSampler(const StretchJob& job) : job_(job) {
+        const Rect& area = job.area;
+        const size_t width = static_cast<size_t>(area.width);
+        firsts_.resize(width);
+        seconds_.resize(width);
+        weights_.resize(width);
+        for (size_t i = 0; i < width; ++i) {
+            const SmoothTap column = SmoothColumn(job, area.x + static_cast<int>(i));
+            firsts_[i] = job.sourceRect.x + column.first;
+            seconds_[i] = job.sourceRect.x + column.second;
+            weights_[i] = static_cast<int32_t>(column.weight);
+        }
+    }
+    // The samples of destination row y into out (area.width of them); false when they are
+    // those of the row sampled before, which out still holds.
+    bool Sample(int y, uint32_t* out) {
+        const SmoothTap row = SmoothRow(job_, y);
+        if (row.first == previous_.first && row.second == previous_.second &&
+            row.weight == previous_.weight) {
+            return false;
+        }
+        const uint32_t* top = job_.SourceRow(row.first);
+        const uint32_t* bottom = job_.SourceRow(row.second);
+        const int width = job_.area.width;
+        int i = BlitRows::SampleBilinearRowFast(out, top, bottom, firsts_.data(), seconds_.data(),
+                                                weights_.data(), width, row.weight);
+        for (; i < width; ++i) {
+            out[i] = BilinearQuick(top[firsts_[i]], top[seconds_[i]], bottom[firsts_[i]],
+                                   bottom[seconds_[i]], weights_[i], row.weight);
+        }
+        previous_ = row;
+        return true;
+    }
+
+private:
+    const StretchJob& job_;
+    std::vector<int32_t> firsts_;
+    std::vector<int32_t> seconds_;
+    std::vector<int32_t> weights_;
+    SmoothTap previous_{-1, -1, 0};
+};
+
+// Each row of samples is blended by the fast row loops; a row whose samples repeat the
+// previous one's is not sampled again.
 void StretchSmoothRows(const StretchJob& job) {
+    SmoothRowSampler sampler(job);
+    std::vector<uint32_t> samples(static_cast<size_t>(job.area.width));
+    for (int y = job.area.y; y < job.area.y + job.area.height; ++y) {
+        sampler.Sample(y, samples.data());
+        BlitRows::BlendRowFast(job.DestRow(y) + job.area.x, samples.data(), job.area.width,
+                               job.sourceHasAlpha, job.mod, job.mode);
+    }
+}
+
+// The samples of the whole area, row after row, into out (area.width x area.height).
+void SampleStretch(const StretchJob& job, bool nearest, uint32_t* out) {
     const Rect& area = job.area;
     const size_t width = static_cast<size_t>(area.width);
-    std::vector<int32_t> firsts(width);
-    std::vector<int32_t> seconds(width);
-    std::vector<int32_t> weights(width);
-    for (size_t i = 0; i < width; ++i) {
-        const SmoothTap column = SmoothColumn(job, area.x + static_cast<int>(i));
-        firsts[i] = job.sourceRect.x + column.first;
-        seconds[i] = job.sourceRect.x + column.second;
-        weights[i] = static_cast<int32_t>(column.weight);
-    }
-    std::vector<uint32_t> samples(width);
-    SmoothTap previous{-1, -1, 0};
-    for (int y = area.y; y < area.y + area.height; ++y) {
-        const SmoothTap row = SmoothRow(job, y);
-        if (row.first != previous.first || row.second != previous.second ||
-            row.weight != previous.weight) {
-            const uint32_t* top = job.SourceRow(row.first);
-            const uint32_t* bottom = job.SourceRow(row.second);
-            int i = BlitRows::SampleBilinearRowFast(samples.data(), top, bottom, firsts.data(),
-                                                    seconds.data(), weights.data(), area.width,
-                                                    row.weight);
-            for (; i < area.width; ++i) {
-                samples[i] = BilinearQuick(top[firsts[i]], top[seconds[i]], bottom[firsts[i]],
-                                           bottom[seconds[i]], weights[i], row.weight);
-            }
-            previous = row;
+    if (nearest) {
+        std::vector<int> columns(width);
+        for (size_t i = 0; i < width; ++i) {
+            columns[i] = job.sourceRect.x + job.NearestColumn(area.x + static_cast<int>(i));
         }
-        BlitRows::BlendRowFast(job.DestRow(y) + area.x, samples.data(), area.width,
-                               job.sourceHasAlpha, job.mod, job.mode);
+        const BlitRows::RowGather gather(std::move(columns), job.sourceStride);
+        for (int y = area.y; y < area.y + area.height; ++y) {
+            gather.Gather(out + (y - area.y) * width, job.SourceRow(job.NearestRow(y)));
+        }
+        return;
+    }
+    SmoothRowSampler sampler(job);
+    for (int y = area.y; y < area.y + area.height; ++y) {
+        uint32_t* row = out + (y - area.y) * width;
+        // The first row is always sampled.
+        if (!sampler.Sample(y, row)) {
+            std::memcpy(row, row - width, width * sizeof(uint32_t));
+        }
     }
 }
 
@@ -317,8 +365,16 @@ const uint32_t* MemoryImage::ReadablePixels(const MemoryImage* source,
 void MemoryImage::Blit(Image* sourceImage, int x, int y, const Rect& sourceRect, const Color& color,
                        DrawMode mode) {
     MemoryImage* source = AsMemoryImage(sourceImage);
-    if (source == nullptr || pixels_.empty()) {
-        return;
+    if (source != nullptr &&
+        DrawPixels(source, x, y, sourceRect, color, mode, source->HasAlpha())) {
+        source->hasBeenDrawn_ = true;
+    }
+}
+
+bool MemoryImage::DrawPixels(MemoryImage* source, int x, int y, const Rect& sourceRect,
+                             const Color& color, DrawMode mode, bool sourceHasAlpha) {
+    if (pixels_.empty()) {
+        return false;
     }
     // The caller has clipped; clip again to both images so a bad request cannot leave them.
     const Rect wanted = sourceRect.Intersection(source->Bounds());
@@ -326,17 +382,20 @@ void MemoryImage::Blit(Image* sourceImage, int x, int y, const Rect& sourceRect,
     y += wanted.y - sourceRect.y;
     const Rect dest = Rect(x, y, wanted.width, wanted.height).Intersection(Bounds());
     if (dest.IsEmpty()) {
-        return;
+        return false;
     }
     const int sourceX = wanted.x + dest.x - x;
     const int sourceY = wanted.y + dest.y - y;
-    source->hasBeenDrawn_ = true;
     const Modulation mod(color);
-    const bool sourceHasAlpha = source->HasAlpha();
     const bool fast = FastPathsEnabled();
     const bool opaqueCopy =
         fast && source != this && !sourceHasAlpha && mod.isWhite && mode == kDrawModeNormal;
     SettlePendingFill(dest, !opaqueCopy);
+    const Rect from(sourceX, sourceY, dest.width, dest.height);
+    if (opaqueCopy && RestoreBackdrop(source, from, dest)) {
+        MarkChanged();
+        return true;
+    }
     std::vector<uint32_t> selfCopy;
     const uint32_t* sourcePixels = ReadablePixels(source, selfCopy);
     if (!fast) {
@@ -346,8 +405,8 @@ void MemoryImage::Blit(Image* sourceImage, int x, int y, const Rect& sourceRect,
                 sourcePixels + static_cast<size_t>(sourceY + row) * source->width_ + sourceX,
                 dest.width, sourceHasAlpha, mod, mode);
         }
-        MarkWritten();
-        return;
+        MarkWritten(dest);
+        return true;
     }
     // A fully transparent source pixel leaves the destination as it is in every mode, so only
     // the source's visible runs are drawn; all of them in one call.
@@ -362,6 +421,11 @@ void MemoryImage::Blit(Image* sourceImage, int x, int y, const Rect& sourceRect,
     BlitRows::RowSegment* segment = segments_.data();
     const int sourceEnd = sourceX + dest.width;
     const size_t sourceStride = static_cast<size_t>(source->width_);
+    // The box of the source columns and rows drawn: all that the blit can change.
+    int drawnLeft = sourceEnd;
+    int drawnRight = sourceX;
+    int drawnTop = -1;
+    int drawnBottom = -1;
     for (int row = 0; row < dest.height; ++row) {
         uint32_t* out = Row(dest.y + row) + dest.x;
         const uint32_t* in = sourcePixels + (sourceY + row) * sourceStride;
@@ -376,12 +440,25 @@ void MemoryImage::Blit(Image* sourceImage, int x, int y, const Rect& sourceRect,
             const int end = std::min(run->end, sourceEnd);
             if (start < end) {
                 *segment++ = {out + (start - sourceX), in + start, end - start, run->opaque};
+                drawnLeft = std::min(drawnLeft, start);
+                drawnRight = std::max(drawnRight, end);
+                drawnTop = drawnTop < 0 ? row : drawnTop;
+                drawnBottom = row;
             }
         }
     }
     BlitRows::BlendSegmentsFast(segments_.data(), static_cast<size_t>(segment - segments_.data()),
                                 sourceHasAlpha, mod, mode);
-    MarkWritten();
+    if (opaqueCopy) {
+        KeepBackdrop(source, from, dest);
+        MarkChanged();
+    } else if (runs == nullptr) {
+        MarkWritten(dest);
+    } else if (drawnTop >= 0) {
+        MarkWritten(Rect(dest.x + drawnLeft - sourceX, dest.y + drawnTop, drawnRight - drawnLeft,
+                         drawnBottom - drawnTop + 1));
+    }
+    return true;
 }
 
 void MemoryImage::BlitFlipped(Image* sourceImage, int x, int y, const Rect& sourceRect,
@@ -425,7 +502,7 @@ void MemoryImage::BlitFlipped(Image* sourceImage, int x, int y, const Rect& sour
             BlitRows::BlendRowFast(out, mirrored.data(), dest.width, sourceHasAlpha, mod, mode);
         }
     }
-    MarkWritten();
+    MarkWritten(dest);
 }
 
 void MemoryImage::StretchBlit(Image* source, const Rect& destRect, const Rect& sourceRect,
@@ -471,6 +548,19 @@ void MemoryImage::Stretch(MemoryImage* source, const Rect& destRect, const Rect&
     source->hasBeenDrawn_ = true;
     const Modulation mod(color);
     const bool sourceHasAlpha = source->HasAlpha();
+    if (fast && source != this) {
+        // A stretch drawn before at this size is a blit of its kept copy: the same samples,
+        // blended as the source's own would be.
+        const StretchCache::Key key{sourceRect, destRect.width, destRect.height, fastStretch,
+                                    mirror};
+        MemoryImage* copy = source->StretchedCopy(key);
+        if (copy != nullptr) {
+            DrawPixels(copy, area.x, area.y,
+                       Rect(area.x - destRect.x, area.y - destRect.y, area.width, area.height),
+                       color, mode, sourceHasAlpha);
+            return;
+        }
+    }
     const bool opaqueCopy = fast && fastStretch && source != this && !sourceHasAlpha &&
                             mod.isWhite && mode == kDrawModeNormal;
     SettlePendingFill(area, !opaqueCopy);
@@ -492,7 +582,29 @@ void MemoryImage::Stretch(MemoryImage* source, const Rect& destRect, const Rect&
     } else {
         fast ? StretchSmoothRows(job) : StretchSmoothReference(job);
     }
-    MarkWritten();
+    MarkWritten(area);
+}
+
+MemoryImage* MemoryImage::StretchedCopy(const StretchCache::Key& key) {
+    if (stretchCache_ == nullptr) {
+        stretchCache_ = std::make_unique<StretchCache>();
+    }
+    MemoryImage* copy = stretchCache_->Find(key, generation_);
+    if (copy != nullptr || !stretchCache_->WorthKeeping(key)) {
+        return copy;
+    }
+    WritePendingFill();
+    auto made = std::make_unique<MemoryImage>(key.width, key.height);
+    StretchJob job;
+    job.source = pixels_.data();
+    job.sourceStride = width_;
+    job.sourceRect = key.sourceRect;
+    job.destRect = Rect(0, 0, key.width, key.height);
+    job.area = job.destRect;
+    job.mirror = key.mirror;
+    SampleStretch(job, key.nearest, made->pixels_.data());
+    made->MarkChanged();
+    return stretchCache_->Keep(key, std::move(made));
 }
 
 void MemoryImage::BlitAt(Image* sourceImage, float x, float y, const Rect& sourceRect,
@@ -646,7 +758,7 @@ void MemoryImage::BlitTransformed(MemoryImage* source, const Rect& sourceRect,
             out[x] = BlendPixel(out[x], sample, sourceHasAlpha, mod, mode);
         }
     }
-    MarkWritten();
+    MarkWritten(Rect(firstX, firstY, endX - firstX, endY - firstY));
 }
 
 void MemoryImage::BlitTriangleList(Image* textureImage, const TriVertex (*triangles)[3],
@@ -767,7 +879,7 @@ void MemoryImage::BlitTriangleList(Image* textureImage, const TriVertex (*triang
             }
         }
     }
-    MarkWritten();
+    MarkWritten(limit);
 }
 
 }  // namespace Tuvo

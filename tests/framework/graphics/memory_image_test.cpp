@@ -573,5 +573,186 @@ TEST_F(FastPathTest, OpaqueFillsCoveredByLaterCopiesMatchTheReference) {
     });
 }
 
+// A screen redrawn frame after frame over the same opaque background: the fast paths copy only
+// what was drawn over it since. Whatever is drawn, changed or replaced in between, the frames
+// must be those of the plain order of drawing; a last bare frame shows any pixel left stale.
+TEST_F(FastPathTest, RepeatedBackgroundRestoresExactlyWhatWasDrawnOver) {
+    std::mt19937 random(17);
+    const MemoryImage background = RandomImage(random, kWidth, kHeight, SourceKind::Opaque);
+    MemoryImage soft = RandomImage(random, 23, 17, SourceKind::Soft);
+    MemoryImage opaque = RandomImage(random, 23, 17, SourceKind::Opaque);
+    const Color white = kColorWhite;
+    using Draw = std::function<void(MemoryImage & dest, MemoryImage & back, int frame)>;
+    const std::pair<const char*, Draw> steps[] = {
+        {"blits, fills and clears",
+         [&](MemoryImage& d, MemoryImage&, int frame) {
+             d.Blit(&soft, 10 * frame, 5, Rect(0, 0, 23, 17), white, kDrawModeNormal);
+             d.Blit(&opaque, 60, 3 * frame, Rect(0, 0, 23, 17), white, kDrawModeNormal);
+             d.Blit(&soft, 40, 30, Rect(2, 2, 20, 12), Color(0xFFFFD040u), kDrawModeAdditive);
+             d.FillRect(Rect(5, 40 - frame, 30, 9), Color(200, 100, 0, 90), kDrawModeNormal);
+             d.FillRect(Rect(70, 40, 9, 9), Color(0, 200, 0), kDrawModeNormal);
+             d.ClearRect(Rect(90, frame, 5, 20));
+         }},
+        {"lines",
+         [&](MemoryImage& d, MemoryImage&, int frame) {
+             d.DrawLine(2, 50, 30, 40 + frame, Color(255, 255, 255), kDrawModeNormal);
+             d.DrawLine(95, 2 * frame, 85, 20, Color(255, 255, 255, 90), kDrawModeNormal);
+             d.DrawSmoothLine(3, 3, 30, 10 - frame, Color(255, 0, 0, 200), kDrawModeNormal);
+             d.DrawSmoothLine(60, 58, 55 + frame, 30, Color(255, 0, 0), kDrawModeNormal);
+         }},
+        {"polygons, spans and triangles",
+         [&](MemoryImage& d, MemoryImage&, int frame) {
+             const PointF corners[3] = {{10, 10}, {30, 20}, {20, 35}};
+             const Rect left(0, 0, 50, 61);
+             d.FillPolygon(corners, 3, &left, Color(0, 0, 255, 150), kDrawModeNormal, frame, 0);
+             const Span spans[3] = {{45, 5, 30}, {46, 6, 30}, {55, 10, 9}};
+             d.FillSpans(spans, 2, Color(9, 9, 9), kDrawModeNormal);
+             const uint8_t coverage[4] = {255, 128, 64, 0};
+             d.FillSpansWithCoverage(spans + 2, 1, Color(255, 255, 0), kDrawModeNormal, coverage,
+                                     10 + frame, 55, 4, 1);
+             const TriVertex triangle[1][3] = {{{60, 5, 0, 0}, {95, 10, 1, 0}, {70, 40, 0, 1}}};
+             d.BlitTriangleList(&soft, triangle, 1, Rect(55, 0, 46, 61), white, kDrawModeNormal, 0,
+                                frame, true);
+         }},
+        {"stretched, rotated, flipped and drawn onto itself",
+         [&](MemoryImage& d, MemoryImage&, int frame) {
+             const Rect all(0, 0, 101, 61);
+             d.StretchBlit(&soft, Rect(5, 5, 40, 30), Rect(0, 0, 23, 17), all, white,
+                           kDrawModeNormal, frame % 2 == 0);
+             d.BlitRotated(&opaque, 50, 20, Rect(0, 0, 23, 17), all, white, kDrawModeNormal,
+                           0.3 * frame, 11, 8);
+             d.BlitFlipped(&soft, 70, 40, Rect(0, 0, 23, 17), white, kDrawModeNormal);
+             d.Blit(&d, 3, 30, Rect(60, 10, 30, 20), white, kDrawModeNormal);
+         }},
+        {"more parts than are kept",
+         [&](MemoryImage& d, MemoryImage&, int frame) {
+             for (int i = 0; i < 40; ++i) {
+                 d.FillRect(Rect((i * 37 + frame) % 99, (i * 23) % 59, 2, 2),
+                            Color(i * 6, 255, 0, 200), kDrawModeNormal);
+             }
+         }},
+        {"written through GetBits",
+         [&](MemoryImage& d, MemoryImage&, int frame) {
+             for (int i = frame; i < kWidth * kHeight; i += 97) {
+                 d.GetBits()[i] = 0xFF123456u;
+             }
+             d.BitsChanged();
+         }},
+        {"background changed",
+         [&](MemoryImage& d, MemoryImage& back, int frame) {
+             d.Blit(&soft, 20, 20, Rect(0, 0, 23, 17), white, kDrawModeNormal);
+             back.GetBits()[(5 + frame) * kWidth + 7] ^= 0x00FFFFFFu;
+             back.BitsChanged();
+         }},
+        {"background drawn again in part, from elsewhere or as a copy",
+         [&](MemoryImage& d, MemoryImage& back, int frame) {
+             d.Blit(&opaque, 0, 0, Rect(0, 0, 23, 17), white, kDrawModeNormal);
+             d.Blit(&back, 0, 0, Rect(0, 0, 60, 40), white, kDrawModeNormal);
+             if (frame == 1) {
+                 d.Blit(&back, 0, 1, Rect(2, 1, 99, 60), white, kDrawModeNormal);
+             } else if (frame == 2) {
+                 MemoryImage other(back);
+                 d.Blit(&other, -2, 1, Rect(0, 0, kWidth, kHeight), white, kDrawModeNormal);
+             }
+             d.Blit(&soft, 50, 20, Rect(0, 0, 23, 17), white, kDrawModeNormal);
+         }},
+    };
+    for (const auto& [name, draw] : steps) {
+        SCOPED_TRACE(name);
+        ExpectSamePictures([&](MemoryImage& dest) {
+            MemoryImage back(background);
+            // Every frame is compared: each one's checksum goes into the last one's first pixels.
+            uint32_t checksums[4] = {};
+            for (int frame = 0; frame <= 3; ++frame) {
+                dest.FillRect(Rect(0, 0, kWidth, kHeight), Color(0, 0, 0), kDrawModeNormal);
+                dest.Blit(&back, -2, 1, Rect(0, 0, kWidth, kHeight), white, kDrawModeNormal);
+                if (frame < 3) {
+                    draw(dest, back, frame);
+                }
+                const uint32_t* pixels = static_cast<const MemoryImage&>(dest).GetBits();
+                for (int i = 0; i < kWidth * kHeight; ++i) {
+                    checksums[frame] = checksums[frame] * 16777619u ^ pixels[i];
+                }
+            }
+            std::copy_n(checksums, 4, dest.GetBits());
+            dest.BitsChanged();
+        });
+    }
+}
+
+// A stretch asked for again is drawn from a kept stretched copy: in every mode and modulation,
+// from a source changed in between, from an opaque part of a source with an alpha channel, and
+// at more sizes than are kept, the pictures must be those of the reference.
+TEST_F(FastPathTest, StretchesDrawnAgainMatchTheReference) {
+    const Color modulations[] = {kColorWhite, Color(0xFFFFD040u), Color(30, 140, 250, 200)};
+    for (SourceKind kind : {SourceKind::Soft, SourceKind::Opaque, SourceKind::Banded}) {
+        std::mt19937 random(21 + static_cast<int>(kind));
+        const MemoryImage original = RandomImage(random, 83, 29, kind);
+        for (const Color& mod : modulations) {
+            for (DrawMode mode : {kDrawModeNormal, kDrawModeAdditive}) {
+                SCOPED_TRACE(testing::Message()
+                             << "source kind " << static_cast<int>(kind) << ", colour " << std::hex
+                             << mod.ToInt() << ", mode " << mode);
+                ExpectSamePictures([&](MemoryImage& d) {
+                    MemoryImage s(original);
+                    const Rect all(0, 0, kWidth, kHeight);
+                    for (int round = 0; round < 3; ++round) {
+                        for (bool nearest : {true, false}) {
+                            d.StretchBlit(&s, Rect(-3, 2 + round, 41, 33), Rect(3, 1, 30, 26), all,
+                                          mod, mode, nearest);
+                            d.StretchBlitFlipped(&s, Rect(50, 20, 23, 13), Rect(0, 0, 83, 29),
+                                                 Rect(55, 0, 40, 61), mod, mode, nearest);
+                        }
+                        if (round == 1) {
+                            s.GetBits()[2 * 83 + 5] ^= 0x80FF00FFu;
+                            s.BitsChanged();
+                        }
+                    }
+                });
+            }
+        }
+    }
+    // The first pixels opaque in a picture with an alpha channel: an all-opaque copy still adds
+    // as its source does.
+    MemoryImage partly(8, 8);
+    for (int i = 0; i < 64; ++i) {
+        partly.GetBits()[i] = (i < 32 ? 0xFF000000u : 0x40000000u) | (i * 0x030507u);
+    }
+    partly.BitsChanged();
+    ExpectSamePictures([&](MemoryImage& d) {
+        for (int round = 0; round < 3; ++round) {
+            d.StretchBlit(&partly, Rect(4, 4, 30, 20), Rect(0, 0, 8, 3), Rect(0, 0, 101, 61),
+                          kColorWhite, kDrawModeAdditive, false);
+        }
+    });
+    // More sizes than are kept, each asked for twice.
+    std::mt19937 random(25);
+    MemoryImage soft = RandomImage(random, 83, 29, SourceKind::Soft);
+    ExpectSamePictures([&](MemoryImage& d) {
+        for (int size = 20; size < 120; ++size) {
+            for (int round = 0; round < 2; ++round) {
+                d.StretchBlit(&soft, Rect(size % 40, 3, size, 120 - size), Rect(0, 0, 83, 29),
+                              Rect(0, 0, 101, 61), kColorWhite, kDrawModeNormal, size % 2 == 0);
+            }
+        }
+    });
+}
+
+// The skipped copy is what a writer through GetBits must announce with BitsChanged.
+TEST(MemoryImageTest, RepeatedBackgroundIsNotCopiedAgainUntilBitsChanged) {
+    MemoryImage background = Numbered(20, 10);
+    MemoryImage screen(20, 10);
+    const bool wasFast = MemoryImage::FastPathsEnabled();
+    MemoryImage::SetFastPathsEnabled(true);
+    screen.Blit(&background, 0, 0, Rect(0, 0, 20, 10), kColorWhite, kDrawModeNormal);
+    screen.GetBits()[3] = 0xFF00FF00u;
+    screen.Blit(&background, 0, 0, Rect(0, 0, 20, 10), kColorWhite, kDrawModeNormal);
+    EXPECT_EQ(screen.GetPixel(3, 0), 0xFF00FF00u);
+    screen.BitsChanged();
+    screen.Blit(&background, 0, 0, Rect(0, 0, 20, 10), kColorWhite, kDrawModeNormal);
+    EXPECT_EQ(screen.GetPixel(3, 0), background.GetPixel(3, 0));
+    MemoryImage::SetFastPathsEnabled(wasFast);
+}
+
 }  // namespace
 }  // namespace Tuvo
