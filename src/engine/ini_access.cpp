@@ -1,6 +1,7 @@
 // Options, texts and binary blocks on top of the private-profile functions.
 #include "engine/ini_access.h"
 
+#include <atomic>
 #include <cmath>
 #include <cstdlib>
 #include <mutex>
@@ -17,6 +18,7 @@ constexpr char kLanguageFile[] = "language.ini";
 
 std::mutex gLanguageMutex;
 std::string gLanguageName;
+std::atomic<uint64_t> gLanguageGeneration{0};
 
 }  // namespace
 
@@ -81,6 +83,12 @@ bool WriteProfileStruct(const char* section, const char* key, const void* buffer
 void SetLanguageName(const char* name) {
     std::lock_guard<std::mutex> lock(gLanguageMutex);
     gLanguageName = name == nullptr ? "" : name;
+    ++gLanguageGeneration;
+}
+
+uint64_t LanguageGeneration() {
+    // Both only grow, so their sum moves whenever either does.
+    return gLanguageGeneration.load() + ProfileGeneration();
 }
 
 const char* LanguageName() {

@@ -2,6 +2,8 @@
 // any INI file. Values are at most 254 characters.
 #pragma once
 
+#include <cstdint>
+
 namespace Quillory {
 
 constexpr int kConfigValueSize = 255;  // buffer size of a value, terminator included
@@ -19,6 +21,9 @@ bool WriteProfileStruct(const char* section, const char* key, const void* buffer
 // The language section used by GetLanguageString ("ENGLISH").
 void SetLanguageName(const char* name);
 const char* LanguageName();
+// Grows whenever a language value may have changed (the language set, the language file read
+// again), so that values read from it can be kept until it moves.
+uint64_t LanguageGeneration();
 
 // The translation of `key` in the current language, or "". The result lives in a per-thread buffer
 // until this thread's next look-up.

@@ -4,6 +4,7 @@
 #include "engine/private_profile.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cstdio>
 #include <cstring>
 #include <map>
@@ -49,6 +50,7 @@ std::set<std::string> gDurableFiles = {"saved.ini", "scores.ini"};
 // Look-ups compare a cached file with the disk once per round, not on every call: texts are
 // looked up many times a frame. A round ends at a screen change (RevalidateProfileFiles).
 uint64_t gRound = 1;
+std::atomic<uint64_t> gGeneration{0};
 
 // The user folder's copy of a file, without creating the folder (reads must not touch the disk).
 std::string UserPath(const char* fileName) {
@@ -74,6 +76,7 @@ FileSignature CurrentSignature(const char* fileName) {
 }
 
 void ReadDocument(const char* fileName, CachedFile& cached) {
+    ++gGeneration;
     cached.document = Platform::IniDocument();
     cached.unreadable = false;
     if (!cached.signature.exists) {
@@ -135,6 +138,7 @@ bool Store(const char* fileName, const Platform::IniDocument& document) {
         Platform::UserFilePath(fileName), document.ToText(),
         durable ? Platform::Durability::kFlushToDisk : Platform::Durability::kNoFlush);
     gCache.erase(fileName);
+    ++gGeneration;
     return written;
 }
 
@@ -269,11 +273,17 @@ void SetProfileFileDurable(const char* fileName, bool durable) {
 void RevalidateProfileFiles() {
     std::lock_guard<std::mutex> lock(gProfileMutex);
     ++gRound;
+    ++gGeneration;
 }
 
 void ClearProfileCache() {
     std::lock_guard<std::mutex> lock(gProfileMutex);
     gCache.clear();
+    ++gGeneration;
+}
+
+uint64_t ProfileGeneration() {
+    return gGeneration.load();
 }
 
 }  // namespace Quillory

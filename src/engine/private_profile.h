@@ -40,4 +40,8 @@ void ClearProfileCache();
 // modification time). Called at every screen change; between calls, reads touch no file.
 void RevalidateProfileFiles();
 
+// Grows whenever what a look-up returns may have changed (a file parsed, written, revalidated or
+// dropped from the cache), so that callers can keep values read before until it moves.
+uint64_t ProfileGeneration();
+
 }  // namespace Quillory

@@ -162,6 +162,7 @@ void CSpriteManager::DeleteAllTextures() {
         count_ = 0;
         storedPixels_ = 0;
         fontImage_ = nullptr;
+        fontsAtHand_ = {};
     }
     LogMessage("CSpriteManager::DeleteAllTextures()");
 }

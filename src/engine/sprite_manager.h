@@ -139,7 +139,9 @@ public:
 
     // Symbol font (symbol_font.cpp).
     // The font operations are safe to call from the loading thread and the main thread at once.
-    // Makes fontFile the current font; the first call also reads the width table.
+    // Makes fontFile the current font; the first call also reads the width table. Menus switch
+    // fonts several times a draw: the language's values are read again only when they may have
+    // changed (LanguageGeneration), and the last few font images are kept at hand.
     void InitSymbolFont(const char* fontFile);
     void SelectFont(const char* fontFile) { InitSymbolFont(fontFile); }
     std::string CurrentFontName() const;
@@ -162,6 +164,10 @@ private:
     // Index of key in the table, or -1; the caller holds the lock.
     int FindLocked(const std::string& key) const;
     void ReadSymbolWidths();
+    // The symbol list and the grid, from the current language.
+    void ReadSymbolGrid();
+    // The image of a font file, from the few kept at hand or else the table.
+    Tuvo::Image* FontTexture(const char* fontFile);
     // The text DrawText shows: the translation, unless the flags ask for the literal text.
     static std::string Translate(const char* text, int flags);
     void DrawImageText(const std::string& fileName, float x, float y, float size, uint32_t colour,
@@ -180,6 +186,14 @@ private:
     std::array<char, kSymbolListSize> symbolList_{};
     std::array<float, kSymbolWidthCount> symbolWidths_{};
     bool metricsLoaded_ = false;
+    bool gridRead_ = false;
+    uint64_t gridLanguage_ = 0;  // the language generation the grid was read from
+    struct FontAtHand {
+        std::array<char, kFontNameSize> name{};
+        Tuvo::Image* image = nullptr;  // owned by the table; forgotten when the table is emptied
+    };
+    std::array<FontAtHand, 4> fontsAtHand_{};
+    size_t nextFontAtHand_ = 0;
     int symbolsInRow_ = 16;
     int symbolsInCol_ = 8;
 

@@ -58,8 +58,12 @@ void CSpriteManager::InitSymbolFont(const char* fontFile) {
     if (fontFile == nullptr) {
         return;
     }
-    CopyText(symbolList_, GetLanguageString("SymbolList"));
-    fontImage_ = GetTexture(fontFile);
+    const uint64_t language = LanguageGeneration();
+    const bool readGrid = !gridRead_ || language != gridLanguage_;
+    if (readGrid) {
+        CopyText(symbolList_, GetLanguageString("SymbolList"));
+    }
+    fontImage_ = FontTexture(fontFile);
     CopyText(fontName_, fontFile);
     if (!metricsLoaded_) {
         // Menus switch fonts on every draw; only the first initialisation is worth a line.
@@ -68,7 +72,21 @@ void CSpriteManager::InitSymbolFont(const char* fontFile) {
                       fontImage_ != nullptr ? "OK" : "FAILED");
         LogMessage(line);
     }
+    if (readGrid) {
+        ReadSymbolGrid();
+        gridRead_ = true;
+        gridLanguage_ = language;
+    }
+    if (metricsLoaded_) {
+        return;  // one width table per process, shared by every font image
+    }
+    if (symbolsInCol_ >= 1) {
+        ReadSymbolWidths();
+    }
+    metricsLoaded_ = true;
+}
 
+void CSpriteManager::ReadSymbolGrid() {
     int inRow = 0;
     int inCol = 0;
     if (ReadLanguageInt("SYMBOLS_IN_ROW", &inRow) && ReadLanguageInt("SYMBOLS_IN_COL", &inCol)) {
@@ -83,13 +101,26 @@ void CSpriteManager::InitSymbolFont(const char* fontFile) {
             LogMessage("WARNING: symbol font grid does not fit 255 cells");
         }
     }
-    if (metricsLoaded_) {
-        return;  // one width table per process, shared by every font image
+}
+
+Tuvo::Image* CSpriteManager::FontTexture(const char* fontFile) {
+    if (std::strlen(fontFile) >= kFontNameSize) {
+        return GetTexture(fontFile);  // a name too long to keep
     }
-    if (symbolsInCol_ >= 1) {
-        ReadSymbolWidths();
+    for (const FontAtHand& font : fontsAtHand_) {
+        if (font.image != nullptr && std::strcmp(font.name.data(), fontFile) == 0) {
+            return font.image;
+        }
     }
-    metricsLoaded_ = true;
+    Tuvo::Image* image = GetTexture(fontFile);
+    if (image != nullptr) {
+        // A file that failed to load is not kept: it is tried again next time.
+        FontAtHand& kept = fontsAtHand_[nextFontAtHand_];
+        CopyText(kept.name, fontFile);
+        kept.image = image;
+        nextFontAtHand_ = (nextFontAtHand_ + 1) % fontsAtHand_.size();
+    }
+    return image;
 }
 
 void CSpriteManager::ReadSymbolWidths() {

@@ -1,7 +1,8 @@
 // The main window on SDL2. With a graphics card, a streaming texture holds the 800x600 picture
 // and SDL's logical size does the letterboxing and maps pointer positions back to game
-// coordinates. Without one, the picture is copied straight into the window's own pixels at a
-// whole multiple, centred, and the pointer is mapped back here.
+// coordinates. Without one, the picture goes straight into the window's own pixels, centred:
+// drawn there in place at 1:1 (PictureMemory), else copied at a whole multiple; the pointer is
+// mapped back here.
 #include "platform/window.h"
 
 #include <SDL.h>
@@ -21,18 +22,27 @@ struct GameWindow::State {
     SDL_Window* window = nullptr;
     SDL_Renderer* renderer = nullptr;
     SDL_Texture* texture = nullptr;
-    // Without a graphics card the picture is copied straight into the window's own pixels
-    // (one copy a frame, where the software renderer makes two), through this description of
-    // the caller's frame.
+    // Without a graphics card the picture goes straight into the window's own pixels: drawn
+    // there in place, or copied (one copy a frame, where the software renderer makes two)
+    // through this description of the caller's frame.
     bool drawsToSurface = false;
     SDL_Surface* frame = nullptr;
     const SDL_Surface* shownSurface = nullptr;  // the window surface the bars were cleared on
+    // The place in the window's pixels that PictureMemory handed out last.
+    uint32_t* handedOut = nullptr;
+    // A new window surface was cleared (here or by a repaint) since PictureMemory last said so.
+    bool surfaceIsNew = false;
 
-    // Whether the window surface is the one whose bars were cleared last.
+    // Whether the window surface is the one whose bars were cleared last. SDL makes a new
+    // surface when the window changes size, possibly at the same address: the one we cleared
+    // carries our mark in its user data, which a new one does not.
     bool SameSurface(const SDL_Surface* surface) const {
-        return surface == shownSurface && surface->w == clearedWidth && surface->h == clearedHeight;
+        return surface == shownSurface && surface->userdata == this && surface->w == clearedWidth &&
+               surface->h == clearedHeight;
     }
-    void NoteClearedSurface(const SDL_Surface* surface) {
+    void NoteClearedSurface(SDL_Surface* surface) {
+        surface->userdata = this;
+        surfaceIsNew = true;
         shownSurface = surface;
         clearedWidth = surface->w;
         clearedHeight = surface->h;
@@ -437,6 +447,7 @@ void GameWindow::DestroyWindow() {
     }
     s.drawsToSurface = false;
     s.shownSurface = nullptr;
+    s.handedOut = nullptr;
     if (s.texture != nullptr) {
         SDL_DestroyTexture(s.texture);
         s.texture = nullptr;
@@ -587,10 +598,55 @@ void GameWindow::PollEvents(std::vector<InputEvent>& events) {
     }
 }
 
+DrawingMemory GameWindow::PictureMemory() {
+    State& s = *state_;
+    s.handedOut = nullptr;
+    if (!s.drawsToSurface || s.window == nullptr) {
+        return {};
+    }
+    SDL_Surface* surface = SDL_GetWindowSurface(s.window);
+    if (surface == nullptr || !HasFramePixelLayout(surface) || SDL_MUSTLOCK(surface) ||
+        surface->pitch % 4 != 0 || surface->pixels == nullptr) {
+        return {};
+    }
+    const int width = s.settings.width;
+    const int height = s.settings.height;
+    const PictureLayout layout = IntegerLayout(surface->w, surface->h, width, height);
+    if (layout.scale != 1 || layout.x < 0 || layout.y < 0 || layout.x + width > surface->w ||
+        layout.y + height > surface->h) {
+        return {};
+    }
+    DrawingMemory memory;
+    if (!s.SameSurface(surface)) {
+        // New pixels need not be cleared by the system: the bars are, and the picture's place
+        // too, for a frame that leaves parts of it undrawn.
+        SDL_FillRect(surface, nullptr, SDL_MapRGB(surface->format, 0, 0, 0));
+        s.NoteClearedSurface(surface);
+    }
+    memory.fresh = s.surfaceIsNew;
+    s.surfaceIsNew = false;
+    memory.width = width;
+    memory.height = height;
+    memory.pitchInPixels = surface->pitch / 4;
+    memory.pixels = static_cast<uint32_t*>(surface->pixels) +
+                    static_cast<size_t>(layout.y) * memory.pitchInPixels + layout.x;
+    s.handedOut = memory.pixels;
+    return memory;
+}
+
 bool GameWindow::Present(const uint32_t* pixels, int pitchInPixels) {
     State& s = *state_;
     if (pixels == nullptr || pitchInPixels < s.settings.width) {
         return false;
+    }
+    if (s.drawsToSurface && pixels == s.handedOut) {
+        // Drawn in place. If the window made new pixels since, the old ones are gone: nothing
+        // is read from them, and the caller draws again at the next place it is given.
+        SDL_Surface* surface = SDL_GetWindowSurface(s.window);
+        if (surface == nullptr || !s.SameSurface(surface)) {
+            return false;
+        }
+        return SDL_UpdateWindowSurface(s.window) == 0;
     }
     if (s.drawsToSurface) {
         return CopyToSurface(pixels, pitchInPixels);

@@ -39,6 +39,15 @@ struct Rectangle {
 
 enum class CursorKind { kArrow, kHand, kDragging };
 
+// A place in the window's own pixels where a frame can be drawn directly.
+struct DrawingMemory {
+    uint32_t* pixels = nullptr;  // the picture's top left; null when there is no such place
+    int width = 0;               // the picture's size
+    int height = 0;
+    int pitchInPixels = 0;  // from one row to the next
+    bool fresh = false;     // the pixels are new: they hold nothing drawn before
+};
+
 // Whether a window of width x height logical pixels, shown at `scale`, fits inside `area` (the
 // client area of a maximised window, so a window exactly that size does not fit).
 bool WindowFits(const Rectangle& area, int width, int height, int scale);
@@ -63,7 +72,14 @@ public:
     // Sets the window's icon from width x height 0xAARRGGBB pixels; false when it cannot.
     bool SetIcon(const uint32_t* pixels, int width, int height);
 
-    // Shows a finished picture of width x height 0xAARRGGBB pixels.
+    // Where the next frame can be drawn straight into the window's own pixels, so that
+    // presenting it copies nothing: only without a graphics card, at 1:1, with the frame's
+    // pixel format. The place holds until the next call into the window; callers ask again
+    // before every frame, and draw everything again when it moved or is fresh. Bars around it
+    // are cleared here.
+    DrawingMemory PictureMemory();
+    // Shows a finished picture of width x height 0xAARRGGBB pixels: pixels that PictureMemory
+    // handed out are shown as they are, when they still belong to the window (false if not).
     bool Present(const uint32_t* pixels, int pitchInPixels);
     // Shows the last picture again (repaint requests).
     void PresentLast();

@@ -200,6 +200,7 @@ bool TuvoAppBase::CreateMainWindow() {
     }
     physicallyWindowed_ = settings_.windowed;
     syncRefreshRate_ = window_.RefreshRate();
+    screenInWindow_ = nullptr;
     if (!screenImage_.Create(width_, height_)) {
         return false;
     }
@@ -556,11 +557,15 @@ bool TuvoAppBase::DrawFrame() {
         CheckIdle(start);
     }
     if (idlePaused_) {
+        if (PrepareScreenImage()) {
+            widgetManager_->DrawScreen();
+        }
         PresentFrame();
         hasPendingDraw_ = false;
         lastDrawWasEmpty_ = true;
         return false;
     }
+    PrepareScreenImage();
     const bool drawn = widgetManager_->DrawScreen();
     if (!drawn && start - lastDrawTick_ < 1000 && !forceRedraw_) {
         hasPendingDraw_ = false;
@@ -608,7 +613,57 @@ void TuvoAppBase::Redraw() {
 }
 
 void TuvoAppBase::PresentFrame() {
-    window_.Present(screenImage_.GetBits(), screenImage_.GetWidth());
+    window_.Present(screenImage_.GetBits(), screenImage_.GetPitch());
+}
+
+bool TuvoAppBase::PrepareScreenImage() {
+    if (width_ <= 0 || height_ <= 0) {
+        return false;
+    }
+    Platform::DrawingMemory memory;
+    if (window_.IsCreated()) {
+        memory = window_.PictureMemory();
+        if (memory.width != width_ || memory.height != height_) {
+            memory = {};  // a picture of another size: the frame is scaled by the copy
+        }
+    }
+    if (memory.pixels == screenInWindow_ && memory.pitchInPixels == screenInWindowPitch_ &&
+        !memory.fresh) {
+        return false;
+    }
+    // The image's old pixels are not read: they may have gone with the window's old ones.
+    if (memory.pixels == nullptr ||
+        !screenImage_.UseExternalPixels(memory.pixels, width_, height_, memory.pitchInPixels)) {
+        screenImage_.Create(width_, height_);
+        screenInWindow_ = nullptr;
+        screenInWindowPitch_ = 0;
+    } else {
+        screenInWindow_ = memory.pixels;
+        screenInWindowPitch_ = memory.pitchInPixels;
+    }
+    forceRedraw_ = true;
+    MarkAllDirty();
+    return true;
+}
+
+std::vector<uint32_t> TuvoAppBase::ScreenPixels() {
+    if (PrepareScreenImage()) {
+        widgetManager_->DrawScreen();
+    }
+    std::vector<uint32_t> pixels;
+    const uint32_t* bits = screenImage_.GetBits();
+    if (bits == nullptr) {
+        return pixels;
+    }
+    const int width = screenImage_.GetWidth();
+    const int height = screenImage_.GetHeight();
+    pixels.resize(static_cast<size_t>(width) * height);
+    for (int y = 0; y < height; ++y) {
+        const uint32_t* row = bits + static_cast<size_t>(y) * screenImage_.GetPitch();
+        std::transform(row, row + width, pixels.begin() + static_cast<ptrdiff_t>(y) * width,
+                       [](uint32_t pixel) { return pixel | 0xFF000000u; });
+    }
+    return pixels;
 }
 
 void TuvoAppBase::PumpWindowEvents(std::vector<Platform::InputEvent>& events) {

@@ -94,6 +94,10 @@ public:
     virtual bool TryUpdate();
     virtual void RunFractionalUpdate(float fraction);
     virtual bool DrawFrame();
+    // Before anything is drawn into the back buffer: points it at the window's own pixels where
+    // the window offers them (presenting then copies nothing), else at memory of its own. True
+    // when it moved or the window's pixels are new: everything is then marked for drawing.
+    bool PrepareScreenImage();
     virtual void Redraw();
     virtual void MainLoop();
     virtual bool LoopStep(bool* updated);
@@ -257,6 +261,9 @@ protected:
     void RefreshVolumes();
     // Shows the finished back buffer.
     virtual void PresentFrame();
+    // The back buffer as width_ x height_ opaque pixels, for screenshots; drawn first when it
+    // has just moved.
+    std::vector<uint32_t> ScreenPixels();
     // Hands one input event to the widget manager.
     virtual void DeliverInput(const Platform::InputEvent& event);
     // Whether the user has been idle long enough for the desktop's screen saver.
@@ -274,6 +281,10 @@ protected:
     uint32_t sessionSeed_ = 0;
     Platform::GameWindow window_;
     MemoryImage screenImage_;
+    // Where the back buffer lies in the window's pixels (null: in its own memory). Kept apart
+    // from the image, whose pixels may be gone with the window's old ones by the time it is asked.
+    uint32_t* screenInWindow_ = nullptr;
+    int screenInWindowPitch_ = 0;
     std::unique_ptr<WidgetManager> widgetManager_;
     std::unique_ptr<DialogRegistry> dialogs_;  // uses the widget manager: goes first
     std::unique_ptr<SoundManager> soundManager_;

@@ -424,8 +424,10 @@ void GameApp::ScriptQuit() {
 
 std::string GameApp::TakeScreenshot() {
     std::string error;
-    const std::string path = WriteScreenshot(Platform::UserFolder() + "/screenshots",
-                                             screenImage_.GetBits(), width_, height_, error);
+    const std::vector<uint32_t> pixels = ScreenPixels();
+    const std::string path =
+        WriteScreenshot(Platform::UserFolder() + "/screenshots",
+                        pixels.empty() ? nullptr : pixels.data(), width_, height_, error);
     if (path.empty()) {
         Quillory::LogMessage(("Screenshot FAILED: " + error).c_str());
     } else {
@@ -557,6 +559,7 @@ void GameApp::StepDemo() {
         // No update before everything is loaded: the loading screen alone, now and then.
         if (real.Milliseconds() - demoLastLoadingDraw_ >= 50) {
             demoLastLoadingDraw_ = real.Milliseconds();
+            PrepareScreenImage();
             widgetManager_->DrawScreen();
             PresentFrame();
         }
@@ -585,6 +588,7 @@ void GameApp::StepDemo() {
     demo_->TickDone(ScreenState(), game_->State().score, game_->State().levelNumber);
     if (tick % 2 == 0) {
         // Drawing reads the clock too: it happens after the same updates in every run.
+        PrepareScreenImage();
         if (widgetManager_->DrawScreen()) {
             ++drawCount_;
         }
@@ -708,16 +712,8 @@ void GameApp::ScriptCharacter(char character) {
 }
 
 bool GameApp::ScriptScreenshot(const std::string& path) {
-    const uint32_t* bits = screenImage_.GetBits();
-    if (bits == nullptr) {
-        return false;
-    }
-    // The back buffer is opaque however its alpha bytes were left.
-    std::vector<uint32_t> pixels(bits, bits + static_cast<size_t>(width_) * height_);
-    for (uint32_t& pixel : pixels) {
-        pixel |= 0xFF000000u;
-    }
-    return ImageLib::WritePngFile(path, pixels.data(), width_, height_);
+    const std::vector<uint32_t> pixels = ScreenPixels();
+    return !pixels.empty() && ImageLib::WritePngFile(path, pixels.data(), width_, height_);
 }
 
 void GameApp::SetMusicVolume(float volume) {

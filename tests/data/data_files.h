@@ -67,4 +67,15 @@ inline std::string Attr(const Element* e, const char* name) {
     return value ? value : "";
 }
 
+// The shape classes of "classes.xml", parsed once, in catalogue order.
+inline const std::vector<const Element*>& Catalogue() {
+    static tinyxml2::XMLDocument document;
+    static const std::vector<const Element*> classes = [] {
+        document.LoadFile((DataFolder() + "/classes.xml").c_str());
+        const Element* root = document.RootElement();
+        return Children(root ? root->FirstChildElement("Level") : nullptr, "ShapeClass");
+    }();
+    return classes;
+}
+
 }  // namespace DataFiles

@@ -1,10 +1,6 @@
-// Checks the game's pictures, fonts, menus and texts in data/ as the game reads them: the class
-// catalogue and the menu files with the XML parser, "language.ini" through the language look-up,
-// the pictures with the image readers, and every file name against the folder listing that the
-// preloading uses. Fails when a file is missing or spelled differently from its preloaded key,
-// when a menu lacks a control the game asks for (or has it as the wrong kind, or in the wrong
-// order), when a field is longer than the game's tables hold, when a text has no translation or
-// does not fit, or when a picture or the symbol-font tables do not match how they are drawn.
+// The game's pictures, fonts, menus and texts in data/, read as the game reads them: every file
+// named by its preloaded key, every control and action a screen's state uses, fields within the
+// menu tables, texts translated and fitting, pictures and font tables matching how they are drawn.
 #include <gtest/gtest.h>
 #include <tinyxml2.h>
 
@@ -20,7 +16,6 @@
 
 #include "data_files.h"
 #include "engine/ini_access.h"
-#include "engine/menu.h"
 #include "imagefiles/image_loader.h"
 #include "support/user_folder.h"
 
@@ -29,13 +24,6 @@ namespace {
 namespace fs = std::filesystem;
 using namespace DataFiles;
 
-// The catalogue the levels and the sounds rely on, in catalogue order.
-const char* const kClassNames[] = {
-    "quill",    "feather",   "oak_leaf", "fern",        "acorn",     "snail",
-    "beetle",   "key",       "seahorse", "nautilus",    "mushroom",  "moth",
-    "pinecone", "magnifier", "inkpot",   "pocketwatch", "cherries",  "bellflower",
-    "thistle",  "frog",      "lizard",   "crab",        "dragonfly", "tulip",
-};
 constexpr int kVariants = 4;
 constexpr int kMaxClasses = 30;
 constexpr int kMinClasses = 20;  // the game-complete screen shows entries 0 to 14; the map plays
@@ -221,6 +209,12 @@ void ForEachScreen(Check check) {
     }
 }
 
+struct SymbolFont {
+    std::string symbols;
+    int columns, rows;
+    std::vector<float> widths;
+};
+
 // Each test reads the data folder as the game does: from its current directory, with a fresh
 // user folder, so a stray user copy of an INI file cannot stand in for the shipped one. Pictures
 // are decoded as the sprite manager loads them: through the archive layer, by their key, looking
@@ -248,25 +242,42 @@ protected:
     }
     static int Alpha(const ImageLib::Image& image, int x, int y) { return image.At(x, y) >> 24; }
 
+    // The symbol font's characters, grid and advances (sixteenths of a cell) in "language.ini",
+    // with the format of its width rows checked on the way.
+    SymbolFont ReadSymbolFont() {
+        SymbolFont font{Language("SymbolList"),
+                        LanguageNumber("SYMBOLS_IN_ROW"),
+                        LanguageNumber("SYMBOLS_IN_COL"),
+                        {}};
+        EXPECT_LT(font.rows, 10);  // row keys "Line01_Width" to "Line09_Width"
+        EXPECT_LE(font.columns * font.rows, 255);
+        for (int r = 1; r <= font.rows && r < 10; ++r) {
+            const std::string key = "Line0" + std::to_string(r) + "_Width";
+            const std::vector<std::string> tokens = Split(Language(key), ',');
+            EXPECT_EQ(static_cast<int>(tokens.size()), font.columns) << key;
+            for (const std::string& token : tokens) {
+                char* end = nullptr;
+                const float value = std::strtof(token.c_str(), &end);
+                EXPECT_TRUE(end != token.c_str() && value >= 0 && value <= 16)
+                    << key << " " << token;
+                font.widths.push_back(value);
+            }
+        }
+        return font;
+    }
+
     TestSupport::TestUserFolder user_;
     TestSupport::ScopedCurrentDirectory inData_;
     std::map<std::string, std::unique_ptr<ImageLib::Image>> images_;
 };
 
 TEST_F(VisualDataTest, ClassCatalogueNamesEveryClassWithFourTurns) {
-    tinyxml2::XMLDocument document;
-    ASSERT_EQ(document.LoadFile((DataFolder() + "/classes.xml").c_str()), tinyxml2::XML_SUCCESS);
-    const Element* root = document.RootElement();
-    ASSERT_NE(root, nullptr);
-    const auto classes = Children(root->FirstChildElement("Level"), "ShapeClass");
+    const std::vector<const Element*>& classes = Catalogue();
     ASSERT_GE(static_cast<int>(classes.size()), kMinClasses);
     ASSERT_LE(static_cast<int>(classes.size()), kMaxClasses);
-    ASSERT_EQ(classes.size(), std::size(kClassNames));
-
     for (size_t k = 0; k < classes.size(); ++k) {
         const std::string name = Attr(classes[k], "name");
         SCOPED_TRACE(name);
-        EXPECT_EQ(name, kClassNames[k]) << "catalogue entry " << k;
         EXPECT_EQ(Attr(classes[k], "soundEvent"), "class_" + name);
         EXPECT_LE(Attr(classes[k], "soundEvent").size(), 59u);  // sound events are char[60]
         const auto shapes = Children(classes[k], "Shape");
@@ -283,7 +294,7 @@ TEST_F(VisualDataTest, ClassCatalogueNamesEveryClassWithFourTurns) {
     }
 }
 
-TEST_F(VisualDataTest, ImagesTheGameNamesExistWithTheirPreloadedSpelling) {
+TEST_F(VisualDataTest, PicturesAreNamedByTheirPreloadedKeysAndDecodeWithinTheImageTable) {
     for (const auto& [folder, names] : kFixedImages) {
         for (const std::string& name : Words(names)) {
             EXPECT_TRUE(IsPreloadedKey(folder + name)) << folder << name;
@@ -295,9 +306,6 @@ TEST_F(VisualDataTest, ImagesTheGameNamesExistWithTheirPreloadedSpelling) {
     for (const char* file : {"config.ini", "saved.ini", "scores.ini", "registry.ini"}) {
         EXPECT_FALSE(fs::exists(fs::path(DataFolder()) / file)) << "a player file ships: " << file;
     }
-}
-
-TEST_F(VisualDataTest, PreloadedFoldersHoldOnlyPicturesThatDecodeAndFitTheImageTable) {
     for (const std::string& key : PreloadedKeys()) {
         const std::string name = key.substr(key.rfind('\\') + 1);
         std::string extension = name.substr(name.rfind('.') + 1);
@@ -313,7 +321,11 @@ TEST_F(VisualDataTest, PreloadedFoldersHoldOnlyPicturesThatDecodeAndFitTheImageT
     EXPECT_LE(PreloadedKeys().size(), static_cast<size_t>(kMaxImages - 50));
 }
 
-TEST_F(VisualDataTest, EveryMenuKeepsWithinTheTablesAndNamesPreloadedPictures) {
+TEST_F(VisualDataTest, EveryMenuKeepsWithinTheTablesOnScreenAndTranslated) {
+    for (const char* key : kGameTextKeys) {
+        EXPECT_FALSE(Language(key).empty()) << key;
+    }
+    EXPECT_EQ(Language("Quillory"), "Quillory");
     ForEachScreen([&](const ScreenRules&, const Element* screen) {
         for (const auto& [kind, limit] : kControlLimits) {
             EXPECT_LE(static_cast<int>(Children(screen, kind.c_str()).size()), limit) << kind;
@@ -332,6 +344,36 @@ TEST_F(VisualDataTest, EveryMenuKeepsWithinTheTablesAndNamesPreloadedPictures) {
         // The click and hover sounds are the two the sound folder provides for menus.
         EXPECT_EQ(Attr(screen, "clickSound"), "Sound\\menu_click.ogg");
         EXPECT_EQ(Attr(screen, "overSound"), "Sound\\menu_hover.ogg");
+
+        // Buttons on screen and apart: a click on an overlap would always go to the earlier one.
+        const auto buttons = Children(screen, "Button");
+        for (size_t i = 0; i < buttons.size(); ++i) {
+            const Rect r = ControlRect(buttons[i]);
+            EXPECT_GT(r.right - r.left, 0.f) << Attr(buttons[i], "name");
+            EXPECT_TRUE(r.left >= 0 && r.top >= 0 && r.right <= 1 && r.bottom <= 1)
+                << Attr(buttons[i], "name") << " leaves the screen";
+            for (size_t j = i + 1; j < buttons.size(); ++j) {
+                EXPECT_FALSE(r.Overlaps(ControlRect(buttons[j])))
+                    << Attr(buttons[i], "name") << " / " << Attr(buttons[j], "name");
+            }
+        }
+
+        // Every caption and text the file gives has a translation that fits the text table.
+        std::vector<std::string> keys;
+        for (const Element* b : buttons) {
+            keys.push_back(Attr(b, "text"));
+        }
+        for (const Element* t : Children(screen, "Text")) {
+            if (!kTextsSetByGame.count(Attr(t, "name"))) {
+                keys.push_back(Attr(t, "text"));
+            }
+        }
+        for (const std::string& key : keys) {
+            if (!key.empty() && key.find(".png") == std::string::npos) {
+                EXPECT_FALSE(Language(key).empty()) << key;
+                EXPECT_LT(Language(key).size(), 100u) << key;
+            }
+        }
     });
 }
 
@@ -376,12 +418,10 @@ TEST_F(VisualDataTest, EveryScreenHasTheControlsAndActionsItsStateUses) {
             }
         }
     }
-}
-
-TEST_F(VisualDataTest, OnlyTheCheckBoxesAreCheckBoxesAndSlidersAreComplete) {
-    const Element* screen = MenuScreen("menu-options.xml");
-    ASSERT_NE(screen, nullptr);
-    for (const Element* b : Children(screen, "Button")) {
+    // Only the options' check boxes are check boxes, and its sliders are complete.
+    const Element* options = MenuScreen("menu-options.xml");
+    ASSERT_NE(options, nullptr);
+    for (const Element* b : Children(options, "Button")) {
         const std::string name = Attr(b, "name");
         const bool checkBox = name == "btnFullScreen" || name == "btn3DHardware";
         // A check box is a button with a checked picture; the other buttons must not be one, or
@@ -389,17 +429,15 @@ TEST_F(VisualDataTest, OnlyTheCheckBoxesAreCheckBoxesAndSlidersAreComplete) {
         EXPECT_EQ(!Attr(b, "outImgChecked").empty(), checkBox) << name;
         EXPECT_EQ(!Attr(b, "overImgChecked").empty(), checkBox) << name;
     }
-    for (const Element* s : Children(screen, "Slider")) {
+    for (const Element* s : Children(options, "Slider")) {
         for (const char* a : {"outSliderImg", "overSliderImg", "outThumbImg", "overThumbImg"}) {
             EXPECT_FALSE(Attr(s, a).empty()) << Attr(s, "name") << " " << a;
         }
     }
-}
-
-TEST_F(VisualDataTest, StageMapListsStartThenTheSevenStagesInOrder) {
-    const Element* screen = MenuScreen("menu-map.xml");
-    ASSERT_NE(screen, nullptr);
-    const auto buttons = Children(screen, "Button");
+    // The stage map lists start, then the seven stages in order.
+    const Element* map = MenuScreen("menu-map.xml");
+    ASSERT_NE(map, nullptr);
+    const auto buttons = Children(map, "Button");
     ASSERT_GE(buttons.size(), 8u);
     // The game moves its marker to the button whose number is the stage.
     EXPECT_EQ(Attr(buttons[0], "action"), "procStart");
@@ -411,23 +449,6 @@ TEST_F(VisualDataTest, StageMapListsStartThenTheSevenStagesInOrder) {
             EXPECT_EQ(Attr(buttons[i], "action"), "procStage" + std::to_string(i));
         }
     }
-}
-
-TEST_F(VisualDataTest, ButtonsAreOnScreenAndNeverOverlap) {
-    ForEachScreen([&](const ScreenRules&, const Element* screen) {
-        const auto buttons = Children(screen, "Button");
-        for (size_t i = 0; i < buttons.size(); ++i) {
-            const Rect r = ControlRect(buttons[i]);
-            EXPECT_GT(r.right - r.left, 0.f) << Attr(buttons[i], "name");
-            EXPECT_TRUE(r.left >= 0 && r.top >= 0 && r.right <= 1 && r.bottom <= 1)
-                << Attr(buttons[i], "name") << " leaves the screen";
-            // A click on an overlap would always go to the earlier button.
-            for (size_t j = i + 1; j < buttons.size(); ++j) {
-                EXPECT_FALSE(r.Overlaps(ControlRect(buttons[j])))
-                    << Attr(buttons[i], "name") << " / " << Attr(buttons[j], "name");
-            }
-        }
-    });
 }
 
 TEST_F(VisualDataTest, ScreensLeaveFreeWhatTheGameDrawsThemselves) {
@@ -475,92 +496,6 @@ TEST_F(VisualDataTest, ScreensLeaveFreeWhatTheGameDrawsThemselves) {
     }
 }
 
-TEST_F(VisualDataTest, EveryTextTheGameOrTheMenusDrawHasATranslation) {
-    for (const char* key : kGameTextKeys) {
-        EXPECT_FALSE(Language(key).empty()) << key;
-    }
-    EXPECT_EQ(Language("Quillory"), "Quillory");
-    ForEachScreen([&](const ScreenRules&, const Element* screen) {
-        std::vector<std::string> keys;
-        for (const Element* b : Children(screen, "Button")) {
-            keys.push_back(Attr(b, "text"));
-        }
-        for (const Element* t : Children(screen, "Text")) {
-            if (!kTextsSetByGame.count(Attr(t, "name"))) {
-                keys.push_back(Attr(t, "text"));
-            }
-        }
-        for (const std::string& key : keys) {
-            if (!key.empty() && key.find(".png") == std::string::npos) {
-                EXPECT_FALSE(Language(key).empty()) << key;
-                EXPECT_LT(Language(key).size(), 100u) << key;
-            }
-        }
-    });
-}
-
-TEST_F(VisualDataTest, SymbolFontTablesCoverPrintableTextWithMeasuredWidths) {
-    const std::string symbols = Language("SymbolList");
-    // Every printable character, the blank included (typed names have blanks), once.
-    for (int c = 32; c < 127; ++c) {
-        EXPECT_EQ(std::count(symbols.begin(), symbols.end(), static_cast<char>(c)), 1)
-            << "'" << static_cast<char>(c) << "'";
-    }
-    const int columns = LanguageNumber("SYMBOLS_IN_ROW"), rows = LanguageNumber("SYMBOLS_IN_COL");
-    ASSERT_GT(columns, 0);
-    ASSERT_GT(rows, 0);
-    ASSERT_LT(rows, 10);  // row keys "Line01_Width" to "Line09_Width"
-    ASSERT_LE(columns * rows, 255);
-    ASSERT_LE(static_cast<int>(symbols.size()), columns * rows);
-    std::vector<float> widths;
-    for (int r = 1; r <= rows; ++r) {
-        const std::string key = "Line0" + std::to_string(r) + "_Width";
-        const std::vector<std::string> tokens = Split(Language(key), ',');
-        EXPECT_EQ(static_cast<int>(tokens.size()), columns) << key;
-        for (const std::string& token : tokens) {
-            char* end = nullptr;
-            const float value = std::strtof(token.c_str(), &end);
-            EXPECT_NE(end, token.c_str()) << key << " '" << token << "'";
-            EXPECT_TRUE(value >= 0 && value <= 16) << key << ": sixteenths of a cell";
-            widths.push_back(value);
-        }
-    }
-    for (size_t i = 0; i < symbols.size() && i < widths.size(); ++i) {
-        EXPECT_GT(widths[i], 0.f) << "'" << symbols[i] << "' has no advance";
-    }
-}
-
-TEST_F(VisualDataTest, TheGamesMenuLoaderReadsEveryScreenWhole) {
-    user_.StartLog();
-    ForEachScreen([&](const ScreenRules& rules, const Element* screen) {
-        auto menu = std::make_unique<Quillory::CMenu>();
-        ASSERT_EQ(menu->Load(("Menu\\" + std::string(rules.file)).c_str()), 1);
-        // Nothing dropped and no field cut: the game holds what the file says.
-        const auto buttons = Children(screen, "Button");
-        ASSERT_EQ(menu->ButtonCount(), static_cast<int>(buttons.size()));
-        for (size_t i = 0; i < buttons.size(); ++i) {
-            const Quillory::MenuButton& button = menu->Button(static_cast<int>(i));
-            EXPECT_EQ(std::string(button.name), Attr(buttons[i], "name"));
-            EXPECT_EQ(std::string(button.text), Attr(buttons[i], "text"));
-            EXPECT_EQ(std::string(button.action), Attr(buttons[i], "action"));
-            EXPECT_EQ(std::string(button.outImg), Attr(buttons[i], "outImg"));
-            EXPECT_EQ(std::string(button.overImg), Attr(buttons[i], "overImg"));
-        }
-        const auto texts = Children(screen, "Text");
-        ASSERT_EQ(menu->TextCount(), static_cast<int>(texts.size()));
-        for (size_t i = 0; i < texts.size(); ++i) {
-            EXPECT_EQ(std::string(menu->Text(static_cast<int>(i)).text), Attr(texts[i], "text"));
-            EXPECT_EQ(std::string(menu->Text(static_cast<int>(i)).font), Attr(texts[i], "font"));
-        }
-        EXPECT_EQ(menu->ImageCount(), static_cast<int>(Children(screen, "Image").size()));
-        EXPECT_EQ(menu->SliderCount(), static_cast<int>(Children(screen, "Slider").size()));
-        EXPECT_EQ(std::string(menu->BackgroundImage()), Attr(screen, "bgImage"));
-    });
-    user_.StopLog();
-    EXPECT_EQ(user_.LogCount("menu-credits.xml"), 1) << "the loads were not logged";
-    EXPECT_EQ(user_.LogCount("WARNING") + user_.LogCount("FAIL"), 0) << user_.Log();
-}
-
 // Pixels covered by a silhouette (alpha above a third).
 std::vector<bool> Coverage(const ImageLib::Image& image) {
     std::vector<bool> covered(image.bits.size());
@@ -582,12 +517,12 @@ double Difference(const std::vector<bool>& a, const std::vector<bool>& b) {
 
 TEST_F(VisualDataTest, ShapePicturesFillOneCellWithCleanEdgesAndDistinctSilhouettes) {
     std::vector<std::vector<std::vector<bool>>> masks;
-    for (const char* name : kClassNames) {
+    for (const Element* shapeClass : Catalogue()) {
+        const std::string name = Attr(shapeClass, "name");
         SCOPED_TRACE(name);
         masks.emplace_back();
         for (int v = 0; v < kVariants; ++v) {
-            const std::string stem =
-                std::string("Graphics\\Shapes\\") + name + "_" + std::to_string(v);
+            const std::string stem = "Graphics\\Shapes\\" + name + "_" + std::to_string(v);
             for (const std::string& key : {stem + ".png", stem + "_mask.png"}) {
                 const ImageLib::Image* image = Load(key);
                 ASSERT_NE(image, nullptr) << key;
@@ -623,7 +558,8 @@ TEST_F(VisualDataTest, ShapePicturesFillOneCellWithCleanEdgesAndDistinctSilhouet
             for (int a = 0; a < kVariants; ++a) {
                 for (int b = 0; b < kVariants; ++b) {
                     EXPECT_GT(Difference(masks[i][a], masks[j][b]), 0.15)
-                        << kClassNames[i] << " " << a << " / " << kClassNames[j] << " " << b;
+                        << Attr(Catalogue()[i], "name") << " " << a << " / "
+                        << Attr(Catalogue()[j], "name") << " " << b;
                 }
             }
         }
@@ -715,11 +651,18 @@ TEST_F(VisualDataTest, NaturalSizeControlsMatchTheirPictures) {
     }
 }
 
-TEST_F(VisualDataTest, FontImagesShareOneGridAndKeepTheirCutEdgesClear) {
-    const int columns = LanguageNumber("SYMBOLS_IN_ROW"), rows = LanguageNumber("SYMBOLS_IN_COL");
-    ASSERT_GT(columns, 0);
-    ASSERT_GT(rows, 0);
-    const std::string symbols = Language("SymbolList");
+TEST_F(VisualDataTest, SymbolFontCoversPrintableTextOnOneGridWithItsCutEdgesClear) {
+    const SymbolFont table = ReadSymbolFont();
+    ASSERT_TRUE(table.columns > 0 && table.rows > 0);
+    // Every printable character, the blank included (typed names have blanks), once.
+    for (int c = 32; c < 127; ++c) {
+        EXPECT_EQ(std::count(table.symbols.begin(), table.symbols.end(), static_cast<char>(c)), 1)
+            << "'" << static_cast<char>(c) << "'";
+    }
+    ASSERT_LE(static_cast<int>(table.symbols.size()), table.columns * table.rows);
+    for (size_t i = 0; i < table.symbols.size() && i < table.widths.size(); ++i) {
+        EXPECT_GT(table.widths[i], 0.f) << "'" << table.symbols[i] << "' has no advance";
+    }
     const std::pair<int, int> first = SizeOf("English\\font01.png");
     for (const char* key : {"English\\font01.png", "English\\font02.png", "English\\font03.png"}) {
         SCOPED_TRACE(key);
@@ -727,12 +670,11 @@ TEST_F(VisualDataTest, FontImagesShareOneGridAndKeepTheirCutEdgesClear) {
         ASSERT_NE(font, nullptr);
         // One width table serves every font image: they must share the layout.
         EXPECT_EQ(std::make_pair(font->width, font->height), first);
-        ASSERT_EQ(font->width % columns, 0);
-        ASSERT_EQ(font->height % rows, 0);
-        const int cellW = font->width / columns, cellH = font->height / rows;
-        for (size_t i = 0; i < symbols.size(); ++i) {
-            const int left = static_cast<int>(i % columns) * cellW;
-            const int top = static_cast<int>(i / columns) * cellH;
+        ASSERT_EQ(font->width % table.columns + font->height % table.rows, 0);
+        const int cellW = font->width / table.columns, cellH = font->height / table.rows;
+        for (size_t i = 0; i < table.symbols.size(); ++i) {
+            const int left = static_cast<int>(i % table.columns) * cellW;
+            const int top = static_cast<int>(i / table.columns) * cellH;
             int ink = 0, cut = 0;
             for (int y = 0; y < cellH; ++y) {
                 for (int x = 0; x < cellW; ++x) {
@@ -741,35 +683,27 @@ TEST_F(VisualDataTest, FontImagesShareOneGridAndKeepTheirCutEdgesClear) {
                     (drawn ? ink : cut) += Alpha(*font, left + x, top + y) > 0;
                 }
             }
-            EXPECT_EQ(cut, 0) << "'" << symbols[i] << "' is cut off";
-            EXPECT_TRUE(ink > 0 || symbols[i] == ' ') << "'" << symbols[i] << "' has no glyph";
+            EXPECT_EQ(cut, 0) << "'" << table.symbols[i] << "' is cut off";
+            EXPECT_TRUE(ink > 0 || table.symbols[i] == ' ')
+                << "'" << table.symbols[i] << "' has no glyph";
         }
     }
 }
 
 TEST_F(VisualDataTest, CaptionsAndTextsFitTheirButtonsAndPanels) {
-    const std::string symbols = Language("SymbolList");
-    const int columns = LanguageNumber("SYMBOLS_IN_ROW"), rows = LanguageNumber("SYMBOLS_IN_COL");
-    ASSERT_GT(columns, 0);
-    ASSERT_GT(rows, 0);
-    std::vector<float> widths;
-    for (int r = 1; r <= rows; ++r) {
-        for (const std::string& token :
-             Split(Language("Line0" + std::to_string(r) + "_Width"), ',')) {
-            widths.push_back(std::strtof(token.c_str(), nullptr) / 16);
-        }
-    }
+    const SymbolFont table = ReadSymbolFont();
     const auto font = SizeOf("English\\font01.png");
-    ASSERT_GT(font.first, 0);
-    const int cellW = font.first / columns, cellH = font.second / rows;
+    ASSERT_TRUE(table.columns > 0 && table.rows > 0 && font.first > 0);
+    const int cellW = font.first / table.columns, cellH = font.second / table.rows;
     // Lays out a text as the symbol font does: the sum of the advances of its translation, in
     // screen pixels, at height `size` (a fraction of the screen height) or the font's own size.
     auto textWidth = [&](const std::string& text, double size, bool natural) {
         const double cell = natural ? cellW : cellW * (size * 600.0) / cellH;
         double total = 0;
         for (char c : Language(text)) {
-            const size_t i = symbols.find(c);
-            total += (i == std::string::npos || i >= widths.size() ? 0.5 : widths[i]) * cell;
+            const size_t i = table.symbols.find(c);
+            total += (i == std::string::npos || i >= table.widths.size() ? 8 : table.widths[i]) /
+                     16 * cell;
         }
         return total;
     };

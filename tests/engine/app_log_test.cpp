@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <string>
 
 #include "support/temp_folder.h"
@@ -18,19 +19,25 @@ protected:
     void SetUp() override { Quillory::SetLogFilePath(folder_.File("applog.htm").c_str()); }
     void TearDown() override { Quillory::SetLogFilePath(nullptr); }
     // The log with every time stamp "hh:mm:ss" written as "<T>".
+    // (A plain scan: std::regex draws a false GCC 12 warning under the sanitizers.)
     std::string Log() const {
-        std::string log = folder_.Read("applog.htm");
-        for (size_t at = 0; at + 8 <= log.size(); ++at) {
-            bool stamp = true;
-            for (size_t i = 0; i < 8; ++i) {
-                const char c = log[at + i];
-                stamp = stamp && (i % 3 == 2 ? c == ':' : c >= '0' && c <= '9');
-            }
+        const std::string log = folder_.Read("applog.htm");
+        const auto digit = [&](size_t i) {
+            return std::isdigit(static_cast<unsigned char>(log[i]));
+        };
+        std::string result;
+        for (size_t i = 0; i < log.size(); ++i) {
+            const bool stamp = i + 8 <= log.size() && log[i + 2] == ':' && log[i + 5] == ':' &&
+                               digit(i) && digit(i + 1) && digit(i + 3) && digit(i + 4) &&
+                               digit(i + 6) && digit(i + 7);
             if (stamp) {
-                log.replace(at, 8, "<T>");
+                result += "<T>";
+                i += 7;
+            } else {
+                result += log[i];
             }
         }
-        return log;
+        return result;
     }
 
     TempFolder folder_;
@@ -60,16 +67,12 @@ TEST_F(AppLogTest, OnlyUpperCaseFailAndWarningAreRed) {
               "event - y<BR><T> : it may fail<BR>");
 }
 
-TEST_F(AppLogTest, NoBreakJoinsEntriesAndMarkupIsKept) {
+TEST_F(AppLogTest, NoBreakJoinsEntriesMarkupIsKeptAndAnUnwritableLogIsSilent) {
     LogMessage("first", Quillory::LOG_NEW_FILE | Quillory::LOG_NO_BREAK);
     LogMessage("<I>second</I>");
     EXPECT_EQ(Log(), "<T> : first<T> : <I>second</I><BR>");
-}
-
-TEST_F(AppLogTest, AnUnwritableLogIsSilent) {
     Quillory::SetLogFilePath(folder_.File("no/such/folder/applog.htm").c_str());
     LogMessage("lost", Quillory::LOG_NEW_FILE);
-    SUCCEED();
 }
 
 }  // namespace

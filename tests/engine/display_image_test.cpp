@@ -34,8 +34,6 @@ TEST(DisplayImageTest, FilesBecomeDrawableImagesWithTheirAlphaFiles) {
 
     // The display host serves the same images.
     Quillory::DisplaySpriteHost host;
-    EXPECT_EQ(host.ScreenWidth(), 800);
-    EXPECT_FALSE(host.Is3D());
     auto hosted = host.LoadDisplayImage("Graphics\\x.png", true);
     ASSERT_NE(hosted, nullptr);
     EXPECT_EQ(hosted->GetHeight(), 2);

@@ -136,8 +136,6 @@ TEST_F(MenuTest, AttributesAreReadKindByKind) {
     EXPECT_EQ(std::string(menu_.Button(0).name), longName.substr(0, 39));
     EXPECT_FLOAT_EQ(menu_.Button(0).xc, 0.0f);
     EXPECT_FLOAT_EQ(menu_.Button(0).width, 0.0f);
-    EXPECT_EQ(menu_.Button(0).visible, 1);
-    EXPECT_FLOAT_EQ(menu_.Button(0).textSize, 0.04f);
 }
 
 TEST_F(MenuTest, BrokenFilesFailAndScreenlessFilesAreEmpty) {

@@ -106,7 +106,7 @@ TEST_F(OggManagerTest, ParsesEventsUpToTheFirstMissingFile) {
     EXPECT_EQ(Count("Warning: couldn't find sound event - missing"), 2);
 }
 
-TEST_F(OggManagerTest, EventLimits) {
+TEST_F(OggManagerTest, EventLimitsAndInit) {
     std::string ini;
     for (int i = 0; i < 105; ++i) {
         ini += "[event" + std::to_string(i) + "]\r\nfile0=Sound\\x.wav\r\n";
@@ -130,11 +130,11 @@ TEST_F(OggManagerTest, EventLimits) {
     manager_->LoadSoundEvents("nothing.ini");
     EXPECT_EQ(manager_->EventCount(), 0);
     EXPECT_EQ(Count("Loading sound events script: 0 events parsed"), 1);
-}
 
-TEST_F(OggManagerTest, InitReadsVolumesAndEvents) {
+    // Init reads the volumes and "sound.ini".
     data_.Write("sound.ini", "[click]\r\nfile0=Sound\\click.wav\r\n");
     user_.Write("config.ini", "[OPTIONS]\r\nSfxVolume=0.3\r\n");
+    ClearProfileCache();
     EXPECT_EQ(manager_->Init(), 1);
     EXPECT_FLOAT_EQ(manager_->MusicVolume(), 0.8f);
     EXPECT_FLOAT_EQ(manager_->SfxVolume(), 0.3f);
@@ -142,7 +142,7 @@ TEST_F(OggManagerTest, InitReadsVolumesAndEvents) {
     EXPECT_EQ(manager_->SampleCount(), 0);
 }
 
-TEST_F(OggManagerTest, LoadingSamplesLogsEachAttemptAndKeepsTheLimit) {
+TEST_F(OggManagerTest, LoadingSamplesLogsEachAttemptFindsTheExactSpellingAndKeepsTheLimit) {
     data_.Write("Sound/a.wav", LevelWav(1000));
     EXPECT_TRUE(manager_->LoadSound("Sound\\a.wav"));
     EXPECT_EQ(Count("Loading sound: 'Sound\\a.wav' ... OK"), 1);
@@ -153,24 +153,17 @@ TEST_F(OggManagerTest, LoadingSamplesLogsEachAttemptAndKeepsTheLimit) {
     EXPECT_EQ(Count("Loading sound: 'Sound\\gone.wav' ... FAILED"), 1);
     EXPECT_EQ(manager_->FindSound("Sound\\gone.wav"), -1);
     EXPECT_EQ(Count("Loading sound: 'Sound\\gone.wav' ... FAILED"), 2);
+    // Found under its exact spelling; another spelling loads again.
+    EXPECT_EQ(manager_->FindSound("Sound\\a.wav"), 0);
+    EXPECT_EQ(manager_->SampleCount(), 1);
+    EXPECT_EQ(manager_->FindSound("sound\\a.wav"), 1);
 
-    for (int i = 1; i < kMaxSamples; ++i) {
+    for (int i = 2; i < kMaxSamples; ++i) {
         ASSERT_TRUE(manager_->LoadSound("Sound\\a.wav"));
     }
     EXPECT_EQ(manager_->SampleCount(), kMaxSamples);
     EXPECT_FALSE(manager_->LoadSound("Sound\\a.wav"));
     EXPECT_EQ(Count("WARNING: COggManager::LoadMusicFile(): too many sound files"), 1);
-}
-
-TEST_F(OggManagerTest, FindSoundMatchesTheExactSpelling) {
-    data_.Write("Sound/click.wav", LevelWav(1000));
-    manager_->LoadSoundFolder("Sound\\");
-    ASSERT_EQ(manager_->SampleCount(), 1);
-    EXPECT_STREQ(manager_->SampleFile(0), "Sound\\click.wav");
-    EXPECT_EQ(manager_->FindSound("Sound\\click.wav"), 0);
-    EXPECT_EQ(manager_->SampleCount(), 1);                  // found, not loaded twice
-    EXPECT_EQ(manager_->FindSound("sound\\click.wav"), 1);  // another spelling loads again
-    EXPECT_EQ(manager_->SampleCount(), 2);
 }
 
 TEST_F(OggManagerTest, FolderLoadsOggBeforeWavAndSkipsSubfolders) {
@@ -188,36 +181,22 @@ TEST_F(OggManagerTest, FolderLoadsOggBeforeWavAndSkipsSubfolders) {
     EXPECT_STREQ(manager_->SampleFile(0), "Sound\\z.ogg");
     EXPECT_STREQ(manager_->SampleFile(1), "Sound\\a.wav");
     EXPECT_STREQ(manager_->SampleFile(2), "Sound\\b.wav");
+    EXPECT_EQ(Count("FAILED"), 0) << "a folder was loaded as a sound";
 }
 
-TEST_F(OggManagerTest, FolderLoadsFromTheArchiveWithItsCache) {
-    std::vector<Tuvo::PakSourceFile> files(3);
+// Decoding and caching sounds is the framework's, through one file layer for archive and disk.
+TEST_F(OggManagerTest, FolderLoadsFromTheArchive) {
     const std::string wav = LevelWav(1500);
-    files[0] = {"Sound\\in_pak.wav", 1111, std::vector<uint8_t>(wav.begin(), wav.end())};
-    files[1] = {"Sound\\sub\\nested.wav", 1111, std::vector<uint8_t>(wav.begin(), wav.end())};
-    std::string au = std::string(".snd\0\0\0\x18\0\0\0\x02\0\0\0\x01\0\0\x1f\x40\0\0\0\x01", 24);
-    au += "\x80\x80";
-    files[2] = {"Sound\\mu.au", 2222, std::vector<uint8_t>(au.begin(), au.end())};
     std::vector<uint8_t> archive;
-    ASSERT_TRUE(Tuvo::BuildPak(files, archive));
+    ASSERT_TRUE(Tuvo::BuildPak({{"Sound\\in_pak.wav", 1111, {wav.begin(), wav.end()}},
+                                {"Sound\\sub\\nested.wav", 1111, {wav.begin(), wav.end()}}},
+                               archive));
     data_.Write("main.pak", std::string(archive.begin(), archive.end()));
     Tuvo::PakInterface layer;
     ASSERT_TRUE(layer.MountArchive("main.pak"));
-
     manager_->LoadSoundFolder("Sound\\");
     ASSERT_EQ(manager_->SampleCount(), 1);  // the nested file is reported as a folder
     EXPECT_STREQ(manager_->SampleFile(0), "Sound\\in_pak.wav");
-    // Sample paths need a three-letter extension, so an AU file is not a sample.
-    EXPECT_FALSE(manager_->LoadSound("Sound\\mu.au"));
-    // The framework decodes an AU in the archive once and caches it with the entry's time.
-    EXPECT_TRUE(sounds_->LoadSound(10, "Sound\\mu"));
-    const std::string cache = user_.Read("cached/Sound/mu.wav");
-    ASSERT_FALSE(cache.empty());
-    EXPECT_NE(cache.find("Sound\\mu.au"), std::string::npos);
-    user_.Write("cached/Sound/mu.wav", cache.substr(0, cache.size() - 1) + "\x23");
-    EXPECT_TRUE(sounds_->LoadSound(11, "Sound\\mu"));  // from the cache: the changed byte shows
-    EXPECT_EQ(sounds_->Sound(10)->samples, (std::vector<int16_t>{32124, 32124}));
-    EXPECT_EQ(sounds_->Sound(11)->samples[1], static_cast<int16_t>(0x807C));
 }
 
 TEST_F(OggManagerTest, EventsPickTheirFilesEvenly) {
@@ -267,21 +246,8 @@ TEST_F(OggManagerTest, EventVolumeAndEffectsVolumeCombine) {
     EXPECT_EQ(manager_->SetMusicVolume(0.3f), 1);
     EXPECT_DOUBLE_EQ(music_.volume_, 0.3f);
     EXPECT_FLOAT_EQ(manager_->MusicVolume(), 0.3f);
-}
 
-TEST_F(OggManagerTest, WithoutASoundDeviceOneLineSaysSoundIsOff) {
-    data_.Write("Sound/a.wav", LevelWav(1000));
-    Tuvo::DSoundManager silent(nullptr, false);
-    SoundPlayback playback(&silent);
-    manager_->Connect(&playback, &music_);
-    manager_->LoadSoundFolder("Sound\\");
-    EXPECT_EQ(manager_->FindSound("Sound\\a.wav"), -1);
-    EXPECT_EQ(manager_->FindSound("Sound\\hover.ogg"), -1);
-    EXPECT_EQ(Count("Sound is off"), 1);
-    EXPECT_EQ(Count("FAILED"), 0) << Log();
-}
-
-TEST_F(OggManagerTest, VolumesGoThroughTheOwnerWhenThereIsOne) {
+    // With an owner, volumes go through it.
     class RecordingOwner : public AudioVolumes {
     public:
         void SetPlayerMusicVolume(double volume) override { music = volume; }
@@ -295,7 +261,27 @@ TEST_F(OggManagerTest, VolumesGoThroughTheOwnerWhenThereIsOne) {
     manager_->SetSfxVolume(0.5f);
     EXPECT_DOUBLE_EQ(owner.music, 0.25);
     EXPECT_DOUBLE_EQ(owner.sfx, 0.5);
-    EXPECT_DOUBLE_EQ(music_.volume_, -1.0) << "the music was set behind the owner's back";
+    EXPECT_DOUBLE_EQ(music_.volume_, 0.3f) << "the music was set behind the owner's back";
+}
+
+TEST_F(OggManagerTest, WithoutASoundDeviceOneLineSaysSoundIsOff) {
+    data_.Write("Sound/a.wav", LevelWav(1000));
+    Tuvo::DSoundManager silent(nullptr, false);
+    SoundPlayback playback(&silent);
+    manager_->Connect(&playback, &music_);
+    manager_->LoadSoundFolder("Sound\\");
+    EXPECT_EQ(manager_->FindSound("Sound\\a.wav"), -1);
+    EXPECT_EQ(manager_->FindSound("Sound\\hover.ogg"), -1);
+    EXPECT_EQ(Count("Sound is off"), 1);
+    EXPECT_EQ(Count("FAILED"), 0) << Log();
+
+    // Never connected at all: loads fail and nothing plays.
+    auto unconnected = std::make_unique<COggManager>();
+    EXPECT_FALSE(unconnected->LoadSound("Sound\\a.wav"));
+    EXPECT_EQ(unconnected->PlaySample(0), 0);
+    EXPECT_EQ(unconnected->SetSfxVolume(0.2f), 1);
+    EXPECT_EQ(unconnected->SetMusicVolume(0.2f), 1);
+    unconnected->FreeMusicManager();
 }
 
 TEST_F(OggManagerTest, PlaySampleChecksTheIdAndFreeReleasesEverySample) {
@@ -316,19 +302,6 @@ TEST_F(OggManagerTest, PlaySampleChecksTheIdAndFreeReleasesEverySample) {
     EXPECT_EQ(sounds_->CountSounds(), 0);
     EXPECT_EQ(manager_->PlaySample(0), 0);
     EXPECT_EQ(Count("COggManager::FreeMusicManager()"), 1);
-}
-
-TEST(OggManagerWithoutSound, LoadsFailAndNothingPlays) {
-    TestSupport::TestUserFolder data;
-    ScopedCurrentDirectory inData(data.Path());
-    data.StartLog();
-    data.Write("Sound/a.wav", LevelWav(1000));
-    auto manager = std::make_unique<COggManager>();
-    EXPECT_FALSE(manager->LoadSound("Sound\\a.wav"));
-    EXPECT_EQ(manager->PlaySample(0), 0);
-    EXPECT_EQ(manager->SetSfxVolume(0.2f), 1);
-    EXPECT_EQ(manager->SetMusicVolume(0.2f), 1);
-    manager->FreeMusicManager();
 }
 
 }  // namespace

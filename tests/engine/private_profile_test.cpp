@@ -74,7 +74,7 @@ TEST_F(PrivateProfileTest, NameListsAreNulSeparatedAndCutWithTwoNuls) {
     EXPECT_EQ(out[0], '\0');
 }
 
-TEST_F(PrivateProfileTest, WritesGoToTheUserFolderAndKeepTheFile) {
+TEST_F(PrivateProfileTest, WritesGoToTheUserFolderAndReadsFallBackToDataAndArchive) {
     data_.Write("config.ini", "[LANGUAGE]\r\nName=ENGLISH\r\n");
     EXPECT_EQ(Get("LANGUAGE", "Name"), "ENGLISH");  // the data folder's copy
     ASSERT_TRUE(WritePrivateProfileString("VIDEO", "Brightness", "0.500000", "config.ini"));
@@ -86,6 +86,15 @@ TEST_F(PrivateProfileTest, WritesGoToTheUserFolderAndKeepTheFile) {
     ASSERT_TRUE(WritePrivateProfileString("LANGUAGE", nullptr, nullptr, "config.ini"));
     EXPECT_EQ(user_.Read("config.ini"), "[VIDEO]\r\n");
     EXPECT_TRUE(WritePrivateProfileString("NOPE", nullptr, nullptr, "config.ini"));
+
+    // Files neither folder holds are read from the archive.
+    std::vector<uint8_t> archive;
+    const std::string text = "[ENGLISH]\r\nQuillory=Quillory\r\n";
+    ASSERT_TRUE(Tuvo::BuildPak({{"language.ini", 1, {text.begin(), text.end()}}}, archive));
+    data_.Write("main.pak", std::string(archive.begin(), archive.end()));
+    Tuvo::PakInterface layer;
+    ASSERT_TRUE(layer.MountArchive("main.pak"));
+    EXPECT_EQ(Get("english", "QUILLORY", "", 255, "language.ini"), "Quillory");
 }
 
 TEST_F(PrivateProfileTest, LookUpsTouchNoFileUntilRevalidated) {
@@ -123,16 +132,6 @@ TEST_F(PrivateProfileTest, AnUnreadableUserFileKeepsItsContents) {
     EXPECT_FALSE(WritePrivateProfileStruct("HIGH SCORES", "Data", block, 4, "scores.ini"));
     ASSERT_EQ(stat(scores.c_str(), &info), 0);
     EXPECT_EQ(info.st_size, off_t{8} << 30);
-}
-
-TEST_F(PrivateProfileTest, ReadsFallBackToTheArchive) {
-    std::vector<uint8_t> archive;
-    const std::string text = "[ENGLISH]\r\nQuillory=Quillory\r\n";
-    ASSERT_TRUE(Tuvo::BuildPak({{"language.ini", 1, {text.begin(), text.end()}}}, archive));
-    data_.Write("main.pak", std::string(archive.begin(), archive.end()));
-    Tuvo::PakInterface layer;
-    ASSERT_TRUE(layer.MountArchive("main.pak"));
-    EXPECT_EQ(Get("english", "QUILLORY", "", 255, "language.ini"), "Quillory");
 }
 
 TEST_F(PrivateProfileTest, StructsRoundTripAndFailSafely) {

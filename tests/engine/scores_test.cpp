@@ -176,33 +176,31 @@ TEST_F(ScoresTest, TheEditedRowIsRedWithABlinkingCursor) {
     sprites.SetTarget(&graphics);
     sprites.InitSymbolFont("font.png");
 
+    // Rows are size * 1.25 apart; row 1 is at y + 1.25 * size = 0.25 (pixel 20), row 2 at 35.
+    auto draw = [&](uint32_t milliseconds) {
+        host.milliseconds = milliseconds;
+        target.FillRect(Tuvo::Rect(0, 0, 160, 80), Tuvo::kColorBlack, Tuvo::kDrawModeNormal);
+        scores_.DrawTable(sprites, 0.1f, 0.12f, 0.1f, 0.5f, 0.8f, false);
+    };
     scores_.AddScore(10, "");
-    // Rows are size * 1.25 apart; row 1 is at y + 1.25 * size = 0.25 (pixel 20). The name is
-    // empty, so the cursor "_" stands at the name's x.
-    host.milliseconds = 0;
-    scores_.DrawTable(sprites, 0.1f, 0.12f, 0.1f, 0.5f, 0.8f, false);
+    // The name is empty, so the cursor "_" stands at the name's x.
+    draw(0);
     const uint32_t cursor = target.GetPixel(84, 20);
     EXPECT_GE((cursor >> 16) & 0xFF, 0xF0u);
     EXPECT_LE((cursor >> 8) & 0xFF, 0x60u);
     EXPECT_GE((cursor >> 8) & 0xFF, 0x50u);
-    host.milliseconds = 500;  // the cursor is a blank for the next half second
-    target.ClearRect(Tuvo::Rect(0, 0, 160, 80));
-    scores_.DrawTable(sprites, 0.1f, 0.12f, 0.1f, 0.5f, 0.8f, false);
-    EXPECT_EQ(target.GetPixel(84, 20), 0u);
+    draw(500);  // the cursor is a blank for the next half second
+    EXPECT_EQ(target.GetPixel(84, 20), 0xFF000000u);
 
     // A named entry pulses: (nearly) full white when sin(3t) = 1 (t = pi / 6), dimmer at t = 0.
     scores_.HandleKey(Char('_'));
     scores_.HandleKey(Key(13));
     scores_.AddScore(20, "__");
     ASSERT_TRUE(scores_.IsHighlighted());
-    host.milliseconds = 524;
-    target.ClearRect(Tuvo::Rect(0, 0, 160, 80));
-    scores_.DrawTable(sprites, 0.1f, 0.12f, 0.1f, 0.5f, 0.8f, false);
+    draw(524);
     EXPECT_GE(target.GetPixel(84, 20), 0xFFFEFEFEu);
     EXPECT_EQ(target.GetPixel(84, 35), 0xFFFFFFFFu);  // the row below is plain white
-    host.milliseconds = 0;
-    target.FillRect(Tuvo::Rect(0, 0, 160, 80), Tuvo::kColorBlack, Tuvo::kDrawModeNormal);
-    scores_.DrawTable(sprites, 0.1f, 0.12f, 0.1f, 0.5f, 0.8f, false);
+    draw(0);
     const uint32_t dim = target.GetPixel(84, 20);
     EXPECT_GT(dim & 0xFF, 0x60u);
     EXPECT_LT(dim & 0xFF, 0xC0u);

@@ -34,6 +34,11 @@ protected:
         ClearProfileCache();
     }
     uint32_t Pixel(int x, int y) const { return target_.GetPixel(x, y); }
+    // Clears the screen and draws a text centred vertically at x = 0.5.
+    int Draw(float size, int flags, const char* text) {
+        target_.ClearRect(Tuvo::Rect(0, 0, 160, 80));
+        return sprites_.DrawText(0.5f, 0.5f, size, kNoTint, flags, text);
+    }
     // First and last column of row y holding colour.
     std::pair<int, int> Columns(uint32_t colour, int y) const {
         int first = -1, last = -1;
@@ -105,18 +110,16 @@ TEST_F(SymbolFontTest, UnknownCharactersAdvanceHalfACellAndLinesAreAnchored) {
     // "A B": 10 + 5 + 10 pixels.
     EXPECT_FLOAT_EQ(sprites_.TextWidth(kCellHeight, 0, "A B") * 160, 25.0f);
     // Centred on 80: starts at 67.5.
-    sprites_.DrawText(0.5f, 0.5f, kCellHeight, kNoTint, kTextCenter, "A B");
+    Draw(kCellHeight, kTextCenter, "A B");
     EXPECT_EQ(Columns(0xFF000001, 40), std::make_pair(67, 76));
     EXPECT_EQ(Columns(0xFF000002, 40), std::make_pair(82, 91));
     EXPECT_EQ(Pixel(79, 40), kClear);
     // Right end at 80.
-    target_.ClearRect(Tuvo::Rect(0, 0, 160, 80));
-    sprites_.DrawText(0.5f, 0.5f, kCellHeight, kNoTint, kTextRight, "AB");
+    Draw(kCellHeight, kTextRight, "AB");
     EXPECT_EQ(Columns(0xFF000001, 40), std::make_pair(60, 69));
     EXPECT_EQ(Columns(0xFF000002, 40), std::make_pair(70, 79));
     // Left end at 80, with twice the height: cells twice as wide.
-    target_.ClearRect(Tuvo::Rect(0, 0, 160, 80));
-    sprites_.DrawText(0.5f, 0.5f, 2 * kCellHeight, kNoTint, kTextLeft, "B");
+    Draw(2 * kCellHeight, kTextLeft, "B");
     EXPECT_EQ(Columns(0xFF000002, 40), std::make_pair(80, 99));
 }
 
@@ -124,7 +127,7 @@ TEST_F(SymbolFontTest, NaturalSizeDrawsTheTrimmedCells) {
     Language("SymbolList=AB\r\nLine01_Width=16,8\r\n");
     sprites_.InitSymbolFont("English\\font01.png");
     // The size is ignored; each glyph is its cell less 6% on the right and 8% at the top.
-    sprites_.DrawText(0.5f, 0.5f, 0.9f, kNoTint, kTextLeft | kTextNaturalSize, "B");
+    Draw(0.9f, kTextLeft | kTextNaturalSize, "B");
     // Advance 5: centre at 82.5, 9 of 10 pixels wide, 9 of 10 high.
     EXPECT_EQ(Columns(0xFF000002, 40), std::make_pair(77, 85));
     int top = -1;
@@ -137,16 +140,14 @@ TEST_F(SymbolFontTest, NaturalSizeDrawsTheTrimmedCells) {
 TEST_F(SymbolFontTest, TextsAreTranslatedFirst) {
     Language("SymbolList=AB\r\nLine01_Width=16,16\r\nGreeting=BA\r\n");
     sprites_.InitSymbolFont("English\\font01.png");
-    sprites_.DrawText(0.5f, 0.5f, kCellHeight, kNoTint, kTextLeft, "Greeting");
+    Draw(kCellHeight, kTextLeft, "Greeting");
     EXPECT_EQ(Columns(0xFF000002, 40), std::make_pair(80, 89));
     EXPECT_EQ(Columns(0xFF000001, 40), std::make_pair(90, 99));
     // Literal texts (what a player typed) are not translated.
-    target_.ClearRect(Tuvo::Rect(0, 0, 160, 80));
-    sprites_.DrawText(0.5f, 0.5f, kCellHeight, kNoTint, kTextLeft | kTextLiteral, "Greeting");
+    Draw(kCellHeight, kTextLeft | kTextLiteral, "Greeting");
     EXPECT_EQ(Columns(0xFF000002, 40).first, -1);
     // A key the language lacks is drawn as itself.
-    target_.ClearRect(Tuvo::Rect(0, 0, 160, 80));
-    sprites_.DrawText(0.5f, 0.5f, kCellHeight, kNoTint, kTextLeft, "AB");
+    Draw(kCellHeight, kTextLeft, "AB");
     EXPECT_EQ(Columns(0xFF000001, 40), std::make_pair(80, 89));
 }
 
@@ -155,17 +156,14 @@ TEST_F(SymbolFontTest, ImageTextsKeepTheirAspect) {
     host_.Provide("English\\title.png", SolidImage(20, 10, 0xFFFF0000));
     // Before any font is loaded, image texts are drawn all the same.
     // Height 20 pixels keeps the 2:1 aspect: 40 pixels wide, left end at 80.
-    sprites_.DrawText(0.5f, 0.5f, 0.25f, kNoTint, kTextLeft, "Title");
+    Draw(0.25f, kTextLeft, "Title");
     EXPECT_EQ(Columns(0xFFFF0000, 40), std::make_pair(80, 119));
-    target_.ClearRect(Tuvo::Rect(0, 0, 160, 80));
-    sprites_.DrawText(0.5f, 0.5f, 0.25f, kNoTint, kTextRight, "Title");
+    Draw(0.25f, kTextRight, "Title");
     EXPECT_EQ(Columns(0xFFFF0000, 40), std::make_pair(40, 79));
-    target_.ClearRect(Tuvo::Rect(0, 0, 160, 80));
-    sprites_.DrawText(0.5f, 0.5f, 0.25f, kNoTint, kTextCenter | kTextNaturalSize, "Title");
+    Draw(0.25f, kTextCenter | kTextNaturalSize, "Title");
     EXPECT_EQ(Columns(0xFFFF0000, 40), std::make_pair(70, 89));
     // Glyph texts need a font: nothing is drawn without one.
-    target_.ClearRect(Tuvo::Rect(0, 0, 160, 80));
-    EXPECT_EQ(sprites_.DrawText(0.5f, 0.5f, kCellHeight, kNoTint, kTextLeft, "AB"), 1);
+    EXPECT_EQ(Draw(kCellHeight, kTextLeft, "AB"), 1);
     EXPECT_EQ(Columns(0xFF000001, 40).first, -1);
 }
 
@@ -175,8 +173,31 @@ TEST_F(SymbolFontTest, AnEmptySymbolListDrawsNothing) {
     EXPECT_EQ(sprites_.IndexOfSymbol('A'), -1);
     EXPECT_EQ(sprites_.IndexOfSymbol('\0'), -1);
     EXPECT_FLOAT_EQ(sprites_.TextWidth(kCellHeight, 0, "AB") * 160, 10.0f);
-    sprites_.DrawText(0.5f, 0.5f, kCellHeight, kNoTint, kTextLeft, "AB");
+    Draw(kCellHeight, kTextLeft, "AB");
     EXPECT_EQ(Columns(0xFF000001, 40).first, -1);
+}
+
+// Menus switch fonts several times a draw: the language's values are kept until they may have
+// changed (another language, the file written), and images kept at hand go with the table.
+TEST_F(SymbolFontTest, SwitchesKeepTheLanguageValuesUntilTheyMayHaveChanged) {
+    Language(
+        "SymbolList=AB\r\n[OTHER]\r\nSymbolList=BA\r\nSYMBOLS_IN_ROW=8\r\nSYMBOLS_IN_COL=4\r\n");
+    host_.Provide("English\\font02.png", CellSheet(16, 8, 10, 10));
+    sprites_.SelectFont("English\\font01.png");
+    sprites_.SelectFont("English\\font02.png");
+    sprites_.SelectFont("English\\font01.png");
+    EXPECT_EQ(host_.loads["English\\font01.png"], 1);
+    SetLanguageName("OTHER");
+    sprites_.SelectFont("English\\font02.png");
+    EXPECT_EQ(sprites_.IndexOfSymbol('A'), 1);
+    EXPECT_EQ(sprites_.SymbolsInRow(), 8);
+    ASSERT_TRUE(WritePrivateProfileString("OTHER", "SymbolList", "XYA", "language.ini"));
+    sprites_.SelectFont("English\\font01.png");
+    EXPECT_EQ(sprites_.IndexOfSymbol('A'), 2);
+    sprites_.DeleteAllTextures();
+    sprites_.SelectFont("English\\font01.png");
+    EXPECT_EQ(host_.loads["English\\font01.png"], 2);
+    EXPECT_EQ(sprites_.FontImage(), sprites_.GetTexture("English\\font01.png"));
 }
 
 }  // namespace

@@ -1,3 +1,4 @@
+#include <numeric>
 #include <random>
 #include <string>
 #include <vector>
@@ -20,27 +21,9 @@ std::unique_ptr<Image> Decode(const std::vector<uint8_t>& bytes) {
 
 const std::vector<uint32_t> kPalette = {0x000000, 0xFF0000, 0x00FF00, 0x0000FF, 0xFFFFFF};
 
-TEST(GifReaderTest, DecodesCompressedRunsFromTheGlobalTable) {
-    GifFrame frame{.width = 8, .height = 4};
-    for (int i = 0; i < 32; ++i) {
-        frame.indices.push_back(static_cast<uint8_t>(i < 20 ? 1 : (i % 3) + 2));
-    }
-    const auto image = Decode(MakeGif(8, 4, kPalette, {frame}));
-    ASSERT_NE(image, nullptr);
-    ASSERT_EQ(image->width, 8);
-    ASSERT_EQ(image->height, 4);
-    for (int i = 0; i < 32; ++i) {
-        EXPECT_EQ(image->bits[i], 0xFF000000u | kPalette[frame.indices[i]]) << i;
-    }
-    // The same picture as an 87a file.
-    const auto old = Decode(MakeGif(8, 4, kPalette, {frame}, "GIF87a"));
-    ASSERT_NE(old, nullptr);
-    EXPECT_EQ(old->bits, image->bits);
-}
-
 // Noisy pictures fill the 4096-code table many times over: once with a clear code each time,
 // once with the deferred clear (the full table goes on being used, no clear code at all), with
-// the widest and a narrow starting code size.
+// the widest and a narrow starting code size; the narrow ones as 87a files.
 TEST(GifReaderTest, NoisyPicturesFillTheCodeTable) {
     std::vector<uint32_t> palette(256);
     for (int i = 0; i < 256; ++i) {
@@ -55,8 +38,11 @@ TEST(GifReaderTest, NoisyPicturesFillTheCodeTable) {
                 const int colours = codeSize == 8 && i % 7 == 0 ? 256 : 4;
                 frame.indices.push_back(static_cast<uint8_t>(random() % colours));
             }
-            const auto image = Decode(MakeGif(160, 120, palette, {frame}));
+            const char* version = codeSize == 8 ? "GIF89a" : "GIF87a";
+            const auto image = Decode(MakeGif(160, 120, palette, {frame}, version));
             ASSERT_NE(image, nullptr);
+            ASSERT_EQ(image->width, 160);
+            ASSERT_EQ(image->height, 120);
             for (int i = 0; i < 160 * 120; ++i) {
                 ASSERT_EQ(image->bits[i], 0xFF000000u | palette[frame.indices[i]])
                     << i << " code size " << codeSize;
@@ -82,10 +68,8 @@ TEST(GifReaderTest, InterlacedRowsGoToTheirPlaces) {
         frame.indices.push_back(static_cast<uint8_t>(row));
         frame.indices.push_back(static_cast<uint8_t>(row));
     }
-    std::vector<uint32_t> palette;
-    for (int i = 0; i < 16; ++i) {
-        palette.push_back(static_cast<uint32_t>(i));
-    }
+    std::vector<uint32_t> palette(16);
+    std::iota(palette.begin(), palette.end(), 0u);
     const auto image = Decode(MakeGif(2, height, palette, {frame}));
     ASSERT_NE(image, nullptr);
     for (int y = 0; y < height; ++y) {

@@ -52,20 +52,30 @@ TEST_F(ImageLoaderTest, AlphaComesFromTheBlueChannelOfTheUnderscoreFile) {
     const auto image = LoadImageFile("Graphics\\x.png", true);
     ASSERT_NE(image, nullptr);
     EXPECT_EQ(image->bits, (std::vector<uint32_t>{0x40FF0000u, 0xC000FF00u}));
-
     // Without looking for alpha, or with auto-load-alpha off, the picture stays as it is.
     EXPECT_EQ(LoadImageFile("Graphics\\x.png", false)->bits[0], 0xFFFF0000u);
     SetAutoLoadAlpha(false);
     EXPECT_EQ(LoadImageFile("Graphics\\x.png", true)->bits[0], 0xFFFF0000u);
-}
+    SetAutoLoadAlpha(true);
 
-TEST_F(ImageLoaderTest, TrailingUnderscoreAlphaForNamesWithoutExtension) {
+    // Names without extension also take "b_"; "_b" comes first when both exist.
     Write("b.png", PngBytes({0xFF123456u}, 1, 1));
     Write("b_.png", PngBytes({0xFF000033u}, 1, 1));
     EXPECT_EQ(LoadImageFile("b", true)->bits[0], 0x33123456u);
-    // "_b" comes first when both exist.
     Write("_b.png", PngBytes({0xFF000077u}, 1, 1));
     EXPECT_EQ(LoadImageFile("b", true)->bits[0], 0x77123456u);
+
+    // An alpha file alone gives the compose colour.
+    Write("_only.png", PngBytes({0xFF000080u, 0xFFFFFF00u}, 2, 1));
+    EXPECT_EQ(LoadImageFile("only.png", true)->bits,
+              (std::vector<uint32_t>{0x80FFFFFFu, 0x00FFFFFFu}));
+    SetAlphaComposeColor(0x102030);
+    EXPECT_EQ(LoadImageFile("only.png", true)->bits[0], 0x80102030u);
+
+    // An alpha file of another size leaves the alpha alone.
+    Write("y.png", PngBytes({0x80FF0000u}, 1, 1));
+    Write("_y.png", PngBytes({0xFF000011u, 0xFF000011u}, 2, 1));
+    EXPECT_EQ(LoadImageFile("y.png", true)->bits[0], 0x80FF0000u);
 }
 
 TEST_F(ImageLoaderTest, FormatOrderAndExtensions) {
@@ -110,21 +120,6 @@ TEST_F(ImageLoaderTest, FormatOrderAndExtensions) {
     const auto tgaImage = LoadImageFile("t32", false);
     ASSERT_NE(tgaImage, nullptr);
     EXPECT_EQ(tgaImage->bits, std::vector<uint32_t>{0x40302010u});
-}
-
-TEST_F(ImageLoaderTest, AlphaFileAloneGivesTheComposeColour) {
-    Write("_only.png", PngBytes({0xFF000080u, 0xFFFFFF00u}, 2, 1));
-    const auto image = LoadImageFile("only.png", true);
-    ASSERT_NE(image, nullptr);
-    EXPECT_EQ(image->bits, (std::vector<uint32_t>{0x80FFFFFFu, 0x00FFFFFFu}));
-    SetAlphaComposeColor(0x102030);
-    EXPECT_EQ(LoadImageFile("only.png", true)->bits[0], 0x80102030u);
-}
-
-TEST_F(ImageLoaderTest, AlphaFileOfAnotherSizeLeavesTheAlphaAlone) {
-    Write("y.png", PngBytes({0x80FF0000u}, 1, 1));
-    Write("_y.png", PngBytes({0xFF000011u, 0xFF000011u}, 2, 1));
-    EXPECT_EQ(LoadImageFile("y.png", true)->bits[0], 0x80FF0000u);
 }
 
 TEST_F(ImageLoaderTest, PicturesComeFromTheArchiveFirst) {

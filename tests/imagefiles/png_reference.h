@@ -15,10 +15,7 @@ namespace PngReference {
 // Writes a PNG from raw rows in the file's own layout.
 inline std::vector<uint8_t> WritePng(int width, int height, int bitDepth, int colorType,
                                      const std::vector<std::vector<uint8_t>>& rows,
-                                     const std::vector<png_color>& palette = {},
-                                     const std::vector<uint8_t>& paletteAlpha = {},
-                                     const png_color_16* transparentColor = nullptr,
-                                     bool interlaced = false) {
+                                     const std::vector<png_color>& palette = {}) {
     std::vector<uint8_t> bytes;
     png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
     png_infop info = png_create_info_struct(png);
@@ -34,15 +31,10 @@ inline std::vector<uint8_t> WritePng(int width, int height, int bitDepth, int co
             out->insert(out->end(), data, data + count);
         },
         [](png_structp) {});
-    png_set_IHDR(png, info, width, height, bitDepth, colorType,
-                 interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE,
+    png_set_IHDR(png, info, width, height, bitDepth, colorType, PNG_INTERLACE_NONE,
                  PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
     if (!palette.empty()) {
         png_set_PLTE(png, info, palette.data(), static_cast<int>(palette.size()));
-    }
-    if (!paletteAlpha.empty() || transparentColor != nullptr) {
-        png_set_tRNS(png, info, paletteAlpha.empty() ? nullptr : paletteAlpha.data(),
-                     static_cast<int>(paletteAlpha.size()), transparentColor);
     }
     png_write_info(png, info);
     std::vector<png_bytep> pointers;

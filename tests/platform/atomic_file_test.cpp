@@ -19,7 +19,7 @@ int EntryCount(const TempFolder& folder) {
     return static_cast<int>(std::distance(begin(entries), end(entries)));
 }
 
-TEST(AtomicFileTest, ReplacesContentsAndLeavesNoTemporaryFile) {
+TEST(AtomicFileTest, ReplacesContentsOrFailsLeavingNoTemporaryFile) {
     TempFolder folder;
     const std::string path = folder.Write("saved.ini", "old");
     ASSERT_TRUE(Platform::WriteFileAtomically(path, "new contents", Durability::kFlushToDisk));
@@ -27,25 +27,15 @@ TEST(AtomicFileTest, ReplacesContentsAndLeavesNoTemporaryFile) {
     ASSERT_TRUE(Platform::WriteFileAtomically(path, "", Durability::kNoFlush));
     EXPECT_EQ(folder.Read("saved.ini"), "");
     EXPECT_EQ(EntryCount(folder), 1);
-}
 
-TEST(AtomicFileTest, FailedRenameKeepsWhatWasThereAndCleansUp) {
-    TempFolder folder;
-    // A folder in the way makes the final rename fail, even for root.
+    // A folder in the way makes the final rename fail, even for root: nothing is left behind.
     folder.Write("scores.ini/keep.txt", "keep me");
     EXPECT_FALSE(
         Platform::WriteFileAtomically(folder.File("scores.ini"), "lost", Durability::kFlushToDisk));
     EXPECT_EQ(folder.Read("scores.ini/keep.txt"), "keep me");
-    EXPECT_EQ(EntryCount(folder), 1);
-}
-
-TEST(AtomicFileTest, MissingFolderIsAFailure) {
-    TempFolder folder;
+    EXPECT_EQ(EntryCount(folder), 2);
     EXPECT_FALSE(
         Platform::WriteFileAtomically(folder.File("no/such/x.ini"), "x", Durability::kNoFlush));
-    std::string contents = "stale";
-    EXPECT_FALSE(Platform::ReadWholeFile(folder.File("no/such/x.ini"), contents));
-    EXPECT_TRUE(contents.empty());
 }
 
 TEST(AtomicFileTest, ReadsTellMissingFromUnreadable) {
@@ -57,14 +47,10 @@ TEST(AtomicFileTest, ReadsTellMissingFromUnreadable) {
     folder.Write("small.ini", "abc");
     EXPECT_EQ(Platform::ReadRegularFile(folder.File("small.ini"), contents, 3), ReadStatus::kOk);
     EXPECT_EQ(contents, "abc");
-    // Past the stated limit (a sparse 8 GB file would not fit in memory): refused, not read.
+    // Past the stated limit: refused, not read (huge files reach it in the profile tests).
     EXPECT_EQ(Platform::ReadRegularFile(folder.File("small.ini"), contents, 2),
               ReadStatus::kUnreadable);
     EXPECT_TRUE(contents.empty());
-    const std::string huge = folder.Write("huge.ini", "");
-    ASSERT_EQ(truncate(huge.c_str(), off_t{8} << 30), 0);
-    EXPECT_EQ(Platform::ReadRegularFile(huge, contents, Platform::kMaxTextFileBytes),
-              ReadStatus::kUnreadable);
     // A FIFO with no writer would block a plain open; a folder or device is no file either.
     ASSERT_EQ(mkfifo(folder.File("fifo.ini").c_str(), 0644), 0);
     EXPECT_EQ(Platform::ReadRegularFile(folder.File("fifo.ini"), contents, 100),
@@ -72,6 +58,9 @@ TEST(AtomicFileTest, ReadsTellMissingFromUnreadable) {
     EXPECT_EQ(Platform::ReadRegularFile(folder.Path(), contents, 100), ReadStatus::kUnreadable);
     EXPECT_EQ(Platform::ReadRegularFile("/dev/zero", contents, 100), ReadStatus::kUnreadable);
     EXPECT_FALSE(Platform::ReadWholeFile("/dev/zero", contents));
+    contents = "stale";
+    EXPECT_FALSE(Platform::ReadWholeFile(folder.File("no/such/x.ini"), contents));
+    EXPECT_TRUE(contents.empty());
 }
 
 TEST(AtomicFileTest, WritesKeepPermissionsAndFollowLinks) {

@@ -19,7 +19,7 @@ protected:
     }
 };
 
-TEST_F(FoldersTest, UserFolderFollowsOverrideThenEnvironmentThenXdg) {
+TEST_F(FoldersTest, FoldersFollowTheOptionThenEnvironmentThenXdg) {
     TempFolder folder;
     setenv("XDG_DATA_HOME", (folder.Path() + "/xdg").c_str(), 1);
     unsetenv("QUILLORY_USERDIR");
@@ -30,6 +30,9 @@ TEST_F(FoldersTest, UserFolderFollowsOverrideThenEnvironmentThenXdg) {
 
     Platform::SetUserFolderOverride(folder.Path() + "/option");
     EXPECT_EQ(Platform::UserFolder(), folder.Path() + "/option");
+    // The data folder likewise prefers the change-dir option.
+    EXPECT_EQ(Platform::FindDataFolder("/some/where/"), "/some/where");
+    EXPECT_FALSE(Platform::FindDataFolder("").empty());
 }
 
 TEST_F(FoldersTest, UserFolderIsCreatedOnFirstUse) {
@@ -38,11 +41,6 @@ TEST_F(FoldersTest, UserFolderIsCreatedOnFirstUse) {
     const std::string path = Platform::UserFilePath("config.ini");
     EXPECT_EQ(path, folder.Path() + "/deep/er/user/config.ini");
     EXPECT_TRUE(std::filesystem::is_directory(folder.Path() + "/deep/er/user"));
-}
-
-TEST_F(FoldersTest, DataFolderPrefersTheChangeDirOption) {
-    EXPECT_EQ(Platform::FindDataFolder("/some/where/"), "/some/where");
-    EXPECT_FALSE(Platform::FindDataFolder("").empty());
 }
 
 }  // namespace

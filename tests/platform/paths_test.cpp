@@ -12,12 +12,6 @@ using Platform::WildcardMatch;
 using TestSupport::ScopedCurrentDirectory;
 using TestSupport::TempFolder;
 
-TEST(PathsTest, SeparatorsOfBothKindsCollapse) {
-    EXPECT_EQ(Platform::NormaliseSeparators("Graphics\\\\Shapes//a.png"), "Graphics/Shapes/a.png");
-    EXPECT_EQ(Platform::NormaliseSeparators("/abs\\x"), "/abs/x");
-    EXPECT_EQ(Platform::NormaliseSeparators(""), "");
-}
-
 TEST(PathsTest, WindowsNameOpensFileWhateverItsCase) {
     TempFolder folder;
     folder.Write("data/Graphics/back_menu.jpg", "x");
@@ -42,7 +36,7 @@ TEST(PathsTest, ExactNameWinsAndMissingPartsStayAsGiven) {
     EXPECT_EQ(ResolvePath("New\\Folder\\File.ini"), "New/Folder/File.ini");
 }
 
-TEST(PathsTest, WildcardsIgnoreCase) {
+TEST(PathsTest, WildcardsIgnoreCaseSeparatorsCollapseAndFileTimesCountFrom1601) {
     EXPECT_TRUE(WildcardMatch("*.png", "Quill_0.PNG"));
     EXPECT_TRUE(WildcardMatch("*", ""));
     EXPECT_TRUE(WildcardMatch("a?c*", "ABCdef"));
@@ -50,6 +44,12 @@ TEST(PathsTest, WildcardsIgnoreCase) {
     EXPECT_TRUE(WildcardMatch("*a*b*", "xxAyyBzz"));
     EXPECT_FALSE(WildcardMatch("*.png", "x.png.bak"));
     EXPECT_FALSE(WildcardMatch("", "a"));
+    // Separators of both kinds collapse; file times count in 100 ns steps from 1601.
+    EXPECT_EQ(Platform::NormaliseSeparators("Graphics\\\\Shapes//a.png"), "Graphics/Shapes/a.png");
+    EXPECT_EQ(Platform::NormaliseSeparators("/abs\\x"), "/abs/x");
+    EXPECT_EQ(Platform::NormaliseSeparators(""), "");
+    EXPECT_EQ(Platform::UnixTimeToFileTime(0, 0), 116444736000000000ull);
+    EXPECT_EQ(Platform::UnixTimeToFileTime(1, 500), 116444736010000005ull);
 }
 
 TEST(PathsTest, FindFilesSortsByNameAndReportsFolders) {
@@ -69,11 +69,6 @@ TEST(PathsTest, FindFilesSortsByNameAndReportsFolders) {
     ASSERT_EQ(all.size(), 4u);
     EXPECT_TRUE(all[3].isDirectory);
     EXPECT_TRUE(FindFiles("Missing/*").empty());
-}
-
-TEST(PathsTest, FileTimeCountsFrom1601) {
-    EXPECT_EQ(Platform::UnixTimeToFileTime(0, 0), 116444736000000000ull);
-    EXPECT_EQ(Platform::UnixTimeToFileTime(1, 500), 116444736010000005ull);
 }
 
 }  // namespace

@@ -52,14 +52,6 @@ protected:
     Platform::GameWindow window_;
 };
 
-TEST_F(WindowTest, PresentsAnEightHundredBySixHundredPicture) {
-    std::vector<uint32_t> pixels(800 * 600, 0xFF336699);
-    EXPECT_TRUE(window_.Present(pixels.data(), 800));
-    window_.PresentLast();
-    EXPECT_EQ(window_.RefreshRate() > 0, true);
-    EXPECT_FALSE(window_.Present(nullptr, 800));
-}
-
 // The dummy driver has no graphics-card renderer: asked for one, the window falls back to the
 // software renderer and scales the way that renderer does well.
 TEST_F(WindowTest, ScalingFollowsTheRendererActuallyMade) {
@@ -109,7 +101,7 @@ TEST_F(WindowTest, ATapBetweenTwoSamplesIsLatched) {
     EXPECT_EQ(window_.SampleMouseButtons(), 0);
 }
 
-TEST_F(WindowTest, KeysBecomeVirtualKeyCodesAndControlCharacters) {
+TEST_F(WindowTest, KeysBecomeVirtualKeyCodesAndTextLatin1Characters) {
     PushKey(SDLK_a);
     PushKey(SDLK_RETURN, KMOD_LALT);
     PushKey(SDLK_F2);
@@ -125,18 +117,17 @@ TEST_F(WindowTest, KeysBecomeVirtualKeyCodesAndControlCharacters) {
     EXPECT_EQ(events[4].keyCode, 8);
     EXPECT_EQ(events[5].kind, EventKind::kKeyChar);
     EXPECT_EQ(events[5].character, 8);
-}
 
-TEST_F(WindowTest, TypedTextArrivesAsLatin1AndOtherCharactersAreDropped) {
-    SDL_Event event{};
-    event.type = SDL_TEXTINPUT;
-    SDL_strlcpy(event.text.text, "a\xC3\xA9\xE2\x82\xAC!", sizeof(event.text.text));  // a é € !
-    SDL_PushEvent(&event);
-    const auto events = Poll();
-    ASSERT_EQ(events.size(), 3u);
-    EXPECT_EQ(events[0].character, 'a');
-    EXPECT_EQ(events[1].character, 0xE9);
-    EXPECT_EQ(events[2].character, '!');
+    // Typed text arrives as Latin-1; other characters are dropped.
+    SDL_Event text{};
+    text.type = SDL_TEXTINPUT;
+    SDL_strlcpy(text.text.text, "a\xC3\xA9\xE2\x82\xAC!", sizeof(text.text.text));  // a é € !
+    SDL_PushEvent(&text);
+    const auto typed = Poll();
+    ASSERT_EQ(typed.size(), 3u);
+    EXPECT_EQ(typed[0].character, 'a');
+    EXPECT_EQ(typed[1].character, 0xE9);
+    EXPECT_EQ(typed[2].character, '!');
 }
 
 TEST_F(WindowTest, WarpQueuesAPointerMoveAndQuitRequestsBecomeCloseEvents) {
@@ -165,55 +156,48 @@ TEST(WindowFitTest, TheWindowIsMeasuredAtTheSizeItIsCreated) {
 
 // The frame is shown as it is: its alpha is ignored, a pitch wider than the picture is honoured,
 // and the letterbox bars of full screen are black, also on the presents after the first one.
-TEST_F(WindowTest, ShowsTheFrameOpaqueInsideBlackBars) {
+// Letterboxed, pointer positions reach the game in picture coordinates, left and above the
+// picture included.
+TEST_F(WindowTest, FullScreenLetterboxesTheOpaqueFrameAndMapsThePointer) {
     constexpr int kPitch = 1000;
     std::vector<uint32_t> frame(static_cast<size_t>(kPitch) * 600, 0xFFFF0000);  // red margin
     for (int y = 0; y < 600; ++y) {
         std::fill_n(frame.begin() + y * kPitch, 800, y < 300 ? 0x00336699u : 0x80102030u);
     }
-    int shownWidth = 0;
+    int width = 0;
+    int left = 0;
+    int above = 0;
     auto expectShown = [&](uint32_t top, uint32_t bottom) {
         std::vector<uint32_t> shown;
         int height = 0;
-        ASSERT_TRUE(window_.ReadShownPixels(shown, shownWidth, height));
-        const int left = (shownWidth - 800) / 2;
-        const int above = (height - 600) / 2;
+        ASSERT_TRUE(window_.ReadShownPixels(shown, width, height));
+        left = (width - 800) / 2;
+        above = (height - 600) / 2;
         for (int y = 0; y < height; ++y) {
-            for (int x = 0; x < shownWidth; ++x) {
+            for (int x = 0; x < width; ++x) {
                 const bool inside = x >= left && x < left + 800 && y >= above && y < above + 600;
                 const uint32_t wanted = !inside ? 0xFF000000u : (y - above < 300 ? top : bottom);
-                ASSERT_EQ(shown[static_cast<size_t>(y) * shownWidth + x], wanted)
-                    << x << "," << y << " of " << shownWidth << "x" << height;
+                ASSERT_EQ(shown[static_cast<size_t>(y) * width + x], wanted)
+                    << x << "," << y << " of " << width << "x" << height;
             }
         }
     };
+    EXPECT_FALSE(window_.Present(nullptr, 800));
+    EXPECT_GT(window_.RefreshRate(), 0);
     window_.Show();  // the dummy driver makes only a shown window full screen
     ASSERT_TRUE(window_.Present(frame.data(), kPitch));
     expectShown(0xFF336699, 0xFF102030);
-    EXPECT_EQ(shownWidth, 800);
+    EXPECT_EQ(width, 800);
     ASSERT_TRUE(window_.SetFullScreen(true));
     ASSERT_TRUE(window_.Present(frame.data(), kPitch));
     expectShown(0xFF336699, 0xFF102030);
-    EXPECT_GT(shownWidth, 800);  // the dummy desktop is larger than the picture
+    EXPECT_GT(left, 0);  // the dummy desktop is larger than the picture
     std::fill_n(frame.begin() + 300 * kPitch, 300 * kPitch, 0xFF00FF00u);
     ASSERT_TRUE(window_.Present(frame.data(), kPitch));
     expectShown(0xFF336699, 0xFF00FF00);
     window_.PresentLast();
     expectShown(0xFF336699, 0xFF00FF00);
-}
 
-// Letterboxed, pointer positions reach the game in picture coordinates, left and above the
-// picture included.
-TEST_F(WindowTest, PointerPositionsAreInPictureCoordinatesInFullScreen) {
-    window_.Show();
-    ASSERT_TRUE(window_.SetFullScreen(true));
-    std::vector<uint32_t> shown;
-    int width = 0;
-    int height = 0;
-    ASSERT_TRUE(window_.ReadShownPixels(shown, width, height));
-    const int left = (width - 800) / 2;
-    const int above = (height - 600) / 2;
-    ASSERT_GT(left, 0);
     Poll();
     SDL_Event motion{};
     motion.type = SDL_MOUSEMOTION;
@@ -232,3 +216,55 @@ TEST_F(WindowTest, PointerPositionsAreInPictureCoordinatesInFullScreen) {
     window_.PointerPosition(x, y);
     EXPECT_EQ(x, -1);
 }
+
+namespace {
+
+// Reads what the window shows at picture (x, y), the picture being centred.
+uint32_t ShownAt(Platform::GameWindow& window, int x, int y) {
+    std::vector<uint32_t> shown;
+    int width = 0;
+    int height = 0;
+    window.ReadShownPixels(shown, width, height);
+    return shown.at(static_cast<size_t>(y + (height - 600) / 2) * width + x + (width - 800) / 2);
+}
+
+// Without a graphics card the frame is drawn in the window's own pixels, in full screen centred
+// with a pitch wider than the picture and black bars. New pixels after a mode switch are fresh
+// (a repaint meeting them first too), and a frame drawn into the old ones is not read.
+TEST_F(WindowTest, FramesAreDrawnInPlaceInTheWindowsOwnPixels) {
+    window_.Show();
+    for (bool fullScreen : {true, false}) {
+        ASSERT_TRUE(window_.SetFullScreen(fullScreen));
+        window_.PresentLast();
+        Platform::DrawingMemory memory = window_.PictureMemory();
+        ASSERT_NE(memory.pixels, nullptr);
+        EXPECT_TRUE(memory.fresh);
+        EXPECT_TRUE(memory.pitchInPixels > 800 || !fullScreen);  // the dummy desktop is wider
+        memory.pixels[599 * memory.pitchInPixels + 799] = 0xFF00FF00u;
+        EXPECT_TRUE(window_.Present(memory.pixels, memory.pitchInPixels));
+        EXPECT_EQ(ShownAt(window_, 799, 599), 0xFF00FF00u);
+        EXPECT_EQ(ShownAt(window_, 799, 598), 0xFF000000u);
+        EXPECT_EQ(ShownAt(window_, -1, 599), 0xFF000000u);
+        EXPECT_FALSE(window_.PictureMemory().fresh);
+        ASSERT_TRUE(window_.SetFullScreen(!fullScreen));
+        EXPECT_FALSE(window_.Present(memory.pixels, memory.pitchInPixels));
+    }
+}
+
+// A picture that does not fit the desktop at 1:1 gets no place in the window's pixels: it is
+// copied, cut to the window.
+TEST(WindowPlaceTest, APictureLargerThanTheOutputFallsBackToTheCopy) {
+    setenv("SDL_VIDEODRIVER", "dummy", 1);
+    Platform::GameWindow window;
+    Platform::WindowSettings settings{
+        .width = 1900, .height = 1000, .fullScreen = true, .accelerated = false};
+    std::string error;
+    ASSERT_TRUE(window.Create(settings, error)) << error;
+    window.Show();
+    EXPECT_EQ(window.PictureMemory().pixels, nullptr);
+    std::vector<uint32_t> frame(1900 * 1000, 0xFF204060u);
+    EXPECT_TRUE(window.Present(frame.data(), 1900));
+    EXPECT_EQ(ShownAt(window, 400, 300), 0xFF204060u);
+}
+
+}  // namespace

@@ -515,4 +515,65 @@ TEST_F(AppBaseTest, AQuietScreenIsShownOnceASecondAndAChangeAtOnce) {
     app.GetWidgetManager()->RemoveWidget(&quiet);
 }
 
+// A widget painting the screen blue-grey with a red square at the top left.
+class PaintWidget : public Tuvo::Widget {
+public:
+    void Draw(Tuvo::Graphics* g) override {
+        g->SetColor(Tuvo::Color(0x20, 0x40, 0x60));
+        g->FillRect(0, 0, Width(), Height());
+        g->SetColor(Tuvo::Color(0xFF, 0, 0));
+        g->FillRect(0, 0, 10, 10);
+        ++draws;
+    }
+    int draws = 0;
+};
+
+class WindowedApp : public LoopApp {
+public:
+    using LoopApp::LoopApp;
+    void ShowFrame() { TuvoAppBase::PresentFrame(); }
+    using TuvoAppBase::ScreenPixels;
+};
+
+// Without a graphics card the game draws straight into the window's pixels and draws everything
+// again when they are new (full screen here, or no window at all); screenshots read the frame
+// row by row whatever the pitch.
+TEST_F(AppBaseTest, TheFrameIsDrawnInTheWindowsPixelsAndFollowsANewWindowSurface) {
+    setenv("SDL_VIDEODRIVER", "dummy", 1);
+    WindowedApp app(clock_, 800, 600);
+    app.widget.SetVisible(false);
+    PaintWidget paint;
+    paint.Resize(0, 0, 800, 600);
+    app.GetWidgetManager()->AddWidget(&paint);
+    std::string error;
+    ASSERT_TRUE(app.GetWindow().Create({.accelerated = false, .vsync = false}, error)) << error;
+    app.GetWindow().Show();
+    for (bool fullScreen : {false, true}) {
+        ASSERT_TRUE(app.GetWindow().SetFullScreen(fullScreen));
+        const int drawsBefore = paint.draws;
+        app.DrawFrame();
+        EXPECT_EQ(paint.draws, drawsBefore + 1);  // nothing was dirty, but the pixels are new
+        ASSERT_TRUE(app.GetScreenImage()->HasExternalPixels());
+        EXPECT_EQ(app.GetScreenImage()->GetPitch() > 800, fullScreen);
+        app.ShowFrame();
+        std::vector<uint32_t> shown;
+        int width = 0;
+        int height = 0;
+        ASSERT_TRUE(app.GetWindow().ReadShownPixels(shown, width, height));
+        const int left = (width - 800) / 2;
+        EXPECT_EQ(shown[static_cast<size_t>((height - 600) / 2 + 599) * width + left + 799],
+                  0xFF204060u);
+        const std::vector<uint32_t> pixels = app.ScreenPixels();
+        ASSERT_EQ(pixels.size(), 800u * 600u);
+        EXPECT_EQ(pixels[9 * 800 + 9], 0xFFFF0000u);
+        EXPECT_EQ(pixels[599 * 800 + 10], 0xFF204060u);
+    }
+    app.GetWindow().Destroy();
+    const int drawsBefore = paint.draws;
+    app.DrawFrame();
+    EXPECT_FALSE(app.GetScreenImage()->HasExternalPixels());
+    EXPECT_EQ(paint.draws, drawsBefore + 1);
+    app.GetWidgetManager()->RemoveWidget(&paint);
+}
+
 }  // namespace

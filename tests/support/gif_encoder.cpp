@@ -33,8 +33,7 @@ void PutTable(std::vector<uint8_t>& bytes, const std::vector<uint32_t>& colors, 
     }
 }
 
-}  // namespace
-
+// Compresses colour indices with the given minimum code size.
 std::vector<uint8_t> GifLzwEncode(const std::vector<uint8_t>& indices, int minimumCodeSize,
                                   GifTableFull whenFull) {
     std::vector<uint8_t> out;
@@ -87,6 +86,8 @@ std::vector<uint8_t> GifLzwEncode(const std::vector<uint8_t>& indices, int minim
     }
     return out;
 }
+
+}  // namespace
 
 std::vector<uint8_t> MakeGif(int screenWidth, int screenHeight,
                              const std::vector<uint32_t>& globalTable,

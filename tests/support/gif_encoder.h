@@ -11,10 +11,6 @@ namespace TestSupport {
 // How the LZW encoder treats a full code table (4096 codes).
 enum class GifTableFull { Clear, KeepGoing };
 
-// Compresses colour indices with the given minimum code size.
-std::vector<uint8_t> GifLzwEncode(const std::vector<uint8_t>& indices, int minimumCodeSize,
-                                  GifTableFull whenFull = GifTableFull::Clear);
-
 struct GifFrame {
     int left = 0;
     int top = 0;

@@ -64,18 +64,11 @@ pid_t StartProgram(const ProgramRun& run) {
     _exit(127);
 }
 
-int WaitForExit(pid_t process) {
-    int status = 0;
-    if (process <= 0 || waitpid(process, &status, 0) != process) {
-        return -1;
-    }
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
-
 int WaitForExit(pid_t process, int seconds) {
     const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
     int status = 0;
-    while (process > 0 && waitpid(process, &status, WNOHANG) == 0) {
+    pid_t ended = 0;
+    while (process > 0 && (ended = waitpid(process, &status, seconds < 0 ? 0 : WNOHANG)) == 0) {
         if (std::chrono::steady_clock::now() > end) {
             kill(process, SIGKILL);
             waitpid(process, &status, 0);
@@ -83,7 +76,7 @@ int WaitForExit(pid_t process, int seconds) {
         }
         std::this_thread::sleep_for(std::chrono::milliseconds(50));
     }
-    return process > 0 && WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return ended == process && WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
 int RunProgram(const ProgramRun& run) {

@@ -24,11 +24,9 @@ struct ProgramRun {
 // Starts the program and returns its process id (-1 when it could not be started).
 pid_t StartProgram(const ProgramRun& run);
 
-// Waits for the process to end; returns its exit code, or -1 when it did not exit normally.
-int WaitForExit(pid_t process);
-
-// The same, but a process still running after `seconds` is killed: -1.
-int WaitForExit(pid_t process, int seconds);
+// Waits for the process to end; returns its exit code, or -1 when it did not exit normally. Given
+// `seconds`, a process still running after them is killed: -1.
+int WaitForExit(pid_t process, int seconds = -1);
 
 // Starts the program and waits for it to end; returns its exit code (-1 on a signal).
 int RunProgram(const ProgramRun& run);

@@ -39,13 +39,9 @@ QuillorySim::SimOptions SimData::Options(int level) const {
     return options;
 }
 
-std::string RunSimulator(const QuillorySim::SimOptions& options, int* status) {
+std::string RunSimulator(const QuillorySim::SimOptions& options) {
     std::ostringstream out;
-    QuillorySim::Simulator simulator(options, out);
-    const int result = simulator.Run();
-    if (status != nullptr) {
-        *status = result;
-    }
+    QuillorySim::Simulator(options, out).Run();
     return out.str();
 }
 

@@ -29,8 +29,8 @@ public:
     TempFolder user;
 };
 
-// Runs the simulator in this process; `status` gets Run()'s result.
-std::string RunSimulator(const QuillorySim::SimOptions& options, int* status = nullptr);
+// Runs the simulator in this process; its output.
+std::string RunSimulator(const QuillorySim::SimOptions& options);
 
 // One line of the simulator's output, with its values looked up by key as text (strings
 // without their quotes, arrays as written; "" when the key is absent). The lines' exact form is

@@ -4,6 +4,7 @@
 #include "engine/app_log.h"
 #include "engine/private_profile.h"
 #include "platform/folders.h"
+#include "support/program_run.h"
 
 namespace TestSupport {
 
@@ -31,12 +32,7 @@ void TestUserFolder::StopLog() {
 }
 
 int TestUserFolder::LogCount(const std::string& text) const {
-    const std::string log = Log();
-    int count = 0;
-    for (size_t at = log.find(text); at != std::string::npos; at = log.find(text, at + 1)) {
-        ++count;
-    }
-    return count;
+    return static_cast<int>(CountOccurrences(Log(), text));
 }
 
 }  // namespace TestSupport

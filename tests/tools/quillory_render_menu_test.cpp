@@ -82,7 +82,7 @@ TEST_F(RenderMenuTest, DrawsTheMenuOverTheMenuBackground) {
     EXPECT_EQ(picture->At(415, 300), 0xFFFF0000u);
 }
 
-TEST_F(RenderMenuTest, ANamedButtonCanBeHovered) {
+TEST_F(RenderMenuTest, ANamedButtonCanBeHoveredAndFailuresAreReported) {
     ASSERT_EQ(Run({"--hover", "btnGo", data_.Path(), "Menu\\menu-test.xml", out_.File("menu.png")}),
               0)
         << out_.Read("log.txt");
@@ -92,9 +92,6 @@ TEST_F(RenderMenuTest, ANamedButtonCanBeHovered) {
     EXPECT_NE(Run({"--hover", "btnNone", data_.Path(), "menu-test.xml", out_.File("other.png")}),
               0);
     EXPECT_NE(out_.Read("log.txt").find("no visible button 'btnNone'"), std::string::npos);
-}
-
-TEST_F(RenderMenuTest, FailuresAreReported) {
     EXPECT_NE(Run({data_.Path(), "menu-absent.xml", out_.File("menu.png")}), 0);
     EXPECT_NE(out_.Read("log.txt").find("Loading XML menu:  'Menu\\menu-absent.xml' ... FAILED"),
               std::string::npos)

@@ -66,7 +66,7 @@ TEST(QuillorySoundTool, DecodesOggWavAndAuWithTheirChannelsAndRates) {
     EXPECT_EQ(three.samples, (std::vector<int16_t>{0, 32124, -32124}));
 }
 
-TEST(QuillorySoundTool, ReadsThroughTheArchive) {
+TEST(QuillorySoundTool, ReadsThroughTheArchiveAndFailsClearly) {
     TempFolder folder;
     const std::string ogg = TestSound("tone440_mono_22050.ogg");
     std::vector<Tuvo::PakSourceFile> files(1);
@@ -76,10 +76,8 @@ TEST(QuillorySoundTool, ReadsThroughTheArchive) {
     folder.Write("main.pak", std::string(archive.begin(), archive.end()));
     ASSERT_EQ(RunTool(folder, {"Music\\theme1.ogg", "theme.wav"}), 0) << folder.Read("out.txt");
     EXPECT_EQ(ReadOutput(folder, "theme.wav").Frames(), 11025u);
-}
 
-TEST(QuillorySoundTool, FailsClearly) {
-    TempFolder folder;
+    // Failures say what failed and write nothing.
     folder.Write("broken.ogg", "not an ogg file");
     EXPECT_NE(RunTool(folder, {"broken.ogg", "out.wav"}), 0);
     EXPECT_EQ(folder.Read("out.txt"),

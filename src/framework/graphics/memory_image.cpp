@@ -92,7 +92,13 @@ MemoryImage::MemoryImage(int width, int height) {
 
 MemoryImage::MemoryImage(const MemoryImage& other) : Image(other, true) {
     other.WritePendingFill();
-    pixels_ = other.pixels_;
+    ownPixels_.resize(static_cast<size_t>(width_) * height_);
+    for (int y = 0; y < height_; ++y) {
+        std::copy_n(other.bits_ + static_cast<size_t>(y) * other.pitch_, width_,
+                    ownPixels_.data() + static_cast<size_t>(y) * width_);
+    }
+    bits_ = ownPixels_.empty() ? nullptr : ownPixels_.data();
+    pitch_ = width_;
     alphaKnown_ = other.alphaKnown_;
     hasAlpha_ = other.hasAlpha_;
 }
@@ -130,7 +136,9 @@ bool MemoryImage::Create(int width, int height) {
     ForgetBackdrop();
     stretchCache_.reset();
     if (width < 0 || height < 0 || width > kMaxSide || height > kMaxSide) {
-        pixels_.clear();
+        ownPixels_.clear();
+        bits_ = nullptr;
+        pitch_ = 0;
         width_ = 0;
         height_ = 0;
         alphaKnown_ = true;
@@ -139,7 +147,9 @@ bool MemoryImage::Create(int width, int height) {
         generation_ = NextGeneration();
         return false;
     }
-    pixels_.assign(static_cast<size_t>(width) * static_cast<size_t>(height), 0);
+    ownPixels_.assign(static_cast<size_t>(width) * static_cast<size_t>(height), 0);
+    bits_ = ownPixels_.empty() ? nullptr : ownPixels_.data();
+    pitch_ = width;
     width_ = width;
     height_ = height;
     MarkChanged();
@@ -150,7 +160,25 @@ bool MemoryImage::SetBits(const uint32_t* bits, int width, int height, bool) {
     if (bits == nullptr || !Create(width, height)) {
         return false;
     }
-    std::memcpy(pixels_.data(), bits, pixels_.size() * sizeof(uint32_t));
+    std::memcpy(ownPixels_.data(), bits, ownPixels_.size() * sizeof(uint32_t));
+    MarkChanged();
+    return true;
+}
+
+bool MemoryImage::UseExternalPixels(uint32_t* pixels, int width, int height, int pitchInPixels) {
+    if (pixels == nullptr || width <= 0 || height <= 0 || width > kMaxSide || height > kMaxSide ||
+        pitchInPixels < width) {
+        return false;
+    }
+    pendingFill_.count = 0;  // a fill kept back belonged to the old pixels
+    ForgetBackdrop();        // and so did the background copy they held
+    stretchCache_.reset();
+    ownPixels_.clear();
+    ownPixels_.shrink_to_fit();
+    bits_ = pixels;
+    pitch_ = pitchInPixels;
+    width_ = width;
+    height_ = height;
     MarkChanged();
     return true;
 }
@@ -160,24 +188,28 @@ uint32_t MemoryImage::GetPixel(int x, int y) const {
     if (!Bounds().Contains(x, y)) {
         return 0;
     }
-    return pixels_[static_cast<size_t>(y) * width_ + x];
+    return bits_[static_cast<size_t>(y) * pitch_ + x];
 }
 
 bool MemoryImage::HasAlpha() const {
     WritePendingFill();
     if (!alphaKnown_) {
-        hasAlpha_ = std::any_of(pixels_.begin(), pixels_.end(),
-                                [](uint32_t pixel) { return (pixel >> 24) != 255; });
+        hasAlpha_ = false;
+        for (int y = 0; y < height_ && !hasAlpha_; ++y) {
+            const uint32_t* row = bits_ + static_cast<size_t>(y) * pitch_;
+            hasAlpha_ =
+                std::any_of(row, row + width_, [](uint32_t pixel) { return (pixel >> 24) != 255; });
+        }
         alphaKnown_ = true;
     }
     return hasAlpha_;
 }
 
-void VisibleRuns::Build(const uint32_t* pixels, int width, int height) {
+void VisibleRuns::Build(const uint32_t* pixels, int width, int height, int pitch) {
     rowFirst.assign(static_cast<size_t>(height) + 1, 0);
     runs.clear();
     for (int y = 0; y < height; ++y) {
-        const uint32_t* row = pixels + static_cast<size_t>(y) * width;
+        const uint32_t* row = pixels + static_cast<size_t>(y) * pitch;
         rowFirst[y] = static_cast<uint32_t>(runs.size());
         int stretchStart = -1;
         int stretchEnd = -1;
@@ -237,7 +269,7 @@ void VisibleRuns::AddStretch(const uint32_t* row, int start, int end) {
 const VisibleRuns& MemoryImage::Runs() const {
     WritePendingFill();
     if (!visibleRuns_.known) {
-        visibleRuns_.Build(pixels_.data(), width_, height_);
+        visibleRuns_.Build(bits_, width_, height_, pitch_);
     }
     return visibleRuns_;
 }
@@ -283,7 +315,7 @@ void MemoryImage::FillRect(const Rect& rect, const Color& color, DrawMode mode) 
 void MemoryImage::WriteFill(const Rect& area, uint32_t color) const {
     Damage(area);
     for (int row = area.y; row < area.y + area.height; ++row) {
-        std::fill_n(pixels_.data() + static_cast<size_t>(row) * width_ + area.x, area.width, color);
+        std::fill_n(bits_ + static_cast<size_t>(row) * pitch_ + area.x, area.width, color);
     }
 }
 
@@ -388,14 +420,14 @@ bool MemoryImage::RestoreBackdrop(const MemoryImage* source, const Rect& from, c
         return false;  // as cheap to copy it all
     }
     source->WritePendingFill();
-    const size_t sourceStride = static_cast<size_t>(source->width_);
+    const size_t sourceStride = static_cast<size_t>(source->pitch_);
     for (int i = 0; i < backdrop.damageCount; ++i) {
         const Rect& part = backdrop.damage[i];
         const int sourceX = from.x + part.x - dest.x;
         const int sourceY = from.y + part.y - dest.y;
         for (int row = 0; row < part.height; ++row) {
             std::memcpy(Row(part.y + row) + part.x,
-                        source->pixels_.data() + (sourceY + row) * sourceStride + sourceX,
+                        source->bits_ + (sourceY + row) * sourceStride + sourceX,
                         static_cast<size_t>(part.width) * sizeof(uint32_t));
         }
     }

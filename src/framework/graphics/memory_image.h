@@ -41,7 +41,8 @@ struct VisibleRuns {
     std::vector<uint32_t> rowFirst;
     std::vector<Run> runs;
 
-    void Build(const uint32_t* pixels, int width, int height);
+    // Rows lie `pitch` pixels apart.
+    void Build(const uint32_t* pixels, int width, int height, int pitch);
 
 private:
     // Adds the visible stretch [start, end) of a row, split at its long opaque stretches.
@@ -69,14 +70,23 @@ public:
     bool Create(int width, int height);
     // Takes a copy of width x height pixels; commit is kept for accelerated back ends.
     bool SetBits(const uint32_t* bits, int width, int height, bool commit = true);
+    // Draws from now on into width x height pixels that the caller owns and keeps alive, rows
+    // pitchInPixels apart (a window's own pixels, say), as they are: nothing is cleared. Create
+    // or SetBits return to memory of the image's own. False, and nothing changes, for a null
+    // pointer, a side beyond kMaxSide or a pitch below the width.
+    bool UseExternalPixels(uint32_t* pixels, int width, int height, int pitchInPixels);
+    bool HasExternalPixels() const { return bits_ != nullptr && bits_ != ownPixels_.data(); }
+    // The first row's pixels; the next row starts GetPitch() pixels further on.
     uint32_t* GetBits() {
         WritePendingFill();
-        return pixels_.empty() ? nullptr : pixels_.data();
+        return bits_;
     }
     const uint32_t* GetBits() const {
         WritePendingFill();
-        return pixels_.empty() ? nullptr : pixels_.data();
+        return bits_;
     }
+    // The distance between rows in pixels: the width, unless the pixels are external.
+    int GetPitch() const { return pitch_; }
     // Call after writing through GetBits, so the image re-checks what it knows of its pixels.
     void BitsChanged() {
         ForgetBackdrop();
@@ -122,7 +132,7 @@ public:
 
 private:
     Rect Bounds() const { return Rect(0, 0, width_, height_); }
-    uint32_t* Row(int y) { return pixels_.data() + static_cast<size_t>(y) * width_; }
+    uint32_t* Row(int y) { return bits_ + static_cast<size_t>(y) * pitch_; }
     // The pixels' content changed (perhaps only as a pending fill): what is known of them goes.
     void MarkChanged();
     // The pixels inside `area` were written.
@@ -177,7 +187,11 @@ private:
     void BlitTransformed(MemoryImage* source, const Rect& sourceRect, const double (&forward)[6],
                          const Rect& clip, const Color& color, DrawMode mode, bool bilinear);
 
-    mutable std::vector<uint32_t> pixels_;  // mutable only for WritePendingFill
+    // Every access goes through bits_ and pitch_: they point into ownPixels_ (rows width_
+    // apart) or into the caller's memory.
+    std::vector<uint32_t> ownPixels_;
+    uint32_t* bits_ = nullptr;
+    int pitch_ = 0;
     struct PendingFill {
         static constexpr int kMaxParts = 8;
         Rect parts[kMaxParts];

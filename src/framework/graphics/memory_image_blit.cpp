@@ -356,9 +356,11 @@ const uint32_t* MemoryImage::ReadablePixels(const MemoryImage* source,
                                             std::vector<uint32_t>& selfCopy) const {
     source->WritePendingFill();
     if (source != this) {
-        return source->pixels_.data();
+        return source->bits_;
     }
-    selfCopy = pixels_;
+    // The copy keeps the rows' pitch, so callers address it as the image itself.
+    const size_t extent = height_ == 0 ? 0 : static_cast<size_t>(height_ - 1) * pitch_ + width_;
+    selfCopy.assign(bits_, bits_ + extent);
     return selfCopy.data();
 }
 
@@ -373,7 +375,7 @@ void MemoryImage::Blit(Image* sourceImage, int x, int y, const Rect& sourceRect,
 
 bool MemoryImage::DrawPixels(MemoryImage* source, int x, int y, const Rect& sourceRect,
                              const Color& color, DrawMode mode, bool sourceHasAlpha) {
-    if (pixels_.empty()) {
+    if (bits_ == nullptr) {
         return false;
     }
     // The caller has clipped; clip again to both images so a bad request cannot leave them.
@@ -402,7 +404,7 @@ bool MemoryImage::DrawPixels(MemoryImage* source, int x, int y, const Rect& sour
         for (int row = 0; row < dest.height; ++row) {
             BlitRows::BlendRowReference(
                 Row(dest.y + row) + dest.x,
-                sourcePixels + static_cast<size_t>(sourceY + row) * source->width_ + sourceX,
+                sourcePixels + static_cast<size_t>(sourceY + row) * source->pitch_ + sourceX,
                 dest.width, sourceHasAlpha, mod, mode);
         }
         MarkWritten(dest);
@@ -420,7 +422,7 @@ bool MemoryImage::DrawPixels(MemoryImage* source, int x, int y, const Rect& sour
     }
     BlitRows::RowSegment* segment = segments_.data();
     const int sourceEnd = sourceX + dest.width;
-    const size_t sourceStride = static_cast<size_t>(source->width_);
+    const size_t sourceStride = static_cast<size_t>(source->pitch_);
     // The box of the source columns and rows drawn: all that the blit can change.
     int drawnLeft = sourceEnd;
     int drawnRight = sourceX;
@@ -464,7 +466,7 @@ bool MemoryImage::DrawPixels(MemoryImage* source, int x, int y, const Rect& sour
 void MemoryImage::BlitFlipped(Image* sourceImage, int x, int y, const Rect& sourceRect,
                               const Color& color, DrawMode mode) {
     MemoryImage* source = AsMemoryImage(sourceImage);
-    if (source == nullptr || pixels_.empty()) {
+    if (source == nullptr || bits_ == nullptr) {
         return;
     }
     // Cutting the source on one side cuts the mirrored box on the other.
@@ -486,7 +488,7 @@ void MemoryImage::BlitFlipped(Image* sourceImage, int x, int y, const Rect& sour
     std::vector<uint32_t> mirrored(static_cast<size_t>(dest.width));
     for (int row = 0; row < dest.height; ++row) {
         const int sourceY = wanted.y + dest.y + row - y;
-        const uint32_t* in = sourcePixels + static_cast<size_t>(sourceY) * source->width_;
+        const uint32_t* in = sourcePixels + static_cast<size_t>(sourceY) * source->pitch_;
         uint32_t* out = Row(dest.y + row) + dest.x;
         for (int i = 0; i < dest.width; ++i) {
             // Destination column dest.x + i is box column (dest.x + i - x), counted from the
@@ -520,7 +522,7 @@ void MemoryImage::StretchBlitFlipped(Image* source, const Rect& destRect, const 
 void MemoryImage::Stretch(MemoryImage* source, const Rect& destRect, const Rect& sourceRect,
                           const Rect& clip, const Color& color, DrawMode mode, bool fastStretch,
                           bool mirror) {
-    if (source == nullptr || pixels_.empty() || sourceRect.IsEmpty() || destRect.IsEmpty() ||
+    if (source == nullptr || bits_ == nullptr || sourceRect.IsEmpty() || destRect.IsEmpty() ||
         !RectInside(sourceRect, *source)) {
         return;
     }
@@ -567,7 +569,7 @@ void MemoryImage::Stretch(MemoryImage* source, const Rect& destRect, const Rect&
     std::vector<uint32_t> selfCopy;
     StretchJob job;
     job.source = ReadablePixels(source, selfCopy);
-    job.sourceStride = source->width_;
+    job.sourceStride = source->pitch_;
     job.sourceRect = sourceRect;
     job.destRect = destRect;
     job.area = area;
@@ -575,8 +577,8 @@ void MemoryImage::Stretch(MemoryImage* source, const Rect& destRect, const Rect&
     job.sourceHasAlpha = sourceHasAlpha;
     job.mode = mode;
     job.mirror = mirror;
-    job.dest = pixels_.data();
-    job.destStride = width_;
+    job.dest = bits_;
+    job.destStride = pitch_;
     if (fastStretch) {
         fast ? StretchNearestRows(job) : StretchNearestReference(job);
     } else {
@@ -596,13 +598,13 @@ MemoryImage* MemoryImage::StretchedCopy(const StretchCache::Key& key) {
     WritePendingFill();
     auto made = std::make_unique<MemoryImage>(key.width, key.height);
     StretchJob job;
-    job.source = pixels_.data();
-    job.sourceStride = width_;
+    job.source = bits_;
+    job.sourceStride = pitch_;
     job.sourceRect = key.sourceRect;
     job.destRect = Rect(0, 0, key.width, key.height);
     job.area = job.destRect;
     job.mirror = key.mirror;
-    SampleStretch(job, key.nearest, made->pixels_.data());
+    SampleStretch(job, key.nearest, made->bits_);
     made->MarkChanged();
     return stretchCache_->Keep(key, std::move(made));
 }
@@ -660,7 +662,7 @@ void MemoryImage::BlitTransformed(MemoryImage* source, const Rect& sourceRect,
                                   const double (&map)[6], const Rect& clip, const Color& color,
                                   DrawMode mode, bool bilinear) {
     WritePendingFill();
-    if (pixels_.empty() || sourceRect.IsEmpty() || !RectInside(sourceRect, *source)) {
+    if (bits_ == nullptr || sourceRect.IsEmpty() || !RectInside(sourceRect, *source)) {
         return;
     }
     const Affine forward{map[0], map[1], map[2], map[3], map[4], map[5]};
@@ -713,7 +715,7 @@ void MemoryImage::BlitTransformed(MemoryImage* source, const Rect& sourceRect,
         if (column < 0 || row < 0 || column >= width || row >= height) {
             return 0;
         }
-        return sourcePixels[static_cast<size_t>(sourceRect.y + row) * source->width_ +
+        return sourcePixels[static_cast<size_t>(sourceRect.y + row) * source->pitch_ +
                             sourceRect.x + column];
     };
     for (int y = firstY; y < endY; ++y) {
@@ -766,7 +768,7 @@ void MemoryImage::BlitTriangleList(Image* textureImage, const TriVertex (*triang
                                    DrawMode mode, float tx, float ty, bool blend) {
     WritePendingFill();
     MemoryImage* texture = AsMemoryImage(textureImage);
-    if (texture == nullptr || triangles == nullptr || pixels_.empty()) {
+    if (texture == nullptr || triangles == nullptr || bits_ == nullptr) {
         return;
     }
     const Rect limit = clip.Intersection(Bounds());
@@ -779,11 +781,12 @@ void MemoryImage::BlitTriangleList(Image* textureImage, const TriVertex (*triang
     const uint32_t* texels = ReadablePixels(texture, selfCopy);
     const int textureWidth = texture->width_;
     const int textureHeight = texture->height_;
+    const size_t texturePitch = static_cast<size_t>(texture->pitch_);
     const Modulation callMod(color);
     auto clampedTexel = [&](int column, int row) {
         column = std::clamp(column, 0, textureWidth - 1);
         row = std::clamp(row, 0, textureHeight - 1);
-        return texels[static_cast<size_t>(row) * textureWidth + column];
+        return texels[static_cast<size_t>(row) * texturePitch + column];
     };
 
     for (int t = 0; t < triangleCount; ++t) {

@@ -15,20 +15,15 @@ std::vector<uint8_t> TwoFileArchive() {
     return archive;
 }
 
-TEST(PakFormatTest, HeaderAndDirectoryAreScrambledLittleEndian) {
+TEST(PakFormatTest, ScrambledLittleEndianLayoutParsesBack) {
     const std::vector<uint8_t> archive = TwoFileArchive();
-    // Plain C0 4A C0 BA (the magic, little-endian), each byte XOR A3.
-    ASSERT_GE(archive.size(), 8u);
+    // Plain C0 4A C0 BA (the magic, little-endian) and version 0, each byte XOR A3.
     const uint8_t header[5] = {0xC0, 0x4A, 0xC0, 0xBA, 0x00};
     for (int i = 0; i < 5; ++i) {
         EXPECT_EQ(archive[i], header[i] ^ 0xA3) << i;
     }
     // 8 header + two entries (2 + name + 12) + end marker + 7 data bytes.
-    EXPECT_EQ(archive.size(), 8u + (2 + 18 + 12) + (2 + 12 + 12) + 1 + 7);
-}
-
-TEST(PakFormatTest, ParsesWhatItBuilds) {
-    const std::vector<uint8_t> archive = TwoFileArchive();
+    ASSERT_EQ(archive.size(), 8u + (2 + 18 + 12) + (2 + 12 + 12) + 1 + 7);
     std::vector<Tuvo::PakDirectoryEntry> entries;
     ASSERT_EQ(Tuvo::ParsePakDirectory(archive.data(), archive.size(), entries),
               PakParseResult::kOk);

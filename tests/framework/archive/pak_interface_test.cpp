@@ -77,45 +77,39 @@ protected:
 };
 
 TEST_F(PakInterfaceTest, NameNormalisation) {
-    EXPECT_EQ(PakInterface::NormaliseName("graphics//shapes\\/Quill_0.png"),
-              "GRAPHICS\\SHAPES\\QUILL_0.PNG");
-    EXPECT_EQ(PakInterface::NormaliseName("A\\B\\..\\C.TXT"), "A\\C.TXT");
-    EXPECT_EQ(PakInterface::NormaliseName("a/b/../../c.txt"), "C.TXT");
-    EXPECT_EQ(PakInterface::NormaliseName("..\\x"), "..\\X");
-    EXPECT_EQ(PakInterface::NormaliseName(".\\x"), ".\\X");
-    EXPECT_EQ(PakInterface::NormaliseName("a\\..b"), "A\\..B");
-    EXPECT_EQ(PakInterface::NormaliseName(folder_.Path() + "/Menu/x.xml"), "MENU\\X.XML");
+    const std::pair<std::string, const char*> table[] = {
+        {"graphics//shapes\\/Quill_0.png", "GRAPHICS\\SHAPES\\QUILL_0.PNG"},
+        {"A\\B\\..\\C.TXT", "A\\C.TXT"},
+        {"a/b/../../c.txt", "C.TXT"},
+        {"..\\x", "..\\X"},
+        {".\\x", ".\\X"},
+        {"a\\..b", "A\\..B"},
+        {folder_.Path() + "/Menu/x.xml", "MENU\\X.XML"}};
+    for (const auto& [name, normalised] : table) {
+        EXPECT_EQ(PakInterface::NormaliseName(name), normalised) << name;
+    }
 }
 
-TEST_F(PakInterfaceTest, DifferentSpellingsOpenTheSameEntry) {
+TEST_F(PakInterfaceTest, ArchiveWinsForReadingUnderAnySpellingAndWritingGoesToDisk) {
+    folder_.Write("A/C.TXT", "on disk");
     Mount({{"A\\C.TXT", 1, Bytes("archived")}});
     for (const char* name : {"a\\c.txt", "A/C.TXT", "a//c.TXT", "A\\B\\..\\C.TXT"}) {
-        PakFile* file = layer_.PakOpen(name, "rb");
+        PakFile* file = layer_.PakOpen(name, "r");
         ASSERT_NE(file, nullptr) << name;
         EXPECT_EQ(ReadAll(file), "archived") << name;
         EXPECT_EQ(layer_.PakClose(file), 0);
     }
     EXPECT_EQ(layer_.PakOpen(L"A\\C.TXT", L"rb"), nullptr);
-}
-
-TEST_F(PakInterfaceTest, ArchiveWinsForReadingAndWritingGoesToDisk) {
-    folder_.Write("A/C.TXT", "on disk");
-    Mount({{"A\\C.TXT", 1, Bytes("archived")}});
-    PakFile* file = layer_.PakOpen("a/c.txt", "r");
-    EXPECT_EQ(ReadAll(file), "archived");
-    layer_.PakClose(file);
+    EXPECT_EQ(layer_.PakOpen("a/missing.txt", "rb"), nullptr);
 
     PakFile* written = layer_.PakOpen("A\\C.TXT", "wb");
     ASSERT_NE(written, nullptr);
     EXPECT_FALSE(written->record.has_value());
     layer_.PakClose(written);
     EXPECT_EQ(folder_.Read("A/C.TXT"), "");
-
-    PakFile* disk = layer_.PakOpen("a/missing.txt", "rb");
-    EXPECT_EQ(disk, nullptr);
 }
 
-TEST_F(PakInterfaceTest, SeekTellAndClampedPositions) {
+TEST_F(PakInterfaceTest, SeekTellReadAndClampedPositions) {
     Mount({{"f.bin", 1, Bytes("0123456789")}});
     PakFile* file = layer_.PakOpen("F.BIN", "rb");
     ASSERT_NE(file, nullptr);
@@ -134,12 +128,8 @@ TEST_F(PakInterfaceTest, SeekTellAndClampedPositions) {
     layer_.PakSeek(file, 0, SEEK_SET);
     EXPECT_EQ(layer_.PakUngetChar('x', file), 'x');
     EXPECT_EQ(layer_.PakTell(file), 0);
-    layer_.PakClose(file);
-}
 
-TEST_F(PakInterfaceTest, ReadCountsWholeElementsButDeliversEveryByte) {
-    Mount({{"f.bin", 1, Bytes("0123456789")}});
-    PakFile* file = layer_.PakOpen("f.bin", "rb");
+    // Reads count whole elements but deliver every byte; a byte total that would wrap is capped.
     char buffer[13] = {};
     EXPECT_EQ(layer_.PakRead(buffer, 4, 3, file), 2u);
     EXPECT_STREQ(buffer, "0123456789");
@@ -147,7 +137,7 @@ TEST_F(PakInterfaceTest, ReadCountsWholeElementsButDeliversEveryByte) {
     layer_.PakSeek(file, 0, SEEK_SET);
     EXPECT_EQ(layer_.PakRead(buffer, 0, 3, file), 0u);
     EXPECT_EQ(layer_.PakTell(file), 0);
-    EXPECT_EQ(layer_.PakRead(buffer, 1, SIZE_MAX, file), 10u);  // a huge count never overflows
+    EXPECT_EQ(layer_.PakRead(buffer, 2, SIZE_MAX / 2 + 2, file), 5u);
     layer_.PakClose(file);
 }
 
@@ -188,7 +178,7 @@ TEST_F(PakInterfaceTest, FindListsArchiveThenDiskWithoutRepeats) {
     EXPECT_TRUE(Find("Sound\\*.ogg").empty());
 }
 
-TEST_F(PakInterfaceTest, FindReportsSizeAndTimeOfArchiveEntries) {
+TEST_F(PakInterfaceTest, FindAndFileTimeReportArchiveEntriesAndLooseFiles) {
     Mount({{"Sound\\a.ogg", 0x1D0000012345678ull, Bytes("12345")}});
     PakFindData data;
     Tuvo::PakFindContext* context = layer_.PakFindFirst("SOUND\\*.OGG", &data);
@@ -202,15 +192,8 @@ TEST_F(PakInterfaceTest, FindReportsSizeAndTimeOfArchiveEntries) {
     EXPECT_EQ(time, 0x1D0000012345678ull);
     folder_.Write("loose.wav", "x");
     EXPECT_TRUE(layer_.GetFileTime("LOOSE.WAV", time));
-    EXPECT_GT(time, 116444736000000000ull);
+    EXPECT_GT(time, 116444736000000000ull);  // after 1970 in Windows file time
     EXPECT_FALSE(layer_.GetFileTime("missing.wav", time));
-}
-
-TEST_F(PakInterfaceTest, LaterEntriesOfTheSameNameWin) {
-    Mount({{"x.txt", 1, Bytes("first")}, {"X.TXT", 1, Bytes("second")}});
-    PakFile* file = layer_.PakOpen("x.txt", "rb");
-    EXPECT_EQ(ReadAll(file), "second");
-    layer_.PakClose(file);
 }
 
 // A file opened before a second archive replaces its entry reads on from the first archive,

@@ -1,7 +1,6 @@
 #include "framework/graphics/blit_rows.h"
 
 #include <algorithm>
-#include <functional>
 #include <random>
 #include <vector>
 
@@ -12,110 +11,9 @@ namespace {
 
 using PixelBlend::Modulation;
 
-// Random pixels weighted toward the cases the fast loops single out: alpha 0, alpha 255 and
-// runs of them long enough to fill whole groups of four, eight and sixteen.
-std::vector<uint32_t> RandomRow(std::mt19937& random, int count, bool opaqueBias) {
-    std::vector<uint32_t> row(static_cast<size_t>(count));
-    std::uniform_int_distribution<uint32_t> any;
-    std::uniform_int_distribution<int> pick(0, 9);
-    const int runLength = 4 << (any(random) % 3);
-    uint32_t alpha = 255;
-    for (int i = 0; i < count; ++i) {
-        if (i % runLength == 0) {
-            const int kind = pick(random);
-            alpha = kind < (opaqueBias ? 6 : 3) ? 255 : kind < 7 ? 0 : any(random) & 0xFF;
-        }
-        const uint32_t pixelAlpha = pick(random) == 0 ? any(random) & 0xFF : alpha;
-        row[i] = (any(random) & 0x00FFFFFF) | (pixelAlpha << 24);
-    }
-    return row;
-}
-
-// The row cut into random segments of 1 to 40 pixels, marked opaque where they are.
-std::vector<RowSegment> Segments(std::vector<uint32_t>& dest, const std::vector<uint32_t>& source,
-                                 std::mt19937& random) {
-    std::vector<RowSegment> segments;
-    for (int start = 0; start < static_cast<int>(source.size());) {
-        const int end = std::min<int>(source.size(), start + 1 + random() % 40);
-        const bool opaque = std::all_of(source.begin() + start, source.begin() + end,
-                                        [](uint32_t pixel) { return pixel >> 24 == 255; });
-        segments.push_back({dest.data() + start, source.data() + start, end - start, opaque});
-        start = end;
-    }
-    return segments;
-}
-
-// Runs a test body once for each vector width the fast loops may use.
-void ForEachVectorWidth(const std::function<void()>& body) {
-    for (int bits : {512, 256, 128}) {
-        SCOPED_TRACE(bits);
-        LimitVectorWidth(bits);
-        body();
-    }
-    LimitVectorWidth(512);
-}
-
-TEST(BlitRowsTest, BlendRowFastMatchesReferenceInEveryModeAndModulation) {
-    ForEachVectorWidth([] {
-        std::mt19937 random(2024);
-        const Modulation modulations[] = {Modulation(), Modulation(Color(255, 208, 64, 255)),
-                                          Modulation(Color(255, 255, 255, 128)),
-                                          Modulation(Color(10, 200, 90, 77))};
-        for (int round = 0; round < 300; ++round) {
-            const int count = 1 + round % 67;
-            const std::vector<uint32_t> source = RandomRow(random, count, false);
-            const std::vector<uint32_t> dest = RandomRow(random, count, true);
-            for (const Modulation& mod : modulations) {
-                for (DrawMode mode : {kDrawModeNormal, kDrawModeAdditive}) {
-                    for (bool hasAlpha : {true, false}) {
-                        // Without an alpha channel the source is opaque, as the image guarantees.
-                        std::vector<uint32_t> input = source;
-                        if (!hasAlpha) {
-                            for (uint32_t& pixel : input) {
-                                pixel |= 0xFF000000u;
-                            }
-                        }
-                        std::vector<uint32_t> fast = dest;
-                        std::vector<uint32_t> reference = dest;
-                        BlendRowFast(fast.data(), input.data(), count, hasAlpha, mod, mode);
-                        BlendRowReference(reference.data(), input.data(), count, hasAlpha, mod,
-                                          mode);
-                        ASSERT_EQ(fast, reference) << "round " << round << " mode " << mode;
-                        // The same row cut into segments, those wholly opaque marked so.
-                        fast = dest;
-                        const std::vector<RowSegment> segments = Segments(fast, input, random);
-                        BlendSegmentsFast(segments.data(), segments.size(), hasAlpha, mod, mode);
-                        ASSERT_EQ(fast, reference) << "round " << round << " in segments";
-                    }
-                }
-            }
-        }
-    });
-}
-
-TEST(BlitRowsTest, FillRowFastMatchesReference) {
-    ForEachVectorWidth([] {
-        std::mt19937 random(77);
-        std::uniform_int_distribution<uint32_t> any;
-        for (int round = 0; round < 400; ++round) {
-            const int count = 1 + round % 37;
-            const std::vector<uint32_t> dest = RandomRow(random, count, true);
-            uint32_t color = any(random);
-            if (round % 5 == 0) {
-                color |= 0xFF000000u;
-            } else if (round % 5 == 1) {
-                color &= 0x00FFFFFFu;
-            }
-            for (DrawMode mode : {kDrawModeNormal, kDrawModeAdditive}) {
-                std::vector<uint32_t> fast = dest;
-                std::vector<uint32_t> reference = dest;
-                FillRowFast(fast.data(), count, color, mode);
-                FillRowReference(reference.data(), count, color, mode);
-                ASSERT_EQ(fast, reference) << "round " << round << " colour " << std::hex << color;
-            }
-        }
-    });
-}
+// The row loops against the reference loops are checked through every drawing operation, at
+// every vector width, by the memory image's fast-path tests; here, what only the rows show: the
+// gather plan and the rare quotients of the bilinear samples.
 
 // Column maps of nearest stretches (enlarged, reduced, mirrored, at the row's end) and random
 // ones, gathered from a row that ends exactly where the image does (so a read past it shows

@@ -120,25 +120,6 @@ public:
     }
 };
 
-class RecordingFont : public Font {
-public:
-    void DrawString(Graphics* graphics, int x, int y, const std::string& text, const Color& color,
-                    const Rect& clip) override {
-        drawnBy = graphics;
-        drawnAt = Rect(x, y, 0, 0);
-        drawnText = text;
-        drawnColor = color;
-        drawnClip = clip;
-    }
-    Font* Duplicate() override { return new RecordingFont(*this); }
-
-    Graphics* drawnBy = nullptr;
-    Rect drawnAt;
-    std::string drawnText;
-    Color drawnColor;
-    Rect drawnClip;
-};
-
 TEST(GraphicsTest, FillsAreTranslatedClippedAndSkippedWhenInvisible) {
     Graphics none;  // no destination: draws nothing, safely
     SizedImage image(4, 4);
@@ -317,7 +298,7 @@ TEST(GraphicsTest, StateStackCopiesClipAndTint) {
     EXPECT_EQ(g.GetClipRect(), Rect(0, 0, 100, 100));
     EXPECT_EQ(g.GetTranslateX(), 0);
 
-    // Images are modulated by the colour only while tinting; text always gets it.
+    // Images are modulated by the colour only while tinting.
     SizedImage image(4, 4);
     g.SetColor(Color(10, 20, 30, 40));
     g.DrawImage(&image, 0, 0);
@@ -326,16 +307,6 @@ TEST(GraphicsTest, StateStackCopiesClipAndTint) {
     ASSERT_EQ(screen.calls.size(), 2u);
     EXPECT_EQ(screen.calls[0].color, kColorWhite);
     EXPECT_EQ(screen.calls[1].color, Color(10, 20, 30, 40));
-    g.DrawString("nothing", 1, 2);  // no font: nothing happens
-    RecordingFont font;
-    g.SetFont(&font);
-    g.ClipRect(1, 1, 50, 50);
-    g.DrawString("Score", 3, 4);
-    EXPECT_EQ(font.drawnBy, &g);
-    EXPECT_EQ(font.drawnText, "Score");
-    EXPECT_EQ(font.drawnAt, Rect(3, 4, 0, 0));
-    EXPECT_EQ(font.drawnColor, Color(10, 20, 30, 40));
-    EXPECT_EQ(font.drawnClip, Rect(1, 1, 50, 50));
 }
 
 // Which back-end call a drawing becomes, and where: the cheapest one that draws it exactly.

@@ -754,5 +754,76 @@ TEST(MemoryImageTest, RepeatedBackgroundIsNotCopiedAgainUntilBitsChanged) {
     MemoryImage::SetFastPathsEnabled(wasFast);
 }
 
+// Drawing into memory the image does not own, rows a pitch apart (a window's pixels with the
+// picture centred): every operation, fast and reference, from such a source too and onto itself,
+// gives the pixels an image of its own gives, and leaves the pixels between the rows alone.
+TEST_F(FastPathTest, ExternalPixelsWithAWiderPitchDrawAsOwnPixels) {
+    std::mt19937 random(77);
+    const MemoryImage start = RandomImage(random, kWidth, kHeight, SourceKind::Soft);
+    MemoryImage source = RandomImage(random, 83, 29, SourceKind::Banded);
+    const TriVertex quad[1][3] = {{{3, 3, 0, 0}, {60, 5, 1, 0}, {8, 50, 0, 1}}};
+    auto draw = [&](MemoryImage& d, MemoryImage& from) {
+        for (const Operation& operation : kOperations) {
+            operation.draw(d, from, Color(30, 140, 250, 200), kDrawModeNormal);
+        }
+        const Rect all(0, 0, kWidth, kHeight);
+        d.BlitRotated(&from, 50, 30, Rect(0, 0, 83, 29), all, kColorWhite, kDrawModeNormal, 0.7, 40,
+                      14);
+        d.BlitTriangleList(&from, quad, 1, all, kColorWhite, kDrawModeAdditive, 1, 2, true);
+        d.BlitTriangleList(&d, quad, 1, all, kColorWhite, kDrawModeNormal, 20, 0, false);
+        d.DrawSmoothLine(-5, 3, 120, 70, Color(255, 200, 0), kDrawModeNormal);
+    };
+    // `image` drawn into `memory`, rows `pitch` apart, the rest of each row marked.
+    auto external = [](const MemoryImage& image, int pitch, std::vector<uint32_t>& memory) {
+        memory.assign(static_cast<size_t>(pitch) * image.GetHeight(), 0x12345678u);
+        for (int y = 0; y < image.GetHeight(); ++y) {
+            std::copy_n(image.GetBits() + y * image.GetWidth(), image.GetWidth(),
+                        memory.data() + y * pitch);
+        }
+        MemoryImage result;
+        EXPECT_TRUE(
+            result.UseExternalPixels(memory.data(), image.GetWidth(), image.GetHeight(), pitch));
+        return result;
+    };
+    constexpr int kPitch = kWidth + 13;
+    for (bool fast : {true, false}) {
+        MemoryImage::SetFastPathsEnabled(fast);
+        std::vector<uint32_t> memory;
+        std::vector<uint32_t> sourceMemory;
+        MemoryImage dest = external(start, kPitch, memory);
+        MemoryImage externalSource = external(source, 90, sourceMemory);
+        MemoryImage own(start);
+        draw(own, source);
+        draw(dest, externalSource);
+        const MemoryImage copy(dest);
+        EXPECT_EQ(copy.GetPitch(), kWidth);
+        for (int y = 0; y < kHeight; ++y) {
+            for (int x = 0; x < kPitch; ++x) {
+                const uint32_t shown = memory[static_cast<size_t>(y) * kPitch + x];
+                ASSERT_EQ(shown, x < kWidth ? own.GetPixel(x, y) : 0x12345678u)
+                    << x << ", " << y << (fast ? " fast" : " reference");
+                ASSERT_EQ(copy.GetPixel(x, y), x < kWidth ? shown : 0u);
+            }
+        }
+    }
+    MemoryImage::SetFastPathsEnabled(true);
+}
+
+TEST(MemoryImageTest, ExternalPixelsAreCheckedAndLeftAlone) {
+    std::vector<uint32_t> memory(40, 0xFF0000FFu);
+    MemoryImage image(2, 2);
+    EXPECT_FALSE(image.UseExternalPixels(nullptr, 4, 4, 4));
+    EXPECT_FALSE(image.UseExternalPixels(memory.data(), 5, 4, 4));  // pitch below the width
+    EXPECT_FALSE(image.HasExternalPixels());
+    ASSERT_TRUE(image.UseExternalPixels(memory.data(), 4, 4, 10));
+    EXPECT_FALSE(image.HasAlpha());  // the memory is taken as it is
+    // A fill kept back is not written into the memory once the image has left it (the
+    // reference path keeps nothing back: it has written the fill at once).
+    image.FillRect(Rect(0, 0, 4, 4), Color(255, 0, 0), kDrawModeNormal);
+    ASSERT_TRUE(image.Create(3, 3));
+    EXPECT_EQ(image.GetPitch(), 3);
+    EXPECT_EQ(memory[0], MemoryImage::FastPathsEnabled() ? 0xFF0000FFu : 0xFFFF0000u);
+}
+
 }  // namespace
 }  // namespace Tuvo

@@ -24,29 +24,24 @@ TEST(Decibels, VolumeTableMatchesTheGameAndClamps) {
     }
 }
 
-TEST(Decibels, GainIsLinear) {
-    EXPECT_FLOAT_EQ(DecibelsToGain(0), 1.0f);
-    EXPECT_NEAR(DecibelsToGain(-600), 0.5012f, 1e-4);  // -6 dB
-    EXPECT_NEAR(DecibelsToGain(-2000), 0.1f, 1e-6);
-    EXPECT_EQ(DecibelsToGain(kSilenceDecibels), 0.0f);
-}
-
-TEST(Decibels, PanAttenuatesTheOppositeChannel) {
-    const StereoGain centre = VolumeAndPanToGain(0, 0);
-    EXPECT_FLOAT_EQ(centre.left, 1.0f);
-    EXPECT_FLOAT_EQ(centre.right, 1.0f);
-
-    const StereoGain left = VolumeAndPanToGain(0, -2000);
-    EXPECT_FLOAT_EQ(left.left, 1.0f);
-    EXPECT_NEAR(left.right, 0.1f, 1e-6);
-
-    const StereoGain right = VolumeAndPanToGain(-600, 600);
-    EXPECT_NEAR(right.left, 0.5012f * 0.5012f, 1e-4);
-    EXPECT_NEAR(right.right, 0.5012f, 1e-4);
-
-    const StereoGain hardLeft = VolumeAndPanToGain(0, -25000);  // clamped to -10000
-    EXPECT_EQ(hardLeft.right, 0.0f);
-    EXPECT_EQ(VolumeAndPanToGain(kSilenceDecibels, 0).left, 0.0f);
+// Gains are 10^(dB / 20), volume and pan in hundredths of a decibel; -10000 is silence.
+TEST(Decibels, GainIsLinearAndPanAttenuatesTheOppositeChannel) {
+    const float minus6 = std::pow(10.0f, -0.3f);
+    const struct {
+        int volume, pan;
+        float left, right;
+    } table[] = {{0, 0, 1.0f, 1.0f},
+                 {0, -2000, 1.0f, 0.1f},
+                 {-600, 600, minus6 * minus6, minus6},
+                 {0, -25000, 1.0f, 0.0f},  // clamped to -10000
+                 {kSilenceDecibels, 0, 0.0f, 0.0f}};
+    for (const auto& row : table) {
+        // Silence is exactly zero: the attenuation is clamped, not merely small.
+        const StereoGain gain = VolumeAndPanToGain(row.volume, row.pan);
+        SCOPED_TRACE(testing::Message() << row.volume << " " << row.pan);
+        EXPECT_NEAR(gain.left, row.left, row.left == 0 ? 0 : 1e-6);
+        EXPECT_NEAR(gain.right, row.right, row.right == 0 ? 0 : 1e-6);
+    }
 }
 
 }  // namespace

@@ -97,7 +97,7 @@ TEST_F(StreamMusicTest, FadeOutStopsWhenAskedAndOnlyWhenAudible) {
     EXPECT_FALSE(music_->IsPlaying(1));
 }
 
-TEST_F(StreamMusicTest, StreamsAndLoopsWithoutAGap) {
+TEST_F(StreamMusicTest, StreamsAndLoopsWithoutAGapOrEndsWhenNotLooping) {
     ASSERT_TRUE(music_->LoadMusic(0, "Music\\stereo.ogg"));
     music_->PlayMusic(0);
     EXPECT_LE(music_->BufferedFrames(0), StreamMusicInterface::kRingFrames);
@@ -109,16 +109,14 @@ TEST_F(StreamMusicTest, StreamsAndLoopsWithoutAGap) {
         EXPECT_NEAR(ToneAmplitude(window + 1, 2000, 2, 44100, 500.0), 16000.0, 1600.0) << seam;
     }
     EXPECT_TRUE(music_->IsPlaying(0));
-}
 
-TEST_F(StreamMusicTest, ANonLoopingSongEndsAndFallsSilent) {
-    ASSERT_TRUE(music_->LoadMusic(0, "Music\\stereo.ogg"));
+    // Not looping, the song ends and falls silent.
     music_->PlayMusic(0, 0, true);
-    const std::vector<int16_t> out = Play(30000);
+    const std::vector<int16_t> once = Play(30000);
     EXPECT_FALSE(music_->IsPlaying(0));
-    EXPECT_NEAR(ToneAmplitude(out.data() + 2 * 10000, 4410, 2, 44100, 1000.0), 16000.0, 1600.0);
-    for (size_t i = 2 * 22100; i < out.size(); ++i) {
-        ASSERT_EQ(out[i], 0) << i;
+    EXPECT_NEAR(ToneAmplitude(once.data() + 2 * 10000, 4410, 2, 44100, 1000.0), 16000.0, 1600.0);
+    for (size_t i = 2 * 22100; i < once.size(); ++i) {
+        ASSERT_EQ(once[i], 0) << i;
     }
     // Fading in with -1 after the end starts it over.
     music_->FadeIn(0, -1, 1.0, true);

@@ -1,5 +1,5 @@
-// Tests of the widget's own behaviour: colours, hit rectangles, click-count decoding and the
-// text helpers (wrapping, justification, digit strips) with a fixed-metric font.
+// Tests of the widget's own behaviour: colours, hit rectangles and the text helpers (wrapping,
+// justification, digit strips) with a fixed-metric font.
 #include "framework/widgets/widget.h"
 
 #include <gtest/gtest.h>
@@ -46,30 +46,6 @@ TEST(WidgetTest, HitRectangleShrinksByTheMouseInsets) {
     EXPECT_EQ(widget.CountDigits(9), 1);
     EXPECT_EQ(widget.CountDigits(10), 2);
     EXPECT_EQ(widget.CountDigits(2147483647), 10);
-}
-
-TEST(WidgetTest, ClickCountsDecodeIntoButtonAndCount) {
-    class Decoder : public Widget {
-    public:
-        void MouseDown(int, int, int button, int count) override {
-            log.push_back("down " + std::to_string(button) + " " + std::to_string(count));
-        }
-        void MouseUp(int, int) override { log.push_back("up"); }
-        void MouseUp(int, int, int button, int count) override {
-            log.push_back("up " + std::to_string(button) + " " + std::to_string(count));
-        }
-        using Widget::MouseDown;
-        using Widget::MouseUp;
-        Log log;
-    } widget;
-    widget.MouseDown(0, 0, 1);
-    widget.MouseDown(0, 0, 2);
-    widget.MouseDown(0, 0, -1);
-    widget.MouseDown(0, 0, -2);
-    widget.MouseDown(0, 0, 3);
-    widget.MouseUp(0, 0, -2);
-    EXPECT_EQ(widget.log,
-              (Log{"down 0 1", "down 0 2", "down 1 1", "down 1 2", "down 2 1", "up", "up 1 2"}));
 }
 
 TEST(WidgetTest, WrappingBreaksAtSpacesAndInsideWordsTooLongForTheWidth) {
