@@ -103,7 +103,7 @@ TEST_F(Effect2dTest, ADelayedEffectWaitsUnseenThenShowsFromProgressZero) {
     EXPECT_EQ(effects_.Count(), 0);
 }
 
-TEST_F(Effect2dTest, TweensWriteTheirStartThenExactlyTheirEndAndStayOneMoreUpdate) {
+TEST_F(Effect2dTest, TweensEndExactlyStayOneMoreUpdateAndRemovalsSkipNoRecord) {
     float value = -5;
     effects_.AddFloatTween(0, 1.0f, 2.0f, 4.0f, &value);
     effects_.Update();
@@ -117,9 +117,8 @@ TEST_F(Effect2dTest, TweensWriteTheirStartThenExactlyTheirEndAndStayOneMoreUpdat
     Step(10);
     EXPECT_EQ(effects_.Count(), 0);
     EXPECT_EQ(value, 7.0f);
-}
 
-TEST_F(Effect2dTest, RemovalLetsTheNextRecordRunInTheSamePass) {
+    // A removal lets the next record run in the same pass.
     float first = 0, second = 0, last = 0;
     effects_.AddFloatTween(0, 0.5f, 0, 1, &first);
     effects_.AddFloatTween(0, 0.5f, 0, 1, &second);

@@ -79,7 +79,7 @@ TEST_F(BoardTest, InputBecomesWindowMessageRecordsAndReleasesNeverPass) {
     EXPECT_EQ(host_.records[6].wParam, 0xE9u);  // a Latin-1 character stays positive
 }
 
-TEST_F(BoardTest, TheFrameTimeReachesTheRulesOnceAndNotWhileLoading) {
+TEST_F(BoardTest, TheFrameTimeReachesTheRulesOnceNotWhileLoadingAndFocusLossPausesPlay) {
     host_.state = 0;
     board_.UpdateFraction(1.0f);
     EXPECT_TRUE(host_.advanced.empty());
@@ -92,9 +92,7 @@ TEST_F(BoardTest, TheFrameTimeReachesTheRulesOnceAndNotWhileLoading) {
     board_.Update();
     board_.Update();
     EXPECT_EQ(board_.UpdateCount(), 2);
-}
-
-TEST_F(BoardTest, LosingTheFocusPausesOnlyWhilePlaying) {
+    // Losing the focus pauses only while playing.
     for (int state : {1, 2, 7, 8, 11, 13}) {
         host_.state = state;
         board_.LostFocus();

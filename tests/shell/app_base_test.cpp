@@ -143,7 +143,7 @@ protected:
     Platform::ManualClock clock_;
 };
 
-TEST_F(AppBaseTest, HundredUpdatesASecondWithoutDisplayPacing) {
+TEST_F(AppBaseTest, HundredUpdatesASecondAStallCatchesUpAtMostTwentyOrNoneAfterAReset) {
     LoopApp app(clock_);
     app.RunFor(100);
     const int before = app.updateCount_;
@@ -152,6 +152,23 @@ TEST_F(AppBaseTest, HundredUpdatesASecondWithoutDisplayPacing) {
     EXPECT_EQ(app.widget.updates, app.updateCount_);
     EXPECT_GT(app.sleepCount_, 0);
     EXPECT_TRUE(app.widget.fractions.empty());  // fractions only with display pacing
+    clock_.Advance(100);
+    EXPECT_NEAR(UpdatesUntilSleep(app), 10, 1);  // one more when a frame was already owed
+    clock_.Advance(1000);
+    EXPECT_EQ(UpdatesUntilSleep(app), 20);
+
+    // For a second after a relaxed reset, what is owed is dropped after one update.
+    app.RunFor(100);
+    app.ResetTimeBacklog(true);
+    clock_.Advance(100);
+    EXPECT_EQ(UpdatesUntilSleep(app), 1);
+    app.RunFor(300);
+    clock_.Advance(100);
+    EXPECT_EQ(UpdatesUntilSleep(app), 1);
+    app.RunFor(1000);
+    EXPECT_EQ(app.noBacklogTime_, 0);
+    clock_.Advance(100);
+    EXPECT_NEAR(UpdatesUntilSleep(app), 10, 1);
 }
 
 TEST_F(AppBaseTest, SixtyHertzDisplayStillGivesHundredUpdatesASecond) {
@@ -171,44 +188,7 @@ TEST_F(AppBaseTest, SixtyHertzDisplayStillGivesHundredUpdatesASecond) {
     EXPECT_FALSE(app.vsyncBroken_);
 }
 
-TEST_F(AppBaseTest, ALongStallCatchesUpAtMostTwentyUpdates) {
-    LoopApp app(clock_);
-    app.RunFor(100);
-    clock_.Advance(100);
-    EXPECT_NEAR(UpdatesUntilSleep(app), 10, 1);  // one more when a frame was already owed
-    clock_.Advance(1000);
-    EXPECT_EQ(UpdatesUntilSleep(app), 20);
-}
-
-TEST_F(AppBaseTest, NoBacklogSecondAfterARelaxedReset) {
-    LoopApp app(clock_);
-    app.RunFor(100);
-    app.ResetTimeBacklog(true);
-    clock_.Advance(100);
-    // The 100 ms owed are dropped after the first update instead of caught up.
-    EXPECT_EQ(UpdatesUntilSleep(app), 1);
-    app.RunFor(300);
-    clock_.Advance(100);
-    EXPECT_EQ(UpdatesUntilSleep(app), 1);
-    app.RunFor(1000);
-    EXPECT_EQ(app.noBacklogTime_, 0);
-    clock_.Advance(100);
-    EXPECT_NEAR(UpdatesUntilSleep(app), 10, 1);  // one more when a frame was already owed
-}
-
-TEST_F(AppBaseTest, MultiplierZeroStopsUpdatesButNotMessages) {
-    LoopApp app(clock_);
-    app.updateMultiplier_ = 0;
-    app.pending.push_back({.kind = EventKind::kMouseMove, .x = 5, .y = 5});
-    for (int i = 0; i < 50; ++i) {
-        app.Step();
-        clock_.Advance(10);
-    }
-    EXPECT_EQ(app.updateCount_, 0);
-    EXPECT_EQ(app.widget.moves, 1);
-}
-
-TEST_F(AppBaseTest, OneDeferredMessagePerStepBeforeTheNextUpdate) {
+TEST_F(AppBaseTest, MessagesOneAStepBeforeTheNextUpdateEvenWithUpdatesStopped) {
     LoopApp app(clock_);
     clock_.Advance(50);
     for (int x = 1; x <= 3; ++x) {
@@ -224,6 +204,25 @@ TEST_F(AppBaseTest, OneDeferredMessagePerStepBeforeTheNextUpdate) {
     EXPECT_EQ(app.loopStepState_, Tuvo::LOOP_UPDATE);
     EXPECT_TRUE(app.LoopUntilUpdate());
     EXPECT_EQ(app.updateCount_, 1);
+
+    // Multiplier 0 stops the updates but not the messages.
+    LoopApp stopped(clock_);
+    stopped.updateMultiplier_ = 0;
+    stopped.pending.push_back({.kind = EventKind::kMouseMove, .x = 5, .y = 5});
+    for (int i = 0; i < 50; ++i) {
+        stopped.Step();
+        clock_.Advance(10);
+    }
+    EXPECT_EQ(stopped.updateCount_, 0);
+    EXPECT_EQ(stopped.widget.moves, 1);
+
+    // With the loop left, a step returns at once without pumping.
+    stopped.pending.push_back({.kind = EventKind::kMouseMove});
+    stopped.leaveLoop_ = true;
+    bool updated = true;
+    EXPECT_FALSE(stopped.LoopStep(&updated));
+    EXPECT_FALSE(updated);
+    EXPECT_EQ(stopped.pending.size(), 1u);
 }
 
 TEST_F(AppBaseTest, DisplayThatDoesNotWaitIsDetectedAfterThreeFastSeconds) {
@@ -265,7 +264,7 @@ TEST_F(AppBaseTest, LoadingThrottlesDrawsYieldsTheProcessorAndHandsOverOnTheNext
     EXPECT_FALSE(app.yieldMainThread_);
 }
 
-TEST_F(AppBaseTest, FocusLossAndMinimisingCountAutomaticMutes) {
+TEST_F(AppBaseTest, FocusLossAndMinimisingCountAutomaticMutesAndAMinimisedWindowIsNotUpdated) {
     LoopApp app(clock_);
     const std::pair<EventKind, int> steps[] = {{EventKind::kFocusGained, 0},
                                                {EventKind::kFocusLost, 1},
@@ -281,24 +280,11 @@ TEST_F(AppBaseTest, FocusLossAndMinimisingCountAutomaticMutes) {
     app.Send(EventKind::kFocusLost);
     app.Send(EventKind::kFocusGained);
     EXPECT_EQ(app.settings_.muteCount, 1);  // the player's own mute stays
-}
-
-TEST_F(AppBaseTest, MinimisedWindowKeepsCountingUpdatesButSkipsTheTree) {
-    LoopApp app(clock_);
+    // Minimised, the loop counts its updates but leaves the widgets alone.
     app.QueueInputEvent({.kind = EventKind::kMinimized});
     app.RunFor(500);
     EXPECT_GT(app.updateCount_, 40);
     EXPECT_EQ(app.widget.updates, 0);
-}
-
-TEST_F(AppBaseTest, StepWithLeaveLoopSetReturnsAtOnce) {
-    LoopApp app(clock_);
-    app.pending.push_back({.kind = EventKind::kMouseMove});
-    app.leaveLoop_ = true;
-    bool updated = true;
-    EXPECT_FALSE(app.LoopStep(&updated));
-    EXPECT_FALSE(updated);
-    EXPECT_EQ(app.pending.size(), 1u);  // nothing was pumped
 }
 
 // Closing the window and every quitting signal quit the loop and save the settings.
@@ -321,16 +307,6 @@ TEST_F(AppBaseTest, CloseRequestAndQuittingSignalsQuitAndSave) {
         EXPECT_EQ(inProgress, 0) << signal;
     }
     Platform::ClearQuitSignal();
-}
-
-TEST_F(AppBaseTest, CommandLineOptionsAndTheUnknownOptionExit) {
-    LoopApp app(clock_);
-    app.SplitCommandLine("-screensaver -changedir=\"/tmp/My Data\"");
-    EXPECT_TRUE(app.screenSaverMode_);
-    EXPECT_EQ(app.changeDirectory_, "/tmp/My Data");
-    app.SplitCommandLine("-play -demofile=x.dem");
-    EXPECT_EXIT(app.SplitCommandLine("-bogus=1"), ::testing::ExitedWithCode(0),
-                "Invalid command line parameter: -bogus");
 }
 
 // Music that records what the application sets on it.
@@ -366,12 +342,9 @@ TEST_F(AppBaseTest, AModalDialogBlocksTheWidgetsBeneathUntilItsButtonEndsIt) {
     app.QueueClick(10, 590);
     app.Steps(50);
     EXPECT_EQ(app.widget.clicks, 1);
-}
 
-TEST_F(AppBaseTest, RunModalRunsTheLoopUntilADialogButtonIsReleased) {
-    LoopApp app(clock_, 800, 600);
-    Tuvo::Dialog* dialog =
-        app.ShowDialog(6, true, "", "Start again?", "", Tuvo::Dialog::kModeOkCancel);
+    // RunModal runs the loop until a button is released.
+    dialog = app.ShowDialog(6, true, "", "Start again?", "", Tuvo::Dialog::kModeOkCancel);
     app.QueueClick(dialog->GetYesButton());
     EXPECT_EQ(dialog->RunModal(true), Tuvo::Dialog::kButtonYes);
     EXPECT_EQ(app.GetDialogCount(), 0);
@@ -475,15 +448,18 @@ TEST_F(AppBaseTest, TheAccelerationAnswerReachesTheGameBeforeDestruction) {
     EXPECT_EQ(app.refusals, 1);
 }
 
-TEST_F(AppBaseTest, CommandLineFoldersAreTakenFromTheStartFolder) {
+TEST_F(AppBaseTest, CommandLineFoldersAreTakenFromTheStartFolderAndAnUnknownOptionExits) {
     LoopApp app(clock_);
     app.startFolder_ = folder_.Path();
-    app.ApplyCommandLineOption("-changedir", "data");
+    app.SplitCommandLine("-screensaver -play -demofile=x.dem -changedir=data");
     app.ApplyCommandLineOption("-changedir", "data");  // applied twice: the same folder
+    EXPECT_TRUE(app.screenSaverMode_);
     EXPECT_EQ(app.changeDirectory_, folder_.Path() + "/data");
     TestSupport::ScopedCurrentDirectory elsewhere("/");
     app.ApplyCommandLineOption("-userdir", "user");
     EXPECT_EQ(Platform::UserFolder(), folder_.Path() + "/user");
+    EXPECT_EXIT(app.SplitCommandLine("-bogus=1"), ::testing::ExitedWithCode(0),
+                "Invalid command line parameter: -bogus");
 }
 
 TEST_F(AppBaseTest, AltEnterTellsTheGameSoItsOptionFollows) {

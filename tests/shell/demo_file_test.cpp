@@ -12,15 +12,6 @@ using Tuvo::FormatRecording;
 using Tuvo::ParseRecording;
 using Tuvo::Recording;
 
-InputEvent Event(EventKind kind, int x = 0, int y = 0, int clicks = 0) {
-    InputEvent event;
-    event.kind = kind;
-    event.x = x;
-    event.y = y;
-    event.clickCount = clicks;
-    return event;
-}
-
 Recording Sample() {
     Recording recording;
     recording.programVersion = "2.1";
@@ -32,23 +23,13 @@ Recording Sample() {
     recording.files = {{"config.ini", true, "[OPTIONS]\r\nbtnFullScreen=0\r\nPath=C:\\x\xe9"},
                        {"saved.ini", false, ""},
                        {"scores.ini", true, ""}};
-    InputEvent key;
-    key.kind = EventKind::kKeyDown;
-    key.keyCode = 13;
-    key.altDown = true;
-    InputEvent character;
-    character.kind = EventKind::kKeyChar;
-    character.character = 233;
-    InputEvent wheel;
-    wheel.kind = EventKind::kMouseWheel;
-    wheel.wheelDelta = -2;
-    recording.events = {{1, Event(EventKind::kMouseMove, 400, 300)},
-                        {5, Event(EventKind::kMouseDown, 400, 301, -1)},
-                        {5, key},
-                        {9, character},
-                        {9, wheel},
-                        {12, Event(EventKind::kFocusLost)},
-                        {30, Event(EventKind::kCloseRequested)}};
+    recording.events = {{1, {.kind = EventKind::kMouseMove, .x = 400, .y = 300}},
+                        {5, {.kind = EventKind::kMouseDown, .x = 400, .y = 301, .clickCount = -1}},
+                        {5, {.kind = EventKind::kKeyDown, .keyCode = 13, .altDown = true}},
+                        {9, {.kind = EventKind::kKeyChar, .character = 233}},
+                        {9, {.kind = EventKind::kMouseWheel, .wheelDelta = -2}},
+                        {12, {.kind = EventKind::kFocusLost}},
+                        {30, {.kind = EventKind::kCloseRequested}}};
     recording.checks = {{1, 1, 0, 1}, {5, 2, 0, 1}, {20, 6, 50, 1}};
     recording.endTick = 31;
     return recording;
@@ -155,8 +136,8 @@ TEST(DemoFileTest, DamagedOrForeignFilesAreRefusedWithAReason) {
 
 TEST(DemoFileTest, EventsWithoutInputMeaningHaveNoText) {
     std::string text;
-    EXPECT_FALSE(Tuvo::EventToText(Event(EventKind::kRepaint), text));
-    EXPECT_FALSE(Tuvo::EventToText(Event(EventKind::kMoved, 10, 10), text));
+    EXPECT_FALSE(Tuvo::EventToText({.kind = EventKind::kRepaint}, text));
+    EXPECT_FALSE(Tuvo::EventToText({.kind = EventKind::kMoved, .x = 10, .y = 10}, text));
     InputEvent event;
     EXPECT_FALSE(Tuvo::EventFromText("", event));
     EXPECT_FALSE(Tuvo::EventFromText("close 1", event));

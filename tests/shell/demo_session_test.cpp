@@ -143,11 +143,8 @@ TEST(DemoSessionTest, RecordingNotesInputStateAndEndWrittenAtomically) {
     auto session = DemoSession::ForRecording(path, kData);
     session->CaptureUserFiles(folder.File("user"));
     session->Data().programVersion = "2.1";
-    Platform::InputEvent down;
-    down.kind = Platform::EventKind::kMouseDown;
-    down.x = 120;
-    down.y = 90;
-    down.clickCount = 1;
+    const Platform::InputEvent down = {
+        .kind = Platform::EventKind::kMouseDown, .x = 120, .y = 90, .clickCount = 1};
     session->HandOver(down);
     // The press is seen at the next sample even when released before it.
     Platform::InputEvent up = down;
@@ -162,9 +159,7 @@ TEST(DemoSessionTest, RecordingNotesInputStateAndEndWrittenAtomically) {
     EXPECT_EQ(y, 90);
     session->TickDone(1, 0, 1);
     session->TickDone(1, 0, 1);
-    Platform::InputEvent repaint;
-    repaint.kind = Platform::EventKind::kRepaint;
-    session->HandOver(repaint);
+    session->HandOver({.kind = Platform::EventKind::kRepaint});
     std::string error;
     ASSERT_TRUE(session->Finish(error)) << error;
 

@@ -1,5 +1,5 @@
 // The rules wired into the application: the pointer nudge after every screen switch and the
-// rules as the screen-state actions see them.
+// stages the screen-state actions may choose.
 #include "shell/game_wiring.h"
 
 #include <gtest/gtest.h>
@@ -55,35 +55,15 @@ TEST_F(GameWiringTest, EveryScreenSwitchMovesThePointerOnePixelDownAndQueuesTheM
     EXPECT_EQ(events.back().y, 202);
 }
 
-TEST_F(GameWiringTest, TheRulesAsTheActionsSeeThem) {
+TEST_F(GameWiringTest, OnlyTheMapsOwnStagesCanBeChosen) {
     Quillory::CQuilloryGame& game = *application_.Game();
     RulesActions rules(game, application_.Effects(), application_.Menu(MENU_MAP));
-
-    // Only the map's own stages can be chosen.
     game.EditState().levelNumber = 1;
     EXPECT_FALSE(rules.SelectStage(99));
     EXPECT_FALSE(rules.SelectStage(0));
     EXPECT_EQ(game.State().levelNumber, 1);
     EXPECT_TRUE(rules.SelectStage(3));
     EXPECT_EQ(game.State().levelNumber, 13);
-
-    float x = 0;
-    game.EditState().conveyorCount = 0;
-    EXPECT_FALSE(rules.FirstConveyorX(x));
-    game.EditState().conveyorCount = 2;
-    game.EditState().conveyor[0].x = 0.42f;
-    ASSERT_TRUE(rules.FirstConveyorX(x));
-    EXPECT_FLOAT_EQ(x, 0.42f);
-
-    rules.SetStartLevelOption(1, 17);
-    EXPECT_EQ(game.State().startLevelTransformer, 17);
-    EXPECT_EQ(rules.StartLevelOption(0), game.State().startLevelClassic);
-
-    application_.Effects().AddSound(5.0f, "level_start");
-    rules.ClearEffects();
-    EXPECT_EQ(application_.Effects().Count(), 0);
-    rules.SetEffectsDetail(5);
-    EXPECT_EQ(application_.Effects().Detail(), 5);
 }
 
 }  // namespace
