@@ -2,9 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <csignal>
 #include <filesystem>
 
 #include "support/temp_folder.h"
@@ -36,6 +38,22 @@ TEST(AtomicFileTest, ReplacesContentsOrFailsLeavingNoTemporaryFile) {
     EXPECT_EQ(EntryCount(folder), 2);
     EXPECT_FALSE(
         Platform::WriteFileAtomically(folder.File("no/such/x.ini"), "x", Durability::kNoFlush));
+
+    // A write cut short (here by the file-size limit) fails once the temporary file exists: the
+    // old file stays and the temporary file goes.
+    const std::string options = folder.Write("options.ini", "old");
+    rlimit limit{};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &limit), 0);
+    const rlimit small{4, limit.rlim_max};
+    signal(SIGXFSZ, SIG_IGN);
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+    const bool written =
+        Platform::WriteFileAtomically(options, "longer than the limit", Durability::kNoFlush);
+    setrlimit(RLIMIT_FSIZE, &limit);
+    signal(SIGXFSZ, SIG_DFL);
+    EXPECT_FALSE(written);
+    EXPECT_EQ(folder.Read("options.ini"), "old");
+    EXPECT_EQ(EntryCount(folder), 3);
 }
 
 TEST(AtomicFileTest, ReadsTellMissingFromUnreadable) {
