@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <functional>
+#include <iterator>
 #include <random>
 #include <vector>
 
@@ -454,6 +455,22 @@ const Operation kOperations[] = {
                                   c, m, nearest);
          }
      }},
+    {"stretched again, from a source changed in between",
+     [](MemoryImage& d, MemoryImage& s, const Color& c, DrawMode m) {
+         MemoryImage changed(s);  // a stretch asked for again is a blit of a kept copy
+         for (int round = 0; round < 3; ++round) {
+             for (bool nearest : {true, false}) {
+                 d.StretchBlit(&changed, Rect(-3, 2 + round, 41, 33), Rect(3, 1, 30, 26),
+                               Rect(0, 0, 101, 61), c, m, nearest);
+                 d.StretchBlitFlipped(&changed, Rect(50, 20, 23, 13), Rect(0, 0, 83, 29),
+                                      Rect(55, 0, 40, 61), c, m, nearest);
+             }
+             if (round == 1) {
+                 changed.GetBits()[2 * 83 + 5] ^= 0x80FF00FFu;
+                 changed.BitsChanged();
+             }
+         }
+     }},
     {"onto itself and fills",
      [](MemoryImage& d, MemoryImage& s, const Color& c, DrawMode m) {
          d.Blit(&s, 10, 10, Rect(0, 0, 83, 29), c, m);
@@ -483,79 +500,100 @@ TEST_F(FastPathTest, EveryOperationOnEverySourceMatchesTheReference) {
     }
 }
 
-// The visible-run table is built at the first draw: a source changed afterwards must be drawn
-// as it is now, whatever the old table said.
-TEST_F(FastPathTest, SourceChangedAfterItsRunTableWasBuilt) {
-    std::mt19937 random(15);
-    MemoryImage banded = RandomImage(random, 90, 29, SourceKind::Banded);
-    ExpectSamePictures([&](MemoryImage& dest) {
-        MemoryImage source(banded);
-        dest.Blit(&source, -5, 3, Rect(0, 0, 90, 29), kColorWhite, kDrawModeNormal);
-        // Opens clear stretches where there were none and fills some that were clear.
-        for (int i = 0; i < 90 * 29; i += 7) {
-            source.GetBits()[i] = (i / 7) % 2 == 0 ? 0u : 0xFF102030u;
-        }
-        for (int i = 200; i < 400; ++i) {
-            source.GetBits()[i] = i < 300 ? 0xFF405060u : 0x00405060u;
-        }
-        source.BitsChanged();
-        dest.Blit(&source, 20, 30, Rect(0, 0, 90, 29), kColorWhite, kDrawModeNormal);
-        dest.Blit(&source, 7, 11, Rect(3, 2, 80, 25), Color(0xFFFFD040u), kDrawModeAdditive);
-    });
-}
-
-// An opaque fill is written late, in parts, around the opaque copies drawn over it; whatever
-// comes next, the pixels are those of the plain order of drawing.
-TEST_F(FastPathTest, OpaqueFillsCoveredByLaterCopiesMatchTheReference) {
+// Sequences whose pixels depend on what was drawn before, as the plain order of drawing gives.
+TEST_F(FastPathTest, DrawingSequencesMatchTheReference) {
     std::mt19937 random(16);
+    const MemoryImage banded = RandomImage(random, 90, 29, SourceKind::Banded);
     MemoryImage soft = RandomImage(random, 23, 17, SourceKind::Soft);
     MemoryImage opaque = RandomImage(random, 23, 17, SourceKind::Opaque);
+    MemoryImage big = RandomImage(random, 83, 29, SourceKind::Soft);
+    MemoryImage partly(8, 8);  // its first pixels opaque: a stretched copy adds as its source
+    for (int i = 0; i < 64; ++i) {
+        partly.GetBits()[i] = (i < 32 ? 0xFF000000u : 0x40000000u) | (i * 0x030507u);
+    }
+    partly.BitsChanged();
     const Color black(0, 0, 0);
     const Color blue(10, 20, 200);
-    ExpectSamePictures([&](MemoryImage& dest) {
-        dest.FillRect(Rect(2, 3, 40, 30), black, kDrawModeNormal);
-        dest.Blit(&opaque, 10, 8, Rect(0, 0, 23, 17), kColorWhite, kDrawModeNormal);
-        dest.FillRect(Rect(-5, -5, 70, 60), blue, kDrawModeNormal);
-        dest.StretchBlit(&opaque, Rect(5, 4, 30, 20), Rect(1, 1, 20, 15), Rect(0, 0, 33, 41),
-                         kColorWhite, kDrawModeNormal, true);
-        dest.Blit(&soft, 20, 20, Rect(0, 0, 23, 17), kColorWhite, kDrawModeNormal);
-    });
-    ExpectSamePictures([&](MemoryImage& dest) {
-        // Carved by many copies into more parts than are kept, drawn over and cleared in part.
-        dest.FillRect(Rect(0, 0, 101, 61), blue, kDrawModeNormal);
-        for (int i = 0; i < 12; ++i) {
-            dest.Blit(&opaque, 7 * i - 5, (i * 13) % 50 - 4, Rect(0, 0, 23, 17), kColorWhite,
-                      kDrawModeNormal);
-            if (i % 4 == 3) {
-                dest.Blit(&soft, 9 * i, 40 - 3 * i, Rect(0, 0, 23, 17), kColorWhite,
-                          kDrawModeNormal);
+    const std::function<void(MemoryImage&)> sequences[] = {
+        [&](MemoryImage& dest) {
+            // A source changed after its run table was built, opening and filling clear stretches.
+            MemoryImage source(banded);
+            dest.Blit(&source, -5, 3, Rect(0, 0, 90, 29), kColorWhite, kDrawModeNormal);
+            for (int i = 0; i < 90 * 29; i += 7) {
+                source.GetBits()[i] = (i / 7) % 2 == 0 ? 0u : 0xFF102030u;
             }
-        }
-        dest.FillRect(Rect(60, 30, 50, 20), Color(200, 100, 0, 90), kDrawModeNormal);
-        dest.ClearRect(Rect(80, 0, 10, 61));
-        dest.StretchBlit(&opaque, Rect(50, 2, 40, 30), Rect(0, 0, 23, 17), Rect(0, 0, 101, 61),
-                         kColorWhite, kDrawModeNormal, true);
-        dest.DrawLine(0, 60, 100, 0, Color(255, 255, 255), kDrawModeNormal);
-    });
-    ExpectSamePictures([&](MemoryImage& dest) {
-        // Looked at, drawn onto itself, tinted over, faded, drawn from another filled image.
-        dest.FillRect(Rect(4, 4, 30, 30), blue, kDrawModeNormal);
-        EXPECT_EQ(dest.GetPixel(5, 5), 0xFF0A14C8u);
-        dest.FillRect(Rect(0, 0, 20, 20), black, kDrawModeNormal);
-        dest.Blit(&dest, 15, 15, Rect(0, 0, 20, 20), kColorWhite, kDrawModeNormal);
-        dest.FillRect(Rect(0, 10, 53, 10), black, kDrawModeNormal);
-        dest.Blit(&opaque, 0, 0, Rect(0, 0, 23, 17), Color(0xFFFFD040u), kDrawModeNormal);
-        dest.FillRect(Rect(30, 0, 23, 41), blue, kDrawModeNormal);
-        dest.FillRect(Rect(0, 0, 53, 41), Color(0, 0, 0, 128), kDrawModeNormal);
-        MemoryImage other(20, 20);
-        other.FillRect(Rect(0, 0, 20, 20), blue, kDrawModeNormal);
-        other.Blit(&opaque, 5, 5, Rect(0, 0, 23, 17), kColorWhite, kDrawModeNormal);
-        dest.FillRect(Rect(0, 0, 53, 41), black, kDrawModeNormal);
-        dest.Blit(&other, 3, 3, Rect(0, 0, 20, 20), kColorWhite, kDrawModeAdditive);
-        MemoryImage copy(dest);
-        dest.FillRect(Rect(0, 0, 53, 41), blue, kDrawModeNormal);
-        dest.Blit(&copy, 6, 6, Rect(0, 0, 40, 30), kColorWhite, kDrawModeNormal);
-    });
+            for (int i = 200; i < 400; ++i) {
+                source.GetBits()[i] = i < 300 ? 0xFF405060u : 0x00405060u;
+            }
+            source.BitsChanged();
+            dest.Blit(&source, 20, 30, Rect(0, 0, 90, 29), kColorWhite, kDrawModeNormal);
+            dest.Blit(&source, 7, 11, Rect(3, 2, 80, 25), Color(0xFFFFD040u), kDrawModeAdditive);
+        },
+        [&](MemoryImage& dest) {
+            // Opaque fills written late, in parts, around the opaque copies drawn over them.
+            dest.FillRect(Rect(2, 3, 40, 30), black, kDrawModeNormal);
+            dest.Blit(&opaque, 10, 8, Rect(0, 0, 23, 17), kColorWhite, kDrawModeNormal);
+            dest.FillRect(Rect(-5, -5, 70, 60), blue, kDrawModeNormal);
+            dest.StretchBlit(&opaque, Rect(5, 4, 30, 20), Rect(1, 1, 20, 15), Rect(0, 0, 33, 41),
+                             kColorWhite, kDrawModeNormal, true);
+            dest.Blit(&soft, 20, 20, Rect(0, 0, 23, 17), kColorWhite, kDrawModeNormal);
+        },
+        [&](MemoryImage& dest) {
+            // Carved by many copies into more parts than are kept, drawn over and cleared in part.
+            dest.FillRect(Rect(0, 0, 101, 61), blue, kDrawModeNormal);
+            for (int i = 0; i < 12; ++i) {
+                dest.Blit(&opaque, 7 * i - 5, (i * 13) % 50 - 4, Rect(0, 0, 23, 17), kColorWhite,
+                          kDrawModeNormal);
+                if (i % 4 == 3) {
+                    dest.Blit(&soft, 9 * i, 40 - 3 * i, Rect(0, 0, 23, 17), kColorWhite,
+                              kDrawModeNormal);
+                }
+            }
+            dest.FillRect(Rect(60, 30, 50, 20), Color(200, 100, 0, 90), kDrawModeNormal);
+            dest.ClearRect(Rect(80, 0, 10, 61));
+            dest.StretchBlit(&opaque, Rect(50, 2, 40, 30), Rect(0, 0, 23, 17), Rect(0, 0, 101, 61),
+                             kColorWhite, kDrawModeNormal, true);
+            dest.DrawLine(0, 60, 100, 0, Color(255, 255, 255), kDrawModeNormal);
+        },
+        [&](MemoryImage& dest) {
+            // Looked at, drawn onto itself, tinted over, faded, drawn from another filled image.
+            dest.FillRect(Rect(4, 4, 30, 30), blue, kDrawModeNormal);
+            EXPECT_EQ(dest.GetPixel(5, 5), 0xFF0A14C8u);
+            dest.FillRect(Rect(0, 0, 20, 20), black, kDrawModeNormal);
+            dest.Blit(&dest, 15, 15, Rect(0, 0, 20, 20), kColorWhite, kDrawModeNormal);
+            dest.FillRect(Rect(0, 10, 53, 10), black, kDrawModeNormal);
+            dest.Blit(&opaque, 0, 0, Rect(0, 0, 23, 17), Color(0xFFFFD040u), kDrawModeNormal);
+            dest.FillRect(Rect(30, 0, 23, 41), blue, kDrawModeNormal);
+            dest.FillRect(Rect(0, 0, 53, 41), Color(0, 0, 0, 128), kDrawModeNormal);
+            MemoryImage other(20, 20);
+            other.FillRect(Rect(0, 0, 20, 20), blue, kDrawModeNormal);
+            other.Blit(&opaque, 5, 5, Rect(0, 0, 23, 17), kColorWhite, kDrawModeNormal);
+            dest.FillRect(Rect(0, 0, 53, 41), black, kDrawModeNormal);
+            dest.Blit(&other, 3, 3, Rect(0, 0, 20, 20), kColorWhite, kDrawModeAdditive);
+            MemoryImage copy(dest);
+            dest.FillRect(Rect(0, 0, 53, 41), blue, kDrawModeNormal);
+            dest.Blit(&copy, 6, 6, Rect(0, 0, 40, 30), kColorWhite, kDrawModeNormal);
+        },
+        [&](MemoryImage& d) {
+            for (int round = 0; round < 3; ++round) {
+                d.StretchBlit(&partly, Rect(4, 4, 30, 20), Rect(0, 0, 8, 3), Rect(0, 0, 101, 61),
+                              kColorWhite, kDrawModeAdditive, false);
+            }
+        },
+        [&](MemoryImage& d) {
+            // More stretch sizes than are kept, each asked for twice.
+            for (int size = 20; size < 120; ++size) {
+                for (int round = 0; round < 2; ++round) {
+                    d.StretchBlit(&big, Rect(size % 40, 3, size, 120 - size), Rect(0, 0, 83, 29),
+                                  Rect(0, 0, 101, 61), kColorWhite, kDrawModeNormal, size % 2 == 0);
+                }
+            }
+        },
+    };
+    for (size_t i = 0; i < std::size(sequences); ++i) {
+        SCOPED_TRACE(testing::Message() << "sequence " << i);
+        ExpectSamePictures(sequences[i]);
+    }
 }
 
 // A screen redrawn frame after frame over the same opaque background: the fast paths copy only
@@ -663,64 +701,6 @@ TEST_F(FastPathTest, RepeatedBackgroundRestoresExactlyWhatWasDrawnOver) {
             dest.BitsChanged();
         });
     }
-}
-
-// A stretch asked for again is drawn from a kept stretched copy: in every mode and modulation,
-// from a source changed in between, from an opaque part of a source with an alpha channel, and
-// at more sizes than are kept, the pictures must be those of the reference.
-TEST_F(FastPathTest, StretchesDrawnAgainMatchTheReference) {
-    const Color modulations[] = {kColorWhite, Color(0xFFFFD040u), Color(30, 140, 250, 200)};
-    for (SourceKind kind : {SourceKind::Soft, SourceKind::Opaque, SourceKind::Banded}) {
-        std::mt19937 random(21 + static_cast<int>(kind));
-        const MemoryImage original = RandomImage(random, 83, 29, kind);
-        for (const Color& mod : modulations) {
-            for (DrawMode mode : {kDrawModeNormal, kDrawModeAdditive}) {
-                SCOPED_TRACE(testing::Message()
-                             << "source kind " << static_cast<int>(kind) << ", colour " << std::hex
-                             << mod.ToInt() << ", mode " << mode);
-                ExpectSamePictures([&](MemoryImage& d) {
-                    MemoryImage s(original);
-                    const Rect all(0, 0, kWidth, kHeight);
-                    for (int round = 0; round < 3; ++round) {
-                        for (bool nearest : {true, false}) {
-                            d.StretchBlit(&s, Rect(-3, 2 + round, 41, 33), Rect(3, 1, 30, 26), all,
-                                          mod, mode, nearest);
-                            d.StretchBlitFlipped(&s, Rect(50, 20, 23, 13), Rect(0, 0, 83, 29),
-                                                 Rect(55, 0, 40, 61), mod, mode, nearest);
-                        }
-                        if (round == 1) {
-                            s.GetBits()[2 * 83 + 5] ^= 0x80FF00FFu;
-                            s.BitsChanged();
-                        }
-                    }
-                });
-            }
-        }
-    }
-    // The first pixels opaque in a picture with an alpha channel: an all-opaque copy still adds
-    // as its source does.
-    MemoryImage partly(8, 8);
-    for (int i = 0; i < 64; ++i) {
-        partly.GetBits()[i] = (i < 32 ? 0xFF000000u : 0x40000000u) | (i * 0x030507u);
-    }
-    partly.BitsChanged();
-    ExpectSamePictures([&](MemoryImage& d) {
-        for (int round = 0; round < 3; ++round) {
-            d.StretchBlit(&partly, Rect(4, 4, 30, 20), Rect(0, 0, 8, 3), Rect(0, 0, 101, 61),
-                          kColorWhite, kDrawModeAdditive, false);
-        }
-    });
-    // More sizes than are kept, each asked for twice.
-    std::mt19937 random(25);
-    MemoryImage soft = RandomImage(random, 83, 29, SourceKind::Soft);
-    ExpectSamePictures([&](MemoryImage& d) {
-        for (int size = 20; size < 120; ++size) {
-            for (int round = 0; round < 2; ++round) {
-                d.StretchBlit(&soft, Rect(size % 40, 3, size, 120 - size), Rect(0, 0, 83, 29),
-                              Rect(0, 0, 101, 61), kColorWhite, kDrawModeNormal, size % 2 == 0);
-            }
-        }
-    });
 }
 
 // The skipped copy is what a writer through GetBits must announce with BitsChanged.
