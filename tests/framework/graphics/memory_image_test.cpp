@@ -12,12 +12,7 @@ namespace Tuvo {
 namespace {
 
 constexpr double kPi = 3.14159265358979323846;
-
-// An image filled with one colour.
-void Fill(MemoryImage& image, uint32_t color) {
-    std::fill_n(image.GetBits(), image.GetWidth() * image.GetHeight(), color);
-    image.BitsChanged();
-}
+const Rect kEverywhere(0, 0, 1000, 1000);  // a fill of every pixel of a small image
 
 // An image whose every pixel is different and opaque: 0xFF00yyxx plus a red marker.
 MemoryImage Numbered(int width, int height) {
@@ -112,7 +107,7 @@ TEST(MemoryImageTest, RotationSubPixelAndMatrixPlacement) {
 
     // Half a pixel to the right: the first and last pixels get half the alpha.
     MemoryImage white(2, 1);
-    Fill(white, 0xFFFFFFFFu);
+    white.FillRect(kEverywhere, kColorWhite, kDrawModeNormal);
     MemoryImage half(4, 1);
     half.BlitAt(&white, 0.5f, 0, Rect(0, 0, 2, 1), Rect(0, 0, 4, 1), kColorWhite, kDrawModeNormal);
     const uint32_t expected[4] = {0x80FFFFFFu, 0xFFFFFFFFu, 0x80FFFFFFu, 0u};
@@ -155,7 +150,7 @@ TEST(MemoryImageTest, AbsurdTransformsAndCoordinatesDrawNothing) {
 TEST(MemoryImageTest, TrianglesCoverSharedEdgesOnce) {
     MemoryImage texture = Numbered(4, 4);
     MemoryImage dest(8, 8);
-    Fill(dest, 0xFF000000u);
+    dest.FillRect(kEverywhere, kColorBlack, kDrawModeNormal);
     const TriVertex quad[2][3] = {
         {{0, 0, 0, 0}, {4, 0, 1, 0}, {4, 4, 1, 1}},
         {{0, 0, 0, 0}, {4, 4, 1, 1}, {0, 4, 0, 1}},
@@ -171,9 +166,9 @@ TEST(MemoryImageTest, TrianglesCoverSharedEdgesOnce) {
 
     // Additively, a pixel drawn twice on the shared diagonal would show twice the colour.
     MemoryImage grey(1, 1);
-    Fill(grey, 0xFF101010u);
+    grey.FillRect(kEverywhere, Color(0xFF101010u), kDrawModeNormal);
     MemoryImage sum(4, 4);
-    Fill(sum, 0xFF000000u);
+    sum.FillRect(kEverywhere, kColorBlack, kDrawModeNormal);
     sum.BlitTriangleList(&grey, quad, 2, Rect(0, 0, 4, 4), kColorWhite, kDrawModeAdditive, 0, 0,
                          true);
     EXPECT_EQ(ChangedOutside(sum, Rect(), 0xFF101010u), 0);
@@ -193,7 +188,7 @@ TEST(MemoryImageTest, LinesAndSmoothLines) {
     EXPECT_EQ(ChangedOutside(diagonal, Rect(), 0u), 5);
 
     MemoryImage smooth(10, 10);
-    Fill(smooth, 0xFF000000u);
+    smooth.FillRect(kEverywhere, kColorBlack, kDrawModeNormal);
     smooth.DrawSmoothLine(0, 4.5, 9, 4.5, Color(255, 255, 255), kDrawModeNormal);
     // Halfway between two rows: both get half the colour (alpha 255 * 128 / 256).
     EXPECT_EQ(smooth.GetPixel(3, 4), 0xFF7F7F7Fu);
@@ -227,7 +222,7 @@ TEST(MemoryImageTest, PolygonsSpansAndCoverage) {
     EXPECT_EQ(spans.GetPixel(3, 0), 0xFF00FF00u);
 
     MemoryImage covered(4, 1);
-    Fill(covered, 0xFF000000u);
+    covered.FillRect(kEverywhere, kColorBlack, kDrawModeNormal);
     const uint8_t coverage[3] = {255, 127, 0};
     const Span run[1] = {{0, 0, 4}};
     covered.FillSpansWithCoverage(run, 1, Color(255, 255, 255), kDrawModeNormal, coverage, 0, 0, 3,
@@ -701,22 +696,6 @@ TEST_F(FastPathTest, RepeatedBackgroundRestoresExactlyWhatWasDrawnOver) {
             dest.BitsChanged();
         });
     }
-}
-
-// The skipped copy is what a writer through GetBits must announce with BitsChanged.
-TEST(MemoryImageTest, RepeatedBackgroundIsNotCopiedAgainUntilBitsChanged) {
-    MemoryImage background = Numbered(20, 10);
-    MemoryImage screen(20, 10);
-    const bool wasFast = MemoryImage::FastPathsEnabled();
-    MemoryImage::SetFastPathsEnabled(true);
-    screen.Blit(&background, 0, 0, Rect(0, 0, 20, 10), kColorWhite, kDrawModeNormal);
-    screen.GetBits()[3] = 0xFF00FF00u;
-    screen.Blit(&background, 0, 0, Rect(0, 0, 20, 10), kColorWhite, kDrawModeNormal);
-    EXPECT_EQ(screen.GetPixel(3, 0), 0xFF00FF00u);
-    screen.BitsChanged();
-    screen.Blit(&background, 0, 0, Rect(0, 0, 20, 10), kColorWhite, kDrawModeNormal);
-    EXPECT_EQ(screen.GetPixel(3, 0), background.GetPixel(3, 0));
-    MemoryImage::SetFastPathsEnabled(wasFast);
 }
 
 // Drawing into memory the image does not own, rows a pitch apart (a window's pixels with the
