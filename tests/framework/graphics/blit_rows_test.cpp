@@ -26,17 +26,10 @@ TEST(BlitRowsTest, PlannedGatherFetchesTheColumnsGiven) {
         std::vector<int> columns(static_cast<size_t>(count));
         for (int i = 0; i < count; ++i) {
             const int scaled = static_cast<int>((2 * i + 1) * int64_t{rowWidth} / (2 * count));
-            switch (round % 3) {
-                case 0:
-                    columns[i] = scaled;
-                    break;
-                case 1:
-                    columns[i] = rowWidth - 1 - scaled;
-                    break;
-                default:
-                    columns[i] = static_cast<int>(random() % rowWidth);
-                    break;
-            }
+            const int mirrored = rowWidth - 1 - scaled;
+            columns[i] = round % 3 == 0   ? scaled
+                         : round % 3 == 1 ? mirrored
+                                          : static_cast<int>(random() % rowWidth);
         }
         std::vector<uint32_t> row(static_cast<size_t>(rowWidth));
         for (uint32_t& pixel : row) {
