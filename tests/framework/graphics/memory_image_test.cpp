@@ -233,15 +233,11 @@ TEST(MemoryImageTest, PolygonsSpansAndCoverage) {
     EXPECT_EQ(covered.GetPixel(3, 0), 0xFF000000u);  // no coverage byte: left alone
 }
 
-// The fast paths against the reference paths: fixed-seed random sources of every kind drawn
-// by every operation, in every mode and modulation and at every vector width, onto a
-// destination whose upper half is opaque (a screen) and lower half anything. The pictures
-// must be identical.
+// Fixed-seed random pictures, for the fast paths against the reference paths and the model.
 enum class SourceKind { Soft, Opaque, Keyed, Banded };
 
-// Soft: any alpha. Opaque: no alpha channel. Keyed: only clear and opaque pixels (a colour-keyed
-// picture). Banded: clear, translucent and opaque stretches of 1 to 80 pixels in turn, around
-// the lengths the visible-run table singles out.
+// Soft: any alpha. Opaque: none. Keyed: clear or opaque. Banded: clear, translucent and opaque
+// stretches of 1 to 80 pixels in turn, around the lengths the visible-run table singles out.
 MemoryImage RandomImage(std::mt19937& random, int width, int height, SourceKind kind) {
     MemoryImage image(width, height);
     std::uniform_int_distribution<uint32_t> any;
@@ -270,9 +266,8 @@ MemoryImage RandomImage(std::mt19937& random, int width, int height, SourceKind 
     return image;
 }
 
-// A plain model of the copies, fills and clears: each destination pixel from the source pixel it
-// shows, if any, by the pixel formulas. Random parts, places, clips, colours and modes, past
-// every edge and onto the image itself, against the image's own drawing.
+// A plain per-pixel model of copies, fills and clears, over random parts, places, clips, colours
+// and modes, past every edge and onto the image itself.
 TEST(MemoryImageTest, CopiesFillsAndClearsMatchAPlainModel) {
     std::mt19937 random(8);
     auto any = [&](int low, int high) {
@@ -365,7 +360,8 @@ protected:
     static constexpr int kWidth = 101;
     static constexpr int kHeight = 61;
 
-    // Draws once with the fast paths and once with the reference paths, at every vector width.
+    // Draws with the fast paths and with the reference paths, at every vector width, onto a
+    // picture opaque in its upper half (a screen): the pictures must be identical.
     static void ExpectSamePictures(const std::function<void(MemoryImage&)>& draw) {
         std::mt19937 random(4242);
         const MemoryImage start = RandomImage(random, kWidth, kHeight, SourceKind::Soft);
