@@ -360,20 +360,29 @@ protected:
     static constexpr int kWidth = 101;
     static constexpr int kHeight = 61;
 
+    static constexpr int kPitch = kWidth + 13;
+    static constexpr uint32_t kMark = 0x12345678u;
+
     // Draws with the fast paths and with the reference paths, at every vector width, onto a
-    // picture opaque in its upper half (a screen): the pictures must be identical.
+    // picture opaque in its upper half (a screen): the pictures must be identical. One of the two
+    // draws into memory it does not own, rows kPitch apart (a window's pixels, the picture
+    // centred), and must leave the pixels between the rows alone.
     static void ExpectSamePictures(const std::function<void(MemoryImage&)>& draw) {
         std::mt19937 random(4242);
-        const MemoryImage start = RandomImage(random, kWidth, kHeight, SourceKind::Soft);
+        MemoryImage start = RandomImage(random, kWidth, kHeight, SourceKind::Soft);
+        for (int i = 0; i < kWidth * kHeight / 2; ++i) {
+            start.GetBits()[i] |= 0xFF000000u;
+        }
+        start.BitsChanged();
         for (int bits : {512, 256, 128}) {
             MemoryImage fast(start);
             MemoryImage reference(start);
-            for (MemoryImage* image : {&fast, &reference}) {
-                for (int i = 0; i < kWidth * kHeight / 2; ++i) {
-                    image->GetBits()[i] |= 0xFF000000u;
-                }
-                image->BitsChanged();
+            MemoryImage& external = bits == 256 ? reference : fast;
+            std::vector<uint32_t> memory(size_t{kPitch} * kHeight, kMark);
+            for (int y = 0; y < kHeight; ++y) {
+                std::copy_n(start.GetBits() + y * kWidth, kWidth, memory.data() + y * kPitch);
             }
+            ASSERT_TRUE(external.UseExternalPixels(memory.data(), kWidth, kHeight, kPitch));
             const bool wasFast = MemoryImage::FastPathsEnabled();
             BlitRows::LimitVectorWidth(bits);
             MemoryImage::SetFastPathsEnabled(true);
@@ -382,10 +391,13 @@ protected:
             draw(reference);
             MemoryImage::SetFastPathsEnabled(wasFast);
             BlitRows::LimitVectorWidth(512);
-            ASSERT_EQ(
-                std::vector<uint32_t>(fast.GetBits(), fast.GetBits() + kWidth * kHeight),
-                std::vector<uint32_t>(reference.GetBits(), reference.GetBits() + kWidth * kHeight))
-                << "vector width " << bits;
+            for (int y = 0; y < kHeight; ++y) {
+                for (int x = 0; x < kPitch; ++x) {
+                    ASSERT_EQ(x < kWidth ? fast.GetPixel(x, y) : memory[y * kPitch + x],
+                              x < kWidth ? reference.GetPixel(x, y) : kMark)
+                        << x << ", " << y << " at vector width " << bits;
+                }
+            }
         }
     }
 };
@@ -461,6 +473,19 @@ const Operation kOperations[] = {
                  changed.BitsChanged();
              }
          }
+     }},
+    {"rotated, textured, mirrored and stretched, from the picture itself too; smooth lines",
+     [](MemoryImage& d, MemoryImage& s, const Color& c, DrawMode m) {
+         const Rect all(0, 0, 101, 61);
+         const TriVertex quad[1][3] = {{{3, 3, 0, 0}, {60, 5, 1, 0}, {8, 50, 0, 1}}};
+         d.BlitRotated(&s, 50, 30, Rect(0, 0, 83, 29), all, c, m, 0.7, 40, 14);
+         d.BlitRotated(&d, 20, 10, Rect(5, 5, 40, 30), all, c, m, -0.4, 20, 15);
+         d.BlitTriangleList(&s, quad, 1, all, c, m, 1, 2, true);
+         d.BlitTriangleList(&d, quad, 1, all, c, m, 20, 0, false);
+         d.DrawSmoothLine(-5, 3, 120, 70, c, m);
+         d.BlitFlipped(&d, 60, 35, Rect(10, 5, 40, 20), c, m);
+         d.StretchBlit(&d, Rect(0, 30, 50, 31), Rect(40, 2, 37, 25), all, c, m, false);
+         d.StretchBlitFlipped(&d, Rect(55, 0, 30, 20), Rect(3, 30, 45, 28), all, c, m, true);
      }},
     {"onto itself and fills",
      [](MemoryImage& d, MemoryImage& s, const Color& c, DrawMode m) {
@@ -648,7 +673,7 @@ TEST_F(FastPathTest, RepeatedBackgroundRestoresExactlyWhatWasDrawnOver) {
         {"written through GetBits",
          [&](MemoryImage& d, MemoryImage&, int frame) {
              for (int i = frame; i < kWidth * kHeight; i += 97) {
-                 d.GetBits()[i] = 0xFF123456u;
+                 d.GetBits()[i / kWidth * d.GetPitch() + i % kWidth] = 0xFF123456u;
              }
              d.BitsChanged();
          }},
@@ -683,9 +708,9 @@ TEST_F(FastPathTest, RepeatedBackgroundRestoresExactlyWhatWasDrawnOver) {
                 if (frame < 3) {
                     draw(dest, back, frame);
                 }
-                const uint32_t* pixels = static_cast<const MemoryImage&>(dest).GetBits();
                 for (int i = 0; i < kWidth * kHeight; ++i) {
-                    checksums[frame] = checksums[frame] * 16777619u ^ pixels[i];
+                    checksums[frame] =
+                        checksums[frame] * 16777619u ^ dest.GetPixel(i % kWidth, i / kWidth);
                 }
             }
             std::copy_n(checksums, 4, dest.GetBits());
@@ -694,69 +719,20 @@ TEST_F(FastPathTest, RepeatedBackgroundRestoresExactlyWhatWasDrawnOver) {
     }
 }
 
-// Drawing into memory the image does not own, rows a pitch apart (a window's pixels with the
-// picture centred): every operation, fast and reference, from such a source too and onto itself,
-// gives the pixels an image of its own gives, and leaves the pixels between the rows alone.
-TEST_F(FastPathTest, ExternalPixelsWithAWiderPitchDrawAsOwnPixels) {
-    std::mt19937 random(77);
-    const MemoryImage start = RandomImage(random, kWidth, kHeight, SourceKind::Soft);
-    MemoryImage source = RandomImage(random, 83, 29, SourceKind::Banded);
-    const TriVertex quad[1][3] = {{{3, 3, 0, 0}, {60, 5, 1, 0}, {8, 50, 0, 1}}};
-    auto draw = [&](MemoryImage& d, MemoryImage& from) {
-        for (const Operation& operation : kOperations) {
-            operation.draw(d, from, Color(30, 140, 250, 200), kDrawModeNormal);
-        }
-        const Rect all(0, 0, kWidth, kHeight);
-        d.BlitRotated(&from, 50, 30, Rect(0, 0, 83, 29), all, kColorWhite, kDrawModeNormal, 0.7, 40,
-                      14);
-        d.BlitTriangleList(&from, quad, 1, all, kColorWhite, kDrawModeAdditive, 1, 2, true);
-        d.BlitTriangleList(&d, quad, 1, all, kColorWhite, kDrawModeNormal, 20, 0, false);
-        d.DrawSmoothLine(-5, 3, 120, 70, Color(255, 200, 0), kDrawModeNormal);
-    };
-    // `image` drawn into `memory`, rows `pitch` apart, the rest of each row marked.
-    auto external = [](const MemoryImage& image, int pitch, std::vector<uint32_t>& memory) {
-        memory.assign(static_cast<size_t>(pitch) * image.GetHeight(), 0x12345678u);
-        for (int y = 0; y < image.GetHeight(); ++y) {
-            std::copy_n(image.GetBits() + y * image.GetWidth(), image.GetWidth(),
-                        memory.data() + y * pitch);
-        }
-        MemoryImage result;
-        EXPECT_TRUE(
-            result.UseExternalPixels(memory.data(), image.GetWidth(), image.GetHeight(), pitch));
-        return result;
-    };
-    constexpr int kPitch = kWidth + 13;
-    for (bool fast : {true, false}) {
-        MemoryImage::SetFastPathsEnabled(fast);
-        std::vector<uint32_t> memory;
-        std::vector<uint32_t> sourceMemory;
-        MemoryImage dest = external(start, kPitch, memory);
-        MemoryImage externalSource = external(source, 90, sourceMemory);
-        MemoryImage own(start);
-        draw(own, source);
-        draw(dest, externalSource);
-        const MemoryImage copy(dest);
-        EXPECT_EQ(copy.GetPitch(), kWidth);
-        for (int y = 0; y < kHeight; ++y) {
-            for (int x = 0; x < kPitch; ++x) {
-                const uint32_t shown = memory[static_cast<size_t>(y) * kPitch + x];
-                ASSERT_EQ(shown, x < kWidth ? own.GetPixel(x, y) : 0x12345678u)
-                    << x << ", " << y << (fast ? " fast" : " reference");
-                ASSERT_EQ(copy.GetPixel(x, y), x < kWidth ? shown : 0u);
-            }
-        }
-    }
-    MemoryImage::SetFastPathsEnabled(true);
-}
-
 TEST(MemoryImageTest, ExternalPixelsAreCheckedAndLeftAlone) {
     std::vector<uint32_t> memory(40, 0xFF0000FFu);
     MemoryImage image(2, 2);
     EXPECT_FALSE(image.UseExternalPixels(nullptr, 4, 4, 4));
     EXPECT_FALSE(image.UseExternalPixels(memory.data(), 5, 4, 4));  // pitch below the width
     EXPECT_FALSE(image.HasExternalPixels());
+    memory[10] = 0xFF00FF00u;  // row 1
+    image.FillRect(Rect(0, 0, 2, 2), Color(255, 0, 0), kDrawModeNormal);  // perhaps kept back
     ASSERT_TRUE(image.UseExternalPixels(memory.data(), 4, 4, 10));
-    EXPECT_FALSE(image.HasAlpha());  // the memory is taken as it is
+    EXPECT_FALSE(image.HasAlpha());  // the memory is taken as it is, without the old fill
+    EXPECT_EQ(memory[0], 0xFF0000FFu);
+    const MemoryImage copy(image);
+    EXPECT_EQ(copy.GetPitch(), 4);
+    EXPECT_EQ(copy.GetPixel(0, 1), 0xFF00FF00u);
     // A fill kept back is not written into the memory once the image has left it (the
     // reference path keeps nothing back: it has written the fill at once).
     image.FillRect(Rect(0, 0, 4, 4), Color(255, 0, 0), kDrawModeNormal);
