@@ -726,9 +726,10 @@ TEST(MemoryImageTest, ExternalPixelsAreCheckedAndLeftAlone) {
     EXPECT_FALSE(image.UseExternalPixels(memory.data(), 5, 4, 4));  // pitch below the width
     EXPECT_FALSE(image.HasExternalPixels());
     memory[10] = 0xFF00FF00u;  // row 1
-    image.FillRect(Rect(0, 0, 2, 2), Color(255, 0, 0), kDrawModeNormal);  // perhaps kept back
+    // A fill perhaps kept back before the image takes the memory must not reach it.
+    image.FillRect(Rect(0, 0, 2, 2), Color(255, 0, 0), kDrawModeNormal);
     ASSERT_TRUE(image.UseExternalPixels(memory.data(), 4, 4, 10));
-    EXPECT_FALSE(image.HasAlpha());  // the memory is taken as it is, without the old fill
+    EXPECT_FALSE(image.HasAlpha());  // the memory is taken as it is
     EXPECT_EQ(memory[0], 0xFF0000FFu);
     const MemoryImage copy(image);
     EXPECT_EQ(copy.GetPitch(), 4);
