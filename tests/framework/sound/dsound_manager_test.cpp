@@ -115,7 +115,7 @@ TEST_F(DSoundManagerTest, PitchAndVolumes) {
     auto* instance = static_cast<DSoundInstance*>(manager_->CreateInstance(1));
     ASSERT_NE(instance, nullptr);
     EXPECT_EQ(instance->DefaultFrequency(), 22050u);
-    // Down 12 from 44100 is 11024.99999...: truncated, not rounded.
+    // Down 12 from 22050 is 11024.99999...: truncated, not rounded.
     const std::pair<int, uint32_t> shifts[] = {
         {12, 44100}, {-12, 11024}, {1, 23361}, {-200, 100}, {200, 100000}};
     for (const auto& [semitones, frequency] : shifts) {
