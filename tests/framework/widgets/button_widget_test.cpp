@@ -4,7 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "fixed_font.h"
@@ -22,19 +24,21 @@ public:
         log.push_back("pressed " + std::to_string(id) + " " + std::to_string(count));
     }
     void OnButtonReleased(int id) override { log.push_back("released " + std::to_string(id)); }
-    void OnButtonHeld(int id) override { log.push_back("held " + std::to_string(id)); }
+    void OnButtonHeld(int id) override {
+        log.push_back("held " + std::to_string(id));
+        if (onHeld) {
+            onHeld();
+        }
+    }
     void OnButtonHoverIn(int id) override { log.push_back("in " + std::to_string(id)); }
     void OnButtonHoverOut(int id) override { log.push_back("out " + std::to_string(id)); }
     void OnButtonHoverMove(int id, int x, int y) override {
         log.push_back("hover " + std::to_string(id) + " " + std::to_string(x) + "," +
                       std::to_string(y));
     }
-    Log Take() {
-        Log taken;
-        taken.swap(log);
-        return taken;
-    }
+    Log Take() { return std::exchange(log, Log{}); }
     Log log;
+    std::function<void()> onHeld;
 };
 
 MemoryImage SolidImage(int width, int height, uint32_t pixel) {
@@ -103,24 +107,16 @@ TEST_F(ButtonWidgetTest, DraggingOffBeforeReleasingIsNoPressAndHoldingSendsHeld)
 // A listener that gets rid of the held button (and the one after it) from OnButtonHeld: the
 // buttons leave the tree at once and are deleted when the walk is over, not under it.
 TEST_F(ButtonWidgetTest, AListenerMayRetireButtonsFromTheirHeldEvent) {
-    struct Retiring : RecordingListener {
-        void OnButtonHeld(int id) override {
-            RecordingListener::OnButtonHeld(id);
-            for (ButtonWidget* button : buttons) {
-                manager->RetireWidget(button);
-            }
-        }
-        WidgetManager* manager = nullptr;
-        std::vector<ButtonWidget*> buttons;
-    } retiring;
-    retiring.manager = &manager;
-    auto* held = new ButtonWidget(8, &retiring);
-    auto* next = new ButtonWidget(9, &retiring);
+    auto* held = new ButtonWidget(8, &listener);
+    auto* next = new ButtonWidget(9, &listener);
     held->Resize(40, 40, 20, 10);
     next->Resize(70, 40, 20, 10);
     manager.AddWidget(held);
     manager.AddWidget(next);
-    retiring.buttons = {held, next};
+    listener.onHeld = [&] {
+        manager.RetireWidget(held);
+        manager.RetireWidget(next);
+    };
     manager.MouseMove(45, 45);
     manager.MouseDown(45, 45, 1);
     manager.UpdateFrame();
@@ -129,7 +125,7 @@ TEST_F(ButtonWidgetTest, AListenerMayRetireButtonsFromTheirHeldEvent) {
     EXPECT_EQ(manager.GetChildren().size(), 1u);
     manager.UpdateFrame();
     manager.MouseUp(45, 45, 1);
-    EXPECT_EQ(retiring.Take(), (Log{"in 8", "hover 8 5,5", "pressed 8 1", "held 8", "out 8"}));
+    EXPECT_EQ(listener.Take(), (Log{"in 8", "hover 8 5,5", "pressed 8 1", "held 8", "out 8"}));
 }
 
 TEST_F(ButtonWidgetTest, HoverImageFadesInInTenStepsAndDropsAtOnceWithoutFadeOut) {
