@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -24,12 +23,7 @@ public:
         log.push_back("pressed " + std::to_string(id) + " " + std::to_string(count));
     }
     void OnButtonReleased(int id) override { log.push_back("released " + std::to_string(id)); }
-    void OnButtonHeld(int id) override {
-        log.push_back("held " + std::to_string(id));
-        if (onHeld) {
-            onHeld();
-        }
-    }
+    void OnButtonHeld(int id) override { log.push_back("held " + std::to_string(id)); }
     void OnButtonHoverIn(int id) override { log.push_back("in " + std::to_string(id)); }
     void OnButtonHoverOut(int id) override { log.push_back("out " + std::to_string(id)); }
     void OnButtonHoverMove(int id, int x, int y) override {
@@ -38,7 +32,6 @@ public:
     }
     Log Take() { return std::exchange(log, Log{}); }
     Log log;
-    std::function<void()> onHeld;
 };
 
 MemoryImage SolidImage(int width, int height, uint32_t pixel) {
@@ -102,30 +95,6 @@ TEST_F(ButtonWidgetTest, DraggingOffBeforeReleasingIsNoPressAndHoldingSendsHeld)
     EXPECT_TRUE(button.IsButtonDown());
     button.SetDisabled(true);
     EXPECT_FALSE(button.IsButtonDown());
-}
-
-// A listener that gets rid of the held button (and the one after it) from OnButtonHeld: the
-// buttons leave the tree at once and are deleted when the walk is over, not under it.
-TEST_F(ButtonWidgetTest, AListenerMayRetireButtonsFromTheirHeldEvent) {
-    auto* held = new ButtonWidget(8, &listener);
-    auto* next = new ButtonWidget(9, &listener);
-    held->Resize(40, 40, 20, 10);
-    next->Resize(70, 40, 20, 10);
-    manager.AddWidget(held);
-    manager.AddWidget(next);
-    listener.onHeld = [&] {
-        manager.RetireWidget(held);
-        manager.RetireWidget(next);
-    };
-    manager.MouseMove(45, 45);
-    manager.MouseDown(45, 45, 1);
-    manager.UpdateFrame();
-    EXPECT_EQ(manager.GetRetiredCount(), 0);
-    EXPECT_EQ(manager.GetPressedWidget(), nullptr);
-    EXPECT_EQ(manager.GetChildren().size(), 1u);
-    manager.UpdateFrame();
-    manager.MouseUp(45, 45, 1);
-    EXPECT_EQ(listener.Take(), (Log{"in 8", "hover 8 5,5", "pressed 8 1", "held 8", "out 8"}));
 }
 
 TEST_F(ButtonWidgetTest, HoverImageFadesInInTenStepsAndDropsAtOnceWithoutFadeOut) {
