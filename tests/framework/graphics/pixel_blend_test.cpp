@@ -52,6 +52,25 @@ TEST(PixelBlendTest, NormalOverTranslucentStaysWithinOneInAlphaAndVisibleColour)
     }
 }
 
+// The rounded output alpha can fall short of the weights in the colour sum; a full channel must
+// stay full and not carry into its neighbour: 0x02F60000 over 0xC0FF0000 once gave
+// 0xC1000000.
+TEST(PixelBlendTest, AFullChannelOverATranslucentDestinationNeverCarries) {
+    for (uint32_t sa = 1; sa <= 255; ++sa) {
+        for (uint32_t da = 0; da <= 255; ++da) {
+            const uint32_t out =
+                BlendNormal(Pack(da, 255, 0, 255), Pack(sa, 255, 0, 255), Modulation());
+            const double realAlpha = sa + da * (255 - sa) / 255.0;
+            ASSERT_EQ(Green(out), 0u) << "sa " << sa << " da " << da;
+            ASSERT_LE(std::fabs(Alpha(out) - realAlpha), 1.0) << "sa " << sa << " da " << da;
+            // Seen over black, full red over full red is as red as the pixel is opaque.
+            ASSERT_LE(std::fabs(Red(out) * Alpha(out) / 255.0 - realAlpha), 1.0)
+                << "sa " << sa << " da " << da;
+        }
+    }
+    EXPECT_EQ(Red(BlendNormal(0xC0FF0000u, 0x02F60000u, Modulation())), 255u);
+}
+
 TEST(PixelBlendTest, PinnedValues) {
     // Opaque source without modulation copies; transparent source leaves the destination.
     EXPECT_EQ(BlendNormal(0xFF102030u, 0xFFA0B0C0u, Modulation()), 0xFFA0B0C0u);
