@@ -99,6 +99,8 @@ TEST_F(PakInterfaceTest, DamagedArchivesAddOnlyWholeEntriesAndTheArchiveWinsForR
     folder_.Write("empty.pak", "");
     EXPECT_FALSE(layer_.MountArchive("empty.pak"));
     EXPECT_FALSE(layer_.MountArchive("missing.pak"));
+    ASSERT_EQ(mkfifo(folder_.File("pipe.pak").c_str(), 0644), 0);
+    EXPECT_FALSE(layer_.MountArchive("pipe.pak"));  // refused at once, not waited on
     EXPECT_EQ(layer_.EntryCount(), 1u);
 
     // Under any spelling; writing goes to the disk.
