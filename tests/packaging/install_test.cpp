@@ -19,6 +19,7 @@
 
 #include "framework/archive/pak_format.h"
 #include "framework/archive/pak_interface.h"
+#include "imagefiles/readers.h"
 #include "support/program_run.h"
 #include "support/temp_folder.h"
 
@@ -82,18 +83,12 @@ std::string OneLine(const std::string& text) {
     return line;
 }
 
-// A PNG's width and height from its header, as "W x H"; empty when the file is not a PNG.
+// A PNG's width and height as "W x H", decoded as the game decodes it; empty when it does not.
 std::string PngSize(const std::string& path) {
     const std::string bytes = ReadWholeFile(path);
-    if (bytes.size() < 24 || bytes.compare(0, 8, "\x89PNG\r\n\x1a\n") != 0 ||
-        bytes.compare(12, 4, "IHDR") != 0) {
-        return "";
-    }
-    uint32_t size[2] = {};
-    for (int i = 0; i < 8; ++i) {
-        size[i / 4] = size[i / 4] << 8 | static_cast<uint8_t>(bytes[16 + i]);
-    }
-    return std::to_string(size[0]) + " x " + std::to_string(size[1]);
+    const auto image =
+        ImageLib::DecodePng(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size());
+    return image ? std::to_string(image->width) + " x " + std::to_string(image->height) : "";
 }
 
 // Whether a file of data/ is one the game reads (not a generator source, note or hidden file).
