@@ -176,33 +176,6 @@ protected:
     MenuActions actions_;
 };
 
-TEST_F(MenuActionsTest, TheStartLevelSteppersWrapAfterFortyEachOnItsOwn) {
-    for (int i = 0; i < 40; ++i) {
-        Run("procLevelSimple");
-    }
-    for (int i = 0; i < 39; ++i) {
-        Run("procLevelAdvanced");
-    }
-    EXPECT_EQ(rules_.startLevels[0], 1);
-    EXPECT_EQ(rules_.startLevels[1], 40);
-    Run("procLevelAdvanced");
-    EXPECT_EQ(rules_.startLevels[1], 1);
-}
-
-TEST_F(MenuActionsTest, OptionsCloseToWhereTheyWereOpenedAndCreditsReturnToOptions) {
-    RunAll({{"procOptions", STATE_OPTIONS},
-            {"procCredits", STATE_CREDITS},
-            {"procOk", STATE_OPTIONS},
-            {"procClose", STATE_MAIN_MENU}});
-    rules_.state = STATE_PLAYING;
-    RunAll({{"procMenu", STATE_PAUSED},
-            {"procOptions", STATE_OPTIONS},
-            {"procCredits", STATE_CREDITS},
-            {"procOk", STATE_OPTIONS},
-            {"procClose", STATE_PAUSED},
-            {"procResume", STATE_PLAYING}});
-}
-
 TEST_F(MenuActionsTest, AModeWithASavedGameAsksFirstAndAnUnreadableOneStartsANewGame) {
     rules_.saved = true;
     Run("procTransformerGame");
@@ -290,7 +263,7 @@ TEST_F(MenuActionsTest, HighScoresBrowseAllThreeModesAndClearingAsksFirst) {
     EXPECT_EQ(scores_.Entry(0).score, 90u);
 }
 
-TEST_F(MenuActionsTest, F1TogglesTheFrameRateInEveryStateAndPlayingKeysStayWithTheGame) {
+TEST_F(MenuActionsTest, F1TogglesTheFrameRateInEveryStateKeysAndClicksGoToTheCurrentScreen) {
     for (int state = 0; state < kScreenStateCount; ++state) {
         rules_.state = state;
         const bool before = actions_.ShowFrameRate();
@@ -309,9 +282,7 @@ TEST_F(MenuActionsTest, F1TogglesTheFrameRateInEveryStateAndPlayingKeysStayWithT
     EXPECT_EQ(rules_.calls.size(), 1u);
     actions_.DispatchInput(Message(Quillory::kMessageKeyDown, Platform::Key::kEscape));
     EXPECT_EQ(rules_.state, STATE_PAUSED);
-}
-
-TEST_F(MenuActionsTest, ClicksReachTheMenuOfTheCurrentStateOnly) {
+    // Clicks reach the menu of the current state only.
     rules_.state = STATE_PLAYING;
     ClickAt(0.5f, 0.5f);  // the main menu's button is not on this screen
     EXPECT_EQ(rules_.state, STATE_PLAYING);
@@ -328,7 +299,8 @@ TEST_F(MenuActionsTest, ClicksReachTheMenuOfTheCurrentStateOnly) {
     }
 }
 
-TEST_F(MenuActionsTest, FullScreenAndHardwareFollowTheirCheckBoxes) {
+TEST_F(MenuActionsTest,
+       FullScreenAndHardwareFollowTheirCheckBoxesAndOptionsCloseToWhereTheyWereOpened) {
     rules_.state = STATE_OPTIONS;
     host_.windowed = true;
     ClickAt(0.5f, 0.1f);  // checks full screen
@@ -352,9 +324,23 @@ TEST_F(MenuActionsTest, FullScreenAndHardwareFollowTheirCheckBoxes) {
     Run("proc3DHardware");
     EXPECT_TRUE(host_.is3D);
     EXPECT_EQ(rules_.detail, 10);
+
+    // The options close to where they were opened; the credits return to them.
+    rules_.state = STATE_MAIN_MENU;
+    RunAll({{"procOptions", STATE_OPTIONS},
+            {"procCredits", STATE_CREDITS},
+            {"procOk", STATE_OPTIONS},
+            {"procClose", STATE_MAIN_MENU}});
+    rules_.state = STATE_PLAYING;
+    RunAll({{"procMenu", STATE_PAUSED},
+            {"procOptions", STATE_OPTIONS},
+            {"procCredits", STATE_CREDITS},
+            {"procOk", STATE_OPTIONS},
+            {"procClose", STATE_PAUSED},
+            {"procResume", STATE_PLAYING}});
 }
 
-TEST_F(MenuActionsTest, StagesShortcutsInstructionsAndExit) {
+TEST_F(MenuActionsTest, StagesStartLevelsShortcutsInstructionsAndExit) {
     rules_.state = STATE_MAP;
     for (const char* action : {"procStage3", "procStageX", "procStagger", "procStart"}) {
         Run(action);
@@ -362,6 +348,17 @@ TEST_F(MenuActionsTest, StagesShortcutsInstructionsAndExit) {
     EXPECT_EQ(rules_.calls, (std::vector<std::string>{"stage 3", "start 1"}));
 
     rules_.state = STATE_MAIN_MENU;
+    // The start-level steppers wrap after forty, each on its own.
+    for (int i = 0; i < 40; ++i) {
+        Run("procLevelSimple");
+    }
+    for (int i = 0; i < 39; ++i) {
+        Run("procLevelAdvanced");
+    }
+    EXPECT_EQ(rules_.startLevels[0], 1);
+    EXPECT_EQ(rules_.startLevels[1], 40);
+    Run("procLevelAdvanced");
+    EXPECT_EQ(rules_.startLevels[1], 1);
     for (const char* action : {"procLogo", "procMoreGames", "procTellAFriend", "procSubscribe"}) {
         Run(action);
     }
