@@ -42,48 +42,47 @@ protected:
     CSpriteManager sprites_;
 };
 
-TEST_F(SpriteManagerTest, ImagesLoadOnceUnderExactKeys) {
+// One walk through the store: exact keys, failures retried but logged once, the 751st image and
+// the pixel budget refused, and everything freed.
+TEST_F(SpriteManagerTest, ImagesLoadOnceUnderExactKeysWithinTheCountAndPixelLimits) {
+    EXPECT_EQ(sprites_.GetTexture("missing.png"), nullptr);
+    EXPECT_EQ(sprites_.GetTexture("missing.png"), nullptr);
+    EXPECT_EQ(host_.loads["missing.png"], 2);
+    EXPECT_EQ(user_.LogCount("Loading image: 'missing.png' ... FAILED"), 1);
     host_.ProvideAnyName(true);
     Tuvo::Image* first = sprites_.GetTexture("Graphics\\grey.png");
     ASSERT_NE(first, nullptr);
     EXPECT_EQ(sprites_.GetTexture("Graphics\\grey.png"), first);
     sprites_.LoadTexture("Graphics\\", "grey.png");
     EXPECT_EQ(host_.loads["Graphics\\grey.png"], 1);
-    // Keys differ by letter case: a second entry.
-    Tuvo::Image* other = sprites_.GetTexture("Graphics\\Grey.png");
-    EXPECT_NE(other, first);
-    EXPECT_EQ(sprites_.TextureCount(), 2);
-    EXPECT_NE(Log().find("Loading image: 'Graphics\\Grey.png' ... OK (2 loaded) (32 bit)"),
-              std::string::npos);
-}
-
-TEST_F(SpriteManagerTest, FailedLoadsAreRetriedButLoggedOnce) {
-    EXPECT_EQ(sprites_.GetTexture("missing.png"), nullptr);
-    EXPECT_EQ(sprites_.GetTexture("missing.png"), nullptr);
-    EXPECT_EQ(host_.loads["missing.png"], 2);
-    EXPECT_EQ(sprites_.TextureCount(), 0);
-    EXPECT_EQ(user_.LogCount("Loading image: 'missing.png' ... FAILED"), 1);
-    // The slot of the failure is taken by the next image.
-    host_.Provide("here.png", SolidImage(2, 2, kRed));
-    EXPECT_NE(sprites_.GetTexture("here.png"), nullptr);
-    EXPECT_EQ(sprites_.TextureCount(), 1);
-}
-
-TEST_F(SpriteManagerTest, The751stImageIsRefused) {
-    host_.ProvideAnyName(true);
-    for (int i = 0; i < CSpriteManager::kMaxTextures; ++i) {
+    // Keys differ by letter case: a second entry (the failure took no slot).
+    EXPECT_NE(sprites_.GetTexture("Graphics\\Grey.png"), first);
+    EXPECT_EQ(user_.LogCount("Loading image: 'Graphics\\Grey.png' ... OK (2 loaded) (32 bit)"), 1);
+    for (int i = 2; i < CSpriteManager::kMaxTextures; ++i) {
         ASSERT_NE(sprites_.GetTexture(("img" + std::to_string(i) + ".png").c_str()), nullptr);
     }
     EXPECT_EQ(Log().find("Overflow error"), std::string::npos);
     EXPECT_EQ(sprites_.GetTexture("one-more.png"), nullptr);
     EXPECT_EQ(host_.loads.count("one-more.png"), 0u);
     EXPECT_NE(Log().find("Overflow error: maximum textures count"), std::string::npos);
-    // Stored images are still found.
     EXPECT_NE(sprites_.GetTexture("img749.png"), nullptr);
     sprites_.DeleteAllTextures();
     EXPECT_EQ(sprites_.TextureCount(), 0);
+    EXPECT_EQ(sprites_.StoredPixels(), 0);
     EXPECT_NE(Log().find("CSpriteManager::DeleteAllTextures()"), std::string::npos);
     EXPECT_NE(sprites_.GetTexture("one-more.png"), nullptr);
+
+    // 16 + 100 + 200 pixels are past a budget of 250: the last is refused, and logged.
+    host_.Provide("a.png", SolidImage(10, 10, kRed));
+    host_.Provide("b.png", SolidImage(20, 10, kRed));
+    sprites_.SetPixelBudget(250);
+    EXPECT_NE(sprites_.GetTexture("a.png"), nullptr);
+    EXPECT_EQ(sprites_.GetTexture("b.png"), nullptr);
+    EXPECT_EQ(sprites_.StoredPixels(), 116);
+    EXPECT_EQ(sprites_.TextureCount(), 2);
+    EXPECT_EQ(user_.LogCount("'b.png' ... REFUSED"), 1);
+    sprites_.DeleteAllTextures();
+    EXPECT_NE(sprites_.GetTexture("b.png"), nullptr);
 }
 
 TEST_F(SpriteManagerTest, TwoThreadsLoadingTheSameImagesKeepOneEntryEach) {
@@ -284,21 +283,6 @@ TEST_F(SpriteManagerTest, DigitsAreCentredOnXAndOtherCharactersKeepTheirPlace) {
     EXPECT_EQ(Drawn(), Tuvo::Rect(20, 40, 60, 20));
     EXPECT_EQ(Pixel(50, 50), kClear);
     EXPECT_EQ(Pixel(25, 50), 0xFF00000Au);
-}
-
-TEST_F(SpriteManagerTest, ImagesPastThePixelBudgetAreRefusedAndLogged) {
-    host_.Provide("a.png", SolidImage(10, 10, kRed));
-    host_.Provide("b.png", SolidImage(20, 10, kRed));
-    EXPECT_EQ(sprites_.StoredPixels(), 0);
-    sprites_.SetPixelBudget(250);
-    EXPECT_NE(sprites_.GetTexture("a.png"), nullptr);
-    EXPECT_EQ(sprites_.GetTexture("b.png"), nullptr);  // 100 + 200 > 250
-    EXPECT_EQ(sprites_.StoredPixels(), 100);
-    EXPECT_EQ(sprites_.TextureCount(), 1);
-    EXPECT_EQ(user_.LogCount("'b.png' ... REFUSED"), 1);
-    sprites_.DeleteAllTextures();
-    EXPECT_EQ(sprites_.StoredPixels(), 0);
-    EXPECT_NE(sprites_.GetTexture("b.png"), nullptr);
 }
 
 }  // namespace
