@@ -53,20 +53,6 @@ protected:
     Platform::GameWindow window_;
 };
 
-// The dummy driver has no graphics-card renderer: asked for one, the window falls back to the
-// software renderer and scales the way that renderer does well.
-TEST_F(WindowTest, ScalingFollowsTheRendererActuallyMade) {
-    EXPECT_FALSE(window_.ScalesSmoothly());
-    Platform::GameWindow asked;
-    Platform::WindowSettings settings;
-    settings.accelerated = true;
-    settings.fullScreen = true;
-    std::string error;
-    ASSERT_TRUE(asked.Create(settings, error)) << error;
-    EXPECT_FALSE(asked.IsAccelerated());
-    EXPECT_FALSE(asked.ScalesSmoothly());
-}
-
 // Click counts follow the Windows convention (three clicks would mean the middle button, so they
 // count as a single click again); a tap between two samples is latched; a warp queues a move.
 TEST_F(WindowTest, MouseEventsClickCountsTapsWarpsAndQuitRequests) {
@@ -144,8 +130,6 @@ TEST(WindowFitTest, TheWindowIsMeasuredAtTheSizeItIsCreated) {
     EXPECT_FALSE(Platform::WindowFits(desktop, 2000000000, 600, 2));    // no overflow
 }
 
-}  // namespace
-
 // The frame is shown as it is: its alpha is ignored, a pitch wider than the picture is honoured,
 // and the letterbox bars of full screen are black, also on the presents after the first one.
 // Letterboxed, pointer positions reach the game in picture coordinates, left and above the
@@ -174,6 +158,7 @@ TEST_F(WindowTest, FullScreenLetterboxesTheOpaqueFrameAndMapsThePointer) {
             }
         }
     };
+    EXPECT_FALSE(window_.ScalesSmoothly());
     EXPECT_FALSE(window_.Present(nullptr, 800));
     EXPECT_GT(window_.RefreshRate(), 0);
     window_.Show();  // the dummy driver makes only a shown window full screen
@@ -209,8 +194,6 @@ TEST_F(WindowTest, FullScreenLetterboxesTheOpaqueFrameAndMapsThePointer) {
     EXPECT_EQ(x, -1);
 }
 
-namespace {
-
 // Reads what the window shows at picture (x, y), the picture being centred.
 uint32_t ShownAt(Platform::GameWindow& window, int x, int y) {
     std::vector<uint32_t> shown;
@@ -243,15 +226,18 @@ TEST_F(WindowTest, FramesAreDrawnInPlaceInTheWindowsOwnPixels) {
     }
 }
 
-// A picture that does not fit the desktop at 1:1 gets no place in the window's pixels: it is
-// copied, cut to the window.
-TEST(WindowPlaceTest, APictureLargerThanTheOutputFallsBackToTheCopy) {
+// The dummy driver has no graphics-card renderer: asked for one, the window falls back to the
+// software renderer and scales the way that renderer does well. A picture that does not fit the
+// desktop at 1:1 gets no place in the window's pixels: it is copied, cut to the window.
+TEST(WindowPlaceTest, TheSoftwareFallbackScalesPlainlyAndCopiesAPictureLargerThanTheOutput) {
     setenv("SDL_VIDEODRIVER", "dummy", 1);
     Platform::GameWindow window;
     Platform::WindowSettings settings{
-        .width = 1900, .height = 1000, .fullScreen = true, .accelerated = false};
+        .width = 1900, .height = 1000, .fullScreen = true, .accelerated = true};
     std::string error;
     ASSERT_TRUE(window.Create(settings, error)) << error;
+    EXPECT_FALSE(window.IsAccelerated());
+    EXPECT_FALSE(window.ScalesSmoothly());
     window.Show();
     EXPECT_EQ(window.PictureMemory().pixels, nullptr);
     std::vector<uint32_t> frame(1900 * 1000, 0xFF204060u);
