@@ -34,6 +34,13 @@ protected:
     std::string Log() const { return user_.Log(); }
     uint32_t Pixel(int x, int y) const { return target_.GetPixel(x, y); }
     Tuvo::Rect Drawn() const { return TestSupport::DrawnBox(target_); }
+    // Clears the screen, draws the image's left `right` part untinted and returns what it covers.
+    Tuvo::Rect DrawnSprite(Tuvo::Image* image, float x, float y, float width, float height,
+                           int flags = 0, float angle = 0, float right = 1) {
+        target_.ClearRect(Tuvo::Rect(0, 0, 100, 100));
+        sprites_.DrawSprite(image, x, y, width, height, 0, 0, right, 1, kNoTint, flags, angle);
+        return Drawn();
+    }
 
     TestSupport::TestUserFolder user_;
     FakeSpriteHost host_;
@@ -151,27 +158,19 @@ TEST_F(SpriteManagerTest, PreloadingScansTheFourPatternsAndSkipsSubfolders) {
 }
 
 TEST_F(SpriteManagerTest, StretchedAndNaturalSizeDraws) {
-    Tuvo::Image* image = nullptr;
     host_.Provide("red.png", SolidImage(10, 10, kRed));
-    image = sprites_.GetTexture("red.png");
-    EXPECT_EQ(sprites_.DrawSprite(image, 0.5f, 0.5f, 0.2f, 0.2f, 0, 0, 1, 1, kNoTint, 0, 0),
-              kDrawOk);
-    EXPECT_EQ(Drawn(), Tuvo::Rect(40, 40, 20, 20));
+    Tuvo::Image* image = sprites_.GetTexture("red.png");
+    EXPECT_EQ(DrawnSprite(image, 0.5f, 0.5f, 0.2f, 0.2f), Tuvo::Rect(40, 40, 20, 20));
     EXPECT_EQ(Pixel(50, 50), kRed);
-
     // Flag 8 ignores width and height: half the image, unscaled, centred.
-    target_.ClearRect(Tuvo::Rect(0, 0, 100, 100));
-    sprites_.DrawSprite(image, 0.5f, 0.5f, 0.9f, 0.9f, 0, 0, 0.5f, 1, kNoTint, kSpriteNaturalSize,
-                        0);
-    EXPECT_EQ(Drawn(), Tuvo::Rect(47, 45, 5, 10));
-
+    EXPECT_EQ(DrawnSprite(image, 0.5f, 0.5f, 0.9f, 0.9f, kSpriteNaturalSize, 0, 0.5f),
+              Tuvo::Rect(47, 45, 5, 10));
     // Wholly outside the screen: nothing; partly outside: the visible part.
-    target_.ClearRect(Tuvo::Rect(0, 0, 100, 100));
-    sprites_.DrawSprite(image, -0.1f, 0.5f, 0.2f, 0.2f, 0, 0, 1, 1, kNoTint, 0, 0);
-    EXPECT_EQ(Drawn().width, 0);
-    sprites_.DrawSprite(image, 0.05f, 0.5f, 0.2f, 0.2f, 0, 0, 1, 1, kNoTint, 0, 0);
-    EXPECT_EQ(Drawn(), Tuvo::Rect(0, 40, 15, 20));
+    EXPECT_EQ(DrawnSprite(image, -0.1f, 0.5f, 0.2f, 0.2f).width, 0);
+    EXPECT_EQ(DrawnSprite(image, 0.05f, 0.5f, 0.2f, 0.2f), Tuvo::Rect(0, 40, 15, 20));
 
+    EXPECT_EQ(sprites_.DrawSprite(image, 0.5f, 0.5f, 0.1f, 0.1f, 0, 0, 1, 1, kNoTint, 0, 0),
+              kDrawOk);
     EXPECT_EQ(sprites_.DrawSprite(nullptr, 0.5f, 0.5f, 0.1f, 0.1f, 0, 0, 1, 1, kNoTint, 0, 0),
               kDrawFailed);
     sprites_.SetTarget(nullptr);
@@ -203,23 +202,15 @@ TEST_F(SpriteManagerTest, RotationFollowsTheRoute) {
     Tuvo::Image* bar = sprites_.GetTexture("bar.png");
     const float quarterTurn = 3.14159265f / 2;
     // Software renderer without flag 8: the angle is ignored.
-    sprites_.DrawSprite(bar, 0.5f, 0.5f, 0.2f, 0.1f, 0, 0, 1, 1, kNoTint, 0, quarterTurn);
-    EXPECT_EQ(Drawn(), Tuvo::Rect(40, 45, 20, 10));
-
+    EXPECT_EQ(DrawnSprite(bar, 0.5f, 0.5f, 0.2f, 0.1f, 0, quarterTurn), Tuvo::Rect(40, 45, 20, 10));
     // Natural size turns the cell about its centre on either renderer.
-    target_.ClearRect(Tuvo::Rect(0, 0, 100, 100));
-    sprites_.DrawSprite(bar, 0.5f, 0.5f, 0, 0, 0, 0, 1, 1, kNoTint, kSpriteNaturalSize,
-                        quarterTurn);
-    Tuvo::Rect turned = Drawn();
+    Tuvo::Rect turned = DrawnSprite(bar, 0.5f, 0.5f, 0, 0, kSpriteNaturalSize, quarterTurn);
     EXPECT_NEAR(turned.width, 10, 1);
     EXPECT_NEAR(turned.height, 20, 1);
     EXPECT_NEAR(turned.x + turned.width / 2.0, 50, 1);
-
     // The accelerated renderer turns stretched sprites too, about the pixel centre.
     host_.is3D = true;
-    target_.ClearRect(Tuvo::Rect(0, 0, 100, 100));
-    sprites_.DrawSprite(bar, 0.5f, 0.5f, 0.4f, 0.2f, 0, 0, 1, 1, kNoTint, 0, quarterTurn);
-    turned = Drawn();
+    turned = DrawnSprite(bar, 0.5f, 0.5f, 0.4f, 0.2f, 0, quarterTurn);
     EXPECT_NEAR(turned.width, 20, 1);
     EXPECT_NEAR(turned.height, 40, 1);
     EXPECT_NEAR(turned.x + turned.width / 2.0, 50, 1);
