@@ -72,7 +72,7 @@ protected:
     std::unique_ptr<COggManager> manager_;  // large: kept off the stack
 };
 
-TEST_F(OggManagerTest, ParsesEventsUpToTheFirstMissingFile) {
+TEST_F(OggManagerTest, ParsesEventsUpToTheFirstMissingFileWithinTheLimitsAndInit) {
     data_.Write("sound.ini",
                 "[place_shape]\r\nvolume=0.5\r\nfile0=Sound\\a.wav\r\nfile2=Sound\\c.wav\r\n"
                 "[empty]\r\nvolume=0.2\r\nfile1=Sound\\b.wav\r\n"
@@ -104,15 +104,15 @@ TEST_F(OggManagerTest, ParsesEventsUpToTheFirstMissingFile) {
     EXPECT_EQ(manager_->PrepareEvent("Place_Shape"), -1);  // names are case-sensitive
     EXPECT_EQ(Count("Warning: couldn't find sound event - empty"), 1);
     EXPECT_EQ(Count("Warning: couldn't find sound event - missing"), 2);
-}
 
-TEST_F(OggManagerTest, EventLimitsAndInit) {
+    // The limits: 100 events, names that fit; then Init.
     std::string ini;
     for (int i = 0; i < 105; ++i) {
         ini += "[event" + std::to_string(i) + "]\r\nfile0=Sound\\x.wav\r\n";
     }
     ini += "[" + std::string(70, 'n') + "]\r\nfile0=Sound\\x.wav\r\n";
     data_.Write("sound.ini", ini);
+    ClearProfileCache();
     manager_->LoadSoundEvents("sound.ini");
     EXPECT_EQ(manager_->EventCount(), kMaxSoundEvents);
     EXPECT_STREQ(manager_->Event(99).name, "event99");
