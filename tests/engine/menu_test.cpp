@@ -149,26 +149,6 @@ TEST_F(MenuTest, AttributesAreReadKindByKindAndBrokenFilesKeepTheLastScreen) {
     EXPECT_EQ(menu_.ButtonCount(), 0);
 }
 
-TEST_F(MenuTest, CheckBoxesAndSlidersComeBackFromConfig) {
-    WriteConfigInt("OPTIONS", "btnFullScreen", 1);
-    WriteConfigInt("OPTIONS", "btnPlain", 1);
-    WriteConfigString("OPTIONS", "SfxVolume", "0.300000");
-    WriteConfigString("OPTIONS", "Broken", "7.5");
-    ASSERT_EQ(Load("<Screen>"
-                   "<Button name=\"btnFullScreen\" outImgChecked=\"on.png\"/>"
-                   "<Button name=\"btnPlain\"/>"
-                   "<Slider name=\"SfxVolume\"/><Slider name=\"MusicVolume\"/>"
-                   "<Slider name=\"Broken\"/>"
-                   "</Screen>"),
-              1);
-    EXPECT_TRUE(menu_.IsButtonChecked("btnFullScreen"));
-    EXPECT_FALSE(menu_.IsButtonChecked("btnPlain"));  // not a check box
-    EXPECT_FLOAT_EQ(menu_.GetSliderValue("SfxVolume"), 0.3f);
-    EXPECT_FLOAT_EQ(menu_.GetSliderValue("MusicVolume"), 0.75f);
-    EXPECT_FLOAT_EQ(menu_.GetSliderValue("Broken"), 1.0f);
-    EXPECT_FLOAT_EQ(menu_.GetSliderValue("None"), 0.0f);
-}
-
 // Two overlapping buttons, a check box and a radio group of two, one of them a check box.
 constexpr char kButtons[] =
     "<Screen clickSound=\"click.ogg\" overSound=\"over.ogg\">"
@@ -239,13 +219,26 @@ TEST_F(MenuTest, ButtonsHoverClickCheckAndGroupByTheFirstHit) {
     EXPECT_FALSE(menu_.IsButtonHover("far"));
 }
 
-TEST_F(MenuTest, SlidersFollowTheHeldButton) {
+// Check boxes and sliders come back from the options (a slider without one at 0.75, a number
+// out of range at 1); a slider follows the held button.
+TEST_F(MenuTest, CheckBoxesAndSlidersComeFromTheOptionsAndSlidersFollowTheHeldButton) {
+    WriteConfigInt("OPTIONS", "btnFullScreen", 1);
+    WriteConfigInt("OPTIONS", "btnPlain", 1);
+    WriteConfigString("OPTIONS", "SfxVolume", "0.300000");
+    WriteConfigString("OPTIONS", "Broken", "7.5");
     host_.Provide("bar.png", SolidImage(40, 10, 0xFF808080));
     host_.Provide("thumb.png", SolidImage(4, 10, 0xFFFFFFFF));
     ASSERT_EQ(Load("<Screen overSound=\"over.ogg\" clickSound=\"click.ogg\">"
                    "<Slider name=\"MusicVolume\" xc=\"0.5\" yc=\"0.5\" outSliderImg=\"bar.png\" "
-                   "outThumbImg=\"thumb.png\" action=\"procMusic\"/></Screen>"),
+                   "outThumbImg=\"thumb.png\" action=\"procMusic\"/><Slider name=\"SfxVolume\"/>"
+                   "<Slider name=\"Broken\"/><Button name=\"btnFullScreen\" "
+                   "outImgChecked=\"on.png\"/><Button name=\"btnPlain\"/></Screen>"),
               1);
+    EXPECT_TRUE(menu_.IsButtonChecked("btnFullScreen"));
+    EXPECT_FALSE(menu_.IsButtonChecked("btnPlain"));  // not a check box
+    EXPECT_FLOAT_EQ(menu_.GetSliderValue("SfxVolume"), 0.3f);
+    EXPECT_FLOAT_EQ(menu_.GetSliderValue("Broken"), 1.0f);
+    EXPECT_FLOAT_EQ(menu_.GetSliderValue("None"), 0.0f);
     // Not measured before the first draw: nothing hits.
     EXPECT_STREQ(Click(50, 50), "");
     menu_.Draw();
