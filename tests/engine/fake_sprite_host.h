@@ -17,9 +17,7 @@ namespace TestSupport {
 // A width x height image of one colour.
 inline std::unique_ptr<Tuvo::MemoryImage> SolidImage(int width, int height, uint32_t colour) {
     auto image = std::make_unique<Tuvo::MemoryImage>(width, height);
-    for (int i = 0; i < width * height; ++i) {
-        image->GetBits()[i] = colour;
-    }
+    std::fill_n(image->GetBits(), width * height, colour);
     image->BitsChanged();
     return image;
 }

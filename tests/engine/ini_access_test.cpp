@@ -44,7 +44,22 @@ TEST_F(IniAccessTest, NumbersConvertLikeTheCLibrary) {
 }
 
 // The cut of long values and the struct block's format are the profile functions' own.
-TEST_F(IniAccessTest, WritesReadBackAndStructBlocksGoToTheNamedFile) {
+TEST_F(IniAccessTest, WritesStructsAndLanguageLookUpsWithAResultBufferPerThread) {
+    data_.Write("language.ini", "[ENGLISH]\r\nQuillory=Quillory\r\nScore=Score\r\n");
+    EXPECT_STREQ(GetLanguageString("Score"), "Score");
+    EXPECT_STREQ(GetLanguageString("Unknown"), "");
+    const char* mainResult = GetLanguageString("Quillory");
+    std::thread other([] { EXPECT_STREQ(GetLanguageString("Score"), "Score"); });
+    other.join();
+    EXPECT_STREQ(mainResult, "Quillory");
+    // Without a language name every look-up warns.
+    user_.StartLog();
+    SetLanguageName("");
+    EXPECT_STREQ(GetLanguageString("Score"), "");
+    EXPECT_STREQ(GetLanguageString("Score"), "");
+    EXPECT_EQ(user_.LogCount("Warning: language not defined in 'config.ini'"), 2);
+
+    // Writes read back; struct blocks go to the named file.
     char out[kConfigValueSize];
     EXPECT_FALSE(ReadConfigString("OPTIONS", "Missing", out));
     EXPECT_STREQ(out, "");
@@ -59,22 +74,6 @@ TEST_F(IniAccessTest, WritesReadBackAndStructBlocksGoToTheNamedFile) {
     EXPECT_EQ(back[1], -1);
     EXPECT_FALSE(ReadProfileStruct("Classic", "Table", back, -1, "scores.ini"));
     EXPECT_EQ(user_.Read("config.ini").find("Classic"), std::string::npos);
-}
-
-TEST_F(IniAccessTest, LanguageLookUpWithAResultBufferPerThreadAndAWarningWithoutAName) {
-    data_.Write("language.ini", "[ENGLISH]\r\nQuillory=Quillory\r\nScore=Score\r\n");
-    EXPECT_STREQ(GetLanguageString("Score"), "Score");
-    EXPECT_STREQ(GetLanguageString("Unknown"), "");
-    const char* mainResult = GetLanguageString("Quillory");
-    std::thread other([] { EXPECT_STREQ(GetLanguageString("Score"), "Score"); });
-    other.join();
-    EXPECT_STREQ(mainResult, "Quillory");
-    // Without a language name every look-up warns.
-    user_.StartLog();
-    SetLanguageName("");
-    EXPECT_STREQ(GetLanguageString("Score"), "");
-    EXPECT_STREQ(GetLanguageString("Score"), "");
-    EXPECT_EQ(user_.LogCount("Warning: language not defined in 'config.ini'"), 2);
 }
 
 }  // namespace

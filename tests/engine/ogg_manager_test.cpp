@@ -72,7 +72,7 @@ protected:
     std::unique_ptr<COggManager> manager_;  // large: kept off the stack
 };
 
-TEST_F(OggManagerTest, ParsesEventsUpToTheFirstMissingFile) {
+TEST_F(OggManagerTest, ParsesEventsUpToTheFirstMissingFileWithinTheLimitsAndInit) {
     data_.Write("sound.ini",
                 "[place_shape]\r\nvolume=0.5\r\nfile0=Sound\\a.wav\r\nfile2=Sound\\c.wav\r\n"
                 "[empty]\r\nvolume=0.2\r\nfile1=Sound\\b.wav\r\n"
@@ -104,15 +104,15 @@ TEST_F(OggManagerTest, ParsesEventsUpToTheFirstMissingFile) {
     EXPECT_EQ(manager_->PrepareEvent("Place_Shape"), -1);  // names are case-sensitive
     EXPECT_EQ(Count("Warning: couldn't find sound event - empty"), 1);
     EXPECT_EQ(Count("Warning: couldn't find sound event - missing"), 2);
-}
 
-TEST_F(OggManagerTest, EventLimitsAndInit) {
+    // The limits: 100 events, names that fit; then Init.
     std::string ini;
     for (int i = 0; i < 105; ++i) {
         ini += "[event" + std::to_string(i) + "]\r\nfile0=Sound\\x.wav\r\n";
     }
     ini += "[" + std::string(70, 'n') + "]\r\nfile0=Sound\\x.wav\r\n";
     data_.Write("sound.ini", ini);
+    ClearProfileCache();
     manager_->LoadSoundEvents("sound.ini");
     EXPECT_EQ(manager_->EventCount(), kMaxSoundEvents);
     EXPECT_STREQ(manager_->Event(99).name, "event99");
@@ -166,7 +166,7 @@ TEST_F(OggManagerTest, LoadingSamplesLogsEachAttemptFindsTheExactSpellingAndKeep
     EXPECT_EQ(Count("WARNING: COggManager::LoadMusicFile(): too many sound files"), 1);
 }
 
-TEST_F(OggManagerTest, FolderLoadsOggBeforeWavAndSkipsSubfolders) {
+TEST_F(OggManagerTest, FolderLoadsOggBeforeWavArchiveAndDiskAndSkipsSubfolders) {
     std::ifstream ogg(std::string(std::getenv("QUILLORY_SOURCE_DIR")) +
                           "/tests/framework/sound/data/tone440_mono_22050.ogg",
                       std::ios::binary);
@@ -176,17 +176,8 @@ TEST_F(OggManagerTest, FolderLoadsOggBeforeWavAndSkipsSubfolders) {
     data_.Write("Sound/a.wav", LevelWav(1000));
     data_.Write("Sound/z.ogg", oggBytes);
     data_.Write("Sound/deeper.ogg/x.wav", LevelWav(1));  // a folder named like a sound
-    manager_->LoadSoundFolder("Sound\\");
-    ASSERT_EQ(manager_->SampleCount(), 3);
-    EXPECT_STREQ(manager_->SampleFile(0), "Sound\\z.ogg");
-    EXPECT_STREQ(manager_->SampleFile(1), "Sound\\a.wav");
-    EXPECT_STREQ(manager_->SampleFile(2), "Sound\\b.wav");
-    EXPECT_EQ(Count("FAILED"), 0) << "a folder was loaded as a sound";
-}
-
-// Decoding and caching sounds is the framework's, through one file layer for archive and disk.
-TEST_F(OggManagerTest, FolderLoadsFromTheArchive) {
-    const std::string wav = LevelWav(1500);
+    // The archive's nested file is reported as a folder.
+    const std::string wav = LevelWav(1000);
     std::vector<uint8_t> archive;
     ASSERT_TRUE(Tuvo::BuildPak({{"Sound\\in_pak.wav", 1111, {wav.begin(), wav.end()}},
                                 {"Sound\\sub\\nested.wav", 1111, {wav.begin(), wav.end()}}},
@@ -195,32 +186,21 @@ TEST_F(OggManagerTest, FolderLoadsFromTheArchive) {
     Tuvo::PakInterface layer;
     ASSERT_TRUE(layer.MountArchive("main.pak"));
     manager_->LoadSoundFolder("Sound\\");
-    ASSERT_EQ(manager_->SampleCount(), 1);  // the nested file is reported as a folder
-    EXPECT_STREQ(manager_->SampleFile(0), "Sound\\in_pak.wav");
+    ASSERT_EQ(manager_->SampleCount(), 4);
+    EXPECT_STREQ(manager_->SampleFile(0), "Sound\\z.ogg");
+    EXPECT_STREQ(manager_->SampleFile(1), "Sound\\in_pak.wav");
+    EXPECT_STREQ(manager_->SampleFile(2), "Sound\\a.wav");
+    EXPECT_STREQ(manager_->SampleFile(3), "Sound\\b.wav");
+    EXPECT_EQ(Count("FAILED"), 0) << "a folder was loaded as a sound";
 }
 
-TEST_F(OggManagerTest, EventsPickTheirFilesEvenly) {
+TEST_F(OggManagerTest, EventVolumeAndEffectsVolumeCombineAndFilesArePickedEvenly) {
     data_.Write("sound.ini",
-                "[three]\r\nfile0=Sound\\a.wav\r\nfile1=Sound\\b.wav\r\nfile2=Sound\\c.wav\r\n");
-    data_.Write("Sound/a.wav", LevelWav(1000));
+                "[half]\r\nvolume=0.5\r\nfile0=Sound\\a.wav\r\n[three]\r\nfile0=Sound\\"
+                "a.wav\r\nfile1=Sound\\b.wav\r\nfile2=Sound\\c.wav\r\n");
+    data_.Write("Sound/a.wav", LevelWav(10000));
     data_.Write("Sound/b.wav", LevelWav(1000));
     data_.Write("Sound/c.wav", LevelWav(1000));
-    manager_->LoadSoundEvents("sound.ini");
-    std::map<std::string, int> picks;
-    for (int i = 0; i < 3000; ++i) {
-        const int id = manager_->PrepareEvent("three");
-        ASSERT_GE(id, 0);
-        ++picks[manager_->SampleFile(id)];
-    }
-    EXPECT_EQ(manager_->SampleCount(), 3);
-    for (const char* file : {"Sound\\a.wav", "Sound\\b.wav", "Sound\\c.wav"}) {
-        EXPECT_NEAR(picks[file], 1000, 100) << file;
-    }
-}
-
-TEST_F(OggManagerTest, EventVolumeAndEffectsVolumeCombine) {
-    data_.Write("sound.ini", "[half]\r\nvolume=0.5\r\nfile0=Sound\\a.wav\r\n");
-    data_.Write("Sound/a.wav", LevelWav(10000));
     manager_->LoadSoundEvents("sound.ini");
     // Events fire by name through the rules' interface too.
     SoundEventPlayer& player = *manager_;
@@ -262,29 +242,21 @@ TEST_F(OggManagerTest, EventVolumeAndEffectsVolumeCombine) {
     EXPECT_DOUBLE_EQ(owner.music, 0.25);
     EXPECT_DOUBLE_EQ(owner.sfx, 0.5);
     EXPECT_DOUBLE_EQ(music_.volume_, 0.3f) << "the music was set behind the owner's back";
+
+    // Events pick their files evenly.
+    std::map<std::string, int> picks;
+    for (int i = 0; i < 3000; ++i) {
+        const int id = manager_->PrepareEvent("three");
+        ASSERT_GE(id, 0);
+        ++picks[manager_->SampleFile(id)];
+    }
+    EXPECT_EQ(manager_->SampleCount(), 3);
+    for (const char* file : {"Sound\\a.wav", "Sound\\b.wav", "Sound\\c.wav"}) {
+        EXPECT_NEAR(picks[file], 1000, 100) << file;
+    }
 }
 
-TEST_F(OggManagerTest, WithoutASoundDeviceOneLineSaysSoundIsOff) {
-    data_.Write("Sound/a.wav", LevelWav(1000));
-    Tuvo::DSoundManager silent(nullptr, false);
-    SoundPlayback playback(&silent);
-    manager_->Connect(&playback, &music_);
-    manager_->LoadSoundFolder("Sound\\");
-    EXPECT_EQ(manager_->FindSound("Sound\\a.wav"), -1);
-    EXPECT_EQ(manager_->FindSound("Sound\\hover.ogg"), -1);
-    EXPECT_EQ(Count("Sound is off"), 1);
-    EXPECT_EQ(Count("FAILED"), 0) << Log();
-
-    // Never connected at all: loads fail and nothing plays.
-    auto unconnected = std::make_unique<COggManager>();
-    EXPECT_FALSE(unconnected->LoadSound("Sound\\a.wav"));
-    EXPECT_EQ(unconnected->PlaySample(0), 0);
-    EXPECT_EQ(unconnected->SetSfxVolume(0.2f), 1);
-    EXPECT_EQ(unconnected->SetMusicVolume(0.2f), 1);
-    unconnected->FreeMusicManager();
-}
-
-TEST_F(OggManagerTest, PlaySampleChecksTheIdAndFreeReleasesEverySample) {
+TEST_F(OggManagerTest, PlaySampleChecksTheIdFreeReleasesEverySampleAndNoDeviceMeansSoundOff) {
     data_.Write("Sound/a.wav", LevelWav(1000));
     EXPECT_EQ(manager_->PlaySample(-1), 0);
     EXPECT_EQ(manager_->PlaySample(0), 0);
@@ -302,6 +274,24 @@ TEST_F(OggManagerTest, PlaySampleChecksTheIdAndFreeReleasesEverySample) {
     EXPECT_EQ(sounds_->CountSounds(), 0);
     EXPECT_EQ(manager_->PlaySample(0), 0);
     EXPECT_EQ(Count("COggManager::FreeMusicManager()"), 1);
+
+    // Without a sound device one line says sound is off.
+    Tuvo::DSoundManager silent(nullptr, false);
+    SoundPlayback playback(&silent);
+    manager_->Connect(&playback, &music_);
+    manager_->LoadSoundFolder("Sound\\");
+    EXPECT_EQ(manager_->FindSound("Sound\\a.wav"), -1);
+    EXPECT_EQ(manager_->FindSound("Sound\\hover.ogg"), -1);
+    EXPECT_EQ(Count("Sound is off"), 1);
+    EXPECT_EQ(Count("FAILED"), 0) << Log();
+
+    // Never connected at all: loads fail and nothing plays.
+    auto unconnected = std::make_unique<COggManager>();
+    EXPECT_FALSE(unconnected->LoadSound("Sound\\a.wav"));
+    EXPECT_EQ(unconnected->PlaySample(0), 0);
+    EXPECT_EQ(unconnected->SetSfxVolume(0.2f), 1);
+    EXPECT_EQ(unconnected->SetMusicVolume(0.2f), 1);
+    unconnected->FreeMusicManager();
 }
 
 }  // namespace

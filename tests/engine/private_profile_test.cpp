@@ -38,7 +38,7 @@ protected:
     ScopedCurrentDirectory inData_;
 };
 
-TEST_F(PrivateProfileTest, ValuesDefaultsAndCutting) {
+TEST_F(PrivateProfileTest, ValuesDefaultsNameListsAndCutting) {
     user_.Write("config.ini",
                 "[OPTIONS]\r\nMusicVolume=0.8\r\nEmpty=\r\nLong=" + std::string(300, 'x') + "\r\n");
     EXPECT_EQ(Get("options", "musicvolume"), "0.8");
@@ -48,9 +48,8 @@ TEST_F(PrivateProfileTest, ValuesDefaultsAndCutting) {
     EXPECT_EQ(Get("OPTIONS", "Long").size(), 254u);
     EXPECT_EQ(Get("OPTIONS", "MusicVolume", "", 3), "0.");
     EXPECT_EQ(Get("x", "y", "d", 255, "missing.ini"), "d");
-}
 
-TEST_F(PrivateProfileTest, NameListsAreNulSeparatedAndCutWithTwoNuls) {
+    // Name lists are NUL-separated and cut with two NULs.
     user_.Write("sound.ini", "[take_shape]\r\nvolume=1\r\nfile0=a.ogg\r\n[drop]\r\n");
     char out[32];
     uint32_t count = GetPrivateProfileString(nullptr, nullptr, "", out, sizeof(out), "sound.ini");
@@ -115,7 +114,21 @@ TEST_F(PrivateProfileTest, LookUpsTouchNoFileUntilRevalidated) {
     EXPECT_EQ(Get("a", "k", "none"), "none");
 }
 
-TEST_F(PrivateProfileTest, AnUnreadableUserFileKeepsItsContents) {
+TEST_F(PrivateProfileTest, StructsRoundTripAndFailSafelyAndAnUnreadableUserFileKeepsItsContents) {
+    // Structs round-trip as hex with a checksum; a wrong size or a missing key fails safely.
+    const char abacus[7] = "abacus";
+    ASSERT_TRUE(WritePrivateProfileStruct("s", "k", abacus, 7, "scores.ini"));
+    EXPECT_EQ(user_.Read("scores.ini"), "[s]\r\nk=616261637573006F\r\n");
+    char back[7] = {};
+    ASSERT_TRUE(GetPrivateProfileStruct("S", "K", back, 7, "scores.ini"));
+    EXPECT_STREQ(back, "abacus");
+    char untouched[8] = "seven!!";
+    EXPECT_FALSE(GetPrivateProfileStruct("s", "k", untouched, 8, "scores.ini"));
+    EXPECT_FALSE(GetPrivateProfileStruct("s", "missing", untouched, 7, "scores.ini"));
+    EXPECT_STREQ(untouched, "seven!!");
+    ASSERT_TRUE(WritePrivateProfileStruct("s", "k", nullptr, 7, "scores.ini"));
+    EXPECT_EQ(user_.Read("scores.ini"), "[s]\r\n");
+
     // A FIFO stands in for any file that exists but cannot be read (a read as root ignores
     // permissions); an 8 GB file is refused for its size.
     ASSERT_EQ(mkfifo(user_.File("config.ini").c_str(), 0644), 0);
@@ -127,26 +140,12 @@ TEST_F(PrivateProfileTest, AnUnreadableUserFileKeepsItsContents) {
 
     const std::string scores = user_.Write("scores.ini", "[HIGH SCORES]\r\nData=00\r\n");
     ASSERT_EQ(truncate(scores.c_str(), off_t{8} << 30), 0);
+    RevalidateProfileFiles();  // made behind the cache's back
     char block[4] = {};
     EXPECT_FALSE(GetPrivateProfileStruct("HIGH SCORES", "Data", block, 4, "scores.ini"));
     EXPECT_FALSE(WritePrivateProfileStruct("HIGH SCORES", "Data", block, 4, "scores.ini"));
     ASSERT_EQ(stat(scores.c_str(), &info), 0);
     EXPECT_EQ(info.st_size, off_t{8} << 30);
-}
-
-TEST_F(PrivateProfileTest, StructsRoundTripAndFailSafely) {
-    const char block[7] = "abacus";
-    ASSERT_TRUE(WritePrivateProfileStruct("s", "k", block, 7, "scores.ini"));
-    EXPECT_EQ(user_.Read("scores.ini"), "[s]\r\nk=616261637573006F\r\n");
-    char back[7] = {};
-    ASSERT_TRUE(GetPrivateProfileStruct("S", "K", back, 7, "scores.ini"));
-    EXPECT_STREQ(back, "abacus");
-    char untouched[8] = "seven!!";
-    EXPECT_FALSE(GetPrivateProfileStruct("s", "k", untouched, 8, "scores.ini"));
-    EXPECT_FALSE(GetPrivateProfileStruct("s", "missing", untouched, 7, "scores.ini"));
-    EXPECT_STREQ(untouched, "seven!!");
-    ASSERT_TRUE(WritePrivateProfileStruct("s", "k", nullptr, 7, "scores.ini"));
-    EXPECT_EQ(user_.Read("scores.ini"), "[s]\r\n");
 }
 
 TEST_F(PrivateProfileTest, TwoThreadsWritingDifferentKeysLoseNothing) {

@@ -60,7 +60,7 @@ TEST_F(ScoresTest, AnEqualScoreGoesBelowAndTheLastRowDrops) {
     EXPECT_EQ(Name(0), "ABCDEFGHIJKLMNOP");
 }
 
-TEST_F(ScoresTest, TablesRoundTripThroughTheFile) {
+TEST_F(ScoresTest, TablesRoundTripThroughTheFileAndADamagedFileGivesEmptyTables) {
     scores_.SetTable(2);
     scores_.AddScore(0xFEDCBA98u, "Relaxed");
     scores_.SetTable(0);
@@ -86,30 +86,25 @@ TEST_F(ScoresTest, TablesRoundTripThroughTheFile) {
     EXPECT_TRUE(scores_.IsHighlighted());
     scores_.SetTable(1);
     EXPECT_FALSE(scores_.IsHighlighted());
-}
-
-TEST_F(ScoresTest, ACorruptFileGivesEmptyTables) {
-    scores_.AddScore(700, "Kept");
-    std::string file = user_.Read("scores.ini");
-    const size_t data = file.find("Data=") + 5;
-    file[data] = file[data] == '4' ? '5' : '4';  // the checksum no longer matches
-    user_.Write("scores.ini", file);
+    // A block whose checksum no longer matches, or a short one, gives empty tables; ClearAll
+    // empties and saves.
+    const size_t digit = data + 5;
+    user_.Write("scores.ini",
+                file.substr(0, digit) + (file[digit] == '4' ? '5' : '4') + file.substr(digit + 1));
     ClearProfileCache();
-    CScores other;
-    other.AddScore(300, "");  // in memory only: an unnamed entry is not saved yet
-    EXPECT_EQ(other.Load(), 0);
-    EXPECT_EQ(other.Entry(0).score, 0u);
-    EXPECT_EQ(Name(0), "Kept");
+    CScores damaged;
+    damaged.AddScore(300, "");  // in memory only: an unnamed entry is not saved yet
+    EXPECT_EQ(damaged.Load(), 0);
+    EXPECT_EQ(damaged.Entry(0).score, 0u);
     user_.Write("scores.ini", "[HIGH SCORES]\r\nData=00FF\r\n");
     ClearProfileCache();
-    EXPECT_EQ(other.Load(), 0);
-    // ClearAll empties and saves.
+    EXPECT_EQ(damaged.Load(), 0);
     scores_.ClearAll();
-    ASSERT_EQ(other.Load(), 1);
-    EXPECT_EQ(other.Entry(0).score, 0u);
+    ASSERT_EQ(damaged.Load(), 1);
+    EXPECT_EQ(damaged.Entry(0).score, 0u);
 }
 
-TEST_F(ScoresTest, NameEntry) {
+TEST_F(ScoresTest, NameEntryAndFinishingAnOpenEntry) {
     scores_.AddScore(800, "Saved");
     EXPECT_EQ(scores_.AddScore(900, ""), 1);
     EXPECT_TRUE(scores_.IsEditing());
@@ -139,26 +134,22 @@ TEST_F(ScoresTest, NameEntry) {
     EXPECT_FALSE(scores_.IsEditing());
     EXPECT_EQ(scores_.Entry(0).score, 900u);
     EXPECT_EQ(Name(1), "Saved");
-}
 
-TEST_F(ScoresTest, AnOpenNameEntryIsSavedWhenFinished) {
+    // An open entry is saved when finished; an untyped name is kept empty, as the table shows
+    // it; finishing twice changes nothing.
     scores_.AddScore(700, "");
     Type("Hal");
     scores_.FinishEditing();
     EXPECT_FALSE(scores_.IsEditing());
     EXPECT_TRUE(scores_.IsHighlighted());
-    CScores reread;
-    ASSERT_EQ(reread.Load(), 1);
-    EXPECT_EQ(reread.Entry(0).score, 700u);
-    EXPECT_EQ(std::string(reread.Entry(0).name), "Hal");
-    // An untyped name is kept empty, as the table shows it; finishing twice changes nothing.
     scores_.AddScore(800, "");
     scores_.FinishEditing();
     scores_.FinishEditing();
-    reread.Load();
-    EXPECT_EQ(reread.Entry(0).score, 800u);
-    EXPECT_EQ(std::string(reread.Entry(0).name), "");
-    EXPECT_EQ(reread.Entry(1).score, 700u);
+    ASSERT_EQ(other.Load(), 1);
+    EXPECT_EQ(other.Entry(2).score, 800u);
+    EXPECT_EQ(std::string(other.Entry(2).name), "");
+    EXPECT_EQ(other.Entry(3).score, 700u);
+    EXPECT_EQ(std::string(other.Entry(3).name), "Hal");
 }
 
 TEST_F(ScoresTest, TheEditedRowIsRedWithABlinkingCursor) {

@@ -34,6 +34,13 @@ protected:
     std::string Log() const { return user_.Log(); }
     uint32_t Pixel(int x, int y) const { return target_.GetPixel(x, y); }
     Tuvo::Rect Drawn() const { return TestSupport::DrawnBox(target_); }
+    // Clears the screen, draws the image's left `right` part untinted and returns what it covers.
+    Tuvo::Rect DrawnSprite(Tuvo::Image* image, float x, float y, float width, float height,
+                           int flags = 0, float angle = 0, float right = 1) {
+        target_.ClearRect(Tuvo::Rect(0, 0, 100, 100));
+        sprites_.DrawSprite(image, x, y, width, height, 0, 0, right, 1, kNoTint, flags, angle);
+        return Drawn();
+    }
 
     TestSupport::TestUserFolder user_;
     FakeSpriteHost host_;
@@ -42,48 +49,47 @@ protected:
     CSpriteManager sprites_;
 };
 
-TEST_F(SpriteManagerTest, ImagesLoadOnceUnderExactKeys) {
+// One walk through the store: exact keys, failures retried but logged once, the 751st image and
+// the pixel budget refused, and everything freed.
+TEST_F(SpriteManagerTest, ImagesLoadOnceUnderExactKeysWithinTheCountAndPixelLimits) {
+    EXPECT_EQ(sprites_.GetTexture("missing.png"), nullptr);
+    EXPECT_EQ(sprites_.GetTexture("missing.png"), nullptr);
+    EXPECT_EQ(host_.loads["missing.png"], 2);
+    EXPECT_EQ(user_.LogCount("Loading image: 'missing.png' ... FAILED"), 1);
     host_.ProvideAnyName(true);
     Tuvo::Image* first = sprites_.GetTexture("Graphics\\grey.png");
     ASSERT_NE(first, nullptr);
     EXPECT_EQ(sprites_.GetTexture("Graphics\\grey.png"), first);
     sprites_.LoadTexture("Graphics\\", "grey.png");
     EXPECT_EQ(host_.loads["Graphics\\grey.png"], 1);
-    // Keys differ by letter case: a second entry.
-    Tuvo::Image* other = sprites_.GetTexture("Graphics\\Grey.png");
-    EXPECT_NE(other, first);
-    EXPECT_EQ(sprites_.TextureCount(), 2);
-    EXPECT_NE(Log().find("Loading image: 'Graphics\\Grey.png' ... OK (2 loaded) (32 bit)"),
-              std::string::npos);
-}
-
-TEST_F(SpriteManagerTest, FailedLoadsAreRetriedButLoggedOnce) {
-    EXPECT_EQ(sprites_.GetTexture("missing.png"), nullptr);
-    EXPECT_EQ(sprites_.GetTexture("missing.png"), nullptr);
-    EXPECT_EQ(host_.loads["missing.png"], 2);
-    EXPECT_EQ(sprites_.TextureCount(), 0);
-    EXPECT_EQ(user_.LogCount("Loading image: 'missing.png' ... FAILED"), 1);
-    // The slot of the failure is taken by the next image.
-    host_.Provide("here.png", SolidImage(2, 2, kRed));
-    EXPECT_NE(sprites_.GetTexture("here.png"), nullptr);
-    EXPECT_EQ(sprites_.TextureCount(), 1);
-}
-
-TEST_F(SpriteManagerTest, The751stImageIsRefused) {
-    host_.ProvideAnyName(true);
-    for (int i = 0; i < CSpriteManager::kMaxTextures; ++i) {
+    // Keys differ by letter case: a second entry (the failure took no slot).
+    EXPECT_NE(sprites_.GetTexture("Graphics\\Grey.png"), first);
+    EXPECT_EQ(user_.LogCount("Loading image: 'Graphics\\Grey.png' ... OK (2 loaded) (32 bit)"), 1);
+    for (int i = 2; i < CSpriteManager::kMaxTextures; ++i) {
         ASSERT_NE(sprites_.GetTexture(("img" + std::to_string(i) + ".png").c_str()), nullptr);
     }
     EXPECT_EQ(Log().find("Overflow error"), std::string::npos);
     EXPECT_EQ(sprites_.GetTexture("one-more.png"), nullptr);
     EXPECT_EQ(host_.loads.count("one-more.png"), 0u);
     EXPECT_NE(Log().find("Overflow error: maximum textures count"), std::string::npos);
-    // Stored images are still found.
     EXPECT_NE(sprites_.GetTexture("img749.png"), nullptr);
     sprites_.DeleteAllTextures();
     EXPECT_EQ(sprites_.TextureCount(), 0);
+    EXPECT_EQ(sprites_.StoredPixels(), 0);
     EXPECT_NE(Log().find("CSpriteManager::DeleteAllTextures()"), std::string::npos);
     EXPECT_NE(sprites_.GetTexture("one-more.png"), nullptr);
+
+    // 16 + 100 + 200 pixels are past a budget of 250: the last is refused, and logged.
+    host_.Provide("a.png", SolidImage(10, 10, kRed));
+    host_.Provide("b.png", SolidImage(20, 10, kRed));
+    sprites_.SetPixelBudget(250);
+    EXPECT_NE(sprites_.GetTexture("a.png"), nullptr);
+    EXPECT_EQ(sprites_.GetTexture("b.png"), nullptr);
+    EXPECT_EQ(sprites_.StoredPixels(), 116);
+    EXPECT_EQ(sprites_.TextureCount(), 2);
+    EXPECT_EQ(user_.LogCount("'b.png' ... REFUSED"), 1);
+    sprites_.DeleteAllTextures();
+    EXPECT_NE(sprites_.GetTexture("b.png"), nullptr);
 }
 
 TEST_F(SpriteManagerTest, TwoThreadsLoadingTheSameImagesKeepOneEntryEach) {
@@ -152,27 +158,19 @@ TEST_F(SpriteManagerTest, PreloadingScansTheFourPatternsAndSkipsSubfolders) {
 }
 
 TEST_F(SpriteManagerTest, StretchedAndNaturalSizeDraws) {
-    Tuvo::Image* image = nullptr;
     host_.Provide("red.png", SolidImage(10, 10, kRed));
-    image = sprites_.GetTexture("red.png");
-    EXPECT_EQ(sprites_.DrawSprite(image, 0.5f, 0.5f, 0.2f, 0.2f, 0, 0, 1, 1, kNoTint, 0, 0),
-              kDrawOk);
-    EXPECT_EQ(Drawn(), Tuvo::Rect(40, 40, 20, 20));
+    Tuvo::Image* image = sprites_.GetTexture("red.png");
+    EXPECT_EQ(DrawnSprite(image, 0.5f, 0.5f, 0.2f, 0.2f), Tuvo::Rect(40, 40, 20, 20));
     EXPECT_EQ(Pixel(50, 50), kRed);
-
     // Flag 8 ignores width and height: half the image, unscaled, centred.
-    target_.ClearRect(Tuvo::Rect(0, 0, 100, 100));
-    sprites_.DrawSprite(image, 0.5f, 0.5f, 0.9f, 0.9f, 0, 0, 0.5f, 1, kNoTint, kSpriteNaturalSize,
-                        0);
-    EXPECT_EQ(Drawn(), Tuvo::Rect(47, 45, 5, 10));
-
+    EXPECT_EQ(DrawnSprite(image, 0.5f, 0.5f, 0.9f, 0.9f, kSpriteNaturalSize, 0, 0.5f),
+              Tuvo::Rect(47, 45, 5, 10));
     // Wholly outside the screen: nothing; partly outside: the visible part.
-    target_.ClearRect(Tuvo::Rect(0, 0, 100, 100));
-    sprites_.DrawSprite(image, -0.1f, 0.5f, 0.2f, 0.2f, 0, 0, 1, 1, kNoTint, 0, 0);
-    EXPECT_EQ(Drawn().width, 0);
-    sprites_.DrawSprite(image, 0.05f, 0.5f, 0.2f, 0.2f, 0, 0, 1, 1, kNoTint, 0, 0);
-    EXPECT_EQ(Drawn(), Tuvo::Rect(0, 40, 15, 20));
+    EXPECT_EQ(DrawnSprite(image, -0.1f, 0.5f, 0.2f, 0.2f).width, 0);
+    EXPECT_EQ(DrawnSprite(image, 0.05f, 0.5f, 0.2f, 0.2f), Tuvo::Rect(0, 40, 15, 20));
 
+    EXPECT_EQ(sprites_.DrawSprite(image, 0.5f, 0.5f, 0.1f, 0.1f, 0, 0, 1, 1, kNoTint, 0, 0),
+              kDrawOk);
     EXPECT_EQ(sprites_.DrawSprite(nullptr, 0.5f, 0.5f, 0.1f, 0.1f, 0, 0, 1, 1, kNoTint, 0, 0),
               kDrawFailed);
     sprites_.SetTarget(nullptr);
@@ -204,23 +202,15 @@ TEST_F(SpriteManagerTest, RotationFollowsTheRoute) {
     Tuvo::Image* bar = sprites_.GetTexture("bar.png");
     const float quarterTurn = 3.14159265f / 2;
     // Software renderer without flag 8: the angle is ignored.
-    sprites_.DrawSprite(bar, 0.5f, 0.5f, 0.2f, 0.1f, 0, 0, 1, 1, kNoTint, 0, quarterTurn);
-    EXPECT_EQ(Drawn(), Tuvo::Rect(40, 45, 20, 10));
-
+    EXPECT_EQ(DrawnSprite(bar, 0.5f, 0.5f, 0.2f, 0.1f, 0, quarterTurn), Tuvo::Rect(40, 45, 20, 10));
     // Natural size turns the cell about its centre on either renderer.
-    target_.ClearRect(Tuvo::Rect(0, 0, 100, 100));
-    sprites_.DrawSprite(bar, 0.5f, 0.5f, 0, 0, 0, 0, 1, 1, kNoTint, kSpriteNaturalSize,
-                        quarterTurn);
-    Tuvo::Rect turned = Drawn();
+    Tuvo::Rect turned = DrawnSprite(bar, 0.5f, 0.5f, 0, 0, kSpriteNaturalSize, quarterTurn);
     EXPECT_NEAR(turned.width, 10, 1);
     EXPECT_NEAR(turned.height, 20, 1);
     EXPECT_NEAR(turned.x + turned.width / 2.0, 50, 1);
-
     // The accelerated renderer turns stretched sprites too, about the pixel centre.
     host_.is3D = true;
-    target_.ClearRect(Tuvo::Rect(0, 0, 100, 100));
-    sprites_.DrawSprite(bar, 0.5f, 0.5f, 0.4f, 0.2f, 0, 0, 1, 1, kNoTint, 0, quarterTurn);
-    turned = Drawn();
+    turned = DrawnSprite(bar, 0.5f, 0.5f, 0.4f, 0.2f, 0, quarterTurn);
     EXPECT_NEAR(turned.width, 20, 1);
     EXPECT_NEAR(turned.height, 40, 1);
     EXPECT_NEAR(turned.x + turned.width / 2.0, 50, 1);
@@ -284,21 +274,6 @@ TEST_F(SpriteManagerTest, DigitsAreCentredOnXAndOtherCharactersKeepTheirPlace) {
     EXPECT_EQ(Drawn(), Tuvo::Rect(20, 40, 60, 20));
     EXPECT_EQ(Pixel(50, 50), kClear);
     EXPECT_EQ(Pixel(25, 50), 0xFF00000Au);
-}
-
-TEST_F(SpriteManagerTest, ImagesPastThePixelBudgetAreRefusedAndLogged) {
-    host_.Provide("a.png", SolidImage(10, 10, kRed));
-    host_.Provide("b.png", SolidImage(20, 10, kRed));
-    EXPECT_EQ(sprites_.StoredPixels(), 0);
-    sprites_.SetPixelBudget(250);
-    EXPECT_NE(sprites_.GetTexture("a.png"), nullptr);
-    EXPECT_EQ(sprites_.GetTexture("b.png"), nullptr);  // 100 + 200 > 250
-    EXPECT_EQ(sprites_.StoredPixels(), 100);
-    EXPECT_EQ(sprites_.TextureCount(), 1);
-    EXPECT_EQ(user_.LogCount("'b.png' ... REFUSED"), 1);
-    sprites_.DeleteAllTextures();
-    EXPECT_EQ(sprites_.StoredPixels(), 0);
-    EXPECT_NE(sprites_.GetTexture("b.png"), nullptr);
 }
 
 }  // namespace

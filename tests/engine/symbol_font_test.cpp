@@ -137,7 +137,7 @@ TEST_F(SymbolFontTest, NaturalSizeDrawsTheTrimmedCells) {
     EXPECT_EQ(top, 35);
 }
 
-TEST_F(SymbolFontTest, TextsAreTranslatedFirst) {
+TEST_F(SymbolFontTest, TextsAreTranslatedFirstAndAnEmptySymbolListDrawsNothing) {
     Language("SymbolList=AB\r\nLine01_Width=16,16\r\nGreeting=BA\r\n");
     sprites_.InitSymbolFont("English\\font01.png");
     Draw(kCellHeight, kTextLeft, "Greeting");
@@ -149,6 +149,15 @@ TEST_F(SymbolFontTest, TextsAreTranslatedFirst) {
     // A key the language lacks is drawn as itself.
     Draw(kCellHeight, kTextLeft, "AB");
     EXPECT_EQ(Columns(0xFF000001, 40), std::make_pair(80, 89));
+
+    // An empty symbol list draws nothing.
+    Language("Line01_Width=16,16\r\n");
+    sprites_.InitSymbolFont("English\\font01.png");
+    EXPECT_EQ(sprites_.IndexOfSymbol('A'), -1);
+    EXPECT_EQ(sprites_.IndexOfSymbol('\0'), -1);
+    EXPECT_FLOAT_EQ(sprites_.TextWidth(kCellHeight, 0, "AB") * 160, 10.0f);
+    Draw(kCellHeight, kTextLeft, "AB");
+    EXPECT_EQ(Columns(0xFF000001, 40).first, -1);
 }
 
 TEST_F(SymbolFontTest, ImageTextsKeepTheirAspect) {
@@ -164,16 +173,6 @@ TEST_F(SymbolFontTest, ImageTextsKeepTheirAspect) {
     EXPECT_EQ(Columns(0xFFFF0000, 40), std::make_pair(70, 89));
     // Glyph texts need a font: nothing is drawn without one.
     EXPECT_EQ(Draw(kCellHeight, kTextLeft, "AB"), 1);
-    EXPECT_EQ(Columns(0xFF000001, 40).first, -1);
-}
-
-TEST_F(SymbolFontTest, AnEmptySymbolListDrawsNothing) {
-    Language("Line01_Width=16,16\r\n");
-    sprites_.InitSymbolFont("English\\font01.png");
-    EXPECT_EQ(sprites_.IndexOfSymbol('A'), -1);
-    EXPECT_EQ(sprites_.IndexOfSymbol('\0'), -1);
-    EXPECT_FLOAT_EQ(sprites_.TextWidth(kCellHeight, 0, "AB") * 160, 10.0f);
-    Draw(kCellHeight, kTextLeft, "AB");
     EXPECT_EQ(Columns(0xFF000001, 40).first, -1);
 }
 

@@ -113,13 +113,9 @@ TEST_F(ImageLoaderTest, FormatOrderAndExtensions) {
     const std::vector<uint8_t> gif = TestSupport::MakeGif(
         3, 1, {0x102030}, {TestSupport::GifFrame{.width = 3, .height = 1, .indices = {0, 0, 0}}});
     Write("g.gif", std::string(gif.begin(), gif.end()));
-    const auto gifImage = LoadImageFile("g.gif", false);
-    ASSERT_NE(gifImage, nullptr);
-    EXPECT_EQ(gifImage->bits, std::vector<uint32_t>(3, 0xFF102030u));
+    EXPECT_EQ(LoadImageFile("g.gif", false)->bits, std::vector<uint32_t>(3, 0xFF102030u));
     Write("t32.tga", OnePixelTga(32, 0x28, "\x10\x20\x30\x40"));
-    const auto tgaImage = LoadImageFile("t32", false);
-    ASSERT_NE(tgaImage, nullptr);
-    EXPECT_EQ(tgaImage->bits, std::vector<uint32_t>{0x40302010u});
+    EXPECT_EQ(LoadImageFile("t32", false)->bits, std::vector<uint32_t>{0x40302010u});
 }
 
 TEST_F(ImageLoaderTest, PicturesComeFromTheArchiveFirst) {

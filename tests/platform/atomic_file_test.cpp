@@ -21,7 +21,7 @@ int EntryCount(const TempFolder& folder) {
     return static_cast<int>(std::distance(begin(entries), end(entries)));
 }
 
-TEST(AtomicFileTest, ReplacesContentsOrFailsLeavingNoTemporaryFile) {
+TEST(AtomicFileTest, ReplacesContentsKeepsPermissionsFollowsLinksOrFailsLeavingNoTemporaryFile) {
     TempFolder folder;
     const std::string path = folder.Write("saved.ini", "old");
     ASSERT_TRUE(Platform::WriteFileAtomically(path, "new contents", Durability::kFlushToDisk));
@@ -54,6 +54,31 @@ TEST(AtomicFileTest, ReplacesContentsOrFailsLeavingNoTemporaryFile) {
     EXPECT_FALSE(written);
     EXPECT_EQ(folder.Read("options.ini"), "old");
     EXPECT_EQ(EntryCount(folder), 3);
+
+    const std::string privateFile = folder.Write("config.ini", "old");
+    // Neither the temporary file's 0600 nor the default 0644.
+    ASSERT_EQ(chmod(privateFile.c_str(), 0640), 0);
+    ASSERT_TRUE(Platform::WriteFileAtomically(privateFile, "new", Durability::kNoFlush));
+    struct stat info;
+    ASSERT_EQ(stat(privateFile.c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 07777, 0640u);
+
+    // A read-only file is left as it is.
+    ASSERT_EQ(chmod(privateFile.c_str(), 0444), 0);
+    EXPECT_FALSE(Platform::WriteFileAtomically(privateFile, "newer", Durability::kNoFlush));
+    EXPECT_EQ(folder.Read("config.ini"), "new");
+    ASSERT_EQ(stat(privateFile.c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 07777, 0444u);
+
+    // A link is written through: the link stays a link and its target gets the contents.
+    folder.Write("real/scores.ini", "old");
+    const std::string link = folder.File("linked.ini");
+    ASSERT_EQ(symlink("real/scores.ini", link.c_str()), 0);
+    ASSERT_TRUE(Platform::WriteFileAtomically(link, "via link", Durability::kFlushToDisk));
+    struct stat linkInfo;
+    ASSERT_EQ(lstat(link.c_str(), &linkInfo), 0);
+    EXPECT_TRUE(S_ISLNK(linkInfo.st_mode));
+    EXPECT_EQ(folder.Read("real/scores.ini"), "via link");
 }
 
 TEST(AtomicFileTest, ReadsTellMissingFromUnreadable) {
@@ -79,34 +104,6 @@ TEST(AtomicFileTest, ReadsTellMissingFromUnreadable) {
     contents = "stale";
     EXPECT_FALSE(Platform::ReadWholeFile(folder.File("no/such/x.ini"), contents));
     EXPECT_TRUE(contents.empty());
-}
-
-TEST(AtomicFileTest, WritesKeepPermissionsAndFollowLinks) {
-    TempFolder folder;
-    const std::string privateFile = folder.Write("config.ini", "old");
-    // Neither the temporary file's 0600 nor the default 0644.
-    ASSERT_EQ(chmod(privateFile.c_str(), 0640), 0);
-    ASSERT_TRUE(Platform::WriteFileAtomically(privateFile, "new", Durability::kNoFlush));
-    struct stat info;
-    ASSERT_EQ(stat(privateFile.c_str(), &info), 0);
-    EXPECT_EQ(info.st_mode & 07777, 0640u);
-
-    // A read-only file is left as it is.
-    ASSERT_EQ(chmod(privateFile.c_str(), 0444), 0);
-    EXPECT_FALSE(Platform::WriteFileAtomically(privateFile, "newer", Durability::kNoFlush));
-    EXPECT_EQ(folder.Read("config.ini"), "new");
-    ASSERT_EQ(stat(privateFile.c_str(), &info), 0);
-    EXPECT_EQ(info.st_mode & 07777, 0444u);
-
-    // A link is written through: the link stays a link and its target gets the contents.
-    const std::string target = folder.Write("real/scores.ini", "old");
-    const std::string link = folder.File("scores.ini");
-    ASSERT_EQ(symlink("real/scores.ini", link.c_str()), 0);
-    ASSERT_TRUE(Platform::WriteFileAtomically(link, "via link", Durability::kFlushToDisk));
-    struct stat linkInfo;
-    ASSERT_EQ(lstat(link.c_str(), &linkInfo), 0);
-    EXPECT_TRUE(S_ISLNK(linkInfo.st_mode));
-    EXPECT_EQ(folder.Read("real/scores.ini"), "via link");
 }
 
 TEST(AtomicFileTest, StaleTemporaryFilesAreRemoved) {

@@ -87,17 +87,6 @@ TEST(IniDocumentTest, EditsLeaveEveryOtherLineAsItWas) {
     EXPECT_EQ(emptySection.ToText(), "[a]\nk=v\r\n[b]\n");
 }
 
-TEST(IniDocumentTest, DeletesKeysAndSections) {
-    IniDocument document("[a]\r\nx=1\r\ny=2\r\n[b]\r\nz=3\r\n");
-    document.DeleteKey("a", "X");
-    EXPECT_EQ(document.ToText(), "[a]\r\ny=2\r\n[b]\r\nz=3\r\n");
-    document.DeleteSection("A");
-    EXPECT_EQ(document.ToText(), "[b]\r\nz=3\r\n");
-    document.DeleteSection("missing");
-    document.DeleteKey("b", "missing");
-    EXPECT_EQ(document.ToText(), "[b]\r\nz=3\r\n");
-}
-
 TEST(IniDocumentTest, StructDecodingRejectsAnythingOffAndLeavesTheBufferAlone) {
     const char untouched[] = "keep!!";
     char buffer[7];
@@ -120,20 +109,23 @@ TEST(IniDocumentTest, StructDecodingRejectsAnythingOffAndLeavesTheBufferAlone) {
 
 }  // namespace
 
-// Look-ups go through tables kept beside the lines: every edit that moves lines must leave them
-// finding what a scan of the text would find.
-TEST(IniDocumentTest, LookUpsFollowEveryEdit) {
+// Deletes leave every other line; look-ups go through tables kept beside the lines, so every
+// edit that moves lines must leave them finding what a scan of the text would find.
+TEST(IniDocumentTest, DeletesAndLookUpsFollowEveryEdit) {
     IniDocument document("[a]\r\nx=1\r\n[b]\r\ny=2\r\n[A]\r\nlater=3\r\n");
     document.SetValue("a", "new", "n");  // inserted above [b]: every later line moves down
     EXPECT_EQ(document.GetValue("B", "Y"), "2");
     EXPECT_EQ(document.GetValue("a", "NEW"), "n");
     EXPECT_FALSE(document.GetValue("a", "later"));
-    document.DeleteKey("a", "x");
+    document.DeleteKey("a", "X");
+    EXPECT_EQ(document.ToText(), "[a]\r\nnew=n\r\n[b]\r\ny=2\r\n[A]\r\nlater=3\r\n");
     EXPECT_EQ(document.GetValue("a", "new"), "n");
     EXPECT_EQ(document.GetValue("b", "y"), "2");
-    document.DeleteSection("a");  // the second [A] is now the first of its name
+    document.DeleteSection("A");  // the second [A] is now the first of its name
     EXPECT_EQ(document.GetValue("a", "later"), "3");
     EXPECT_FALSE(document.GetValue("a", "new"));
+    document.DeleteSection("missing");
+    document.DeleteKey("b", "missing");
     document.SetValue("c", "z", "4");
     EXPECT_EQ(document.GetValue("C", "z"), "4");
     EXPECT_EQ(document.ToText(), "[b]\r\ny=2\r\n[A]\r\nlater=3\r\n[c]\r\nz=4\r\n");

@@ -12,9 +12,11 @@ using Platform::WildcardMatch;
 using TestSupport::ScopedCurrentDirectory;
 using TestSupport::TempFolder;
 
-TEST(PathsTest, WindowsNameOpensFileWhateverItsCase) {
+TEST(PathsTest, WindowsNameOpensFileWhateverItsCaseAndTheExactNameWins) {
     TempFolder folder;
     folder.Write("data/Graphics/back_menu.jpg", "x");
+    folder.Write("Level.xml", "upper");
+    folder.Write("level.xml", "lower");
     ScopedCurrentDirectory in(folder.Path());
     EXPECT_EQ(ResolvePath("DATA\\Graphics\\Back_Menu.JPG"), "data/Graphics/back_menu.jpg");
     EXPECT_EQ(ResolvePath(folder.Path() + "\\DATA\\\\graphics/BACK_MENU.jpg"),
@@ -22,13 +24,7 @@ TEST(PathsTest, WindowsNameOpensFileWhateverItsCase) {
     EXPECT_TRUE(Platform::FileExists("data\\GRAPHICS\\back_menu.JPG"));
     EXPECT_FALSE(Platform::FileExists("data\\GRAPHICS"));
     EXPECT_TRUE(Platform::DirectoryExists("Data/graphics"));
-}
-
-TEST(PathsTest, ExactNameWinsAndMissingPartsStayAsGiven) {
-    TempFolder folder;
-    folder.Write("Level.xml", "upper");
-    folder.Write("level.xml", "lower");
-    ScopedCurrentDirectory in(folder.Path());
+    // The exact name wins; several matches give the first in byte order; missing parts stay.
     EXPECT_EQ(ResolvePath("level.xml"), "level.xml");
     EXPECT_EQ(ResolvePath("Level.xml"), "Level.xml");
     // Several case-insensitive matches: the first in byte order.

@@ -7,7 +7,7 @@ namespace {
 using Platform::RandomGenerator;
 
 // The classic C library sequence, in two instances that do not share their state.
-TEST(RandomTest, TwoInstancesFollowTheLinearCongruentialSequence) {
+TEST(RandomTest, TwoInstancesFollowTheLinearCongruentialSequenceAndRangesAreReachedAtBothEnds) {
     RandomGenerator& standard = Platform::StandardRandom();
     standard.Seed(1);
     Platform::FrameworkRandom().Seed(99);
@@ -17,9 +17,8 @@ TEST(RandomTest, TwoInstancesFollowTheLinearCongruentialSequence) {
     EXPECT_EQ(standard.Next(), 6334);
     standard.Seed(0);
     EXPECT_EQ(standard.Next(), 38);
-}
 
-TEST(RandomTest, RangesAreReachedAtBothEndsAndNeverLeft) {
+    // Ranges are reached at both ends and never left.
     RandomGenerator generator(12345);
     bool sawLow = false;
     bool sawHigh = false;
