@@ -60,13 +60,13 @@ std::string LogTail(const std::string& log) {
 }
 
 // Plays one recording in `user`, expecting it to go exactly as recorded, on the game's data or on
-// the short game of three levels beside the recordings.
+// a data folder beside the recordings.
 void Play(const TempFolder& scratch, const TempFolder& user, const std::string& name,
-          bool shortGame = false) {
+          const std::string& data = "") {
     std::vector<std::string> options = {"-userdir=" + user.Path(), "-play",
                                         "-demofile=" + kRecordings + name + ".txt"};
-    if (shortGame) {
-        options.push_back("-changedir=" + kRecordings + "short-game");
+    if (!data.empty()) {
+        options.push_back("-changedir=" + kRecordings + data);
     }
     const GameRun run = RunGame(scratch, user.Path(), options);
     ASSERT_EQ(run.status, 0) << name << "\n" << run.errors << "\n" << LogTail(run.log);
@@ -225,7 +225,7 @@ TEST(RecordedPlayTest, AShortGameIsWonLostContinuedAndCompletedThroughItsBonusLe
     TempFolder scratch;
     TempFolder user;
     user.Write("config.ini", "[OPTIONS]\r\nbtnFullScreen=0\r\n");
-    ASSERT_NO_FATAL_FAILURE(Play(scratch, user, "short-won-lost", true));
+    ASSERT_NO_FATAL_FAILURE(Play(scratch, user, "short-won-lost", "short-game"));
     const std::string log = user.Read("applog.htm");
     EXPECT_EQ(TestSupport::CountOccurrences(log, "StartLevel(1)"), 1u);
     EXPECT_EQ(TestSupport::CountOccurrences(log, "StartLevel(2)"), 2u);  // lost and tried again
@@ -256,7 +256,7 @@ TEST(RecordedPlayTest, AShortGameIsWonLostContinuedAndCompletedThroughItsBonusLe
 
     // After a restart the saved bonus level is won: 1000 with the last drop, then 5 x 750; no
     // level follows, so the game is complete and its 15 pictures add 1000 each.
-    ASSERT_NO_FATAL_FAILURE(Play(scratch, user, "short-bonus-complete", true));
+    ASSERT_NO_FATAL_FAILURE(Play(scratch, user, "short-bonus-complete", "short-game"));
     EXPECT_NE(user.Read("applog.htm").find("StartLevel(3)"), std::string::npos);
     ExpectScreenshot(user, 2);  // the game-complete screen
     checks = Checks("short-bonus-complete");
@@ -277,6 +277,27 @@ TEST(RecordedPlayTest, AShortGameIsWonLostContinuedAndCompletedThroughItsBonusLe
         EXPECT_STREQ(scores.Entry(0).name, "Finisher");
         EXPECT_EQ(scores.Entry(0).score, static_cast<uint32_t>(final));
         EXPECT_STREQ(scores.Entry(1).name, "Tester");
+    }
+}
+
+// Transformer with its turns, the bug, bonus shapes, the stage map after the sixth level and
+// Relax past its clock: every score and screen change is held to the recording.
+TEST(RecordedPlayTest, AStageInTransformerWithTheBugThenRelaxPastItsClock) {
+    TempFolder scratch;
+    TempFolder user;
+    user.Write("config.ini", "[OPTIONS]\r\nbtnFullScreen=0\r\n");
+    ASSERT_NO_FATAL_FAILURE(Play(scratch, user, "stage-transformer", "stage-game"));
+    const auto checks = Checks("stage-transformer");
+    const size_t map = Find(checks, 2, 7, Find(checks, 11, 6));  // the bonus level ends a stage
+    Find(checks, 12, 8, map);
+    EXPECT_NE(user.Read("config.ini").find("LastOpenedLevel=8"), std::string::npos);
+    ASSERT_NO_FATAL_FAILURE(Play(scratch, user, "stage-relax", "stage-game"));
+    UserFiles files(user);
+    Quillory::CScores scores;
+    ASSERT_EQ(scores.Load(), 1);
+    for (const auto& [table, name] : {std::pair{1, "Turner"}, std::pair{2, "Idler"}}) {
+        scores.SetTable(table);
+        EXPECT_STREQ(scores.Entry(0).name, name) << table;
     }
 }
 
