@@ -1,4 +1,5 @@
-// The saved game: the record's layout, the swapped sections, the clock put back, damaged files.
+// The saved game: the record's layout, the lines' places, the tutorial not restored, damaged files.
+// The swapped Relax and Transformer sections are the play-through test's.
 #include <gtest/gtest.h>
 
 #include <bit>
@@ -106,20 +107,6 @@ TEST_F(SavedGameTest, LinesAreStoredAtTheirPlacesNotHalfWayThroughASlide) {
     EXPECT_FLOAT_EQ(M().lines[0].x, 0.40875f);
     EXPECT_FLOAT_EQ(M().cells[0].x, 0.40875f);
     EXPECT_EQ(M().linesLeft, 5);
-}
-
-TEST_F(SavedGameTest, TransformerGamesLiveUnderRelaxAndTheOtherWayRound) {
-    world_.StartPlaying(2, MODE_TRANSFORMER);
-    world_.game->SaveGame();
-    world_.game->SetMode(MODE_RELAX);
-    EXPECT_FALSE(world_.game->IsGameSaved());
-    // The mode's button offers to continue it.
-    world_.game->SetGameState(STATE_MAIN_MENU);
-    world_.game->ChooseMode(MODE_TRANSFORMER);
-    EXPECT_EQ(world_.game->ScreenState(), STATE_CONTINUE_CONFIRM);
-    world_.game->SetGameState(STATE_MAIN_MENU);
-    world_.game->ChooseMode(MODE_RELAX);
-    EXPECT_EQ(world_.game->ScreenState(), STATE_MAP);
 }
 
 TEST_F(SavedGameTest, ARestoredFirstLevelHasNoTutorial) {

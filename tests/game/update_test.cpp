@@ -14,12 +14,11 @@ using TestSupport::GameWorld;
 
 class UpdateTest : public ::testing::Test {
 protected:
-    void Start(const std::map<std::string, std::string>& attributes = {}, int level = 2,
-               int mode = MODE_CLASSIC) {
+    void Start(const std::map<std::string, std::string>& attributes) {
         world_.WriteClasses(4, 3);
-        world_.WriteLevel(level, attributes);
+        world_.WriteLevel(2, attributes);
         world_.CreateGame();
-        world_.StartPlaying(level, mode);
+        world_.StartPlaying(2);
     }
     const GameModel& M() const { return world_.game->State(); }
     GameModel& Edit() { return world_.game->EditState(); }
@@ -97,14 +96,6 @@ TEST_F(UpdateTest, APauseStopsTheClockAndPausesNestInTheTutorial) {
     world.Step();
     // Only the 0.9 s lead of the clock: none of the tutorial's or the menu's time.
     EXPECT_NEAR(world.game->State().timeLeft, 100.9f, 0.03f);
-}
-
-TEST_F(UpdateTest, RelaxLetsTheClockRunBelowZero) {
-    Start({{"levelTime", "3"}}, 2, MODE_RELAX);
-    world_.RunSeconds(8);
-    EXPECT_EQ(world_.game->ScreenState(), STATE_PLAYING);
-    EXPECT_LT(M().timeLeft, -3.0f);
-    EXPECT_EQ(world_.sounds.Count("timeout"), 0);
 }
 
 TEST_F(UpdateTest, TenWarningsThenTheLossWithTheMusicStopped) {
