@@ -92,14 +92,17 @@ std::string LevelXml(std::map<std::string, std::string> defaults,
     return xml.str();
 }
 
+std::string GameDataFolder() {
+    const char* source = std::getenv("QUILLORY_SOURCE_DIR");
+    return std::string(source != nullptr ? source : QUILLORY_SOURCE_FOLDER) + "/data";
+}
+
 GameWorld::GameWorld(uint32_t seed)
     : rulesRandom(seed), cosmeticRandom(seed + 1000), inData_(data.Path()) {
     user.StartLog();
     effects = std::make_unique<CEffect2d>(clock, cosmeticRandom, &sounds);
     // The game's own menus: the rules read their control places and enable the map's stages.
-    const char* source = std::getenv("QUILLORY_SOURCE_DIR");
-    const std::string menus =
-        std::string(source != nullptr ? source : QUILLORY_SOURCE_FOLDER) + "/data/Menu/";
+    const std::string menus = GameDataFolder() + "/Menu/";
     for (auto [menu, file] :
          {std::pair{&mainMenu, "menu-main.xml"}, std::pair{&inGameMenu, "menu-ingame.xml"},
           std::pair{&mapMenu, "menu-map.xml"}}) {

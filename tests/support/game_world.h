@@ -78,6 +78,8 @@ std::string ClassesXml(int count, int shapes);
 // A level file of `defaults` changed by `attributes`; the value "<absent>" leaves one out.
 std::string LevelXml(std::map<std::string, std::string> defaults,
                      const std::map<std::string, std::string>& attributes);
+// The game's own data folder in the source tree.
+std::string GameDataFolder();
 
 class GameWorld {
 public:
