@@ -1,10 +1,7 @@
-// The levels of data/ as the game's own rules play them: the simulator's good player wins every
-// normal level in Classic and Transformer mode in every seed, and within a stage no normal level
-// is easier for it than an earlier one beyond the bot's tolerance (see sim/level_bot.h). One
-// test per stage, so that CTest can spread them. The plain build plays the 20 seeds of
-// docs/levels.md; the sanitized build (CI) plays seeds 1 to 5 (QUILLORY_LEVELBOT_SEEDS): every
-// normal level won in each, and the curve only against gross mistakes, since the median of 5
-// games moves a lot (dips of up to 7.9 % of the clock between levels of a stage).
+// The levels of data/ as the game's rules play them: the simulator's good player wins every normal
+// level in both modes in every seed, and no normal level of a stage is easier than an earlier one
+// beyond the bot's tolerance. One test per stage; the sanitized build (CI) plays 5 seeds, not 20,
+// so judges the curve only against gross mistakes (medians of 5 games move by up to 8 %).
 #include <gtest/gtest.h>
 
 #include <algorithm>

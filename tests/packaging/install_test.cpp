@@ -12,13 +12,13 @@
 #include <cstdint>
 #include <filesystem>
 #include <map>
-#include <memory>
 #include <set>
 #include <string>
 #include <vector>
 
 #include "framework/archive/pak_format.h"
 #include "framework/archive/pak_interface.h"
+#include "imagefiles/readers.h"
 #include "support/program_run.h"
 #include "support/temp_folder.h"
 
@@ -82,18 +82,12 @@ std::string OneLine(const std::string& text) {
     return line;
 }
 
-// A PNG's width and height from its header, as "W x H"; empty when the file is not a PNG.
+// A PNG's width and height as "W x H", decoded as the game decodes it; empty when it does not.
 std::string PngSize(const std::string& path) {
     const std::string bytes = ReadWholeFile(path);
-    if (bytes.size() < 24 || bytes.compare(0, 8, "\x89PNG\r\n\x1a\n") != 0 ||
-        bytes.compare(12, 4, "IHDR") != 0) {
-        return "";
-    }
-    uint32_t size[2] = {};
-    for (int i = 0; i < 8; ++i) {
-        size[i / 4] = size[i / 4] << 8 | static_cast<uint8_t>(bytes[16 + i]);
-    }
-    return std::to_string(size[0]) + " x " + std::to_string(size[1]);
+    const auto image =
+        ImageLib::DecodePng(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size());
+    return image ? std::to_string(image->width) + " x " + std::to_string(image->height) : "";
 }
 
 // Whether a file of data/ is one the game reads (not a generator source, note or hidden file).
@@ -124,32 +118,15 @@ std::map<std::string, std::string> PackedFiles(const std::string& path) {
     return packed;
 }
 
-class InstallTest : public testing::Test {
-protected:
-    // One install per test binary run, into a prefix with a space in it: the desktop entry has
-    // to quote the program's path.
-    static void SetUpTestSuite() {
-        root_ = std::make_unique<TempFolder>();
-        prefix_ = root_->Path() + "/installed game";
-        installResult_ = Install(prefix_, root_->File("install.txt"));
-    }
-    static void TearDownTestSuite() { root_.reset(); }
-    void SetUp() override {
-        ASSERT_EQ(installResult_, 0) << ReadWholeFile(root_->File("install.txt"));
-    }
+// One install into a prefix with a space in it (the desktop entry has to quote the program's
+// path), checked, run and uninstalled.
+TEST(InstallTest, InstallsWhereDesktopsLookRunsFromAnyFolderAndUninstallsCleanly) {
+    TempFolder root;
+    const std::string prefix = root.Path() + "/installed game";
+    ASSERT_EQ(Install(prefix, root.File("install.txt")), 0) << root.Read("install.txt");
+    const auto installed = [&](const std::string& relative) { return prefix + "/" + relative; };
 
-    static std::string Installed(const std::string& relative) { return prefix_ + "/" + relative; }
-
-    static std::unique_ptr<TempFolder> root_;
-    static std::string prefix_;
-    static int installResult_;
-};
-
-std::unique_ptr<TempFolder> InstallTest::root_;
-std::string InstallTest::prefix_;
-int InstallTest::installResult_ = -1;
-
-TEST_F(InstallTest, PutsEachFileWhereDesktopsLookForItAndNothingElse) {
+    // Each file where desktops look for it, and nothing else; every icon size a PNG of its size.
     std::vector<std::string> expected = {
         "bin/quillory",
         "share/applications/" + kAppId + ".desktop",
@@ -157,58 +134,50 @@ TEST_F(InstallTest, PutsEachFileWhereDesktopsLookForItAndNothingElse) {
         "share/metainfo/" + kAppId + ".metainfo.xml",
         "share/quillory/main.pak",
     };
-    // Every icon size, each a PNG of its size.
     for (int size : kIconSizes) {
         const std::string side = std::to_string(size);
         const std::string icon =
             "share/icons/hicolor/" + side + "x" + side + "/apps/" + kAppId + ".png";
         expected.push_back(icon);
-        EXPECT_EQ(PngSize(Installed(icon)), side + " x " + side) << icon;
+        EXPECT_EQ(PngSize(installed(icon)), side + " x " + side) << icon;
     }
     std::sort(expected.begin(), expected.end());
-    EXPECT_EQ(FilesUnder(prefix_), expected);
-    EXPECT_EQ(access(Installed("bin/quillory").c_str(), X_OK), 0);
+    EXPECT_EQ(FilesUnder(prefix), expected);
+    EXPECT_EQ(access(installed("bin/quillory").c_str(), X_OK), 0);
     const std::string svg =
-        ReadWholeFile(Installed("share/icons/hicolor/scalable/apps/" + kAppId + ".svg"));
+        ReadWholeFile(installed("share/icons/hicolor/scalable/apps/" + kAppId + ".svg"));
     EXPECT_NE(svg.find("<svg"), std::string::npos);
     EXPECT_NE(svg.find("viewBox=\"0 0 512 512\""), std::string::npos);
 
-    // The menu entry starts the installed program by its full path, quoted for the space.
-    const std::string entry = ReadWholeFile(Installed("share/applications/" + kAppId + ".desktop"));
-    EXPECT_NE(entry.find("\nExec=\"" + prefix_ + "/bin/quillory\"\n"), std::string::npos) << entry;
+    // The menu entry starts the installed program by its full path, quoted for the space; the
+    // entry and the metainfo pass their validators without a warning.
+    const std::string desktopFile = installed("share/applications/" + kAppId + ".desktop");
+    const std::string metainfoFile = installed("share/metainfo/" + kAppId + ".metainfo.xml");
+    const std::string entry = ReadWholeFile(desktopFile);
+    EXPECT_NE(entry.find("\nExec=\"" + prefix + "/bin/quillory\"\n"), std::string::npos) << entry;
     EXPECT_NE(entry.find("\nIcon=" + kAppId + "\n"), std::string::npos) << entry;
-    const std::string metainfo =
-        ReadWholeFile(Installed("share/metainfo/" + kAppId + ".metainfo.xml"));
+    const std::string metainfo = ReadWholeFile(metainfoFile);
     EXPECT_NE(metainfo.find("<id>" + kAppId + "</id>"), std::string::npos);
     EXPECT_NE(metainfo.find(">" + kAppId + ".desktop</launchable>"), std::string::npos);
-}
-
-TEST_F(InstallTest, DesktopEntryAndMetainfoPassTheirValidators) {
     const std::string desktopValidate = QUILLORY_DESKTOP_FILE_VALIDATE;
     const std::string appstreamcli = QUILLORY_APPSTREAMCLI;
-    ASSERT_FALSE(desktopValidate.empty())
+    EXPECT_FALSE(desktopValidate.empty())
         << "desktop-file-validate is missing (Debian desktop-file-utils): scripts/install-deps.sh";
-    ASSERT_FALSE(appstreamcli.empty())
+    EXPECT_FALSE(appstreamcli.empty())
         << "appstreamcli is missing (Debian appstream): scripts/install-deps.sh";
+    ProgramRun validate{.program = desktopValidate,
+                        .arguments = {desktopFile},
+                        .errorFile = root.File("validate.txt")};
+    EXPECT_EQ(RunProgram(validate), 0) << ReadWholeFile(validate.errorFile);
+    EXPECT_EQ(ReadWholeFile(validate.errorFile), "");
+    validate.program = appstreamcli;
+    validate.arguments = {"validate", "--no-net", "--no-color", metainfoFile};
+    EXPECT_EQ(RunProgram(validate), 0) << ReadWholeFile(validate.errorFile);
 
-    ProgramRun run{.program = desktopValidate,
-                   .arguments = {Installed("share/applications/" + kAppId + ".desktop")},
-                   .errorFile = root_->File("validate.txt")};
-    EXPECT_EQ(RunProgram(run), 0) << ReadWholeFile(run.errorFile);
-    // Warnings are reported on success too; the entry should have none.
-    EXPECT_EQ(ReadWholeFile(run.errorFile), "");
-
-    run.program = appstreamcli;
-    run.arguments = {"validate", "--no-net", "--no-color",
-                     Installed("share/metainfo/" + kAppId + ".metainfo.xml")};
-    EXPECT_EQ(RunProgram(run), 0) << ReadWholeFile(run.errorFile);
-}
-
-TEST_F(InstallTest, MainPakHoldsExactlyTheGameFilesOfTheDataFolder) {
+    // main.pak holds every game file of data/, under its name with backslashes and with the
+    // same bytes, and nothing else: a stale archive fails here.
     const std::map<std::string, std::string> packed =
-        PackedFiles(Installed("share/quillory/main.pak"));
-    // Every game file of data/, under its name with backslashes and with the same bytes: a
-    // stale archive (a file changed or taken out since packing) fails here.
+        PackedFiles(installed("share/quillory/main.pak"));
     size_t gameFiles = 0;
     for (const fs::directory_entry& file : fs::recursive_directory_iterator(QUILLORY_DATA_DIR)) {
         const fs::path relative = fs::relative(file.path(), QUILLORY_DATA_DIR);
@@ -223,9 +192,66 @@ TEST_F(InstallTest, MainPakHoldsExactlyTheGameFilesOfTheDataFolder) {
         EXPECT_TRUE(found->second == ReadWholeFile(file.path().string())) << name;
     }
     EXPECT_EQ(packed.size(), gameFiles);
+
+    // Started from another folder, the game runs on the archive alone (the data folder holds
+    // nothing else) and writes only its user folder.
+    TempFolder run;
+    fs::create_directories(run.File("elsewhere"));
+    fs::create_directories(run.File("home"));
+    const std::string user = run.File("user");
+    const std::string errors = run.File("stderr.txt");
+    const std::map<std::string, std::string> before = Snapshot(prefix);
+
+    const pid_t process = TestSupport::StartProgram(
+        {.program = installed("bin/quillory"),
+         .environment = {{"SDL_VIDEODRIVER", "dummy"},
+                         {"SDL_AUDIODRIVER", "dummy"},
+                         {"QUILLORY_DEBUG", "1"},
+                         {"QUILLORY_USERDIR", user},
+                         {"HOME", run.File("home")}},
+         .unsetEnvironment = {"XDG_DATA_HOME", "XDG_CONFIG_HOME", "XDG_CACHE_HOME"},
+         .folder = run.File("elsewhere"),
+         .errorFile = errors});
+    ASSERT_GT(process, 0);
+    const bool reachedMenu = TestSupport::WaitForText(errors, "Main menu reached", 120);
+    kill(process, SIGTERM);
+    const int exitCode = TestSupport::WaitForExit(process);
+
+    const std::string log = ReadWholeFile(user + "/applog.htm");
+    EXPECT_TRUE(reachedMenu) << ReadWholeFile(errors).substr(0, 2000);
+    EXPECT_EQ(exitCode, 0);
+    EXPECT_EQ(log.find("FAILED"), std::string::npos)
+        << "the installed game did not find its data: " << log.substr(log.find("FAILED"), 300);
+    EXPECT_NE(log.find("*** Session finished ***"), std::string::npos);
+    for (const char* file : {"applog.htm", "config.ini", "registry.ini"}) {
+        EXPECT_TRUE(fs::is_regular_file(user + "/" + file)) << file;
+    }
+
+    // Nothing written into the installed tree, the starting folder or the home folder.
+    EXPECT_EQ(Snapshot(prefix), before);
+    EXPECT_EQ(FilesUnder(run.File("elsewhere")), std::vector<std::string>{});
+    EXPECT_EQ(FilesUnder(run.File("home")), std::vector<std::string>{});
+
+    // Uninstalling takes away every installed file, and only those.
+    root.Write("installed game/bin/someone-elses-program", "#!/bin/sh\n");
+
+    ProgramRun uninstall{.program = QUILLORY_CMAKE,
+                         .arguments = {"-DMANIFEST=" QUILLORY_BINARY_DIR "/install_manifest.txt",
+                                       "-P", QUILLORY_UNINSTALL_SCRIPT},
+                         .errorFile = root.File("uninstall.txt")};
+    ASSERT_EQ(RunProgram(uninstall), 0) << ReadWholeFile(uninstall.errorFile);
+    EXPECT_EQ(FilesUnder(prefix), std::vector<std::string>{"bin/someone-elses-program"});
+    EXPECT_FALSE(fs::exists(prefix + "/share/quillory"));
+
+    // A second run finds everything gone and still succeeds; with no manifest it refuses.
+    EXPECT_EQ(RunProgram(uninstall), 0) << ReadWholeFile(uninstall.errorFile);
+    uninstall.arguments[0] = "-DMANIFEST=" + root.File("missing.txt");
+    EXPECT_NE(RunProgram(uninstall), 0);
+    EXPECT_NE(OneLine(ReadWholeFile(uninstall.errorFile)).find("Nothing to uninstall"),
+              std::string::npos);
 }
 
-TEST_F(InstallTest, PackingLeavesOutGeneratorSourcesAndRefusesWhatIsNotAFile) {
+TEST(InstallTest, PackingLeavesOutGeneratorSourcesAndRefusesWhatIsNotAFile) {
     TempFolder work;
     work.Write("data/classes.xml", "<classes/>");
     work.Write("data/Graphics/title.png", "picture");
@@ -254,69 +280,6 @@ TEST_F(InstallTest, PackingLeavesOutGeneratorSourcesAndRefusesWhatIsNotAFile) {
               std::string::npos)
         << ReadWholeFile(pack.errorFile);
     EXPECT_FALSE(fs::exists(work.File("main.pak")));
-}
-
-TEST_F(InstallTest, InstalledGameRunsFromAnyFolderOnItsInstalledDataAndWritesOnlyItsUserFolder) {
-    // The data folder holds nothing but the archive, so every successful load came from it.
-    ASSERT_EQ(FilesUnder(Installed("share/quillory")), std::vector<std::string>{"main.pak"});
-    TempFolder run;
-    fs::create_directories(run.File("elsewhere"));
-    fs::create_directories(run.File("home"));
-    const std::string user = run.File("user");
-    const std::string errors = run.File("stderr.txt");
-    const std::map<std::string, std::string> before = Snapshot(prefix_);
-
-    const pid_t process = TestSupport::StartProgram(
-        {.program = Installed("bin/quillory"),
-         .environment = {{"SDL_VIDEODRIVER", "dummy"},
-                         {"SDL_AUDIODRIVER", "dummy"},
-                         {"QUILLORY_DEBUG", "1"},
-                         {"QUILLORY_USERDIR", user},
-                         {"HOME", run.File("home")}},
-         .unsetEnvironment = {"XDG_DATA_HOME", "XDG_CONFIG_HOME", "XDG_CACHE_HOME"},
-         .folder = run.File("elsewhere"),
-         .errorFile = errors});
-    ASSERT_GT(process, 0);
-    const bool reachedMenu = TestSupport::WaitForText(errors, "Main menu reached", 120);
-    kill(process, SIGTERM);
-    const int exitCode = TestSupport::WaitForExit(process);
-
-    const std::string log = ReadWholeFile(user + "/applog.htm");
-    EXPECT_TRUE(reachedMenu) << ReadWholeFile(errors).substr(0, 2000);
-    EXPECT_EQ(exitCode, 0);
-    EXPECT_EQ(log.find("FAILED"), std::string::npos)
-        << "the installed game did not find its data: " << log.substr(log.find("FAILED"), 300);
-    EXPECT_NE(log.find("*** Session finished ***"), std::string::npos);
-    for (const char* file : {"applog.htm", "config.ini", "registry.ini"}) {
-        EXPECT_TRUE(fs::is_regular_file(user + "/" + file)) << file;
-    }
-
-    // Nothing written into the installed tree, the starting folder or the home folder.
-    EXPECT_EQ(Snapshot(prefix_), before);
-    EXPECT_EQ(FilesUnder(run.File("elsewhere")), std::vector<std::string>{});
-    EXPECT_EQ(FilesUnder(run.File("home")), std::vector<std::string>{});
-}
-
-TEST_F(InstallTest, UninstallRemovesEveryInstalledFileAndLeavesOthersAlone) {
-    TempFolder other;
-    const std::string prefix = other.File("prefix");
-    ASSERT_EQ(Install(prefix, other.File("install.txt")), 0);
-    other.Write("prefix/bin/someone-elses-program", "#!/bin/sh\n");
-
-    ProgramRun uninstall{.program = QUILLORY_CMAKE,
-                         .arguments = {"-DMANIFEST=" QUILLORY_BINARY_DIR "/install_manifest.txt",
-                                       "-P", QUILLORY_UNINSTALL_SCRIPT},
-                         .errorFile = other.File("uninstall.txt")};
-    ASSERT_EQ(RunProgram(uninstall), 0) << ReadWholeFile(uninstall.errorFile);
-    EXPECT_EQ(FilesUnder(prefix), std::vector<std::string>{"bin/someone-elses-program"});
-    EXPECT_FALSE(fs::exists(prefix + "/share/quillory"));
-
-    // A second run finds everything gone and still succeeds; with no manifest it refuses.
-    EXPECT_EQ(RunProgram(uninstall), 0) << ReadWholeFile(uninstall.errorFile);
-    uninstall.arguments[0] = "-DMANIFEST=" + other.File("missing.txt");
-    EXPECT_NE(RunProgram(uninstall), 0);
-    EXPECT_NE(OneLine(ReadWholeFile(uninstall.errorFile)).find("Nothing to uninstall"),
-              std::string::npos);
 }
 
 }  // namespace

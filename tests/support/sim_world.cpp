@@ -1,14 +1,16 @@
-// The simulator tests' data folders, runs and output lines.
+// The simulator tests' data folders and stored outputs.
 #include "support/sim_world.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <fstream>
 #include <sstream>
 #include <string>
+#include <vector>
 
-#include "sim/simulator.h"
 #include "support/game_world.h"
+#include "support/program_run.h"
 
 namespace TestSupport {
 
@@ -31,63 +33,42 @@ void SimData::WriteLevel(int number, const std::map<std::string, std::string>& a
                         attributes));
 }
 
-QuillorySim::SimOptions SimData::Options(int level) const {
-    QuillorySim::SimOptions options;
-    options.dataFolder = data.Path();
-    options.userFolder = user.Path();
-    options.level = level;
-    return options;
-}
-
-std::string RunSimulator(const QuillorySim::SimOptions& options) {
-    std::ostringstream out;
-    QuillorySim::Simulator(options, out).Run();
-    return out.str();
-}
-
-std::string EventLine::operator[](const std::string& key) const {
-    const std::string name = "\"" + key + "\":";
-    const size_t found = text.find(name);
-    if (found == std::string::npos) {
-        return "";
+std::string StoredOutput(const std::string& name, const std::string& actual) {
+    const char* source = std::getenv("QUILLORY_SOURCE_DIR");
+    const std::string path =
+        std::string(source != nullptr ? source : ".") + "/tests/tools/sim/expected/" + name;
+    if (std::getenv("QUILLORY_UPDATE_EXPECTED") != nullptr) {
+        std::ofstream(path, std::ios::binary) << actual;
     }
-    const size_t start = found + name.size();
-    if (text.compare(start, 1, "\"") == 0) {
-        size_t end = start + 1;
-        while (end < text.size() && text[end] != '"') {
-            end += text[end] == '\\' ? 2 : 1;
-        }
-        return text.substr(start + 1, end - start - 1);
-    }
-    if (text.compare(start, 1, "[") == 0) {
-        return text.substr(start, text.find(']', start) + 1 - start);
-    }
-    return text.substr(start, text.find_first_of(",}", start) - start);
+    return ReadWholeFile(path);
 }
 
-double EventLine::Number(const std::string& key) const {
-    return std::strtod((*this)[key].c_str(), nullptr);
-}
+namespace {
 
-std::vector<EventLine> ReadEvents(const std::string& output) {
-    std::vector<EventLine> lines;
-    std::istringstream in(output);
-    std::string text;
-    while (std::getline(in, text)) {
-        EXPECT_TRUE(text.starts_with("{\"t\":") && text.ends_with("}")) << text;
-        lines.push_back(EventLine{text});
+std::vector<std::string> Lines(const std::string& text) {
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);) {
+        lines.push_back(line);
     }
     return lines;
 }
 
-std::vector<EventLine> OfKind(const std::vector<EventLine>& lines, const std::string& event) {
-    std::vector<EventLine> found;
-    for (const EventLine& line : lines) {
-        if (line["event"] == event) {
-            found.push_back(line);
-        }
+}  // namespace
+
+void ExpectStoredOutput(const std::string& name, const std::string& actual) {
+    const std::vector<std::string> stored = Lines(StoredOutput(name, actual));
+    const std::vector<std::string> now = Lines(actual);
+    size_t i = 0;
+    while (i < stored.size() && i < now.size() && stored[i] == now[i]) {
+        ++i;
     }
-    return found;
+    if (i < stored.size() || i < now.size()) {
+        ADD_FAILURE() << name << ", line " << i + 1
+                      << "\n  stored: " << (i < stored.size() ? stored[i] : "(the end)")
+                      << "\n  now:    " << (i < now.size() ? now[i] : "(the end)")
+                      << "\nQUILLORY_UPDATE_EXPECTED=1 stores the new output when it is right.";
+    }
 }
 
 }  // namespace TestSupport

@@ -24,7 +24,7 @@ std::string Png(const std::vector<uint32_t>& pixels) {
     return std::string(bytes.begin(), bytes.end());
 }
 
-TEST(QuilloryImageTest, WritesThePixelsTheGameGets) {
+TEST(QuilloryImageTest, WritesThePixelsTheGameGetsAndSaysWhenNothingLoads) {
     TestSupport::TempFolder folder;
     folder.Write("Graphics/x.png", Png({0xFFFF0000u, 0xFF00FF00u}));
     folder.Write("Graphics/_x.png", Png({0xFF000010u, 0xFF0000F0u}));
@@ -35,10 +35,7 @@ TEST(QuilloryImageTest, WritesThePixelsTheGameGets) {
         ImageLib::DecodePng(reinterpret_cast<const uint8_t*>(written.data()), written.size());
     ASSERT_NE(image, nullptr);
     EXPECT_EQ(image->bits, (std::vector<uint32_t>{0x10FF0000u, 0xF000FF00u}));
-}
 
-TEST(QuilloryImageTest, NothingLoadingIsAnError) {
-    TestSupport::TempFolder folder;
     folder.Write("a.bmp", "BM");
     EXPECT_NE(RunTool(folder, {"a.bmp", "out.png"}), 0);
     EXPECT_NE(folder.Read("log.txt").find("nothing loads"), std::string::npos);

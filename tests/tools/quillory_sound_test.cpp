@@ -38,35 +38,9 @@ Tuvo::SoundBuffer ReadOutput(const TempFolder& folder, const std::string& name) 
     return sound;
 }
 
-TEST(QuillorySoundTool, DecodesOggWavAndAuWithTheirChannelsAndRates) {
-    TempFolder folder;
-    folder.Write("mono.ogg", TestSound("tone440_mono_22050.ogg"));
-    folder.Write("stereo.OGG", TestSound("tone1000_stereo_44100.ogg"));
-    ASSERT_EQ(RunTool(folder, {"mono.ogg", "mono.wav"}), 0) << folder.Read("out.txt");
-    EXPECT_NE(folder.Read("out.txt").find("1 channel, 22050 Hz, 11025 frames"), std::string::npos)
-        << folder.Read("out.txt");
-    ASSERT_EQ(RunTool(folder, {"stereo.OGG", "stereo.wav"}), 0);
-    for (const auto& [file, channels, rate, frames] :
-         {std::tuple{"mono.wav", 1, 22050u, 11025u}, std::tuple{"stereo.wav", 2, 44100u, 22050u}}) {
-        const Tuvo::SoundBuffer sound = ReadOutput(folder, file);
-        EXPECT_EQ(sound.channels, channels) << file;
-        EXPECT_EQ(sound.rate, rate) << file;
-        EXPECT_EQ(sound.Frames(), frames) << file;
-    }
-    // A WAV goes through unchanged; an 8-bit one comes out as 16 bits.
-    ASSERT_EQ(RunTool(folder, {"stereo.wav", "again.wav"}), 0);
-    EXPECT_EQ(folder.Read("again.wav"), folder.Read("stereo.wav"));
-    std::string au = std::string(".snd\0\0\0\x18\0\0\0\x03\0\0\0\x01\0\0\x2b\x11\0\0\0\x03", 24);
-    au += std::string("\xFF\x80\x00", 3);
-    folder.Write("three.au", au);
-    ASSERT_EQ(RunTool(folder, {"three.au", "three.wav"}), 0);
-    Tuvo::SoundBuffer three = ReadOutput(folder, "three.wav");
-    EXPECT_EQ(three.channels, 3);
-    EXPECT_EQ(three.rate, 11025u);
-    EXPECT_EQ(three.samples, (std::vector<int16_t>{0, 32124, -32124}));
-}
-
-TEST(QuillorySoundTool, ReadsThroughTheArchiveAndFailsClearly) {
+// Each format the game reads, loose or in the archive, written back as 16-bit PCM with the
+// source's channels and rate (the decoders themselves are the sound framework's tests).
+TEST(QuillorySoundTool, DecodesEachFormatLooseOrArchivedAndFailsClearly) {
     TempFolder folder;
     const std::string ogg = TestSound("tone440_mono_22050.ogg");
     std::vector<Tuvo::PakSourceFile> files(1);
@@ -74,8 +48,26 @@ TEST(QuillorySoundTool, ReadsThroughTheArchiveAndFailsClearly) {
     std::vector<uint8_t> archive;
     ASSERT_TRUE(Tuvo::BuildPak(files, archive));
     folder.Write("main.pak", std::string(archive.begin(), archive.end()));
-    ASSERT_EQ(RunTool(folder, {"Music\\theme1.ogg", "theme.wav"}), 0) << folder.Read("out.txt");
-    EXPECT_EQ(ReadOutput(folder, "theme.wav").Frames(), 11025u);
+    folder.Write("stereo.OGG", TestSound("tone1000_stereo_44100.ogg"));
+    folder.Write(
+        "three.au",
+        std::string(".snd\0\0\0\x18\0\0\0\x03\0\0\0\x01\0\0\x2b\x11\0\0\0\x03\xFF\x80\x00", 27));
+    for (const auto& [input, output, channels, rate, frames, printed] :
+         {std::tuple{"Music\\theme1.ogg", "mono.wav", 1, 22050u, 11025u, "1 channel, 22050 Hz"},
+          std::tuple{"stereo.OGG", "stereo.wav", 2, 44100u, 22050u, "2 channels, 44100 Hz"},
+          std::tuple{"stereo.wav", "again.wav", 2, 44100u, 22050u, "22050 frames"},
+          std::tuple{"three.au", "three.wav", 3, 11025u, 1u, "3 channels, 11025 Hz, 1 frames"}}) {
+        ASSERT_EQ(RunTool(folder, {input, output}), 0) << input << ": " << folder.Read("out.txt");
+        EXPECT_NE(folder.Read("out.txt").find(printed), std::string::npos)
+            << folder.Read("out.txt");
+        const Tuvo::SoundBuffer sound = ReadOutput(folder, output);
+        EXPECT_EQ(sound.channels, channels) << input;
+        EXPECT_EQ(sound.rate, rate) << input;
+        EXPECT_EQ(sound.Frames(), frames) << input;
+        EXPECT_EQ(folder.Read(output)[32], 2 * channels) << input << ": the header's frame size";
+    }
+    EXPECT_EQ(folder.Read("again.wav"), folder.Read("stereo.wav"));
+    EXPECT_EQ(ReadOutput(folder, "three.wav").samples, (std::vector<int16_t>{0, 32124, -32124}));
 
     // Failures say what failed and write nothing.
     folder.Write("broken.ogg", "not an ogg file");

@@ -179,12 +179,17 @@ bool PakInterface::MountArchive(const char* fileName) {
         return false;
     }
     auto archive = std::make_unique<PakArchive>();
-    archive->fd = open(Platform::ResolvePath(fileName).c_str(), O_RDONLY | O_CLOEXEC);
+    // Without blocking, as a FIFO in the archive's place would stall the open.
+    archive->fd = open(Platform::ResolvePath(fileName).c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (archive->fd < 0) {
         return false;
     }
     struct stat info;
-    if (fstat(archive->fd, &info) != 0 || info.st_size <= 0 || info.st_size > INT32_MAX) {
+    if (fstat(archive->fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        Platform::DebugOutput("Archive '%s': not a regular file; not mounted\n", fileName);
+        return false;
+    }
+    if (info.st_size <= 0 || info.st_size > INT32_MAX) {
         return false;
     }
     archive->size = static_cast<size_t>(info.st_size);

@@ -8,7 +8,9 @@
 // Normal (source-over) of source S with modulation M over destination D:
 //   a    = Div255(S.a * M.a)                       combined alpha; a == 0 leaves D as it is
 //   outA = a + Div255(D.a * (255 - a))
-//   outC = (S.c * M.c * a + D.c * D.a * (255 - a) + 255 * outA / 2) / (255 * outA)
+//   outC = min(255, (S.c * M.c * a + D.c * D.a * (255 - a) + 255 * outA / 2) / (255 * outA))
+//   (outA is rounded, so over a nearly transparent source it can fall just short of the colour
+//   weights above it; unclamped, a channel would reach 256 and carry into the next one)
 // On an opaque destination this is outA = 255 and, without modulation,
 // outC = Div255(S.c * a + D.c * (255 - a)); with a == 255 it is a plain copy.
 //
@@ -80,7 +82,9 @@ inline Modulation::Modulation(const Color& color)
 inline uint32_t NormalChannel(uint32_t sourceTimesMod, uint32_t a, uint32_t dest, uint32_t destA,
                               uint32_t outA) {
     const uint32_t denominator = 255 * outA;
-    return (sourceTimesMod * a + dest * destA * (255 - a) + denominator / 2) / denominator;
+    const uint32_t channel =
+        (sourceTimesMod * a + dest * destA * (255 - a) + denominator / 2) / denominator;
+    return channel > 255 ? 255 : channel;
 }
 
 // Source-over of one pixel (the reference formula).

@@ -15,20 +15,13 @@ void ExpectMaps(const Matrix3x3& matrix, float x, float y, float expectedX, floa
     EXPECT_NEAR(outY, expectedY, 1e-4f) << "y of (" << x << ", " << y << ")";
 }
 
-TEST(Matrix3x3Test, ProductAppliesTheLeftOperandLast) {
-    const Matrix3x3 scaleThenMove = Matrix3x3::Translation(10, 0) * Matrix3x3::Scaling(2, 3);
-    ExpectMaps(scaleThenMove, 1, 1, 12, 3);
-    const Matrix3x3 moveThenScale = Matrix3x3::Scaling(2, 3) * Matrix3x3::Translation(10, 0);
-    ExpectMaps(moveThenScale, 1, 1, 22, 3);
-}
-
-TEST(Matrix3x3Test, PositiveRotationTurnsCounterClockwiseOnScreen) {
-    // A point to the right of the centre goes up (negative y on the y-down screen).
+TEST(Matrix3x3Test, ProductRotationAndInverse) {
+    // The left operand applies last.
+    ExpectMaps(Matrix3x3::Translation(10, 0) * Matrix3x3::Scaling(2, 3), 1, 1, 12, 3);
+    ExpectMaps(Matrix3x3::Scaling(2, 3) * Matrix3x3::Translation(10, 0), 1, 1, 22, 3);
+    // A positive angle turns a point right of the centre up (negative y on the y-down screen).
     ExpectMaps(Matrix3x3::Rotation(3.1415927f / 2), 1, 0, 0, -1);
     ExpectMaps(Matrix3x3::Rotation(3.1415927f / 2), 0, 1, 1, 0);
-}
-
-TEST(Matrix3x3Test, AffineInverse) {
     const Matrix3x3 m =
         Matrix3x3::Translation(5, -2) * Matrix3x3::Rotation(0.7f) * Matrix3x3::Scaling(2, 0.5f);
     Matrix3x3 inverse;
@@ -37,26 +30,26 @@ TEST(Matrix3x3Test, AffineInverse) {
     EXPECT_FALSE(Matrix3x3::Scaling(0, 1).InvertAffine(inverse));
 }
 
-TEST(Affine2DTest, RotationsAddUpWhileSimple) {
-    Affine2D transform;
-    transform.RotateDeg(30);
-    transform.RotateRad(0.25f);
-    EXPECT_FALSE(transform.IsComplex());
-    EXPECT_TRUE(transform.HasRotation());
-    EXPECT_FLOAT_EQ(transform.Rotation(), 30 * 3.1415927f / 180 + 0.25f);
-}
-
-TEST(Affine2DTest, MatrixIsPreTranslateRotatePostTranslate) {
+TEST(Affine2DTest, SimpleFormIsPreTranslateRotateOrScalePostTranslate) {
     Affine2D transform;
     transform.PreTranslate(-4, 0);
-    transform.RotateDeg(90);
+    transform.RotateDeg(60);
+    transform.RotateRad(3.1415927f / 6);  // rotations add up while simple
     transform.Translate(100, 50);
-    const Matrix3x3& matrix = transform.GetMatrix();
+    EXPECT_FALSE(transform.IsComplex());
+    EXPECT_TRUE(transform.HasRotation());
+    EXPECT_FLOAT_EQ(transform.Rotation(), 3.1415927f / 2);
     // (5, 0) -> (1, 0) -> rotated (0, -1) -> (100, 49)
-    ExpectMaps(matrix, 5, 0, 100, 49);
+    ExpectMaps(transform.GetMatrix(), 5, 0, 100, 49);
+    Affine2D plain;
+    plain.Scale(2, 3);
+    plain.Translate(4, 20);
+    plain.Translate(6, 0);  // translations add up
+    ExpectMaps(plain.GetMatrix(), 1, 1, 12, 23);
 }
 
-TEST(Affine2DTest, ScaleStaysSimpleOnlyInItsCases) {
+// From complex on, operations multiply the matrix.
+TEST(Affine2DTest, TurnsComplexOnlyInItsCases) {
     // A plain scale or one mirror in x stays simple; mirroring back (scale x * sx = 1 is not
     // -1), a mirror in y or a mirror with a size change turn complex.
     const struct {
@@ -70,22 +63,7 @@ TEST(Affine2DTest, ScaleStaysSimpleOnlyInItsCases) {
         transform.Scale(row.secondX, 1);
         EXPECT_EQ(transform.IsComplex(), row.complex) << row.firstX << " " << row.secondX;
     }
-    Affine2D plain;
-    plain.Scale(2, 3);
-    plain.Translate(10, 20);
-    ExpectMaps(plain.GetMatrix(), 1, 1, 12, 23);
-
-    Affine2D moved;
-    moved.PreTranslate(3, 0);
-    moved.Scale(2, 2);
-    EXPECT_TRUE(moved.IsComplex());
-    // The matrix was built before turning complex: (1, 0) -> (4, 0) -> (8, 0).
-    ExpectMaps(moved.GetMatrix(), 1, 0, 8, 0);
-}
-
-// A rotation and a scale together, in either order, make the transform complex: from then on
-// operations multiply the matrix.
-TEST(Affine2DTest, RotationAndScaleTogetherTurnComplex) {
+    // A rotation and a scale together, in either order: (1, 0) -> (0, -2).
     Affine2D rotatedFirst;
     rotatedFirst.RotateDeg(90);
     rotatedFirst.Scale(2, 2);
@@ -94,19 +72,22 @@ TEST(Affine2DTest, RotationAndScaleTogetherTurnComplex) {
     scaledFirst.RotateDeg(90);
     for (Affine2D* transform : {&rotatedFirst, &scaledFirst}) {
         EXPECT_TRUE(transform->IsComplex());
-        // (1, 0) -> (0, -2) either way
         ExpectMaps(transform->GetMatrix(), 1, 0, 0, -2);
     }
     scaledFirst.Translate(5, 5);
     ExpectMaps(scaledFirst.GetMatrix(), 1, 0, 5, 3);
-}
-
-TEST(Affine2DTest, PreTranslationUnderScaleMovesTheInput) {
-    Affine2D transform;
-    transform.Scale(2, 2);
-    transform.PreTranslate(1, 0);
-    EXPECT_TRUE(transform.IsComplex());
-    ExpectMaps(transform.GetMatrix(), 0, 0, 2, 0);
+    // A pre-translation with a scale, in either order; the matrix built before turning complex
+    // counts: (1, 0) -> (4, 0) -> (8, 0), and (0, 0) -> (1, 0) -> (2, 0).
+    Affine2D moved;
+    moved.PreTranslate(3, 0);
+    moved.Scale(2, 2);
+    EXPECT_TRUE(moved.IsComplex());
+    ExpectMaps(moved.GetMatrix(), 1, 0, 8, 0);
+    Affine2D scaled;
+    scaled.Scale(2, 2);
+    scaled.PreTranslate(1, 0);
+    EXPECT_TRUE(scaled.IsComplex());
+    ExpectMaps(scaled.GetMatrix(), 0, 0, 2, 0);
 }
 
 }  // namespace

@@ -11,13 +11,9 @@ namespace {
 
 using PixelBlend::Modulation;
 
-// The row loops against the reference loops are checked through every drawing operation, at
-// every vector width, by the memory image's fast-path tests; here, what only the rows show: the
-// gather plan and the rare quotients of the bilinear samples.
+// What only the rows show (the memory image tests check the rest against the reference paths).
 
-// Column maps of nearest stretches (enlarged, reduced, mirrored, at the row's end) and random
-// ones, gathered from a row that ends exactly where the image does (so a read past it shows
-// under the address sanitizer).
+// Nearest-stretch and random column maps, from a row ending where its memory does (for ASan).
 TEST(BlitRowsTest, PlannedGatherFetchesTheColumnsGiven) {
     std::mt19937 random(21);
     for (int round = 0; round < 200; ++round) {
@@ -26,17 +22,10 @@ TEST(BlitRowsTest, PlannedGatherFetchesTheColumnsGiven) {
         std::vector<int> columns(static_cast<size_t>(count));
         for (int i = 0; i < count; ++i) {
             const int scaled = static_cast<int>((2 * i + 1) * int64_t{rowWidth} / (2 * count));
-            switch (round % 3) {
-                case 0:
-                    columns[i] = scaled;
-                    break;
-                case 1:
-                    columns[i] = rowWidth - 1 - scaled;
-                    break;
-                default:
-                    columns[i] = static_cast<int>(random() % rowWidth);
-                    break;
-            }
+            const int mirrored = rowWidth - 1 - scaled;
+            columns[i] = round % 3 == 0   ? scaled
+                         : round % 3 == 1 ? mirrored
+                                          : static_cast<int>(random() % rowWidth);
         }
         std::vector<uint32_t> row(static_cast<size_t>(rowWidth));
         for (uint32_t& pixel : row) {
@@ -113,9 +102,8 @@ TEST(BlitRowsTest, BilinearSamplesMatchTheReferenceMix) {
     }
 }
 
-// A tinted draw onto opaque pixels divides each channel's sum by 65025 with rounding: a quotient
-// one off shows only where the rounded sum lies next to a multiple of 65025, so those pixels, found
-// over every alpha, source and destination value, are drawn at every vector width.
+// A tinted draw onto opaque pixels divides by 65025 with rounding: the values whose rounded sum
+// lies next to a multiple of 65025, where a quotient one off shows, at every vector width.
 TEST(BlitRowsTest, TintedRowsRoundAsTheReferenceAtEveryWidth) {
     const uint32_t tint[3] = {128, 37, 1};  // 255 and 200 never reach such an edge
     const Modulation mod(Color(tint[0], tint[1], tint[2]));

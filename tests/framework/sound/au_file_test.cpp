@@ -25,7 +25,7 @@ bool Read(const std::string& file, SoundBuffer& out) {
     return ReadAu(reinterpret_cast<const uint8_t*>(file.data()), file.size(), out, error);
 }
 
-TEST(AuFile, MuLawAndALawFollowG711) {
+TEST(AuFile, ReadsEachEncodingMuLawAndALawFollowingG711) {
     EXPECT_EQ(MuLawToLinear(0xFF), 0);
     EXPECT_EQ(MuLawToLinear(0x7F), 0);
     EXPECT_EQ(MuLawToLinear(0x00), -32124);
@@ -33,9 +33,7 @@ TEST(AuFile, MuLawAndALawFollowG711) {
     EXPECT_EQ(ALawToLinear(0xD5), 8);
     EXPECT_EQ(ALawToLinear(0x55), -8);
     EXPECT_EQ(ALawToLinear(0xAA), 32256);
-}
 
-TEST(AuFile, ReadsEachEncoding) {
     SoundBuffer sound;
     ASSERT_TRUE(Read(AuFile(24, 2, 1, 8000, 1, "\xFF\x80"), sound));
     EXPECT_EQ(sound.rate, 8000u);
@@ -50,10 +48,8 @@ TEST(AuFile, ReadsEachEncoding) {
 
     ASSERT_TRUE(Read(AuFile(24, 1, 27, 8000, 1, "\xD5"), sound));
     EXPECT_EQ(sound.samples, (std::vector<int16_t>{8}));
-}
 
-TEST(AuFile, UnknownOrOversizedDataSizeUsesWhatIsThere) {
-    SoundBuffer sound;
+    // An unknown or oversized data size uses what is there.
     ASSERT_TRUE(Read(AuFile(24, 0xFFFFFFFFu, 1, 8000, 1, "\xFF\xFF\xFF"), sound));
     EXPECT_EQ(sound.Frames(), 3u);
     ASSERT_TRUE(Read(AuFile(24, 1000, 3, 8000, 1, std::string("\x00\x01\x00", 3)), sound));

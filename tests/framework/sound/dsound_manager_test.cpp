@@ -83,72 +83,48 @@ TEST_F(DSoundManagerTest, IdLimitsAndLoadingByName) {
     EXPECT_EQ(manager_->CountSounds(), 0);
 }
 
-TEST_F(DSoundManagerTest, ThirtyThirdPlaybackWaitsForAFinishedOne) {
-    ASSERT_TRUE(manager_->LoadSound(3, "Sound\\beep"));
-    for (int i = 0; i < kPlaybackChannels; ++i) {
-        SoundInstance* instance = manager_->CreateInstance(3);
-        ASSERT_NE(instance, nullptr);
-        ASSERT_TRUE(instance->Play(false, true));
-        EXPECT_TRUE(instance->IsPlaying());
-    }
-    EXPECT_EQ(manager_->CreateInstance(3), nullptr);  // all 32 busy: nothing plays
-    Pull(20);                                         // every playback ends
-    SoundInstance* reused = manager_->CreateInstance(3);
-    ASSERT_NE(reused, nullptr);
-    EXPECT_EQ(manager_->LiveChannels(), kPlaybackChannels);
-
-    // A second later the sweep hands back every finished auto-release playback at once.
-    clock_.Advance(1001);
-    ASSERT_NE(manager_->CreateInstance(3), nullptr);
-    EXPECT_EQ(manager_->LiveChannels(), 2);
-}
-
-// Stopping all sounds keeps each playback's auto-release (looping ones included), so the next
-// sweep hands back those and keeps the others; a plain Stop clears it.
-TEST_F(DSoundManagerTest, StopAllSoundsKeepsAutoRelease) {
+// The 33rd playback waits for a finished one; stopping all sounds keeps each playback's
+// auto-release, so a second later the sweep hands those back together; a plain Stop clears it.
+TEST_F(DSoundManagerTest, PlaybackChannelsAreReusedWhenFinishedAndSweptWhenAutoReleased) {
     ASSERT_TRUE(manager_->LoadSound(3, "Sound\\beep"));
     std::vector<SoundInstance*> instances;
     for (int i = 0; i < kPlaybackChannels; ++i) {
         instances.push_back(manager_->CreateInstance(3));
+        ASSERT_NE(instances.back(), nullptr);
         ASSERT_TRUE(instances.back()->Play(true, i % 2 == 0));
+        EXPECT_TRUE(instances.back()->IsPlaying());
     }
+    EXPECT_EQ(manager_->CreateInstance(3), nullptr);  // all 32 busy: nothing plays
     manager_->StopAllSounds();
     EXPECT_FALSE(instances[0]->IsPlaying());
-    EXPECT_TRUE(static_cast<DSoundInstance*>(instances[2])->AutoRelease());
     instances[4]->Stop();
     EXPECT_FALSE(static_cast<DSoundInstance*>(instances[4])->AutoRelease());
-    clock_.Advance(1001);
+    ASSERT_NE(manager_->CreateInstance(3), nullptr);  // takes the finished channel 0
+    EXPECT_EQ(manager_->LiveChannels(), kPlaybackChannels);
+    clock_.Advance(1001);  // the sweep frees the 14 other even channels but 4
     ASSERT_NE(manager_->CreateInstance(3), nullptr);
-    EXPECT_EQ(manager_->LiveChannels(), kPlaybackChannels / 2 + 2);
+    EXPECT_EQ(manager_->LiveChannels(), kPlaybackChannels - 14 + 1);
 }
 
-TEST_F(DSoundManagerTest, ShiftPitchClampsAndTruncates) {
+// Pitch shifts clamp and truncate; volumes combine through the decibel mapping.
+TEST_F(DSoundManagerTest, PitchAndVolumes) {
     folder_.Write("Sound/low.wav", EncodeWav(MakeTone(1, 22050, 100, 440.0)));
     ASSERT_TRUE(manager_->LoadSound(1, "Sound\\low"));
+    ASSERT_TRUE(manager_->SetInstanceVolume(1, 0.5));
+    ASSERT_TRUE(manager_->SetInstancePan(1, -600));
     auto* instance = static_cast<DSoundInstance*>(manager_->CreateInstance(1));
     ASSERT_NE(instance, nullptr);
     EXPECT_EQ(instance->DefaultFrequency(), 22050u);
-    instance->ShiftPitch(12);
-    EXPECT_EQ(instance->Frequency(), 44100u);
-    instance->ShiftPitch(-12);
-    EXPECT_EQ(instance->Frequency(), 11024u);  // 11024.99999...: truncated, not rounded
-    instance->ShiftPitch(1);
-    EXPECT_EQ(instance->Frequency(), 23361u);  // 22050 x 1.05946... truncated
-    instance->ShiftPitch(-200);
-    EXPECT_EQ(instance->Frequency(), 100u);
-    instance->ShiftPitch(200);
-    EXPECT_EQ(instance->Frequency(), 100000u);
-}
+    // Down 12 from 22050 is 11024.99999...: truncated, not rounded.
+    const std::pair<int, uint32_t> shifts[] = {
+        {12, 44100}, {-12, 11024}, {1, 23361}, {-200, 100}, {200, 100000}};
+    for (const auto& [semitones, frequency] : shifts) {
+        instance->ShiftPitch(semitones);
+        EXPECT_EQ(instance->Frequency(), frequency) << semitones;
+    }
 
-TEST_F(DSoundManagerTest, VolumesCombineThroughTheDecibelMapping) {
-    ASSERT_TRUE(manager_->LoadSound(2, "Sound\\beep"));
-    ASSERT_TRUE(manager_->SetInstanceVolume(2, 0.5));
-    ASSERT_TRUE(manager_->SetInstancePan(2, -600));
-    auto* instance = static_cast<DSoundInstance*>(manager_->CreateInstance(2));
-    ASSERT_NE(instance, nullptr);
     EXPECT_FLOAT_EQ(instance->GainLeft(), DecibelsToGain(-605));
     EXPECT_FLOAT_EQ(instance->GainRight(), DecibelsToGain(-605) * DecibelsToGain(-600));
-
     instance->SetPan(600);  // the effective pan is pan + base pan: centre
     EXPECT_FLOAT_EQ(instance->GainRight(), DecibelsToGain(-605));
     manager_->SetVolume(0.5);  // live playbacks follow the master volume: 0.25 overall
@@ -217,6 +193,18 @@ TEST_F(DSoundManagerTest, CompressedSoundsAreCachedAndRevalidated) {
     folder_.Write("cache/Sound/tone.wav", "RIFF garbage");
     ASSERT_TRUE(manager_->LoadSound(8, "Sound\\tone"));
     EXPECT_EQ(manager_->Sound(8)->samples, decoded.samples);
+
+    // Formats are tried in order: a plain WAV wins and is not cached.
+    WriteShortWav("Sound/both.wav");
+    folder_.Write("Sound/both.ogg", AsString(ReadDataFile("tone440_mono_22050.ogg")));
+    ASSERT_TRUE(manager_->LoadSound(1, "Sound\\both"));
+    EXPECT_EQ(manager_->Sound(1)->Frames(), 10u);
+    EXPECT_FALSE(std::filesystem::exists(folder_.File("cache/Sound/both.wav")));
+    // Names that would leave the cache folder (or name none) have no cache path.
+    for (const std::string& name :
+         {std::string("Sound\\..\\..\\up"), folder_.File("x"), std::string("ab")}) {
+        EXPECT_EQ(manager_->CachePath(name), "") << name;
+    }
 }
 
 // All loaded sounds share one budget: a load past it fails and leaves no cache file behind;
@@ -239,19 +227,6 @@ TEST_F(DSoundManagerTest, LoadedSoundsStayWithinTheirBudget) {
     manager_->ReleaseSound(1);
     EXPECT_TRUE(manager_->LoadSound(3, "Sound\\again"));
     EXPECT_EQ(manager_->LoadedSoundBytes(), 22050u + 20u);
-}
-
-TEST_F(DSoundManagerTest, FormatsAreTriedInOrderAndPlainWavIsNotCached) {
-    WriteShortWav("Sound/both.wav");
-    folder_.Write("Sound/both.ogg", AsString(ReadDataFile("tone440_mono_22050.ogg")));
-    ASSERT_TRUE(manager_->LoadSound(1, "Sound\\both"));
-    EXPECT_EQ(manager_->Sound(1)->Frames(), 10u);  // the WAV wins
-    EXPECT_FALSE(std::filesystem::exists(folder_.File("cache/Sound/both.wav")));
-
-    // Names that would leave the cache folder (or name none) have no cache path.
-    EXPECT_EQ(manager_->CachePath("Sound\\..\\..\\up"), "");
-    EXPECT_EQ(manager_->CachePath(folder_.File("x")), "");
-    EXPECT_EQ(manager_->CachePath("ab"), "");
 }
 
 TEST_F(DSoundManagerTest, WithoutADeviceLoadsFailAndPlaybacksAreSilent) {

@@ -31,7 +31,7 @@ std::vector<int16_t> Render(Mixer& mixer, int frames) {
     return out;
 }
 
-TEST(Mixer, PlaysMonoOnBothChannelsWithGainsAndEnds) {
+TEST(Mixer, PlaysMonoOnBothSidesStereoOnItsOwnAndSumsWithClipping) {
     const SoundBuffer sound{.channels = 1, .rate = 44100, .samples = {1000, -2000, 30000, -32768}};
     Mixer mixer;
     MixerVoice voice = VoiceFor(sound, 1.0f, 0.5f);
@@ -41,19 +41,16 @@ TEST(Mixer, PlaysMonoOnBothChannelsWithGainsAndEnds) {
                                          0, 0, 0}));
     EXPECT_FALSE(voice.playing);
     EXPECT_EQ(voice.position, 0u);
-}
 
-TEST(Mixer, StereoSourcesKeepTheirSidesAndSumWithClipping) {
+    // Stereo sources keep their sides and sum with clipping.
     const SoundBuffer a{.channels = 2, .rate = 44100, .samples = {20000, -20000, 100, 200}};
     const SoundBuffer b{.channels = 1, .rate = 44100, .samples = {20000, 50}};
-    Mixer mixer;
     MixerVoice first = VoiceFor(a);
     MixerVoice second = VoiceFor(b);
     ASSERT_TRUE(mixer.AddVoice(&first));
     ASSERT_TRUE(mixer.AddVoice(&second));
     EXPECT_FALSE(mixer.AddVoice(&second));  // already there
-    const std::vector<int16_t> out = Render(mixer, 2);
-    EXPECT_EQ(out, (std::vector<int16_t>{32767, 0, 150, 250}));
+    EXPECT_EQ(Render(mixer, 2), (std::vector<int16_t>{32767, 0, 150, 250}));
 
     second.playing = true;
     second.position = 0;
@@ -75,12 +72,6 @@ TEST(Mixer, ResamplesAKnownSine) {
     EXPECT_NEAR(ToneAmplitude(out.data(), 8800, 2, 44100, 1000.0), 16000.0, 300.0);
     EXPECT_LT(ToneAmplitude(out.data(), 8800, 2, 44100, 2000.0), 300.0);
     EXPECT_NEAR(ToneAmplitude(out.data() + 1, 8800, 2, 44100, 1000.0), 16000.0, 300.0);
-
-    // Played at 88200 Hz (a pitch shift of an octave) the same data gives 4000 Hz.
-    voice.step = Mixer::StepFor(88200);
-    voice.playing = true;
-    const std::vector<int16_t> fast = Render(mixer, 1100);
-    EXPECT_NEAR(ToneAmplitude(fast.data(), 1100, 2, 44100, 4000.0), 16000.0, 800.0);
 }
 
 TEST(Mixer, LoopingVoicesWrapAround) {

@@ -43,7 +43,7 @@ protected:
     std::unique_ptr<StreamMusicInterface> music_;
 };
 
-TEST_F(StreamMusicTest, FadeInRisesByTheSpeedAndStopsAtTheMaxVolume) {
+TEST_F(StreamMusicTest, FadeInStopsAtTheMaxVolumeAndFadeOutStopsWhenAskedAndAudible) {
     ASSERT_TRUE(music_->LoadMusic(0, "Music\\stereo.ogg"));
     EXPECT_DOUBLE_EQ(music_->TrackVolume(0), 0.0);
     music_->SetTrackMaxVolume(0, 0.5);
@@ -61,9 +61,8 @@ TEST_F(StreamMusicTest, FadeInRisesByTheSpeedAndStopsAtTheMaxVolume) {
     EXPECT_DOUBLE_EQ(music_->FadeSpeed(0), 0.0);
     music_->Update();
     EXPECT_DOUBLE_EQ(music_->TrackVolume(0), 0.5);
-}
 
-TEST_F(StreamMusicTest, FadeOutStopsWhenAskedAndOnlyWhenAudible) {
+    // Fading out stops when asked, and only when audible.
     ASSERT_TRUE(music_->LoadMusic(1, "Music\\stereo.ogg"));
     music_->FadeOut(1, true, 0.5);  // volume 0: nothing happens
     EXPECT_DOUBLE_EQ(music_->FadeSpeed(1), 0.0);
@@ -97,7 +96,7 @@ TEST_F(StreamMusicTest, FadeOutStopsWhenAskedAndOnlyWhenAudible) {
     EXPECT_FALSE(music_->IsPlaying(1));
 }
 
-TEST_F(StreamMusicTest, StreamsAndLoopsWithoutAGapOrEndsWhenNotLooping) {
+TEST_F(StreamMusicTest, StreamsLoopsWithoutAGapEndsWhenNotLoopingAndResamples) {
     ASSERT_TRUE(music_->LoadMusic(0, "Music\\stereo.ogg"));
     music_->PlayMusic(0);
     EXPECT_LE(music_->BufferedFrames(0), StreamMusicInterface::kRingFrames);
@@ -122,15 +121,15 @@ TEST_F(StreamMusicTest, StreamsAndLoopsWithoutAGapOrEndsWhenNotLooping) {
     music_->FadeIn(0, -1, 1.0, true);
     EXPECT_TRUE(music_->IsPlaying(0));
     EXPECT_GT(music_->BufferedFrames(0), 20000u);
-}
 
-TEST_F(StreamMusicTest, ResamplesToTheMixerRate) {
+    // A song at 22050 Hz is resampled to the mixer's rate.
     ASSERT_TRUE(music_->LoadMusic(3, "Music\\mono.ogg"));
+    music_->StopMusic(0);
     music_->PlayMusic(3);
-    const std::vector<int16_t> out = Play(8820);
-    EXPECT_NEAR(ToneAmplitude(out.data() + 2000, 4410, 2, 44100, 440.0), 16000.0, 1600.0);
-    EXPECT_NEAR(ToneAmplitude(out.data() + 2001, 4410, 2, 44100, 440.0), 16000.0, 1600.0);
-    EXPECT_LT(ToneAmplitude(out.data() + 2000, 4410, 2, 44100, 880.0), 800.0);
+    const std::vector<int16_t> mono = Play(8820);
+    EXPECT_NEAR(ToneAmplitude(mono.data() + 2000, 4410, 2, 44100, 440.0), 16000.0, 1600.0);
+    EXPECT_NEAR(ToneAmplitude(mono.data() + 2001, 4410, 2, 44100, 440.0), 16000.0, 1600.0);
+    EXPECT_LT(ToneAmplitude(mono.data() + 2000, 4410, 2, 44100, 880.0), 800.0);
 }
 
 TEST_F(StreamMusicTest, VolumesPauseAndStop) {

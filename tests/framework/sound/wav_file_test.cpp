@@ -3,240 +3,169 @@
 
 #include <gtest/gtest.h>
 
-#include <cstring>
-
 namespace Tuvo {
 namespace {
 
-// Builds a WAV file chunk by chunk.
-class WavBuilder {
-public:
-    WavBuilder() : bytes_("RIFF\0\0\0\0WAVE", 12) {}
-
-    WavBuilder& Chunk(const char* id, const std::string& body, int sizeAdjust = 0) {
-        bytes_.append(id, 4);
-        Put32(static_cast<uint32_t>(static_cast<int>(body.size()) + sizeAdjust));
-        bytes_ += body;
-        return *this;
-    }
-
-    WavBuilder& Format(int tag, int channels, uint32_t rate, int bits, size_t extra = 0) {
-        std::string body;
-        Add16(body, tag);
-        Add16(body, channels);
-        Add32(body, rate);
-        Add32(body, rate * channels * bits / 8);
-        Add16(body, channels * bits / 8);
-        Add16(body, bits);
-        body.append(extra, '\0');
-        return Chunk("fmt ", body);
-    }
-
-    bool Read(SoundBuffer& out, std::string& error, const FileTimeQuery& times = nullptr) const {
-        return ReadWav(reinterpret_cast<const uint8_t*>(bytes_.data()), bytes_.size(), times, out,
-                       error);
-    }
-
-    static void Add16(std::string& out, int value) {
-        out.push_back(static_cast<char>(value & 0xFF));
-        out.push_back(static_cast<char>((value >> 8) & 0xFF));
-    }
-    static void Add32(std::string& out, uint32_t value) {
-        Add16(out, static_cast<int>(value & 0xFFFF));
-        Add16(out, static_cast<int>(value >> 16));
-    }
-
-private:
-    void Put32(uint32_t value) { Add32(bytes_, value); }
-    std::string bytes_;
-};
-
-bool ReadFile(const std::string& file, const FileTimeQuery& times, SoundBuffer& out) {
-    std::string error;
-    return ReadWav(reinterpret_cast<const uint8_t*>(file.data()), file.size(), times, out, error);
-}
-
-std::string Samples16(std::initializer_list<int> values) {
+// `value` as `bytes` little-endian bytes.
+std::string Le(uint32_t value, int bytes) {
     std::string out;
-    for (const int value : values) {
-        WavBuilder::Add16(out, value);
+    for (int i = 0; i < bytes; ++i) {
+        out.push_back(static_cast<char>((value >> (8 * i)) & 0xFF));
     }
     return out;
 }
 
-TEST(WavFile, ReadsPcmWithItsFormatDefaultsAndScrambling) {
-    SoundBuffer sound;
-    std::string error;
-    ASSERT_TRUE(WavBuilder()
-                    .Format(1, 2, 44100, 16)
-                    .Chunk("LIST", "INFOsomething")
-                    .Chunk("data", Samples16({1, -2, 300, -32768}))
-                    .Read(sound, error))
-        << error;
-    EXPECT_EQ(sound.channels, 2);
-    EXPECT_EQ(sound.rate, 44100u);
-    EXPECT_EQ(sound.Frames(), 2u);
-    EXPECT_EQ(sound.samples, (std::vector<int16_t>{1, -2, 300, -32768}));
+std::string Chunk(const char* id, const std::string& body, int sizeAdjust = 0) {
+    return std::string(id, 4) + Le(static_cast<uint32_t>(body.size() + sizeAdjust), 4) + body;
+}
 
-    // Before any format chunk: mono at 22050 Hz.
-    ASSERT_TRUE(WavBuilder().Chunk("data", Samples16({5, 6, 7})).Read(sound, error));
-    EXPECT_EQ(sound.channels, 1);
-    EXPECT_EQ(sound.rate, 22050u);
-    EXPECT_EQ(sound.Frames(), 3u);
+std::string Fmt(int tag, int channels, uint32_t rate, int bits, size_t extra = 0) {
+    return Chunk("fmt ", Le(tag, 2) + Le(channels, 2) + Le(rate, 4) +
+                             Le(rate * channels * bits / 8, 4) + Le(channels * bits / 8, 2) +
+                             Le(bits, 2) + std::string(extra, '\0'));
+}
 
-    // An 18-byte format chunk (with the extension size) is skipped by its own size.
-    ASSERT_TRUE(
-        WavBuilder().Format(1, 1, 8000, 16, 2).Chunk("data", Samples16({9})).Read(sound, error))
-        << error;
-    EXPECT_EQ(sound.rate, 8000u);
-    EXPECT_EQ(sound.samples, (std::vector<int16_t>{9}));
+std::string Riff(const std::string& chunks) {
+    return "RIFF" + Le(0, 4) + "WAVE" + chunks;
+}
 
-    // Eight-bit samples are widened.
-    ASSERT_TRUE(WavBuilder()
-                    .Format(1, 1, 11025, 8)
-                    .Chunk("data", std::string("\x00\x80\xFF", 3))
-                    .Read(sound, error));
-    EXPECT_EQ(sound.sourceBits, 8);
-    EXPECT_EQ(sound.samples, (std::vector<int16_t>{-32768, 0, 127 * 256}));
-
-    // An "xor " chunk unscrambles the data after it.
-    std::string data = Samples16({0x1234, -2});
-    for (char& byte : data) {
-        byte = static_cast<char>(byte ^ 0x5A);
+std::string Samples16(std::initializer_list<int> values, uint8_t scramble = 0) {
+    std::string out;
+    for (const int value : values) {
+        for (const char byte : Le(static_cast<uint32_t>(value), 2)) {
+            out.push_back(static_cast<char>(byte ^ scramble));
+        }
     }
-    ASSERT_TRUE(WavBuilder()
-                    .Format(1, 1, 22050, 16)
-                    .Chunk("xor ", "\x5A")
-                    .Chunk("data", data)
-                    .Read(sound, error));
-    EXPECT_EQ(sound.samples, (std::vector<int16_t>{0x1234, -2}));
+    return out;
 }
 
-TEST(WavFile, RejectsWhatItCannotPlay) {
-    SoundBuffer sound;
+bool Read(const std::string& file, SoundBuffer& out, const FileTimeQuery& times = nullptr) {
     std::string error;
-    EXPECT_FALSE(WavBuilder().Format(3, 1, 44100, 32).Chunk("data", "abcd").Read(sound, error));
-    EXPECT_FALSE(WavBuilder().Format(1, 1, 44100, 24).Chunk("data", "abc").Read(sound, error));
-    EXPECT_FALSE(WavBuilder().Format(1, 0, 44100, 16).Chunk("data", "ab").Read(sound, error));
-    EXPECT_FALSE(WavBuilder().Format(1, 1, 0, 16).Chunk("data", "ab").Read(sound, error));
-    EXPECT_FALSE(WavBuilder().Format(1, 2, 44100, 16).Chunk("data", "ab").Read(sound, error));
-    EXPECT_FALSE(WavBuilder().Format(1, 1, 44100, 16).Read(sound, error));  // no data chunk
-    EXPECT_TRUE(sound.Empty());
+    return ReadWav(reinterpret_cast<const uint8_t*>(file.data()), file.size(), times, out, error);
+}
 
-    EXPECT_FALSE(ReadFile(std::string("RIFF\0\0\0\0AVI data", 16), nullptr, sound));
-    EXPECT_FALSE(ReadWav(nullptr, 0, nullptr, sound, error));
+TEST(WavFile, ReadsEachLayoutAndRejectsWhatItCannotPlay) {
+    const struct {
+        std::string file;
+        int channels;
+        uint32_t rate;
+        std::vector<int16_t> samples;
+    } good[] = {
+        {Riff(Fmt(1, 2, 44100, 16) + Chunk("LIST", "INFOsomething") +
+              Chunk("data", Samples16({1, -2, 300, -32768}))),
+         2,
+         44100,
+         {1, -2, 300, -32768}},
+        // Before any format chunk: mono at 22050 Hz.
+        {Riff(Chunk("data", Samples16({5, 6, 7}))), 1, 22050, {5, 6, 7}},
+        // An 18-byte format chunk (with the extension size) is skipped by its own size.
+        {Riff(Fmt(1, 1, 8000, 16, 2) + Chunk("data", Samples16({9}))), 1, 8000, {9}},
+        {Riff(Fmt(1, 1, 11025, 8) + Chunk("data", std::string("\x00\x80\xFF", 3))),
+         1,
+         11025,
+         {-32768, 0, 127 * 256}},
+        // An "xor " chunk unscrambles the data after it.
+        {Riff(Fmt(1, 1, 22050, 16) + Chunk("xor ", "\x5A") +
+              Chunk("data", Samples16({0x1234, -2}, 0x5A))),
+         1,
+         22050,
+         {0x1234, -2}},
+    };
+    SoundBuffer sound;
+    for (const auto& row : good) {
+        ASSERT_TRUE(Read(row.file, sound)) << row.rate;
+        EXPECT_EQ(sound.channels, row.channels);
+        EXPECT_EQ(sound.rate, row.rate);
+        EXPECT_EQ(sound.samples, row.samples);
+    }
 
-    // Too long once decoded: 16-bit data over the limit, and 8-bit data whose file bytes are
-    // within it but whose widened samples are not.
     const size_t limit = kMaxDecodedSoundBytes;
-    EXPECT_TRUE(WavBuilder()
-                    .Format(1, 1, 44100, 8)
-                    .Chunk("data", std::string(limit / 2, '\x80'))
-                    .Read(sound, error));
-    EXPECT_FALSE(WavBuilder()
-                     .Format(1, 1, 44100, 8)
-                     .Chunk("data", std::string(limit / 2 + 1, '\x80'))
-                     .Read(sound, error));
-    EXPECT_FALSE(WavBuilder()
-                     .Format(1, 2, 44100, 16)
-                     .Chunk("data", std::string(limit + 4, '\0'))
-                     .Read(sound, error));
-}
-
-TEST(WavFile, ChunksRunningPastTheFileAreRejected) {
-    SoundBuffer sound;
+    const std::string bad[] = {
+        Riff(Fmt(3, 1, 44100, 32) + Chunk("data", "abcd")),
+        Riff(Fmt(1, 1, 44100, 24) + Chunk("data", "abc")),
+        Riff(Fmt(1, 0, 44100, 16) + Chunk("data", "ab")),
+        Riff(Fmt(1, 1, 0, 16) + Chunk("data", "ab")),
+        Riff(Fmt(1, 2, 44100, 16) + Chunk("data", "ab")),  // no whole frame
+        Riff(Fmt(1, 1, 44100, 16)),                        // no data chunk
+        Riff(Fmt(1, 1, 44100, 16) + Chunk("LIST", "xx", 1000) + Chunk("data", "ab")),
+        std::string("RIFF\0\0\0\0AVI data", 16),
+        // Too long once decoded: 8-bit data within the limit whose widened samples are not.
+        Riff(Fmt(1, 1, 44100, 8) + Chunk("data", std::string(limit / 2 + 1, '\x80'))),
+        Riff(Fmt(1, 2, 44100, 16) + Chunk("data", std::string(limit + 4, '\0'))),
+    };
+    for (const std::string& file : bad) {
+        EXPECT_FALSE(Read(file, sound)) << file.substr(0, 40);
+        EXPECT_TRUE(sound.Empty());
+    }
+    EXPECT_TRUE(
+        Read(Riff(Fmt(1, 1, 44100, 8) + Chunk("data", std::string(limit / 2, '\x80'))), sound));
     std::string error;
-    EXPECT_FALSE(WavBuilder()
-                     .Format(1, 1, 44100, 16)
-                     .Chunk("data", Samples16({1, 2}), 2)
-                     .Read(sound, error));
+    EXPECT_FALSE(ReadWav(nullptr, 0, nullptr, sound, error));
+    const std::string past = Riff(Fmt(1, 1, 44100, 16) + Chunk("data", "ab", 2));
+    EXPECT_FALSE(
+        ReadWav(reinterpret_cast<const uint8_t*>(past.data()), past.size(), nullptr, sound, error));
     EXPECT_EQ(error, "a chunk runs past the end of the file");
-    EXPECT_FALSE(WavBuilder()
-                     .Format(1, 1, 44100, 16)
-                     .Chunk("LIST", "xx", 1000)
-                     .Chunk("data", Samples16({1, 2}))
-                     .Read(sound, error));
-    EXPECT_TRUE(sound.Empty());
 }
 
-TEST(WavFile, CacheFileLayoutAndRoundTrip) {
+// The cache file's layout field by field; it reads back while its source keeps its time, and
+// every cut and every damaged size field is refused.
+TEST(WavFile, CacheFileLayoutRoundTripAndDamage) {
     const SoundBuffer sound{.channels = 2, .rate = 32000, .samples = {100, -100, 0x7FFF, -0x8000}};
     const std::string name = "Sound\\click.ogg";
     const std::string file = EncodeCacheWav(sound, name, 0x0123456789ABCDEFull);
-
-    const auto* bytes = reinterpret_cast<const uint8_t*>(file.data());
-    auto read32 = [&](size_t at) {
-        return bytes[at] | (bytes[at + 1] << 8) | (bytes[at + 2] << 16) | (bytes[at + 3] << 24);
-    };
-    EXPECT_EQ(file.substr(0, 4), "RIFF");
-    EXPECT_EQ(read32(4), 8 + 36);
-    EXPECT_EQ(file.substr(12, 4), "fmt ");
-    EXPECT_EQ(read32(16), 16);
-    EXPECT_EQ(read32(28), 32000 * 4);  // average bytes per second
-    EXPECT_EQ(file.substr(36, 4), "dep ");
-    EXPECT_EQ(read32(40), static_cast<int>(name.size()) + 10);
     const size_t xorAt = 44 + 2 + name.size() + 8;
-    EXPECT_EQ(file.substr(xorAt, 4), "xor ");
-    EXPECT_EQ(bytes[xorAt + 8], 0xA3);
     const size_t dataAt = xorAt + 9;
-    EXPECT_EQ(file.substr(dataAt, 4), "data");
-    EXPECT_EQ(read32(dataAt + 4), 8);
-    EXPECT_EQ(bytes[dataAt + 8], 100 ^ 0xA3);  // the PCM is stored scrambled
-    EXPECT_EQ(file.size(), dataAt + 8 + 8);
+    const std::string expected =
+        "RIFF" + Le(8 + 36, 4) + "WAVE" + Fmt(1, 2, 32000, 16) + "dep " + Le(name.size() + 10, 4) +
+        Le(name.size(), 2) + name + Le(0x89ABCDEF, 4) + Le(0x01234567, 4) + "xor " + Le(1, 4) +
+        "\xA3" + "data" + Le(8, 4) + Samples16({100, -100, 0x7FFF, -0x8000}, 0xA3);
+    EXPECT_EQ(file, expected);
+    ASSERT_EQ(file.substr(dataAt, 4), "data");
 
-    // The "dep " chunk names the source; the entry holds while the source has the same time.
     uint64_t sourceTime = 0x0123456789ABCDEFull;
     const FileTimeQuery query = [&](const char* file, uint64_t& time) {
         time = sourceTime;
         return file == name && sourceTime != 0;
     };
     SoundBuffer back;
-    ASSERT_TRUE(ReadFile(file, query, back));
+    ASSERT_TRUE(Read(file, back, query));
     EXPECT_EQ(back.samples, sound.samples);
     EXPECT_EQ(back.channels, 2);
     EXPECT_EQ(back.rate, 32000u);
-
+    for (size_t length = 0; length < file.size(); ++length) {
+        ASSERT_FALSE(Read(file.substr(0, length), back, query)) << length;
+    }
+    // Each size field at 0 and at its largest; only the RIFF size is ignored.
+    const size_t sizeFields[] = {16, 40, 44, xorAt + 4, dataAt + 4};
+    for (const uint32_t value : {0u, 0xFFFFFFFFu}) {
+        for (const size_t at : sizeFields) {
+            std::string damaged = file;
+            damaged.replace(at, at == 44 ? 2 : 4, Le(value, at == 44 ? 2 : 4));
+            EXPECT_FALSE(Read(damaged, back, query)) << at << " " << value;
+        }
+        EXPECT_TRUE(Read(file.substr(0, 4) + Le(value, 4) + file.substr(8), back, query));
+    }
     sourceTime = 1;  // the source changed: the cache entry is stale
-    EXPECT_FALSE(ReadFile(file, query, back));
+    EXPECT_FALSE(Read(file, back, query));
     sourceTime = 0;  // the source is gone
-    EXPECT_FALSE(ReadFile(file, query, back));
-    EXPECT_FALSE(ReadFile(file, nullptr, back));
-}
+    EXPECT_FALSE(Read(file, back, query));
+    EXPECT_FALSE(Read(file, back, nullptr));
 
-// Dependency names are cut at 255 bytes; a plain file has no dependency to check.
-TEST(WavFile, LongDependencyNamesAreCutAndPlainFilesReadBack) {
-    const SoundBuffer sound{.channels = 3, .rate = 48000, .samples = {1, 2, 3, -4, -5, -6}};
+    // Dependency names are cut at 255 bytes; a plain file has no dependency to check.
+    const SoundBuffer three{.channels = 3, .rate = 48000, .samples = {1, 2, 3, -4, -5, -6}};
     std::string seen;
-    const FileTimeQuery query = [&](const char* name, uint64_t& time) {
+    const FileTimeQuery any = [&](const char* name, uint64_t& time) {
         seen = name;
         time = 7;
         return true;
     };
-    SoundBuffer back;
-    ASSERT_TRUE(ReadFile(EncodeCacheWav(sound, std::string(300, 'a'), 7), query, back));
+    ASSERT_TRUE(Read(EncodeCacheWav(three, std::string(300, 'a'), 7), back, any));
     EXPECT_EQ(seen, std::string(255, 'a'));
-
-    const std::string file = EncodeWav(sound);
-    EXPECT_EQ(file.size(), 44u + 12u);
-    ASSERT_TRUE(ReadFile(file, nullptr, back));
-    EXPECT_EQ(back.samples, sound.samples);
-    EXPECT_EQ(back.channels, 3);
-}
-
-TEST(WavFile, DamagedDependencyChunkIsRejected) {
-    SoundBuffer sound;
-    std::string error;
-    std::string dep;
-    WavBuilder::Add16(dep, 40);  // claims 40 name bytes, holds 3
-    dep += "abc";
-    EXPECT_FALSE(WavBuilder()
-                     .Format(1, 1, 22050, 16)
-                     .Chunk("dep ", dep)
-                     .Chunk("data", Samples16({1}))
-                     .Read(sound, error, [](const char*, uint64_t& t) {
-                         t = 0;
-                         return true;
-                     }));
+    const std::string plain = EncodeWav(three);
+    EXPECT_EQ(plain, "RIFF" + Le(12 + 36, 4) + "WAVE" + Fmt(1, 3, 48000, 16) + "data" + Le(12, 4) +
+                         Samples16({1, 2, 3, -4, -5, -6}));
+    ASSERT_TRUE(Read(plain, back));
+    EXPECT_EQ(back.samples, three.samples);
 }
 
 }  // namespace

@@ -84,14 +84,12 @@ protected:
     WidgetManager manager{&application};
 };
 
-TEST_F(DialogTest, ButtonModesGiveTheirButtonsLabelsAndLayout) {
+TEST_F(DialogTest, ButtonModesGiveTheirButtonsLabelsAndLayoutInFrontOfTheDialog) {
     auto yesNo = MakeDialog(Dialog::kModeYesNo);
     yesNo->Resize(100, 100, 400, 200);
     ASSERT_NE(yesNo->GetNoButton(), nullptr);
     EXPECT_EQ(yesNo->GetYesButton()->GetLabel(), "YES");
     EXPECT_EQ(yesNo->GetNoButton()->GetLabel(), "NO");
-    EXPECT_EQ(yesNo->GetYesButton()->GetId(), Dialog::kButtonYes);
-    EXPECT_EQ(yesNo->GetNoButton()->GetId(), Dialog::kButtonNo);
     // (400 - 48 - 8) / 2 = 172 wide, at the bottom inside the content insets.
     EXPECT_EQ(yesNo->GetYesButton()->GetRect(), Rect(124, 252, 172, 24));
     EXPECT_EQ(yesNo->GetNoButton()->GetRect(), Rect(304, 252, 172, 24));
@@ -118,22 +116,18 @@ TEST_F(DialogTest, ButtonModesGiveTheirButtonsLabelsAndLayout) {
     MemoryImage buttonImage(30, 33);
     Dialog withImage(nullptr, &buttonImage, 1, false, "", "", "", Dialog::kModeYesNo);
     EXPECT_EQ(withImage.GetButtonHeight(), 33);
-}
 
-TEST_F(DialogTest, ButtonsAreSiblingsKeptDirectlyInFrontOfTheDialog) {
-    auto dialog = MakeDialog(Dialog::kModeYesNo);
-    dialog->Resize(100, 100, 400, 200);
+    // The buttons are siblings kept directly in front of the dialog.
+    Dialog* dialog = yesNo.get();
     Widget other;
-    manager.AddWidget(dialog.get());
+    manager.AddWidget(dialog);
     manager.AddWidget(&other);
-    const WidgetList expected1 = {dialog.get(), dialog->GetYesButton(), dialog->GetNoButton(),
-                                  &other};
+    const WidgetList expected1 = {dialog, dialog->GetYesButton(), dialog->GetNoButton(), &other};
     EXPECT_EQ(manager.GetChildren(), expected1);
-    manager.BringToFront(dialog.get());
-    const WidgetList expected2 = {&other, dialog.get(), dialog->GetYesButton(),
-                                  dialog->GetNoButton()};
+    manager.BringToFront(dialog);
+    const WidgetList expected2 = {&other, dialog, dialog->GetYesButton(), dialog->GetNoButton()};
     EXPECT_EQ(manager.GetChildren(), expected2);
-    manager.RemoveWidget(dialog.get());
+    manager.RemoveWidget(dialog);
     EXPECT_EQ(manager.GetChildren(), WidgetList{&other});
     manager.RemoveWidget(&other);
 
@@ -144,7 +138,7 @@ TEST_F(DialogTest, ButtonsAreSiblingsKeptDirectlyInFrontOfTheDialog) {
     EXPECT_EQ(dialog->GetYesButton()->GetColor(1), Color(4, 5, 6));
 }
 
-TEST_F(DialogTest, ReleasingAButtonSetsTheResultAndTellsTheListener) {
+TEST_F(DialogTest, ReleasingAButtonSetsTheResultAndTellsTheListenerWhichMayDeleteTheDialog) {
     auto dialog = ShowDialog(Dialog::kModeOkCancel);
     manager.PushModal(dialog.get());
     EXPECT_EQ(dialog->GetResult(), Dialog::kNoResult);
@@ -156,13 +150,8 @@ TEST_F(DialogTest, ReleasingAButtonSetsTheResultAndTellsTheListener) {
     // Buttons of other ids are not the dialog's.
     dialog->OnButtonReleased(3);
     EXPECT_EQ(dialog->GetResult(), Dialog::kButtonYes);
-    manager.PopModal(dialog.get());
-    manager.RemoveWidget(dialog.get());
-}
 
-TEST_F(DialogTest, TheListenerMayDeleteTheDialogWhenItsButtonIsReleased) {
-    auto dialog = ShowDialog(Dialog::kModeYesNo);
-    manager.PushModal(dialog.get());
+    // The listener may delete the dialog when its button is released.
     Widget* yes = dialog->GetYesButton();
     application.onReleased = [&] {
         manager.PopModal(dialog.get());

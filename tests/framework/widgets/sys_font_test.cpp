@@ -36,27 +36,25 @@ Rect InkBox(const MemoryImage& image) {
     return right < 0 ? Rect() : Rect(left, top, right - left + 1, bottom - top + 1);
 }
 
-TEST(SysFontTest, PointSizesBecomePixelsAt96DotsPerInchUnlessToldOtherwise) {
+TEST(SysFontTest, PointSizesBecomePixelsAt96DotsPerInchAndFacesBecomeDejaVuFiles) {
     const int table[][3] = {{10, 0, 13}, {12, 0, 16}, {14, 96, 19}, {12, 72, 12}, {9, 120, 15}};
     for (const auto& [points, dpi, pixels] : table) {
         EXPECT_EQ(SysFont::PointsToPixels(points, dpi), pixels) << points << " pt at " << dpi;
     }
-}
-
-TEST(SysFontTest, FaceNamesAndStylesMapOntoTheDejaVuFiles) {
+    // Face names and styles map onto the DejaVu files.
     const struct {
         const char* face;
         bool bold;
         bool italic;
         const char* file;
-    } table[] = {{"Arial Unicode MS", false, false, "DejaVuSans.ttf"},
+    } faces[] = {{"Arial Unicode MS", false, false, "DejaVuSans.ttf"},
                  {"Arial", true, false, "DejaVuSans-Bold.ttf"},
                  {"Tahoma", false, true, "DejaVuSans-Oblique.ttf"},
                  {"Verdana", true, true, "DejaVuSans-BoldOblique.ttf"},
                  {"Times New Roman", false, true, "DejaVuSerif-Italic.ttf"},
                  {"Microsoft Sans Serif", false, false, "DejaVuSans.ttf"},
                  {"Courier New", true, false, "DejaVuSansMono-Bold.ttf"}};
-    for (const auto& row : table) {
+    for (const auto& row : faces) {
         EXPECT_EQ(SysFont::FontFileFor(row.face, row.bold, row.italic),
                   std::string(kDejaVu) + "/" + row.file)
             << row.face;
@@ -131,18 +129,17 @@ TEST(SysFontTest, DrawsAntiAliasedTextInTheColourOnTheBaselineInsideTheClip) {
     EXPECT_TRUE(InkBox(DrawH(
                            font, [](Graphics&) {}, Color(255, 0, 0, 0)))
                     .IsEmpty());
-}
 
-TEST(SysFontTest, UnderlineRunsUnderTheWholeText) {
-    SysFont font("Arial Unicode MS", 12, false, false, true);
-    MemoryImage image = WhiteImage(80, 30);
-    Graphics g(&image);
-    g.SetFont(&font);
+    // An underline runs under the whole text.
+    SysFont underlined("Arial Unicode MS", 12, false, false, true);
+    MemoryImage image2 = WhiteImage(60, 30);
+    Graphics g(&image2);
+    g.SetFont(&underlined);
     g.DrawString("a b", 4, 15);
-    const Rect ink = InkBox(image);
-    EXPECT_EQ(ink.x, 4);
-    EXPECT_EQ(ink.width, font.StringWidth("a b"));
-    EXPECT_GT(ink.y + ink.height, 15);
+    const Rect line = InkBox(image2);
+    EXPECT_EQ(line.x, 4);
+    EXPECT_EQ(line.width, underlined.StringWidth("a b"));
+    EXPECT_GT(line.y + line.height, 15);
 }
 
 TEST(SysFontTest, AMissingFontFileDrawsAndMeasuresNothing) {

@@ -4,7 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "framework/graphics/memory_image.h"
@@ -16,61 +18,67 @@ namespace {
 
 using Testing::ProbeWidget;
 
-// The names of the container's children, back to front.
-std::vector<std::string> Names(const WidgetContainer& container) {
-    std::vector<std::string> result;
-    for (const Widget* child : container.GetChildren()) {
-        result.push_back(static_cast<const ProbeWidget*>(child)->Name());
-    }
-    return result;
-}
-
-// The names of the dirty widgets among `widgets`.
-std::string DirtyOnes(const std::vector<ProbeWidget*>& widgets) {
+// The names of `widgets` (of the dirty ones only, if asked), joined by spaces.
+std::string Names(const WidgetList& widgets, bool dirtyOnly = false) {
     std::string names;
-    for (ProbeWidget* widget : widgets) {
-        if (widget->IsDirty()) {
-            names += (names.empty() ? "" : " ") + widget->Name();
+    for (const Widget* widget : widgets) {
+        if (!dirtyOnly || widget->IsDirty()) {
+            names += (names.empty() ? "" : " ") + static_cast<const ProbeWidget*>(widget)->Name();
         }
     }
     return names;
 }
 
+using Log = std::vector<std::string>;
+
 class WidgetTreeTest : public ::testing::Test {
 protected:
     WidgetTreeTest() { manager.Resize(Rect(0, 0, 100, 100)); }
 
-    std::vector<std::string> log;
+    Log TakeLog() { return std::exchange(log, Log{}); }
+
+    Log log;
     WidgetManager manager{nullptr};
 };
 
-TEST_F(WidgetTreeTest, RemovingSelfOrSiblingDuringUpdateSkipsNothingAndRepeatsNothing) {
+// Widgets removing themselves or a sibling during the update walk make it skip nothing and
+// repeat nothing; a widget updates at most once per manager frame, however it is walked.
+TEST_F(WidgetTreeTest, TheUpdateWalkSurvivesRemovalsAndUpdatesEachWidgetOncePerFrame) {
     ProbeWidget a("a", &log), b("b", &log), c("c", &log), d("d", &log);
     for (ProbeWidget* widget : {&a, &b, &c, &d}) {
         manager.AddWidget(widget);
     }
-    // b removes itself: c must still run, once.
     b.onUpdate = [&] { manager.RemoveWidget(&b); };
     manager.UpdateFrame();
-    EXPECT_EQ(log, (std::vector<std::string>{"a update", "b update", "c update", "d update"}));
-    EXPECT_FALSE(manager.ContainsChild(&b));
+    EXPECT_EQ(TakeLog(), (Log{"a update", "b update", "c update", "d update"}));
     EXPECT_EQ(b.GetParent(), nullptr);
     EXPECT_EQ(b.GetWidgetManager(), nullptr);
 
-    // a removes the sibling the walk goes to next, and then c removes itself.
-    log.clear();
+    // a removes the sibling the walk goes to next.
     a.onUpdate = [&] { manager.RemoveWidget(&c); };
     manager.UpdateFrame();
-    EXPECT_EQ(log, (std::vector<std::string>{"a update", "d update"}));
+    EXPECT_EQ(TakeLog(), (Log{"a update", "d update"}));
 
-    // Removing the widget after the next one: the walk goes on over the others.
+    // a removes the widget after the next one; then d removes itself.
     manager.AddWidget(&b);
     manager.AddWidget(&c);  // order a, d, b, c
-    log.clear();
     a.onUpdate = [&] { manager.RemoveWidget(&b); };
     d.onUpdate = [&] { manager.RemoveWidget(&d); };
     manager.UpdateFrame();
-    EXPECT_EQ(log, (std::vector<std::string>{"a update", "d update", "c update"}));
+    EXPECT_EQ(TakeLog(), (Log{"a update", "d update", "c update"}));
+
+    // A widget moved to the front during the walk is reached again but does not run again,
+    // nor in a second walk within the same frame; nested widgets run too.
+    ProbeWidget child("child", &log);
+    c.AddWidget(&child);
+    a.onUpdate = [&] { manager.BringToFront(&a); };
+    manager.UpdateFrame();
+    ModalFlags flags{FlagUpdate, FlagUpdate, true};
+    manager.UpdateTree(&flags);
+    EXPECT_EQ(TakeLog(), (Log{"a update", "c update", "child update"}));
+    manager.SetWidgetFlags(FlagDraw);  // without FlagUpdate nothing runs
+    manager.UpdateFrame();
+    EXPECT_EQ(TakeLog(), Log{});
 }
 
 // An update that runs a frame of its own (a modal dialog's loop) walks the tree inside the
@@ -105,72 +113,38 @@ TEST_F(WidgetTreeTest, AFrameStartedFromAnUpdateLeavesTheOuterWalkIntact) {
         manager.RetireWidget(retired);
     };
     manager.UpdateFrame();
-    EXPECT_EQ(log, (std::vector<std::string>{"a update", "b update", "a update", "b update",
-                                             "c update", "d update"}));
+    EXPECT_EQ(TakeLog(),
+              (Log{"a update", "b update", "a update", "b update", "c update", "d update"}));
     EXPECT_EQ(a.walks, 2);  // the outer walk and the inner one, and no walk past the end
     EXPECT_EQ(manager.GetRetiredCount(), 0);  // deleted when the outer frame ended
-    log.clear();
     c.onUpdate = nullptr;
     manager.UpdateFrame();
-    EXPECT_EQ(log, (std::vector<std::string>{"a update", "c update", "d update"}));
-}
-
-TEST_F(WidgetTreeTest, AWidgetUpdatesAtMostOncePerManagerFrame) {
-    ProbeWidget a("a", &log), b("b", &log);
-    manager.AddWidget(&a);
-    manager.AddWidget(&b);
-    manager.UpdateFrame();
-    ModalFlags flags{FlagUpdate, FlagUpdate, true};
-    manager.UpdateTree(&flags);  // a second walk within the same frame
-    EXPECT_EQ(a.updates, 1);
-    EXPECT_EQ(b.updates, 1);
-
-    // A widget moved to the front during the walk is reached again but does not run again.
-    a.onUpdate = [&] { manager.BringToFront(&a); };
-    manager.UpdateFrame();
-    EXPECT_EQ(a.updates, 2);
-    EXPECT_EQ(b.updates, 2);
-
-    // Nested widgets run too, once; without FlagUpdate nothing runs.
-    ProbeWidget child("child", &log);
-    b.AddWidget(&child);
-    manager.UpdateFrame();
-    EXPECT_EQ(child.updates, 1);
-    manager.SetWidgetFlags(FlagDraw);
-    manager.UpdateFrame();
-    EXPECT_EQ(child.updates, 1);
-    EXPECT_EQ(a.updates, 3);
+    EXPECT_EQ(TakeLog(), (Log{"a update", "c update", "d update"}));
 }
 
 TEST_F(WidgetTreeTest, ZOrderKeepsEqualKeysInTheRequestedPlace) {
     ProbeWidget a("a", nullptr), b("b", nullptr), c("c", nullptr), d("d", nullptr);
+    ProbeWidget stranger("s", nullptr);
     b.SetZOrder(1);
+    d.SetZOrder(-1);
     manager.AddWidget(&a);
     manager.AddWidget(&b);
-    manager.AddWidget(&c);  // same z as a: goes after a, but below b
-    EXPECT_EQ(Names(manager), (std::vector<std::string>{"a", "c", "b"}));
-
-    manager.SendToBack(&b);  // cannot go beneath lower keys
-    EXPECT_EQ(Names(manager), (std::vector<std::string>{"a", "c", "b"}));
-    manager.BringToFront(&a);  // the end, but beneath the higher key
-    EXPECT_EQ(Names(manager), (std::vector<std::string>{"c", "a", "b"}));
-    manager.SendToBack(&a);
-    EXPECT_EQ(Names(manager), (std::vector<std::string>{"a", "c", "b"}));
-    manager.PlaceInFront(&a, &c);
-    EXPECT_EQ(Names(manager), (std::vector<std::string>{"c", "a", "b"}));
-    manager.PlaceBehind(&a, &c);
-    EXPECT_EQ(Names(manager), (std::vector<std::string>{"a", "c", "b"}));
-    manager.PlaceBehind(&b, &a);  // the higher key stays on top
-    EXPECT_EQ(Names(manager), (std::vector<std::string>{"a", "c", "b"}));
-
-    d.SetZOrder(-1);
-    manager.AddWidget(&d);
-    EXPECT_EQ(Names(manager), (std::vector<std::string>{"d", "a", "c", "b"}));
-    // Moving a widget that is not a child does nothing.
-    ProbeWidget stranger("s", nullptr);
-    manager.BringToFront(&stranger);
-    manager.PlaceInFront(&a, &stranger);
-    EXPECT_EQ(Names(manager), (std::vector<std::string>{"d", "a", "c", "b"}));
+    const std::pair<std::function<void()>, const char*> steps[] = {
+        {[&] { manager.AddWidget(&c); }, "a c b"},     // same z as a: after a, but below b
+        {[&] { manager.SendToBack(&b); }, "a c b"},    // cannot go beneath lower keys
+        {[&] { manager.BringToFront(&a); }, "c a b"},  // the end, but beneath the higher key
+        {[&] { manager.SendToBack(&a); }, "a c b"},
+        {[&] { manager.PlaceInFront(&a, &c); }, "c a b"},
+        {[&] { manager.PlaceBehind(&a, &c); }, "a c b"},
+        {[&] { manager.PlaceBehind(&b, &a); }, "a c b"},  // the higher key stays on top
+        {[&] { manager.AddWidget(&d); }, "d a c b"},
+        {[&] { manager.BringToFront(&stranger); }, "d a c b"},  // not a child: nothing
+        {[&] { manager.PlaceInFront(&a, &stranger); }, "d a c b"},
+    };
+    for (const auto& [step, order] : steps) {
+        step();
+        EXPECT_EQ(Names(manager.GetChildren()), order);
+    }
     EXPECT_TRUE(manager.IsDrawnBelow(&d, &b));
     EXPECT_FALSE(manager.IsDrawnBelow(&b, &d));
     EXPECT_FALSE(manager.IsDrawnBelow(&stranger, &a));
@@ -194,18 +168,18 @@ TEST_F(WidgetTreeTest, DirtyMarkingRedrawsWhatShowsThroughDownToTheFirstCovering
     ProbeWidget glass("glass", nullptr, 20, 20, 20, 20);
     ProbeWidget top("top", nullptr, 30, 30, 40, 40);
     ProbeWidget away("away", nullptr, 80, 80, 10, 10);
-    const std::vector<ProbeWidget*> all = {&floor, &cover, &glass, &top, &away};
-    for (ProbeWidget* widget : all) {
+    const WidgetList all = {&floor, &cover, &glass, &top, &away};
+    for (Widget* widget : all) {
         manager.AddWidget(widget);
     }
     manager.DrawScreen();
-    ASSERT_EQ(DirtyOnes(all), "");
+    ASSERT_EQ(Names(all, true), "");
 
     // A transparent widget: the opaque cover beneath hides the floor, so the walk stops there;
     // the widget on top that overlaps is redrawn too.
     glass.SetHasAlpha(true);
     glass.MarkDirty();
-    EXPECT_EQ(DirtyOnes(all), "cover glass top");
+    EXPECT_EQ(Names(all, true), "cover glass top");
     EXPECT_TRUE(manager.IsDirty());
     EXPECT_TRUE(manager.DrawScreen());
 
@@ -213,26 +187,32 @@ TEST_F(WidgetTreeTest, DirtyMarkingRedrawsWhatShowsThroughDownToTheFirstCovering
     // whole, so everything over it is too.
     cover.SetHasTransparencies(true);
     glass.MarkDirty();
-    EXPECT_EQ(DirtyOnes(all), "floor cover glass top away");
+    EXPECT_EQ(Names(all, true), "floor cover glass top away");
     manager.DrawScreen();
 
     // An opaque widget redraws only itself and what lies on top of it.
     glass.SetHasAlpha(false);
     glass.MarkDirty();
-    EXPECT_EQ(DirtyOnes(all), "glass top");
+    EXPECT_EQ(Names(all, true), "glass top");
     manager.DrawScreen();
 
     // Hidden widgets are neither marked nor drawn; touching edges do not overlap.
     top.SetVisible(false);
     manager.DrawScreen();
     glass.MarkDirty();
-    EXPECT_EQ(DirtyOnes(all), "glass");
+    EXPECT_EQ(Names(all, true), "glass");
     ProbeWidget touching("touch", nullptr, 40, 20, 10, 10);
     manager.AddWidget(&touching);
     manager.DrawScreen();
     glass.MarkDirty();
     EXPECT_FALSE(touching.IsDirty());
     manager.RemoveWidget(&touching);
+
+    // Moving redraws what is uncovered at the old place and what lies above the new one.
+    cover.SetHasTransparencies(false);
+    manager.DrawScreen();
+    glass.Move(75, 75);
+    EXPECT_EQ(Names(all, true), "cover glass away");
 }
 
 TEST_F(WidgetTreeTest, DrawScreenRedrawsOnlyDirtyTopLevelWidgetsClippedAndTranslated) {
@@ -289,22 +269,6 @@ TEST_F(WidgetTreeTest, DrawScreenRedrawsOnlyDirtyTopLevelWidgetsClippedAndTransl
     manager.DrawScreen();
     EXPECT_EQ(screen.GetPixel(39, 0), 0xFFFFFF00u);
     EXPECT_EQ(screen.GetPixel(40, 0), 0xFF0000FFu);
-}
-
-TEST_F(WidgetTreeTest, ResizingRedrawsOldAndNewPlaces) {
-    MemoryImage screen(100, 100);
-    manager.SetScreenImage(&screen);
-    ProbeWidget mover("mover", nullptr, 0, 0, 10, 10);
-    ProbeWidget above("above", nullptr, 50, 50, 10, 10);
-    ProbeWidget other("other", nullptr, 0, 0, 10, 10);
-    manager.AddWidget(&other);
-    manager.AddWidget(&mover);
-    manager.AddWidget(&above);
-    manager.DrawScreen();
-    mover.Move(55, 55);
-    EXPECT_TRUE(other.IsDirty());  // uncovered at the old place
-    EXPECT_TRUE(above.IsDirty());  // overlapped at the new place
-    EXPECT_EQ(mover.GetRect(), Rect(55, 55, 10, 10));
 }
 
 TEST_F(WidgetTreeTest, RemoveAllChildrenAndDestructionLeaveNoDanglingPointers) {

@@ -62,6 +62,20 @@ TEST_F(WidgetManagerTest, HoverEntersLeavesAndMovesInLocalCoordinates) {
     EXPECT_EQ(manager.GetOverWidget(), &right);
     manager.MouseMove(50, 10);
     EXPECT_EQ(application.cursors, (std::vector<CursorKind>{CursorKind::Hand, CursorKind::Arrow}));
+
+    // Adding, moving and hiding widgets rechecks the hover.
+    manager.MouseMove(10, 10);
+    ProbeWidget cover("C", &log, 0, 0, 50, 50);
+    TakeLog();
+    manager.AddWidget(&cover);
+    EXPECT_EQ(TakeLog(), (Log{"L leave", "C enter", "C move 10,10"}));
+    cover.Move(60, 60);
+    EXPECT_EQ(TakeLog(), (Log{"C leave", "L enter", "L move 10,10"}));
+    cover.Move(0, 0);
+    cover.SetVisible(false);
+    EXPECT_EQ(TakeLog(),
+              (Log{"L leave", "C enter", "C move 10,10", "C leave", "L enter", "L move 10,10"}));
+    manager.RemoveWidget(&cover);
 }
 
 TEST_F(WidgetManagerTest, PressDragAndReleaseGoToThePressedWidgetOnly) {
@@ -147,13 +161,26 @@ TEST_F(WidgetManagerTest, KeysGoToTheFocusWidgetAndOnlyCodesBelow255AreRecorded)
     manager.KeyUp(kKeyControl);
     EXPECT_EQ(TakeLog(), (Log{"L keydown 17", "R char 9", "L keyup 17"}));
 
-    // Losing the window focus releases every key still down, then the widget loses the focus.
+    // Losing the window focus releases every key still down, then the widget loses the focus;
+    // the lost-focus modifier applies until the focus is back.
+    manager.SetLostFocusModifier(FlagsModifier{0, FlagUpdate});
     manager.LostFocus();
     EXPECT_EQ(TakeLog(), (Log{"L keyup 65", "L lostfocus"}));
     EXPECT_FALSE(manager.IsKeyDown(65));
+    manager.UpdateFrame();
+    EXPECT_EQ(left.updates, 0);
     manager.SetFocus(&right);  // no GotFocus while the window has no focus
     manager.GotFocus();
     EXPECT_EQ(TakeLog(), (Log{"L lostfocus", "R gotfocus"}));
+    manager.UpdateFrame();
+    EXPECT_EQ(left.updates, 1);
+    // A widget's own modifier: FlagMarkDirty makes it dirty every update.
+    left.SetFlagsModifier(FlagsModifier{FlagMarkDirty, 0});
+    manager.DrawScreen();
+    manager.UpdateFrame();
+    EXPECT_TRUE(left.IsDirty());
+    EXPECT_FALSE(right.IsDirty());
+    TakeLog();
 
     // Tab and Shift+Tab move the focus along the tab chain.
     right.SetTabNext(&left);
@@ -231,9 +258,8 @@ TEST_F(WidgetManagerTest, AModalWidgetBlocksHoverClicksAndFocusBeneathItWhileThe
     manager.MouseMove(10, 10);
     EXPECT_EQ(TakeLog(), (Log{"D leave", "L enter", "L move 10,10"}));
     manager.RemoveWidget(&dialog);
-}
 
-TEST_F(WidgetManagerTest, RemovingModalWidgetsClearsTheirRecordsAndPopsThrough) {
+    // Removing modal widgets clears their records and pops through.
     ProbeWidget first("F", &log, 0, 0, 10, 10);
     ProbeWidget second("S", &log, 20, 0, 10, 10);
     manager.AddWidget(&first);
@@ -273,37 +299,6 @@ TEST_F(WidgetManagerTest, OverlaysAreDrawnByPriorityAndBeforeWidgetsOfHigherPrio
     manager.DrawScreen();
     EXPECT_EQ(TakeLog(), (Log{"L overlay 2", "R overlay 2", "R draw", "L overlay 5"}));
     EXPECT_EQ(manager.GetMinDeferredPriority(), kNoDeferredPriority);
-}
-
-TEST_F(WidgetManagerTest, AddingAndMovingWidgetsRechecksTheHover) {
-    manager.MouseMove(10, 10);
-    ProbeWidget cover("C", &log, 0, 0, 50, 50);
-    TakeLog();
-    manager.AddWidget(&cover);
-    EXPECT_EQ(TakeLog(), (Log{"L leave", "C enter", "C move 10,10"}));
-    cover.Move(60, 60);
-    EXPECT_EQ(TakeLog(), (Log{"C leave", "L enter", "L move 10,10"}));
-    cover.Move(0, 0);
-    cover.SetVisible(false);
-    EXPECT_EQ(TakeLog(),
-              (Log{"L leave", "C enter", "C move 10,10", "C leave", "L enter", "L move 10,10"}));
-    manager.RemoveWidget(&cover);
-}
-
-TEST_F(WidgetManagerTest, ALostFocusModifierAppliesWhileTheWindowHasNoFocus) {
-    manager.SetLostFocusModifier(FlagsModifier{0, FlagUpdate});
-    manager.LostFocus();
-    manager.UpdateFrame();
-    EXPECT_EQ(left.updates, 0);
-    manager.GotFocus();
-    manager.UpdateFrame();
-    EXPECT_EQ(left.updates, 1);
-    // A widget's own modifier: FlagMarkDirty makes it dirty every update.
-    left.SetFlagsModifier(FlagsModifier{FlagMarkDirty, 0});
-    manager.DrawScreen();
-    manager.UpdateFrame();
-    EXPECT_TRUE(left.IsDirty());
-    EXPECT_FALSE(right.IsDirty());
 }
 
 }  // namespace

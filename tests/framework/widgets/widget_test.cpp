@@ -16,7 +16,7 @@ namespace {
 using Log = std::vector<std::string>;
 using Lines = std::vector<std::string>;
 
-TEST(WidgetTest, ColoursGrowWithOpaqueBlackAndFallBackPastTheEnd) {
+TEST(WidgetTest, ColoursGrowWithOpaqueBlackAndFallBackPastTheEndHitRectanglesShrinkByInsets) {
     Widget widget;
     widget.SetColor(2, Color(1, 2, 3));
     EXPECT_EQ(widget.ColorCount(), 3);
@@ -32,10 +32,8 @@ TEST(WidgetTest, ColoursGrowWithOpaqueBlackAndFallBackPastTheEnd) {
     widget.SetColourTable(opaque, 1);
     EXPECT_EQ(widget.GetColor(0), Color(1, 1, 1, 255));
     EXPECT_EQ(widget.ColorCount(), 1);
-}
 
-TEST(WidgetTest, HitRectangleShrinksByTheMouseInsets) {
-    Widget widget;
+    // The hit rectangle shrinks by the mouse insets.
     widget.Resize(10, 20, 30, 40);
     EXPECT_TRUE(widget.Contains(10, 20));
     EXPECT_FALSE(widget.Contains(40, 20));

@@ -1,8 +1,9 @@
-// The quillory-sim program on the game's own data: the good player with seed 1 passes level 1's
-// tutorial as a person must and wins levels 1 and 39 in Classic and Transformer at about one
-// pick-up every 1.2 s; a save and restore through the command line; what it refuses.
+// The quillory-sim program: fixed-seed runs on a data folder of the test's own, each compared
+// line by line with its event log stored in expected/ (QUILLORY_UPDATE_EXPECTED=1 ctest -R
+// QuillorySimTest stores new ones after a change made on purpose); what it refuses.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
 
 #include "support/program_run.h"
@@ -10,73 +11,71 @@
 
 namespace {
 
-using TestSupport::EventLine;
+using TestSupport::TempFolder;
 
-// Runs the simulator on the game's data with its output in "out.jsonl" and "err.txt" of `out`.
-int RunTool(std::vector<std::string> arguments, const TestSupport::TempFolder& out) {
-    arguments.insert(arguments.begin(), {"--data", TestSupport::GameDataFolder()});
+// Runs the simulator with its output in "out.jsonl" and "err.txt" of `out`.
+int RunTool(std::vector<std::string> arguments, const TempFolder& out,
+            std::vector<std::pair<std::string, std::string>> environment = {}) {
     return TestSupport::RunProgram({.program = QUILLORY_SIM_TOOL,
                                     .arguments = std::move(arguments),
+                                    .environment = std::move(environment),
                                     .errorFile = out.File("err.txt"),
                                     .outputFile = out.File("out.jsonl")});
 }
 
-TEST(QuillorySimTest, TheGoodPlayerWinsLevelsOneAnd39InClassicAndTransformer) {
-    for (const std::string mode : {"classic", "transformer"}) {
-        for (const std::string level : {"1", "39"}) {
-            TestSupport::TempFolder out;
-            ASSERT_EQ(
-                RunTool({"--mode", mode, "--level", level, "--seed", "1", "--player", "good"}, out),
-                0);
-            EXPECT_EQ(out.Read("err.txt"), "");
-            const std::vector<EventLine> lines = TestSupport::ReadEvents(out.Read("out.jsonl"));
-            ASSERT_FALSE(lines.empty());
-            EXPECT_EQ(lines.front()["level"] + lines.front()["mode"], level + mode);
-            EXPECT_EQ(TestSupport::OfKind(lines, "won").size(), 1u) << mode << level;
-            EXPECT_EQ(lines.back()["event"], "level_end");
-            std::string moves;
-            std::vector<double> takes;
-            for (const EventLine& line : lines) {
-                const std::string& event = line["event"];
-                if (event == "take" || event == "turn" || event == "drop") {
-                    moves += event + line["slot"] + line["cell"] + " ";
-                }
-                if (event == "take") {
-                    takes.push_back(line.Number("t"));
-                }
-            }
-            if (level == "1") {
-                EXPECT_EQ(moves.substr(0, mode == "classic" ? 12 : 17),
-                          mode == "classic" ? "take4 drop4 " : "take4 turn drop4 ");
-            }
-            const double pace = (takes.back() - takes.front()) / (takes.size() - 1.0);
-            EXPECT_GT(pace, 1.0);
-            EXPECT_LT(pace, 1.6);
-        }
+// Level 1 (the tutorial); level 2 with every bonus and a frequent bug, long enough to save at
+// 40.5 s and play on; level 3 too short to win; a script on level 1 of a still field.
+TEST(QuillorySimTest, FixedSeedRunsPlayAsTheStoredEventLogs) {
+    TestSupport::SimData data;
+    data.WriteLevel(1);
+    data.WriteLevel(2, {{"levelTime", "300"},
+                        {"fBonusAnyShapeP", "0.1"},
+                        {"fBonusBandP", "0.08"},
+                        {"fBonusAreaP", "0.1"},
+                        {"fBugAppearanceRange", "1"},
+                        {"lineShapeCount", "8"},
+                        {"shapeClassCount", "4"},
+                        {"shapeClassList", "c0,c1,c2,c3"}});
+    data.WriteLevel(3, {{"levelTime", "12"}});
+    TestSupport::SimData still;
+    still.WriteLevel(1, {{"lineSpeed", "0"}});
+    // Cell 4 stays at (0.29, 0.634); slot 4 queues at (0.775, 0.915); discard at (0.1, 0.875).
+    const std::string script =
+        still.data.Write("run.txt",
+                         "# the tutorial's move, by hand\n\n"
+                         "5.5 click 0.1 0.875   # discard: refused in the tutorial\n"
+                         "6.0 click 0.775 0.915 # slot 4\r\n"
+                         "6.02 move 0.5 0.5     # before the click's release\n"
+                         "6.1 press right\n"
+                         "6.15 release right\n"
+                         "6.2 click 0.29 0.634  # cell 4\n"
+                         "7.0 click 0.1 0.875   # discards the first shape\n");
+    const std::vector<std::string> common = {"--data", data.data.Path(), "--userdir",
+                                             data.user.Path()};
+    const std::pair<const char*, std::vector<std::string>> runs[] = {
+        {"script.jsonl",  // the later --data wins
+         {"--data", still.data.Path(), "--mode", "transformer", "--script", script, "--max-seconds",
+          "8"}},
+        {"tutorial.jsonl", {"--player", "good", "--seed", "3"}},
+        {"saved.jsonl",
+         {"--level", "2", "--mode", "transformer", "--player", "good", "--seed", "2", "--save-at",
+          "40.5"}},
+        {"restored.jsonl",
+         {"--level", "2", "--mode", "transformer", "--player", "good", "--seed", "2", "--restore"}},
+        {"lost.jsonl", {"--level", "3", "--player", "casual", "--seed", "4"}}};
+    for (const auto& [name, arguments] : runs) {
+        TempFolder out;
+        std::vector<std::string> all = common;
+        all.insert(all.end(), arguments.begin(), arguments.end());
+        EXPECT_EQ(RunTool(all, out), 0) << name << ": " << out.Read("err.txt");
+        TestSupport::ExpectStoredOutput(name, out.Read("out.jsonl"));
     }
 }
 
-TEST(QuillorySimTest, SavesAndRestoresThroughTheCommandLine) {
-    TestSupport::TempFolder user;
-    TestSupport::TempFolder out;
-    const std::string folder = user.Path();
-    ASSERT_EQ(RunTool({"--userdir", folder, "--level", "2", "--player", "good", "--save-at", "40.5",
-                       "--max-seconds", "50"},
-                      out),
-              0);
-    EXPECT_NE(out.Read("out.jsonl").find("\"event\":\"saved\",\"level\":2"), std::string::npos);
-    ASSERT_EQ(RunTool({"--userdir", folder, "--level", "2", "--player", "good", "--restore",
-                       "--max-seconds", "1"},
-                      out),
-              0)
-        << out.Read("err.txt");
-    const std::vector<EventLine> lines = TestSupport::ReadEvents(out.Read("out.jsonl"));
-    ASSERT_GE(lines.size(), 2u);
-    EXPECT_EQ(lines[1]["event"] + " " + lines[1]["elapsed"], "restored 40.500");
-}
-
-TEST(QuillorySimTest, ExplainsWhatItRefuses) {
-    TestSupport::TempFolder out;
+TEST(QuillorySimTest, ExplainsWhatItRefusesAndKeepsToATemporaryUserFolder) {
+    TempFolder out;
+    TestSupport::SimData data;
+    data.WriteLevel(1);
     const std::vector<std::vector<std::string>> refused = {
         {"--mode", "arcade"},
         {"--level", "0"},
@@ -90,9 +89,36 @@ TEST(QuillorySimTest, ExplainsWhatItRefuses) {
         EXPECT_EQ(RunTool(bad, out), 2) << bad[0];
         EXPECT_NE(out.Read("err.txt").find("usage: quillory-sim"), std::string::npos);
     }
-    EXPECT_EQ(RunTool({"--level", "999"}, out), 1);
+    const std::string folder = data.data.Path();
+    EXPECT_EQ(RunTool({"--data", folder, "--level", "999"}, out), 1);
     EXPECT_NE(out.Read("err.txt").find("no level 999"), std::string::npos);
+    EXPECT_EQ(RunTool({"--data", folder, "--userdir", data.user.Path(), "--restore"}, out), 1);
+    EXPECT_NE(out.Read("err.txt").find("no saved classic game"), std::string::npos);
     EXPECT_EQ(out.Read("out.jsonl"), "");
+    // A script names its first bad line, and only a regular file is one.
+    for (const char* text : {"1 move 0.5\n", "1 move 0.5 1.5\n", "-1 move 0.5 0.5\n",
+                             "1 press middle\n", "1 release left now\n"}) {
+        const std::string script = out.Write("bad.txt", std::string("0 move 0 0\n") + text);
+        EXPECT_EQ(RunTool({"--data", folder, "--script", script}, out), 1) << text;
+        EXPECT_NE(out.Read("err.txt").find("line 2"), std::string::npos) << text;
+    }
+    EXPECT_EQ(RunTool({"--data", folder, "--script", folder}, out), 1);
+    EXPECT_EQ(RunTool({"--data", folder, "--script", out.File("missing.txt")}, out), 1);
+    EXPECT_NE(out.Read("err.txt").find("missing.txt"), std::string::npos);
+
+    // Without --userdir, the user files (here a save) go to a new folder under $TMPDIR, removed
+    // at the end; nothing reaches the home folder.
+    data.WriteLevel(2);
+    TempFolder temporary;
+    TempFolder home;
+    EXPECT_EQ(
+        RunTool(
+            {"--data", folder, "--level", "2", "--save-at", "1", "--max-seconds", "6"}, out,
+            {{"TMPDIR", temporary.Path()}, {"HOME", home.Path()}, {"XDG_DATA_HOME", home.Path()}}),
+        0);
+    EXPECT_NE(out.Read("out.jsonl").find("\"saved\""), std::string::npos);
+    EXPECT_TRUE(std::filesystem::is_empty(temporary.Path()));
+    EXPECT_TRUE(std::filesystem::is_empty(home.Path()));
 }
 
 }  // namespace
