@@ -6,7 +6,7 @@
 namespace Tuvo {
 namespace {
 
-// Volumes are stored in percent. Rounded, not truncated: 0.85 x 100 is 84.999... in binary, and
+// Volumes are stored in percent. Rounded, not truncated: 0.57 x 100 is 56.999... in binary, and
 // truncating would lower the volume by one percent at every exit.
 int32_t Percent(double volume) {
     return static_cast<int32_t>(std::lround(volume * 100.0));

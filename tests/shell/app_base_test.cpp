@@ -22,27 +22,53 @@ namespace {
 using Platform::EventKind;
 using Platform::InputEvent;
 
-// A widget that records what the loop does to it and asks to be redrawn after every update.
-class CountingWidget : public Tuvo::Widget {
+// A widget that records what the loop does to it. A busy one asks to be redrawn after every
+// update; a painting one paints itself blue-grey with a red square at the top left.
+class ProbeWidget : public Tuvo::Widget {
 public:
     void Update() override {
         Widget::Update();
         ++updates;
-        MarkDirty();
+        if (busy) {
+            MarkDirty();
+        }
     }
     void UpdateFraction(float fraction) override { fractions.push_back(fraction); }
     void MouseMove(int, int) override { ++moves; }
     void MouseDown(int, int, int, int) override { ++clicks; }
+    void Draw(Tuvo::Graphics* g) override {
+        ++draws;
+        if (paint) {
+            g->SetColor(Tuvo::Color(0x20, 0x40, 0x60));
+            g->FillRect(0, 0, Width(), Height());
+            g->SetColor(Tuvo::Color(0xFF, 0, 0));
+            g->FillRect(0, 0, 10, 10);
+        }
+    }
 
+    bool busy = true;
+    bool paint = false;
     int updates = 0;
     int moves = 0;
     int clicks = 0;
+    int draws = 0;
     std::vector<float> fractions;
+};
+
+// Music that records what the application sets on it.
+class RecordingMusic : public Tuvo::MusicInterface {
+public:
+    void SetVolume(double volume) override { volume_ = volume; }
+    void PauseAllMusic() override { paused_ = true; }
+    void ResumeAllMusic() override { paused_ = false; }
+    double volume_ = -1;
+    bool paused_ = false;
 };
 
 // The application base with the window replaced: events come from `pending`, presenting records
 // the time and, with a display period, waits for the next refresh like a real vsync flip. One
-// widget covers the screen and has the focus.
+// widget covers the screen and has the focus. The exit question is answered No, and what the game
+// is told is recorded.
 class LoopApp : public Tuvo::TuvoAppBase {
 public:
     explicit LoopApp(Platform::ManualClock& clock, int width = 80, int height = 60)
@@ -55,6 +81,9 @@ public:
         widget.Resize(0, 0, width, height);
         widgetManager_->AddWidget(&widget);
         widgetManager_->SetFocus(&widget);
+        auto owned = std::make_unique<RecordingMusic>();
+        music = owned.get();
+        SetMusicInterface(std::move(owned));
         loaded_ = true;
         running_ = true;
     }
@@ -99,10 +128,24 @@ public:
         }
     }
 
+    bool AskQuestion(const std::string&, const std::string&, bool) override {
+        ++questions;
+        return false;
+    }
+    void OnHardwareAccelerationRefused() override { ++refusals; }
+    void OnScreenModeChanged(bool windowed) override { modes.push_back(windowed); }
+    void OnResourcesLoaded() override { ++handOvers; }
+    void ShowFrame() { TuvoAppBase::PresentFrame(); }
     using TuvoAppBase::hardwareMayHaveFailed_;
+    using TuvoAppBase::ScreenPixels;
 
     Platform::ManualClock& manualClock;
-    CountingWidget widget;
+    ProbeWidget widget;
+    RecordingMusic* music = nullptr;
+    int questions = 0;
+    int refusals = 0;
+    int handOvers = 0;
+    std::vector<bool> modes;
     std::vector<InputEvent> pending;
     std::vector<uint32_t> presentTimes;
     double displayPeriod = 0;  // milliseconds; 0: presenting never waits
@@ -171,7 +214,7 @@ TEST_F(AppBaseTest, HundredUpdatesASecondAStallCatchesUpAtMostTwentyOrNoneAfterA
     EXPECT_NEAR(UpdatesUntilSleep(app), 10, 1);
 }
 
-TEST_F(AppBaseTest, SixtyHertzDisplayStillGivesHundredUpdatesASecond) {
+TEST_F(AppBaseTest, SixtyHertzDisplayGivesHundredUpdatesASecondAndOneThatDoesNotWaitIsFound) {
     LoopApp app(clock_);
     app.vsyncUpdates_ = true;
     app.syncRefreshRate_ = 60;
@@ -186,6 +229,19 @@ TEST_F(AppBaseTest, SixtyHertzDisplayStillGivesHundredUpdatesASecond) {
     ASSERT_FALSE(app.widget.fractions.empty());
     EXPECT_NEAR(app.widget.fractions.back(), 1.6667f, 0.001f);
     EXPECT_FALSE(app.vsyncBroken_);
+
+    // A display that does not wait is found out after three fast seconds.
+    LoopApp fast(clock_);
+    fast.vsyncUpdates_ = true;
+    fast.physicallyWindowed_ = false;
+    fast.presentCost = 2;  // presenting returns at once: 500 "frames" a second
+    fast.vsyncBrokenTestStart_ = clock_.Milliseconds();
+    for (int i = 0; i < 100000 && !fast.vsyncBroken_; ++i) {
+        fast.Step();
+    }
+    EXPECT_TRUE(fast.vsyncBroken_);
+    EXPECT_EQ(fast.vsyncBrokenCount_, 3);
+    EXPECT_NEAR(fast.updateCount_, 300, 2);
 }
 
 TEST_F(AppBaseTest, MessagesOneAStepBeforeTheNextUpdateEvenWithUpdatesStopped) {
@@ -225,26 +281,8 @@ TEST_F(AppBaseTest, MessagesOneAStepBeforeTheNextUpdateEvenWithUpdatesStopped) {
     EXPECT_EQ(stopped.pending.size(), 1u);
 }
 
-TEST_F(AppBaseTest, DisplayThatDoesNotWaitIsDetectedAfterThreeFastSeconds) {
-    LoopApp app(clock_);
-    app.vsyncUpdates_ = true;
-    app.physicallyWindowed_ = false;
-    app.presentCost = 2;  // presenting returns at once: 500 "frames" a second
-    app.vsyncBrokenTestStart_ = clock_.Milliseconds();
-    for (int i = 0; i < 100000 && !app.vsyncBroken_; ++i) {
-        app.Step();
-    }
-    EXPECT_TRUE(app.vsyncBroken_);
-    EXPECT_EQ(app.vsyncBrokenCount_, 3);
-    EXPECT_NEAR(app.updateCount_, 300, 2);
-}
-
 TEST_F(AppBaseTest, LoadingThrottlesDrawsYieldsTheProcessorAndHandsOverOnTheNextUpdate) {
-    struct HandOverApp : LoopApp {
-        using LoopApp::LoopApp;
-        void OnResourcesLoaded() override { ++handOvers; }
-        int handOvers = 0;
-    } app(clock_);
+    LoopApp app(clock_);
     app.loaded_ = false;
     app.loadingThreadStarted_ = true;
     app.yieldMainThread_ = true;
@@ -307,17 +345,15 @@ TEST_F(AppBaseTest, CloseRequestAndQuittingSignalsQuitAndSave) {
         EXPECT_EQ(inProgress, 0) << signal;
     }
     Platform::ClearQuitSignal();
+    // At exit the answer to the acceleration question reaches the game before destruction.
+    LoopApp app(clock_);
+    app.autoStartLoadThread_ = false;
+    app.hardwareMayHaveFailed_ = true;
+    app.pending.push_back({.kind = EventKind::kCloseRequested});
+    app.Run();
+    EXPECT_EQ(app.questions, 1);
+    EXPECT_EQ(app.refusals, 1);
 }
-
-// Music that records what the application sets on it.
-class RecordingMusic : public Tuvo::MusicInterface {
-public:
-    void SetVolume(double volume) override { volume_ = volume; }
-    void PauseAllMusic() override { paused_ = true; }
-    void ResumeAllMusic() override { paused_ = false; }
-    double volume_ = -1;
-    bool paused_ = false;
-};
 
 TEST_F(AppBaseTest, AModalDialogBlocksTheWidgetsBeneathUntilItsButtonEndsIt) {
     LoopApp app(clock_, 800, 600);
@@ -355,9 +391,7 @@ TEST_F(AppBaseTest, AModalDialogBlocksTheWidgetsBeneathUntilItsButtonEndsIt) {
 
 TEST_F(AppBaseTest, OneOwnerDecidesTheVolumeHeard) {
     LoopApp app(clock_);
-    auto owned = std::make_unique<RecordingMusic>();
-    RecordingMusic& music = *owned;
-    app.SetMusicInterface(std::move(owned));
+    const RecordingMusic& music = *app.music;
     app.Send(EventKind::kFocusGained);
     app.SetPlayerMusicVolume(0.4);  // the options slider
     EXPECT_DOUBLE_EQ(music.volume_, 0.4);
@@ -391,9 +425,7 @@ TEST_F(AppBaseTest, OneOwnerDecidesTheVolumeHeard) {
 
 TEST_F(AppBaseTest, TheIdlePauseSleepsAndPausesTheMusic) {
     LoopApp app(clock_);
-    auto owned = std::make_unique<RecordingMusic>();
-    RecordingMusic& music = *owned;
-    app.SetMusicInterface(std::move(owned));
+    const RecordingMusic& music = *app.music;
     app.RunFor(10 * 60 * 1000 + 2000);
     ASSERT_TRUE(app.idlePaused_);
     EXPECT_TRUE(music.paused_);
@@ -410,45 +442,7 @@ TEST_F(AppBaseTest, TheIdlePauseSleepsAndPausesTheMusic) {
     EXPECT_GT(app.updateCount_, updates + 5);
 }
 
-TEST_F(AppBaseTest, SessionsAreSeededFromTheWallClock) {
-    LoopApp app(clock_);
-    clock_.SetWall(1'765'000'123'456);
-    unsetenv("QUILLORY_SEED");
-    app.SeedGenerators();
-    EXPECT_EQ(Platform::StandardRandom().State(), static_cast<uint32_t>(1'765'000'123'456));
-    EXPECT_EQ(Platform::FrameworkRandom().State(), static_cast<uint32_t>(1'765'000'123'456));
-    setenv("QUILLORY_SEED", "42", 1);
-    app.SeedGenerators();
-    EXPECT_EQ(Platform::StandardRandom().State(), 42u);
-    unsetenv("QUILLORY_SEED");
-}
-
-// Answers the exit question with No and records what the game is told.
-class HookApp : public LoopApp {
-public:
-    using LoopApp::LoopApp;
-    bool AskQuestion(const std::string&, const std::string&, bool) override {
-        ++questions;
-        return false;
-    }
-    void OnHardwareAccelerationRefused() override { ++refusals; }
-    void OnScreenModeChanged(bool windowed) override { modes.push_back(windowed); }
-    int questions = 0;
-    int refusals = 0;
-    std::vector<bool> modes;
-};
-
-TEST_F(AppBaseTest, TheAccelerationAnswerReachesTheGameBeforeDestruction) {
-    HookApp app(clock_);
-    app.autoStartLoadThread_ = false;
-    app.hardwareMayHaveFailed_ = true;
-    app.pending.push_back({.kind = EventKind::kCloseRequested});
-    app.Run();
-    EXPECT_EQ(app.questions, 1);
-    EXPECT_EQ(app.refusals, 1);
-}
-
-TEST_F(AppBaseTest, CommandLineFoldersAreTakenFromTheStartFolderAndAnUnknownOptionExits) {
+TEST_F(AppBaseTest, CommandLineFoldersAnUnknownOptionAndTheSessionSeed) {
     LoopApp app(clock_);
     app.startFolder_ = folder_.Path();
     app.SplitCommandLine("-screensaver -play -demofile=x.dem -changedir=data");
@@ -460,43 +454,24 @@ TEST_F(AppBaseTest, CommandLineFoldersAreTakenFromTheStartFolderAndAnUnknownOpti
     EXPECT_EQ(Platform::UserFolder(), folder_.Path() + "/user");
     EXPECT_EXIT(app.SplitCommandLine("-bogus=1"), ::testing::ExitedWithCode(0),
                 "Invalid command line parameter: -bogus");
+    // Sessions are seeded from the wall clock, or from $QUILLORY_SEED.
+    clock_.SetWall(1'765'000'123'456);
+    unsetenv("QUILLORY_SEED");
+    app.SeedGenerators();
+    EXPECT_EQ(Platform::StandardRandom().State(), static_cast<uint32_t>(1'765'000'123'456));
+    EXPECT_EQ(Platform::FrameworkRandom().State(), static_cast<uint32_t>(1'765'000'123'456));
+    setenv("QUILLORY_SEED", "42", 1);
+    app.SeedGenerators();
+    EXPECT_EQ(Platform::StandardRandom().State(), 42u);
+    unsetenv("QUILLORY_SEED");
 }
-
-TEST_F(AppBaseTest, AltEnterTellsTheGameSoItsOptionFollows) {
-    setenv("SDL_VIDEODRIVER", "dummy", 1);
-    HookApp app(clock_);
-    Platform::WindowSettings settings;
-    settings.accelerated = false;
-    settings.vsync = false;
-    std::string error;
-    ASSERT_TRUE(app.GetWindow().Create(settings, error)) << error;
-    for (int press = 0; press < 2; ++press) {
-        app.QueueInputEvent(
-            {.kind = EventKind::kKeyDown, .keyCode = Platform::Key::kReturn, .altDown = true});
-        app.HandleQueuedMessage(true);
-    }
-    EXPECT_EQ(app.modes, (std::vector<bool>{false, true}));
-    EXPECT_TRUE(app.settings_.windowed);
-    app.GetWindow().Destroy();
-}
-
-// A widget that changes only when told to.
-class QuietWidget : public Tuvo::Widget {
-public:
-    void Draw(Tuvo::Graphics*) override { ++draws; }
-    int draws = 0;
-};
 
 // With nothing dirty the loop sleeps and shows the unchanged frame once a second; a change is
 // drawn and shown on the next update.
 TEST_F(AppBaseTest, AQuietScreenIsShownOnceASecondAndAChangeAtOnce) {
     LoopApp app(clock_);
-    // The counting widget changes on every update, and with it whatever lies over it.
-    app.widget.SetVisible(false);
-    app.widget.Resize(40, 40, 10, 10);
-    QuietWidget quiet;
-    quiet.Resize(0, 0, 10, 10);
-    app.GetWidgetManager()->AddWidget(&quiet);
+    ProbeWidget& quiet = app.widget;
+    quiet.busy = false;
     app.RunFor(500);
     const size_t presentsBefore = app.presentTimes.size();
     const int drawsBefore = quiet.draws;
@@ -512,39 +487,17 @@ TEST_F(AppBaseTest, AQuietScreenIsShownOnceASecondAndAChangeAtOnce) {
     EXPECT_EQ(quiet.draws, drawsBefore + 1);
     ASSERT_GT(app.presentTimes.size(), presentsQuiet);
     EXPECT_LE(app.presentTimes[presentsQuiet] - changedAt, 20u);
-    app.GetWidgetManager()->RemoveWidget(&quiet);
 }
-
-// A widget painting the screen blue-grey with a red square at the top left.
-class PaintWidget : public Tuvo::Widget {
-public:
-    void Draw(Tuvo::Graphics* g) override {
-        g->SetColor(Tuvo::Color(0x20, 0x40, 0x60));
-        g->FillRect(0, 0, Width(), Height());
-        g->SetColor(Tuvo::Color(0xFF, 0, 0));
-        g->FillRect(0, 0, 10, 10);
-        ++draws;
-    }
-    int draws = 0;
-};
-
-class WindowedApp : public LoopApp {
-public:
-    using LoopApp::LoopApp;
-    void ShowFrame() { TuvoAppBase::PresentFrame(); }
-    using TuvoAppBase::ScreenPixels;
-};
 
 // Without a graphics card the game draws straight into the window's pixels and draws everything
 // again when they are new (full screen here, or no window at all); screenshots read the frame
-// row by row whatever the pitch.
+// row by row whatever the pitch. Alt+Enter tells the game, so that its option follows.
 TEST_F(AppBaseTest, TheFrameIsDrawnInTheWindowsPixelsAndFollowsANewWindowSurface) {
     setenv("SDL_VIDEODRIVER", "dummy", 1);
-    WindowedApp app(clock_, 800, 600);
-    app.widget.SetVisible(false);
-    PaintWidget paint;
-    paint.Resize(0, 0, 800, 600);
-    app.GetWidgetManager()->AddWidget(&paint);
+    LoopApp app(clock_, 800, 600);
+    ProbeWidget& paint = app.widget;
+    paint.busy = false;
+    paint.paint = true;
     std::string error;
     ASSERT_TRUE(app.GetWindow().Create({.accelerated = false, .vsync = false}, error)) << error;
     app.GetWindow().Show();
@@ -568,12 +521,18 @@ TEST_F(AppBaseTest, TheFrameIsDrawnInTheWindowsPixelsAndFollowsANewWindowSurface
         EXPECT_EQ(pixels[9 * 800 + 9], 0xFFFF0000u);
         EXPECT_EQ(pixels[599 * 800 + 10], 0xFF204060u);
     }
+    for (int press = 0; press < 2; ++press) {
+        app.QueueInputEvent(
+            {.kind = EventKind::kKeyDown, .keyCode = Platform::Key::kReturn, .altDown = true});
+        app.HandleQueuedMessage(true);
+    }
+    EXPECT_EQ(app.modes, (std::vector<bool>{false, true}));
+    EXPECT_TRUE(app.settings_.windowed);
     app.GetWindow().Destroy();
     const int drawsBefore = paint.draws;
     app.DrawFrame();
     EXPECT_FALSE(app.GetScreenImage()->HasExternalPixels());
     EXPECT_EQ(paint.draws, drawsBefore + 1);
-    app.GetWidgetManager()->RemoveWidget(&paint);
 }
 
 }  // namespace

@@ -38,13 +38,6 @@ TEST(CommandLineTest, SplitsParametersNamesAndValues) {
     }
 }
 
-TEST(CommandLineTest, ProgramPathIsSkipped) {
-    EXPECT_EQ(Tuvo::ParametersOfCommandLine("\"C:\\Program Files\\q.exe\" -play"), " -play");
-    EXPECT_EQ(Tuvo::ParametersOfCommandLine("\"C:\\Program Files\\q.exe -play"), "");
-    EXPECT_EQ(Tuvo::ParametersOfCommandLine("q.exe -a -b"), "-a -b");
-    EXPECT_EQ(Tuvo::ParametersOfCommandLine("q.exe"), "");
-}
-
 TEST(CommandLineTest, ProcessArgumentsAreOneParameterEach) {
     Parameters parameters;
     Tuvo::SplitArguments({"-changedir=/home/me/My Games", "-userdir=\"/tmp/x\"", "", "-play"},

@@ -49,35 +49,6 @@ TEST(DemoSessionTest, OptionsNameOneFileToRecordOrPlay) {
 
 constexpr uint64_t kData = 0xDA7A;  // the fingerprint of the data the tests "play on"
 
-std::string WriteRecording(const TempFolder& folder, const std::string& version) {
-    Tuvo::Recording recording;
-    recording.programVersion = version;
-    recording.dataFingerprint = kData;
-    recording.files = {{"config.ini", true, "[A]\r\nb=1\r\n"}, {"saved.ini", false, ""}};
-    recording.checks = {{3, 1, 0, 1}, {9, 6, 50, 1}};
-    recording.endTick = 12;
-    return folder.Write("demo.txt", Tuvo::FormatRecording(recording));
-}
-
-TEST(DemoSessionTest, PlaybackRefusesMissingDamagedAndForeignRecordings) {
-    TempFolder folder;
-    std::string error;
-    EXPECT_EQ(DemoSession::ForPlayback(folder.File("none.txt"), "2.1", kData, error), nullptr);
-    EXPECT_NE(error.find("does not exist"), std::string::npos) << error;
-    EXPECT_EQ(DemoSession::ForPlayback(folder.Path(), "2.1", kData, error), nullptr);
-    EXPECT_NE(error.find("not a regular file"), std::string::npos) << error;
-    folder.Write("bad.txt", "quillory-recording 1\nversion 2.1\n");
-    EXPECT_EQ(DemoSession::ForPlayback(folder.File("bad.txt"), "2.1", kData, error), nullptr);
-    EXPECT_NE(error.find("damaged"), std::string::npos) << error;
-    const std::string path = WriteRecording(folder, "2.0");
-    EXPECT_EQ(DemoSession::ForPlayback(path, "2.1", kData, error), nullptr);
-    EXPECT_NE(error.find("version 2.0"), std::string::npos) << error;
-    WriteRecording(folder, "2.1");
-    EXPECT_EQ(DemoSession::ForPlayback(path, "2.1", kData + 1, error), nullptr);
-    EXPECT_NE(error.find("other game data"), std::string::npos) << error;
-    EXPECT_NE(DemoSession::ForPlayback(path, "2.1", kData, error), nullptr) << error;
-}
-
 TEST(DemoSessionTest, TheDataFingerprintFollowsLevelsMenusAndClassesOnly) {
     TempFolder data;
     data.Write("classes.xml", "<Classes/>");
@@ -111,32 +82,17 @@ TEST(DemoSessionTest, TheDataFingerprintFollowsLevelsMenusAndClassesOnly) {
     std::filesystem::current_path(start);
 }
 
-TEST(DemoSessionTest, PlaybackComparesEveryChangeOfTheVisibleState) {
-    TempFolder folder;
-    const std::string path = WriteRecording(folder, "2.1");
-    std::string error;
-    auto same = DemoSession::ForPlayback(path, "2.1", kData, error);
-    ASSERT_NE(same, nullptr);
-    for (int tick = 1; tick <= 11; ++tick) {
-        same->TickDone(tick < 3 ? -1 : (tick < 9 ? 1 : 6), tick < 9 ? 0 : 50, tick < 3 ? -1 : 1);
-    }
-    EXPECT_TRUE(same->Finish(error)) << error;
-
-    // Fifty points one update early is another session.
-    auto early = DemoSession::ForPlayback(path, "2.1", kData, error);
-    for (int tick = 1; tick <= 11; ++tick) {
-        early->TickDone(tick < 3 ? -1 : (tick < 8 ? 1 : 6), tick < 8 ? 0 : 50, tick < 3 ? -1 : 1);
-    }
-    EXPECT_FALSE(early->Finish(error));
-    EXPECT_NE(error.find("after update 8"), std::string::npos) << error;
-
-    // Ending before the recorded changes were seen is another session too.
-    auto cut = DemoSession::ForPlayback(path, "2.1", kData, error);
-    cut->TickDone(-1, 0, -1);
-    EXPECT_FALSE(cut->Finish(error));
+// The visible state after update `tick` of a session whose second change (50 points) comes after
+// update `second` - 1; it stays hidden (-1) for the first two updates.
+void TickDone(Tuvo::DemoSession& session, int tick, int second) {
+    session.TickDone(tick < 3 ? -1 : (tick < second ? 1 : 6), tick < second ? 0 : 50,
+                     tick < 3 ? -1 : 1);
 }
 
-TEST(DemoSessionTest, RecordingNotesInputStateAndEndWrittenAtomically) {
+// A session's life: recorded with its user files, input and visible states and written
+// atomically; played back, each change of the visible state must come as recorded; a missing,
+// damaged or foreign file is refused with the reason.
+TEST(DemoSessionTest, ARecordingPlaysBackOnlyTheSameWayOnTheSameProgramAndData) {
     TempFolder folder;
     folder.Write("user/config.ini", "[OPTIONS]\r\nbtnFullScreen=0\r\n");
     const std::string path = folder.File("demos/new/demo.txt");
@@ -157,22 +113,51 @@ TEST(DemoSessionTest, RecordingNotesInputStateAndEndWrittenAtomically) {
     session->Pointer(x, y);
     EXPECT_EQ(x, 120);
     EXPECT_EQ(y, 90);
-    session->TickDone(1, 0, 1);
-    session->TickDone(1, 0, 1);
+    for (int tick = 1; tick <= 11; ++tick) {
+        TickDone(*session, tick, 9);
+    }
     session->HandOver({.kind = Platform::EventKind::kRepaint});
     std::string error;
     ASSERT_TRUE(session->Finish(error)) << error;
-
     Tuvo::Recording read;
     ASSERT_TRUE(Tuvo::ParseRecording(folder.Read("demos/new/demo.txt"), read, error)) << error;
     ASSERT_EQ(read.events.size(), 2u);  // no repaint
     EXPECT_EQ(read.events[0].tick, 1);
-    EXPECT_EQ(read.endTick, 3);
-    EXPECT_EQ(read.dataFingerprint, kData);
-    ASSERT_EQ(read.checks.size(), 1u);
+    EXPECT_EQ(read.endTick, 12);
+    EXPECT_EQ(read.checks.size(), 2u);
     ASSERT_EQ(read.files.size(), 3u);
     EXPECT_EQ(read.files[0].contents, "[OPTIONS]\r\nbtnFullScreen=0\r\n");
     EXPECT_FALSE(read.files[1].present);
+
+    // Played `ticks` updates with the second change after update `second` - 1.
+    auto play = [&](int ticks, int second) {
+        auto playback = DemoSession::ForPlayback(path, "2.1", kData, error);
+        for (int tick = 1; tick <= ticks; ++tick) {
+            TickDone(*playback, tick, second);
+        }
+        return playback->Finish(error);
+    };
+    EXPECT_TRUE(play(11, 9)) << error;
+    // Fifty points one update early is another session.
+    EXPECT_FALSE(play(11, 8));
+    EXPECT_NE(error.find("after update 8"), std::string::npos) << error;
+    // Ending before the recorded changes were seen is another session too.
+    EXPECT_FALSE(play(1, 9));
+
+    const std::pair<std::string, const char*> refused[] = {
+        {folder.File("none.txt"), "does not exist"},
+        {folder.Path(), "not a regular file"},
+        {folder.Write("bad.txt", "quillory-recording 1\nversion 2.1\n"), "damaged"},
+        {path, "version 2.1"},  // played by 2.2
+    };
+    for (const auto& [file, reason] : refused) {
+        EXPECT_EQ(DemoSession::ForPlayback(file, file == path ? "2.2" : "2.1", kData, error),
+                  nullptr)
+            << file;
+        EXPECT_NE(error.find(reason), std::string::npos) << error;
+    }
+    EXPECT_EQ(DemoSession::ForPlayback(path, "2.1", kData + 1, error), nullptr);
+    EXPECT_NE(error.find("other game data"), std::string::npos) << error;
 }
 
 TEST(DemoSessionTest, AFolderThePlayerNamedKeepsItsFilesAndIsWarnedAbout) {

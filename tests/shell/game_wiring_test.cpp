@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <memory>
 #include <string>
 #include <vector>
 
@@ -16,23 +15,17 @@ namespace {
 
 using namespace Tuvo;
 
-// The application object on the real data, never initialised: no window, no loading thread.
 class GameWiringTest : public ::testing::Test {
 protected:
-    GameWiringTest()
-        : owned_(std::make_unique<GameApp>(
-              std::vector<std::string>{std::string("-changedir=") + QUILLORY_DATA_DIR,
-                                       "-userdir=" + user_.Path()},
-              clock_)),
-          application_(*owned_) {}
-    // The application logs its last line into the test's folder, before that is forgotten.
-    ~GameWiringTest() override { owned_.reset(); }
     void PointerAt(int& x, int& y) { application_.GetWindow().PointerPosition(x, y); }
 
     TestSupport::TestUserFolder user_;
     Platform::ManualClock clock_;
-    std::unique_ptr<GameApp> owned_;
-    GameApp& application_;
+    // The application on the real data, never initialised: no window, no loading thread. Declared
+    // last, it goes first and logs its last line into the test's folder.
+    GameApp application_{std::vector<std::string>{std::string("-changedir=") + QUILLORY_DATA_DIR,
+                                                  "-userdir=" + user_.Path()},
+                         clock_};
 };
 
 TEST_F(GameWiringTest, EveryScreenSwitchMovesThePointerOnePixelDownAndQueuesTheMove) {

@@ -1,113 +1,73 @@
-// Scripted play on a hand-made screen: the clicks that take, turn, drop and throw away shapes,
-// answered by a small stand-in for the rules.
+// Scripted play on the real rules: the clicks that take, turn, drop and throw away shapes.
 #include "shell/input_script.h"
 
 #include <gtest/gtest.h>
 
-#include <cmath>
-#include <memory>
+#include <cstring>
 #include <string>
 
-#include "engine/app_log.h"
-#include "game/quillory_game.h"
-#include "support/temp_folder.h"
+#include "support/game_world.h"
 
 namespace {
 
 using namespace Quillory;
 
-constexpr float kDiscardX = 0.1f;
-constexpr float kDiscardY = 0.875f;
-
-ShapeItem Shape(int classIndex, int variant, float x, float y) {
-    ShapeItem item;
-    item.classIndex = classIndex;
-    item.variant = variant;
-    item.x = x;
-    item.y = y;
-    item.width = kCellWidth;
-    item.height = kCellHeight;
-    item.active = 1;
-    return item;
+bool FitsAnEmptyCell(const GameModel& game, const ShapeItem& shape) {
+    for (int c = 0; c < game.cellCount; ++c) {
+        const ShapeItem& cell = game.cells[c];
+        if (cell.active != 0 && cell.filled == 0 && cell.classIndex == shape.classIndex) {
+            return true;
+        }
+    }
+    return false;
 }
 
-// The rules as far as a click goes: a press takes the conveyor shape under the pointer, drops the
-// held one on a matching cell under it, or throws a shape away at the Discard button; a right
-// press turns the held shape. The conveyor gets a shape for the first empty cell when it runs
-// empty, and the level is won when every cell is filled.
-class Table : public Tuvo::ScriptTarget {
+// The rules of a headless world as the script sees them. The in-game menu's Discard button is
+// the shell's to press: a press on it throws the shape away, as the menu's action does.
+class WorldTarget : public Tuvo::ScriptTarget {
 public:
-    Table() : game_(std::make_unique<GameModel>()) {
-        game_->screenState = STATE_PLAYING;
-        game_->phase = PHASE_PLAYING;
-        game_->shapeClassCount = 3;
-        for (int k = 0; k < 3; ++k) {
-            game_->levelClasses[k].shapeCount = 4;
-        }
-        game_->lastPlaced.classIndex = -1;
-    }
-    GameModel& Game() { return *game_; }
-    void AddCell(int classIndex, int variant, float x, float y) {
-        game_->cells[game_->cellCount++] = Shape(classIndex, variant, x, y);
-    }
-    void AddShape(int classIndex) {
-        const float x = 0.3f + static_cast<float>(game_->conveyorCount) * kLineSpacing;
-        game_->conveyor[game_->conveyorCount++] = Shape(classIndex, 0, x, kConveyorY);
-    }
-    int turns = 0;
-    int discards = 0;
+    explicit WorldTarget(TestSupport::GameWorld& world) : world_(world) {}
 
-    int ScriptScreenState() const override { return game_->screenState; }
+    int ScriptScreenState() const override { return world_.game->State().screenState; }
     int ScriptTutorialStep() const override { return 0; }
-    const GameModel& ScriptGame() const override { return *game_; }
+    const GameModel& ScriptGame() const override { return world_.game->State(); }
     bool ScriptControlCentre(const std::string& menu, const std::string& control, float& x,
                              float& y) const override {
-        x = kDiscardX;
-        y = kDiscardY;
-        return menu == "menu-ingame.xml" && control == "btnDiscard";
+        const CMenu& inGame = world_.inGameMenu;
+        for (int i = 0; i < inGame.ButtonCount() && menu == "menu-ingame.xml"; ++i) {
+            if (control == inGame.Button(i).name) {
+                x = inGame.Button(i).xc;
+                y = inGame.Button(i).yc;
+                return true;
+            }
+        }
+        return false;
     }
     bool ScriptShapeCentre(bool, int, float&, float&) const override { return false; }
     void ScriptMovePointer(float x, float y) override {
-        x_ = x;
-        y_ = y;
+        world_.pointer.state.x = x;
+        world_.pointer.state.y = y;
     }
     void ScriptButton(bool down, bool right, float x, float y) override {
         ScriptMovePointer(x, y);
-        ShapeItem& held = game_->held;
-        if (!down) {
-            return;
-        }
-        if (right) {
-            held.variant = (held.variant + 1) % 4;
+        (right ? world_.pointer.state.right : world_.pointer.state.left) = down;
+        float discardX = 0;
+        float discardY = 0;
+        ScriptControlCentre("menu-ingame.xml", "btnDiscard", discardX, discardY);
+        presses += down ? 1 : 0;
+        if (down && right) {
             ++turns;
-        } else if (std::fabs(x - kDiscardX) < 0.01f && std::fabs(y - kDiscardY) < 0.01f) {
-            if (held.active == 0 && game_->conveyorCount > 0) {
-                Take(0);
-            }
-            held.active = 0;
+        } else if (down && x == discardX && y == discardY) {
+            const GameModel& game = world_.game->State();
             ++discards;
-        } else if (held.active == 0) {
-            for (int i = 0; i < game_->conveyorCount; ++i) {
-                if (std::fabs(game_->conveyor[i].x - x) < kCellWidth / 2) {
-                    Take(i);
-                    break;
-                }
-            }
-        } else {
-            Drop(x, y);
-        }
-        if (game_->conveyorCount == 0) {
-            for (int c = 0; c < game_->cellCount; ++c) {
-                if (game_->cells[c].filled == 0) {
-                    AddShape(game_->cells[c].classIndex);
-                    break;
-                }
-            }
+            wastedDiscards +=
+                FitsAnEmptyCell(game, game.held.active != 0 ? game.held : game.conveyor[0]);
+            world_.game->DiscardShape();
         }
     }
     void ScriptPointer(float& x, float& y) const override {
-        x = x_;
-        y = y_;
+        x = world_.pointer.state.x;
+        y = world_.pointer.state.y;
     }
     void ScriptKey(int) override {}
     void ScriptCharacter(char) override {}
@@ -116,66 +76,49 @@ public:
     void ScriptSetState(int) override {}
     void ScriptGameComplete() override {}
 
-private:
-    void Take(int slot) {
-        game_->held = game_->conveyor[slot];
-        for (int i = slot + 1; i < game_->conveyorCount; ++i) {
-            game_->conveyor[i - 1] = game_->conveyor[i];
-        }
-        --game_->conveyorCount;
-    }
-    void Drop(float x, float y) {
-        int filled = 0;
-        for (int c = 0; c < game_->cellCount; ++c) {
-            ShapeItem& cell = game_->cells[c];
-            if (cell.filled == 0 && game_->held.active != 0 &&
-                std::fabs(cell.x - x) < 0.45f * cell.width &&
-                std::fabs(cell.y - y) < 0.45f * cell.height &&
-                cell.classIndex == game_->held.classIndex && cell.variant == game_->held.variant) {
-                cell.filled = 1;
-                game_->held.active = 0;
-            }
-            filled += cell.filled;
-        }
-        game_->screenState = filled == game_->cellCount ? STATE_LEVEL_END : STATE_PLAYING;
-    }
+    int presses = 0;
+    int turns = 0;
+    int discards = 0;
+    int wastedDiscards = 0;  // shapes thrown away although a cell of their class was empty
 
-    std::unique_ptr<GameModel> game_;
-    float x_ = 0.5f;
-    float y_ = 0.5f;
+private:
+    TestSupport::GameWorld& world_;
 };
 
-// Runs `script` on the table for at most `updates` steps; whether it finished without failing
+// Runs `script` for at most `updates` updates of the world; whether it finished without failing
 // (a failure is logged and ends the script).
-bool RunScript(Table& table, const std::string& script, int updates = 2000) {
-    TestSupport::TempFolder folder;
-    SetLogFilePath(folder.File("applog.htm").c_str());
+bool RunScript(TestSupport::GameWorld& world, WorldTarget& target, const std::string& script,
+               int updates) {
     Tuvo::InputScript runner;
-    EXPECT_TRUE(runner.Load(folder.Write("script.txt", script)));
+    EXPECT_TRUE(runner.Load(world.data.Write("script.txt", script)));
     for (int step = 0; step < updates && !runner.Finished(); ++step) {
-        runner.Step(table);
+        runner.Step(target);
+        world.Step();
     }
-    SetLogFilePath(nullptr);
-    return runner.Finished() && folder.Read("applog.htm").find("FAILED") == std::string::npos;
+    return runner.Finished() && world.user.Log().find("FAILED") == std::string::npos;
 }
 
 TEST(InputScriptTest, PlayLevelTakesTurnsDropsThrowsAwayWhatFitsNowhereAndEndsWithTheLevel) {
-    Table table;
-    table.Game().mode = MODE_TRANSFORMER;
-    table.AddCell(0, 3, 0.4f, 0.3f);
-    table.AddCell(1, 0, 0.6f, 0.5f);
-    table.AddShape(2);  // fits no cell: in the way until thrown away
-    table.AddShape(0);  // fits the first cell after three turns (variant 0 to 3)
-    // No hands before play begins.
-    table.Game().phase = PHASE_ANNOUNCE;
-    EXPECT_FALSE(RunScript(table, "play-level\n", 500));
-    EXPECT_EQ(table.Game().conveyorCount, 2);
-    table.Game().phase = PHASE_PLAYING;
-    ASSERT_TRUE(RunScript(table, "play-level\n"));
-    EXPECT_EQ(table.Game().screenState, STATE_LEVEL_END);
-    EXPECT_EQ(table.turns, 3);
-    EXPECT_EQ(table.discards, 1);
-    EXPECT_EQ(table.Game().held.active, 0);
+    TestSupport::GameWorld world;
+    world.WriteClasses(4, 4);
+    world.WriteLevel(2, {{"lineSpeed", "0"}, {"lineShapeCount", "2"}});
+    world.CreateGame();
+    world.StartPlaying(2, MODE_TRANSFORMER);
+    ASSERT_EQ(world.game->State().phase, PHASE_PLAYING);
+    WorldTarget target(world);
+    // No hands while the pause menu covers the field.
+    world.game->SetGameState(STATE_PAUSED);
+    EXPECT_FALSE(RunScript(world, target, "take-fitting\n", 50));
+    EXPECT_EQ(target.presses, 0);
+    world.game->SetGameState(STATE_PLAYING);
+    // A shape of a class no cell has is in the way until thrown away.
+    world.game->EditState().conveyor[0].classIndex = 3;
+    ASSERT_TRUE(RunScript(world, target, "play-level\n", 20000)) << world.user.Log();
+    EXPECT_EQ(world.game->State().screenState, STATE_LEVEL_END);
+    EXPECT_GT(target.turns, 0);
+    EXPECT_GE(target.discards, 1);
+    EXPECT_EQ(target.wastedDiscards, 0);
+    EXPECT_EQ(world.game->State().held.active, 0);
 }
 
 }  // namespace

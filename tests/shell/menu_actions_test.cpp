@@ -1,12 +1,11 @@
-// The screen-state actions against fake rules and a fake application: every switch, the saved
-// game and score paths, the keys and clicks of each state, and the options' check boxes.
+// The screen-state actions against a fake of the rules and the application: every switch, the
+// saved game and score paths, the keys and clicks of each state, and the options' check boxes.
 #include "shell/menu_actions.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 #include <utility>
-#include <vector>
 
 #include "platform/input_events.h"
 #include "support/user_folder.h"
@@ -16,19 +15,18 @@ namespace {
 using namespace Tuvo;
 using Quillory::WindowMessage;
 
-// The rules' side of the contract: the screen state with its previous value, the pause pairing
-// and the options-from-pause flag, and a record of every call the table makes.
-class FakeRules : public ActionRules {
+// The rules and the application in one: the screen state with its previous value and the
+// options-from-pause flag, a saved game that may be unreadable, and every call the actions make
+// as one line of `calls` ("save", "start 5", "open website.url", ...).
+class FakeGame : public ActionRules, public ActionHost {
 public:
     int ScreenState() const override { return state; }
     void SetGameState(int next) override {
+        if (next == STATE_OPTIONS && (state == STATE_PAUSED || state == STATE_MAIN_MENU)) {
+            optionsFromPause = state == STATE_PAUSED;
+        }
         previous = state;
         state = next;
-        if (next == STATE_OPTIONS && previous == STATE_PAUSED) {
-            optionsFromPause = true;
-        } else if (next == STATE_OPTIONS && previous == STATE_MAIN_MENU) {
-            optionsFromPause = false;
-        }
         ++switches;
     }
     int PreviousState() const override { return previous; }
@@ -41,42 +39,51 @@ public:
     void SetStartLevelOption(int which, int value) override { startLevels[which] = value; }
     bool IsGameSaved() override { return saved; }
     bool LoadSavedGame(bool peek) override {
-        calls.push_back(peek ? "peek" : "restore");
-        if (!readable) {
-            return false;
-        }
-        level = savedLevel;
-        score = savedScore;
-        if (!peek) {
+        Call(peek ? "peek" : "restore");
+        if (readable && !peek) {
             SetGameState(STATE_PLAYING);
         }
-        return true;
+        return readable;
     }
-    void SaveGame() override {
-        calls.push_back("save");
-        saved = true;
-    }
+    void SaveGame() override { Call("save"); }
     void NewGame() override {
-        calls.push_back("new");
-        level = startLevels[mode == 1 ? 1 : 0];
-        score = 0;
+        Call("new");
         SetGameState(STATE_MAP);
     }
     void StartLevel() override {
-        calls.push_back("start " + std::to_string(level));
+        Call("start " + std::to_string(level));
         SetGameState(STATE_PLAYING);
     }
-    void DiscardShape() override { calls.push_back("discard"); }
+    void DiscardShape() override { Call("discard"); }
     bool FirstConveyorX(float& x) const override {
         x = conveyorX;
-        return hasConveyor;
+        return conveyorX >= 0;
     }
     bool SelectStage(int stage) override {
-        calls.push_back("stage " + std::to_string(stage));
+        Call("stage " + std::to_string(stage));
         return true;
     }
-    void ClearEffects() override { calls.push_back("clear effects"); }
-    void SetEffectsDetail(int detail) override { this->detail = detail; }
+    void ClearEffects() override { Call("clear effects"); }
+    void SetEffectsDetail(int detail) override { Call("detail " + std::to_string(detail)); }
+
+    void Quit() override { Call("quit"); }
+    void OpenUrlFile(const char* path) override { Call(std::string("open ") + path); }
+    bool IsWindowed() const override { return windowed; }
+    void SwitchScreenMode(bool toWindowed) override {
+        windowed = toWindowed;
+        Call(toWindowed ? "windowed" : "full screen");
+    }
+    bool Is3D() const override { return is3D; }
+    void Switch3D(bool on) override {
+        is3D = on && acceleratorAvailable;  // a renderer that cannot be had leaves it off
+        Call(on ? "3D on" : "3D off");
+    }
+    void SetMusicVolume(float) override { Call("music volume"); }
+    void SetSfxVolume(float) override { Call("sound volume"); }
+    void LiftMusicDuck() override { Call("duck lifted"); }
+
+    // The calls since the last look, and forgets them.
+    std::string TakeCalls() { return std::exchange(calls, ""); }
 
     int state = STATE_MAIN_MENU;
     int previous = STATE_LOADING;
@@ -87,43 +94,15 @@ public:
     int startLevels[2] = {1, 1};
     bool saved = false;
     bool readable = true;
-    int savedLevel = 9;
-    int savedScore = 4321;
-    float conveyorX = 0.3f;
-    bool hasConveyor = true;
-    int detail = 10;
-    int switches = 0;
-    std::vector<std::string> calls;
-};
-
-class FakeHost : public ActionHost {
-public:
-    void Quit() override { quit = true; }
-    void OpenUrlFile(const char* path) override { opened.push_back(path); }
-    bool IsWindowed() const override { return windowed; }
-    void SwitchScreenMode(bool toWindowed) override {
-        windowed = toWindowed;
-        ++modeSwitches;
-    }
-    bool Is3D() const override { return is3D; }
-    void Switch3D(bool on) override {
-        // A renderer that cannot be had leaves acceleration off.
-        is3D = on && acceleratorAvailable;
-        ++renderers;
-    }
-    void SetMusicVolume(float volume) override { volumes.push_back(volume); }
-    void LiftMusicDuck() override { music.push_back(1.0f); }
-    void SetSfxVolume(float) override {}
-
-    bool quit = false;
-    std::vector<std::string> opened;
+    float conveyorX = 0.3f;  // below 0: the conveyor is empty
     bool windowed = true;
-    int modeSwitches = 0;
     bool is3D = true;
     bool acceleratorAvailable = true;
-    int renderers = 0;
-    std::vector<float> volumes;
-    std::vector<float> music;  // the ducks
+    int switches = 0;
+
+private:
+    void Call(const std::string& call) { calls += (calls.empty() ? "" : ", ") + call; }
+    std::string calls;
 };
 
 WindowMessage Message(uint32_t code, uintptr_t wParam = 0, int x = 0, int y = 0) {
@@ -133,7 +112,7 @@ WindowMessage Message(uint32_t code, uintptr_t wParam = 0, int x = 0, int y = 0)
 // Menus with a few real buttons, a user folder of its own for the check boxes and the scores.
 class MenuActionsTest : public ::testing::Test {
 protected:
-    MenuActionsTest() : actions_(rules_, host_, menus_, scores_) {
+    MenuActionsTest() : actions_(game_, game_, menus_, scores_) {
         user_.StartLog();
         LoadMenu(MENU_OPTIONS,
                  "<Button name=\"btnFullScreen\" xc=\"0.5\" yc=\"0.1\" width=\"0.1\" "
@@ -159,78 +138,95 @@ protected:
         actions_.DispatchInput(Message(Quillory::kMessageLeftButtonDown, 0,
                                        static_cast<int>(x * 800), static_cast<int>(y * 600)));
     }
-    void Run(const char* action) { actions_.RunAction(rules_.state, action); }
-    // Runs each action and checks the state it leads to.
-    void RunAll(std::initializer_list<std::pair<const char*, int>> steps) {
-        for (const auto& [action, state] : steps) {
-            Run(action);
-            EXPECT_EQ(rules_.state, state) << action;
+    void Key(uintptr_t code) { actions_.DispatchInput(Message(Quillory::kMessageKeyDown, code)); }
+    void Run(const char* action) { actions_.RunAction(game_.state, action); }
+    struct Step {
+        const char* action;
+        int state;          // the state it leads to
+        const char* calls;  // the calls it makes
+    };
+    // From `state`, runs each action and checks where it leads and what it calls.
+    void Walk(int state, std::initializer_list<Step> steps) {
+        game_.state = state;
+        for (const Step& step : steps) {
+            Run(step.action);
+            EXPECT_EQ(game_.state, step.state) << step.action;
+            EXPECT_EQ(game_.TakeCalls(), step.calls) << step.action;
         }
     }
 
     TestSupport::TestUserFolder user_;
-    FakeRules rules_;
-    FakeHost host_;
+    FakeGame game_;
     MenuSet menus_;
     Quillory::CScores scores_;
     MenuActions actions_;
 };
 
-TEST_F(MenuActionsTest, TheStartLevelSteppersWrapAfterFortyEachOnItsOwn) {
+TEST_F(MenuActionsTest, EveryScreenLeadsWhereItShouldAndCallsWhatItShould) {
+    Walk(STATE_MAIN_MENU, {{"procOptions", STATE_OPTIONS, ""},
+                           {"procCredits", STATE_CREDITS, ""},
+                           {"procOk", STATE_OPTIONS, ""},
+                           {"procClose", STATE_MAIN_MENU, ""},
+                           {"procInstructions", STATE_INSTRUCTIONS1, ""},
+                           {"procPrevious", STATE_INSTRUCTIONS1, ""},
+                           {"procNext", STATE_INSTRUCTIONS2, ""},
+                           {"procNext", STATE_INSTRUCTIONS3, ""},
+                           {"procNext", STATE_INSTRUCTIONS3, ""},
+                           {"procPrevious", STATE_INSTRUCTIONS2, ""},
+                           {"procClose", STATE_MAIN_MENU, ""},
+                           {"procNoSuchThing", STATE_MAIN_MENU, ""},
+                           {"procLogo", STATE_MAIN_MENU, "open website.url"},
+                           {"procMoreGames", STATE_MAIN_MENU, "open moregames.url"},
+                           {"procTellAFriend", STATE_MAIN_MENU, "open tellafriend.url"},
+                           {"procSubscribe", STATE_MAIN_MENU, "open subscribe.url"},
+                           {"procClassicGame", STATE_MAP, "new"},
+                           {"procStage3", STATE_MAP, "stage 3"},
+                           {"procStageX", STATE_MAP, ""},
+                           {"procStagger", STATE_MAP, ""},
+                           {"procStart", STATE_PLAYING, "start 1"},
+                           {"procDiscard", STATE_PLAYING, "discard"},
+                           {"procMenu", STATE_PAUSED, ""},
+                           // The options close to where they were opened.
+                           {"procOptions", STATE_OPTIONS, ""},
+                           {"procCredits", STATE_CREDITS, ""},
+                           {"procOk", STATE_OPTIONS, ""},
+                           {"procClose", STATE_PAUSED, ""},
+                           {"procResume", STATE_PLAYING, ""},
+                           {"procMenu", STATE_PAUSED, ""},
+                           {"procEnd", STATE_MAIN_MENU, "save, clear effects"},  // no score
+                           {"procExit", STATE_MAIN_MENU, "quit"}});
+    EXPECT_EQ(game_.mode, kModeClassic);
+    // The start-level steppers wrap after forty, each on its own.
     for (int i = 0; i < 40; ++i) {
         Run("procLevelSimple");
     }
     for (int i = 0; i < 39; ++i) {
         Run("procLevelAdvanced");
     }
-    EXPECT_EQ(rules_.startLevels[0], 1);
-    EXPECT_EQ(rules_.startLevels[1], 40);
+    EXPECT_EQ(game_.startLevels[0], 1);
+    EXPECT_EQ(game_.startLevels[1], 40);
     Run("procLevelAdvanced");
-    EXPECT_EQ(rules_.startLevels[1], 1);
-}
-
-TEST_F(MenuActionsTest, OptionsCloseToWhereTheyWereOpenedAndCreditsReturnToOptions) {
-    RunAll({{"procOptions", STATE_OPTIONS},
-            {"procCredits", STATE_CREDITS},
-            {"procOk", STATE_OPTIONS},
-            {"procClose", STATE_MAIN_MENU}});
-    rules_.state = STATE_PLAYING;
-    RunAll({{"procMenu", STATE_PAUSED},
-            {"procOptions", STATE_OPTIONS},
-            {"procCredits", STATE_CREDITS},
-            {"procOk", STATE_OPTIONS},
-            {"procClose", STATE_PAUSED},
-            {"procResume", STATE_PLAYING}});
+    EXPECT_EQ(game_.startLevels[1], 1);
 }
 
 TEST_F(MenuActionsTest, AModeWithASavedGameAsksFirstAndAnUnreadableOneStartsANewGame) {
-    rules_.saved = true;
-    Run("procTransformerGame");
-    EXPECT_EQ(rules_.mode, kModeTransformer);
-    EXPECT_EQ(rules_.state, STATE_CONTINUE_CONFIRM);
-    EXPECT_EQ(rules_.level, 9);  // the peek shows the saved level and score
-    Run("procCancel");
-    EXPECT_EQ(rules_.state, STATE_MAIN_MENU);
-
-    rules_.readable = false;
-    rules_.calls.clear();
-    Run("procClassicGame");
-    EXPECT_EQ(rules_.calls, (std::vector<std::string>{"peek", "new"}));
-    EXPECT_EQ(rules_.state, STATE_MAP);
-
+    game_.saved = true;
+    Walk(STATE_MAIN_MENU, {{"procTransformerGame", STATE_CONTINUE_CONFIRM, "peek"},
+                           {"procCancel", STATE_MAIN_MENU, ""},
+                           {"procClassicGame", STATE_CONTINUE_CONFIRM, "peek"},
+                           {"procNew", STATE_MAP, "new"}});
+    Walk(STATE_CONTINUE_CONFIRM, {{"procLoad", STATE_PLAYING, "restore"}});
+    game_.readable = false;
+    Walk(STATE_MAIN_MENU, {{"procRelaxGame", STATE_MAP, "peek, new"}});
+    EXPECT_EQ(game_.mode, kModeRelax);
     // A saved game that went bad between the question and the answer starts a new game.
-    rules_.state = STATE_CONTINUE_CONFIRM;
-    Run("procLoad");
-    EXPECT_EQ(rules_.state, STATE_MAP);
+    Walk(STATE_CONTINUE_CONFIRM, {{"procLoad", STATE_MAP, "restore, new"}});
 }
 
 TEST_F(MenuActionsTest, EndSavesAndOffersTheScoreThenTheNameIsTypedAndKept) {
-    rules_.state = STATE_PAUSED;
-    rules_.score = 2500;
-    rules_.mode = kModeRelax;
-    Run("procEnd");
-    EXPECT_EQ(rules_.calls, (std::vector<std::string>{"save", "clear effects"}));
-    ASSERT_EQ(rules_.state, STATE_HIGH_SCORES);
+    game_.score = 2500;
+    game_.mode = kModeRelax;
+    Walk(STATE_PAUSED, {{"procEnd", STATE_HIGH_SCORES, "save, clear effects"}});
     ASSERT_TRUE(scores_.IsEditing());
     EXPECT_EQ(scores_.CurrentTable(), kModeRelax);
 
@@ -239,7 +235,7 @@ TEST_F(MenuActionsTest, EndSavesAndOffersTheScoreThenTheNameIsTypedAndKept) {
     actions_.DispatchInput(Message(Quillory::kMessageChar, 'l'));
     // Leaving while typing keeps the name so far, on disk too.
     Run("procClose");
-    EXPECT_EQ(rules_.state, STATE_MAIN_MENU);
+    EXPECT_EQ(game_.state, STATE_MAIN_MENU);
     EXPECT_FALSE(scores_.IsEditing());
     Quillory::CScores reloaded;
     ASSERT_EQ(reloaded.Load(), 1);
@@ -248,136 +244,96 @@ TEST_F(MenuActionsTest, EndSavesAndOffersTheScoreThenTheNameIsTypedAndKept) {
     EXPECT_EQ(reloaded.Entry(0).score, 2500u);
 }
 
+// The end screens lift the music's duck (never the player's own volume) and offer only scores
+// above zero.
 TEST_F(MenuActionsTest, TheEndScreensLiftTheMusicDuckAndOfferOnlyScoresAboveZero) {
-    rules_.state = STATE_GAME_OVER;
-    rules_.level = 5;
-    Run("procContinue");  // Try Again: the same level, the score kept
-    EXPECT_EQ(rules_.calls.back(), "start 5");
+    game_.level = 5;
+    Walk(STATE_GAME_OVER, {{"procContinue", STATE_PLAYING, "duck lifted, start 5"}});
     // A Relax score below zero never enters the table.
-    rules_.state = STATE_GAME_OVER;
-    rules_.mode = kModeRelax;
-    rules_.score = -120;
-    Run("procExit");
-    EXPECT_EQ(rules_.state, STATE_MAIN_MENU);
+    game_.mode = kModeRelax;
+    game_.score = -120;
+    Walk(STATE_GAME_OVER, {{"procExit", STATE_MAIN_MENU, "duck lifted, clear effects"}});
     scores_.SetTable(kModeRelax);
     EXPECT_EQ(scores_.Entry(0).score, 0u);
-    rules_.state = STATE_GAME_COMPLETE;
-    rules_.score = 15000;
-    Run("procMenu");
-    EXPECT_EQ(rules_.state, STATE_HIGH_SCORES);
-    EXPECT_EQ(host_.music, (std::vector<float>{1.0f, 1.0f, 1.0f}));
-    EXPECT_TRUE(host_.volumes.empty());  // the player's own volume is left alone
+    game_.score = 15000;
+    Walk(STATE_GAME_COMPLETE, {{"procMenu", STATE_HIGH_SCORES, "duck lifted, clear effects"}});
 }
 
 TEST_F(MenuActionsTest, HighScoresBrowseAllThreeModesAndClearingAsksFirst) {
-    rules_.state = STATE_HIGH_SCORES;
-    rules_.mode = 0;
+    game_.state = STATE_HIGH_SCORES;
     Run("procPrevious");
-    EXPECT_EQ(rules_.mode, 0);
+    EXPECT_EQ(game_.mode, 0);
     Run("procNext");
     Run("procNext");
-    EXPECT_EQ(rules_.mode, kModeRelax);
+    EXPECT_EQ(game_.mode, kModeRelax);
     Run("procNext");
-    EXPECT_EQ(rules_.mode, kModeRelax);
-    EXPECT_EQ(rules_.switches, 0);
+    EXPECT_EQ(game_.mode, kModeRelax);
+    EXPECT_EQ(game_.switches, 0);
 
     scores_.SetTable(1);
     scores_.AddScore(90, "Zed");
-    Run("procClear");
-    ASSERT_EQ(rules_.state, STATE_CLEAR_CONFIRM);
-    Run("procNo");
-    EXPECT_EQ(rules_.state, STATE_HIGH_SCORES);
+    Walk(STATE_HIGH_SCORES, {{"procClear", STATE_CLEAR_CONFIRM, ""},
+                             {"procNo", STATE_HIGH_SCORES, ""},
+                             {"procClear", STATE_CLEAR_CONFIRM, ""}});
     EXPECT_EQ(scores_.Entry(0).score, 90u);
+    Walk(STATE_CLEAR_CONFIRM, {{"procYes", STATE_HIGH_SCORES, ""}});
+    EXPECT_EQ(scores_.Entry(0).score, 0u);
 }
 
-TEST_F(MenuActionsTest, F1TogglesTheFrameRateInEveryStateAndPlayingKeysStayWithTheGame) {
+TEST_F(MenuActionsTest, F1TogglesTheFrameRateInEveryStateKeysAndClicksGoToTheCurrentScreen) {
     for (int state = 0; state < kScreenStateCount; ++state) {
-        rules_.state = state;
+        game_.state = state;
         const bool before = actions_.ShowFrameRate();
-        actions_.DispatchInput(Message(Quillory::kMessageKeyDown, Platform::Key::kF1));
+        Key(Platform::Key::kF1);
         EXPECT_NE(actions_.ShowFrameRate(), before) << "state " << state;
     }
-    rules_.state = STATE_PLAYING;
-    rules_.conveyorX = 0.6f;
-    actions_.DispatchInput(Message(Quillory::kMessageKeyDown, Platform::Key::kSpace));
-    EXPECT_TRUE(rules_.calls.empty());  // the first shape is past the middle
-    rules_.conveyorX = 0.49f;
-    actions_.DispatchInput(Message(Quillory::kMessageKeyDown, Platform::Key::kSpace));
-    EXPECT_EQ(rules_.calls, std::vector<std::string>{"discard"});
-    rules_.hasConveyor = false;
-    actions_.DispatchInput(Message(Quillory::kMessageKeyDown, Platform::Key::kSpace));
-    EXPECT_EQ(rules_.calls.size(), 1u);
-    actions_.DispatchInput(Message(Quillory::kMessageKeyDown, Platform::Key::kEscape));
-    EXPECT_EQ(rules_.state, STATE_PAUSED);
-}
-
-TEST_F(MenuActionsTest, ClicksReachTheMenuOfTheCurrentStateOnly) {
-    rules_.state = STATE_PLAYING;
+    // Space throws away the first shape only before the middle.
+    game_.state = STATE_PLAYING;
+    game_.conveyorX = 0.6f;
+    Key(Platform::Key::kSpace);
+    EXPECT_EQ(game_.TakeCalls(), "");
+    game_.conveyorX = 0.49f;
+    Key(Platform::Key::kSpace);
+    EXPECT_EQ(game_.TakeCalls(), "discard");
+    game_.conveyorX = -1;
+    Key(Platform::Key::kSpace);
+    EXPECT_EQ(game_.TakeCalls(), "");
+    Key(Platform::Key::kEscape);
+    EXPECT_EQ(game_.state, STATE_PAUSED);
+    // Clicks reach the menu of the current state only.
+    game_.state = STATE_PLAYING;
     ClickAt(0.5f, 0.5f);  // the main menu's button is not on this screen
-    EXPECT_EQ(rules_.state, STATE_PLAYING);
+    EXPECT_EQ(game_.state, STATE_PLAYING);
     ClickAt(0.9f, 0.9f);
-    EXPECT_EQ(rules_.state, STATE_PAUSED);
-    rules_.state = STATE_MAIN_MENU;
+    EXPECT_EQ(game_.state, STATE_PAUSED);
+    game_.state = STATE_MAIN_MENU;
     ClickAt(0.5f, 0.5f);
-    EXPECT_EQ(rules_.state, STATE_MAP);
+    EXPECT_EQ(game_.state, STATE_MAP);
     // Loading and level end take no input.
     for (int state : {STATE_LOADING, STATE_LEVEL_END}) {
-        rules_.state = state;
+        game_.state = state;
         ClickAt(0.5f, 0.5f);
-        EXPECT_EQ(rules_.state, state);
+        EXPECT_EQ(game_.state, state);
     }
 }
 
 TEST_F(MenuActionsTest, FullScreenAndHardwareFollowTheirCheckBoxes) {
-    rules_.state = STATE_OPTIONS;
-    host_.windowed = true;
+    game_.state = STATE_OPTIONS;
     ClickAt(0.5f, 0.1f);  // checks full screen
-    EXPECT_FALSE(host_.windowed);
+    EXPECT_EQ(game_.TakeCalls(), "full screen");
     Run("procFullScreenMode");  // the box agrees with the window: nothing to do
-    EXPECT_EQ(host_.modeSwitches, 1);
     ClickAt(0.5f, 0.1f);
-    EXPECT_TRUE(host_.windowed);
+    EXPECT_EQ(game_.TakeCalls(), "windowed");
 
-    host_.is3D = true;
     menus_[MENU_OPTIONS].SetButtonChecked("btn3DHardware", true);
     ClickAt(0.5f, 0.3f);  // unchecks
-    EXPECT_FALSE(host_.is3D);
-    EXPECT_EQ(rules_.detail, 5);
-    host_.acceleratorAvailable = false;
+    EXPECT_EQ(game_.TakeCalls(), "3D off, detail 5");
+    game_.acceleratorAvailable = false;
     ClickAt(0.5f, 0.3f);  // asks for it, but it cannot be had
-    EXPECT_EQ(host_.renderers, 2);
-    EXPECT_FALSE(host_.is3D);
-    EXPECT_EQ(rules_.detail, 5);
-    host_.acceleratorAvailable = true;
+    EXPECT_EQ(game_.TakeCalls(), "3D on, detail 5");
+    game_.acceleratorAvailable = true;
     Run("proc3DHardware");
-    EXPECT_TRUE(host_.is3D);
-    EXPECT_EQ(rules_.detail, 10);
-}
-
-TEST_F(MenuActionsTest, StagesShortcutsInstructionsAndExit) {
-    rules_.state = STATE_MAP;
-    for (const char* action : {"procStage3", "procStageX", "procStagger", "procStart"}) {
-        Run(action);
-    }
-    EXPECT_EQ(rules_.calls, (std::vector<std::string>{"stage 3", "start 1"}));
-
-    rules_.state = STATE_MAIN_MENU;
-    for (const char* action : {"procLogo", "procMoreGames", "procTellAFriend", "procSubscribe"}) {
-        Run(action);
-    }
-    EXPECT_EQ(host_.opened, (std::vector<std::string>{"website.url", "moregames.url",
-                                                      "tellafriend.url", "subscribe.url"}));
-    RunAll({{"procInstructions", STATE_INSTRUCTIONS1},
-            {"procPrevious", STATE_INSTRUCTIONS1},
-            {"procNext", STATE_INSTRUCTIONS2},
-            {"procNext", STATE_INSTRUCTIONS3},
-            {"procNext", STATE_INSTRUCTIONS3},
-            {"procPrevious", STATE_INSTRUCTIONS2},
-            {"procClose", STATE_MAIN_MENU},
-            {"procNoSuchThing", STATE_MAIN_MENU}});
-    EXPECT_FALSE(host_.quit);
-    Run("procExit");
-    EXPECT_TRUE(host_.quit);
+    EXPECT_EQ(game_.TakeCalls(), "3D on, detail 10");
 }
 
 }  // namespace

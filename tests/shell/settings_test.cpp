@@ -51,24 +51,24 @@ TEST_F(SettingsTest, RoundTripInTheDocumentedOrderAndTheInProgressMark) {
     EXPECT_TRUE(back.inProgress);
 }
 
-TEST_F(SettingsTest, VolumesDoNotCreepDownFromRunToRun) {
-    PersistentSettings settings;
-    for (int run = 0; run < 10; ++run) {
-        Tuvo::LoadPersistentSettings(key_, settings);
-        Tuvo::SavePersistentSettings(key_, settings);
-    }
-    EXPECT_DOUBLE_EQ(settings.musicVolume, 0.85);
-    int32_t stored = 0;
-    ASSERT_TRUE(key_.ReadInteger("SfxVolume", stored));
-    EXPECT_EQ(stored, 85);
-}
-
-TEST_F(SettingsTest, UnreadableValuesKeepTheirDefaults) {
+// Values that cannot be read keep their defaults, and volumes do not creep down from run to run.
+TEST_F(SettingsTest, UnreadableValuesKeepTheirDefaultsAndVolumesDoNotCreepDown) {
     folder_.Write("registry.ini", "[SOFTWARE\\Quillory]\r\nMusicVolume=loud\r\nPreferredX=\r\n");
     PersistentSettings settings;
     Tuvo::LoadPersistentSettings(key_, settings);
     EXPECT_DOUBLE_EQ(settings.musicVolume, 0.85);
     EXPECT_EQ(settings.preferredX, -1);
+    // 0.57 x 100 is 56.99999... in binary: a truncated percent would lose one at every exit.
+    settings.musicVolume = 0.57;
+    settings.sfxVolume = 0.29;
+    for (int run = 0; run < 10; ++run) {
+        Tuvo::SavePersistentSettings(key_, settings);
+        Tuvo::LoadPersistentSettings(key_, settings);
+    }
+    EXPECT_DOUBLE_EQ(settings.musicVolume, 0.57);
+    int32_t stored = 0;
+    ASSERT_TRUE(key_.ReadInteger("SfxVolume", stored));
+    EXPECT_EQ(stored, 29);
 }
 
 }  // namespace
