@@ -38,7 +38,7 @@ TEST_F(LevelFlowTest, ASecondPlayOfTheTutorialKeepsItsCellInReach) {
     EXPECT_EQ(M().tutorialOn, 0);
 }
 
-// The turn the lesson asks for is the play-through test's; here its shape must be a plain one.
+// The turn the lesson asks for is the recorded plays'; here its shape must be a plain one.
 TEST_F(LevelFlowTest, TheTransformerLessonTakesAPlainShapeEvenWhenBonusesAreDue) {
     world_.WriteClasses(3, 3);
     world_.WriteLevel(1, {{"lineSpeed", "0"}, {"fBonusBandP", "2"}});

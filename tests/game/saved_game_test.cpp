@@ -1,5 +1,5 @@
 // The saved game: the record's layout, the lines' places, the tutorial not restored, damaged files.
-// The swapped Relax and Transformer sections are the play-through test's.
+// The swapped Relax and Transformer sections are the recorded plays'.
 #include <gtest/gtest.h>
 
 #include <bit>

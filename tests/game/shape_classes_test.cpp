@@ -58,7 +58,7 @@ TEST(ShapeClassesTest, MissingCatalogueIsLoggedAndEmpty) {
     EXPECT_FALSE(game.LevelExists(1));
 }
 
-// Which pictures each mode uses is the recorded plays' and the play-through test's; here the
+// Which pictures each mode uses is the recorded plays' and the smoke test's; here the
 // pictures looked up for a turned cell are its class's.
 TEST(ShapeClassesTest, CellsShowThePicturesOfTheirClassAndTurn) {
     GameWorld world;
