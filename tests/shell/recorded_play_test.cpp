@@ -60,13 +60,13 @@ std::string LogTail(const std::string& log) {
 }
 
 // Plays one recording in `user`, expecting it to go exactly as recorded, on the game's data or on
-// the short game of three levels beside the recordings.
+// a data folder beside the recordings.
 void Play(const TempFolder& scratch, const TempFolder& user, const std::string& name,
-          bool shortGame = false) {
+          const std::string& data = "") {
     std::vector<std::string> options = {"-userdir=" + user.Path(), "-play",
                                         "-demofile=" + kRecordings + name + ".txt"};
-    if (shortGame) {
-        options.push_back("-changedir=" + kRecordings + "short-game");
+    if (!data.empty()) {
+        options.push_back("-changedir=" + kRecordings + data);
     }
     const GameRun run = RunGame(scratch, user.Path(), options);
     ASSERT_EQ(run.status, 0) << name << "\n" << run.errors << "\n" << LogTail(run.log);
@@ -121,6 +121,7 @@ public:
     explicit UserFiles(const TempFolder& user) {
         Platform::SetUserFolderOverride(user.Path());
         Quillory::ClearProfileCache();
+        EXPECT_EQ(scores_.Load(), 1);
     }
     ~UserFiles() {
         Platform::SetUserFolderOverride("");
@@ -137,7 +138,24 @@ public:
         }
         return game;
     }
+    // Row `row` of the high-score table of a mode.
+    Quillory::ScoreEntry Score(int table, int row = 0) {
+        scores_.SetTable(table);
+        return scores_.Entry(row);
+    }
+
+private:
+    Quillory::CScores scores_;
 };
+
+// Expects the saved game of Classic to be there at `level` with `score`.
+void ExpectClassicSaved(const TempFolder& user, int level, int score) {
+    UserFiles files(user);
+    const SavedGame classic = files.Saved("Classic");
+    EXPECT_EQ(classic.saved, 1);
+    EXPECT_EQ(classic.level, level);
+    EXPECT_EQ(classic.score, score);
+}
 
 TEST(RecordedPlayTest, ATutorialIsSavedScoredContinuedAfterARestartAndTheScoresCleared) {
     TempFolder scratch;
@@ -146,46 +164,24 @@ TEST(RecordedPlayTest, ATutorialIsSavedScoredContinuedAfterARestartAndTheScoresC
     // opens the high-score table for a name.
     ASSERT_NO_FATAL_FAILURE(Play(scratch, user, "tutorial-saved"));
     ExpectScreenshot(user, 1);
-    {
-        UserFiles files(user);
-        Quillory::CScores scores;
-        ASSERT_EQ(scores.Load(), 1);
-        scores.SetTable(0);
-        EXPECT_STREQ(scores.Entry(0).name, "Tester");
-        EXPECT_EQ(scores.Entry(0).score, 50u);
-        const SavedGame classic = files.Saved("Classic");
-        EXPECT_EQ(classic.saved, 1);
-        EXPECT_EQ(classic.level, 1);
-        EXPECT_EQ(classic.score, 50);
-    }
-    const std::string firstLog = ReadWholeFile(user.File("applog.htm"));
-    EXPECT_NE(firstLog.find("StartLevel(1)"), std::string::npos);
+    ExpectClassicSaved(user, 1, 50);
+    EXPECT_STREQ(UserFiles(user).Score(0).name, "Tester");
+    EXPECT_EQ(UserFiles(user).Score(0).score, 50u);
+    EXPECT_NE(user.Read("applog.htm").find("StartLevel(1)"), std::string::npos);
 
     // After a restart the saved game is loaded with its score, played on and ended again.
     ASSERT_NO_FATAL_FAILURE(Play(scratch, user, "continue-saved"));
     ExpectScreenshot(user, 2);
-    {
-        UserFiles files(user);
-        const SavedGame classic = files.Saved("Classic");
-        EXPECT_EQ(classic.saved, 1);
-        EXPECT_EQ(classic.level, 1);
-        EXPECT_EQ(classic.score, 50);
-    }
+    ExpectClassicSaved(user, 1, 50);
 
     // Clearing the table after the confirmation leaves no score in it.
     ASSERT_NO_FATAL_FAILURE(Play(scratch, user, "clear-scores"));
     ExpectScreenshot(user, 3);
-    {
-        UserFiles files(user);
-        Quillory::CScores scores;
-        ASSERT_EQ(scores.Load(), 1);
-        for (int table = 0; table < 3; ++table) {
-            scores.SetTable(table);
-            EXPECT_EQ(scores.Entry(0).score, 0u) << table;
-        }
-        // The saved game is not the table's: it stays.
-        EXPECT_EQ(files.Saved("Classic").saved, 1);
+    UserFiles files(user);
+    for (int table = 0; table < 3; ++table) {
+        EXPECT_EQ(files.Score(table).score, 0u) << table;
     }
+    EXPECT_EQ(files.Saved("Classic").saved, 1);  // the saved game is not the table's: it stays
 }
 
 // The visible states of a recording after each change, which its playback was held to.
@@ -225,7 +221,7 @@ TEST(RecordedPlayTest, AShortGameIsWonLostContinuedAndCompletedThroughItsBonusLe
     TempFolder scratch;
     TempFolder user;
     user.Write("config.ini", "[OPTIONS]\r\nbtnFullScreen=0\r\n");
-    ASSERT_NO_FATAL_FAILURE(Play(scratch, user, "short-won-lost", true));
+    ASSERT_NO_FATAL_FAILURE(Play(scratch, user, "short-won-lost", "short-game"));
     const std::string log = user.Read("applog.htm");
     EXPECT_EQ(TestSupport::CountOccurrences(log, "StartLevel(1)"), 1u);
     EXPECT_EQ(TestSupport::CountOccurrences(log, "StartLevel(2)"), 2u);  // lost and tried again
@@ -241,22 +237,13 @@ TEST(RecordedPlayTest, AShortGameIsWonLostContinuedAndCompletedThroughItsBonusLe
     EXPECT_EQ(checks[lost + 1].score, checks[lost].score);
     const int atBonusLevel = checks[ExpectLevelWon(checks, 2, 6, lost)].score;
     EXPECT_NE(user.Read("config.ini").find("LastOpenedLevel=3"), std::string::npos);
-    {
-        UserFiles files(user);
-        const SavedGame classic = files.Saved("Classic");
-        EXPECT_EQ(classic.saved, 1);
-        EXPECT_EQ(classic.level, 3);
-        EXPECT_EQ(classic.score, atBonusLevel);
-        Quillory::CScores scores;
-        ASSERT_EQ(scores.Load(), 1);
-        scores.SetTable(0);
-        EXPECT_STREQ(scores.Entry(0).name, "Tester");
-        EXPECT_EQ(scores.Entry(0).score, static_cast<uint32_t>(atBonusLevel));
-    }
+    ExpectClassicSaved(user, 3, atBonusLevel);
+    EXPECT_STREQ(UserFiles(user).Score(0).name, "Tester");
+    EXPECT_EQ(UserFiles(user).Score(0).score, static_cast<uint32_t>(atBonusLevel));
 
     // After a restart the saved bonus level is won: 1000 with the last drop, then 5 x 750; no
     // level follows, so the game is complete and its 15 pictures add 1000 each.
-    ASSERT_NO_FATAL_FAILURE(Play(scratch, user, "short-bonus-complete", true));
+    ASSERT_NO_FATAL_FAILURE(Play(scratch, user, "short-bonus-complete", "short-game"));
     EXPECT_NE(user.Read("applog.htm").find("StartLevel(3)"), std::string::npos);
     ExpectScreenshot(user, 2);  // the game-complete screen
     checks = Checks("short-bonus-complete");
@@ -268,16 +255,27 @@ TEST(RecordedPlayTest, AShortGameIsWonLostContinuedAndCompletedThroughItsBonusLe
     const int final = checks[Find(checks, 8, 4, complete)].score;
     EXPECT_EQ(final, checks[complete].score + 15 * 1000);
     EXPECT_NE(user.Read("config.ini").find("LastOpenedLevel=4"), std::string::npos);
-    {
-        UserFiles files(user);
-        EXPECT_EQ(files.Saved("Classic").saved, 0);  // nothing left to continue
-        Quillory::CScores scores;
-        ASSERT_EQ(scores.Load(), 1);
-        scores.SetTable(0);
-        EXPECT_STREQ(scores.Entry(0).name, "Finisher");
-        EXPECT_EQ(scores.Entry(0).score, static_cast<uint32_t>(final));
-        EXPECT_STREQ(scores.Entry(1).name, "Tester");
-    }
+    UserFiles files(user);
+    EXPECT_EQ(files.Saved("Classic").saved, 0);  // nothing left to continue
+    EXPECT_STREQ(files.Score(0).name, "Finisher");
+    EXPECT_EQ(files.Score(0).score, static_cast<uint32_t>(final));
+    EXPECT_STREQ(files.Score(0, 1).name, "Tester");
+}
+
+// Transformer with its turns, the bug, bonus shapes, the stage map after the sixth level and
+// Relax past its clock: every score and screen change is held to the recording.
+TEST(RecordedPlayTest, AStageInTransformerWithTheBugThenRelaxPastItsClock) {
+    TempFolder scratch;
+    TempFolder user;
+    user.Write("config.ini", "[OPTIONS]\r\nbtnFullScreen=0\r\n");
+    ASSERT_NO_FATAL_FAILURE(Play(scratch, user, "stage-transformer", "stage-game"));
+    const auto checks = Checks("stage-transformer");
+    const size_t map = Find(checks, 2, 7, Find(checks, 11, 6));  // the bonus level ends a stage
+    Find(checks, 12, 8, map);
+    EXPECT_NE(user.Read("config.ini").find("LastOpenedLevel=8"), std::string::npos);
+    ASSERT_NO_FATAL_FAILURE(Play(scratch, user, "stage-relax", "stage-game"));
+    EXPECT_STREQ(UserFiles(user).Score(1).name, "Turner");
+    EXPECT_STREQ(UserFiles(user).Score(2).name, "Idler");
 }
 
 TEST(RecordedPlayTest, AnOptionChangedIsKeptAfterARestart) {
@@ -301,12 +299,9 @@ TEST(RecordedPlayTest, BadRecordingsAreRefusedAndThePlayersFolderIsNeverPlayedOn
         return RunGame(scratch, player.Path(), {"-play", "-demofile=" + file},
                        {{"QUILLORY_USERDIR", player.Path()}});
     };
-    GameRun run = play(scratch.File("missing.txt"));
-    EXPECT_EQ(run.status, 2);
-    EXPECT_NE(run.errors.find("does not exist"), std::string::npos) << run.errors;
-
-    // A recording made on other data is refused like a damaged or an old one.
-    run = play(kRecordings + "short-bonus-complete.txt");
+    // A recording made on other data is refused like a damaged or an old one (the demo session's
+    // test has each reason).
+    GameRun run = play(kRecordings + "short-bonus-complete.txt");
     EXPECT_EQ(run.status, 2);
     EXPECT_NE(run.errors.find("other game data"), std::string::npos) << run.errors;
 

@@ -160,10 +160,9 @@ void GameWorld::Step(int ms) {
     game->AdvanceFrame(static_cast<float>(ms) / 10.0f);
 }
 
-void GameWorld::RunSeconds(float seconds, int stepMs) {
-    const int steps = static_cast<int>(seconds * 1000.0f / static_cast<float>(stepMs) + 0.5f);
-    for (int i = 0; i < steps; ++i) {
-        Step(stepMs);
+void GameWorld::RunSeconds(float seconds) {
+    for (int i = 0; i < static_cast<int>(seconds * 100.0f + 0.5f); ++i) {
+        Step();
     }
 }
 

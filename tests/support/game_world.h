@@ -64,9 +64,6 @@ public:
     void OnScoreAdded(int amount, Quillory::ScoreReason reason, int score) override {
         Add("score_added %d %s score=%d", amount, Quillory::ScoreReasonName(reason), score);
     }
-    void OnLevelEnd(int score, Quillory::LevelEndNext next) override {
-        Add("level_end score=%d next=%s", score, Quillory::LevelEndNextName(next));
-    }
 
     // Lines starting with `prefix`.
     std::vector<std::string> Starting(const std::string& prefix) const;
@@ -100,7 +97,7 @@ public:
 
     // Advances the clock by `ms` and runs one frame of that length.
     void Step(int ms = 10);
-    void RunSeconds(float seconds, int stepMs = 10);
+    void RunSeconds(float seconds);
     // Runs until `done` holds, at most `seconds`; true when it held.
     template <typename Predicate>
     bool RunUntil(Predicate done, float seconds = 60) {

@@ -49,3 +49,9 @@ record options options-kept
 fresh short
 record short short-won-lost "$recordings/short-game"
 record short short-bonus-complete "$recordings/short-game"
+
+# A stage of seven small levels (stage-game/): Transformer through the stage map to the end, then
+# Relax on the second stage.
+fresh stage
+record stage stage-transformer "$recordings/stage-game"
+record stage stage-relax "$recordings/stage-game"
