@@ -37,7 +37,6 @@ TEST_F(LevelFileTest, NumbersAreLeadingDecimalTextAndClamped) {
                                   {"fBonusBandP", "  .5e1x"},
                                   {"bonusLevel", "True"}});
     EXPECT_EQ(m.lineShapeCount, 7);
-    EXPECT_EQ(m.cellCount, 42);
     EXPECT_FLOAT_EQ(m.levelTime, 12.5f);
     EXPECT_FLOAT_EQ(m.lineSpeed, 0.0f);
     EXPECT_FLOAT_EQ(m.bugAppearanceRange, 0.0f);  // "0x10" reads its leading 0
@@ -50,7 +49,6 @@ TEST_F(LevelFileTest, NumbersAreLeadingDecimalTextAndClamped) {
                                      {"bonusLevel", "true"},
                                      {"newShapeTime", "nan"}});
     EXPECT_EQ(huge.lineShapeCount, 30);
-    EXPECT_EQ(huge.cellCount, 180);
     EXPECT_FLOAT_EQ(huge.levelTime, -1.0e6f);
     EXPECT_EQ(huge.shapeClassCount, 6);  // at most the catalogue
     EXPECT_FLOAT_EQ(huge.newShapeTime, 0.0f);

@@ -69,7 +69,6 @@ TEST_F(PlacingTest, ClickClickDragReleaseAndTheConveyorRefusesDrops) {
     world_.Press(M().cells[wrong].x, M().cells[wrong].y);
     EXPECT_EQ(M().held.active, 1);
     EXPECT_EQ(M().cells[wrong].filled, 0);
-    world_.MoveTo(M().cells[cell].x, M().cells[cell].y);
     world_.Release(M().cells[cell].x, M().cells[cell].y);
     EXPECT_EQ(M().cells[cell].filled, 1);
     EXPECT_EQ(M().held.active, 0);
@@ -87,7 +86,7 @@ TEST_F(PlacingTest, ClickClickDragReleaseAndTheConveyorRefusesDrops) {
     EXPECT_EQ(M().held.active, 1);
 }
 
-TEST_F(PlacingTest, SecondRemovalWithinTheSecondEndsOnTheGrid) {
+TEST_F(PlacingTest, ASecondRemovalWithinTheSecondEndsOnTheGridAndDiscards) {
     world_.StartStillLevel();
     FillLine(1);
     world_.game->RemoveCompleteLines();  // line 0 moves right one place
@@ -102,10 +101,8 @@ TEST_F(PlacingTest, SecondRemovalWithinTheSecondEndsOnTheGrid) {
     EXPECT_EQ(M().linesLeft, 3);
     // Every removed line speeds the field up.
     EXPECT_EQ(world_.events.Starting("line_removed 4 left=3").size(), 1u);
-}
 
-TEST_F(PlacingTest, DiscardThrowsAwayTheHeldOrTheFirstShape) {
-    world_.StartStillLevel();
+    // Discarding throws away the held or the first shape.
     const int count = M().conveyorCount;
     // The key discards only while the first shape is left of the middle.
     world_.game->EditState().conveyor[0].x = 0.6f;

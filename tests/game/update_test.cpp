@@ -86,29 +86,16 @@ TEST_F(UpdateTest, TenWarningsThenTheLossWithTheMusicStopped) {
     EXPECT_FLOAT_EQ(world_.sounds.musicVolume, 0.0f);
 }
 
-TEST_F(UpdateTest, RunningOutOfTimeBeatsFillingTheLastCellInTheSameUpdate) {
+// A press that resumes play is no drop; a drop that fills the last cell in the update the clock
+// runs out loses.
+TEST_F(UpdateTest, APressThatResumesIsNoDropAndRunningOutBeatsFillingTheLastCell) {
     Start({{"lineSpeed", "0"}});
     GameModel& m = Edit();
     world_.Click(m.conveyor[0].x, m.conveyor[0].y);
+    ASSERT_EQ(m.held.active, 1);
     const int last = world_.FindCell(m.held);
     ASSERT_GE(last, 0);
-    for (int c = 0; c < m.cellCount; ++c) {
-        m.cells[c].filled = c != last ? 1 : 0;
-    }
-    m.playStartTime = m.now - m.levelTime + 0.005f;  // out of time at the next update
-    world_.Click(m.cells[last].x, m.cells[last].y);
-    EXPECT_EQ(m.cells[last].filled, 1);
-    EXPECT_EQ(world_.game->ScreenState(), STATE_GAME_OVER);
-    EXPECT_EQ(world_.events.Starting("won").size(), 0u);
-}
-
-TEST_F(UpdateTest, APressThatResumesIsNoDrop) {
-    Start({{"lineSpeed", "0"}});
-    world_.Click(M().conveyor[0].x, M().conveyor[0].y);
-    ASSERT_EQ(M().held.active, 1);
-    const int c = world_.FindCell(M().held);
-    ASSERT_GE(c, 0);
-    const ShapeItem& cell = M().cells[c];
+    const ShapeItem& cell = m.cells[last];
     world_.game->SetGameState(STATE_PAUSED);
     // "Resume" is pressed right over the cell; the button is still down when play goes on.
     world_.pointer.state = {cell.x, cell.y, true, false};
@@ -116,9 +103,16 @@ TEST_F(UpdateTest, APressThatResumesIsNoDrop) {
     world_.Step();
     world_.Release(cell.x, cell.y);
     EXPECT_EQ(cell.filled, 0);
-    EXPECT_EQ(M().held.active, 1);
+    EXPECT_EQ(m.held.active, 1);
+
+    for (int c = 0; c < m.cellCount; ++c) {
+        m.cells[c].filled = c != last ? 1 : 0;
+    }
+    m.playStartTime = m.now - m.levelTime + 0.005f;  // out of time at the next update
     world_.Click(cell.x, cell.y);
     EXPECT_EQ(cell.filled, 1);
+    EXPECT_EQ(world_.game->ScreenState(), STATE_GAME_OVER);
+    EXPECT_EQ(world_.events.Starting("won").size(), 0u);
 }
 
 }  // namespace

@@ -18,14 +18,6 @@ namespace TestSupport {
 
 using namespace Quillory;
 
-int RecordingSounds::Count(const std::string& name) const {
-    int count = 0;
-    for (const std::string& played : this->played) {
-        count += played == name ? 1 : 0;
-    }
-    return count;
-}
-
 Tuvo::Image* FakeTextures::GetTexture(const char* fileName) {
     const std::string name = fileName != nullptr ? fileName : "";
     for (size_t i = 0; i < names_.size(); ++i) {
@@ -92,10 +84,15 @@ std::string LevelXml(std::map<std::string, std::string> defaults,
     return xml.str();
 }
 
+namespace {
+
+// The game's own data folder in the source tree.
 std::string GameDataFolder() {
     const char* source = std::getenv("QUILLORY_SOURCE_DIR");
     return std::string(source != nullptr ? source : QUILLORY_SOURCE_FOLDER) + "/data";
 }
+
+}  // namespace
 
 GameWorld::GameWorld(uint32_t seed)
     : rulesRandom(seed), cosmeticRandom(seed + 1000), inData_(data.Path()) {
@@ -179,12 +176,6 @@ void GameWorld::StartStillLevel(std::map<std::string, std::string> attributes) {
     WriteLevel(2, attributes);
     CreateGame();
     StartPlaying(2);
-}
-
-void GameWorld::MoveTo(float x, float y) {
-    pointer.state.x = x;
-    pointer.state.y = y;
-    Step();
 }
 
 void GameWorld::Press(float x, float y) {

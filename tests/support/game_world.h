@@ -3,6 +3,7 @@
 // recorded sounds, menus and game events, and writers for the test's own class and level files.
 #pragma once
 
+#include <algorithm>
 #include <map>
 #include <memory>
 #include <string>
@@ -34,7 +35,9 @@ public:
     void PlayEvent(const char* eventName) override { played.emplace_back(eventName); }
     void PlaySoundEvent(const char* eventName) override { played.emplace_back(eventName); }
     void SetMusicVolume(float volume) override { musicVolume = volume; }
-    int Count(const std::string& name) const;
+    int Count(const std::string& name) const {
+        return static_cast<int>(std::count(played.begin(), played.end(), name));
+    }
     std::vector<std::string> played;
     float musicVolume = 0.8f;
 };
@@ -78,8 +81,6 @@ std::string ClassesXml(int count, int shapes);
 // A level file of `defaults` changed by `attributes`; the value "<absent>" leaves one out.
 std::string LevelXml(std::map<std::string, std::string> defaults,
                      const std::map<std::string, std::string>& attributes);
-// The game's own data folder in the source tree.
-std::string GameDataFolder();
 
 class GameWorld {
 public:
@@ -116,7 +117,6 @@ public:
     // say otherwise: written, loaded and played until the clock runs.
     void StartStillLevel(std::map<std::string, std::string> attributes = {});
     // Pointer moves, presses and releases with one update each.
-    void MoveTo(float x, float y);
     void Press(float x, float y);
     void Release(float x, float y);
     void Click(float x, float y);
