@@ -91,7 +91,6 @@ protected:
 
 TEST(ScreenPainterRules, FadeTintsCellEdgesAndHintPlaces) {
     EXPECT_EQ(ScreenPainter::FadeTint(1.0f), 0x00FFFFFFu);  // wraps to 0: opaque
-    EXPECT_EQ(ScreenPainter::FadeTint(0.5f), 0x80FFFFFFu);
     EXPECT_EQ(ScreenPainter::FadeTint(0.0f), 0x01FFFFFFu);
 
     // A 20-pixel picture at y 6 px would start above the top edge: one pixel higher.
