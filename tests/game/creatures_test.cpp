@@ -16,35 +16,17 @@ class CreaturesTest : public ::testing::Test {
 protected:
     const GameModel& M() const { return world_.game->State(); }
     GameModel& Edit() { return world_.game->EditState(); }
-    // Holds a bonus shape of `kind` and drops it on `cell`.
-    void DropBonus(int kind, int cell) {
-        Edit().conveyor[0].bonusKind = kind;
-        world_.TakeAndDrop(0, cell);
-    }
 
     GameWorld world_;
 };
 
-// Which cells the bonuses fill is held to the recorded plays; here each cell newly filled is
-// reported once (not the target, not one filled before) and the line a band fills goes at once.
-TEST_F(CreaturesTest, BonusFillsReportEachNewCellOnceAndAnyShapeFitsAnyCell) {
+// Which cells the bonuses fill, the lines they complete and where any-shape fits are the recorded
+// plays' and the simulator's logs'; here the area's sound.
+TEST_F(CreaturesTest, TheAreaBonusSoundsItsFill) {
     world_.StartStillLevel({});
-    // Cell 10 is line 1, row 3: six neighbours, one of them filled before.
-    Edit().cells[0 * 7 + 3].filled = 1;
-    DropBonus(kBonusArea, 1 * 7 + 3);
-    EXPECT_EQ(world_.events.Starting("fill").size(), 5u);
+    Edit().conveyor[0].bonusKind = kBonusArea;
+    world_.TakeAndDrop(0, 1 * 7 + 3);
     EXPECT_EQ(world_.sounds.Count("fill_area"), 1);
-    // Line 2 has two cells of the area and one more filled: the band fills the other three.
-    Edit().cells[2 * 7 + 5].filled = 1;
-    DropBonus(kBonusBand, 2 * 7 + 0);  // the top cell of line 2
-    EXPECT_EQ(world_.events.Starting("fill").size(), 8u);
-    EXPECT_EQ(world_.events.Starting("line_removed 2").size(), 1u);
-
-    const int other = 4 * 7 + 3;
-    Edit().conveyor[0].classIndex = (M().cells[other].classIndex + 1) % 3;
-    DropBonus(kBonusAnyShape, other);
-    EXPECT_EQ(M().cells[other].filled, 1);
-    EXPECT_EQ(M().cells[other - 1].filled, 0);
 }
 
 // The cells the bug picks and the times it comes, eats and leaves are the stored simulator
