@@ -4,7 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <cstring>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -24,10 +24,11 @@ std::vector<uint8_t> Bytes(const std::string& text) {
     return std::vector<uint8_t>(text.begin(), text.end());
 }
 
-// An archive in a temporary folder, which is also the current directory.
+// An archive in a temporary folder, which is also the current directory. The layer's log lines
+// are on, before anything can log.
 class PakInterfaceTest : public ::testing::Test {
 protected:
-    PakInterfaceTest() : inFolder_(folder_.Path()) {}
+    PakInterfaceTest() : inFolder_(folder_.Path()) { setenv("QUILLORY_DEBUG", "1", 1); }
 
     // Writes an archive of `files`, less its last `cut` bytes.
     void WritePak(const std::string& name, const std::vector<Tuvo::PakSourceFile>& files,
@@ -91,9 +92,14 @@ TEST_F(PakInterfaceTest, NameNormalisation) {
 }
 
 TEST_F(PakInterfaceTest, DamagedArchivesAddOnlyWholeEntriesAndTheArchiveWinsForReading) {
-    WritePak("cut.pak", {{"one.txt", 1, Bytes("11111")}, {"two.txt", 1, Bytes("22222")}}, 2);
+    const std::vector<Tuvo::PakSourceFile> files = {{"one.txt", 1, Bytes("11111")},
+                                                    {"two.txt", 1, Bytes("22222")}};
+    WritePak("cut.pak", files, 2);
+    WritePak("short.pak", files, 12);  // cut inside the directory
+    testing::internal::CaptureStderr();
     EXPECT_TRUE(layer_.MountArchive("cut.pak"));
     EXPECT_EQ(layer_.EntryCount(), 1u);
+    EXPECT_FALSE(layer_.MountArchive("short.pak"));
     folder_.Write("bad.pak", "not an archive at all");
     EXPECT_FALSE(layer_.MountArchive("bad.pak"));
     folder_.Write("empty.pak", "");
@@ -102,6 +108,11 @@ TEST_F(PakInterfaceTest, DamagedArchivesAddOnlyWholeEntriesAndTheArchiveWinsForR
     ASSERT_EQ(mkfifo(folder_.File("pipe.pak").c_str(), 0644), 0);
     EXPECT_FALSE(layer_.MountArchive("pipe.pak"));  // refused at once, not waited on
     EXPECT_EQ(layer_.EntryCount(), 1u);
+    EXPECT_EQ(testing::internal::GetCapturedStderr(),
+              "Archive 'cut.pak': entries past the end of the file skipped\n"
+              "Archive 'short.pak': directory truncated, no entries added\n"
+              "Archive 'bad.pak': not an archive of this kind\n"
+              "Archive 'pipe.pak': not a regular file; not mounted\n");
 
     // Under any spelling; writing goes to the disk.
     folder_.Write("A/C.TXT", "on disk");
