@@ -470,6 +470,8 @@ TEST_F(FastPathTest, DrawingSequencesMatchTheReference) {
             dest.FillRect(Rect(2, 3, 40, 30), black, kDrawModeNormal);
             dest.Blit(&opaque, 10, 8, Rect(0, 0, 23, 17), kColorWhite, kDrawModeNormal);
             dest.FillRect(Rect(-5, -5, 70, 60), blue, kDrawModeNormal);
+            dest.StretchBlit(&soft, Rect(30, 25, 40, 30), Rect(0, 0, 23, 17), Rect(0, 0, 101, 61),
+                             kColorWhite, kDrawModeNormal, false);
             dest.StretchBlit(&opaque, Rect(5, 4, 30, 20), Rect(1, 1, 20, 15), Rect(0, 0, 33, 41),
                              kColorWhite, kDrawModeNormal, true);
             dest.Blit(&soft, 20, 20, Rect(0, 0, 23, 17), kColorWhite, kDrawModeNormal);
@@ -551,7 +553,7 @@ TEST_F(FastPathTest, RepeatedBackgroundRestoresExactlyWhatWasDrawnOver) {
          }},
         {"smooth lines and coverage spans",
          [&](MemoryImage& d, MemoryImage&, int frame) {
-             d.DrawSmoothLine(3, 3, 30, 10 - frame, Color(255, 0, 0, 200), kDrawModeNormal);
+             d.DrawSmoothLine(3, 3.5, 30, 3.5 + frame, Color(255, 0, 0, 200), kDrawModeNormal);
              d.DrawSmoothLine(60, 58, 55 + frame, 30, Color(255, 0, 0), kDrawModeNormal);
              const Span span[1] = {{55, 10, 9}};
              const uint8_t coverage[4] = {255, 128, 64, 0};
@@ -588,11 +590,13 @@ TEST_F(FastPathTest, RepeatedBackgroundRestoresExactlyWhatWasDrawnOver) {
              back.GetBits()[(5 + frame) * kWidth + 7] ^= 0x00FFFFFFu;
              back.BitsChanged();
          }},
-        {"background drawn again in part, from elsewhere or as a copy",
+        {"background drawn again in part: elsewhere, from elsewhere or as a copy",
          [&](MemoryImage& d, MemoryImage& back, int frame) {
              d.Blit(&opaque, 0, 0, Rect(0, 0, 23, 17), white, kDrawModeNormal);
              d.Blit(&back, 0, 0, Rect(0, 0, 60, 40), white, kDrawModeNormal);
-             if (frame == 1) {
+             if (frame == 0) {
+                 d.Blit(&back, 0, 0, Rect(2, 0, 99, 60), white, kDrawModeNormal);
+             } else if (frame == 1) {
                  d.Blit(&back, 0, 1, Rect(2, 1, 99, 60), white, kDrawModeNormal);
              } else if (frame == 2) {
                  MemoryImage other(back);
