@@ -147,29 +147,6 @@ TEST_F(GraphicsTest, SubPixelAndRotatedDrawing) {
 TEST_F(GraphicsTest, TransformedDrawingTakesTheCheapestExactRoute) {
     const Rect all(0, 0, 20, 10);
     Start(20, 10);
-    Affine2D moved;
-    moved.Translate(3, 4);
-    g.DrawImageWithTransform(&picture, moved, all, 50.25f, 60, true);
-    g.DrawImageWithTransform(&picture, moved, 100, 60);
-    // 50.25 + 3 - 10 + 0.5, 60 + 4 - 5 + 0.5
-    expected.BlitAt(&picture, 43.75f, 59.5f, all, kAll, kColorWhite, kDrawModeNormal);
-    expected.Blit(&picture, 93, 59, all, kColorWhite, kDrawModeNormal);
-    Check("moved, sub-pixel and whole");
-
-    Start(20, 10);
-    Affine2D turned;
-    turned.PreTranslate(2, 1);
-    turned.RotateRad(0.5f);
-    turned.Translate(5, 6);
-    g.DrawImageWithTransform(&picture, turned, all, 100, 100, true);
-    g.DrawImageWithTransform(&picture, turned, all, 150, 150, false);
-    // cx = 10 - 2, cy = 5 - 1; x = 5 + 100 - 8 + 0.5, y = 6 + 100 - 4 + 0.5
-    expected.BlitRotated(&picture, 97.5f, 102.5f, all, kAll, kColorWhite, kDrawModeNormal, 0.5, 8,
-                         4);
-    expected.BlitRotated(&picture, 147, 152, all, kAll, kColorWhite, kDrawModeNormal, 0.5, 8, 4);
-    Check("turned, sub-pixel and whole");
-
-    Start(20, 10);
     Affine2D mirror = Scaled(-1, 1, 1);
     Affine2D doubled = Scaled(2, 1, 3);
     Affine2D mirrorDoubled = Scaled(-1, 2, 1);
