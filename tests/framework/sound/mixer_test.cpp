@@ -1,4 +1,4 @@
-// The mixer on plain buffers: volume, pan, summing, clipping, resampling, streams, and
+// The mixer on plain buffers: volume, pan, summing, clipping, resampling, looping, streams, and
 // the fast path against the general one.
 #include "framework/sound/mixer.h"
 
@@ -72,6 +72,26 @@ TEST(Mixer, ResamplesAKnownSine) {
     EXPECT_NEAR(ToneAmplitude(out.data(), 8800, 2, 44100, 1000.0), 16000.0, 300.0);
     EXPECT_LT(ToneAmplitude(out.data(), 8800, 2, 44100, 2000.0), 300.0);
     EXPECT_NEAR(ToneAmplitude(out.data() + 1, 8800, 2, 44100, 1000.0), 16000.0, 300.0);
+}
+
+TEST(Mixer, LoopingVoicesWrapAround) {
+    const SoundBuffer sound{.channels = 1, .rate = 44100, .samples = {1, 2, 3}};
+    Mixer mixer;
+    MixerVoice voice = VoiceFor(sound);
+    voice.looping = true;
+    ASSERT_TRUE(mixer.AddVoice(&voice));
+    const std::vector<int16_t> out = Render(mixer, 7);
+    EXPECT_EQ(out[0], 1);
+    EXPECT_EQ(out[6], 1);
+    EXPECT_EQ(out[12], 1);
+    EXPECT_EQ(out[10], 3);
+    EXPECT_TRUE(voice.playing);
+    // A looping resampled voice interpolates into its first frame at the seam.
+    voice.step = Mixer::StepFor(22050);
+    voice.position = uint64_t{2} << 32;
+    const std::vector<int16_t> seam = Render(mixer, 2);
+    EXPECT_EQ(seam[0], 3);
+    EXPECT_EQ(seam[2], 2);  // halfway from 3 back to 1
 }
 
 TEST(Mixer, FastPathMatchesTheGeneralPath) {
