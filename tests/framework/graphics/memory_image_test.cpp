@@ -55,6 +55,11 @@ TEST(MemoryImageTest, CreateSetBitsAndLimits) {
     EXPECT_EQ(image.GetBits(), nullptr);
     EXPECT_FALSE(image.Create(-1, 5));
     EXPECT_FALSE(image.SetBits(nullptr, 1, 1));
+
+    MemoryImage drawn(1, 1);
+    MemoryImage screen(1, 1);
+    screen.Blit(&drawn, 0, 0, Rect(0, 0, 1, 1), kColorWhite, kDrawModeNormal);
+    EXPECT_TRUE(drawn.HasBeenDrawn());
 }
 
 TEST(MemoryImageTest, SmoothStretchInterpolatesAndKeepsEdges) {
@@ -137,28 +142,95 @@ TEST(MemoryImageTest, AbsurdTransformsAndCoordinatesDrawNothing) {
     }
     flat.BlitWithMatrix(&source, 10, 10, Matrix3x3::Scaling(1e30f, 1e-30f), clip, kColorWhite,
                         kDrawModeNormal, all, false);
+    flat.DrawLine(NAN, 0, 3, 3, Color(255, 255, 255), kDrawModeNormal);
     flat.DrawSmoothLine(-1e300, 0, 1e300, 3, Color(255, 255, 255), kDrawModeNormal);
     EXPECT_EQ(ChangedOutside(flat, Rect(), 0u), 0);
 }
 
-// Smooth lines (the level plot's) and coverage spans (the system font's) weigh the colour's alpha.
-TEST(MemoryImageTest, SmoothLinesAndCoverageWeighTheAlpha) {
-    MemoryImage image(10, 10);
-    image.FillRect(kEverywhere, kColorBlack, kDrawModeNormal);
-    // Halfway between two rows: both get half the colour (alpha 255 * 128 / 256).
-    image.DrawSmoothLine(0, 4.5, 9, 4.5, Color(255, 255, 255), kDrawModeNormal);
-    EXPECT_EQ(image.GetPixel(3, 4), 0xFF7F7F7Fu);
-    EXPECT_EQ(image.GetPixel(3, 5), 0xFF7F7F7Fu);
-    EXPECT_EQ(ChangedOutside(image, Rect(0, 4, 10, 2), 0xFF000000u), 0);
+TEST(MemoryImageTest, TrianglesCoverSharedEdgesOnce) {
+    MemoryImage texture = Numbered(4, 4);
+    MemoryImage dest(8, 8);
+    dest.FillRect(kEverywhere, kColorBlack, kDrawModeNormal);
+    const TriVertex quad[2][3] = {
+        {{0, 0, 0, 0}, {4, 0, 1, 0}, {4, 4, 1, 1}},
+        {{0, 0, 0, 0}, {4, 4, 1, 1}, {0, 4, 0, 1}},
+    };
+    dest.BlitTriangleList(&texture, quad, 2, Rect(0, 0, 8, 8), kColorWhite, kDrawModeNormal, 2, 3,
+                          false);
+    for (int y = 0; y < 4; ++y) {
+        for (int x = 0; x < 4; ++x) {
+            EXPECT_EQ(dest.GetPixel(2 + x, 3 + y), texture.GetPixel(x, y)) << x << "," << y;
+        }
+    }
+    EXPECT_EQ(ChangedOutside(dest, Rect(2, 3, 4, 4), 0xFF000000u), 0);
 
+    // Additively, a pixel drawn twice on the shared diagonal would show twice the colour.
+    MemoryImage grey(1, 1);
+    grey.FillRect(kEverywhere, Color(0xFF101010u), kDrawModeNormal);
+    MemoryImage sum(4, 4);
+    sum.FillRect(kEverywhere, kColorBlack, kDrawModeNormal);
+    sum.BlitTriangleList(&grey, quad, 2, Rect(0, 0, 4, 4), kColorWhite, kDrawModeAdditive, 0, 0,
+                         true);
+    EXPECT_EQ(ChangedOutside(sum, Rect(), 0xFF101010u), 0);
+}
+
+TEST(MemoryImageTest, LinesAndSmoothLines) {
+    MemoryImage image(10, 10);
+    image.DrawLine(-5, 2, 20, 2, Color(255, 255, 255), kDrawModeNormal);
+    EXPECT_EQ(ChangedOutside(image, Rect(0, 2, 10, 1), 0u), 0);
+    EXPECT_EQ(ChangedOutside(image, Rect(), 0u), 10);
+
+    MemoryImage diagonal(10, 10);
+    diagonal.DrawLine(1, 1, 5, 5, Color(255, 0, 0), kDrawModeNormal);
+    for (int i = 1; i <= 5; ++i) {
+        EXPECT_EQ(diagonal.GetPixel(i, i), 0xFFFF0000u);
+    }
+    EXPECT_EQ(ChangedOutside(diagonal, Rect(), 0u), 5);
+
+    MemoryImage smooth(10, 10);
+    smooth.FillRect(kEverywhere, kColorBlack, kDrawModeNormal);
+    smooth.DrawSmoothLine(0, 4.5, 9, 4.5, Color(255, 255, 255), kDrawModeNormal);
+    // Halfway between two rows: both get half the colour (alpha 255 * 128 / 256).
+    EXPECT_EQ(smooth.GetPixel(3, 4), 0xFF7F7F7Fu);
+    EXPECT_EQ(smooth.GetPixel(3, 5), 0xFF7F7F7Fu);
+    EXPECT_EQ(ChangedOutside(smooth, Rect(0, 4, 10, 2), 0xFF000000u), 0);
+}
+
+TEST(MemoryImageTest, PolygonsSpansAndCoverage) {
+    MemoryImage image(8, 8);
+    const PointF square[4] = {{1, 1}, {5, 1}, {5, 5}, {1, 5}};
+    EXPECT_TRUE(image.FillPolygon(square, 4, nullptr, Color(255, 255, 255), kDrawModeNormal, 1, 0));
+    EXPECT_EQ(image.GetPixel(2, 1), 0xFFFFFFFFu);
+    EXPECT_EQ(image.GetPixel(5, 4), 0xFFFFFFFFu);
+    EXPECT_EQ(ChangedOutside(image, Rect(2, 1, 4, 4), 0u), 0);
+
+    MemoryImage clipped(8, 8);
+    const Rect clip(0, 0, 3, 3);
+    clipped.FillPolygon(square, 4, &clip, Color(255, 255, 255), kDrawModeNormal, 0, 0);
+    EXPECT_EQ(ChangedOutside(clipped, Rect(1, 1, 2, 2), 0u), 0);
+    EXPECT_EQ(clipped.GetPixel(2, 2), 0xFFFFFFFFu);
+
+    // The base image cannot fill polygons.
+    Image base;
+    EXPECT_FALSE(base.FillPolygon(square, 4, nullptr, Color(), kDrawModeNormal, 0, 0));
+
+    MemoryImage spans(8, 2);
+    const Span runs[2] = {{0, 1, 3}, {1, -2, 4}};
+    spans.FillSpans(runs, 2, Color(0, 255, 0), kDrawModeNormal);
+    EXPECT_EQ(ChangedOutside(spans, Rect(1, 0, 3, 1), 0u), 2);  // (0, 1) and (1, 1)
+    EXPECT_EQ(spans.GetPixel(1, 1), 0xFF00FF00u);
+    EXPECT_EQ(spans.GetPixel(3, 0), 0xFF00FF00u);
+
+    MemoryImage covered(4, 1);
+    covered.FillRect(kEverywhere, kColorBlack, kDrawModeNormal);
     const uint8_t coverage[3] = {255, 127, 0};
     const Span run[1] = {{0, 0, 4}};
-    image.FillSpansWithCoverage(run, 1, Color(255, 255, 255), kDrawModeNormal, coverage, 0, 0, 3,
-                                1);
-    EXPECT_EQ(image.GetPixel(0, 0), 0xFFFFFFFFu);
-    EXPECT_EQ(image.GetPixel(1, 0), 0xFF7F7F7Fu);  // alpha 255 * 128 / 256 = 127
-    EXPECT_EQ(image.GetPixel(2, 0), 0xFF000000u);  // 255 * 1 / 256 = 0
-    EXPECT_EQ(image.GetPixel(3, 0), 0xFF000000u);  // no coverage byte: left alone
+    covered.FillSpansWithCoverage(run, 1, Color(255, 255, 255), kDrawModeNormal, coverage, 0, 0, 3,
+                                  1);
+    EXPECT_EQ(covered.GetPixel(0, 0), 0xFFFFFFFFu);
+    EXPECT_EQ(covered.GetPixel(1, 0), 0xFF7F7F7Fu);  // alpha 255 * 128 / 256 = 127
+    EXPECT_EQ(covered.GetPixel(2, 0), 0xFF000000u);  // 255 * 1 / 256 = 0
+    EXPECT_EQ(covered.GetPixel(3, 0), 0xFF000000u);  // no coverage byte: left alone
 }
 
 // Fixed-seed random pictures, for the fast paths against the reference paths and the model.
@@ -194,15 +266,15 @@ MemoryImage RandomImage(std::mt19937& random, int width, int height, SourceKind 
     return image;
 }
 
-// A plain per-pixel model of copies, fills and outlines, over random parts, places, clips, colours
+// A plain per-pixel model of copies, fills and clears, over random parts, places, clips, colours
 // and modes, past every edge and onto the image itself.
-TEST(MemoryImageTest, CopiesAndFillsMatchAPlainModel) {
+TEST(MemoryImageTest, CopiesFillsAndClearsMatchAPlainModel) {
     std::mt19937 random(8);
     auto any = [&](int low, int high) {
         return std::uniform_int_distribution<int>(low, high)(random);
     };
     for (int round = 0; round < 3000; ++round) {
-        const int kind = round % 6;
+        const int kind = round % 7;
         MemoryImage dest = RandomImage(random, 13, 11, SourceKind::Soft);
         MemoryImage other =
             RandomImage(random, 9, 7, round % 3 == 0 ? SourceKind::Opaque : SourceKind::Soft);
@@ -244,7 +316,9 @@ TEST(MemoryImageTest, CopiesAndFillsMatchAPlainModel) {
                                                    original.HasAlpha(), mod, mode);
                 } else if (kind == 4 && box.Contains(x, y)) {
                     pixel = PixelBlend::FillPixel(pixel, PixelBlend::PackColor(color), mode);
-                } else if (kind == 5 &&
+                } else if (kind == 5 && box.Contains(x, y)) {
+                    pixel = 0;
+                } else if (kind == 6 &&
                            Rect(box.x, box.y, box.width + 1, box.height + 1).Contains(x, y) &&
                            outline) {
                     pixel = PixelBlend::FillPixel(pixel, PixelBlend::PackColor(color), mode);
@@ -266,6 +340,9 @@ TEST(MemoryImageTest, CopiesAndFillsMatchAPlainModel) {
                 break;
             case 4:
                 dest.FillRect(box, color, mode);
+                break;
+            case 5:
+                dest.ClearRect(box);
                 break;
             default:
                 dest.DrawRect(box, color, mode);
@@ -391,11 +468,14 @@ const Operation kOperations[] = {
              }
          }
      }},
-    {"rotated, mirrored and stretched, from the picture itself too; smooth lines",
+    {"rotated, textured, mirrored and stretched, from the picture itself too; smooth lines",
      [](MemoryImage& d, MemoryImage& s, const Color& c, DrawMode m) {
          const Rect all(0, 0, 101, 61);
+         const TriVertex quad[1][3] = {{{3, 3, 0, 0}, {60, 5, 1, 0}, {8, 50, 0, 1}}};
          d.BlitRotated(&s, 50, 30, Rect(0, 0, 83, 29), all, c, m, 0.7, 40, 14);
          d.BlitRotated(&d, 20, 10, Rect(5, 5, 40, 30), all, c, m, -0.4, 20, 15);
+         d.BlitTriangleList(&s, quad, 1, all, c, m, 1, 2, true);
+         d.BlitTriangleList(&d, quad, 1, all, c, m, 20, 0, false);
          d.DrawSmoothLine(-5, 3, 120, 70, c, m);
          d.BlitFlipped(&d, 60, 35, Rect(10, 5, 40, 20), c, m);
          d.StretchBlit(&d, Rect(0, 30, 50, 31), Rect(40, 2, 37, 25), all, c, m, false);
@@ -466,7 +546,7 @@ TEST_F(FastPathTest, DrawingSequencesMatchTheReference) {
             dest.Blit(&soft, 20, 20, Rect(0, 0, 23, 17), kColorWhite, kDrawModeNormal);
         },
         [&](MemoryImage& dest) {
-            // Carved by many copies into more parts than are kept, then drawn over.
+            // Carved by many copies into more parts than are kept, drawn over and cleared in part.
             dest.FillRect(Rect(0, 0, 101, 61), blue, kDrawModeNormal);
             for (int i = 0; i < 12; ++i) {
                 dest.Blit(&opaque, 7 * i - 5, (i * 13) % 50 - 4, Rect(0, 0, 23, 17), kColorWhite,
@@ -477,8 +557,10 @@ TEST_F(FastPathTest, DrawingSequencesMatchTheReference) {
                 }
             }
             dest.FillRect(Rect(60, 30, 50, 20), Color(200, 100, 0, 90), kDrawModeNormal);
+            dest.ClearRect(Rect(80, 0, 10, 61));
             dest.StretchBlit(&opaque, Rect(50, 2, 40, 30), Rect(0, 0, 23, 17), Rect(0, 0, 101, 61),
                              kColorWhite, kDrawModeNormal, true);
+            dest.DrawLine(0, 60, 100, 0, Color(255, 255, 255), kDrawModeNormal);
         },
         [&](MemoryImage& dest) {
             // Looked at, drawn onto itself, tinted over, copied.
@@ -520,22 +602,35 @@ TEST_F(FastPathTest, RepeatedBackgroundRestoresExactlyWhatWasDrawnOver) {
     const Color white = kColorWhite;
     using Draw = std::function<void(MemoryImage & dest, MemoryImage & back, int frame)>;
     const std::pair<const char*, Draw> steps[] = {
-        {"blits and fills",
+        {"blits, fills and clears",
          [&](MemoryImage& d, MemoryImage&, int frame) {
              d.Blit(&soft, 10 * frame, 5, Rect(0, 0, 23, 17), white, kDrawModeNormal);
              d.Blit(&opaque, 60, 3 * frame, Rect(0, 0, 23, 17), white, kDrawModeNormal);
              d.Blit(&soft, 40, 30, Rect(2, 2, 20, 12), Color(0xFFFFD040u), kDrawModeAdditive);
              d.FillRect(Rect(5, 40 - frame, 30, 9), Color(200, 100, 0, 90), kDrawModeNormal);
              d.FillRect(Rect(70, 40, 9, 9), Color(0, 200, 0), kDrawModeNormal);
+             d.ClearRect(Rect(90, frame, 5, 20));
          }},
-        {"smooth lines and coverage spans",
+        {"lines",
          [&](MemoryImage& d, MemoryImage&, int frame) {
+             d.DrawLine(2, 50, 30, 40 + frame, Color(255, 255, 255), kDrawModeNormal);
+             d.DrawLine(95, 2 * frame, 85, 20, Color(255, 255, 255, 90), kDrawModeNormal);
              d.DrawSmoothLine(3, 3.5, 30, 3.5 + frame, Color(255, 0, 0, 200), kDrawModeNormal);
              d.DrawSmoothLine(60, 58, 55 + frame, 30, Color(255, 0, 0), kDrawModeNormal);
-             const Span span[1] = {{55, 10, 9}};
+         }},
+        {"polygons, spans and triangles",
+         [&](MemoryImage& d, MemoryImage&, int frame) {
+             const PointF corners[3] = {{10, 10}, {30, 20}, {20, 35}};
+             const Rect left(0, 0, 50, 61);
+             d.FillPolygon(corners, 3, &left, Color(0, 0, 255, 150), kDrawModeNormal, frame, 0);
+             const Span spans[3] = {{45, 5, 30}, {46, 6, 30}, {55, 10, 9}};
+             d.FillSpans(spans, 2, Color(9, 9, 9), kDrawModeNormal);
              const uint8_t coverage[4] = {255, 128, 64, 0};
-             d.FillSpansWithCoverage(span, 1, Color(255, 255, 0), kDrawModeNormal, coverage,
+             d.FillSpansWithCoverage(spans + 2, 1, Color(255, 255, 0), kDrawModeNormal, coverage,
                                      10 + frame, 55, 4, 1);
+             const TriVertex triangle[1][3] = {{{60, 5, 0, 0}, {95, 10, 1, 0}, {70, 40, 0, 1}}};
+             d.BlitTriangleList(&soft, triangle, 1, Rect(55, 0, 46, 61), white, kDrawModeNormal, 0,
+                                frame, true);
          }},
         {"stretched, rotated, flipped and drawn onto itself",
          [&](MemoryImage& d, MemoryImage&, int frame) {
