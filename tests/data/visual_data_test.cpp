@@ -140,9 +140,6 @@ const FieldWidths kFieldWidths[] = {
     {"Text", 72, true, "font"},
 };
 
-const std::map<std::string, int> kControlLimits = {
-    {"Button", 30}, {"Slider", 5}, {"Edit", 3}, {"Image", 20}, {"Text", 45}};
-
 // The keys the preloading gives the pictures: a preloaded folder followed by a file's on-disk
 // name. Image keys are case-sensitive, so a picture named any other way would load twice.
 const std::set<std::string>& PreloadedKeys() {
@@ -179,19 +176,19 @@ Rect ControlRect(const Element* e) {
     return {x - w / 2, y - h / 2, x + w / 2, y + h / 2};
 }
 
-// The <Screen> of a menu file, parsed once; null, with a failure, when the file lacks one.
+// The <Screen> of a menu file, parsed once; an empty one, with a failure, when the file lacks one.
 const Element* MenuScreen(const std::string& file) {
     static std::map<std::string, std::unique_ptr<tinyxml2::XMLDocument>> documents;
     std::unique_ptr<tinyxml2::XMLDocument>& document = documents[file];
     if (!document) {
         document = std::make_unique<tinyxml2::XMLDocument>();
         document->LoadFile((DataFolder() + "/Menu/" + file).c_str());
+        if (document->FirstChildElement("Screen") == nullptr) {
+            ADD_FAILURE() << file << " does not parse or has no <Screen>";
+            document->Parse("<Screen/>");
+        }
     }
-    const Element* screen = document->FirstChildElement("Screen");
-    if (screen == nullptr) {
-        ADD_FAILURE() << file << " does not parse or has no <Screen>";
-    }
-    return screen;
+    return document->FirstChildElement("Screen");
 }
 
 // Runs check(rules, screen) for every menu screen, with the file's name on its failures.
@@ -199,9 +196,7 @@ template <typename Check>
 void ForEachScreen(Check check) {
     for (const ScreenRules& rules : kScreens) {
         SCOPED_TRACE(rules.file);
-        if (const Element* screen = MenuScreen(rules.file)) {
-            check(rules, screen);
-        }
+        check(rules, MenuScreen(rules.file));
     }
 }
 
@@ -246,7 +241,6 @@ protected:
                         LanguageNumber("SYMBOLS_IN_COL"),
                         {}};
         EXPECT_LT(font.rows, 10);  // row keys "Line01_Width" to "Line09_Width"
-        EXPECT_LE(font.columns * font.rows, 255);
         for (int r = 1; r <= font.rows && r < 10; ++r) {
             const std::string key = "Line0" + std::to_string(r) + "_Width";
             const std::vector<std::string> tokens = Split(Language(key), ',');
@@ -283,7 +277,6 @@ TEST_F(VisualDataTest, ClassCatalogueNamesEveryClassWithFourTurns) {
                                                  std::pair{"maskImage", stem + "_mask.png"}}) {
                 EXPECT_EQ(Attr(shapes[v], attribute), key);
                 EXPECT_TRUE(PreloadedKeys().count(key)) << key;
-                EXPECT_LT(key.size(), 255u);
             }
         }
     }
@@ -295,9 +288,6 @@ TEST_F(VisualDataTest, PicturesAreNamedByTheirPreloadedKeysAndDecodeWithinTheIma
             EXPECT_TRUE(PreloadedKeys().count(folder + name)) << folder << name;
         }
     }
-    // The language folder that the texts name holds the first font.
-    EXPECT_EQ(Language("English\\"), "English\\");
-    EXPECT_TRUE(PreloadedKeys().count(Language("English\\") + "font01.png"));
     for (const char* file : {"config.ini", "saved.ini", "scores.ini", "registry.ini"}) {
         EXPECT_FALSE(fs::exists(fs::path(DataFolder()) / file)) << "a player file ships: " << file;
     }
@@ -310,7 +300,6 @@ TEST_F(VisualDataTest, PicturesAreNamedByTheirPreloadedKeysAndDecodeWithinTheIma
         EXPECT_NE(name.front(), '_') << key;
         EXPECT_NE(name.back(), '_') << key;
         EXPECT_LT(key.size(), 80u) << key;
-        EXPECT_NE(ImageLib::LoadImageFile(key, true), nullptr) << key << " does not decode";
     }
     // Pictures named outside these folders are loaded on demand: leave them room.
     EXPECT_LE(PreloadedKeys().size(), static_cast<size_t>(kMaxImages - 50));
@@ -322,9 +311,6 @@ TEST_F(VisualDataTest, EveryMenuKeepsWithinTheTablesOnScreenAndTranslated) {
     }
     EXPECT_EQ(Language("Quillory"), "Quillory");
     ForEachScreen([&](const ScreenRules&, const Element* screen) {
-        for (const auto& [kind, limit] : kControlLimits) {
-            EXPECT_LE(static_cast<int>(Children(screen, kind.c_str()).size()), limit) << kind;
-        }
         for (const FieldWidths& fields : kFieldWidths) {
             for (const std::string& attribute : Words(fields.attributes)) {
                 for (const Element* e : Children(screen, fields.kind)) {
@@ -389,33 +375,28 @@ TEST_F(VisualDataTest, EveryScreenHasTheControlsAndActionsItsStateUses) {
                       1)
                 << action;
         }
-        // Any other action would do nothing.
+        // Any other action would do nothing. Check boxes and sliders keep their state in one
+        // section of config.ini under their names: one control each.
+        std::set<std::string> names;
         for (const Element* e : inputs) {
             EXPECT_TRUE(known.count(Attr(e, "action")))
                 << Attr(e, "name") << " -> '" << Attr(e, "action") << "'";
+            EXPECT_TRUE(Attr(e, "name").empty() || names.insert(Attr(e, "name")).second)
+                << Attr(e, "name") << " is named twice";
         }
     });
     for (const NamedControl& control : kNamedControls) {
         SCOPED_TRACE(control.file);
         const Element* screen = MenuScreen(control.file);
-        ASSERT_NE(screen, nullptr);
         int matches = 0;
         for (const Element* e : Children(screen, control.kind)) {
             matches += Attr(e, "name") == control.name &&
                        (!*control.action || Attr(e, "action") == control.action);
         }
         EXPECT_EQ(matches, 1) << control.kind << " " << control.name << " " << control.action;
-        // The game finds a control by name in one table only.
-        for (const char* kind : {"Button", "Slider", "Text", "Edit"}) {
-            for (const Element* e : Children(screen, kind)) {
-                EXPECT_TRUE(kind == std::string(control.kind) || Attr(e, "name") != control.name)
-                    << control.name << " is also a " << kind;
-            }
-        }
     }
     // Only the options' check boxes are check boxes, and its sliders are complete.
     const Element* options = MenuScreen("menu-options.xml");
-    ASSERT_NE(options, nullptr);
     for (const Element* b : Children(options, "Button")) {
         const std::string name = Attr(b, "name");
         const bool checkBox = name == "btnFullScreen" || name == "btn3DHardware";
@@ -431,13 +412,13 @@ TEST_F(VisualDataTest, EveryScreenHasTheControlsAndActionsItsStateUses) {
     }
     // The stage map lists start, then the seven stages in order.
     const Element* map = MenuScreen("menu-map.xml");
-    ASSERT_NE(map, nullptr);
     const auto buttons = Children(map, "Button");
     ASSERT_GE(buttons.size(), 8u);
     // The game moves its marker to the button whose number is the stage.
     EXPECT_EQ(Attr(buttons[0], "action"), "procStart");
     for (size_t i = 0; i < buttons.size(); ++i) {
         const bool stage = i >= 1 && i <= 7;
+        // Any other "btnStage" button would be locked and greyed with the stages.
         EXPECT_EQ(Attr(buttons[i], "name").rfind("btnStage", 0) == 0, stage) << i;
         if (stage) {
             EXPECT_EQ(Attr(buttons[i], "name"), "btnStage" + std::to_string(i));
@@ -458,7 +439,6 @@ TEST_F(VisualDataTest, ScreensLeaveFreeWhatTheGameDrawsThemselves) {
           std::pair{"menu-intro.xml", gauge}}) {
         SCOPED_TRACE(file);
         const Element* screen = MenuScreen(file);
-        ASSERT_NE(screen, nullptr);
         for (const Element* b : Children(screen, "Button")) {
             EXPECT_FALSE(ControlRect(b).Overlaps(area)) << Attr(b, "name");
         }
@@ -472,17 +452,14 @@ TEST_F(VisualDataTest, ScreensLeaveFreeWhatTheGameDrawsThemselves) {
     }
     // The numbers of the play screen sit in its status panel, the left fifth of the screen.
     const Element* ingame = MenuScreen("menu-ingame.xml");
-    ASSERT_NE(ingame, nullptr);
     for (const Element* t : Children(ingame, "Text")) {
         EXPECT_LT(Number(t, "xc"), 0.2f) << Attr(t, "name");
     }
     // The mode panels appear beside the main menu and must not hide its buttons.
     const Element* main = MenuScreen("menu-main.xml");
-    ASSERT_NE(main, nullptr);
     for (const char* file :
          {"menu-info-classic.xml", "menu-info-transformer.xml", "menu-info-relax.xml"}) {
         const Element* info = MenuScreen(file);
-        ASSERT_NE(info, nullptr);
         EXPECT_FALSE(Attr(info, "bgImage").empty()) << file;
         for (const Element* b : Children(main, "Button")) {
             EXPECT_FALSE(ControlRect(info).Overlaps(ControlRect(b)))
@@ -638,7 +615,6 @@ TEST_F(VisualDataTest, NaturalSizeControlsMatchTheirPictures) {
     });
     // The veil over a locked stage is drawn at its natural size over the stage's button.
     const Element* map = MenuScreen("menu-map.xml");
-    ASSERT_NE(map, nullptr);
     for (const Element* b : Children(map, "Button")) {
         if (Attr(b, "name").rfind("btnStage", 0) == 0) {
             EXPECT_EQ(SizeOf("Graphics\\grey.png"), SizeOf(Attr(b, "outImg"))) << Attr(b, "name");
