@@ -169,8 +169,6 @@ TEST_F(SpriteManagerTest, StretchedAndNaturalSizeDraws) {
     EXPECT_EQ(DrawnSprite(image, -0.1f, 0.5f, 0.2f, 0.2f).width, 0);
     EXPECT_EQ(DrawnSprite(image, 0.05f, 0.5f, 0.2f, 0.2f), Tuvo::Rect(0, 40, 15, 20));
 
-    EXPECT_EQ(sprites_.DrawSprite(image, 0.5f, 0.5f, 0.1f, 0.1f, 0, 0, 1, 1, kNoTint, 0, 0),
-              kDrawOk);
     EXPECT_EQ(sprites_.DrawSprite(nullptr, 0.5f, 0.5f, 0.1f, 0.1f, 0, 0, 1, 1, kNoTint, 0, 0),
               kDrawFailed);
     sprites_.SetTarget(nullptr);
