@@ -148,19 +148,15 @@ TEST_F(MenuTest, AttributesAreReadKindByKindAndBrokenFilesKeepTheLastScreen) {
     EXPECT_EQ(menu_.ButtonCount(), 0);
 }
 
-// Two overlapping buttons, a check box and a radio group of two, one of them a check box.
+// Two overlapping buttons and a check box. (No menu of the game has radio groups.)
 constexpr char kButtons[] =
     "<Screen clickSound=\"click.ogg\" overSound=\"over.ogg\">"
     "<Button name=\"btnA\" xc=\"0.2\" yc=\"0.2\" width=\"0.2\" height=\"0.2\" action=\"procA\"/>"
     "<Button name=\"btnB\" xc=\"0.3\" yc=\"0.3\" width=\"0.2\" height=\"0.2\" action=\"procB\"/>"
     "<Button name=\"btnCheck\" xc=\"0.7\" yc=\"0.2\" width=\"0.1\" height=\"0.1\" "
-    "outImgChecked=\"on.png\" action=\"procCheck\"/>"
-    "<Button name=\"r1\" radioGroup=\"g\" xc=\"0.2\" yc=\"0.8\" width=\"0.1\" height=\"0.1\" "
-    "outImgChecked=\"on.png\"/>"
-    "<Button name=\"r2\" radioGroup=\"g\" xc=\"0.4\" yc=\"0.8\" width=\"0.1\" height=\"0.1\"/>"
-    "</Screen>";
+    "outImgChecked=\"on.png\" action=\"procCheck\"/></Screen>";
 
-TEST_F(MenuTest, ButtonsHoverClickCheckAndGroupByTheFirstHit) {
+TEST_F(MenuTest, ButtonsHoverClickAndCheckByTheFirstHit) {
     ASSERT_EQ(Load(kButtons), 1);
     EXPECT_STREQ(Move(25, 25), "");
     EXPECT_TRUE(menu_.IsButtonHover("btnA"));
@@ -183,23 +179,13 @@ TEST_F(MenuTest, ButtonsHoverClickCheckAndGroupByTheFirstHit) {
     Move(15, 15);
     EXPECT_FALSE(menu_.IsButtonHover("btnA"));
 
-    // Check boxes keep their state in the options; a radio group checks one of its buttons.
+    // Check boxes keep their state in the options.
     EXPECT_STREQ(Click(70, 20), "procCheck");
     EXPECT_TRUE(menu_.IsButtonChecked("btnCheck"));
     EXPECT_EQ(Option("btnCheck"), "1");
     Click(70, 20);
     EXPECT_FALSE(menu_.IsButtonChecked("btnCheck"));
     EXPECT_EQ(Option("btnCheck"), "0");
-
-    Click(20, 80);
-    EXPECT_TRUE(menu_.IsButtonChecked("r1"));
-    Click(40, 80);
-    EXPECT_TRUE(menu_.IsButtonChecked("r2"));
-    EXPECT_FALSE(menu_.IsButtonChecked("r1"));  // even though it is a check box
-    // Clicking a checked radio button keeps it checked.
-    Click(40, 80);
-    EXPECT_TRUE(menu_.IsButtonChecked("r2"));
-    menu_.SelectRadio(99);
 
     // Huge controls: both factors saturate near the int range; their sum must not wrap (UBSan).
     ASSERT_EQ(Load("<Screen><Button name=\"far\" xc=\"1e38\" yc=\"1e38\" width=\"1e38\" "
@@ -297,16 +283,6 @@ TEST_F(MenuTest, ButtonsDrawByStateWithCaptionsAndAlphaScalesTheColour) {
     Move(30, 50);
     menu_.Draw();
     EXPECT_EQ(target_.GetPixel(25, 50), 0xFF00FF00u);
-    // An edit box shows a blinking cursor.
-    ASSERT_EQ(Load("<Screen><Edit text=\"\" xc=\"0.5\" yc=\"0.5\" size=\"0.1\"/></Screen>"), 1);
-    target_.ClearRect(Tuvo::Rect(0, 0, 100, 100));
-    host_.milliseconds = 600;
-    menu_.Draw();
-    EXPECT_EQ(target_.GetPixel(50, 50), 0u);
-    host_.milliseconds = 1100;
-    menu_.Draw();
-    EXPECT_NE(target_.GetPixel(50, 50), 0u);
-    EXPECT_EQ(sprites_.CurrentFontName(), "font.png");
 
     // The menu alpha scales the drawing colour.
     host_.Provide("white.png", SolidImage(10, 10, 0xFFFFFFFF));

@@ -12,7 +12,6 @@ namespace {
 using namespace Quillory;
 using TestSupport::CellSheet;
 using TestSupport::FakeSpriteHost;
-using TestSupport::SolidImage;
 
 constexpr uint32_t kClear = 0;
 
@@ -156,18 +155,10 @@ TEST_F(SymbolFontTest, TextsAreTranslatedFirstAndAnEmptySymbolListDrawsNothing) 
     EXPECT_EQ(Columns(0xFF000001, 40).first, -1);
 }
 
-TEST_F(SymbolFontTest, ImageTextsKeepTheirAspect) {
-    Language("SymbolList=AB\r\nTitle=English\\title.png\r\n");
-    host_.Provide("English\\title.png", SolidImage(20, 10, 0xFFFF0000));
-    // Before any font is loaded, image texts are drawn all the same.
-    // Height 20 pixels keeps the 2:1 aspect: 40 pixels wide, left end at 80.
-    Draw(0.25f, kTextLeft, "Title");
-    EXPECT_EQ(Columns(0xFFFF0000, 40), std::make_pair(80, 119));
-    Draw(0.25f, kTextRight, "Title");
-    EXPECT_EQ(Columns(0xFFFF0000, 40), std::make_pair(40, 79));
-    Draw(0.25f, kTextCenter | kTextNaturalSize, "Title");
-    EXPECT_EQ(Columns(0xFFFF0000, 40), std::make_pair(70, 89));
-    // Glyph texts need a font: nothing is drawn without one.
+// Glyph texts need a font: nothing is drawn without one. (No text of the game is a picture, so
+// picture texts are left alone here.)
+TEST_F(SymbolFontTest, WithoutAFontGlyphTextsDrawNothing) {
+    Language("SymbolList=AB\r\n");
     EXPECT_EQ(Draw(kCellHeight, kTextLeft, "AB"), 1);
     EXPECT_EQ(Columns(0xFF000001, 40).first, -1);
 }
