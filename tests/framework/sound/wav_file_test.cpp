@@ -150,6 +150,13 @@ TEST(WavFile, CacheFileLayoutRoundTripAndDamage) {
     sourceTime = 0;  // the source is gone
     EXPECT_FALSE(Read(file, back, query));
     EXPECT_FALSE(Read(file, back, nullptr));
+    // A "dep " chunk too short for its time is damaged, even when the bytes after it would match.
+    const std::string noTime = Riff(Chunk("dep ", Le(2, 2) + "ab") + Chunk("data", Samples16({1})));
+    const FileTimeQuery followingBytes = [](const char*, uint64_t& time) {
+        time = 0x0000000261746164ull;  // "data", 2, 0, 0, 0
+        return true;
+    };
+    EXPECT_FALSE(Read(noTime, back, followingBytes));
 
     // Dependency names are cut at 255 bytes; a plain file has no dependency to check.
     const SoundBuffer three{.channels = 3, .rate = 48000, .samples = {1, 2, 3, -4, -5, -6}};

@@ -1,5 +1,5 @@
 // Tests of dialogs: button modes and layout, the buttons as siblings in front of the dialog,
-// results, the modal loop, dragging limits, measuring and drawing.
+// results, dragging limits, measuring and drawing.
 #include "framework/widgets/dialog.h"
 
 #include <gtest/gtest.h>
@@ -17,18 +17,10 @@ namespace {
 
 using Log = std::vector<std::string>;
 
-// The application: cursor requests, dialog events, a scripted loop step and dialog removal.
+// The application: cursor requests and dialog events.
 class FakeApplication : public WidgetApplication, public DialogListener {
 public:
     void SetCursor(CursorKind kind) override { cursors.push_back(kind); }
-    bool UpdateAppStep() override {
-        ++steps;
-        if (onStep) {
-            onStep(steps);
-        }
-        return running;
-    }
-    void KillDialog(int id) override { log.push_back("kill " + std::to_string(id)); }
     void OnDialogButtonPressed(int dialogId, int buttonId) override {
         log.push_back("pressed " + std::to_string(dialogId) + " " + std::to_string(buttonId));
     }
@@ -41,9 +33,6 @@ public:
 
     std::vector<CursorKind> cursors;
     Log log;
-    int steps = 0;
-    bool running = true;
-    std::function<void(int)> onStep;
     std::function<void()> onReleased;
 };
 
@@ -60,11 +49,10 @@ protected:
         return dialog;
     }
 
-    // A dialog at (100, y), 400 x 200, in the manager.
-    std::unique_ptr<Dialog> ShowDialog(int mode, const std::string& footer = "footer",
-                                       int y = 100) {
+    // A dialog at (100, 100), 400 x 200, in the manager.
+    std::unique_ptr<Dialog> ShowDialog(int mode, const std::string& footer = "footer") {
         std::unique_ptr<Dialog> dialog = MakeDialog(mode, footer);
-        dialog->Resize(100, y, 400, 200);
+        dialog->Resize(100, 100, 400, 200);
         manager.AddWidget(dialog.get());
         return dialog;
     }
@@ -93,11 +81,8 @@ TEST_F(DialogTest, ButtonModesGiveTheirButtonsLabelsAndLayoutInFrontOfTheDialog)
     // (400 - 48 - 8) / 2 = 172 wide, at the bottom inside the content insets.
     EXPECT_EQ(yesNo->GetYesButton()->GetRect(), Rect(124, 252, 172, 24));
     EXPECT_EQ(yesNo->GetNoButton()->GetRect(), Rect(304, 252, 172, 24));
-    yesNo->SetButtonSidePadding(10);
-    yesNo->SetBackgroundInsets(5, 0, 5, 6);
-    yesNo->Resize(100, 100, 401, 200);  // (401 - 48 - 10 - 20 - 8) / 2 = 157 (truncated)
-    EXPECT_EQ(yesNo->GetYesButton()->GetRect(), Rect(139, 246, 157, 24));
-    EXPECT_EQ(yesNo->GetNoButton()->GetRect(), Rect(304, 246, 157, 24));
+    yesNo->Resize(100, 100, 401, 200);  // (401 - 48 - 8) / 2 = 172 (truncated)
+    EXPECT_EQ(yesNo->GetNoButton()->GetRect(), Rect(304, 252, 172, 24));
 
     auto okCancel = MakeDialog(Dialog::kModeOkCancel);
     EXPECT_EQ(okCancel->GetYesButton()->GetLabel(), "OK");
@@ -111,11 +96,6 @@ TEST_F(DialogTest, ButtonModesGiveTheirButtonsLabelsAndLayoutInFrontOfTheDialog)
 
     EXPECT_EQ(MakeDialog(Dialog::kModeNoButtons)->GetYesButton(), nullptr);
     EXPECT_EQ(MakeDialog(7)->GetYesButton(), nullptr);
-
-    // A button component image sets the button height.
-    MemoryImage buttonImage(30, 33);
-    Dialog withImage(nullptr, &buttonImage, 1, false, "", "", "", Dialog::kModeYesNo);
-    EXPECT_EQ(withImage.GetButtonHeight(), 33);
 
     // The buttons are siblings kept directly in front of the dialog.
     Dialog* dialog = yesNo.get();
@@ -166,43 +146,6 @@ TEST_F(DialogTest, ReleasingAButtonSetsTheResultAndTellsTheListenerWhichMayDelet
     manager.MouseMove(1, 1);
     manager.UpdateFrame();
     manager.DrawScreen();
-}
-
-TEST_F(DialogTest, RunModalStepsTheApplicationUntilAResultAndThenKillsTheDialog) {
-    auto dialog = ShowDialog(Dialog::kModeYesNo);
-    application.onStep = [&](int step) {
-        if (step == 3) {
-            Click(dialog->GetYesButton());
-        }
-    };
-    EXPECT_EQ(dialog->RunModal(true), Dialog::kButtonYes);
-    EXPECT_EQ(application.steps, 3);
-    EXPECT_EQ(application.log.back(), "kill 5");
-
-    // The application stops: no result, no kill without auto-kill.
-    auto second = ShowDialog(Dialog::kModeYesNo, "footer", 350);
-    application.log.clear();
-    application.onStep = nullptr;
-    application.running = false;
-    EXPECT_EQ(second->RunModal(false), Dialog::kNoResult);
-    EXPECT_TRUE(application.log.empty());
-
-    // The dialog leaves the manager.
-    application.running = true;
-    application.onStep = [&](int) { manager.RemoveWidget(second.get()); };
-    EXPECT_EQ(second->RunModal(false), Dialog::kNoResult);
-
-    // The dialog is deleted during a step: the loop ends safely with its result.
-    manager.AddWidget(second.get());
-    application.onStep = [&](int) {
-        Click(second->GetNoButton());
-        second.reset();
-    };
-    EXPECT_EQ(MakeDialog(0)->RunModal(true), Dialog::kNoResult);  // not in a manager
-    Dialog* raw = second.get();
-    EXPECT_EQ(raw->RunModal(true), Dialog::kButtonNo);
-    EXPECT_EQ(second, nullptr);
-    manager.RemoveWidget(dialog.get());
 }
 
 TEST_F(DialogTest, DraggingStopsEightPixelsBeyondEachEdge) {

@@ -22,13 +22,11 @@ public:
     bool drawFill = true;
     std::function<void()> onUpdate;
     std::function<void(Graphics*)> onDraw;
-    int updates = 0;
     int draws = 0;
     bool acceptsFocus = false;
 
     void Update() override {
         Widget::Update();
-        ++updates;
         Log("update");
         if (onUpdate) {
             onUpdate();
@@ -44,7 +42,6 @@ public:
             onDraw(g);
         }
     }
-    void DrawOnTop(Graphics*, int priority) override { Log("overlay " + std::to_string(priority)); }
     bool AcceptsFocus() override { return acceptsFocus; }
     void GotFocus() override {
         Widget::GotFocus();

@@ -1,5 +1,5 @@
-// Tests of the widget's own behaviour: colours, hit rectangles and the text helpers (wrapping,
-// justification, digit strips) with a fixed-metric font.
+// Tests of the widget's own behaviour: colours, hit testing and the text helpers (wrapping,
+// centring, measuring) with a fixed-metric font.
 #include "framework/widgets/widget.h"
 
 #include <gtest/gtest.h>
@@ -8,7 +8,6 @@
 #include <vector>
 
 #include "fixed_font.h"
-#include "framework/graphics/memory_image.h"
 
 namespace Tuvo {
 namespace {
@@ -16,7 +15,7 @@ namespace {
 using Log = std::vector<std::string>;
 using Lines = std::vector<std::string>;
 
-TEST(WidgetTest, ColoursGrowWithOpaqueBlackAndFallBackPastTheEndHitRectanglesShrinkByInsets) {
+TEST(WidgetTest, ColoursGrowWithOpaqueBlackAndFallBackPastTheEnd) {
     Widget widget;
     widget.SetColor(2, Color(1, 2, 3));
     EXPECT_EQ(widget.ColorCount(), 3);
@@ -33,17 +32,10 @@ TEST(WidgetTest, ColoursGrowWithOpaqueBlackAndFallBackPastTheEndHitRectanglesShr
     EXPECT_EQ(widget.GetColor(0), Color(1, 1, 1, 255));
     EXPECT_EQ(widget.ColorCount(), 1);
 
-    // The hit rectangle shrinks by the mouse insets.
     widget.Resize(10, 20, 30, 40);
     EXPECT_TRUE(widget.Contains(10, 20));
     EXPECT_FALSE(widget.Contains(40, 20));
     EXPECT_FALSE(widget.Contains(10, 60));
-    widget.SetMouseInsets(1, 2, 3, 4);
-    EXPECT_EQ(widget.GetHitRect(), Rect(11, 22, 26, 34));
-    EXPECT_EQ(widget.CountDigits(0), 1);
-    EXPECT_EQ(widget.CountDigits(9), 1);
-    EXPECT_EQ(widget.CountDigits(10), 2);
-    EXPECT_EQ(widget.CountDigits(2147483647), 10);
 }
 
 TEST(WidgetTest, WrappingBreaksAtSpacesAndInsideWordsTooLongForTheWidth) {
@@ -56,10 +48,9 @@ TEST(WidgetTest, WrappingBreaksAtSpacesAndInsideWordsTooLongForTheWidth) {
     // A UTF-8 character is never cut in half.
     EXPECT_EQ(WrapTextLines(&font, "\xC3\xA9\xC3\xA9", 12), (Lines{"\xC3\xA9", "\xC3\xA9"}));
     EXPECT_TRUE(WrapTextLines(&font, "", 10).empty());
-    EXPECT_TRUE(WrapTextLines(nullptr, "text", 10).empty());
 }
 
-TEST(WidgetTest, TextHelpersJustifyAndMeasure) {
+TEST(WidgetTest, TextHelpersCentreWrapAndMeasure) {
     Log drawn;
     Testing::FixedFont font(&drawn);
     Widget widget;
@@ -67,54 +58,19 @@ TEST(WidgetTest, TextHelpersJustifyAndMeasure) {
     Graphics g;
     g.SetFont(&font);
     g.SetColor(Color(9, 9, 9));
-
     EXPECT_EQ(widget.DrawCentredLine(&g, 20, "abcd"), Rect(38, 10, 24, 14));
-    widget.DrawCentredLine(&g, 20, "ab", Color(1, 1, 1), Color(2, 2, 2), 1);
-    EXPECT_EQ(g.GetColor(), Color(9, 9, 9));
-    EXPECT_EQ(widget.DrawStringAligned(&g, "abcdef", 10, 5, 60, kJustifyRight, true, 2, 3), 18);
-    EXPECT_EQ(widget.DrawStringAligned(&g, "abc", 10, 5, 60, kJustifyCentre), 18);
-    EXPECT_EQ(widget.DrawStringAligned(&g, "abc", 10, 5, 60, kJustifyLeft), 18);
-    EXPECT_EQ(widget.DrawStringAligned(&g, "abc", 10, 5, 60, kJustifyLeft, false), 18);
-    EXPECT_EQ(drawn, (Log{"abcd @38,20 #9,9,9", "ab @45,21 #2,2,2", "ab @44,20 #1,1,1",
-                          "cde @52,5 #9,9,9", "abc @31,5 #9,9,9", "abc @10,5 #9,9,9"}));
 
     // Wrapped text: lines from the rectangle's top, lineSpacing apart.
-    drawn.clear();
-    Widget::SetDefaultColoredText(false);
-    g.SetColoredText(true);
     const int height = widget.DrawWrappedText(&g, Rect(5, 0, 48, 0), "one two three", 20, 1);
-    EXPECT_TRUE(g.GetState().writeColoredString);
-    Widget::SetDefaultColoredText(true);
     EXPECT_EQ(height, 20 + 14);
     EXPECT_EQ(widget.MeasureWrappedHeight(&g, 48, "one two three", 20), height);
     EXPECT_EQ(widget.MeasureWrappedHeight(&g, 48, "", 20), 0);
-    EXPECT_EQ(drawn, (Log{"one two @11,10 #9,9,9", "three @23,30 #9,9,9"}));
+    EXPECT_EQ(drawn, (Log{"abcd @38,20 #9,9,9", "one two @11,10 #9,9,9", "three @23,30 #9,9,9"}));
 
     // No font: nothing drawn, nothing measured.
     Graphics bare;
     EXPECT_EQ(widget.DrawCentredLine(&bare, 5, "x"), Rect());
     EXPECT_EQ(widget.DrawWrappedText(&bare, Rect(0, 0, 10, 0), "x", 10, 0), 0);
-}
-
-TEST(WidgetTest, DigitStripDrawsEachDigitAsATenthOfTheStrip) {
-    MemoryImage strip(20, 1);  // ten cells 2 pixels wide, cell d coloured d + 1
-    for (int x = 0; x < 20; ++x) {
-        strip.GetBits()[x] = 0xFF000000u | static_cast<uint32_t>(x / 2 + 1);
-    }
-    strip.BitsChanged();
-    MemoryImage screen(20, 1);
-    Graphics g(&screen);
-    Widget widget;
-    widget.DrawDigitStrip(&g, 907, 1, 0, &strip, 1);
-    const uint32_t expected[10] = {0, 10, 10, 0, 1, 1, 0, 8, 8, 0};
-    for (int x = 0; x < 10; ++x) {
-        EXPECT_EQ(screen.GetPixel(x, 0) & 0xFF, expected[x]) << x;
-    }
-    MemoryImage negative(4, 1);
-    Graphics n(&negative);
-    widget.DrawDigitStrip(&n, -5, 0, 0, &strip, 0);
-    EXPECT_EQ(negative.GetPixel(0, 0) & 0xFF, 1u);  // drawn as 0
-    widget.DrawDigitStrip(&n, 5, 0, 0, nullptr, 0);
 }
 
 }  // namespace
