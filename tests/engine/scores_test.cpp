@@ -135,21 +135,16 @@ TEST_F(ScoresTest, NameEntryAndFinishingAnOpenEntry) {
     EXPECT_EQ(scores_.Entry(0).score, 900u);
     EXPECT_EQ(Name(1), "Saved");
 
-    // An open entry is saved when finished; an untyped name is kept empty, as the table shows
-    // it; finishing twice changes nothing.
-    scores_.AddScore(700, "");
-    Type("Hal");
-    scores_.FinishEditing();
-    EXPECT_FALSE(scores_.IsEditing());
-    EXPECT_TRUE(scores_.IsHighlighted());
+    // An open entry is saved when finished (a typed one in the menu actions' test), an untyped
+    // name kept empty as the table shows it; finishing twice changes nothing.
     scores_.AddScore(800, "");
     scores_.FinishEditing();
+    EXPECT_TRUE(scores_.IsHighlighted());
     scores_.FinishEditing();
     ASSERT_EQ(other.Load(), 1);
     EXPECT_EQ(other.Entry(2).score, 800u);
     EXPECT_EQ(std::string(other.Entry(2).name), "");
-    EXPECT_EQ(other.Entry(3).score, 700u);
-    EXPECT_EQ(std::string(other.Entry(3).name), "Hal");
+    EXPECT_EQ(other.Entry(3).score, 0u);
 }
 
 TEST_F(ScoresTest, TheEditedRowIsRedWithABlinkingCursor) {

@@ -14,24 +14,10 @@ const std::vector<uint32_t> kPixels = {0xFF112233u, 0x80445566u, 0x00778899u,
 // A 3 x 2 top-left 32-bit TGA: header, image ID, a colour map of `mapEntries` 24-bit entries,
 // pixels as B, G, R, A.
 std::vector<uint8_t> MakeTga(const std::string& id, uint8_t mapEntries) {
-    std::vector<uint8_t> bytes = {static_cast<uint8_t>(id.size()),
-                                  mapEntries > 0,
-                                  2,
-                                  0,
-                                  0,
-                                  mapEntries,
-                                  0,
-                                  24,
-                                  0,
-                                  0,
-                                  0,
-                                  0,
-                                  3,
-                                  0,
-                                  2,
-                                  0,
-                                  32,
-                                  0x28};
+    std::vector<uint8_t> bytes = {0, 0, 2, 0, 0, 0, 0, 24, 0, 0, 0, 0, 3, 0, 2, 0, 32, 0x28};
+    bytes[0] = static_cast<uint8_t>(id.size());
+    bytes[1] = mapEntries > 0;
+    bytes[5] = mapEntries;
     const std::string idAndMap = id + std::string(mapEntries * 3, '\x55');
     bytes.insert(bytes.end(), idAndMap.begin(), idAndMap.end());
     for (const uint32_t pixel : kPixels) {

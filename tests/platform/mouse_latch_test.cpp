@@ -12,18 +12,12 @@ using Platform::kRightButton;
 TEST(MouseLatchTest, QuickTapIsSeenOnceAndHeldButtonsStayUntilReleased) {
     Platform::MouseButtonLatch latch;
     latch.Press(kLeftButton);
-    latch.Release(kLeftButton);
-    EXPECT_EQ(latch.Sample(), kLeftButton);
-    EXPECT_EQ(latch.Sample(), 0);
-
-    latch.Press(kLeftButton);
     latch.Press(kRightButton);
-    EXPECT_EQ(latch.Sample(), kLeftButton | kRightButton);
     latch.Release(kRightButton);
+    EXPECT_EQ(latch.Sample(), kLeftButton | kRightButton);
     EXPECT_EQ(latch.Sample(), kLeftButton);
     latch.ReleaseAll();
     EXPECT_EQ(latch.Sample(), 0);
-    EXPECT_EQ(latch.Held(), 0);
 }
 
 }  // namespace
