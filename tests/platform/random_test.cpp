@@ -23,6 +23,10 @@ TEST(RandomTest, TwoInstancesFollowTheLinearCongruentialSequenceAndShortRangesEn
     RandomGenerator generator(12345);
     EXPECT_EQ(generator.RandInt(4, 4), 4);
     EXPECT_EQ(generator.RandInt(5, 2), 5);
+
+    // R01 divides by the largest output, so 1 itself can be drawn.
+    RandomGenerator unit(1);
+    EXPECT_DOUBLE_EQ(unit.R01(), 41.0 / 32767.0);
 }
 
 }  // namespace
