@@ -190,11 +190,13 @@ bool PakInterface::MountArchive(const char* fileName) {
         return false;
     }
     if (info.st_size <= 0 || info.st_size > INT32_MAX) {
+        Platform::DebugOutput("Archive '%s': empty or over 2 GB; not mounted\n", fileName);
         return false;
     }
     archive->size = static_cast<size_t>(info.st_size);
     void* view = mmap(nullptr, archive->size, PROT_READ, MAP_PRIVATE, archive->fd, 0);
     if (view == MAP_FAILED) {
+        Platform::DebugOutput("Archive '%s': cannot be mapped; not mounted\n", fileName);
         return false;
     }
     archive->view = static_cast<const uint8_t*>(view);

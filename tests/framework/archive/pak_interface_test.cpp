@@ -112,6 +112,7 @@ TEST_F(PakInterfaceTest, DamagedArchivesAddOnlyWholeEntriesAndTheArchiveWinsForR
               "Archive 'cut.pak': entries past the end of the file skipped\n"
               "Archive 'short.pak': directory truncated, no entries added\n"
               "Archive 'bad.pak': not an archive of this kind\n"
+              "Archive 'empty.pak': empty or over 2 GB; not mounted\n"
               "Archive 'pipe.pak': not a regular file; not mounted\n");
 
     // Under any spelling; writing goes to the disk.
