@@ -99,4 +99,21 @@ private:
     std::mutex mutex_;
 };
 
+// A width x height screen that a sprite manager draws on, with the fake host behind it.
+struct SpriteStage {
+    SpriteStage(int width, int height) : target(width, height), graphics(&target) {
+        host.screenWidth = width;
+        host.screenHeight = height;
+        sprites.SetHost(&host);
+        sprites.SetTarget(&graphics);
+    }
+    // Clears the screen to transparent black.
+    void Clear() { target.ClearRect(Tuvo::Rect(0, 0, target.GetWidth(), target.GetHeight())); }
+
+    FakeSpriteHost host;
+    Tuvo::MemoryImage target;
+    Tuvo::Graphics graphics;
+    Quillory::CSpriteManager sprites;
+};
+
 }  // namespace TestSupport

@@ -53,7 +53,6 @@ protected:
         manager_->Connect(playback_.get(), &music_);
         manager_->SetRandom(&random_);
     }
-    std::string Log() const { return user_.Log(); }
     int Count(const std::string& text) const { return user_.LogCount(text); }
     int16_t PullLeft() {
         int16_t frame[2] = {};
@@ -274,7 +273,7 @@ TEST_F(OggManagerTest, PlaySampleChecksTheIdFreeReleasesEverySampleAndNoDeviceMe
     EXPECT_EQ(manager_->FindSound("Sound\\a.wav"), -1);
     EXPECT_EQ(manager_->FindSound("Sound\\hover.ogg"), -1);
     EXPECT_EQ(Count("Sound is off"), 1);
-    EXPECT_EQ(Count("FAILED"), 0) << Log();
+    EXPECT_EQ(Count("FAILED"), 0) << user_.Log();
 
     // Never connected at all: loads fail and nothing plays.
     auto unconnected = std::make_unique<COggManager>();
