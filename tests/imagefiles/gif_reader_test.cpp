@@ -76,8 +76,7 @@ TEST(GifReaderTest, InterlacedRowsGoToTheirPlaces) {
     GifFrame frame{.width = 2, .height = height, .interlaced = true};
     // Stored order: rows 0, 8 | 4 | 2, 6 | 1, 3, 5, 7, 9; each row's colour index is its row.
     for (int row : {0, 8, 4, 2, 6, 1, 3, 5, 7, 9}) {
-        frame.indices.push_back(static_cast<uint8_t>(row));
-        frame.indices.push_back(static_cast<uint8_t>(row));
+        frame.indices.insert(frame.indices.end(), 2, static_cast<uint8_t>(row));
     }
     std::vector<uint32_t> palette(16);
     std::iota(palette.begin(), palette.end(), 0u);
