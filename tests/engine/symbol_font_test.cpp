@@ -12,8 +12,6 @@ namespace {
 using namespace Quillory;
 using TestSupport::CellSheet;
 
-constexpr uint32_t kClear = 0;
-
 // The screen is as big as the 16 x 8 font image of 10 x 10 cells, so a text of height 10/80
 // draws every cell at its own pixel size: cell i is filled with 0xFF000000 + i + 1.
 class SymbolFontTest : public ::testing::Test, protected TestSupport::SpriteStage {
@@ -27,17 +25,16 @@ protected:
         user_.Write("language.ini", "[ENGLISH]\r\n" + keys);
         ClearProfileCache();
     }
-    uint32_t Pixel(int x, int y) const { return target.GetPixel(x, y); }
     // Clears the screen and draws a text centred vertically at x = 0.5.
     int Draw(float size, int flags, const char* text) {
         Clear();
         return sprites.DrawText(0.5f, 0.5f, size, kNoTint, flags, text);
     }
-    // First and last column of row y holding colour.
-    std::pair<int, int> Columns(uint32_t colour, int y) const {
+    // First and last column of the middle row holding colour.
+    std::pair<int, int> Columns(uint32_t colour) const {
         int first = -1, last = -1;
         for (int x = 0; x < target.GetWidth(); ++x) {
-            if (target.GetPixel(x, y) == colour) {
+            if (target.GetPixel(x, 40) == colour) {
                 first = first < 0 ? x : first;
                 last = x;
             }
@@ -98,16 +95,16 @@ TEST_F(SymbolFontTest, UnknownCharactersAdvanceHalfACellAndLinesAreAnchored) {
     sprites.InitSymbolFont("English\\font01.png");
     // "A B" is 10 + 5 + 10 pixels; centred on 80 it starts at 67.5.
     Draw(kCellHeight, kTextCenter, "A B");
-    EXPECT_EQ(Columns(0xFF000001, 40), std::make_pair(67, 76));
-    EXPECT_EQ(Columns(0xFF000002, 40), std::make_pair(82, 91));
-    EXPECT_EQ(Pixel(79, 40), kClear);
+    EXPECT_EQ(Columns(0xFF000001), std::make_pair(67, 76));
+    EXPECT_EQ(Columns(0xFF000002), std::make_pair(82, 91));
+    EXPECT_EQ(target.GetPixel(79, 40), 0u);
     // Right end at 80.
     Draw(kCellHeight, kTextRight, "AB");
-    EXPECT_EQ(Columns(0xFF000001, 40), std::make_pair(60, 69));
-    EXPECT_EQ(Columns(0xFF000002, 40), std::make_pair(70, 79));
+    EXPECT_EQ(Columns(0xFF000001), std::make_pair(60, 69));
+    EXPECT_EQ(Columns(0xFF000002), std::make_pair(70, 79));
     // Left end at 80, with twice the height: cells twice as wide.
     Draw(2 * kCellHeight, kTextLeft, "B");
-    EXPECT_EQ(Columns(0xFF000002, 40), std::make_pair(80, 99));
+    EXPECT_EQ(Columns(0xFF000002), std::make_pair(80, 99));
 }
 
 TEST_F(SymbolFontTest, NaturalSizeDrawsTheTrimmedCells) {
@@ -116,26 +113,26 @@ TEST_F(SymbolFontTest, NaturalSizeDrawsTheTrimmedCells) {
     // The size is ignored; each glyph is its cell less 6% on the right and 8% at the top.
     Draw(0.9f, kTextLeft | kTextNaturalSize, "B");
     // Advance 5: centre at 82.5, 9 of 10 pixels wide, 9 of 10 high.
-    EXPECT_EQ(Columns(0xFF000002, 40), std::make_pair(77, 85));
-    int top = -1;
-    for (int y = 0; y < 80 && top < 0; ++y) {
-        top = Pixel(80, y) == 0xFF000002 ? y : -1;
-    }
-    EXPECT_EQ(top, 35);
+    EXPECT_EQ(TestSupport::DrawnBox(target), Tuvo::Rect(77, 35, 9, 9));
+    EXPECT_EQ(target.GetPixel(80, 40), 0xFF000002u);
 }
 
-TEST_F(SymbolFontTest, TextsAreTranslatedFirstAndAnEmptySymbolListDrawsNothing) {
+TEST_F(SymbolFontTest, TextsAreTranslatedFirstAndNeedAFontAndSymbols) {
     Language("SymbolList=AB\r\nLine01_Width=16,16\r\nGreeting=BA\r\n");
+    // Without a font nothing is drawn. (No text of the game is a picture, so picture texts are
+    // left alone here.)
+    EXPECT_EQ(Draw(kCellHeight, kTextLeft, "AB"), 1);
+    EXPECT_EQ(Columns(0xFF000001).first, -1);
     sprites.InitSymbolFont("English\\font01.png");
     Draw(kCellHeight, kTextLeft, "Greeting");
-    EXPECT_EQ(Columns(0xFF000002, 40), std::make_pair(80, 89));
-    EXPECT_EQ(Columns(0xFF000001, 40), std::make_pair(90, 99));
+    EXPECT_EQ(Columns(0xFF000002), std::make_pair(80, 89));
+    EXPECT_EQ(Columns(0xFF000001), std::make_pair(90, 99));
     // Literal texts (what a player typed) are not translated.
     Draw(kCellHeight, kTextLeft | kTextLiteral, "Greeting");
-    EXPECT_EQ(Columns(0xFF000002, 40).first, -1);
+    EXPECT_EQ(Columns(0xFF000002).first, -1);
     // A key the language lacks is drawn as itself.
     Draw(kCellHeight, kTextLeft, "AB");
-    EXPECT_EQ(Columns(0xFF000001, 40), std::make_pair(80, 89));
+    EXPECT_EQ(Columns(0xFF000001), std::make_pair(80, 89));
 
     // An empty symbol list draws nothing.
     Language("Line01_Width=16,16\r\n");
@@ -143,15 +140,7 @@ TEST_F(SymbolFontTest, TextsAreTranslatedFirstAndAnEmptySymbolListDrawsNothing) 
     EXPECT_EQ(sprites.IndexOfSymbol('A'), -1);
     EXPECT_EQ(sprites.IndexOfSymbol('\0'), -1);
     Draw(kCellHeight, kTextLeft, "AB");
-    EXPECT_EQ(Columns(0xFF000001, 40).first, -1);
-}
-
-// Glyph texts need a font: nothing is drawn without one. (No text of the game is a picture, so
-// picture texts are left alone here.)
-TEST_F(SymbolFontTest, WithoutAFontGlyphTextsDrawNothing) {
-    Language("SymbolList=AB\r\n");
-    EXPECT_EQ(Draw(kCellHeight, kTextLeft, "AB"), 1);
-    EXPECT_EQ(Columns(0xFF000001, 40).first, -1);
+    EXPECT_EQ(Columns(0xFF000001).first, -1);
 }
 
 // Menus switch fonts several times a draw: the language's values are kept until they may have
