@@ -22,7 +22,6 @@ constexpr uint32_t kRed = 0xFFFF0000;
 class SpriteManagerTest : public ::testing::Test, protected TestSupport::SpriteStage {
 protected:
     SpriteManagerTest() : SpriteStage(100, 100) { user_.StartLog(); }
-    std::string Log() const { return user_.Log(); }
     uint32_t Pixel(int x, int y) const { return target.GetPixel(x, y); }
     Tuvo::Rect Drawn() const { return TestSupport::DrawnBox(target); }
     // Clears the screen, draws the image's left `right` part untinted and returns what it covers.
@@ -55,13 +54,13 @@ TEST_F(SpriteManagerTest, ImagesLoadOnceUnderExactKeysWithinTheCountAndPixelLimi
     for (int i = 2; i < CSpriteManager::kMaxTextures; ++i) {
         ASSERT_NE(sprites.GetTexture(("img" + std::to_string(i) + ".png").c_str()), nullptr);
     }
-    EXPECT_EQ(Log().find("Overflow error"), std::string::npos);
+    EXPECT_EQ(user_.LogCount("Overflow error"), 0);
     EXPECT_EQ(sprites.GetTexture("one-more.png"), nullptr);
     EXPECT_EQ(host.loads.count("one-more.png"), 0u);
-    EXPECT_NE(Log().find("Overflow error: maximum textures count"), std::string::npos);
+    EXPECT_EQ(user_.LogCount("Overflow error: maximum textures count"), 1);
     EXPECT_NE(sprites.GetTexture("img749.png"), nullptr);
     sprites.DeleteAllTextures();  // empties the count and the pixels the budget below weighs
-    EXPECT_NE(Log().find("CSpriteManager::DeleteAllTextures()"), std::string::npos);
+    EXPECT_EQ(user_.LogCount("CSpriteManager::DeleteAllTextures()"), 1);
     EXPECT_NE(sprites.GetTexture("one-more.png"), nullptr);
 
     // 16 + 100 + 200 pixels are past a budget of 250: the last is refused, and logged.
@@ -88,10 +87,6 @@ TEST_F(SpriteManagerTest, TwoThreadsLoadingTheSameImagesKeepOneEntryEach) {
     loadAll();
     loader.join();
     EXPECT_EQ(sprites.TextureCount(), 200);
-    for (int i = 0; i < 200; ++i) {
-        const std::string name = "shared" + std::to_string(i) + ".png";
-        EXPECT_EQ(sprites.GetTexture(name.c_str()), sprites.GetTexture(name.c_str()));
-    }
 }
 
 TEST_F(SpriteManagerTest, PreloadingScansTheFourPatternsAndSkipsSubfolders) {
@@ -122,17 +117,15 @@ TEST_F(SpriteManagerTest, PreloadingScansTheFourPatternsAndSkipsSubfolders) {
     Tuvo::RegisterPakInterface(nullptr);
     EXPECT_EQ(loaded, 6);
     EXPECT_FALSE(sprites.PreloadFolder("Graphics\\", 2));
-    EXPECT_EQ(host.totalLoads, 6);
+    EXPECT_EQ(host.totalLoads, 6) << "a subfolder's picture was loaded";
     // Pattern order first, then the search order within a pattern (archive before disk).
-    const std::string log = Log();
+    const std::string log = user_.Log();
     size_t previous = 0;
     for (const char* name : {"f.png", "a.png", "b.png", "c.jpg", "d.tga", "e.bmp"}) {
         const size_t at = log.find(std::string("'Graphics\\") + name + "'");
         EXPECT_TRUE(at != std::string::npos && at > previous) << name << "\n" << log;
         previous = at;
     }
-    EXPECT_EQ(log.find("t.png"), std::string::npos);
-    EXPECT_EQ(log.find("s.png"), std::string::npos);
     // An empty folder: nothing to load.
     EXPECT_FALSE(sprites.PreloadFolder("Sound\\", 1));
     // The brightness default was written once.
