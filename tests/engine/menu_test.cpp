@@ -54,12 +54,7 @@ protected:
         return value;
     }
     const char* Send(uint32_t code, int x, int y, uintptr_t wParam = 0) {
-        WindowMessage message;
-        message.message = code;
-        message.x = x;
-        message.y = y;
-        message.wParam = wParam;
-        return menu_.HandleMessage(message);
+        return menu_.HandleMessage({.message = code, .wParam = wParam, .x = x, .y = y});
     }
     const char* Move(int x, int y) { return Send(kMessageMouseMove, x, y); }
     const char* Click(int x, int y) { return Send(kMessageLeftButtonDown, x, y); }

@@ -16,10 +16,7 @@ using namespace Quillory;
 class ScoresTest : public ::testing::Test {
 protected:
     static WindowMessage Key(int code, uint32_t kind = kMessageKeyDown) {
-        WindowMessage message;
-        message.message = kind;
-        message.wParam = static_cast<uint8_t>(code);
-        return message;
+        return {.message = kind, .wParam = static_cast<uint8_t>(code)};
     }
     static WindowMessage Char(char c) { return Key(c, kMessageChar); }
     void Type(const std::string& text) {
