@@ -4,8 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <iterator>
+#include <filesystem>
 #include <map>
 
 #include "engine/audio_volumes.h"
@@ -165,14 +164,11 @@ TEST_F(OggManagerTest, LoadingSamplesLogsEachAttemptFindsTheExactSpellingAndKeep
 }
 
 TEST_F(OggManagerTest, FolderLoadsOggBeforeWavArchiveAndDiskAndSkipsSubfolders) {
-    std::ifstream ogg(std::string(std::getenv("QUILLORY_SOURCE_DIR")) +
-                          "/tests/framework/sound/data/tone440_mono_22050.ogg",
-                      std::ios::binary);
-    const std::string oggBytes((std::istreambuf_iterator<char>(ogg)), {});
-    ASSERT_FALSE(oggBytes.empty());
     data_.Write("Sound/b.wav", LevelWav(1000));
     data_.Write("Sound/a.wav", LevelWav(1000));
-    data_.Write("Sound/z.ogg", oggBytes);
+    std::filesystem::copy_file(std::string(std::getenv("QUILLORY_SOURCE_DIR")) +
+                                   "/tests/framework/sound/data/tone440_mono_22050.ogg",
+                               data_.File("Sound/z.ogg"));
     data_.Write("Sound/deeper.ogg/x.wav", LevelWav(1));  // a folder named like a sound
     // The archive's nested file is reported as a folder.
     const std::string wav = LevelWav(1000);
