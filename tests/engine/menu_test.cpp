@@ -88,8 +88,7 @@ TEST_F(MenuTest, LimitsKeepTheFirstControlsAndWarnOnce) {
     }
     EXPECT_EQ(user_.LogCount("Loading XML menu:  'Menu\\test.xml' ... OK"), 1);
 
-    // Exactly at the limits: silent.
-    user_.Write("applog.htm", "");
+    user_.Write("applog.htm", "");  // exactly at the limits: silent
     ASSERT_EQ(Load("<Screen>" + Repeat("<Button/>", 30) + Repeat("<Text/>", 45) + "</Screen>"), 1);
     EXPECT_EQ(menu_.ButtonCount(), 30);
     EXPECT_EQ(user_.Log().find("WARNING"), std::string::npos);

@@ -126,8 +126,7 @@ TEST_F(SpriteManagerTest, PreloadingScansTheFourPatternsAndSkipsSubfolders) {
         EXPECT_TRUE(at != std::string::npos && at > previous) << name << "\n" << log;
         previous = at;
     }
-    // An empty folder: nothing to load.
-    EXPECT_FALSE(sprites.PreloadFolder("Sound\\", 1));
+    EXPECT_FALSE(sprites.PreloadFolder("Sound\\", 1));  // an empty folder
     // The brightness default was written once.
     char value[kConfigValueSize];
     ASSERT_TRUE(ReadConfigString("VIDEO", "Brightness", value));

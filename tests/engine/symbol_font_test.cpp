@@ -98,8 +98,7 @@ TEST_F(SymbolFontTest, UnknownCharactersAdvanceHalfACellAndLinesAreAnchored) {
     EXPECT_EQ(Columns(0xFF000001), std::make_pair(67, 76));
     EXPECT_EQ(Columns(0xFF000002), std::make_pair(82, 91));
     EXPECT_EQ(target.GetPixel(79, 40), 0u);
-    // Right end at 80.
-    Draw(kCellHeight, kTextRight, "AB");
+    Draw(kCellHeight, kTextRight, "AB");  // right end at 80
     EXPECT_EQ(Columns(0xFF000001), std::make_pair(60, 69));
     EXPECT_EQ(Columns(0xFF000002), std::make_pair(70, 79));
     // Left end at 80, with twice the height: cells twice as wide.

@@ -121,8 +121,7 @@ TEST(GifReaderTest, DamagedDataIsHandledSafely) {
     std::vector<uint8_t> wrong = file;
     wrong[3] = '9';
     EXPECT_EQ(Decode(wrong), nullptr);
-    // No colour table anywhere.
-    EXPECT_EQ(Decode(MakeGif(8, 8, {}, {frame})), nullptr);
+    EXPECT_EQ(Decode(MakeGif(8, 8, {}, {frame})), nullptr);  // no colour table anywhere
 }
 
 }  // namespace
