@@ -6,7 +6,6 @@
 #include <vector>
 
 #include "engine/ini_access.h"
-#include "engine/private_profile.h"
 #include "fake_sprite_host.h"
 #include "support/user_folder.h"
 

@@ -1,6 +1,5 @@
 #include <numeric>
 #include <random>
-#include <string>
 #include <vector>
 
 #include <gtest/gtest.h>

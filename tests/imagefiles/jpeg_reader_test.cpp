@@ -1,5 +1,4 @@
 #include <random>
-#include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
