@@ -3,6 +3,7 @@
 #pragma once
 
 #include <algorithm>
+#include <barrier>
 #include <cstdint>
 #include <map>
 #include <memory>
@@ -63,6 +64,9 @@ public:
     void ProvideAnyName(bool any) { anyName_ = any; }
 
     std::unique_ptr<Tuvo::Image> LoadDisplayImage(const char* fileName, bool) override {
+        if (meeting != nullptr) {
+            meeting->arrive_and_wait();
+        }
         std::lock_guard<std::mutex> lock(mutex_);  // the loading thread loads too
         ++loads[fileName];
         ++totalLoads;
@@ -92,6 +96,9 @@ public:
     uint32_t milliseconds = 0;
     std::map<std::string, int> loads;
     int totalLoads = 0;
+    // When set, every load waits there for another thread's load, so two threads loading the
+    // same names always decode each name at the same time.
+    std::barrier<>* meeting = nullptr;
 
 private:
     std::map<std::string, std::unique_ptr<Tuvo::MemoryImage>> images_;

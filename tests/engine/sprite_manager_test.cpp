@@ -78,6 +78,8 @@ TEST_F(SpriteManagerTest, ImagesLoadOnceUnderExactKeysWithinTheCountAndPixelLimi
 
 TEST_F(SpriteManagerTest, TwoThreadsLoadingTheSameImagesKeepOneEntryEach) {
     host.ProvideAnyName(true);
+    std::barrier<> meeting(2);
+    host.meeting = &meeting;
     auto loadAll = [this] {
         for (int i = 0; i < 200; ++i) {
             ASSERT_NE(sprites.GetTexture(("shared" + std::to_string(i) + ".png").c_str()), nullptr);
