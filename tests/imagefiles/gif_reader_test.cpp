@@ -115,8 +115,7 @@ TEST(GifReaderTest, DamagedDataIsHandledSafely) {
         0,   0,   0,   0x2C, 0,   0,   0,    0,    0x00, 0x40, 0x00, 0x40, 0x00, 8, 0, 0x3B};
     EXPECT_EQ(Decode(promise), nullptr);
 
-    std::vector<uint8_t> noImage = {'G', 'I', 'F', '8', '9', 'a', 1, 0, 1, 0, 0, 0, 0, 0x3B};
-    EXPECT_EQ(Decode(noImage), nullptr);
+    EXPECT_EQ(Decode({'G', 'I', 'F', '8', '9', 'a', 1, 0, 1, 0, 0, 0, 0, 0x3B}), nullptr);
     std::vector<uint8_t> wrong = file;
     wrong[3] = '9';
     EXPECT_EQ(Decode(wrong), nullptr);
