@@ -148,9 +148,8 @@ TEST_F(OggManagerTest, LoadingSamplesLogsEachAttemptFindsTheExactSpellingAndKeep
     EXPECT_FALSE(manager_->LoadSound("Sound\\a_wav"));
     EXPECT_FALSE(manager_->LoadSound("Sound\\gone.wav"));
     EXPECT_EQ(Count("Loading sound: '.wav' ... FAILED"), 1);
-    EXPECT_EQ(Count("Loading sound: 'Sound\\gone.wav' ... FAILED"), 1);
     EXPECT_EQ(manager_->FindSound("Sound\\gone.wav"), -1);
-    EXPECT_EQ(Count("Loading sound: 'Sound\\gone.wav' ... FAILED"), 2);
+    EXPECT_EQ(Count("Loading sound: 'Sound\\gone.wav' ... FAILED"), 2);  // every attempt logs
     // Found under its exact spelling; another spelling loads again.
     EXPECT_EQ(manager_->FindSound("Sound\\a.wav"), 0);
     EXPECT_EQ(manager_->FindSound("sound\\a.wav"), 1);
