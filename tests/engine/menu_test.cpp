@@ -265,8 +265,7 @@ TEST_F(MenuTest, ButtonsDrawByStateWithCaptionsAndAlphaScalesTheColour) {
     menu_.SetAlpha(0.5f);
     target.FillRect(Tuvo::Rect(0, 0, 100, 100), Tuvo::kColorBlack, Tuvo::kDrawModeNormal);
     menu_.Draw();
-    const uint32_t pixel = target.GetPixel(50, 50);
-    EXPECT_NEAR(static_cast<int>(pixel & 0xFF), 128, 2);
+    EXPECT_NEAR(static_cast<int>(target.GetPixel(50, 50) & 0xFF), 128, 2);
     EXPECT_EQ(target.GetPixel(40, 50), 0xFF000000u);
 }
 
