@@ -49,15 +49,15 @@ TEST_F(StreamMusicTest, FadeInStopsAtTheMaxVolume) {
     music_->FadeIn(0, 0, 0.25, false);
     EXPECT_TRUE(music_->IsPlaying(0));
     EXPECT_DOUBLE_EQ(music_->TrackVolume(0), 0.0);  // at its current volume
-    music_->Update();
-    EXPECT_DOUBLE_EQ(music_->TrackVolume(0), 0.25);
-    EXPECT_DOUBLE_EQ(music_->ChannelVolumePercent(0), 25.0);
-    music_->Update();
-    EXPECT_DOUBLE_EQ(music_->TrackVolume(0), 0.5);  // equal to the max: still fading
-    EXPECT_DOUBLE_EQ(music_->FadeSpeed(0), 0.25);
-    music_->Update();
-    EXPECT_DOUBLE_EQ(music_->TrackVolume(0), 0.5);  // above: set to the max, fade over
-    EXPECT_DOUBLE_EQ(music_->FadeSpeed(0), 0.0);
+    // Volume, channel percent and fade speed after each update: equal to the max, it is still
+    // fading; above, it is set to the max and the fade is over.
+    const double steps[][3] = {{0.25, 25.0, 0.25}, {0.5, 50.0, 0.25}, {0.5, 50.0, 0.0}};
+    for (const auto& [volume, percent, speed] : steps) {
+        music_->Update();
+        EXPECT_DOUBLE_EQ(music_->TrackVolume(0), volume);
+        EXPECT_DOUBLE_EQ(music_->ChannelVolumePercent(0), percent);
+        EXPECT_DOUBLE_EQ(music_->FadeSpeed(0), speed);
+    }
 }
 
 TEST_F(StreamMusicTest, StreamsLoopsWithoutAGapAndResamples) {

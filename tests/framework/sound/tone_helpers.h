@@ -1,5 +1,5 @@
-// Helpers shared by the sound tests: making tones, measuring a frequency's strength, reading the
-// test data folder.
+// Helpers shared by the sound tests: making tones, measuring a frequency's strength, describing a
+// whole sound for one comparison, reading the test data folder.
 #pragma once
 
 #include <cmath>
@@ -44,6 +44,15 @@ inline double ToneAmplitude(const int16_t* samples, size_t frames, int stride, u
     const double power = previous * previous + beforePrevious * beforePrevious -
                          coefficient * previous * beforePrevious;
     return 2.0 * std::sqrt(std::max(power, 0.0)) / static_cast<double>(frames);
+}
+
+// "channels x rate: samples...", so that one assertion compares a whole sound and shows it.
+inline std::string Describe(const Tuvo::SoundBuffer& sound) {
+    std::string text = std::to_string(sound.channels) + " x " + std::to_string(sound.rate) + ":";
+    for (const int16_t sample : sound.samples) {
+        text += " " + std::to_string(sample);
+    }
+    return text;
 }
 
 inline std::string DataPath(const std::string& name) {
