@@ -11,15 +11,6 @@
 namespace Tuvo {
 namespace {
 
-class RecordingListener : public DialogListener {
-public:
-    void OnDialogButtonPressed(int, int) override {}
-    void OnDialogButtonReleased(int dialogId, int buttonId) override {
-        released.push_back(dialogId * 10000 + buttonId);
-    }
-    std::vector<int> released;
-};
-
 class DialogRegistryTest : public ::testing::Test {
 protected:
     DialogRegistryTest() {
@@ -30,12 +21,11 @@ protected:
         registry.SetModalOpenedFunction([this](Dialog* dialog) { opened.push_back(dialog); });
     }
 
-    RecordingListener listener;
     WidgetManager manager{nullptr};
     Widget board;
     std::vector<std::unique_ptr<Dialog>> retired;
     std::vector<Dialog*> opened;
-    DialogRegistry registry{&manager, &listener, 800, 600};
+    DialogRegistry registry{&manager, nullptr, 800, 600};
 };
 
 TEST_F(DialogRegistryTest, ShownDialogsAreSizedPlacedAndMadeModalOpenedOnesKeepTheirSize) {

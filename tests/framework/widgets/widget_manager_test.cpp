@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "framework/graphics/memory_image.h"
@@ -30,11 +31,7 @@ protected:
         manager.AddWidget(&right);
     }
 
-    Log TakeLog() {
-        Log taken;
-        taken.swap(log);
-        return taken;
-    }
+    Log TakeLog() { return std::exchange(log, Log{}); }
 
     Log log;
     CursorRecorder application;
@@ -71,7 +68,6 @@ TEST_F(WidgetManagerTest, HoverEntersLeavesAndMovesInLocalCoordinates) {
     cover.SetVisible(false);
     EXPECT_EQ(TakeLog(),
               (Log{"L leave", "C enter", "C move 10,10", "C leave", "L enter", "L move 10,10"}));
-    manager.RemoveWidget(&cover);
 }
 
 TEST_F(WidgetManagerTest, PressDragAndReleaseGoToThePressedWidgetOnly) {
@@ -246,9 +242,6 @@ TEST_F(WidgetManagerTest, AModalWidgetBlocksHoverClicksAndFocusBeneathItWhileThe
     TakeLog();
     manager.PushModal(&second);
     EXPECT_EQ(TakeLog(), (Log{"R leave", "R up 50,50 b0 c1", "L lostfocus"}));
-    manager.PopModal(&second);
-    manager.MouseUp(150, 50, 1);
-    manager.RemoveWidget(&second);
 }
 
 }  // namespace
