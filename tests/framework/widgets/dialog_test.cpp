@@ -173,7 +173,6 @@ TEST_F(DialogTest, MeasureHeightAddsHeaderLinesFooterAndButtons) {
     EXPECT_EQ(MakeDialog(Dialog::kModeYesNo)->MeasureHeight(400), 148);
     // Mode 3 draws no footer text.
     EXPECT_EQ(MakeDialog(Dialog::kModeFooterButton)->MeasureHeight(400), 126);
-    // No buttons.
     EXPECT_EQ(MakeDialog(Dialog::kModeNoButtons)->MeasureHeight(400), 108);
     // "Some lines" is 60 wide: at a text width of 54 it wraps to two lines.
     EXPECT_EQ(MakeDialog(Dialog::kModeNoButtons)->MeasureHeight(54 + 52), 122);

@@ -33,11 +33,15 @@ using Log = std::vector<std::string>;
 
 class WidgetTreeTest : public ::testing::Test {
 protected:
-    WidgetTreeTest() { manager.Resize(Rect(0, 0, 100, 100)); }
+    WidgetTreeTest() {
+        manager.Resize(Rect(0, 0, 100, 100));
+        manager.SetScreenImage(&screen);
+    }
 
     Log TakeLog() { return std::exchange(log, Log{}); }
 
     Log log;
+    MemoryImage screen{100, 100};
     WidgetManager manager{nullptr};
 };
 
@@ -160,8 +164,6 @@ TEST_F(WidgetTreeTest, ZOrderKeepsEqualKeysInTheRequestedPlace) {
 }
 
 TEST_F(WidgetTreeTest, DirtyMarkingRedrawsWhatShowsThroughDownToTheFirstCoveringOpaqueWidget) {
-    MemoryImage screen(100, 100);
-    manager.SetScreenImage(&screen);
     ProbeWidget floor("floor", nullptr, 0, 0, 100, 100);
     ProbeWidget cover("cover", nullptr, 10, 10, 50, 50);
     ProbeWidget glass("glass", nullptr, 20, 20, 20, 20);
@@ -215,8 +217,6 @@ TEST_F(WidgetTreeTest, DirtyMarkingRedrawsWhatShowsThroughDownToTheFirstCovering
 }
 
 TEST_F(WidgetTreeTest, DrawScreenRedrawsOnlyDirtyTopLevelWidgetsClippedAndTranslated) {
-    MemoryImage screen(100, 100);
-    manager.SetScreenImage(&screen);
     ProbeWidget left("left", nullptr, 0, 0, 50, 100);
     ProbeWidget right("right", nullptr, 50, 0, 50, 100);
     left.fill = Color(0, 0, 255);
@@ -238,17 +238,13 @@ TEST_F(WidgetTreeTest, DrawScreenRedrawsOnlyDirtyTopLevelWidgetsClippedAndTransl
     EXPECT_EQ(screen.GetPixel(65, 14), 0xFF00FF00u);
     EXPECT_EQ(screen.GetPixel(59, 10), 0xFF00FF00u);
 
-    // Nothing dirty: nothing drawn.
     EXPECT_FALSE(manager.DrawScreen());
-    EXPECT_EQ(left.draws, 1);
 
     // Only the dirty widget (with its whole subtree) is drawn again.
     right.fill = Color(255, 0, 0);
     child.MarkDirty();
     EXPECT_TRUE(manager.DrawScreen());
-    EXPECT_EQ(left.draws, 1);
-    EXPECT_EQ(right.draws, 2);
-    EXPECT_EQ(child.draws, 2);
+    EXPECT_EQ((std::vector{left.draws, right.draws, child.draws}), (std::vector{1, 2, 2}));
     EXPECT_EQ(screen.GetPixel(99, 99), 0xFFFF0000u);
     EXPECT_FALSE(child.IsDirty());
 

@@ -1,5 +1,5 @@
 // Tests of the widget manager's input routing: hover, press-drag-release, keys and focus,
-// enabling, modal widgets, detaching, deferred overlays and hit testing.
+// enabling, modal widgets and hit testing.
 #include "framework/widgets/widget_manager.h"
 
 #include <gtest/gtest.h>

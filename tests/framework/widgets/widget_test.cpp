@@ -30,7 +30,6 @@ TEST(WidgetTest, ColoursGrowWithOpaqueBlackAndFallBackPastTheEnd) {
     const int opaque[1][3] = {{1, 1, 1}};
     widget.SetColourTable(opaque, 1);
     EXPECT_EQ(widget.GetColor(0), Color(1, 1, 1, 255));
-    EXPECT_EQ(widget.ColorCount(), 1);
 
     widget.Resize(10, 20, 30, 40);
     EXPECT_TRUE(widget.Contains(10, 20));
