@@ -14,7 +14,6 @@
 namespace Tuvo {
 namespace {
 
-using SoundTest::AsString;
 using SoundTest::ReadDataFile;
 
 class DSoundManagerTest : public testing::Test {
@@ -121,7 +120,7 @@ TEST_F(DSoundManagerTest, PlaysIntoTheDevice) {
 
 TEST_F(DSoundManagerTest, CompressedSoundsAreCachedAndRevalidated) {
     const std::string source =
-        folder_.Write("Sound/tone.ogg", AsString(ReadDataFile("tone440_mono_22050.ogg")));
+        folder_.Write("Sound/tone.ogg", ReadDataFile("tone440_mono_22050.ogg"));
     ASSERT_TRUE(manager_->LoadSound(4, "Sound\\tone"));
     const SoundBuffer decoded = *manager_->Sound(4);
     EXPECT_EQ(decoded.Frames(), 11025u);
@@ -153,7 +152,7 @@ TEST_F(DSoundManagerTest, CompressedSoundsAreCachedAndRevalidated) {
 
     // Formats are tried in order: a plain WAV wins and is not cached.
     WriteShortWav("Sound/both.wav");
-    folder_.Write("Sound/both.ogg", AsString(ReadDataFile("tone440_mono_22050.ogg")));
+    folder_.Write("Sound/both.ogg", ReadDataFile("tone440_mono_22050.ogg"));
     ASSERT_TRUE(manager_->LoadSound(1, "Sound\\both"));
     EXPECT_EQ(manager_->Sound(1)->Frames(), 10u);
     EXPECT_FALSE(std::filesystem::exists(folder_.File("cache/Sound/both.wav")));
@@ -169,8 +168,8 @@ TEST_F(DSoundManagerTest, CompressedSoundsAreCachedAndRevalidated) {
 TEST_F(DSoundManagerTest, LoadedSoundsStayWithinTheirBudget) {
     EXPECT_EQ(manager_->LoadedSoundBytes(), 0u);
     manager_->SetLoadedSoundBudget(22050 + 20);  // the tone and one short WAV
-    folder_.Write("Sound/tone.ogg", AsString(ReadDataFile("tone440_mono_22050.ogg")));
-    folder_.Write("Sound/again.ogg", AsString(ReadDataFile("tone440_mono_22050.ogg")));
+    folder_.Write("Sound/tone.ogg", ReadDataFile("tone440_mono_22050.ogg"));
+    folder_.Write("Sound/again.ogg", ReadDataFile("tone440_mono_22050.ogg"));
     ASSERT_TRUE(manager_->LoadSound(1, "Sound\\tone"));
     ASSERT_TRUE(manager_->LoadSound(2, "Sound\\beep"));
     EXPECT_EQ(manager_->LoadedSoundBytes(), 22050u + 20u);

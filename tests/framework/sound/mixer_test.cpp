@@ -4,13 +4,14 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include "framework/sound/tone_helpers.h"
 #include "platform/random.h"
 
 namespace Tuvo {
 namespace {
 
-using SoundTest::MakeTone;
 using SoundTest::ToneAmplitude;
 
 MixerVoice VoiceFor(const SoundBuffer& sound, float left = 1.0f, float right = 1.0f) {
@@ -63,7 +64,11 @@ TEST(Mixer, PlaysMonoOnBothSidesStereoOnItsOwnAndSumsWithClipping) {
 
 TEST(Mixer, ResamplesAKnownSine) {
     // 1000 Hz at 22050 Hz played at the mixer's 44100 Hz: still 1000 Hz, twice as many frames.
-    const SoundBuffer sound = MakeTone(1, 22050, 4410, 1000.0);
+    SoundBuffer sound{.channels = 1, .rate = 22050, .samples = std::vector<int16_t>(4410)};
+    for (size_t i = 0; i < sound.samples.size(); ++i) {
+        sound.samples[i] =
+            static_cast<int16_t>(std::lround(16000.0 * std::sin(2 * M_PI * 1000 * i / 22050.0)));
+    }
     Mixer mixer;
     MixerVoice voice = VoiceFor(sound);
     ASSERT_TRUE(mixer.AddVoice(&voice));

@@ -11,15 +11,14 @@
 namespace Tuvo {
 namespace {
 
-using SoundTest::AsString;
 using SoundTest::ReadDataFile;
 using SoundTest::ToneAmplitude;
 
 class StreamMusicTest : public testing::Test {
 protected:
     StreamMusicTest() : inFolder_(folder_.Path()) {
-        folder_.Write("Music/stereo.ogg", AsString(ReadDataFile("tone1000_stereo_44100.ogg")));
-        folder_.Write("Music/mono.ogg", AsString(ReadDataFile("tone440_mono_22050.ogg")));
+        folder_.Write("Music/stereo.ogg", ReadDataFile("tone1000_stereo_44100.ogg"));
+        folder_.Write("Music/mono.ogg", ReadDataFile("tone440_mono_22050.ogg"));
         auto device = std::make_unique<Platform::BufferAudioDevice>();
         device_ = device.get();
         sounds_ = std::make_unique<DSoundManager>(std::move(device), false);
