@@ -142,7 +142,6 @@ TEST_F(DialogTest, DraggingStopsEightPixelsBeyondEachEdge) {
     auto dialog = ShowDialog(Dialog::kModeNoButtons);
     manager.MouseMove(150, 150);
     manager.MouseDown(150, 150, 1);
-    EXPECT_TRUE(dialog->IsDragging());
     manager.MouseDrag(160, 155);
     EXPECT_EQ(dialog->GetRect(), Rect(110, 105, 400, 200));
     manager.MouseDrag(5000, 155);
@@ -157,7 +156,6 @@ TEST_F(DialogTest, DraggingStopsEightPixelsBeyondEachEdge) {
     manager.MouseDrag(5000, 5000);
     EXPECT_EQ(dialog->Y(), 600 + 8 - 200);
     manager.MouseUp(5000, 5000, 1);
-    EXPECT_FALSE(dialog->IsDragging());
     EXPECT_EQ(application.cursors,
               (std::vector<CursorKind>{CursorKind::Dragging, CursorKind::Arrow}));
     // A double click or the right button does not drag.
