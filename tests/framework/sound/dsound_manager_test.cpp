@@ -23,14 +23,7 @@ protected:
         device_ = device.get();
         manager_ = std::make_unique<DSoundManager>(std::move(device), false, &clock_);
         manager_->SetCacheFolder(folder_.File("cache"));
-        WriteShortWav("Sound/beep.wav");
-    }
-
-    // A short mono WAV at 44100 Hz: ten frames of 1000.
-    void WriteShortWav(const std::string& name) {
-        const SoundBuffer sound{
-            .channels = 1, .rate = 44100, .samples = std::vector<int16_t>(10, 1000)};
-        folder_.Write(name, EncodeWav(sound));
+        folder_.Write("Sound/beep.wav", shortWav_);
     }
 
     std::vector<int16_t> Pull(int frames) {
@@ -39,6 +32,9 @@ protected:
         return out;
     }
 
+    // A mono WAV at 44100 Hz: ten frames of 1000.
+    const std::string shortWav_ =
+        EncodeWav({.channels = 1, .rate = 44100, .samples = std::vector<int16_t>(10, 1000)});
     TestSupport::TempFolder folder_;
     TestSupport::ScopedCurrentDirectory inFolder_;
     Platform::BufferAudioDevice* device_ = nullptr;
@@ -151,7 +147,7 @@ TEST_F(DSoundManagerTest, CompressedSoundsAreCachedAndRevalidated) {
     EXPECT_EQ(manager_->Sound(8)->samples, decoded.samples);
 
     // Formats are tried in order: a plain WAV wins and is not cached.
-    WriteShortWav("Sound/both.wav");
+    folder_.Write("Sound/both.wav", shortWav_);
     folder_.Write("Sound/both.ogg", ReadDataFile("tone440_mono_22050.ogg"));
     ASSERT_TRUE(manager_->LoadSound(1, "Sound\\both"));
     EXPECT_EQ(manager_->Sound(1)->Frames(), 10u);
