@@ -37,29 +37,23 @@ TEST(Mixer, PlaysMonoOnBothSidesStereoOnItsOwnAndSumsWithClipping) {
     Mixer mixer;
     MixerVoice voice = VoiceFor(sound, 1.0f, 0.5f);
     ASSERT_TRUE(mixer.AddVoice(&voice));
-    const std::vector<int16_t> out = Render(mixer, 6);
-    EXPECT_EQ(out, (std::vector<int16_t>{1000, 500, -2000, -1000, 30000, 15000, -32768, -16384, 0,
-                                         0, 0, 0}));
+    EXPECT_EQ(Render(mixer, 6), (std::vector<int16_t>{1000, 500, -2000, -1000, 30000, 15000, -32768,
+                                                      -16384, 0, 0, 0, 0}));
     EXPECT_FALSE(voice.playing);
     EXPECT_EQ(voice.position, 0u);
 
-    // Stereo sources keep their sides and sum with clipping.
-    const SoundBuffer a{.channels = 2, .rate = 44100, .samples = {20000, -20000, 100, 200}};
+    // Stereo sources keep their sides and sum with mono ones, clipping at both ends.
+    const SoundBuffer a{.channels = 2, .rate = 44100, .samples = {20000, -30000, 100, 200}};
     const SoundBuffer b{.channels = 1, .rate = 44100, .samples = {20000, 50}};
+    const SoundBuffer c{.channels = 2, .rate = 44100, .samples = {0, -30000}};
     MixerVoice first = VoiceFor(a);
     MixerVoice second = VoiceFor(b);
+    MixerVoice third = VoiceFor(c);
     ASSERT_TRUE(mixer.AddVoice(&first));
     ASSERT_TRUE(mixer.AddVoice(&second));
+    ASSERT_TRUE(mixer.AddVoice(&third));
     EXPECT_FALSE(mixer.AddVoice(&second));  // already there
-    EXPECT_EQ(Render(mixer, 2), (std::vector<int16_t>{32767, 0, 150, 250}));
-
-    second.playing = true;
-    second.position = 0;
-    second.samples = a.samples.data();  // now -20000 + -20000 on the right
-    second.channels = 2;
-    first.playing = true;
-    first.position = 0;
-    EXPECT_EQ(Render(mixer, 1)[1], -32768);
+    EXPECT_EQ(Render(mixer, 2), (std::vector<int16_t>{32767, -32768, 150, 250}));
 }
 
 TEST(Mixer, ResamplesAKnownSine) {
