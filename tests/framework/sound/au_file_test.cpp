@@ -30,17 +30,13 @@ bool Read(const std::string& file, SoundBuffer& out) {
 }
 
 TEST(AuFile, ReadsEachEncodingMuLawAndALawFollowingG711) {
-    EXPECT_EQ(MuLawToLinear(0x7F), 0);
-    EXPECT_EQ(MuLawToLinear(0x00), -32124);
-    EXPECT_EQ(ALawToLinear(0x55), -8);
-    EXPECT_EQ(ALawToLinear(0xAA), 32256);
-
     const std::pair<std::string, std::string> good[] = {
-        {AuFile(24, 2, 1, 8000, 1, "\xFF\x80"), "1 x 8000: 0 32124"},
+        {AuFile(24, 4, 1, 8000, 1, std::string("\xFF\x80\x7F\x00", 4)),
+         "1 x 8000: 0 32124 0 -32124"},
         // Linear 16-bit samples are big-endian.
         {AuFile(32, 4, 3, 22050, 2, std::string("\x12\x34\xFF\xFE", 4)), "2 x 22050: 4660 -2"},
         {AuFile(24, 2, 2, 8000, 1, "\x7F\x80"), "1 x 8000: 32512 -32768"},
-        {AuFile(24, 1, 27, 8000, 1, "\xD5"), "1 x 8000: 8"},
+        {AuFile(24, 3, 27, 8000, 1, "\xD5\x55\xAA"), "1 x 8000: 8 -8 32256"},
         // An unknown or oversized data size uses what is there, in whole frames.
         {AuFile(24, 0xFFFFFFFFu, 1, 8000, 1, "\xFF\xFF\xFF"), "1 x 8000: 0 0 0"},
         {AuFile(24, 1000, 3, 8000, 1, std::string("\x00\x01\x00", 3)), "1 x 8000: 1"},

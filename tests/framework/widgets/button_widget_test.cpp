@@ -107,7 +107,6 @@ TEST_F(ButtonWidgetTest, ColourDrawingHasBevelsAndALabelPlacedAndColouredByTheHo
     button.SetColor(ButtonWidget::kColorLabelHover, Color(255, 0, 0));
     manager.DrawScreen();
     manager.MouseMove(15, 15);
-    EXPECT_TRUE(button.IsDirty());
     manager.DrawScreen();
     EXPECT_EQ(drawn, (Log{"ab @14,19 #0,0,0", "ab @15,20 #0,0,0", "ab @14,19 #0,0,0",
                           "ab @14,19 #255,0,0"}));
