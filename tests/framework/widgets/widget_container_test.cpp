@@ -205,7 +205,6 @@ TEST_F(WidgetTreeTest, DirtyMarkingRedrawsWhatShowsThroughDownToTheFirstCovering
     manager.DrawScreen();
     glass.MarkDirty();
     EXPECT_FALSE(touching.IsDirty());
-    manager.RemoveWidget(&touching);
 
     // Moving redraws what is uncovered at the old place and what lies above the new one.
     cover.SetHasTransparencies(false);
