@@ -22,7 +22,6 @@ public:
         log.push_back("pressed " + std::to_string(id) + " " + std::to_string(count));
     }
     void OnButtonReleased(int id) override { log.push_back("released " + std::to_string(id)); }
-    void OnButtonHeld(int id) override { log.push_back("held " + std::to_string(id)); }
     void OnButtonHoverIn(int id) override { log.push_back("in " + std::to_string(id)); }
     void OnButtonHoverOut(int id) override { log.push_back("out " + std::to_string(id)); }
     void OnButtonHoverMove(int id, int x, int y) override {

@@ -120,11 +120,10 @@ TEST_F(WidgetManagerTest, NestedWidgetsReceivePointsInTheirOwnCoordinates) {
     };
     Ring ring("ring", &log, 0, 0, 50, 50);
     manager.AddWidget(&ring);
-    int localX = 0;
-    int localY = 0;
-    EXPECT_EQ(manager.FindWidgetAt(1, 30, &localX, &localY), &ring);
-    EXPECT_EQ(manager.FindWidgetAt(30, 30, &localX, &localY), &left);
-    EXPECT_EQ(localX, 30);
+    manager.MouseMove(1, 30);
+    manager.MouseMove(30, 30);
+    EXPECT_EQ(TakeLog(), (Log{"I leave", "ring enter", "ring move 1,30", "ring leave", "L enter",
+                              "L move 30,30"}));
 }
 
 TEST_F(WidgetManagerTest, KeysGoToTheFocusWidgetAndOnlyCodesBelow255AreRecorded) {
