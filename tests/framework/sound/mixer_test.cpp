@@ -15,15 +15,13 @@ namespace {
 using SoundTest::ToneAmplitude;
 
 MixerVoice VoiceFor(const SoundBuffer& sound, float left = 1.0f, float right = 1.0f) {
-    MixerVoice voice;
-    voice.samples = sound.samples.data();
-    voice.frames = static_cast<uint32_t>(sound.Frames());
-    voice.channels = sound.channels;
-    voice.step = Mixer::StepFor(sound.rate);
-    voice.gainLeft = left;
-    voice.gainRight = right;
-    voice.playing = true;
-    return voice;
+    return {.samples = sound.samples.data(),
+            .frames = static_cast<uint32_t>(sound.Frames()),
+            .channels = sound.channels,
+            .step = Mixer::StepFor(sound.rate),
+            .gainLeft = left,
+            .gainRight = right,
+            .playing = true};
 }
 
 std::vector<int16_t> Render(Mixer& mixer, int frames) {
@@ -92,9 +90,7 @@ TEST(Mixer, FastPathMatchesTheGeneralPath) {
     Platform::RandomGenerator random(1234);
     std::vector<SoundBuffer> sounds;
     for (int i = 0; i < 12; ++i) {
-        SoundBuffer sound;
-        sound.channels = 1 + i % 2;
-        sound.rate = 44100;
+        SoundBuffer sound{.channels = 1 + i % 2, .rate = 44100};
         sound.samples.resize(sound.channels * (200 + random.Next() % 2000));
         for (int16_t& sample : sound.samples) {
             sample = static_cast<int16_t>(random.Next() * 2 - 32768);
