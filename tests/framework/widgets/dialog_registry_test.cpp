@@ -29,7 +29,6 @@ protected:
 };
 
 TEST_F(DialogRegistryTest, ShownDialogsAreSizedPlacedAndMadeModalOpenedOnesKeepTheirSize) {
-    board.Resize(0, 0, 800, 600);
     Dialog* dialog = registry.ShowDialog(3, true, "Header", "Lines", "", Dialog::kModeYesNo);
     ASSERT_NE(dialog, nullptr);
     EXPECT_EQ(dialog->GetRect(), Rect(200, 120, 400, dialog->MeasureHeight(400)));
