@@ -212,8 +212,7 @@ TEST_F(WidgetManagerTest, AModalWidgetBlocksHoverClicksAndFocusBeneathItWhileThe
     manager.RemoveWidget(&dialog);
 
     // Removing modal widgets clears their records and pops through.
-    ProbeWidget first("F", &log, 0, 0, 10, 10);
-    ProbeWidget second("S", &log, 20, 0, 10, 10);
+    ProbeWidget first("F", &log), second("S", &log);
     manager.AddWidget(&first);
     manager.AddWidget(&second);
     manager.PushModal(&first);
