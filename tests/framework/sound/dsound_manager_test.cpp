@@ -23,7 +23,10 @@ protected:
         device_ = device.get();
         manager_ = std::make_unique<DSoundManager>(std::move(device), false, &clock_);
         manager_->SetCacheFolder(folder_.File("cache"));
-        folder_.Write("Sound/beep.wav", shortWav_);
+        // Ten mono frames of 1000 at 44100 Hz.
+        folder_.Write(
+            "Sound/beep.wav",
+            EncodeWav({.channels = 1, .rate = 44100, .samples = std::vector<int16_t>(10, 1000)}));
     }
 
     std::vector<int16_t> Pull(int frames) {
@@ -32,9 +35,6 @@ protected:
         return out;
     }
 
-    // A mono WAV at 44100 Hz: ten frames of 1000.
-    const std::string shortWav_ =
-        EncodeWav({.channels = 1, .rate = 44100, .samples = std::vector<int16_t>(10, 1000)});
     TestSupport::TempFolder folder_;
     TestSupport::ScopedCurrentDirectory inFolder_;
     Platform::BufferAudioDevice* device_ = nullptr;
@@ -147,11 +147,10 @@ TEST_F(DSoundManagerTest, CompressedSoundsAreCachedAndRevalidated) {
     EXPECT_EQ(manager_->Sound(8)->samples, decoded.samples);
 
     // Formats are tried in order: a plain WAV wins and is not cached.
-    folder_.Write("Sound/both.wav", shortWav_);
-    folder_.Write("Sound/both.ogg", ReadDataFile("tone440_mono_22050.ogg"));
-    ASSERT_TRUE(manager_->LoadSound(1, "Sound\\both"));
+    folder_.Write("Sound/beep.ogg", ReadDataFile("tone440_mono_22050.ogg"));
+    ASSERT_TRUE(manager_->LoadSound(1, "Sound\\beep"));
     EXPECT_EQ(manager_->Sound(1)->Frames(), 10u);
-    EXPECT_FALSE(std::filesystem::exists(folder_.File("cache/Sound/both.wav")));
+    EXPECT_FALSE(std::filesystem::exists(folder_.File("cache/Sound/beep.wav")));
     // Names that would leave the cache folder (or name none) have no cache path.
     for (const std::string& name :
          {std::string("Sound\\..\\..\\up"), folder_.File("x"), std::string("ab")}) {
