@@ -26,6 +26,17 @@ MemoryImage Numbered(int width, int height) {
     return image;
 }
 
+// All pixels, row by row, to compare a whole small image in one assertion.
+std::vector<uint32_t> Pixels(const MemoryImage& image) {
+    std::vector<uint32_t> pixels;
+    for (int y = 0; y < image.GetHeight(); ++y) {
+        for (int x = 0; x < image.GetWidth(); ++x) {
+            pixels.push_back(image.GetPixel(x, y));
+        }
+    }
+    return pixels;
+}
+
 // Counts pixels that differ from a colour outside a rectangle.
 int ChangedOutside(const MemoryImage& image, const Rect& area, uint32_t background) {
     int changed = 0;
@@ -63,26 +74,21 @@ TEST(MemoryImageTest, CreateSetBitsAndLimits) {
 }
 
 TEST(MemoryImageTest, SmoothStretchInterpolatesAndKeepsEdges) {
-    const uint32_t ramp[2] = {0xFF000000u, 0xFFFFFFFFu};
-    MemoryImage source;
-    source.SetBits(ramp, 2, 1);
-    MemoryImage dest(4, 1);
-    dest.StretchBlit(&source, Rect(0, 0, 4, 1), Rect(0, 0, 2, 1), Rect(0, 0, 4, 1), kColorWhite,
-                     kDrawModeNormal, false);
+    // Two pixels stretched smoothly to four onto a clear image.
+    auto stretched = [](const uint32_t(&pixels)[2]) {
+        MemoryImage source;
+        source.SetBits(pixels, 2, 1);
+        MemoryImage dest(4, 1);
+        dest.StretchBlit(&source, Rect(0, 0, 4, 1), Rect(0, 0, 2, 1), Rect(0, 0, 4, 1), kColorWhite,
+                         kDrawModeNormal, false);
+        return Pixels(dest);
+    };
     // Centres map to -0.25, 0.25, 0.75, 1.25 (clamped to the edge pixels).
-    const uint32_t expected[4] = {0xFF000000u, 0xFF404040u, 0xFFBFBFBFu, 0xFFFFFFFFu};
-    for (int x = 0; x < 4; ++x) {
-        EXPECT_EQ(dest.GetPixel(x, 0), expected[x]) << x;
-    }
-
+    EXPECT_EQ(stretched({0xFF000000u, 0xFFFFFFFFu}),
+              (std::vector<uint32_t>{0xFF000000u, 0xFF404040u, 0xFFBFBFBFu, 0xFFFFFFFFu}));
     // A transparent neighbour does not darken a colour: only the alpha fades.
-    const uint32_t fading[2] = {0xFFFF0000u, 0x00000000u};
-    MemoryImage soft;
-    soft.SetBits(fading, 2, 1);
-    MemoryImage out(4, 1);
-    out.StretchBlit(&soft, Rect(0, 0, 4, 1), Rect(0, 0, 2, 1), Rect(0, 0, 4, 1), kColorWhite,
-                    kDrawModeNormal, false);
-    EXPECT_EQ(out.GetPixel(1, 0), 0xBFFF0000u);
+    EXPECT_EQ(stretched({0xFFFF0000u, 0}),
+              (std::vector<uint32_t>{0xFFFF0000u, 0xBFFF0000u, 0x40FF0000u, 0}));
 }
 
 TEST(MemoryImageTest, RotationSubPixelAndMatrixPlacement) {
@@ -110,10 +116,7 @@ TEST(MemoryImageTest, RotationSubPixelAndMatrixPlacement) {
     white.FillRect(kEverywhere, kColorWhite, kDrawModeNormal);
     MemoryImage half(4, 1);
     half.BlitAt(&white, 0.5f, 0, Rect(0, 0, 2, 1), Rect(0, 0, 4, 1), kColorWhite, kDrawModeNormal);
-    const uint32_t expected[4] = {0x80FFFFFFu, 0xFFFFFFFFu, 0x80FFFFFFu, 0u};
-    for (int x = 0; x < 4; ++x) {
-        EXPECT_EQ(half.GetPixel(x, 0), expected[x]) << x;
-    }
+    EXPECT_EQ(Pixels(half), (std::vector<uint32_t>{0x80FFFFFFu, 0xFFFFFFFFu, 0x80FFFFFFu, 0u}));
 
     // The matrix places the source's centre on the position.
     MemoryImage square = Numbered(4, 4);
@@ -151,18 +154,15 @@ TEST(MemoryImageTest, TrianglesCoverSharedEdgesOnce) {
     MemoryImage texture = Numbered(4, 4);
     MemoryImage dest(8, 8);
     dest.FillRect(kEverywhere, kColorBlack, kDrawModeNormal);
+    MemoryImage expected(dest);
+    expected.Blit(&texture, 2, 3, Rect(0, 0, 4, 4), kColorWhite, kDrawModeNormal);
     const TriVertex quad[2][3] = {
         {{0, 0, 0, 0}, {4, 0, 1, 0}, {4, 4, 1, 1}},
         {{0, 0, 0, 0}, {4, 4, 1, 1}, {0, 4, 0, 1}},
     };
     dest.BlitTriangleList(&texture, quad, 2, Rect(0, 0, 8, 8), kColorWhite, kDrawModeNormal, 2, 3,
                           false);
-    for (int y = 0; y < 4; ++y) {
-        for (int x = 0; x < 4; ++x) {
-            EXPECT_EQ(dest.GetPixel(2 + x, 3 + y), texture.GetPixel(x, y)) << x << "," << y;
-        }
-    }
-    EXPECT_EQ(ChangedOutside(dest, Rect(2, 3, 4, 4), 0xFF000000u), 0);
+    EXPECT_EQ(Pixels(dest), Pixels(expected));
 
     // Additively, a pixel drawn twice on the shared diagonal would show twice the colour.
     MemoryImage grey(1, 1);
@@ -227,10 +227,9 @@ TEST(MemoryImageTest, PolygonsSpansAndCoverage) {
     const Span run[1] = {{0, 0, 4}};
     covered.FillSpansWithCoverage(run, 1, Color(255, 255, 255), kDrawModeNormal, coverage, 0, 0, 3,
                                   1);
-    EXPECT_EQ(covered.GetPixel(0, 0), 0xFFFFFFFFu);
-    EXPECT_EQ(covered.GetPixel(1, 0), 0xFF7F7F7Fu);  // alpha 255 * 128 / 256 = 127
-    EXPECT_EQ(covered.GetPixel(2, 0), 0xFF000000u);  // 255 * 1 / 256 = 0
-    EXPECT_EQ(covered.GetPixel(3, 0), 0xFF000000u);  // no coverage byte: left alone
+    // Alpha 255 * (coverage + 1) / 256: 255, 127 and 0; past the coverage bytes, left alone.
+    EXPECT_EQ(Pixels(covered),
+              (std::vector<uint32_t>{0xFFFFFFFFu, 0xFF7F7F7Fu, 0xFF000000u, 0xFF000000u}));
 }
 
 // Fixed-seed random pictures, for the fast paths against the reference paths and the model.
@@ -325,33 +324,17 @@ TEST(MemoryImageTest, CopiesFillsAndClearsMatchAPlainModel) {
                 }
             }
         }
-        switch (kind) {
-            case 0:
-                dest.Blit(&source, box.x, box.y, part, color, mode);
-                break;
-            case 1:
-                dest.BlitFlipped(&source, box.x, box.y, part, color, mode);
-                break;
-            case 2:
-                dest.StretchBlit(&source, box, part, clip, color, mode, true);
-                break;
-            case 3:
-                dest.StretchBlitFlipped(&source, box, part, clip, color, mode, true);
-                break;
-            case 4:
-                dest.FillRect(box, color, mode);
-                break;
-            case 5:
-                dest.ClearRect(box);
-                break;
-            default:
-                dest.DrawRect(box, color, mode);
-                break;
-        }
-        for (int i = 0; i < 13 * 11; ++i) {
-            ASSERT_EQ(dest.GetPixel(i % 13, i / 13), expected.GetBits()[i])
-                << "round " << round << ", kind " << kind << ", pixel " << i;
-        }
+        const std::function<void()> draws[7] = {
+            [&] { dest.Blit(&source, box.x, box.y, part, color, mode); },
+            [&] { dest.BlitFlipped(&source, box.x, box.y, part, color, mode); },
+            [&] { dest.StretchBlit(&source, box, part, clip, color, mode, true); },
+            [&] { dest.StretchBlitFlipped(&source, box, part, clip, color, mode, true); },
+            [&] { dest.FillRect(box, color, mode); },
+            [&] { dest.ClearRect(box); },
+            [&] { dest.DrawRect(box, color, mode); },
+        };
+        draws[kind]();
+        ASSERT_EQ(Pixels(dest), Pixels(expected)) << "round " << round << ", kind " << kind;
     }
 }
 
