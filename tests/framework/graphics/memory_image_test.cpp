@@ -14,18 +14,6 @@ namespace {
 constexpr double kPi = 3.14159265358979323846;
 const Rect kEverywhere(0, 0, 1000, 1000);  // a fill of every pixel of a small image
 
-// An image whose every pixel is different and opaque: 0xFF00yyxx plus a red marker.
-MemoryImage Numbered(int width, int height) {
-    MemoryImage image(width, height);
-    for (int y = 0; y < height; ++y) {
-        for (int x = 0; x < width; ++x) {
-            image.GetBits()[y * width + x] = 0xFF800000u | (y << 8) | x;
-        }
-    }
-    image.BitsChanged();
-    return image;
-}
-
 // All pixels, row by row, to compare a whole small image in one assertion.
 std::vector<uint32_t> Pixels(const MemoryImage& image) {
     std::vector<uint32_t> pixels;
@@ -46,6 +34,39 @@ int ChangedOutside(const MemoryImage& image, const Rect& area, uint32_t backgrou
         }
     }
     return changed;
+}
+
+enum class SourceKind { Soft, Opaque, Keyed, Banded };
+
+// A picture from a fixed-seed generator. Soft: any alpha. Opaque: none. Keyed: clear or opaque.
+// Banded: clear, translucent and opaque stretches of 1 to 80 pixels in turn, around the lengths
+// the visible-run table singles out.
+MemoryImage RandomImage(std::mt19937& random, int width, int height, SourceKind kind) {
+    MemoryImage image(width, height);
+    std::uniform_int_distribution<uint32_t> any;
+    std::uniform_int_distribution<int> length(1, 80);
+    for (int y = 0; y < height; ++y) {
+        int band = y % 3;
+        int bandEnd = 0;
+        for (int x = 0; x < width; ++x) {
+            if (x >= bandEnd) {
+                band = (band + 1) % 3;
+                bandEnd = x + length(random);
+            }
+            const int pick = static_cast<int>(any(random) % 10);
+            uint32_t alpha = pick < 4 ? 255u : pick < 7 ? 0u : any(random) & 0xFF;
+            if (kind == SourceKind::Opaque || (kind == SourceKind::Banded && band == 2)) {
+                alpha = 255;
+            } else if (kind == SourceKind::Keyed) {
+                alpha = pick < 6 ? 255 : 0;
+            } else if (kind == SourceKind::Banded) {
+                alpha = band == 0 ? 0 : 1 + any(random) % 254;
+            }
+            image.GetBits()[y * width + x] = (any(random) & 0x00FFFFFFu) | (alpha << 24);
+        }
+    }
+    image.BitsChanged();
+    return image;
 }
 
 TEST(MemoryImageTest, CreateSetBitsAndLimits) {
@@ -92,7 +113,8 @@ TEST(MemoryImageTest, SmoothStretchInterpolatesAndKeepsEdges) {
 }
 
 TEST(MemoryImageTest, RotationSubPixelAndMatrixPlacement) {
-    MemoryImage source = Numbered(4, 2);
+    std::mt19937 random(1);
+    MemoryImage source = RandomImage(random, 4, 2, SourceKind::Opaque);
     MemoryImage dest(20, 20);
     const Rect clip(0, 0, 20, 20);
     // A quarter turn about (2, 1), placed at (10, 10): source pixel (i, j) lands on
@@ -119,7 +141,7 @@ TEST(MemoryImageTest, RotationSubPixelAndMatrixPlacement) {
     EXPECT_EQ(Pixels(half), (std::vector<uint32_t>{0x80FFFFFFu, 0xFFFFFFFFu, 0x80FFFFFFu, 0u}));
 
     // The matrix places the source's centre on the position.
-    MemoryImage square = Numbered(4, 4);
+    MemoryImage square = RandomImage(random, 4, 4, SourceKind::Opaque);
     MemoryImage scaled(20, 20);
     scaled.BlitWithMatrix(&square, 10, 10, Matrix3x3::Scaling(2, 2), clip, kColorWhite,
                           kDrawModeNormal, Rect(0, 0, 4, 4), false);
@@ -131,7 +153,8 @@ TEST(MemoryImageTest, RotationSubPixelAndMatrixPlacement) {
 // Singular matrices, and positions and scales far beyond any int (which once became garbage
 // bounds: a loop over two billion columns), draw nothing.
 TEST(MemoryImageTest, AbsurdTransformsAndCoordinatesDrawNothing) {
-    MemoryImage source = Numbered(4, 4);
+    std::mt19937 random(2);
+    MemoryImage source = RandomImage(random, 4, 4, SourceKind::Opaque);
     MemoryImage flat(20, 20);
     const Rect clip(0, 0, 20, 20);
     const Rect all(0, 0, 4, 4);
@@ -151,7 +174,8 @@ TEST(MemoryImageTest, AbsurdTransformsAndCoordinatesDrawNothing) {
 }
 
 TEST(MemoryImageTest, TrianglesCoverSharedEdgesOnce) {
-    MemoryImage texture = Numbered(4, 4);
+    std::mt19937 random(3);
+    MemoryImage texture = RandomImage(random, 4, 4, SourceKind::Opaque);
     MemoryImage dest(8, 8);
     dest.FillRect(kEverywhere, kColorBlack, kDrawModeNormal);
     MemoryImage expected(dest);
@@ -232,39 +256,6 @@ TEST(MemoryImageTest, PolygonsSpansAndCoverage) {
               (std::vector<uint32_t>{0xFFFFFFFFu, 0xFF7F7F7Fu, 0xFF000000u, 0xFF000000u}));
 }
 
-// Fixed-seed random pictures, for the fast paths against the reference paths and the model.
-enum class SourceKind { Soft, Opaque, Keyed, Banded };
-
-// Soft: any alpha. Opaque: none. Keyed: clear or opaque. Banded: clear, translucent and opaque
-// stretches of 1 to 80 pixels in turn, around the lengths the visible-run table singles out.
-MemoryImage RandomImage(std::mt19937& random, int width, int height, SourceKind kind) {
-    MemoryImage image(width, height);
-    std::uniform_int_distribution<uint32_t> any;
-    std::uniform_int_distribution<int> length(1, 80);
-    for (int y = 0; y < height; ++y) {
-        int band = y % 3;
-        int bandEnd = 0;
-        for (int x = 0; x < width; ++x) {
-            if (x >= bandEnd) {
-                band = (band + 1) % 3;
-                bandEnd = x + length(random);
-            }
-            const int pick = static_cast<int>(any(random) % 10);
-            uint32_t alpha = pick < 4 ? 255u : pick < 7 ? 0u : any(random) & 0xFF;
-            if (kind == SourceKind::Opaque || (kind == SourceKind::Banded && band == 2)) {
-                alpha = 255;
-            } else if (kind == SourceKind::Keyed) {
-                alpha = pick < 6 ? 255 : 0;
-            } else if (kind == SourceKind::Banded) {
-                alpha = band == 0 ? 0 : 1 + any(random) % 254;
-            }
-            image.GetBits()[y * width + x] = (any(random) & 0x00FFFFFFu) | (alpha << 24);
-        }
-    }
-    image.BitsChanged();
-    return image;
-}
-
 // A plain per-pixel model of copies, fills and clears, over random parts, places, clips, colours
 // and modes, past every edge and onto the image itself.
 TEST(MemoryImageTest, CopiesFillsAndClearsMatchAPlainModel) {
@@ -309,18 +300,17 @@ TEST(MemoryImageTest, CopiesFillsAndClearsMatchAPlainModel) {
                     sy = part.y + (2 * r + 1) * part.height / (2 * box.height);
                 }
                 uint32_t& pixel = expected.GetBits()[y * 13 + x];
-                const bool outline = c == 0 || r == 0 || c == box.width || r == box.height;
+                // An outline covers width + 1 by height + 1 pixels.
+                const bool outline =
+                    Rect(box.x, box.y, box.width + 1, box.height + 1).Contains(x, y) &&
+                    (c == 0 || r == 0 || c == box.width || r == box.height);
                 if (sx >= 0 && sy >= 0 && sx < original.GetWidth() && sy < original.GetHeight()) {
                     pixel = PixelBlend::BlendPixel(pixel, original.GetPixel(sx, sy),
                                                    original.HasAlpha(), mod, mode);
-                } else if (kind == 4 && box.Contains(x, y)) {
+                } else if ((kind == 4 && box.Contains(x, y)) || (kind == 6 && outline)) {
                     pixel = PixelBlend::FillPixel(pixel, PixelBlend::PackColor(color), mode);
                 } else if (kind == 5 && box.Contains(x, y)) {
                     pixel = 0;
-                } else if (kind == 6 &&
-                           Rect(box.x, box.y, box.width + 1, box.height + 1).Contains(x, y) &&
-                           outline) {
-                    pixel = PixelBlend::FillPixel(pixel, PixelBlend::PackColor(color), mode);
                 }
             }
         }
