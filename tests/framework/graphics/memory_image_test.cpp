@@ -328,57 +328,52 @@ TEST(MemoryImageTest, CopiesFillsAndClearsMatchAPlainModel) {
     }
 }
 
-class FastPathTest : public ::testing::Test {
-protected:
-    static constexpr int kWidth = 101;
-    static constexpr int kHeight = 61;
+constexpr int kWidth = 101;
+constexpr int kHeight = 61;
+constexpr int kPitch = kWidth + 13;
+constexpr uint32_t kMark = 0x12345678u;
 
-    static constexpr int kPitch = kWidth + 13;
-    static constexpr uint32_t kMark = 0x12345678u;
-
-    // Draws with the fast paths and with the reference paths, at every vector width, onto a
-    // picture opaque in its upper half (a screen): the pictures must be identical. One of the two
-    // draws into memory it does not own, rows kPitch apart (a window's pixels, the picture
-    // centred), and must leave the pixels between the rows alone.
-    static void ExpectSamePictures(const std::function<void(MemoryImage&)>& draw) {
-        std::mt19937 random(4242);
-        MemoryImage start = RandomImage(random, kWidth, kHeight, SourceKind::Soft);
-        for (int i = 0; i < kWidth * kHeight / 2; ++i) {
-            start.GetBits()[i] |= 0xFF000000u;
+// Draws with the fast paths and with the reference paths, at every vector width, onto a picture
+// opaque in its upper half (a screen): the pictures must be identical. One of the two draws into
+// memory it does not own, rows kPitch apart (a window's pixels, the picture centred), and must
+// leave the pixels between the rows alone.
+void ExpectSamePictures(const std::function<void(MemoryImage&)>& draw) {
+    std::mt19937 random(4242);
+    MemoryImage start = RandomImage(random, kWidth, kHeight, SourceKind::Soft);
+    for (int i = 0; i < kWidth * kHeight / 2; ++i) {
+        start.GetBits()[i] |= 0xFF000000u;
+    }
+    start.BitsChanged();
+    for (int bits : {512, 256, 128}) {
+        MemoryImage fast(start);
+        MemoryImage reference(start);
+        MemoryImage& external = bits == 256 ? reference : fast;
+        std::vector<uint32_t> memory(size_t{kPitch} * kHeight, kMark);
+        for (int y = 0; y < kHeight; ++y) {
+            std::copy_n(start.GetBits() + y * kWidth, kWidth, memory.data() + y * kPitch);
         }
-        start.BitsChanged();
-        for (int bits : {512, 256, 128}) {
-            MemoryImage fast(start);
-            MemoryImage reference(start);
-            MemoryImage& external = bits == 256 ? reference : fast;
-            std::vector<uint32_t> memory(size_t{kPitch} * kHeight, kMark);
-            for (int y = 0; y < kHeight; ++y) {
-                std::copy_n(start.GetBits() + y * kWidth, kWidth, memory.data() + y * kPitch);
-            }
-            ASSERT_TRUE(external.UseExternalPixels(memory.data(), kWidth, kHeight, kPitch));
-            const bool wasFast = MemoryImage::FastPathsEnabled();
-            BlitRows::LimitVectorWidth(bits);
-            MemoryImage::SetFastPathsEnabled(true);
-            draw(fast);
-            MemoryImage::SetFastPathsEnabled(false);
-            draw(reference);
-            MemoryImage::SetFastPathsEnabled(wasFast);
-            BlitRows::LimitVectorWidth(512);
-            for (int y = 0; y < kHeight; ++y) {
-                for (int x = 0; x < kPitch; ++x) {
-                    ASSERT_EQ(x < kWidth ? fast.GetPixel(x, y) : memory[y * kPitch + x],
-                              x < kWidth ? reference.GetPixel(x, y) : kMark)
-                        << x << ", " << y << " at vector width " << bits;
-                }
+        ASSERT_TRUE(external.UseExternalPixels(memory.data(), kWidth, kHeight, kPitch));
+        const bool wasFast = MemoryImage::FastPathsEnabled();
+        BlitRows::LimitVectorWidth(bits);
+        MemoryImage::SetFastPathsEnabled(true);
+        draw(fast);
+        MemoryImage::SetFastPathsEnabled(false);
+        draw(reference);
+        MemoryImage::SetFastPathsEnabled(wasFast);
+        BlitRows::LimitVectorWidth(512);
+        for (int y = 0; y < kHeight; ++y) {
+            for (int x = 0; x < kPitch; ++x) {
+                ASSERT_EQ(x < kWidth ? fast.GetPixel(x, y) : memory[y * kPitch + x],
+                          x < kWidth ? reference.GetPixel(x, y) : kMark)
+                    << x << ", " << y << " at vector width " << bits;
             }
         }
     }
-};
+}
 
-struct Operation {
-    const char* name;
-    std::function<void(MemoryImage& dest, MemoryImage& source, const Color&, DrawMode)> draw;
-};
+using Operation =
+    std::pair<const char*,
+              std::function<void(MemoryImage& dest, MemoryImage& source, const Color&, DrawMode)>>;
 
 // Each source is 83 x 29: odd, several sixteen-pixel groups and a tail, and room for the long
 // stretches the visible-run table singles out.
@@ -462,21 +457,20 @@ const Operation kOperations[] = {
      }},
 };
 
-TEST_F(FastPathTest, EveryOperationOnEverySourceMatchesTheReference) {
+TEST(FastPathTest, EveryOperationOnEverySourceMatchesTheReference) {
     const Color modulations[] = {kColorWhite, Color(0xFFFFD040u), Color(255, 255, 255, 128),
                                  Color(30, 140, 250, 200)};
     for (SourceKind kind :
          {SourceKind::Soft, SourceKind::Opaque, SourceKind::Keyed, SourceKind::Banded}) {
         std::mt19937 random(11 + static_cast<int>(kind));
         MemoryImage source = RandomImage(random, 83, 29, kind);
-        for (const Operation& operation : kOperations) {
+        for (const auto& [name, draw] : kOperations) {
             for (const Color& mod : modulations) {
                 for (DrawMode mode : {kDrawModeNormal, kDrawModeAdditive}) {
                     SCOPED_TRACE(testing::Message()
-                                 << operation.name << ", source kind " << static_cast<int>(kind)
+                                 << name << ", source kind " << static_cast<int>(kind)
                                  << ", colour " << std::hex << mod.ToInt() << ", mode " << mode);
-                    ExpectSamePictures(
-                        [&](MemoryImage& dest) { operation.draw(dest, source, mod, mode); });
+                    ExpectSamePictures([&](MemoryImage& dest) { draw(dest, source, mod, mode); });
                 }
             }
         }
@@ -484,7 +478,7 @@ TEST_F(FastPathTest, EveryOperationOnEverySourceMatchesTheReference) {
 }
 
 // Sequences whose pixels depend on what was drawn before, as the plain order of drawing gives.
-TEST_F(FastPathTest, DrawingSequencesMatchTheReference) {
+TEST(FastPathTest, DrawingSequencesMatchTheReference) {
     std::mt19937 random(16);
     const MemoryImage banded = RandomImage(random, 90, 29, SourceKind::Banded);
     MemoryImage soft = RandomImage(random, 23, 17, SourceKind::Soft);
@@ -567,7 +561,7 @@ TEST_F(FastPathTest, DrawingSequencesMatchTheReference) {
 // A screen redrawn frame after frame over the same opaque background: the fast paths copy only
 // what was drawn over it since. Whatever is drawn, changed or replaced in between, the frames
 // must be those of the plain order of drawing; a last bare frame shows any pixel left stale.
-TEST_F(FastPathTest, RepeatedBackgroundRestoresExactlyWhatWasDrawnOver) {
+TEST(FastPathTest, RepeatedBackgroundRestoresExactlyWhatWasDrawnOver) {
     std::mt19937 random(17);
     const MemoryImage background = RandomImage(random, kWidth, kHeight, SourceKind::Opaque);
     MemoryImage soft = RandomImage(random, 23, 17, SourceKind::Soft);
