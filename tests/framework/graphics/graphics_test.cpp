@@ -28,8 +28,7 @@ const Color kHalfGrey(9, 9, 9, 128);  // a pixel drawn twice shows
 class GraphicsTest : public ::testing::Test {
 protected:
     void Start(int width, int height) {
-        const MemoryImage source = Numbered(width, height);
-        picture.SetBits(source.GetBits(), width, height);
+        picture.SetBits(Numbered(width, height).GetBits(), width, height);
         drawn_.SetBits(bare_.GetBits(), 200, 200);
         expected.SetBits(bare_.GetBits(), 200, 200);
         g = Graphics(&drawn_);
