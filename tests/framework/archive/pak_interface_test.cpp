@@ -127,8 +127,6 @@ TEST_F(PakInterfaceTest, SeekTellReadAndAnEntryReplacedWhileOpen) {
     ASSERT_TRUE(Mount({{"f.bin", 1, Bytes("0123456789")}}));
     PakFile* file = layer_.PakOpen("F.BIN", "rb");
     ASSERT_NE(file, nullptr);
-    EXPECT_EQ(layer_.PakSeek(file, 0, SEEK_END), 0);
-    EXPECT_EQ(layer_.PakTell(file), 10);
     layer_.PakSeek(file, -4, SEEK_END);
     EXPECT_EQ(ReadAll(file), "6789");
     layer_.PakSeek(file, -100, SEEK_CUR);
