@@ -34,7 +34,10 @@ protected:
     bool Mount(const std::vector<Tuvo::PakSourceFile>& files, const std::string& name = "main.pak",
                size_t cut = 0) {
         std::vector<uint8_t> archive;
-        EXPECT_TRUE(Tuvo::BuildPak(files, archive));
+        if (!Tuvo::BuildPak(files, archive) || archive.size() < cut) {
+            ADD_FAILURE() << "no archive to write as " << name;
+            return false;
+        }
         folder_.Write(name, std::string(archive.begin(), archive.end() - cut));
         return layer_.MountArchive(name.c_str());
     }
