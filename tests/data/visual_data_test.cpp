@@ -6,7 +6,6 @@
 
 #include <algorithm>
 #include <cstdlib>
-#include <cstring>
 #include <filesystem>
 #include <map>
 #include <memory>
@@ -263,8 +262,8 @@ protected:
 
 TEST_F(VisualDataTest, ClassCatalogueNamesEveryClassWithFourTurns) {
     const std::vector<const Element*>& classes = Catalogue();
-    ASSERT_GE(static_cast<int>(classes.size()), kMinClasses);
-    ASSERT_LE(static_cast<int>(classes.size()), kMaxClasses);
+    const int count = static_cast<int>(classes.size());
+    ASSERT_TRUE(count >= kMinClasses && count <= kMaxClasses) << count;
     for (size_t k = 0; k < classes.size(); ++k) {
         const std::string name = Attr(classes[k], "name");
         SCOPED_TRACE(name);
@@ -297,8 +296,7 @@ TEST_F(VisualDataTest, PicturesAreNamedByTheirPreloadedKeysAndDecodeWithinTheIma
         std::transform(extension.begin(), extension.end(), extension.begin(), ::tolower);
         EXPECT_TRUE(extension == "png" || extension == "jpg") << key;
         // "_x.png" or "x.png_" beside a picture would be taken as its alpha file.
-        EXPECT_NE(name.front(), '_') << key;
-        EXPECT_NE(name.back(), '_') << key;
+        EXPECT_TRUE(name.front() != '_' && name.back() != '_') << key;
         EXPECT_LT(key.size(), 80u) << key;
     }
     // Pictures named outside these folders are loaded on demand: leave them room.
@@ -361,14 +359,12 @@ TEST_F(VisualDataTest, EveryMenuKeepsWithinTheTablesOnScreenAndTranslated) {
 TEST_F(VisualDataTest, EveryScreenHasTheControlsAndActionsItsStateUses) {
     ForEachScreen([&](const ScreenRules& rules, const Element* screen) {
         std::vector<const Element*> inputs = Children(screen, "Button");
-        for (const Element* slider : Children(screen, "Slider")) {
-            inputs.push_back(slider);
-        }
+        const std::vector<const Element*> sliders = Children(screen, "Slider");
+        inputs.insert(inputs.end(), sliders.begin(), sliders.end());
         const std::vector<std::string> required = Words(rules.actions);
-        std::set<std::string> known(required.begin(), required.end());
-        for (const std::string& action : Words(rules.optional)) {
-            known.insert(action);
-        }
+        const std::vector<std::string> all =
+            Words(std::string(rules.actions) + " " + rules.optional);
+        const std::set<std::string> known(all.begin(), all.end());
         for (const std::string& action : required) {
             EXPECT_EQ(std::count_if(inputs.begin(), inputs.end(),
                                     [&](const Element* e) { return Attr(e, "action") == action; }),
@@ -386,14 +382,13 @@ TEST_F(VisualDataTest, EveryScreenHasTheControlsAndActionsItsStateUses) {
         }
     });
     for (const NamedControl& control : kNamedControls) {
-        SCOPED_TRACE(control.file);
-        const Element* screen = MenuScreen(control.file);
         int matches = 0;
-        for (const Element* e : Children(screen, control.kind)) {
+        for (const Element* e : Children(MenuScreen(control.file), control.kind)) {
             matches += Attr(e, "name") == control.name &&
                        (!*control.action || Attr(e, "action") == control.action);
         }
-        EXPECT_EQ(matches, 1) << control.kind << " " << control.name << " " << control.action;
+        EXPECT_EQ(matches, 1) << control.file << ": " << control.kind << " " << control.name << " "
+                              << control.action;
     }
     // Only the options' check boxes are check boxes, and its sliders are complete.
     const Element* options = MenuScreen("menu-options.xml");
@@ -411,8 +406,7 @@ TEST_F(VisualDataTest, EveryScreenHasTheControlsAndActionsItsStateUses) {
         }
     }
     // The stage map lists start, then the seven stages in order.
-    const Element* map = MenuScreen("menu-map.xml");
-    const auto buttons = Children(map, "Button");
+    const auto buttons = Children(MenuScreen("menu-map.xml"), "Button");
     ASSERT_GE(buttons.size(), 8u);
     // The game moves its marker to the button whose number is the stage.
     EXPECT_EQ(Attr(buttons[0], "action"), "procStart");
@@ -451,8 +445,7 @@ TEST_F(VisualDataTest, ScreensLeaveFreeWhatTheGameDrawsThemselves) {
         }
     }
     // The numbers of the play screen sit in its status panel, the left fifth of the screen.
-    const Element* ingame = MenuScreen("menu-ingame.xml");
-    for (const Element* t : Children(ingame, "Text")) {
+    for (const Element* t : Children(MenuScreen("menu-ingame.xml"), "Text")) {
         EXPECT_LT(Number(t, "xc"), 0.2f) << Attr(t, "name");
     }
     // The mode panels appear beside the main menu and must not hide its buttons.
@@ -496,13 +489,10 @@ TEST_F(VisualDataTest, ShapePicturesFillOneCellWithCleanEdgesAndDistinctSilhouet
         for (int v = 0; v < kVariants; ++v) {
             const std::string stem = "Graphics\\Shapes\\" + name + "_" + std::to_string(v);
             for (const std::string& key : {stem + ".png", stem + "_mask.png"}) {
-                const ImageLib::Image* image = Load(key);
-                ASSERT_NE(image, nullptr) << key;
                 // A cell is 0.0890625 x 800 by 0.11875 x 600 pixels, drawn at natural size.
-                EXPECT_EQ(std::make_pair(image->width, image->height), std::make_pair(71, 71))
-                    << key;
-                EXPECT_EQ(Alpha(*image, 0, 0), 0) << key;
-                EXPECT_EQ(Alpha(*image, 70, 0), 0) << key;
+                ASSERT_EQ(SizeOf(key), std::make_pair(71, 71)) << key;
+                const ImageLib::Image* image = Load(key);
+                EXPECT_EQ(Alpha(*image, 0, 0) + Alpha(*image, 70, 0), 0) << key << ": corners";
                 int soft = 0, solid = 0;
                 for (uint32_t pixel : image->bits) {
                     const int alpha = pixel >> 24;
@@ -565,9 +555,8 @@ TEST_F(VisualDataTest, PlayScreenPicturesHaveTheSizesTheyAreDrawnAt) {
     const Size tile = SizeOf("Graphics\\line1.png");
     EXPECT_EQ(tile.second, 95);
     EXPECT_TRUE(tile.first >= 71 && tile.first <= 95) << tile.first;
-    for (const char* key : {"Graphics\\line2.png", "Graphics\\line3.png", "Graphics\\line4.png",
-                            "Graphics\\line5.png", "Graphics\\line6.png", "Graphics\\line_a.png"}) {
-        EXPECT_EQ(SizeOf(key), tile) << key;
+    for (const std::string& name : Words("line2 line3 line4 line5 line6 line_a")) {
+        EXPECT_EQ(SizeOf("Graphics\\" + name + ".png"), tile) << name;
     }
     // The conveyor's bar, centred at (0.59, 0.915), reaches the right and bottom edges.
     const Size bar = SizeOf("Graphics\\qy_bottom_bar.jpg");
@@ -581,9 +570,8 @@ TEST_F(VisualDataTest, PlayScreenPicturesHaveTheSizesTheyAreDrawnAt) {
     EXPECT_EQ(stars.first % 3 + stars.second % 3, 0);
     // The status frame covers the screen, open over the play field, solid over the panel.
     for (const char* key : {"Graphics\\status-border.png", "English\\status-border.png"}) {
+        ASSERT_EQ(SizeOf(key), Size(800, 600)) << key;
         const ImageLib::Image* frame = Load(key);
-        ASSERT_NE(frame, nullptr) << key;
-        ASSERT_EQ(std::make_pair(frame->width, frame->height), Size(800, 600)) << key;
         EXPECT_EQ(Alpha(*frame, 480, 250), 0) << key;
         EXPECT_EQ(Alpha(*frame, 700, 550), 0) << key;  // the conveyor's bar shows through
         EXPECT_EQ(Alpha(*frame, 40, 300), 255) << key;
@@ -635,14 +623,13 @@ TEST_F(VisualDataTest, SymbolFontCoversPrintableTextOnOneGridWithItsCutEdgesClea
         EXPECT_GT(table.widths[i], 0.f) << "'" << table.symbols[i] << "' has no advance";
     }
     const std::pair<int, int> first = SizeOf("English\\font01.png");
+    ASSERT_TRUE(first.first > 0 && first.first % table.columns + first.second % table.rows == 0);
+    const int cellW = first.first / table.columns, cellH = first.second / table.rows;
     for (const char* key : {"English\\font01.png", "English\\font02.png", "English\\font03.png"}) {
         SCOPED_TRACE(key);
-        const ImageLib::Image* font = Load(key);
-        ASSERT_NE(font, nullptr);
         // One width table serves every font image: they must share the layout.
-        EXPECT_EQ(std::make_pair(font->width, font->height), first);
-        ASSERT_EQ(font->width % table.columns + font->height % table.rows, 0);
-        const int cellW = font->width / table.columns, cellH = font->height / table.rows;
+        ASSERT_EQ(SizeOf(key), first);
+        const ImageLib::Image* font = Load(key);
         for (size_t i = 0; i < table.symbols.size(); ++i) {
             const int left = static_cast<int>(i % table.columns) * cellW;
             const int top = static_cast<int>(i / table.columns) * cellH;
