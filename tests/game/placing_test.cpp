@@ -91,7 +91,6 @@ TEST_F(PlacingTest, ASecondRemovalWithinTheSecondEndsOnTheGridAndDiscards) {
     // Every removed line speeds the field up.
     EXPECT_EQ(world_.events.Starting("line_removed 4 left=3").size(), 1u);
 
-    // Discarding throws away the held or the first shape.
     const int count = M().conveyorCount;
     // The key discards only while the first shape is left of the middle.
     world_.game->EditState().conveyor[0].x = 0.6f;

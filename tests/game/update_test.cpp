@@ -55,7 +55,6 @@ TEST_F(UpdateTest, APauseStopsTheClockAndPausesNestInTheTutorial) {
     EXPECT_FLOAT_EQ(world.game->State().timeLeft, 100.0f);      // the clock stood still
     EXPECT_LE(world.game->State().elapsed, 0.0f);               // and what it has counted
     EXPECT_FLOAT_EQ(world.game->State().scrollOffset, scroll);  // nor did the field
-    // Finish the lesson: slot 4 onto cell 4.
     world.RunUntil([&] { return world.game->State().conveyorCount >= 5; });
     world.TakeAndDrop(4, 4);
     EXPECT_EQ(world.game->State().tutorialOn, 0);

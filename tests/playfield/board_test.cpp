@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <vector>
 
 #include "engine/sprite_manager.h"
@@ -22,9 +23,7 @@ public:
         paintedStates.push_back(painted);
         if (target != nullptr) {
             // A white screen, so the fade shows in the pixels.
-            for (int i = 0; i < 8 * 6; ++i) {
-                target->GetBits()[i] = 0xFFFFFFFF;
-            }
+            std::fill_n(target->GetBits(), 8 * 6, 0xFFFFFFFF);
         }
     }
     void DispatchInput(const WindowMessage& record) override { records.push_back(record); }
@@ -108,8 +107,7 @@ TEST_F(BoardTest, TheFadeOverlayFollowsItsAlphaRule) {
     host_.fade = 0.5f;
     board_.Draw(&g);
     const uint32_t grey = screen.GetPixel(3, 3) & 0xFF;
-    EXPECT_GT(grey, 110u);
-    EXPECT_LT(grey, 145u);
+    EXPECT_TRUE(grey > 110 && grey < 145) << grey;
     EXPECT_EQ(sprites_.Target(), nullptr);  // no drawing outside the board's draw
 }
 

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include <cmath>
+#include <algorithm>
 #include <cstring>
 #include <memory>
 #include <string>
@@ -34,8 +34,6 @@ protected:
     ScreenPainterTest()
         : screen_(800, 600), graphics_(&screen_), effects_(clock_, random_, nullptr, &sprites_) {
         user_.StartLog();
-        host_.clientWidth = 800;
-        host_.clientHeight = 600;
         host_.Provide("Graphics\\round_time.png", SolidImage(20, 20, 0xFFFF0000));
         host_.Provide("Graphics\\grey.png", SolidImage(10, 10, 0xFF808080));
         host_.Provide("English\\hint2.png", SolidImage(10, 10, 0xFF00FF00));
@@ -55,11 +53,7 @@ protected:
         ASSERT_EQ(menus_[screen].LoadFromMemory("test", xml.data(), xml.size()), 1);
         menus_[screen].Attach(&sprites_, nullptr);
     }
-    void Clear() {
-        for (int i = 0; i < 800 * 600; ++i) {
-            screen_.GetBits()[i] = 0xFF000000;
-        }
-    }
+    void Clear() { std::fill_n(screen_.GetBits(), 800 * 600, 0xFF000000); }
     uint32_t Pixel(float x, float y) const {
         return screen_.GetPixel(static_cast<int>(x * 800), static_cast<int>(y * 600)) & 0xFFFFFF;
     }
