@@ -5,7 +5,6 @@
 #include <tinyxml2.h>
 
 #include <cstdlib>
-#include <cstring>
 #include <filesystem>
 #include <sstream>
 #include <string>
@@ -49,15 +48,18 @@ inline std::vector<std::string> Words(const std::string& text) {
     return words;
 }
 
-// The child elements of one kind; for "Screen", the element itself.
-inline std::vector<const Element*> Children(const Element* parent, const char* kind) {
-    if (std::strcmp(kind, "Screen") == 0) {
-        return {parent};
-    }
+// The child elements of the blank-separated kinds, kind by kind; for "Screen", the element itself.
+inline std::vector<const Element*> Children(const Element* parent, const std::string& kinds) {
     std::vector<const Element*> out;
-    for (const Element* e = parent ? parent->FirstChildElement(kind) : nullptr; e;
-         e = e->NextSiblingElement(kind)) {
-        out.push_back(e);
+    for (const std::string& kind : Words(kinds)) {
+        if (kind == "Screen") {
+            out.push_back(parent);
+            continue;
+        }
+        for (const Element* e = parent ? parent->FirstChildElement(kind.c_str()) : nullptr; e;
+             e = e->NextSiblingElement(kind.c_str())) {
+            out.push_back(e);
+        }
     }
     return out;
 }
