@@ -30,12 +30,10 @@ protected:
 };
 
 TEST_F(LevelFileTest, NumbersAreLeadingDecimalTextAndClamped) {
-    const GameModel& m = Load(3, {{"lineShapeCount", "7.9"},
-                                  {"levelTime", "12.5 seconds"},
-                                  {"lineSpeed", "abc"},
-                                  {"fBugAppearanceRange", "0x10"},
-                                  {"fBonusBandP", "  .5e1x"},
-                                  {"bonusLevel", "True"}});
+    const std::map<std::string, std::string> odd = {
+        {"lineShapeCount", "7.9"},       {"levelTime", "12.5 seconds"}, {"lineSpeed", "abc"},
+        {"fBugAppearanceRange", "0x10"}, {"fBonusBandP", "  .5e1x"},    {"bonusLevel", "True"}};
+    const GameModel& m = Load(3, odd);
     EXPECT_EQ(m.lineShapeCount, 7);
     EXPECT_FLOAT_EQ(m.levelTime, 12.5f);
     EXPECT_FLOAT_EQ(m.lineSpeed, 0.0f);
