@@ -180,10 +180,7 @@ TEST_F(ScreenPainterTest, HighScoresNameEveryModeAndTheConfirmationShowsTheSaved
 TEST_F(ScreenPainterTest, TheRelaxPanelRisesWhileItsButtonIsUnderThePointer) {
     LoadMenu(MENU_MAIN,
              "<Button name=\"btnRelaxGame\" xc=\"0.5\" yc=\"0.5\" width=\"0.2\" height=\"0.1\"/>");
-    Quillory::WindowMessage move;
-    move.message = Quillory::kMessageMouseMove;
-    move.x = 400;
-    move.y = 300;
+    Quillory::WindowMessage move{.message = Quillory::kMessageMouseMove, .x = 400, .y = 300};
     menus_[MENU_MAIN].HandleMessage(move);
     painter_.UpdateRelaxPanel(0.1f);
     EXPECT_FLOAT_EQ(painter_.RelaxPanelAlpha(), 0.4f);
