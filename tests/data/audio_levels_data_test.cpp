@@ -8,6 +8,7 @@
 #include <map>
 #include <set>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "data_files.h"
@@ -160,11 +161,7 @@ TEST_F(AudioLevelsDataTest, EveryLevelParsesAndFitsTheRules) {
     // Classes the catalogue lacks or a list names twice, and levels too big or too short to win,
     // fail the game's own level test and the level bot. The numbers every level gives, with the
     // range the rules can play.
-    struct Range {
-        const char* name;
-        double min, max;
-    };
-    const Range ranges[] = {
+    const std::tuple<const char*, double, double> ranges[] = {
         {"newShapeTime", -1e9, 1e9},
         {"levelTime", 1e-9, 1e9},
         {"shapeClassCount", 3, kMaxClassesInList},
@@ -183,11 +180,10 @@ TEST_F(AudioLevelsDataTest, EveryLevelParsesAndFitsTheRules) {
         const Element* map = document.FirstChildElement("LevelMap");
         ASSERT_NE(map, nullptr);
         std::map<std::string, double> value;
-        for (const Range& range : ranges) {
-            double& number = value[range.name];
-            EXPECT_TRUE(ReadNumber(map, range.name, number) && number >= range.min &&
-                        number <= range.max)
-                << range.name << "=\"" << Attr(map, range.name) << "\"";
+        for (const auto& [name, min, max] : ranges) {
+            double& number = value[name];
+            EXPECT_TRUE(ReadNumber(map, name, number) && number >= min && number <= max)
+                << name << "=\"" << Attr(map, name) << "\"";
         }
         // The last level of every stage, and the last level of the game, is a bonus level.
         const bool bonusLevel = number % 6 == 0 || number == kLevelCount;

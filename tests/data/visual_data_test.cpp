@@ -11,6 +11,7 @@
 #include <memory>
 #include <set>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "data_files.h"
@@ -88,13 +89,7 @@ const ScreenRules kScreens[] = {
 };
 
 // The controls the game finds by name: screen, element kind, name and action (empty: none).
-struct NamedControl {
-    const char* file;
-    const char* kind;
-    const char* name;
-    const char* action;
-};
-const NamedControl kNamedControls[] = {
+const std::tuple<const char*, const char*, const char*, const char*> kNamedControls[] = {
     {"menu-main.xml", "Button", "btnClassicGame", "procClassicGame"},
     {"menu-main.xml", "Button", "btnTransformerGame", "procTransformerGame"},
     {"menu-ingame.xml", "Text", "txtScoreNum", ""},
@@ -115,13 +110,7 @@ const std::set<std::string> kTextsSetByGame = {"txtScoreNum", "txtTimeNum", "txt
                                                "txtMeterBar", "txtGameType"};
 
 // Field widths of the menu tables, terminator included, and whether the fields name pictures.
-struct FieldWidths {
-    const char* kind;
-    size_t width;
-    bool picture;
-    const char* attributes;
-};
-const FieldWidths kFieldWidths[] = {
+const std::tuple<const char*, size_t, bool, const char*> kFieldWidths[] = {
     {"Screen", 80, true, "bgImage"},
     {"Screen", 60, false, "clickSound overSound"},
     {"Screen", 70, true, "buttonFont buttonOverFont"},
@@ -309,12 +298,12 @@ TEST_F(VisualDataTest, EveryMenuKeepsWithinTheTablesOnScreenAndTranslated) {
     }
     EXPECT_EQ(Language("Quillory"), "Quillory");
     ForEachScreen([&](const ScreenRules&, const Element* screen) {
-        for (const FieldWidths& fields : kFieldWidths) {
-            for (const std::string& attribute : Words(fields.attributes)) {
-                for (const Element* e : Children(screen, fields.kind)) {
+        for (const auto& [kind, width, picture, attributes] : kFieldWidths) {
+            for (const std::string& attribute : Words(attributes)) {
+                for (const Element* e : Children(screen, kind)) {
                     const std::string value = Attr(e, attribute.c_str());
-                    EXPECT_LT(value.size(), fields.width) << fields.kind << " " << attribute;
-                    if (fields.picture && !value.empty()) {
+                    EXPECT_LT(value.size(), width) << kind << " " << attribute;
+                    if (picture && !value.empty()) {
                         EXPECT_TRUE(PreloadedKeys().count(value)) << value;
                     }
                 }
@@ -369,14 +358,12 @@ TEST_F(VisualDataTest, EveryScreenHasTheControlsAndActionsItsStateUses) {
             EXPECT_EQ(uses[action], 1) << action;
         }
     });
-    for (const NamedControl& control : kNamedControls) {
+    for (const auto& [file, kind, name, action] : kNamedControls) {
         int matches = 0;
-        for (const Element* e : Children(MenuScreen(control.file), control.kind)) {
-            matches += Attr(e, "name") == control.name &&
-                       (!*control.action || Attr(e, "action") == control.action);
+        for (const Element* e : Children(MenuScreen(file), kind)) {
+            matches += Attr(e, "name") == name && (!*action || Attr(e, "action") == action);
         }
-        EXPECT_EQ(matches, 1) << control.file << ": " << control.kind << " " << control.name << " "
-                              << control.action;
+        EXPECT_EQ(matches, 1) << file << ": " << kind << " " << name << " " << action;
     }
     // Only the options' check boxes are check boxes, and its sliders are complete.
     const Element* options = MenuScreen("menu-options.xml");
