@@ -206,8 +206,7 @@ TEST_F(AudioLevelsDataTest, EverySoundDecodesShortCleanAndUnclipped) {
         Tuvo::SoundBuffer sound;
         std::string error;
         ASSERT_TRUE(Tuvo::LoadSoundFile("Sound\\" + name, sound, error)) << error;
-        EXPECT_EQ(sound.rate, 44100u);
-        EXPECT_EQ(sound.channels, 1);
+        EXPECT_EQ(std::make_pair(sound.rate, sound.channels), std::make_pair(44100u, 1));
         const double seconds = static_cast<double>(sound.Frames()) / sound.rate;
         EXPECT_TRUE(seconds >= 0.04 && seconds <= 6.0) << seconds << " s: effects are short";
         ASSERT_FALSE(sound.samples.empty());
@@ -230,8 +229,7 @@ TEST_F(AudioLevelsDataTest, TitleMusicIsASeamlessLoop) {
     Tuvo::SoundBuffer music;
     std::string error;
     ASSERT_TRUE(Tuvo::LoadOggFile("Music\\theme1.ogg", music, error)) << error;
-    EXPECT_EQ(music.rate, 44100u);
-    ASSERT_EQ(music.channels, 2);
+    ASSERT_EQ(std::make_pair(music.rate, music.channels), std::make_pair(44100u, 2));
     const size_t frames = music.Frames();
     ASSERT_TRUE(frames >= 60 * 44100 && frames <= 120 * 44100) << frames << " frames";
     for (int channel = 0; channel < 2; ++channel) {
