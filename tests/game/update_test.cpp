@@ -58,8 +58,7 @@ TEST_F(UpdateTest, PausesNestInTheTutorial) {
 
 TEST_F(UpdateTest, TenWarningsThenTheLossWithTheMusicStopped) {
     world_.StartStillLevel({{"levelTime", "12"}});
-    world_.RunUntil([&] { return world_.game->ScreenState() != STATE_PLAYING; }, 20);
-    EXPECT_EQ(world_.game->ScreenState(), STATE_GAME_OVER);
+    EXPECT_TRUE(world_.RunUntil([&] { return world_.game->ScreenState() == STATE_GAME_OVER; }, 20));
     EXPECT_EQ(world_.sounds.Count("timeout"), 10);
     EXPECT_EQ(world_.sounds.Count("game_over"), 1);
     EXPECT_FLOAT_EQ(world_.sounds.musicVolume, 0.0f);
