@@ -100,12 +100,12 @@ TEST_F(Effect2dTest, ADelayedEffectWaitsUnseenThenShowsFromProgressZero) {
 TEST_F(Effect2dTest, TweensEndExactlyStayOneMoreUpdateAndStartActionsFireOnce) {
     float value = -5;
     effects_.AddFloatTween(0, 1.0f, 2.0f, 4.0f, &value);
-    effects_.Update();
-    EXPECT_EQ(value, 2.0f);
-    Step(250);
-    EXPECT_EQ(value, 2.5f);
-    Step(1300);  // overshoots: clamped to the end value
-    EXPECT_EQ(value, 4.0f);
+    std::vector<float> values;
+    for (uint32_t ms : {0, 250, 1300}) {  // the last overshoots: clamped to the end value
+        Step(ms);
+        values.push_back(value);
+    }
+    EXPECT_EQ(values, std::vector<float>({2.0f, 2.5f, 4.0f}));
     EXPECT_TRUE(effects_.Record(0).done);
     value = 7;
     Step(10);
