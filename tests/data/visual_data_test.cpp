@@ -513,10 +513,9 @@ TEST_F(VisualDataTest, PlayScreenPicturesHaveTheSizesTheyAreDrawnAt) {
         sizes.push_back({"Graphics\\back_game0" + std::to_string(i) + ".jpg", {688, 516}});
     }
     for (int kind = 1; kind <= 4; ++kind) {
-        for (const char* side : {"left", "right"}) {
+        for (const char* side : {"_left.png", "_right.png"}) {
             sizes.push_back(
-                {"Graphics\\butterfly_anim" + std::to_string(kind) + "_" + side + ".png",
-                 {6 * 38, 38}});
+                {"Graphics\\butterfly_anim" + std::to_string(kind) + side, {6 * 38, 38}});
         }
     }
     for (const auto& [key, size] : sizes) {
