@@ -44,14 +44,6 @@ constexpr int kNoClipPeak = 30934;     // -0.5 dBFS: headroom left by every file
 constexpr int kSilentEdge = 328;       // 1 % of full scale at the first and last sample
 constexpr double kMaxDcOffset = 65.0;  // 0.2 % of full scale
 
-// A number attribute as the game would want it: present and decimal text through and through.
-bool ReadNumber(const Element* element, const char* name, double& value) {
-    const std::string text = Attr(element, name);
-    char* end = nullptr;
-    value = std::strtod(text.c_str(), &end);
-    return !text.empty() && *end == '\0';
-}
-
 // The data folder is the current directory (as in the game) and the user folder is empty, so
 // every INI read comes from the shipped files.
 class AudioLevelsDataTest : public ::testing::Test {
@@ -181,9 +173,12 @@ TEST_F(AudioLevelsDataTest, EveryLevelParsesAndFitsTheRules) {
         ASSERT_NE(map, nullptr);
         std::map<std::string, double> value;
         for (const auto& [name, min, max] : ranges) {
-            double& number = value[name];
-            EXPECT_TRUE(ReadNumber(map, name, number) && number >= min && number <= max)
-                << name << "=\"" << Attr(map, name) << "\"";
+            // Present and decimal text through and through, as the game would want it.
+            const std::string text = Attr(map, name);
+            char* end = nullptr;
+            const double number = value[name] = std::strtod(text.c_str(), &end);
+            EXPECT_TRUE(!text.empty() && *end == '\0' && number >= min && number <= max)
+                << name << "=\"" << text << "\"";
         }
         // The last level of every stage, and the last level of the game, is a bonus level.
         const bool bonusLevel = number % 6 == 0 || number == kLevelCount;
