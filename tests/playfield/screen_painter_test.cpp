@@ -22,11 +22,6 @@ namespace {
 using namespace Tuvo;
 using TestSupport::SolidImage;
 
-class StillPointer : public Quillory::PointerInput {
-public:
-    Quillory::PointerState Sample() override { return {}; }
-};
-
 // The real rules, sprite manager and menus, drawing onto an 800 x 600 picture.
 class ScreenPainterTest : public ::testing::Test {
 protected:
@@ -66,14 +61,11 @@ protected:
     Graphics graphics_{&screen_};
     Platform::ManualClock clock_;
     Platform::RandomGenerator random_;
-    StillPointer pointer_;
     Quillory::CEffect2d effects_{clock_, random_, nullptr, &sprites_};
     MenuSet menus_;
     Quillory::CScores scores_;
-    Quillory::CQuilloryGame game_{Quillory::GameServices{.clock = &clock_,
-                                                         .pointer = &pointer_,
-                                                         .rulesRandom = &random_,
-                                                         .cosmeticRandom = &random_}};
+    Quillory::CQuilloryGame game_{Quillory::GameServices{
+        .clock = &clock_, .rulesRandom = &random_, .cosmeticRandom = &random_}};
     ScreenPainter painter_{game_, sprites_, menus_, effects_, scores_};
 };
 
