@@ -397,10 +397,10 @@ TEST_F(VisualDataTest, ScreensLeaveFreeWhatTheGameDrawsThemselves) {
     const Rect table = {0.24f, 0.29f + 0.045f - 0.018f, 0.85f, 0.29f + 10 * 0.045f + 0.018f};
     // The 5 x 3 grid of pictures revealed at the game's end.
     const Rect grid = {0.31f - 0.0445f, 0.44f - 0.0594f, 0.666f + 0.0445f, 0.6775f + 0.0594f};
-    const Rect gauge = {0.5f - 0.125f, 0.75f - 0.045f, 0.5f + 0.125f, 0.75f + 0.045f};
+    const Rect loadingGauge = {0.5f - 0.125f, 0.75f - 0.045f, 0.5f + 0.125f, 0.75f + 0.045f};
     for (const auto& [file, area] :
          {std::pair{"menu-highscores.xml", table}, std::pair{"menu-game-complete.xml", grid},
-          std::pair{"menu-intro.xml", gauge}}) {
+          std::pair{"menu-intro.xml", loadingGauge}}) {
         SCOPED_TRACE(file);
         const Element* screen = MenuScreen(file);
         for (const Element* b : Children(screen, "Button")) {
