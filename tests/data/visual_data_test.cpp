@@ -30,9 +30,6 @@ constexpr int kMinClasses = 20;  // the game-complete screen shows entries 0 to 
                                  // entry stage + 3 for stages up to 7
 constexpr int kMaxImages = 750;
 
-// The folders the loading screen preloads; an image's key is one of these plus its on-disk name.
-const char* const kPreloadFolders[] = {"Graphics\\", "Graphics\\Shapes\\", "English\\"};
-
 // Images the game's code names itself, by folder.
 const std::pair<const char*, const char*> kFixedImages[] = {
     {"Graphics\\",
@@ -123,12 +120,12 @@ const std::tuple<const char*, size_t, bool, const char*> kFieldWidths[] = {
     {"Text", 72, true, "font"},
 };
 
-// The keys the preloading gives the pictures: a preloaded folder followed by a file's on-disk
-// name. Image keys are case-sensitive, so a picture named any other way would load twice.
+// The keys the preloading gives the pictures: a folder the loading screen preloads plus a file's
+// on-disk name. Keys are case-sensitive: a picture named any other way would load twice.
 const std::set<std::string>& PreloadedKeys() {
     static const std::set<std::string> keys = [] {
         std::set<std::string> found;
-        for (const std::string folder : kPreloadFolders) {
+        for (const std::string folder : {"Graphics\\", "Graphics\\Shapes\\", "English\\"}) {
             std::string path = DataFolder() + "/" + folder;
             std::replace(path.begin(), path.end(), '\\', '/');
             for (const fs::directory_entry& entry : fs::directory_iterator(path)) {
