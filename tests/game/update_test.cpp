@@ -14,7 +14,6 @@ using TestSupport::GameWorld;
 class UpdateTest : public ::testing::Test {
 protected:
     const GameModel& M() const { return world_.game->State(); }
-    GameModel& Edit() { return world_.game->EditState(); }
 
     GameWorld world_;
 };
@@ -68,7 +67,7 @@ TEST_F(UpdateTest, TenWarningsThenTheLossWithTheMusicStopped) {
 // runs out loses.
 TEST_F(UpdateTest, APressThatResumesIsNoDropAndRunningOutBeatsFillingTheLastCell) {
     world_.StartStillLevel();
-    GameModel& m = Edit();
+    GameModel& m = world_.game->EditState();
     world_.Click(m.conveyor[0].x, m.conveyor[0].y);
     ASSERT_EQ(m.held.active, 1);
     const int last = world_.FindCell(m.held);
