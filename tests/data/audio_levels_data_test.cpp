@@ -17,12 +17,10 @@
 #include "framework/sound/sound_files.h"
 #include "platform/folders.h"
 #include "platform/paths.h"
-#include "support/user_folder.h"
 
 namespace {
 
 using namespace DataFiles;
-using TestSupport::ScopedCurrentDirectory;
 
 constexpr int kMaxSoundEvents = 100;
 constexpr int kMaxFilesPerEvent = 10;
@@ -44,12 +42,8 @@ constexpr int kNoClipPeak = 30934;     // -0.5 dBFS: headroom left by every file
 constexpr int kSilentEdge = 328;       // 1 % of full scale at the first and last sample
 constexpr double kMaxDcOffset = 65.0;  // 0.2 % of full scale
 
-// The data folder is the current directory (as in the game) and the user folder is empty, so
-// every INI read comes from the shipped files.
-class AudioLevelsDataTest : public ::testing::Test {
+class AudioLevelsDataTest : public InDataFolder {
 protected:
-    AudioLevelsDataTest() : inData_(DataFolder()) {}
-
     std::string IniValue(const std::string& section, const std::string& key) {
         char out[256];
         Quillory::GetPrivateProfileString(section.c_str(), key.c_str(), "\x01", out, sizeof(out),
@@ -88,9 +82,6 @@ protected:
         }
         return names;
     }
-
-    TestSupport::TestUserFolder user_;
-    ScopedCurrentDirectory inData_;
 };
 
 TEST_F(AudioLevelsDataTest, EveryEventTheGameFiresHasFilesWithTheirPreloadedSpellingInTheTable) {

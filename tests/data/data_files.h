@@ -2,6 +2,7 @@
 // XML reading they do besides the game's own readers.
 #pragma once
 
+#include <gtest/gtest.h>
 #include <tinyxml2.h>
 
 #include <cstdlib>
@@ -9,6 +10,8 @@
 #include <sstream>
 #include <string>
 #include <vector>
+
+#include "support/user_folder.h"
 
 namespace DataFiles {
 
@@ -24,6 +27,14 @@ inline std::string DataFolder() {
     }();
     return folder;
 }
+
+// Each test reads the data folder as the game does: from its current directory, with a fresh
+// user folder, so a stray user copy of an INI file cannot stand in for the shipped one.
+class InDataFolder : public ::testing::Test {
+protected:
+    TestSupport::TestUserFolder user_;
+    TestSupport::ScopedCurrentDirectory inData_{DataFolder()};
+};
 
 // The parts of a text between separators, empty ones included.
 inline std::vector<std::string> Split(const std::string& text, char separator) {

@@ -17,7 +17,6 @@
 #include "data_files.h"
 #include "engine/ini_access.h"
 #include "imagefiles/image_loader.h"
-#include "support/user_folder.h"
 
 namespace {
 
@@ -179,13 +178,11 @@ struct SymbolFont {
     std::vector<float> widths;
 };
 
-// Each test reads the data folder as the game does: from its current directory, with a fresh
-// user folder, so a stray user copy of an INI file cannot stand in for the shipped one. Pictures
-// are decoded as the sprite manager loads them: through the archive layer, by their key, looking
-// for a separate alpha file.
-class VisualDataTest : public ::testing::Test {
+// Pictures are decoded as the sprite manager loads them: through the archive layer, by their key,
+// looking for a separate alpha file.
+class VisualDataTest : public InDataFolder {
 protected:
-    VisualDataTest() : inData_(DataFolder()) { Quillory::SetLanguageName("ENGLISH"); }
+    VisualDataTest() { Quillory::SetLanguageName("ENGLISH"); }
 
     std::string Language(const std::string& key) {
         return Quillory::GetLanguageString(key.c_str());
@@ -229,8 +226,6 @@ protected:
         return font;
     }
 
-    TestSupport::TestUserFolder user_;
-    TestSupport::ScopedCurrentDirectory inData_;
     std::map<std::string, std::unique_ptr<ImageLib::Image>> images_;
 };
 
