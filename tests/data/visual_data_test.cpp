@@ -236,11 +236,9 @@ TEST_F(VisualDataTest, ClassCatalogueNamesEveryClassWithFourTurns) {
         ASSERT_EQ(shapes.size(), static_cast<size_t>(kVariants));
         for (int v = 0; v < kVariants; ++v) {
             const std::string stem = "Graphics\\Shapes\\" + name + "_" + std::to_string(v);
-            for (const auto& [attribute, key] : {std::pair{"mainImage", stem + ".png"},
-                                                 std::pair{"maskImage", stem + "_mask.png"}}) {
-                EXPECT_EQ(Attr(shapes[v], attribute), key);
-                EXPECT_TRUE(PreloadedKeys().count(key)) << key;
-            }
+            // The pictures themselves are measured, by these keys, below.
+            EXPECT_EQ(Attr(shapes[v], "mainImage"), stem + ".png");
+            EXPECT_EQ(Attr(shapes[v], "maskImage"), stem + "_mask.png");
         }
     }
 }
