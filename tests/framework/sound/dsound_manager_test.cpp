@@ -79,19 +79,7 @@ TEST_F(DSoundManagerTest, PlaybackChannelsAreReusedWhenFinishedAndSweptWhenAutoR
     EXPECT_EQ(manager_->LiveChannels(), kPlaybackChannels - 14 + 1);
 }
 
-TEST_F(DSoundManagerTest, Volumes) {
-    ASSERT_TRUE(manager_->LoadSound(1, "Sound\\beep"));
-    ASSERT_TRUE(manager_->SetInstanceVolume(1, 0.5));
-    auto* instance = static_cast<DSoundInstance*>(manager_->CreateInstance(1));
-    ASSERT_NE(instance, nullptr);
-    instance->SetPan(-600);
-    EXPECT_FLOAT_EQ(instance->GainLeft(), DecibelsToGain(-605));
-    EXPECT_FLOAT_EQ(instance->GainRight(), DecibelsToGain(-605) * DecibelsToGain(-600));
-    manager_->SetVolume(0.5);  // live playbacks follow the manager's volume: 0.25 overall
-    EXPECT_FLOAT_EQ(instance->GainLeft(), DecibelsToGain(VolumeToDecibels(0.25)));
-}
-
-TEST_F(DSoundManagerTest, PlaysIntoTheDevice) {
+TEST_F(DSoundManagerTest, PlaysIntoTheDeviceAtItsVolumes) {
     ASSERT_TRUE(manager_->LoadSound(2, "Sound\\beep"));
     SoundInstance* instance = manager_->CreateInstance(2);
     ASSERT_NE(instance, nullptr);
@@ -112,6 +100,17 @@ TEST_F(DSoundManagerTest, PlaysIntoTheDevice) {
     // A released sound keeps its playing playbacks valid.
     manager_->ReleaseSound(2);
     EXPECT_EQ(Pull(3)[4], 500);
+
+    // A sound's instance volume, the pan and the manager's volume make each side's gain.
+    ASSERT_TRUE(manager_->LoadSound(1, "Sound\\beep"));
+    ASSERT_TRUE(manager_->SetInstanceVolume(1, 0.5));
+    auto* quiet = static_cast<DSoundInstance*>(manager_->CreateInstance(1));
+    ASSERT_NE(quiet, nullptr);
+    quiet->SetPan(-600);
+    EXPECT_FLOAT_EQ(quiet->GainLeft(), DecibelsToGain(-605));
+    EXPECT_FLOAT_EQ(quiet->GainRight(), DecibelsToGain(-605) * DecibelsToGain(-600));
+    manager_->SetVolume(0.5);  // live playbacks follow the manager's volume: 0.25 overall
+    EXPECT_FLOAT_EQ(quiet->GainLeft(), DecibelsToGain(VolumeToDecibels(0.25)));
 }
 
 TEST_F(DSoundManagerTest, CompressedSoundsAreCachedAndRevalidated) {
