@@ -3,6 +3,7 @@
 // last screenshot are checked against the rules. tools/recordings/re-record.sh makes them again.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <set>
 #include <string>
@@ -19,11 +20,10 @@
 
 namespace {
 
+using TestSupport::ReadWholeFile;
 using TestSupport::TempFolder;
 
 const std::string kRecordings = std::string(QUILLORY_SOURCE_DIR) + "/tests/shell/recordings/";
-
-using TestSupport::ReadWholeFile;
 
 struct GameRun {
     int status = -1;  // exit code, or -1 when it did not end by itself
@@ -40,18 +40,15 @@ GameRun RunGame(const TempFolder& scratch, const std::string& userFolder,
     if (options.empty() || options.back().rfind("-changedir=", 0) != 0) {
         options.insert(options.begin(), std::string("-changedir=") + QUILLORY_DATA_DIR);
     }
-    TestSupport::ProgramRun program;
-    program.program = QUILLORY_EXECUTABLE;
-    program.arguments = std::move(options);
-    program.environment = {{"SDL_VIDEODRIVER", "dummy"}, {"SDL_AUDIODRIVER", "dummy"}};
+    TestSupport::ProgramRun program{
+        .program = QUILLORY_EXECUTABLE,
+        .arguments = std::move(options),
+        .environment = {{"SDL_VIDEODRIVER", "dummy"}, {"SDL_AUDIODRIVER", "dummy"}},
+        .unsetEnvironment = {"QUILLORY_INPUT_SCRIPT"},
+        .errorFile = scratch.File("stderr.txt")};
     program.environment.insert(program.environment.end(), environment.begin(), environment.end());
-    program.unsetEnvironment = {"QUILLORY_INPUT_SCRIPT"};
-    program.errorFile = scratch.File("stderr.txt");
-    GameRun run;
-    run.status = TestSupport::WaitForExit(TestSupport::StartProgram(program), 300);
-    run.log = ReadWholeFile(userFolder + "/applog.htm");
-    run.errors = ReadWholeFile(program.errorFile);
-    return run;
+    const int status = TestSupport::WaitForExit(TestSupport::StartProgram(program), 300);
+    return {status, ReadWholeFile(userFolder + "/applog.htm"), ReadWholeFile(program.errorFile)};
 }
 
 // The end of the log, for failure messages.
@@ -89,26 +86,15 @@ void ExpectScreenshot(const TempFolder& user, int number) {
     ASSERT_NE(image, nullptr) << name;
     ASSERT_EQ(image->width, 800);
     ASSERT_EQ(image->height, 600);
-    std::set<uint32_t> colours;
-    size_t dark = 0;
-    for (const uint32_t pixel : image->bits) {
-        colours.insert(pixel);
-        dark += (pixel & 0x00F0F0F0u) == 0 ? 1 : 0;
-        EXPECT_EQ(pixel >> 24, 0xFFu);
-        if ((pixel >> 24) != 0xFFu) {
-            break;
-        }
-    }
+    const std::vector<uint32_t>& bits = image->bits;
+    const std::set<uint32_t> colours(bits.begin(), bits.end());
     EXPECT_GT(colours.size(), 500u) << name;
-    EXPECT_LT(dark, image->bits.size() / 2) << name;
+    EXPECT_TRUE(std::all_of(bits.begin(), bits.end(), [](uint32_t p) { return p >> 24 == 0xFFu; }))
+        << name << ": not opaque";
+    const size_t dark =
+        std::count_if(bits.begin(), bits.end(), [](uint32_t p) { return (p & 0x00F0F0F0u) == 0; });
+    EXPECT_LT(dark, bits.size() / 2) << name;
 }
-
-// A user folder's saved game of one mode: whether there is one, its level and score.
-struct SavedGame {
-    int32_t saved = 0;
-    int32_t level = 0;
-    int32_t score = 0;
-};
 
 int32_t ReadInt32(const std::vector<uint8_t>& bytes, size_t offset) {
     return static_cast<int32_t>(bytes[offset] | bytes[offset + 1] << 8 | bytes[offset + 2] << 16 |
@@ -127,35 +113,31 @@ public:
         Platform::SetUserFolderOverride("");
         Quillory::ClearProfileCache();
     }
-    SavedGame Saved(const char* mode) {
-        SavedGame game;
-        Quillory::GetPrivateProfileStruct(mode, "IsGameSaved", &game.saved, 4, "saved.ini");
+    // A mode's saved game as "saved=1 level=3 score=2550" (level and score 0 without data).
+    std::string Saved(const char* mode) {
+        int32_t saved = 0;
+        Quillory::GetPrivateProfileStruct(mode, "IsGameSaved", &saved, 4, "saved.ini");
         std::vector<uint8_t> record(10588);
+        int32_t level = 0;
+        int32_t score = 0;
         if (Quillory::GetPrivateProfileStruct(mode, "Data", record.data(),
                                               static_cast<uint32_t>(record.size()), "saved.ini")) {
-            game.level = ReadInt32(record, 10560);
-            game.score = ReadInt32(record, 10564);
+            level = ReadInt32(record, 10560);
+            score = ReadInt32(record, 10564);
         }
-        return game;
+        return "saved=" + std::to_string(saved) + " level=" + std::to_string(level) +
+               " score=" + std::to_string(score);
     }
-    // Row `row` of the high-score table of a mode.
-    Quillory::ScoreEntry Score(int table, int row = 0) {
+    // Row `row` of a mode's high-score table as "name score".
+    std::string Score(int table, int row = 0) {
         scores_.SetTable(table);
-        return scores_.Entry(row);
+        return std::string(scores_.Entry(row).name) + " " +
+               std::to_string(scores_.Entry(row).score);
     }
 
 private:
     Quillory::CScores scores_;
 };
-
-// Expects the saved game of Classic to be there at `level` with `score`.
-void ExpectClassicSaved(const TempFolder& user, int level, int score) {
-    UserFiles files(user);
-    const SavedGame classic = files.Saved("Classic");
-    EXPECT_EQ(classic.saved, 1);
-    EXPECT_EQ(classic.level, level);
-    EXPECT_EQ(classic.score, score);
-}
 
 TEST(RecordedPlayTest, ATutorialIsSavedScoredContinuedAfterARestartAndTheScoresCleared) {
     TempFolder scratch;
@@ -164,24 +146,24 @@ TEST(RecordedPlayTest, ATutorialIsSavedScoredContinuedAfterARestartAndTheScoresC
     // opens the high-score table for a name.
     ASSERT_NO_FATAL_FAILURE(Play(scratch, user, "tutorial-saved"));
     ExpectScreenshot(user, 1);
-    ExpectClassicSaved(user, 1, 50);
-    EXPECT_STREQ(UserFiles(user).Score(0).name, "Tester");
-    EXPECT_EQ(UserFiles(user).Score(0).score, 50u);
+    EXPECT_EQ(UserFiles(user).Saved("Classic"), "saved=1 level=1 score=50");
+    EXPECT_EQ(UserFiles(user).Score(0), "Tester 50");
     EXPECT_NE(user.Read("applog.htm").find("StartLevel(1)"), std::string::npos);
 
     // After a restart the saved game is loaded with its score, played on and ended again.
     ASSERT_NO_FATAL_FAILURE(Play(scratch, user, "continue-saved"));
     ExpectScreenshot(user, 2);
-    ExpectClassicSaved(user, 1, 50);
+    EXPECT_EQ(UserFiles(user).Saved("Classic"), "saved=1 level=1 score=50");
 
     // Clearing the table after the confirmation leaves no score in it.
     ASSERT_NO_FATAL_FAILURE(Play(scratch, user, "clear-scores"));
     ExpectScreenshot(user, 3);
     UserFiles files(user);
     for (int table = 0; table < 3; ++table) {
-        EXPECT_EQ(files.Score(table).score, 0u) << table;
+        EXPECT_EQ(files.Score(table), " 0") << table;
     }
-    EXPECT_EQ(files.Saved("Classic").saved, 1);  // the saved game is not the table's: it stays
+    // The saved game is not the table's: it stays.
+    EXPECT_EQ(files.Saved("Classic"), "saved=1 level=1 score=50");
 }
 
 // The visible states of a recording after each change, which its playback was held to.
@@ -237,9 +219,9 @@ TEST(RecordedPlayTest, AShortGameIsWonLostContinuedAndCompletedThroughItsBonusLe
     EXPECT_EQ(checks[lost + 1].score, checks[lost].score);
     const int atBonusLevel = checks[ExpectLevelWon(checks, 2, 6, lost)].score;
     EXPECT_NE(user.Read("config.ini").find("LastOpenedLevel=3"), std::string::npos);
-    ExpectClassicSaved(user, 3, atBonusLevel);
-    EXPECT_STREQ(UserFiles(user).Score(0).name, "Tester");
-    EXPECT_EQ(UserFiles(user).Score(0).score, static_cast<uint32_t>(atBonusLevel));
+    const std::string bonusScore = std::to_string(atBonusLevel);
+    EXPECT_EQ(UserFiles(user).Saved("Classic"), "saved=1 level=3 score=" + bonusScore);
+    EXPECT_EQ(UserFiles(user).Score(0), "Tester " + bonusScore);
 
     // After a restart the saved bonus level is won: 1000 with the last drop, then 5 x 750; no
     // level follows, so the game is complete and its 15 pictures add 1000 each.
@@ -256,10 +238,9 @@ TEST(RecordedPlayTest, AShortGameIsWonLostContinuedAndCompletedThroughItsBonusLe
     EXPECT_EQ(final, checks[complete].score + 15 * 1000);
     EXPECT_NE(user.Read("config.ini").find("LastOpenedLevel=4"), std::string::npos);
     UserFiles files(user);
-    EXPECT_EQ(files.Saved("Classic").saved, 0);  // nothing left to continue
-    EXPECT_STREQ(files.Score(0).name, "Finisher");
-    EXPECT_EQ(files.Score(0).score, static_cast<uint32_t>(final));
-    EXPECT_STREQ(files.Score(0, 1).name, "Tester");
+    EXPECT_EQ(files.Saved("Classic").substr(0, 7), "saved=0");  // nothing left to continue
+    EXPECT_EQ(files.Score(0), "Finisher " + std::to_string(final));
+    EXPECT_EQ(files.Score(0, 1), "Tester " + bonusScore);
 }
 
 // Transformer with its turns, the bug, bonus shapes, the stage map after the sixth level and
@@ -274,8 +255,8 @@ TEST(RecordedPlayTest, AStageInTransformerWithTheBugThenRelaxPastItsClock) {
     Find(checks, 12, 8, map);
     EXPECT_NE(user.Read("config.ini").find("LastOpenedLevel=8"), std::string::npos);
     ASSERT_NO_FATAL_FAILURE(Play(scratch, user, "stage-relax", "stage-game"));
-    EXPECT_STREQ(UserFiles(user).Score(1).name, "Turner");
-    EXPECT_STREQ(UserFiles(user).Score(2).name, "Idler");
+    EXPECT_EQ(UserFiles(user).Score(1).substr(0, 7), "Turner ");
+    EXPECT_EQ(UserFiles(user).Score(2).substr(0, 6), "Idler ");
 }
 
 TEST(RecordedPlayTest, AnOptionChangedIsKeptAfterARestart) {
