@@ -13,15 +13,16 @@
 #include "engine/private_profile.h"
 #include "engine/scores.h"
 #include "imagefiles/readers.h"
-#include "platform/folders.h"
 #include "shell/demo_file.h"
 #include "support/program_run.h"
 #include "support/temp_folder.h"
+#include "support/user_folder.h"
 
 namespace {
 
 using TestSupport::ReadWholeFile;
 using TestSupport::TempFolder;
+using TestSupport::TestUserFolder;
 
 const std::string kRecordings = std::string(QUILLORY_SOURCE_DIR) + "/tests/shell/recordings/";
 
@@ -101,17 +102,12 @@ int32_t ReadInt32(const std::vector<uint8_t>& bytes, size_t offset) {
                                 static_cast<uint32_t>(bytes[offset + 3]) << 24);
 }
 
-// Reads the user folder's files through the game's own readers.
+// Reads the test's user folder afresh through the game's own readers.
 class UserFiles {
 public:
-    explicit UserFiles(const TempFolder& user) {
-        Platform::SetUserFolderOverride(user.Path());
+    UserFiles() {
         Quillory::ClearProfileCache();
         EXPECT_EQ(scores_.Load(), 1);
-    }
-    ~UserFiles() {
-        Platform::SetUserFolderOverride("");
-        Quillory::ClearProfileCache();
     }
     // A mode's saved game as "saved=1 level=3 score=2550" (level and score 0 without data).
     std::string Saved(const char* mode) {
@@ -141,24 +137,24 @@ private:
 
 TEST(RecordedPlayTest, ATutorialIsSavedScoredContinuedAfterARestartAndTheScoresCleared) {
     TempFolder scratch;
-    TempFolder user;
+    TestUserFolder user;
     // The tutorial's one drop is 50 points; the pause menu's End saves the game at level 1 and
     // opens the high-score table for a name.
     ASSERT_NO_FATAL_FAILURE(Play(scratch, user, "tutorial-saved"));
     ExpectScreenshot(user, 1);
-    EXPECT_EQ(UserFiles(user).Saved("Classic"), "saved=1 level=1 score=50");
-    EXPECT_EQ(UserFiles(user).Score(0), "Tester 50");
+    EXPECT_EQ(UserFiles().Saved("Classic"), "saved=1 level=1 score=50");
+    EXPECT_EQ(UserFiles().Score(0), "Tester 50");
     EXPECT_NE(user.Read("applog.htm").find("StartLevel(1)"), std::string::npos);
 
     // After a restart the saved game is loaded with its score, played on and ended again.
     ASSERT_NO_FATAL_FAILURE(Play(scratch, user, "continue-saved"));
     ExpectScreenshot(user, 2);
-    EXPECT_EQ(UserFiles(user).Saved("Classic"), "saved=1 level=1 score=50");
+    EXPECT_EQ(UserFiles().Saved("Classic"), "saved=1 level=1 score=50");
 
     // Clearing the table after the confirmation leaves no score in it.
     ASSERT_NO_FATAL_FAILURE(Play(scratch, user, "clear-scores"));
     ExpectScreenshot(user, 3);
-    UserFiles files(user);
+    UserFiles files;
     for (int table = 0; table < 3; ++table) {
         EXPECT_EQ(files.Score(table), " 0") << table;
     }
@@ -201,7 +197,7 @@ size_t ExpectLevelWon(const std::vector<Tuvo::RecordedCheck>& checks, int level,
 
 TEST(RecordedPlayTest, AShortGameIsWonLostContinuedAndCompletedThroughItsBonusLevel) {
     TempFolder scratch;
-    TempFolder user;
+    TestUserFolder user;
     user.Write("config.ini", "[OPTIONS]\r\nbtnFullScreen=0\r\n");
     ASSERT_NO_FATAL_FAILURE(Play(scratch, user, "short-won-lost", "short-game"));
     const std::string log = user.Read("applog.htm");
@@ -220,8 +216,8 @@ TEST(RecordedPlayTest, AShortGameIsWonLostContinuedAndCompletedThroughItsBonusLe
     const int atBonusLevel = checks[ExpectLevelWon(checks, 2, 6, lost)].score;
     EXPECT_NE(user.Read("config.ini").find("LastOpenedLevel=3"), std::string::npos);
     const std::string bonusScore = std::to_string(atBonusLevel);
-    EXPECT_EQ(UserFiles(user).Saved("Classic"), "saved=1 level=3 score=" + bonusScore);
-    EXPECT_EQ(UserFiles(user).Score(0), "Tester " + bonusScore);
+    EXPECT_EQ(UserFiles().Saved("Classic"), "saved=1 level=3 score=" + bonusScore);
+    EXPECT_EQ(UserFiles().Score(0), "Tester " + bonusScore);
 
     // After a restart the saved bonus level is won: 1000 with the last drop, then 5 x 750; no
     // level follows, so the game is complete and its 15 pictures add 1000 each.
@@ -237,7 +233,7 @@ TEST(RecordedPlayTest, AShortGameIsWonLostContinuedAndCompletedThroughItsBonusLe
     const int final = checks[Find(checks, 8, 4, complete)].score;
     EXPECT_EQ(final, checks[complete].score + 15 * 1000);
     EXPECT_NE(user.Read("config.ini").find("LastOpenedLevel=4"), std::string::npos);
-    UserFiles files(user);
+    UserFiles files;
     EXPECT_EQ(files.Saved("Classic").substr(0, 7), "saved=0");  // nothing left to continue
     EXPECT_EQ(files.Score(0), "Finisher " + std::to_string(final));
     EXPECT_EQ(files.Score(0, 1), "Tester " + bonusScore);
@@ -247,7 +243,7 @@ TEST(RecordedPlayTest, AShortGameIsWonLostContinuedAndCompletedThroughItsBonusLe
 // Relax past its clock: every score and screen change is held to the recording.
 TEST(RecordedPlayTest, AStageInTransformerWithTheBugThenRelaxPastItsClock) {
     TempFolder scratch;
-    TempFolder user;
+    TestUserFolder user;
     user.Write("config.ini", "[OPTIONS]\r\nbtnFullScreen=0\r\n");
     ASSERT_NO_FATAL_FAILURE(Play(scratch, user, "stage-transformer", "stage-game"));
     const auto checks = Checks("stage-transformer");
@@ -255,8 +251,8 @@ TEST(RecordedPlayTest, AStageInTransformerWithTheBugThenRelaxPastItsClock) {
     Find(checks, 12, 8, map);
     EXPECT_NE(user.Read("config.ini").find("LastOpenedLevel=8"), std::string::npos);
     ASSERT_NO_FATAL_FAILURE(Play(scratch, user, "stage-relax", "stage-game"));
-    EXPECT_EQ(UserFiles(user).Score(1).substr(0, 7), "Turner ");
-    EXPECT_EQ(UserFiles(user).Score(2).substr(0, 6), "Idler ");
+    EXPECT_EQ(UserFiles().Score(1).substr(0, 7), "Turner ");
+    EXPECT_EQ(UserFiles().Score(2).substr(0, 6), "Idler ");
 }
 
 TEST(RecordedPlayTest, AnOptionChangedIsKeptAfterARestart) {
