@@ -120,11 +120,6 @@ public:
         QueueInputEvent({.kind = EventKind::kMouseDown, .x = x, .y = y, .clickCount = 1});
         QueueInputEvent({.kind = EventKind::kMouseUp, .x = x, .y = y, .clickCount = 1});
     }
-    void Steps(int count) {
-        for (int i = 0; i < count; ++i) {
-            EXPECT_TRUE(Step());
-        }
-    }
 
     bool AskQuestion(const std::string&, const std::string&, bool) override {
         ++questions;
@@ -356,16 +351,16 @@ TEST_F(AppBaseTest, AModalDialogBlocksTheWidgetsBeneathUntilItsButtonEndsIt) {
     EXPECT_EQ(dialog->GetRect().x, 200);  // half the width, centred
 
     app.QueueClick(10, 590);  // beside the dialog, on the widget beneath
-    app.Steps(50);
+    app.RunFor(500);
     EXPECT_EQ(app.widget.clicks, 0);
 
     app.QueueClick(dialog->GetNoButton());
-    app.Steps(50);
+    app.RunFor(500);
     EXPECT_EQ(app.GetDialog(5), nullptr);
     EXPECT_EQ(app.GetWidgetManager()->GetRetiredCount(), 0);
 
     app.QueueClick(10, 590);
-    app.Steps(50);
+    app.RunFor(500);
     EXPECT_EQ(app.widget.clicks, 1);
 
     // RunModal runs the loop until a button is released.
