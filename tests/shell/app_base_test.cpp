@@ -8,6 +8,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <thread>
+#include <tuple>
 #include <vector>
 
 #include "framework/sound/music_interface.h"
@@ -245,9 +246,8 @@ TEST_F(AppBaseTest, MessagesOneAStepBeforeTheNextUpdateEvenWithUpdatesStopped) {
     }
     for (int step = 1; step <= 3; ++step) {
         ASSERT_TRUE(app.Step());
-        EXPECT_EQ(app.widget.moves, step);
-        EXPECT_EQ(app.updateCount_, 0);
-        EXPECT_EQ(app.loopStepState_, Tuvo::LOOP_MESSAGES);
+        EXPECT_EQ(std::tuple(app.widget.moves, app.updateCount_, app.loopStepState_),
+                  std::tuple(step, 0, Tuvo::LOOP_MESSAGES));
     }
     app.Step();
     EXPECT_EQ(app.loopStepState_, Tuvo::LOOP_UPDATE);
@@ -262,8 +262,7 @@ TEST_F(AppBaseTest, MessagesOneAStepBeforeTheNextUpdateEvenWithUpdatesStopped) {
         stopped.Step();
         clock_.Advance(10);
     }
-    EXPECT_EQ(stopped.updateCount_, 0);
-    EXPECT_EQ(stopped.widget.moves, 1);
+    EXPECT_EQ(std::pair(stopped.updateCount_, stopped.widget.moves), std::pair(0, 1));
 
     // With the loop left, a step returns at once without pumping.
     stopped.pending.push_back({.kind = EventKind::kMouseMove});
@@ -290,9 +289,8 @@ TEST_F(AppBaseTest, LoadingThrottlesDrawsYieldsTheProcessorAndHandsOverOnTheNext
     EXPECT_EQ(app.handOvers, 0);
     app.loadingThreadCompleted_ = true;
     app.RunFor(100);
-    EXPECT_EQ(app.handOvers, 1);
-    EXPECT_TRUE(app.loaded_);
-    EXPECT_FALSE(app.yieldMainThread_);
+    EXPECT_EQ(std::tuple(app.handOvers, app.loaded_, app.yieldMainThread_.load()),
+              std::tuple(1, true, false));
 }
 
 TEST_F(AppBaseTest, FocusLossAndMinimisingCountAutomaticMutesAndAMinimisedWindowIsNotUpdated) {
@@ -338,8 +336,7 @@ TEST_F(AppBaseTest, ACloseRequestQuitsAndSaves) {
     app.hardwareMayHaveFailed_ = true;
     app.pending.push_back({.kind = EventKind::kCloseRequested});
     app.Run();
-    EXPECT_EQ(app.questions, 1);
-    EXPECT_EQ(app.refusals, 1);
+    EXPECT_EQ(std::pair(app.questions, app.refusals), std::pair(1, 1));
 }
 
 TEST_F(AppBaseTest, AModalDialogBlocksTheWidgetsBeneathUntilItsButtonEndsIt) {
