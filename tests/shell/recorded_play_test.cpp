@@ -33,9 +33,9 @@ struct GameRun {
 };
 
 // Runs the program headless on the game's data folder (a -changedir in `options` wins) until it
-// ends, or kills it after five minutes; the user folder's log and the program's stderr come back.
-GameRun RunGame(const TempFolder& scratch, const std::string& userFolder,
-                std::vector<std::string> options,
+// ends, or kills it after five minutes; the user folder's log and the program's stderr (kept
+// there as "stderr.txt") come back.
+GameRun RunGame(const std::string& userFolder, std::vector<std::string> options,
                 const std::vector<std::pair<std::string, std::string>>& environment = {}) {
     options.insert(options.begin(), std::string("-changedir=") + QUILLORY_DATA_DIR);
     TestSupport::ProgramRun program{
@@ -43,7 +43,7 @@ GameRun RunGame(const TempFolder& scratch, const std::string& userFolder,
         .arguments = std::move(options),
         .environment = {{"SDL_VIDEODRIVER", "dummy"}, {"SDL_AUDIODRIVER", "dummy"}},
         .unsetEnvironment = {"QUILLORY_INPUT_SCRIPT"},
-        .errorFile = scratch.File("stderr.txt")};
+        .errorFile = userFolder + "/stderr.txt"};
     program.environment.insert(program.environment.end(), environment.begin(), environment.end());
     const int status = TestSupport::WaitForExit(TestSupport::StartProgram(program), 300);
     return {status, ReadWholeFile(userFolder + "/applog.htm"), ReadWholeFile(program.errorFile)};
@@ -56,14 +56,13 @@ std::string LogTail(const std::string& log) {
 
 // Plays one recording in `user`, expecting it to go exactly as recorded, on the game's data or on
 // a data folder beside the recordings.
-void Play(const TempFolder& scratch, const TempFolder& user, const std::string& name,
-          const std::string& data = "") {
+void Play(const TempFolder& user, const std::string& name, const std::string& data = "") {
     std::vector<std::string> options = {"-userdir=" + user.Path(), "-play",
                                         "-demofile=" + kRecordings + name + ".txt"};
     if (!data.empty()) {
         options.push_back("-changedir=" + kRecordings + data);
     }
-    const GameRun run = RunGame(scratch, user.Path(), options);
+    const GameRun run = RunGame(user.Path(), options);
     ASSERT_EQ(run.status, 0) << name << "\n" << run.errors << "\n" << LogTail(run.log);
     EXPECT_NE(run.log.find("Playback finished"), std::string::npos) << LogTail(run.log);
     // No failure, and no warning: each session started from exactly the files it was recorded
@@ -74,7 +73,8 @@ void Play(const TempFolder& scratch, const TempFolder& user, const std::string& 
 }
 
 // The screenshot F12 took: a whole 800x600 frame with a picture on it (not one flat colour, not
-// faded to black). The rendering is deterministic, but art changes should not break this test.
+// faded to black). The rendering is deterministic, but art changes should not break this test;
+// that the picture is opaque is the screenshot writer's test.
 void ExpectScreenshot(const TempFolder& user, int number) {
     char name[48];
     std::snprintf(name, sizeof(name), "screenshots/quillory-%04d.png", number);
@@ -87,8 +87,6 @@ void ExpectScreenshot(const TempFolder& user, int number) {
     const std::vector<uint32_t>& bits = image->bits;
     const std::set<uint32_t> colours(bits.begin(), bits.end());
     EXPECT_GT(colours.size(), 500u) << name;
-    EXPECT_TRUE(std::all_of(bits.begin(), bits.end(), [](uint32_t p) { return p >> 24 == 0xFFu; }))
-        << name << ": not opaque";
     const size_t dark =
         std::count_if(bits.begin(), bits.end(), [](uint32_t p) { return (p & 0x00F0F0F0u) == 0; });
     EXPECT_LT(dark, bits.size() / 2) << name;
@@ -133,23 +131,22 @@ private:
 };
 
 TEST(RecordedPlayTest, ATutorialIsSavedScoredContinuedAfterARestartAndTheScoresCleared) {
-    TempFolder scratch;
     TestUserFolder user;
     // The tutorial's one drop is 50 points; the pause menu's End saves the game at level 1 and
     // opens the high-score table for a name.
-    ASSERT_NO_FATAL_FAILURE(Play(scratch, user, "tutorial-saved"));
+    ASSERT_NO_FATAL_FAILURE(Play(user, "tutorial-saved"));
     ExpectScreenshot(user, 1);
     EXPECT_EQ(UserFiles().Saved("Classic"), "saved=1 level=1 score=50");
     EXPECT_EQ(UserFiles().Score(0), "Tester 50");
     EXPECT_NE(user.Read("applog.htm").find("StartLevel(1)"), std::string::npos);
 
     // After a restart the saved game is loaded with its score, played on and ended again.
-    ASSERT_NO_FATAL_FAILURE(Play(scratch, user, "continue-saved"));
+    ASSERT_NO_FATAL_FAILURE(Play(user, "continue-saved"));
     ExpectScreenshot(user, 2);
     EXPECT_EQ(UserFiles().Saved("Classic"), "saved=1 level=1 score=50");
 
     // Clearing the table after the confirmation leaves no score in it.
-    ASSERT_NO_FATAL_FAILURE(Play(scratch, user, "clear-scores"));
+    ASSERT_NO_FATAL_FAILURE(Play(user, "clear-scores"));
     ExpectScreenshot(user, 3);
     UserFiles files;
     for (int table = 0; table < 3; ++table) {
@@ -193,10 +190,9 @@ size_t ExpectLevelWon(const std::vector<Tuvo::RecordedCheck>& checks, int level,
 }
 
 TEST(RecordedPlayTest, AShortGameIsWonLostContinuedAndCompletedThroughItsBonusLevel) {
-    TempFolder scratch;
     TestUserFolder user;
     user.Write("config.ini", "[OPTIONS]\r\nbtnFullScreen=0\r\n");
-    ASSERT_NO_FATAL_FAILURE(Play(scratch, user, "short-won-lost", "short-game"));
+    ASSERT_NO_FATAL_FAILURE(Play(user, "short-won-lost", "short-game"));
     const std::string log = user.Read("applog.htm");
     EXPECT_EQ(TestSupport::CountOccurrences(log, "StartLevel(1)"), 1u);
     EXPECT_EQ(TestSupport::CountOccurrences(log, "StartLevel(2)"), 2u);  // lost and tried again
@@ -218,7 +214,7 @@ TEST(RecordedPlayTest, AShortGameIsWonLostContinuedAndCompletedThroughItsBonusLe
 
     // After a restart the saved bonus level is won: 1000 with the last drop, then 5 x 750; no
     // level follows, so the game is complete and its 15 pictures add 1000 each.
-    ASSERT_NO_FATAL_FAILURE(Play(scratch, user, "short-bonus-complete", "short-game"));
+    ASSERT_NO_FATAL_FAILURE(Play(user, "short-bonus-complete", "short-game"));
     EXPECT_NE(user.Read("applog.htm").find("StartLevel(3)"), std::string::npos);
     ExpectScreenshot(user, 2);  // the game-complete screen
     checks = Checks("short-bonus-complete");
@@ -239,38 +235,35 @@ TEST(RecordedPlayTest, AShortGameIsWonLostContinuedAndCompletedThroughItsBonusLe
 // Transformer with its turns, the bug, bonus shapes, the stage map after the sixth level and
 // Relax past its clock: every score and screen change is held to the recording.
 TEST(RecordedPlayTest, AStageInTransformerWithTheBugThenRelaxPastItsClock) {
-    TempFolder scratch;
     TestUserFolder user;
     user.Write("config.ini", "[OPTIONS]\r\nbtnFullScreen=0\r\n");
-    ASSERT_NO_FATAL_FAILURE(Play(scratch, user, "stage-transformer", "stage-game"));
+    ASSERT_NO_FATAL_FAILURE(Play(user, "stage-transformer", "stage-game"));
     const auto checks = Checks("stage-transformer");
     const size_t map = Find(checks, 2, 7, Find(checks, 11, 6));  // the bonus level ends a stage
     Find(checks, 12, 8, map);
     EXPECT_NE(user.Read("config.ini").find("LastOpenedLevel=8"), std::string::npos);
-    ASSERT_NO_FATAL_FAILURE(Play(scratch, user, "stage-relax", "stage-game"));
+    ASSERT_NO_FATAL_FAILURE(Play(user, "stage-relax", "stage-game"));
     EXPECT_EQ(UserFiles().Score(1).substr(0, 7), "Turner ");
     EXPECT_EQ(UserFiles().Score(2).substr(0, 6), "Idler ");
 }
 
 TEST(RecordedPlayTest, AnOptionChangedIsKeptAfterARestart) {
-    TempFolder scratch;
     TempFolder user;
-    ASSERT_NO_FATAL_FAILURE(Play(scratch, user, "options-changed"));
+    ASSERT_NO_FATAL_FAILURE(Play(user, "options-changed"));
     EXPECT_NE(user.Read("config.ini").find("btnFullScreen=1"), std::string::npos)
         << user.Read("config.ini");
-    ASSERT_NO_FATAL_FAILURE(Play(scratch, user, "options-kept"));
+    ASSERT_NO_FATAL_FAILURE(Play(user, "options-kept"));
     EXPECT_NE(user.Read("config.ini").find("btnFullScreen=1"), std::string::npos);
     ExpectScreenshot(user, 1);
 }
 
 TEST(RecordedPlayTest, BadRecordingsAreRefusedAndThePlayersFolderIsNeverPlayedOn) {
-    TempFolder scratch;
     TempFolder player;
     player.Write("config.ini", "[OPTIONS]\r\nbtnFullScreen=0\r\n");
     player.Write("scores.ini", "mine");
     auto play = [&](const std::string& file) {
         // The player's folder is the environment's; only -userdir would name another.
-        return RunGame(scratch, player.Path(), {"-play", "-demofile=" + file},
+        return RunGame(player.Path(), {"-play", "-demofile=" + file},
                        {{"QUILLORY_USERDIR", player.Path()}});
     };
     // A recording made on other data is refused like a damaged or an old one (the demo session's
