@@ -82,8 +82,7 @@ void ExpectScreenshot(const TempFolder& user, int number) {
     const auto image =
         ImageLib::DecodePng(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size());
     ASSERT_NE(image, nullptr) << name;
-    ASSERT_EQ(image->width, 800);
-    ASSERT_EQ(image->height, 600);
+    ASSERT_EQ(std::pair(image->width, image->height), std::pair(800, 600));
     const std::vector<uint32_t>& bits = image->bits;
     const std::set<uint32_t> colours(bits.begin(), bits.end());
     EXPECT_GT(colours.size(), 500u) << name;

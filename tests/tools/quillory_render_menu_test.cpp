@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "imagefiles/image_loader.h"
@@ -52,8 +53,7 @@ TEST(RenderMenuTest, DrawsTheMenuOverItsBackgroundHoversANamedButtonAndReportsFa
     ASSERT_EQ(run({data.Path(), "menu-test.xml", out.File("menu.png")}), 0) << out.Read("log.txt");
     auto picture = ImageLib::LoadImageFile(out.File("menu.png"), false);
     ASSERT_NE(picture, nullptr);
-    ASSERT_EQ(picture->width, 800);
-    ASSERT_EQ(picture->height, 600);
+    ASSERT_EQ(std::pair(picture->width, picture->height), std::pair(800, 600));
     // The background as the game's reader decodes it.
     EXPECT_EQ(picture->At(5, 5),
               ImageLib::LoadImageFile(data.File("Graphics/back_menu.jpg"), false)->At(4, 4));
