@@ -416,8 +416,7 @@ TEST_F(AppBaseTest, TheIdlePauseSleepsAndPausesTheMusic) {
     app.pending.push_back({.kind = EventKind::kMouseMove});
     const int updates = app.updateCount_;
     app.RunFor(100);
-    EXPECT_FALSE(app.idlePaused_);
-    EXPECT_FALSE(music.paused_);
+    EXPECT_EQ(std::pair(app.idlePaused_, music.paused_), std::pair(false, false));
     EXPECT_GT(app.updateCount_, updates + 5);
 }
 
