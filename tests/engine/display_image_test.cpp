@@ -13,18 +13,18 @@ using Quillory::LoadDisplayImage;
 using TestSupport::ScopedCurrentDirectory;
 using TestSupport::TempFolder;
 
-void WritePng(const TempFolder& folder, const std::string& name, int width, int height,
-              uint32_t colour) {
+// A 4 x 2 picture of one colour.
+void WritePng(const TempFolder& folder, const std::string& name, uint32_t colour) {
     folder.Write(name, "");  // makes the folders
-    const std::vector<uint32_t> pixels(static_cast<size_t>(width) * height, colour);
-    ASSERT_TRUE(ImageLib::WritePngFile(folder.File(name), pixels.data(), width, height));
+    const std::vector<uint32_t> pixels(8, colour);
+    ASSERT_TRUE(ImageLib::WritePngFile(folder.File(name), pixels.data(), 4, 2));
 }
 
 TEST(DisplayImageTest, FilesBecomeDrawableImagesWithTheirAlphaFiles) {
     TempFolder data;
     ScopedCurrentDirectory in(data.Path());
-    WritePng(data, "Graphics/x.png", 4, 2, 0xFF102030);
-    WritePng(data, "Graphics/_x.png", 4, 2, 0xFF000080);  // alpha from the blue channel
+    WritePng(data, "Graphics/x.png", 0xFF102030);
+    WritePng(data, "Graphics/_x.png", 0xFF000080);  // alpha from the blue channel
     auto image = LoadDisplayImage("Graphics\\X.png", true);
     ASSERT_NE(image, nullptr);
     EXPECT_EQ(image->GetWidth(), 4);

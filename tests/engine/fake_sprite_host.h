@@ -3,6 +3,7 @@
 #pragma once
 
 #include <algorithm>
+#include <barrier>
 #include <cstdint>
 #include <map>
 #include <memory>
@@ -63,6 +64,9 @@ public:
     void ProvideAnyName(bool any) { anyName_ = any; }
 
     std::unique_ptr<Tuvo::Image> LoadDisplayImage(const char* fileName, bool) override {
+        if (meeting != nullptr) {
+            meeting->arrive_and_wait();
+        }
         std::lock_guard<std::mutex> lock(mutex_);  // the loading thread loads too
         ++loads[fileName];
         ++totalLoads;
@@ -92,11 +96,31 @@ public:
     uint32_t milliseconds = 0;
     std::map<std::string, int> loads;
     int totalLoads = 0;
+    // When set, every load waits there for another thread's load, so two threads loading the
+    // same names always decode each name at the same time.
+    std::barrier<>* meeting = nullptr;
 
 private:
     std::map<std::string, std::unique_ptr<Tuvo::MemoryImage>> images_;
     bool anyName_ = false;
     std::mutex mutex_;
+};
+
+// A width x height screen that a sprite manager draws on, with the fake host behind it.
+struct SpriteStage {
+    SpriteStage(int width, int height) : target(width, height), graphics(&target) {
+        host.screenWidth = width;
+        host.screenHeight = height;
+        sprites.SetHost(&host);
+        sprites.SetTarget(&graphics);
+    }
+    // Clears the screen to transparent black.
+    void Clear() { target.ClearRect(Tuvo::Rect(0, 0, target.GetWidth(), target.GetHeight())); }
+
+    FakeSpriteHost host;
+    Tuvo::MemoryImage target;
+    Tuvo::Graphics graphics;
+    Quillory::CSpriteManager sprites;
 };
 
 }  // namespace TestSupport

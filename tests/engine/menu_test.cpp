@@ -6,15 +6,12 @@
 #include <vector>
 
 #include "engine/ini_access.h"
-#include "engine/private_profile.h"
-#include "engine/sprite_manager.h"
 #include "fake_sprite_host.h"
 #include "support/user_folder.h"
 
 namespace {
 
 using namespace Quillory;
-using TestSupport::FakeSpriteHost;
 using TestSupport::SolidImage;
 using TestSupport::TempFolder;
 
@@ -36,40 +33,32 @@ std::string Repeat(const std::string& element, int count) {
 }
 
 // The screen is 100 x 100 pixels, so fractions read as percent of it.
-class MenuTest : public ::testing::Test {
+class MenuTest : public ::testing::Test, protected TestSupport::SpriteStage {
 protected:
-    MenuTest() : inData_(data_.Path()), target_(100, 100), graphics_(&target_) {
+    MenuTest() : SpriteStage(100, 100), inData_(data_.Path()) {
         user_.StartLog();
         SetLanguageName("ENGLISH");
         user_.Write("language.ini", "[ENGLISH]\r\nSymbolList=ab1_\r\nLine01_Width=16,16,16,16\r\n");
-        host_.screenWidth = 100;
-        host_.screenHeight = 100;
-        host_.Provide("font.png", SolidImage(160, 80, 0xFFFFFFFF));
-        sprites_.SetHost(&host_);
-        sprites_.SetTarget(&graphics_);
-        sprites_.InitSymbolFont("font.png");
-        menu_.Attach(&sprites_, &menuHost_);
+        host.Provide("font.png", SolidImage(160, 80, 0xFFFFFFFF));
+        sprites.InitSymbolFont("font.png");
+        menu_.Attach(&sprites, &menuHost_);
     }
     int Load(const std::string& body) {
         data_.Write("Menu/test.xml", "<?xml version=\"1.0\"?>\n" + body);
         return menu_.Load("Menu\\test.xml");
     }
-    std::string Log() const { return user_.Log(); }
     std::string Option(const char* key) const {
         char value[kConfigValueSize];
         ReadConfigString("OPTIONS", key, value);
         return value;
     }
     const char* Send(uint32_t code, int x, int y, uintptr_t wParam = 0) {
-        WindowMessage message;
-        message.message = code;
-        message.x = x;
-        message.y = y;
-        message.wParam = wParam;
-        return menu_.HandleMessage(message);
+        return menu_.HandleMessage({.message = code, .wParam = wParam, .x = x, .y = y});
     }
     const char* Move(int x, int y) { return Send(kMessageMouseMove, x, y); }
     const char* Click(int x, int y) { return Send(kMessageLeftButtonDown, x, y); }
+    // Both edit boxes' texts, as "first|second".
+    std::string Edits() const { return std::string(menu_.Edit(0).text) + "|" + menu_.Edit(1).text; }
     void Type(const std::string& text) {
         for (char c : text) {
             Send(kMessageChar, 0, 0, static_cast<unsigned char>(c));
@@ -79,11 +68,7 @@ protected:
     TempFolder data_;
     TestSupport::TestUserFolder user_;
     TestSupport::ScopedCurrentDirectory inData_;
-    FakeSpriteHost host_;
     FakeMenuHost menuHost_;
-    Tuvo::MemoryImage target_;
-    Tuvo::Graphics graphics_;
-    CSpriteManager sprites_;
     CMenu menu_;
 };
 
@@ -92,11 +77,9 @@ TEST_F(MenuTest, LimitsKeepTheFirstControlsAndWarnOnce) {
         Load("<Screen>" + Repeat("<Button name=\"b\"/>", 31) + Repeat("<Slider name=\"s\"/>", 6) +
              Repeat("<Edit/>", 4) + Repeat("<Image/>", 21) + Repeat("<Text/>", 46) + "</Screen>"),
         1);
-    EXPECT_EQ(menu_.ButtonCount(), 30);
-    EXPECT_EQ(menu_.SliderCount(), 5);
-    EXPECT_EQ(menu_.EditCount(), 3);
-    EXPECT_EQ(menu_.ImageCount(), 20);
-    EXPECT_EQ(menu_.TextCount(), 45);
+    EXPECT_EQ((std::vector<int>{menu_.ButtonCount(), menu_.SliderCount(), menu_.EditCount(),
+                                menu_.ImageCount(), menu_.TextCount()}),
+              (std::vector<int>{30, 5, 3, 20, 45}));
     for (const char* kind :
          {"buttons in menu - 30", "sliders in menu - 5", "edit boxes in menu - 3",
           "images in menu - 20", "text strings in menu - 45"}) {
@@ -104,11 +87,10 @@ TEST_F(MenuTest, LimitsKeepTheFirstControlsAndWarnOnce) {
     }
     EXPECT_EQ(user_.LogCount("Loading XML menu:  'Menu\\test.xml' ... OK"), 1);
 
-    // Exactly at the limits: silent.
-    user_.Write("applog.htm", "");
+    user_.Write("applog.htm", "");  // exactly at the limits: silent
     ASSERT_EQ(Load("<Screen>" + Repeat("<Button/>", 30) + Repeat("<Text/>", 45) + "</Screen>"), 1);
     EXPECT_EQ(menu_.ButtonCount(), 30);
-    EXPECT_EQ(Log().find("WARNING"), std::string::npos);
+    EXPECT_EQ(user_.Log().find("WARNING"), std::string::npos);
 }
 
 // Only direct children count; long values are cut to the field; non-numbers read as 0; a broken
@@ -125,14 +107,11 @@ TEST_F(MenuTest, AttributesAreReadKindByKindAndBrokenFilesKeepTheLastScreen) {
     EXPECT_STREQ(menu_.BackgroundImage(), "back.jpg");
     ASSERT_EQ(menu_.ImageCount(), 2);  // images after a text are read too
     EXPECT_STREQ(menu_.Image(1).img, "two.png");
-    EXPECT_FLOAT_EQ(menu_.Image(0).xc, 0.1f);
-    EXPECT_FLOAT_EQ(menu_.Text(0).xc, 0.25f);
-    EXPECT_FLOAT_EQ(menu_.Text(0).yc, 0.75f);
-    EXPECT_FLOAT_EQ(menu_.Text(0).size, 0.0f);
     ASSERT_EQ(menu_.ButtonCount(), 1);
     EXPECT_EQ(std::string(menu_.Button(0).name), longName.substr(0, 39));
-    EXPECT_FLOAT_EQ(menu_.Button(0).xc, 0.0f);
-    EXPECT_FLOAT_EQ(menu_.Button(0).width, 0.0f);
+    EXPECT_EQ((std::vector<float>{menu_.Image(0).xc, menu_.Text(0).xc, menu_.Text(0).yc,
+                                  menu_.Text(0).size, menu_.Button(0).xc, menu_.Button(0).width}),
+              (std::vector<float>{0.1f, 0.25f, 0.75f, 0, 0, 0}));
     // SetText fills every record of the name, cut to the field.
     menu_.SetText("txtScore", std::string(150, '9').c_str());
     EXPECT_EQ(std::string(menu_.Text(0).text), std::string(99, '9'));
@@ -204,8 +183,8 @@ TEST_F(MenuTest, CheckBoxesAndSlidersComeFromTheOptionsAndSlidersFollowTheHeldBu
     WriteConfigInt("OPTIONS", "btnPlain", 1);
     WriteConfigString("OPTIONS", "SfxVolume", "0.300000");
     WriteConfigString("OPTIONS", "Broken", "7.5");
-    host_.Provide("bar.png", SolidImage(40, 10, 0xFF808080));
-    host_.Provide("thumb.png", SolidImage(4, 10, 0xFFFFFFFF));
+    host.Provide("bar.png", SolidImage(40, 10, 0xFF808080));
+    host.Provide("thumb.png", SolidImage(4, 10, 0xFFFFFFFF));
     ASSERT_EQ(Load("<Screen overSound=\"over.ogg\" clickSound=\"click.ogg\">"
                    "<Slider name=\"MusicVolume\" xc=\"0.5\" yc=\"0.5\" outSliderImg=\"bar.png\" "
                    "outThumbImg=\"thumb.png\" action=\"procMusic\"/><Slider name=\"SfxVolume\"/>"
@@ -239,10 +218,10 @@ TEST_F(MenuTest, CheckBoxesAndSlidersComeFromTheOptionsAndSlidersFollowTheHeldBu
     EXPECT_EQ(Option("MusicVolume"), "0.125000");
 
     // The thumb sits at value along the bar.
-    target_.ClearRect(Tuvo::Rect(0, 0, 100, 100));
+    Clear();
     menu_.Draw();
-    EXPECT_EQ(target_.GetPixel(35, 50), 0xFFFFFFFFu);
-    EXPECT_EQ(target_.GetPixel(45, 50), 0xFF808080u);
+    EXPECT_EQ(target.GetPixel(35, 50), 0xFFFFFFFFu);
+    EXPECT_EQ(target.GetPixel(45, 50), 0xFF808080u);
 }
 
 TEST_F(MenuTest, EditBoxesTakeKnownCharactersUpToTheirLimit) {
@@ -250,25 +229,18 @@ TEST_F(MenuTest, EditBoxesTakeKnownCharactersUpToTheirLimit) {
                    "<Edit name=\"long\" maxlen=\"50\"/></Screen>"),
               1);
     // "c" is not in the symbol list, "1" is blocked in the first box; a blank is accepted.
-    Type("a b");
-    EXPECT_STREQ(menu_.Edit(0).text, "a b");
-    EXPECT_STREQ(menu_.Edit(1).text, "a b");
-    Type("c");
-    Type("1");
-    EXPECT_STREQ(menu_.Edit(0).text, "a b");
-    EXPECT_STREQ(menu_.Edit(1).text, "a b");
+    Type("a bc1");
+    EXPECT_EQ(Edits(), "a b|a b");
     Type(std::string(30, 'a'));
-    EXPECT_EQ(std::string(menu_.Edit(0).text).size(), 8u);
-    EXPECT_EQ(std::string(menu_.Edit(1).text).size(), 20u);
+    EXPECT_EQ(Edits(), "a baaaaa|a b" + std::string(17, 'a'));
     // Backspace edits only the first box with text.
     Send(kMessageKeyDown, 0, 0, 8);
-    EXPECT_EQ(std::string(menu_.Edit(0).text).size(), 7u);
-    EXPECT_EQ(std::string(menu_.Edit(1).text).size(), 20u);
+    EXPECT_EQ(Edits(), "a baaaa|a b" + std::string(17, 'a'));
 }
 
 TEST_F(MenuTest, ButtonsDrawByStateWithCaptionsAndAlphaScalesTheColour) {
-    host_.Provide("out.png", SolidImage(20, 10, 0xFF0000FF));
-    host_.Provide("over.png", SolidImage(20, 10, 0xFF00FF00));
+    host.Provide("out.png", SolidImage(20, 10, 0xFF0000FF));
+    host.Provide("over.png", SolidImage(20, 10, 0xFF00FF00));
     ASSERT_EQ(Load("<Screen buttonFont=\"font.png\">"
                    "<Button name=\"btn\" text=\"ab\" align=\"left\" stretch=\"no\" xc=\"0.3\" "
                    "yc=\"0.5\" outImg=\"out.png\" overImg=\"over.png\"/></Screen>"),
@@ -276,26 +248,25 @@ TEST_F(MenuTest, ButtonsDrawByStateWithCaptionsAndAlphaScalesTheColour) {
     menu_.Draw();
     // Natural size: the image's 20 x 10 pixels, and captions one font cell high (10 / 100).
     EXPECT_FLOAT_EQ(menu_.Button(0).textSize, 0.1f);
-    EXPECT_EQ(target_.GetPixel(25, 50), 0xFF0000FFu);
+    EXPECT_EQ(target.GetPixel(25, 50), 0xFF0000FFu);
     // The left-aligned caption starts one button width right of the centre.
-    EXPECT_EQ(target_.GetPixel(48, 50), 0u);
-    EXPECT_NE(target_.GetPixel(52, 50), 0u);
+    EXPECT_EQ(target.GetPixel(48, 50), 0u);
+    EXPECT_NE(target.GetPixel(52, 50), 0u);
     Move(30, 50);
     menu_.Draw();
-    EXPECT_EQ(target_.GetPixel(25, 50), 0xFF00FF00u);
+    EXPECT_EQ(target.GetPixel(25, 50), 0xFF00FF00u);
 
     // The menu alpha scales the drawing colour.
-    host_.Provide("white.png", SolidImage(10, 10, 0xFFFFFFFF));
+    host.Provide("white.png", SolidImage(10, 10, 0xFFFFFFFF));
     ASSERT_EQ(Load("<Screen><Image img=\"white.png\" xc=\"0.5\" yc=\"0.5\" stretch=\"no\"/>"
                    "</Screen>"),
               1);
     EXPECT_EQ(menu_.DrawingColour(), 0x00FFFFFFu);  // 255 + 1 wraps to opaque
     menu_.SetAlpha(0.5f);
-    target_.FillRect(Tuvo::Rect(0, 0, 100, 100), Tuvo::kColorBlack, Tuvo::kDrawModeNormal);
+    target.FillRect(Tuvo::Rect(0, 0, 100, 100), Tuvo::kColorBlack, Tuvo::kDrawModeNormal);
     menu_.Draw();
-    const uint32_t pixel = target_.GetPixel(50, 50);
-    EXPECT_NEAR(static_cast<int>(pixel & 0xFF), 128, 2);
-    EXPECT_EQ(target_.GetPixel(40, 50), 0xFF000000u);
+    EXPECT_NEAR(static_cast<int>(target.GetPixel(50, 50) & 0xFF), 128, 2);
+    EXPECT_EQ(target.GetPixel(40, 50), 0xFF000000u);
 }
 
 }  // namespace

@@ -52,13 +52,11 @@ TEST_F(PrivateProfileTest, ValuesDefaultsNameListsAndCutting) {
     // Section names (the sound events' list) are NUL-separated and end with two NULs.
     user_.Write("sound.ini", "[take_shape]\r\nvolume=1\r\nfile0=a.ogg\r\n[drop]\r\n");
     char out[32];
-    uint32_t count = GetPrivateProfileSectionNames(out, sizeof(out), "sound.ini");
-    EXPECT_EQ(count, 16u);
-    EXPECT_EQ(std::memcmp(out, "take_shape\0drop\0\0", 17), 0);
+    EXPECT_EQ(GetPrivateProfileSectionNames(out, sizeof(out), "sound.ini"), 16u);
+    EXPECT_EQ(std::string(out, 17), std::string("take_shape\0drop\0\0", 17));
     // Exactly the buffer's size counts as too small for the section-name list.
-    count = GetPrivateProfileSectionNames(out, 17, "sound.ini");
-    EXPECT_EQ(count, 15u);
-    EXPECT_EQ(std::memcmp(out, "take_shape\0drop\0", 17), 0);
+    EXPECT_EQ(GetPrivateProfileSectionNames(out, 17, "sound.ini"), 15u);
+    EXPECT_EQ(std::string(out, 17), std::string("take_shape\0drop\0", 17));
     out[0] = 'x';
     EXPECT_EQ(GetPrivateProfileSectionNames(out, sizeof(out), "missing.ini"), 0u);
     EXPECT_EQ(out[0], '\0');

@@ -6,7 +6,6 @@
 
 #include "engine/ini_access.h"
 #include "engine/private_profile.h"
-#include "engine/sprite_manager.h"
 #include "fake_sprite_host.h"
 #include "support/user_folder.h"
 
@@ -17,10 +16,7 @@ using namespace Quillory;
 class ScoresTest : public ::testing::Test {
 protected:
     static WindowMessage Key(int code, uint32_t kind = kMessageKeyDown) {
-        WindowMessage message;
-        message.message = kind;
-        message.wParam = static_cast<uint8_t>(code);
-        return message;
+        return {.message = kind, .wParam = static_cast<uint8_t>(code)};
     }
     static WindowMessage Char(char c) { return Key(c, kMessageChar); }
     void Type(const std::string& text) {
@@ -41,9 +37,7 @@ TEST_F(ScoresTest, AnEqualScoreGoesBelowAndTheLastRowDrops) {
     EXPECT_EQ(scores_.AddScore(100, "Cy"), 1);
     EXPECT_EQ(scores_.AddScore(500, "Dee"), 1);
     EXPECT_EQ(scores_.EditRow(), 2);
-    EXPECT_EQ(Name(1), "Bob");
-    EXPECT_EQ(Name(2), "Dee");
-    EXPECT_EQ(Name(3), "Cy");
+    EXPECT_EQ(Name(1) + " " + Name(2) + " " + Name(3), "Bob Dee Cy");
     EXPECT_TRUE(scores_.IsHighlighted());
     EXPECT_FALSE(scores_.IsEditing());
     EXPECT_EQ(scores_.AddScore(0, "Zero"), 0);
@@ -148,35 +142,28 @@ TEST_F(ScoresTest, NameEntryAndFinishingAnOpenEntry) {
 }
 
 TEST_F(ScoresTest, TheEditedRowIsRedWithABlinkingCursor) {
-    TestSupport::FakeSpriteHost host;
-    host.screenWidth = 160;
-    host.screenHeight = 80;
-    host.Provide("font.png", TestSupport::SolidImage(160, 80, 0xFFFFFFFF));
+    TestSupport::SpriteStage stage(160, 80);
+    stage.host.Provide("font.png", TestSupport::SolidImage(160, 80, 0xFFFFFFFF));
     user_.Write("language.ini", "[ENGLISH]\r\nSymbolList=_\r\nLine01_Width=16\r\n");
     SetLanguageName("ENGLISH");
     ClearProfileCache();
-    CSpriteManager sprites;
-    sprites.SetHost(&host);
-    Tuvo::MemoryImage target(160, 80);
-    Tuvo::Graphics graphics(&target);
-    sprites.SetTarget(&graphics);
-    sprites.InitSymbolFont("font.png");
+    stage.sprites.InitSymbolFont("font.png");
 
     // Rows are size * 1.25 apart; row 1 is at y + 1.25 * size = 0.25 (pixel 20), row 2 at 35.
     auto draw = [&](uint32_t milliseconds) {
-        host.milliseconds = milliseconds;
-        target.FillRect(Tuvo::Rect(0, 0, 160, 80), Tuvo::kColorBlack, Tuvo::kDrawModeNormal);
-        scores_.DrawTable(sprites, 0.1f, 0.12f, 0.1f, 0.5f, 0.8f, false);
+        stage.host.milliseconds = milliseconds;
+        stage.target.FillRect(Tuvo::Rect(0, 0, 160, 80), Tuvo::kColorBlack, Tuvo::kDrawModeNormal);
+        scores_.DrawTable(stage.sprites, 0.1f, 0.12f, 0.1f, 0.5f, 0.8f, false);
     };
     scores_.AddScore(10, "");
     // The name is empty, so the cursor "_" stands at the name's x.
     draw(0);
-    const uint32_t cursor = target.GetPixel(84, 20);
+    const uint32_t cursor = stage.target.GetPixel(84, 20);
     EXPECT_GE((cursor >> 16) & 0xFF, 0xF0u);
     EXPECT_LE((cursor >> 8) & 0xFF, 0x60u);
     EXPECT_GE((cursor >> 8) & 0xFF, 0x50u);
     draw(500);  // the cursor is a blank for the next half second
-    EXPECT_EQ(target.GetPixel(84, 20), 0xFF000000u);
+    EXPECT_EQ(stage.target.GetPixel(84, 20), 0xFF000000u);
 
     // A named entry pulses: (nearly) full white when sin(3t) = 1 (t = pi / 6), dimmer at t = 0.
     scores_.HandleKey(Char('_'));
@@ -184,13 +171,13 @@ TEST_F(ScoresTest, TheEditedRowIsRedWithABlinkingCursor) {
     scores_.AddScore(20, "__");
     ASSERT_TRUE(scores_.IsHighlighted());
     draw(524);
-    EXPECT_GE(target.GetPixel(84, 20), 0xFFFEFEFEu);
-    EXPECT_EQ(target.GetPixel(84, 35), 0xFFFFFFFFu);  // the row below is plain white
+    EXPECT_GE(stage.target.GetPixel(84, 20), 0xFFFEFEFEu);
+    EXPECT_EQ(stage.target.GetPixel(84, 35), 0xFFFFFFFFu);  // the row below is plain white
     draw(0);
-    const uint32_t dim = target.GetPixel(84, 20);
+    const uint32_t dim = stage.target.GetPixel(84, 20);
     EXPECT_GT(dim & 0xFF, 0x60u);
     EXPECT_LT(dim & 0xFF, 0xC0u);
-    EXPECT_EQ(target.GetPixel(84, 35), 0xFFFFFFFFu);
+    EXPECT_EQ(stage.target.GetPixel(84, 35), 0xFFFFFFFFu);
 }
 
 }  // namespace

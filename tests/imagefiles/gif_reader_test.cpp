@@ -1,6 +1,5 @@
 #include <numeric>
 #include <random>
-#include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -76,8 +75,7 @@ TEST(GifReaderTest, InterlacedRowsGoToTheirPlaces) {
     GifFrame frame{.width = 2, .height = height, .interlaced = true};
     // Stored order: rows 0, 8 | 4 | 2, 6 | 1, 3, 5, 7, 9; each row's colour index is its row.
     for (int row : {0, 8, 4, 2, 6, 1, 3, 5, 7, 9}) {
-        frame.indices.push_back(static_cast<uint8_t>(row));
-        frame.indices.push_back(static_cast<uint8_t>(row));
+        frame.indices.insert(frame.indices.end(), 2, static_cast<uint8_t>(row));
     }
     std::vector<uint32_t> palette(16);
     std::iota(palette.begin(), palette.end(), 0u);
@@ -117,13 +115,11 @@ TEST(GifReaderTest, DamagedDataIsHandledSafely) {
         0,   0,   0,   0x2C, 0,   0,   0,    0,    0x00, 0x40, 0x00, 0x40, 0x00, 8, 0, 0x3B};
     EXPECT_EQ(Decode(promise), nullptr);
 
-    std::vector<uint8_t> noImage = {'G', 'I', 'F', '8', '9', 'a', 1, 0, 1, 0, 0, 0, 0, 0x3B};
-    EXPECT_EQ(Decode(noImage), nullptr);
+    EXPECT_EQ(Decode({'G', 'I', 'F', '8', '9', 'a', 1, 0, 1, 0, 0, 0, 0, 0x3B}), nullptr);
     std::vector<uint8_t> wrong = file;
     wrong[3] = '9';
     EXPECT_EQ(Decode(wrong), nullptr);
-    // No colour table anywhere.
-    EXPECT_EQ(Decode(MakeGif(8, 8, {}, {frame})), nullptr);
+    EXPECT_EQ(Decode(MakeGif(8, 8, {}, {frame})), nullptr);  // no colour table anywhere
 }
 
 }  // namespace

@@ -1,5 +1,4 @@
 #include <random>
-#include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -51,12 +50,10 @@ TEST(JpegReaderTest, ColourGreyAndProgressiveGiveTheirSamples) {
 TEST(JpegReaderTest, DamagedAndOversizedFilesGiveNullAndNeverExit) {
     std::vector<uint8_t> file = EncodeJpeg(32, 32, 3, Gradient(32, 32, 3), false);
     ASSERT_NE(DecodeJpeg(file.data(), file.size()), nullptr);
-    // Data that ends early, anywhere.
     for (size_t length = 0; length < file.size(); ++length) {
         EXPECT_EQ(DecodeJpeg(file.data(), length), nullptr) << length;
     }
-    // Not a JPEG at all.
-    const std::vector<uint8_t> text(200, 'x');
+    const std::vector<uint8_t> text(200, 'x');  // not a JPEG at all
     EXPECT_EQ(DecodeJpeg(text.data(), text.size()), nullptr);
     EXPECT_EQ(DecodeJpeg(nullptr, 0), nullptr);
     // Random damage after the headers: either an error (null) or some picture, never a crash.

@@ -1,5 +1,6 @@
 #include "imagefiles/png_writer.h"
 
+#include <tuple>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -23,9 +24,7 @@ TEST(PngWriterTest, RefusesBadInputAndWritesFiles) {
     const std::string written = folder.Read("shot.png");
     PngReference::Decoded decoded;
     ASSERT_TRUE(PngReference::Decode({written.begin(), written.end()}, decoded));
-    EXPECT_EQ(decoded.width, 3);
-    EXPECT_EQ(decoded.height, 2);
-    EXPECT_EQ(decoded.bits, pixels);
+    EXPECT_EQ(std::tie(decoded.width, decoded.height, decoded.bits), std::make_tuple(3, 2, pixels));
     EXPECT_FALSE(WritePngFile(folder.File("no/such/folder/shot.png"), pixels.data(), 1, 1));
 }
 
