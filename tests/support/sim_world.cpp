@@ -20,17 +20,7 @@ SimData::SimData() {
 
 void SimData::WriteLevel(int number, const std::map<std::string, std::string>& attributes) {
     data.Write("Levels/level_" + std::to_string(number) + ".xml",
-               LevelXml({{"levelTime", "200"},
-                         {"shapeClassCount", "3"},
-                         {"bonusLevel", "false"},
-                         {"lineSpeed", "0.02"},
-                         {"fBugAppearanceRange", "1000"},
-                         {"lineShapeCount", "7"},
-                         {"fBonusAnyShapeP", "0"},
-                         {"fBonusBandP", "0"},
-                         {"fBonusAreaP", "0"},
-                         {"shapeClassList", "c0,c1,c2"}},
-                        attributes));
+               LevelXml({{"levelTime", "200"}, {"lineSpeed", "0.02"}}, attributes));
 }
 
 std::string StoredOutput(const std::string& name, const std::string& actual) {
