@@ -33,14 +33,6 @@ using TestSupport::TempFolder;
 const std::string kAppId = "io.github.quillory.Quillory";
 const int kIconSizes[] = {16, 24, 32, 48, 64, 128, 256, 512};
 
-// Installs into `prefix`; the install's own output goes to `logFile`. Returns cmake's exit code.
-int Install(const std::string& prefix, const std::string& logFile) {
-    return RunProgram({.program = QUILLORY_CMAKE,
-                       .arguments = {"--install", QUILLORY_BINARY_DIR, "--prefix", prefix},
-                       .unsetEnvironment = {"DESTDIR"},
-                       .errorFile = logFile});
-}
-
 // What a write would change about each file, link and folder under `folder` (folders marked
 // "d"), by name relative to it.
 std::map<std::string, std::string> Snapshot(const std::string& folder) {
@@ -82,14 +74,6 @@ std::string OneLine(const std::string& text) {
     return line;
 }
 
-// A PNG's width and height as "W x H", decoded as the game decodes it; empty when it does not.
-std::string PngSize(const std::string& path) {
-    const std::string bytes = ReadWholeFile(path);
-    const auto image =
-        ImageLib::DecodePng(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size());
-    return image ? std::to_string(image->width) + " x " + std::to_string(image->height) : "";
-}
-
 // Whether a file of data/ is one the game reads (not a generator source, note or hidden file).
 bool IsGameFile(const fs::path& relative) {
     for (const fs::path& part : relative) {
@@ -123,10 +107,16 @@ std::map<std::string, std::string> PackedFiles(const std::string& path) {
 TEST(InstallTest, InstallsWhereDesktopsLookRunsFromAnyFolderAndUninstallsCleanly) {
     TempFolder root;
     const std::string prefix = root.Path() + "/installed game";
-    ASSERT_EQ(Install(prefix, root.File("install.txt")), 0) << root.Read("install.txt");
+    ASSERT_EQ(RunProgram({.program = QUILLORY_CMAKE,
+                          .arguments = {"--install", QUILLORY_BINARY_DIR, "--prefix", prefix},
+                          .unsetEnvironment = {"DESTDIR"},
+                          .errorFile = root.File("install.txt")}),
+              0)
+        << root.Read("install.txt");
     const auto installed = [&](const std::string& relative) { return prefix + "/" + relative; };
 
-    // Each file where desktops look for it, and nothing else; every icon size a PNG of its size.
+    // Each file where desktops look for it, and nothing else; every icon size a PNG of its size,
+    // decoded as the game decodes it.
     std::vector<std::string> expected = {
         "bin/quillory",
         "share/applications/" + kAppId + ".desktop",
@@ -139,7 +129,12 @@ TEST(InstallTest, InstallsWhereDesktopsLookRunsFromAnyFolderAndUninstallsCleanly
         const std::string icon =
             "share/icons/hicolor/" + side + "x" + side + "/apps/" + kAppId + ".png";
         expected.push_back(icon);
-        EXPECT_EQ(PngSize(installed(icon)), side + " x " + side) << icon;
+        const std::string png = ReadWholeFile(installed(icon));
+        const auto image =
+            ImageLib::DecodePng(reinterpret_cast<const uint8_t*>(png.data()), png.size());
+        ASSERT_NE(image, nullptr) << icon;
+        EXPECT_EQ(image->width, size) << icon;
+        EXPECT_EQ(image->height, size) << icon;
     }
     std::sort(expected.begin(), expected.end());
     EXPECT_EQ(FilesUnder(prefix), expected);
@@ -159,18 +154,16 @@ TEST(InstallTest, InstallsWhereDesktopsLookRunsFromAnyFolderAndUninstallsCleanly
     const std::string metainfo = ReadWholeFile(metainfoFile);
     EXPECT_NE(metainfo.find("<id>" + kAppId + "</id>"), std::string::npos);
     EXPECT_NE(metainfo.find(">" + kAppId + ".desktop</launchable>"), std::string::npos);
-    const std::string desktopValidate = QUILLORY_DESKTOP_FILE_VALIDATE;
-    const std::string appstreamcli = QUILLORY_APPSTREAMCLI;
-    EXPECT_FALSE(desktopValidate.empty())
+    EXPECT_STRNE(QUILLORY_DESKTOP_FILE_VALIDATE, "")
         << "desktop-file-validate is missing (Debian desktop-file-utils): scripts/install-deps.sh";
-    EXPECT_FALSE(appstreamcli.empty())
+    EXPECT_STRNE(QUILLORY_APPSTREAMCLI, "")
         << "appstreamcli is missing (Debian appstream): scripts/install-deps.sh";
-    ProgramRun validate{.program = desktopValidate,
+    ProgramRun validate{.program = QUILLORY_DESKTOP_FILE_VALIDATE,
                         .arguments = {desktopFile},
                         .errorFile = root.File("validate.txt")};
     EXPECT_EQ(RunProgram(validate), 0) << ReadWholeFile(validate.errorFile);
     EXPECT_EQ(ReadWholeFile(validate.errorFile), "");
-    validate.program = appstreamcli;
+    validate.program = QUILLORY_APPSTREAMCLI;
     validate.arguments = {"validate", "--no-net", "--no-color", metainfoFile};
     EXPECT_EQ(RunProgram(validate), 0) << ReadWholeFile(validate.errorFile);
 

@@ -22,8 +22,7 @@ protected:
         settings.accelerated = false;
         settings.vsync = false;
         ASSERT_TRUE(window_.Create(settings, error)) << error;
-        std::vector<InputEvent> ignored;
-        window_.PollEvents(ignored);
+        Poll();
     }
 
     std::vector<InputEvent> Poll() {
@@ -39,14 +38,6 @@ protected:
         event.button.clicks = clicks;
         event.button.x = x;
         event.button.y = y;
-        SDL_PushEvent(&event);
-    }
-
-    static void PushKey(SDL_Keycode key, uint16_t mod = 0) {
-        SDL_Event event{};
-        event.type = SDL_KEYDOWN;
-        event.key.keysym.sym = key;
-        event.key.keysym.mod = mod;
         SDL_PushEvent(&event);
     }
 
@@ -92,20 +83,23 @@ TEST_F(WindowTest, MouseEventsClickCountsTapsWarpsAndQuitRequests) {
     EXPECT_EQ(warped.back().kind, EventKind::kCloseRequested);
 }
 
+// Alt+Enter is a system key: no character follows it; Backspace is followed by one.
 TEST_F(WindowTest, KeysBecomeVirtualKeyCodesAndTextLatin1Characters) {
-    PushKey(SDLK_a);
-    PushKey(SDLK_RETURN, KMOD_LALT);
-    PushKey(SDLK_F2);
-    PushKey(SDLK_KP_PLUS);
-    PushKey(SDLK_BACKSPACE);
+    const std::pair<SDL_Keycode, int> keys[] = {
+        {SDLK_a, 'A'}, {SDLK_RETURN, 13}, {SDLK_F2, 113}, {SDLK_KP_PLUS, 107}, {SDLK_BACKSPACE, 8}};
+    for (const auto& [key, code] : keys) {
+        SDL_Event event{};
+        event.type = SDL_KEYDOWN;
+        event.key.keysym.sym = key;
+        event.key.keysym.mod = key == SDLK_RETURN ? KMOD_LALT : KMOD_NONE;
+        SDL_PushEvent(&event);
+    }
     const auto events = Poll();
     ASSERT_EQ(events.size(), 6u);
-    EXPECT_EQ(events[0].keyCode, 'A');
-    EXPECT_EQ(events[1].keyCode, 13);
-    EXPECT_TRUE(events[1].altDown);  // Alt+Enter: a system key, no character follows
-    EXPECT_EQ(events[2].keyCode, 113);
-    EXPECT_EQ(events[3].keyCode, 107);
-    EXPECT_EQ(events[4].keyCode, 8);
+    for (size_t i = 0; i < 5; ++i) {
+        EXPECT_EQ(events[i].keyCode, keys[i].second) << i;
+        EXPECT_EQ(events[i].altDown, i == 1) << i;
+    }
     EXPECT_EQ(events[5].kind, EventKind::kKeyChar);
     EXPECT_EQ(events[5].character, 8);
 

@@ -116,17 +116,15 @@ void GameWorld::WriteLevel(int number, const std::map<std::string, std::string>&
 }
 
 CQuilloryGame& GameWorld::CreateGame() {
-    GameServices services;
-    services.clock = &clock;
-    services.pointer = &pointer;
-    services.rulesRandom = &rulesRandom;
-    services.cosmeticRandom = &cosmeticRandom;
-    services.sounds = &sounds;
-    services.textures = &textures;
-    services.effects = effects.get();
-    services.menus = &menus;
-    services.events = &events;
-    game = std::make_unique<CQuilloryGame>(services);
+    game = std::make_unique<CQuilloryGame>(GameServices{.clock = &clock,
+                                                        .pointer = &pointer,
+                                                        .rulesRandom = &rulesRandom,
+                                                        .cosmeticRandom = &cosmeticRandom,
+                                                        .sounds = &sounds,
+                                                        .textures = &textures,
+                                                        .effects = effects.get(),
+                                                        .menus = &menus,
+                                                        .events = &events});
     game->LoadClasses("classes.xml");
     game->SetGameState(STATE_MAIN_MENU);
     return *game;
