@@ -6,9 +6,10 @@
 #include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
 #include <iterator>
 #include <sstream>
+
+#include "support/program_run.h"
 
 namespace TestSupport {
 
@@ -93,9 +94,7 @@ GameWorld::GameWorld(uint32_t seed)
     for (auto [menu, file] :
          {std::pair{&mainMenu, "menu-main.xml"}, std::pair{&inGameMenu, "menu-ingame.xml"},
           std::pair{&mapMenu, "menu-map.xml"}}) {
-        std::ifstream in(menus + file, std::ios::binary);
-        const std::string xml((std::istreambuf_iterator<char>(in)),
-                              std::istreambuf_iterator<char>());
+        const std::string xml = ReadWholeFile(menus + file);
         EXPECT_EQ(menu->LoadFromMemory(file, xml.data(), xml.size()), 1) << file;
     }
 }

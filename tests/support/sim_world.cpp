@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
@@ -49,14 +50,11 @@ std::vector<std::string> Lines(const std::string& text) {
 void ExpectStoredOutput(const std::string& name, const std::string& actual) {
     const std::vector<std::string> stored = Lines(StoredOutput(name, actual));
     const std::vector<std::string> now = Lines(actual);
-    size_t i = 0;
-    while (i < stored.size() && i < now.size() && stored[i] == now[i]) {
-        ++i;
-    }
-    if (i < stored.size() || i < now.size()) {
-        ADD_FAILURE() << name << ", line " << i + 1
-                      << "\n  stored: " << (i < stored.size() ? stored[i] : "(the end)")
-                      << "\n  now:    " << (i < now.size() ? now[i] : "(the end)")
+    const auto [old, fresh] = std::mismatch(stored.begin(), stored.end(), now.begin(), now.end());
+    if (old != stored.end() || fresh != now.end()) {
+        ADD_FAILURE() << name << ", line " << old - stored.begin() + 1
+                      << "\n  stored: " << (old != stored.end() ? *old : "(the end)")
+                      << "\n  now:    " << (fresh != now.end() ? *fresh : "(the end)")
                       << "\nQUILLORY_UPDATE_EXPECTED=1 stores the new output when it is right.";
     }
 }
