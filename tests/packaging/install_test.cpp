@@ -13,6 +13,7 @@
 #include <filesystem>
 #include <map>
 #include <set>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -64,12 +65,10 @@ std::vector<std::string> FilesUnder(const std::string& folder) {
 
 // CMake wraps its error messages: the text as one line with single spaces.
 std::string OneLine(const std::string& text) {
+    std::istringstream words(text);
     std::string line;
-    for (char c : text) {
-        const bool space = c == ' ' || c == '\n';
-        if (!space || (!line.empty() && line.back() != ' ')) {
-            line += space ? ' ' : c;
-        }
+    for (std::string word; words >> word;) {
+        line += (line.empty() ? "" : " ") + word;
     }
     return line;
 }

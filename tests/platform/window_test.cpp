@@ -18,10 +18,7 @@ protected:
     void SetUp() override {
         setenv("SDL_VIDEODRIVER", "dummy", 1);
         std::string error;
-        Platform::WindowSettings settings;
-        settings.accelerated = false;
-        settings.vsync = false;
-        ASSERT_TRUE(window_.Create(settings, error)) << error;
+        ASSERT_TRUE(window_.Create({.accelerated = false, .vsync = false}, error)) << error;
         Poll();
     }
 
@@ -32,12 +29,8 @@ protected:
     }
 
     static void PushButton(uint32_t type, uint8_t button, uint8_t clicks, int x, int y) {
-        SDL_Event event{};
-        event.type = type;
-        event.button.button = button;
-        event.button.clicks = clicks;
-        event.button.x = x;
-        event.button.y = y;
+        SDL_Event event{
+            .button = {.type = type, .button = button, .clicks = clicks, .x = x, .y = y}};
         SDL_PushEvent(&event);
     }
 
@@ -72,8 +65,7 @@ TEST_F(WindowTest, MouseEventsClickCountsTapsWarpsAndQuitRequests) {
     EXPECT_EQ(window_.SampleMouseButtons(), Platform::kRightButton);
 
     window_.WarpPointer(400, 300);
-    SDL_Event quit{};
-    quit.type = SDL_QUIT;
+    SDL_Event quit{.type = SDL_QUIT};
     SDL_PushEvent(&quit);
     const auto warped = Poll();
     ASSERT_GE(warped.size(), 2u);
@@ -88,10 +80,8 @@ TEST_F(WindowTest, KeysBecomeVirtualKeyCodesAndTextLatin1Characters) {
     const std::pair<SDL_Keycode, int> keys[] = {
         {SDLK_a, 'A'}, {SDLK_RETURN, 13}, {SDLK_F2, 113}, {SDLK_KP_PLUS, 107}, {SDLK_BACKSPACE, 8}};
     for (const auto& [key, code] : keys) {
-        SDL_Event event{};
-        event.type = SDL_KEYDOWN;
-        event.key.keysym.sym = key;
-        event.key.keysym.mod = key == SDLK_RETURN ? KMOD_LALT : KMOD_NONE;
+        const uint16_t mod = key == SDLK_RETURN ? KMOD_LALT : KMOD_NONE;
+        SDL_Event event{.key = {.type = SDL_KEYDOWN, .keysym = {.sym = key, .mod = mod}}};
         SDL_PushEvent(&event);
     }
     const auto events = Poll();
@@ -104,8 +94,7 @@ TEST_F(WindowTest, KeysBecomeVirtualKeyCodesAndTextLatin1Characters) {
     EXPECT_EQ(events[5].character, 8);
 
     // Typed text arrives as Latin-1; other characters are dropped.
-    SDL_Event text{};
-    text.type = SDL_TEXTINPUT;
+    SDL_Event text{.type = SDL_TEXTINPUT};
     SDL_strlcpy(text.text.text, "a\xC3\xA9\xE2\x82\xAC!", sizeof(text.text.text));  // a é € !
     SDL_PushEvent(&text);
     const auto typed = Poll();
@@ -169,10 +158,7 @@ TEST_F(WindowTest, FullScreenLetterboxesTheOpaqueFrameAndMapsThePointer) {
     expectShown(0xFF336699, 0xFF00FF00);
 
     Poll();
-    SDL_Event motion{};
-    motion.type = SDL_MOUSEMOTION;
-    motion.motion.x = left + 10;
-    motion.motion.y = above + 20;
+    SDL_Event motion{.motion = {.type = SDL_MOUSEMOTION, .x = left + 10, .y = above + 20}};
     SDL_PushEvent(&motion);
     PushButton(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_LEFT, 1, left - 1, above + 599);
     const auto events = Poll();
