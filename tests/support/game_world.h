@@ -87,8 +87,6 @@ class GameWorld {
 public:
     explicit GameWorld(uint32_t seed = 1);
     ~GameWorld();
-    GameWorld(const GameWorld&) = delete;
-    GameWorld& operator=(const GameWorld&) = delete;
 
     // "classes.xml" with `count` classes "c0", "c1", ... of `shapes` shapes each.
     void WriteClasses(int count, int shapes);
