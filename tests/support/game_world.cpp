@@ -187,10 +187,8 @@ void GameWorld::TakeAndDrop(int slot, int cell) {
         ADD_FAILURE() << "no slot " << slot << " or no cell " << cell;
         return;
     }
-    const ShapeItem& shape = game->State().conveyor[slot];
-    Click(shape.x, shape.y);
-    const ShapeItem& target = game->State().cells[cell];
-    Click(target.x, target.y);
+    Click(m.conveyor[slot].x, m.conveyor[slot].y);
+    Click(m.cells[cell].x, m.cells[cell].y);
 }
 
 int GameWorld::FindCell(const ShapeItem& shape) const {
