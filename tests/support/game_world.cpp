@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <iterator>
 #include <sstream>
+#include <utility>
 
 #include "support/program_run.h"
 
@@ -156,16 +157,12 @@ void GameWorld::StartStillLevel(std::map<std::string, std::string> attributes) {
 }
 
 void GameWorld::Press(float x, float y) {
-    pointer.state.x = x;
-    pointer.state.y = y;
-    pointer.state.left = true;
+    pointer.state = {.x = x, .y = y, .left = true, .right = pointer.state.right};
     Step();
 }
 
 void GameWorld::Release(float x, float y) {
-    pointer.state.x = x;
-    pointer.state.y = y;
-    pointer.state.left = false;
+    pointer.state = {.x = x, .y = y, .left = false, .right = pointer.state.right};
     Step();
 }
 

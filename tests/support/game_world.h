@@ -7,7 +7,6 @@
 #include <map>
 #include <memory>
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "effects/effect2d.h"
