@@ -99,6 +99,7 @@ TEST(AtomicFileTest, ReadsTellMissingFromUnreadable) {
               ReadStatus::kUnreadable);
     EXPECT_EQ(Platform::ReadRegularFile(folder.Path(), contents, 100), ReadStatus::kUnreadable);
     EXPECT_EQ(Platform::ReadRegularFile("/dev/zero", contents, 100), ReadStatus::kUnreadable);
+    EXPECT_FALSE(Platform::ReadWholeFile("/dev/zero", contents));
     contents = "stale";
     EXPECT_FALSE(Platform::ReadWholeFile(folder.File("no/such/x.ini"), contents));
     EXPECT_TRUE(contents.empty());
