@@ -76,6 +76,7 @@ TEST(SystemTest, ShortcutUrlIsReadFromItsSection) {
     folder.Write("website.url",
                  "[Other]\r\nURL=wrong\r\n[InternetShortcut]\r\nURL=https://example.org/q\r\n");
     EXPECT_EQ(Platform::ReadShortcutUrl(folder.File("website.url")), "https://example.org/q");
+    EXPECT_EQ(Platform::ReadShortcutUrl(folder.File("missing.url")), "");
     EXPECT_FALSE(Platform::OpenUrlFile(folder.File("missing.url")));
     folder.Write("empty.url", "[InternetShortcut]\r\n");
     EXPECT_FALSE(Platform::OpenUrlFile(folder.File("empty.url")));

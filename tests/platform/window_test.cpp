@@ -215,7 +215,9 @@ TEST(WindowPlaceTest, TheSoftwareFallbackScalesPlainlyAndCopiesAPictureLargerTha
     setenv("SDL_VIDEODRIVER", "dummy", 1);
     Platform::GameWindow window;
     std::string error;
-    ASSERT_TRUE(window.Create({.width = 1900, .height = 1000, .fullScreen = true}, error)) << error;
+    const Platform::WindowSettings settings{
+        .width = 1900, .height = 1000, .fullScreen = true, .accelerated = true};
+    ASSERT_TRUE(window.Create(settings, error)) << error;
     EXPECT_FALSE(window.IsAccelerated());
     EXPECT_FALSE(window.ScalesSmoothly());
     window.Show();
