@@ -2,14 +2,16 @@
 // XML reading they do besides the game's own readers.
 #pragma once
 
+#include <gtest/gtest.h>
 #include <tinyxml2.h>
 
 #include <cstdlib>
-#include <cstring>
 #include <filesystem>
 #include <sstream>
 #include <string>
 #include <vector>
+
+#include "support/user_folder.h"
 
 namespace DataFiles {
 
@@ -25,6 +27,14 @@ inline std::string DataFolder() {
     }();
     return folder;
 }
+
+// Each test reads the data folder as the game does: from its current directory, with a fresh
+// user folder, so a stray user copy of an INI file cannot stand in for the shipped one.
+class InDataFolder : public ::testing::Test {
+protected:
+    TestSupport::TestUserFolder user_;
+    TestSupport::ScopedCurrentDirectory inData_{DataFolder()};
+};
 
 // The parts of a text between separators, empty ones included.
 inline std::vector<std::string> Split(const std::string& text, char separator) {
@@ -49,15 +59,18 @@ inline std::vector<std::string> Words(const std::string& text) {
     return words;
 }
 
-// The child elements of one kind; for "Screen", the element itself.
-inline std::vector<const Element*> Children(const Element* parent, const char* kind) {
-    if (std::strcmp(kind, "Screen") == 0) {
-        return {parent};
-    }
+// The child elements of the blank-separated kinds, kind by kind; for "Screen", the element itself.
+inline std::vector<const Element*> Children(const Element* parent, const std::string& kinds) {
     std::vector<const Element*> out;
-    for (const Element* e = parent ? parent->FirstChildElement(kind) : nullptr; e;
-         e = e->NextSiblingElement(kind)) {
-        out.push_back(e);
+    for (const std::string& kind : Words(kinds)) {
+        if (kind == "Screen") {
+            out.push_back(parent);
+            continue;
+        }
+        for (const Element* e = parent ? parent->FirstChildElement(kind.c_str()) : nullptr; e;
+             e = e->NextSiblingElement(kind.c_str())) {
+            out.push_back(e);
+        }
     }
     return out;
 }

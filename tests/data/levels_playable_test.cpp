@@ -2,6 +2,7 @@
 // level in both modes in every seed, and no normal level of a stage is easier than an earlier one
 // beyond the bot's tolerance. One test per stage; the sanitized build (CI) plays 5 seeds, not 20,
 // so judges the curve only against gross mistakes (medians of 5 games move by up to 8 %).
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -34,12 +35,8 @@ TEST_P(LevelsPlayableTest, TheGoodPlayerWinsEveryNormalLevelOnARisingCurve) {
     }
     std::vector<QuillorySim::BotLevel> levels;
     ASSERT_TRUE(QuillorySim::RunLevelBot(options, levels, error)) << error;
-    const std::vector<std::string> problems = QuillorySim::CheckLevels(levels, kTolerance);
-    std::string all;
-    for (const std::string& problem : problems) {
-        all += problem + "\n";
-    }
-    EXPECT_TRUE(problems.empty()) << all << "(./dev levels writes the whole table)";
+    EXPECT_THAT(QuillorySim::CheckLevels(levels, kTolerance), testing::IsEmpty())
+        << "(./dev levels writes the whole table)";
 }
 
 INSTANTIATE_TEST_SUITE_P(Stages, LevelsPlayableTest, testing::Range(1, 8));

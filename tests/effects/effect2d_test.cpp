@@ -56,9 +56,7 @@ protected:
         effects_.Draw(layer);
         return TestSupport::DrawnBox(target_);
     }
-    uint32_t Pixel(int x, int y) const { return target_.GetPixel(x, y); }
-    uint32_t AlphaAt(int x, int y) const { return Pixel(x, y) >> 24; }
-    const EffectRecord& First() const { return effects_.Record(0); }
+    uint32_t AlphaAt(int x, int y) const { return target_.GetPixel(x, y) >> 24; }
 
     TestSupport::TestUserFolder user_;
     TestSupport::FakeSpriteHost host_;
@@ -94,7 +92,7 @@ TEST_F(Effect2dTest, ADelayedEffectWaitsUnseenThenShowsFromProgressZero) {
     Step(500);
     Step(10);
     EXPECT_EQ(effects_.Count(), 2);
-    EXPECT_TRUE(First().pending);
+    EXPECT_TRUE(effects_.Record(0).pending);
     effects_.Clear();
     EXPECT_EQ(effects_.Count(), 0);
 }
@@ -102,13 +100,13 @@ TEST_F(Effect2dTest, ADelayedEffectWaitsUnseenThenShowsFromProgressZero) {
 TEST_F(Effect2dTest, TweensEndExactlyStayOneMoreUpdateAndStartActionsFireOnce) {
     float value = -5;
     effects_.AddFloatTween(0, 1.0f, 2.0f, 4.0f, &value);
-    effects_.Update();
-    EXPECT_EQ(value, 2.0f);
-    Step(250);
-    EXPECT_EQ(value, 2.5f);
-    Step(1300);  // overshoots: clamped to the end value
-    EXPECT_EQ(value, 4.0f);
-    EXPECT_TRUE(First().done);
+    std::vector<float> values;
+    for (uint32_t ms : {0, 250, 1300}) {  // the last overshoots: clamped to the end value
+        Step(ms);
+        values.push_back(value);
+    }
+    EXPECT_EQ(values, std::vector<float>({2.0f, 2.5f, 4.0f}));
+    EXPECT_TRUE(effects_.Record(0).done);
     value = 7;
     Step(10);
     EXPECT_EQ(effects_.Count(), 0);
@@ -133,7 +131,7 @@ TEST_F(Effect2dTest, TheListHoldsAHundredAndFiftyEffectsWithTextsCutAt255) {
     for (int i = 0; i < kMaxEffects; ++i) {
         ASSERT_EQ(effects_.AddSound(1.0f, longText.c_str()), 1);
     }
-    EXPECT_EQ(std::string(First().text), longText.substr(0, 255));
+    EXPECT_EQ(std::string(effects_.Record(0).text), longText.substr(0, 255));
     float f = 0;
     int n = 0;
     EXPECT_EQ(effects_.AddFadeText(1, 0, 1, 0, 0, "A", true), 0);
@@ -150,7 +148,7 @@ TEST_F(Effect2dTest, LayerSelection) {
     effects_.AddShrinkSprite(kAllLayers, 0, 1, 0.75f, 0.5f, 0.1f, 0.1f, white_);
     effects_.Update();
     ExpectBox(Redraw(1), 40, 90, 120, 20);
-    EXPECT_EQ(Pixel(100, 100), 0u);
+    EXPECT_EQ(target_.GetPixel(100, 100), 0u);
     EXPECT_EQ(Redraw(kAllLayers), Tuvo::Rect(140, 90, 20, 20));
     EXPECT_EQ(Redraw(2), Tuvo::Rect(90, 90, 70, 20));
     // Nothing is drawn without a drawing target or sprite manager.
@@ -180,7 +178,7 @@ TEST_F(Effect2dTest, BurstsKeepTheirParticleCountAndRingSpacing) {
     effects_.Update();
     for (const auto& [ms, alpha] : {std::pair{500u, 255u}, std::pair{375u, 128u}}) {
         Step(ms);
-        const float distance = First().progress * 0.2f;
+        const float distance = effects_.Record(0).progress * 0.2f;
         for (const auto& [layer, count] : {std::pair{1, 5}, std::pair{3, 10}}) {
             Redraw(layer);
             for (int i = 0; i < count; ++i) {
@@ -189,7 +187,7 @@ TEST_F(Effect2dTest, BurstsKeepTheirParticleCountAndRingSpacing) {
                 const int y = static_cast<int>((0.5f + std::sin(angle) * distance * 4 / 3) * 200);
                 EXPECT_EQ(AlphaAt(x, y), alpha) << "layer " << layer << " particle " << i;
             }
-            EXPECT_EQ(Pixel(100, 100), 0u);
+            EXPECT_EQ(target_.GetPixel(100, 100), 0u);
         }
     }
 }
@@ -201,11 +199,11 @@ TEST_F(Effect2dTest, TextsMoveAndFadeWithTheirProgress) {
     effects_.AddFadeText(4, 0, 1.0f, 0.5f, 0.5f, "12", true);
     effects_.Update();
     EXPECT_EQ(Redraw(1), Tuvo::Rect(95, 95, 10, 10));
-    EXPECT_EQ(Pixel(100, 100), 0xFF000001u);  // alpha(1.0) wraps to opaque
+    EXPECT_EQ(target_.GetPixel(100, 100), 0xFF000001u);  // alpha(1.0) wraps to opaque
     Step(125);
     EXPECT_EQ(Redraw(4), Tuvo::Rect(96, 97, 7, 6));  // digits "1" and "2" fading in
-    EXPECT_EQ(Pixel(97, 100), 0x80000002u);
-    EXPECT_EQ(Pixel(101, 100), 0x80000003u);
+    EXPECT_EQ(target_.GetPixel(97, 100), 0x80000002u);
+    EXPECT_EQ(target_.GetPixel(101, 100), 0x80000003u);
     Step(375);
     ExpectBox(Redraw(1), 95, 80, 10, 10);
     EXPECT_EQ(AlphaAt(100, 85), 128u);
@@ -231,7 +229,7 @@ TEST_F(Effect2dTest, SpritesGrowAnimateAndFollow) {
     EXPECT_EQ(Redraw(1), Tuvo::Rect(90, 90, 20, 20));
     // Cell 3 of 4 at half its run, risen 0.05 in half a second, half faded.
     EXPECT_EQ(Redraw(2), Tuvo::Rect(96, 86, 8, 8));
-    EXPECT_EQ(Pixel(100, 90), 0x80000003u);
+    EXPECT_EQ(target_.GetPixel(100, 90), 0x80000003u);
     EXPECT_EQ(Redraw(4).width, 0);  // no image: nothing
 }
 

@@ -70,8 +70,7 @@ TEST_F(CreaturesTest, ButterfliesFlyWithTheirOwnPicturesAndSpeeds) {
     for (int i = 0; i < kButterflyCount; ++i) {
         const Butterfly& butterfly = M().butterflies[i];
         EXPECT_EQ(butterfly.kind, i % 4 + 1);
-        EXPECT_GE(butterfly.x, -0.3f);
-        EXPECT_LE(butterfly.x, 1.3f);
+        EXPECT_TRUE(butterfly.x >= -0.3f && butterfly.x <= 1.3f) << i << ": " << butterfly.x;
         EXPECT_GE(butterfly.speed, 0.02f);
         EXPECT_EQ(world_.textures.NameOf(butterfly.leftImage),
                   "Graphics\\butterfly_anim" + std::to_string(butterfly.kind) + "_left.png");

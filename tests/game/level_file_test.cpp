@@ -30,12 +30,10 @@ protected:
 };
 
 TEST_F(LevelFileTest, NumbersAreLeadingDecimalTextAndClamped) {
-    const GameModel& m = Load(3, {{"lineShapeCount", "7.9"},
-                                  {"levelTime", "12.5 seconds"},
-                                  {"lineSpeed", "abc"},
-                                  {"fBugAppearanceRange", "0x10"},
-                                  {"fBonusBandP", "  .5e1x"},
-                                  {"bonusLevel", "True"}});
+    const std::map<std::string, std::string> odd = {
+        {"lineShapeCount", "7.9"},       {"levelTime", "12.5 seconds"}, {"lineSpeed", "abc"},
+        {"fBugAppearanceRange", "0x10"}, {"fBonusBandP", "  .5e1x"},    {"bonusLevel", "True"}};
+    const GameModel& m = Load(3, odd);
     EXPECT_EQ(m.lineShapeCount, 7);
     EXPECT_FLOAT_EQ(m.levelTime, 12.5f);
     EXPECT_FLOAT_EQ(m.lineSpeed, 0.0f);
@@ -53,9 +51,8 @@ TEST_F(LevelFileTest, NumbersAreLeadingDecimalTextAndClamped) {
     EXPECT_EQ(huge.shapeClassCount, 6);  // at most the catalogue
     EXPECT_FLOAT_EQ(huge.newShapeTime, 0.0f);
     EXPECT_TRUE(huge.IsBonusLevel());
-    const std::string log = world_.user.Log();
-    EXPECT_NE(log.find("lineShapeCount above its limit"), std::string::npos);
-    EXPECT_NE(log.find("more classes than the catalogue has"), std::string::npos);
+    EXPECT_EQ(world_.user.LogCount("lineShapeCount above its limit"), 1);
+    EXPECT_EQ(world_.user.LogCount("more classes than the catalogue has"), 1);
 }
 
 TEST_F(LevelFileTest, NamedClassesEmptyPiecesUnknownAndRepeatedNames) {
@@ -80,9 +77,8 @@ TEST_F(LevelFileTest, NamedClassesEmptyPiecesUnknownAndRepeatedNames) {
         EXPECT_LT(odd.cells[c].variant, 1);  // Classic: first shape only
     }
     EXPECT_EQ(owned.size(), 6u);
-    const std::string log = world_.user.Log();
-    EXPECT_NE(log.find("unknown shape class 'nosuch'"), std::string::npos);
-    EXPECT_NE(log.find("shape class 'c2' named twice"), std::string::npos);
+    EXPECT_EQ(world_.user.LogCount("unknown shape class 'nosuch'"), 1);
+    EXPECT_EQ(world_.user.LogCount("shape class 'c2' named twice"), 1);
 
     // More classes than cells: the every-class-owns-a-cell step is skipped.
     const GameModel& few = Load(6, {{"lineShapeCount", "0.5"}, {"shapeClassCount", "3"}});
@@ -100,8 +96,7 @@ TEST_F(LevelFileTest, LevelsWithoutCellsOrClassesAreRefusedAndNeverWon) {
     const GameModel& m = Load(4, {{"lineShapeCount", "<absent>"}});
     EXPECT_FALSE(world_.game->LevelExists(4));
     EXPECT_EQ(m.cellCount, 0);
-    EXPECT_NE(world_.user.Log().find("level has no classes or no cells: Levels\\level_4.xml"),
-              std::string::npos);
+    EXPECT_EQ(world_.user.LogCount("level has no classes or no cells: Levels\\level_4.xml"), 1);
     const GameModel& none = Load(5, {{"shapeClassCount", "0"}});
     EXPECT_EQ(none.cellCount, 0);
     EXPECT_FALSE(world_.game->LevelExists(5));
@@ -116,8 +111,7 @@ TEST_F(LevelFileTest, LevelsWithoutCellsOrClassesAreRefusedAndNeverWon) {
     world_.game->EditState().levelNumber = 77;
     world_.game->LoadLevel();
     EXPECT_FLOAT_EQ(world_.game->State().levelTime, 100.0f);
-    EXPECT_NE(world_.user.Log().find("Fatal error, cannot load XML: Levels\\level_77.xml"),
-              std::string::npos);
+    EXPECT_EQ(world_.user.LogCount("Fatal error, cannot load XML: Levels\\level_77.xml"), 1);
 }
 
 }  // namespace

@@ -49,8 +49,9 @@ protected:
         world_.effects->Clear();
         world_.CreateGame();
     }
-    void ReadRecord(const char* section, uint8_t* bytes) {
-        ASSERT_TRUE(ReadProfileStruct(section, "Data", bytes, kSavedRecordSize, "saved.ini"));
+    void SaveAndRead(uint8_t* bytes) {
+        world_.game->SaveGame();
+        ASSERT_TRUE(ReadProfileStruct("Classic", "Data", bytes, kSavedRecordSize, "saved.ini"));
     }
 
     GameWorld world_;
@@ -63,9 +64,8 @@ TEST_F(SavedGameTest, TheRecordHoldsEveryFieldAtItsOffset) {
     for (int drops = 0; drops < 3; ++drops) {  // so the record has something in it
         world_.TakeAndDrop(0, world_.FindCell(M().conveyor[0]));
     }
-    world_.game->SaveGame();
     uint8_t bytes[kSavedRecordSize] = {};
-    ReadRecord("Classic", bytes);
+    SaveAndRead(bytes);
     const GameModel& m = M();
     EXPECT_EQ(I32At(bytes, 10400), m.conveyorCount);
     EXPECT_EQ(I32At(bytes, 10404), 42);
@@ -90,11 +90,9 @@ TEST_F(SavedGameTest, LinesAreStoredAtTheirPlacesNotHalfWayThroughASlide) {
     }
     world_.game->RemoveCompleteLines();
     world_.RunSeconds(0.5f);
-    ASSERT_GT(M().lines[0].x, 0.29f);
-    ASSERT_LT(M().lines[0].x, 0.40875f);
-    world_.game->SaveGame();
+    ASSERT_TRUE(M().lines[0].x > 0.29f && M().lines[0].x < 0.40875f) << M().lines[0].x;
     uint8_t bytes[kSavedRecordSize] = {};
-    ReadRecord("Classic", bytes);
+    SaveAndRead(bytes);
     EXPECT_FLOAT_EQ(F32At(bytes, 10408), 0.40875f);
     EXPECT_FLOAT_EQ(F32At(bytes, 10408 + 24 + 12), 0.0f);  // line 1 is gone, not half faded
     EXPECT_EQ(I32At(bytes, 10408 + 24 + 16), 1);
@@ -131,14 +129,13 @@ TEST_F(SavedGameTest, DamagedFilesAreLoggedAndStartANewGame) {
     Restart();
     world_.game->ChooseMode(MODE_CLASSIC);
     EXPECT_EQ(world_.game->ScreenState(), STATE_MAP);
-    EXPECT_NE(world_.user.Log().find("File 'saved.ini' is corrupted!"), std::string::npos);
+    EXPECT_EQ(world_.user.LogCount("File 'saved.ini' is corrupted!"), 1);
     EXPECT_EQ(world_.user.Read("saved.ini"), text);  // left as it was
 
     // A record with a sound checksum and impossible contents: refused before any use.
     uint8_t bytes[kSavedRecordSize] = {};
     world_.StartPlaying(2);
-    world_.game->SaveGame();
-    ReadRecord("Classic", bytes);
+    SaveAndRead(bytes);
     PutI32(bytes, 10400, 21);
     WriteProfileStruct("Classic", "Data", bytes, kSavedRecordSize, "saved.ini");
     EXPECT_FALSE(world_.game->LoadSavedGame(true));

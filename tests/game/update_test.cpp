@@ -3,8 +3,6 @@
 // and the simulator's logs; the one-class runs of the placing tests keep its pick bounded.
 #include <gtest/gtest.h>
 
-#include <string>
-
 #include "game/quillory_game.h"
 #include "support/game_world.h"
 
@@ -15,20 +13,13 @@ using TestSupport::GameWorld;
 
 class UpdateTest : public ::testing::Test {
 protected:
-    void Start(const std::map<std::string, std::string>& attributes) {
-        world_.WriteClasses(4, 3);
-        world_.WriteLevel(2, attributes);
-        world_.CreateGame();
-        world_.StartPlaying(2);
-    }
     const GameModel& M() const { return world_.game->State(); }
-    GameModel& Edit() { return world_.game->EditState(); }
 
     GameWorld world_;
 };
 
-TEST_F(UpdateTest, APauseStopsTheClockAndPausesNestInTheTutorial) {
-    Start({{"levelTime", "100"}});
+TEST_F(UpdateTest, APauseStopsTheClock) {
+    world_.StartStillLevel({{"levelTime", "100"}});
     world_.RunSeconds(3);
     const float left = M().timeLeft;
     EXPECT_NEAR(left, 100 - 2.1f, 0.02f);
@@ -37,37 +28,36 @@ TEST_F(UpdateTest, APauseStopsTheClockAndPausesNestInTheTutorial) {
     world_.game->SetGameState(STATE_PLAYING);
     world_.Step();
     EXPECT_NEAR(M().timeLeft, left - 0.01f, 0.005f);
+}
 
-    // Level 1: the tutorial pauses the clock; a menu pause inside it must not restart it.
-    GameWorld world;
-    world.WriteClasses(4, 1);
-    world.WriteLevel(1);
-    world.CreateGame();
-    world.StartPlaying(1);
-    world.Step();
-    ASSERT_EQ(world.game->State().tutorialOn, 1);
-    const float scroll = world.game->State().scrollOffset;
-    world.RunSeconds(2);
-    world.game->SetGameState(STATE_PAUSED);
-    world.RunSeconds(3);
-    world.game->SetGameState(STATE_PLAYING);
-    world.RunSeconds(2);
-    EXPECT_FLOAT_EQ(world.game->State().timeLeft, 100.0f);      // the clock stood still
-    EXPECT_LE(world.game->State().elapsed, 0.0f);               // and what it has counted
-    EXPECT_FLOAT_EQ(world.game->State().scrollOffset, scroll);  // nor did the field
-    // Finish the lesson: slot 4 onto cell 4.
-    world.RunUntil([&] { return world.game->State().conveyorCount >= 5; });
-    world.TakeAndDrop(4, 4);
-    EXPECT_EQ(world.game->State().tutorialOn, 0);
-    world.Step();
+// Level 1: the tutorial pauses the clock; a menu pause inside it must not restart it.
+TEST_F(UpdateTest, PausesNestInTheTutorial) {
+    world_.WriteClasses(4, 1);
+    world_.WriteLevel(1);
+    world_.CreateGame();
+    world_.StartPlaying(1);
+    world_.Step();
+    ASSERT_EQ(M().tutorialOn, 1);
+    const float scroll = M().scrollOffset;
+    world_.RunSeconds(2);
+    world_.game->SetGameState(STATE_PAUSED);
+    world_.RunSeconds(3);
+    world_.game->SetGameState(STATE_PLAYING);
+    world_.RunSeconds(2);
+    EXPECT_FLOAT_EQ(M().timeLeft, 100.0f);      // the clock stood still
+    EXPECT_LE(M().elapsed, 0.0f);               // and what it has counted
+    EXPECT_FLOAT_EQ(M().scrollOffset, scroll);  // nor did the field
+    world_.RunUntil([&] { return M().conveyorCount >= 5; });
+    world_.TakeAndDrop(4, 4);
+    EXPECT_EQ(M().tutorialOn, 0);
+    world_.Step();
     // Only the 0.9 s lead of the clock: none of the tutorial's or the menu's time.
-    EXPECT_NEAR(world.game->State().timeLeft, 100.9f, 0.03f);
+    EXPECT_NEAR(M().timeLeft, 100.9f, 0.03f);
 }
 
 TEST_F(UpdateTest, TenWarningsThenTheLossWithTheMusicStopped) {
-    Start({{"levelTime", "12"}});
-    world_.RunUntil([&] { return world_.game->ScreenState() != STATE_PLAYING; }, 20);
-    EXPECT_EQ(world_.game->ScreenState(), STATE_GAME_OVER);
+    world_.StartStillLevel({{"levelTime", "12"}});
+    EXPECT_TRUE(world_.RunUntil([&] { return world_.game->ScreenState() == STATE_GAME_OVER; }, 20));
     EXPECT_EQ(world_.sounds.Count("timeout"), 10);
     EXPECT_EQ(world_.sounds.Count("game_over"), 1);
     EXPECT_FLOAT_EQ(world_.sounds.musicVolume, 0.0f);
@@ -76,8 +66,8 @@ TEST_F(UpdateTest, TenWarningsThenTheLossWithTheMusicStopped) {
 // A press that resumes play is no drop; a drop that fills the last cell in the update the clock
 // runs out loses.
 TEST_F(UpdateTest, APressThatResumesIsNoDropAndRunningOutBeatsFillingTheLastCell) {
-    Start({{"lineSpeed", "0"}});
-    GameModel& m = Edit();
+    world_.StartStillLevel();
+    GameModel& m = world_.game->EditState();
     world_.Click(m.conveyor[0].x, m.conveyor[0].y);
     ASSERT_EQ(m.held.active, 1);
     const int last = world_.FindCell(m.held);

@@ -2,9 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include <cmath>
+#include <algorithm>
 #include <cstring>
-#include <memory>
 #include <string>
 
 #include "effects/effect2d.h"
@@ -23,31 +22,16 @@ namespace {
 using namespace Tuvo;
 using TestSupport::SolidImage;
 
-class StillPointer : public Quillory::PointerInput {
-public:
-    Quillory::PointerState Sample() override { return {}; }
-};
-
 // The real rules, sprite manager and menus, drawing onto an 800 x 600 picture.
 class ScreenPainterTest : public ::testing::Test {
 protected:
-    ScreenPainterTest()
-        : screen_(800, 600), graphics_(&screen_), effects_(clock_, random_, nullptr, &sprites_) {
+    ScreenPainterTest() {
         user_.StartLog();
-        host_.clientWidth = 800;
-        host_.clientHeight = 600;
         host_.Provide("Graphics\\round_time.png", SolidImage(20, 20, 0xFFFF0000));
         host_.Provide("Graphics\\grey.png", SolidImage(10, 10, 0xFF808080));
         host_.Provide("English\\hint2.png", SolidImage(10, 10, 0xFF00FF00));
         sprites_.SetHost(&host_);
         sprites_.SetTarget(&graphics_);
-        Quillory::GameServices services;
-        services.clock = &clock_;
-        services.pointer = &pointer_;
-        services.rulesRandom = &random_;
-        services.cosmeticRandom = &random_;
-        game_ = std::make_unique<Quillory::CQuilloryGame>(services);
-        painter_ = std::make_unique<ScreenPainter>(*game_, sprites_, menus_, effects_, scores_);
         Clear();
     }
     void LoadMenu(MenuScreen screen, const std::string& body) {
@@ -55,11 +39,7 @@ protected:
         ASSERT_EQ(menus_[screen].LoadFromMemory("test", xml.data(), xml.size()), 1);
         menus_[screen].Attach(&sprites_, nullptr);
     }
-    void Clear() {
-        for (int i = 0; i < 800 * 600; ++i) {
-            screen_.GetBits()[i] = 0xFF000000;
-        }
-    }
+    void Clear() { std::fill_n(screen_.GetBits(), 800 * 600, 0xFF000000); }
     uint32_t Pixel(float x, float y) const {
         return screen_.GetPixel(static_cast<int>(x * 800), static_cast<int>(y * 600)) & 0xFFFFFF;
     }
@@ -72,21 +52,21 @@ protected:
         }
         return "<missing>";
     }
-    Quillory::GameModel& Model() { return game_->EditState(); }
+    Quillory::GameModel& Model() { return game_.EditState(); }
 
     TestSupport::TestUserFolder user_;
     TestSupport::FakeSpriteHost host_;
     Quillory::CSpriteManager sprites_;
-    MemoryImage screen_;
-    Graphics graphics_;
+    MemoryImage screen_{800, 600};
+    Graphics graphics_{&screen_};
     Platform::ManualClock clock_;
     Platform::RandomGenerator random_;
-    StillPointer pointer_;
-    Quillory::CEffect2d effects_;
+    Quillory::CEffect2d effects_{clock_, random_, nullptr, &sprites_};
     MenuSet menus_;
     Quillory::CScores scores_;
-    std::unique_ptr<Quillory::CQuilloryGame> game_;
-    std::unique_ptr<ScreenPainter> painter_;
+    Quillory::CQuilloryGame game_{Quillory::GameServices{
+        .clock = &clock_, .rulesRandom = &random_, .cosmeticRandom = &random_}};
+    ScreenPainter painter_{game_, sprites_, menus_, effects_, scores_};
 };
 
 TEST(ScreenPainterRules, FadeTintsCellEdgesAndHintPlaces) {
@@ -115,7 +95,7 @@ TEST_F(ScreenPainterTest, TheHudWritesItsNumbersAndBlinksTheClockBelowTenSeconds
     Model().levelNumber = 7;
     Model().timeLeft = 12.7f;
     Model().now = 0.5f;
-    painter_->DrawHud();
+    painter_.DrawHud();
     EXPECT_EQ(TextOf(MENU_INGAME, "txtScoreNum"), "1234");
     EXPECT_EQ(TextOf(MENU_INGAME, "txtTimeNum"), "12");
     EXPECT_EQ(TextOf(MENU_INGAME, "txtLevelNum"), "7");
@@ -123,18 +103,18 @@ TEST_F(ScreenPainterTest, TheHudWritesItsNumbersAndBlinksTheClockBelowTenSeconds
 
     // Half way up the triangle: half opaque red.
     Model().timeLeft = 5.0f;
-    painter_->DrawHud();
+    painter_.DrawHud();
     EXPECT_NEAR(static_cast<int>(Pixel(0.5f, 0.5f) >> 16), 128, 2);
     // Relax runs past zero: still blinking, and the number goes negative.
     Clear();
     Model().timeLeft = -3.5f;
     Model().now = 1.75f;  // on the way down: 0.25
-    painter_->DrawHud();
+    painter_.DrawHud();
     EXPECT_EQ(TextOf(MENU_INGAME, "txtTimeNum"), "-3");
     EXPECT_NEAR(static_cast<int>(Pixel(0.5f, 0.5f) >> 16), 64, 2);
 
     // The missing meter control is logged once, however many frames are drawn.
-    painter_->DrawHud();
+    painter_.DrawHud();
     EXPECT_EQ(user_.LogCount("txtMeterBar"), 1);
 }
 
@@ -147,7 +127,7 @@ TEST_F(ScreenPainterTest, TheStageMapGreysTheLockedStagesOnly) {
     menus_[MENU_MAP].SetButtonEnabled("btnStart", false);
     Model().screenState = STATE_MAP;
     Model().phase = Quillory::PHASE_MAP_SHOWN;
-    painter_->PaintScreen(STATE_MAP);
+    painter_.PaintScreen(STATE_MAP);
     EXPECT_EQ(Pixel(0.75f, 0.5f), 0x808080u);
     EXPECT_EQ(Pixel(0.25f, 0.5f), 0u);
     EXPECT_EQ(Pixel(0.5f, 0.9f), 0u);  // not a stage
@@ -160,11 +140,11 @@ TEST_F(ScreenPainterTest, TheDropHintGoesBelowACellNearTheTop) {
     Model().cells[4].x = 0.5f;
     Model().cells[4].y = 0.2f;
     Model().now = 0.0f;
-    painter_->DrawHints();
+    painter_.DrawHints();
     EXPECT_EQ(Pixel(0.5f, 0.45f), 0x00FF00u);
     Clear();
     Model().cells[4].y = 0.6f;
-    painter_->DrawHints();
+    painter_.DrawHints();
     EXPECT_EQ(Pixel(0.5f, 0.35f), 0x00FF00u);
 }
 
@@ -176,7 +156,7 @@ TEST_F(ScreenPainterTest, HighScoresNameEveryModeAndTheConfirmationShowsTheSaved
     const char* names[] = {"Classic", "Transformer", "Relax"};
     for (int mode = 0; mode < 3; ++mode) {
         Model().mode = mode;
-        painter_->PaintScreen(STATE_HIGH_SCORES);
+        painter_.PaintScreen(STATE_HIGH_SCORES);
         EXPECT_EQ(TextOf(MENU_HIGHSCORES, "txtGameType"), names[mode]);
     }
     user_.Write("language.ini", "[ENGLISH]\r\nLevelText=Level\r\nScoreText=Score\r\n");
@@ -184,7 +164,7 @@ TEST_F(ScreenPainterTest, HighScoresNameEveryModeAndTheConfirmationShowsTheSaved
     Quillory::SetLanguageName("ENGLISH");
     Model().levelNumber = 13;
     Model().score = 4200;
-    painter_->PaintScreen(STATE_CONTINUE_CONFIRM);
+    painter_.PaintScreen(STATE_CONTINUE_CONFIRM);
     EXPECT_EQ(TextOf(MENU_CONTINUE_CONFIRMATION, "txtLevelNum"), "Level  13");
     EXPECT_EQ(TextOf(MENU_CONTINUE_CONFIRMATION, "txtScoreNum"), "Score  4200");
 }
@@ -192,21 +172,18 @@ TEST_F(ScreenPainterTest, HighScoresNameEveryModeAndTheConfirmationShowsTheSaved
 TEST_F(ScreenPainterTest, TheRelaxPanelRisesWhileItsButtonIsUnderThePointer) {
     LoadMenu(MENU_MAIN,
              "<Button name=\"btnRelaxGame\" xc=\"0.5\" yc=\"0.5\" width=\"0.2\" height=\"0.1\"/>");
-    Quillory::WindowMessage move;
-    move.message = Quillory::kMessageMouseMove;
-    move.x = 400;
-    move.y = 300;
+    Quillory::WindowMessage move{.message = Quillory::kMessageMouseMove, .x = 400, .y = 300};
     menus_[MENU_MAIN].HandleMessage(move);
-    painter_->UpdateRelaxPanel(0.1f);
-    EXPECT_FLOAT_EQ(painter_->RelaxPanelAlpha(), 0.4f);
-    painter_->UpdateRelaxPanel(0.5f);
-    EXPECT_FLOAT_EQ(painter_->RelaxPanelAlpha(), 1.0f);
+    painter_.UpdateRelaxPanel(0.1f);
+    EXPECT_FLOAT_EQ(painter_.RelaxPanelAlpha(), 0.4f);
+    painter_.UpdateRelaxPanel(0.5f);
+    EXPECT_FLOAT_EQ(painter_.RelaxPanelAlpha(), 1.0f);
     move.x = 10;
     menus_[MENU_MAIN].HandleMessage(move);
-    painter_->UpdateRelaxPanel(0.2f);
-    EXPECT_NEAR(painter_->RelaxPanelAlpha(), 0.2f, 1e-6);
-    painter_->UpdateRelaxPanel(1.0f);
-    EXPECT_FLOAT_EQ(painter_->RelaxPanelAlpha(), 0.0f);
+    painter_.UpdateRelaxPanel(0.2f);
+    EXPECT_NEAR(painter_.RelaxPanelAlpha(), 0.2f, 1e-6);
+    painter_.UpdateRelaxPanel(1.0f);
+    EXPECT_FLOAT_EQ(painter_.RelaxPanelAlpha(), 0.0f);
 }
 
 }  // namespace

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 namespace {
 
 using Tuvo::PakParseResult;
@@ -18,10 +20,8 @@ std::vector<uint8_t> TwoFileArchive() {
 TEST(PakFormatTest, ScrambledLittleEndianLayoutParsesBack) {
     const std::vector<uint8_t> archive = TwoFileArchive();
     // Plain C0 4A C0 BA (the magic, little-endian) and version 0, each byte XOR A3.
-    const uint8_t header[5] = {0xC0, 0x4A, 0xC0, 0xBA, 0x00};
-    for (int i = 0; i < 5; ++i) {
-        EXPECT_EQ(archive[i], header[i] ^ 0xA3) << i;
-    }
+    EXPECT_EQ(std::vector<uint8_t>(archive.begin(), archive.begin() + 5),
+              (std::vector<uint8_t>{0xC0 ^ 0xA3, 0x4A ^ 0xA3, 0xC0 ^ 0xA3, 0xBA ^ 0xA3, 0xA3}));
     // 8 header + two entries (2 + name + 12) + end marker + 7 data bytes.
     ASSERT_EQ(archive.size(), 8u + (2 + 18 + 12) + (2 + 12 + 12) + 1 + 7);
     std::vector<Tuvo::PakDirectoryEntry> entries;
@@ -61,9 +61,7 @@ TEST(PakFormatTest, HugeSizesAndBadHeadersAreRejectedAndNoEntriesIsNoError) {
     std::vector<uint8_t> archive;
     ASSERT_TRUE(Tuvo::BuildPak({{"a", 0, {1, 2, 3}}}, archive));
     // Size field of entry 0 starts after header (8), flags, length, name (1).
-    for (int i = 0; i < 4; ++i) {
-        archive[11 + i] = 0xFF ^ 0xA3;
-    }
+    std::fill_n(archive.begin() + 11, 4, 0xFF ^ 0xA3);
     std::vector<Tuvo::PakDirectoryEntry> entries;
     EXPECT_EQ(Tuvo::ParsePakDirectory(archive.data(), archive.size(), entries),
               PakParseResult::kDamaged);

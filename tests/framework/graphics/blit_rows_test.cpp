@@ -19,24 +19,24 @@ TEST(BlitRowsTest, PlannedGatherFetchesTheColumnsGiven) {
     for (int round = 0; round < 200; ++round) {
         const int rowWidth = 1 + round % 45;
         const int count = 1 + (round * 7) % 61;
+        std::vector<uint32_t> row(static_cast<size_t>(rowWidth));
+        for (uint32_t& pixel : row) {
+            pixel = random();
+        }
         std::vector<int> columns(static_cast<size_t>(count));
+        std::vector<uint32_t> expected;
         for (int i = 0; i < count; ++i) {
             const int scaled = static_cast<int>((2 * i + 1) * int64_t{rowWidth} / (2 * count));
             const int mirrored = rowWidth - 1 - scaled;
             columns[i] = round % 3 == 0   ? scaled
                          : round % 3 == 1 ? mirrored
                                           : static_cast<int>(random() % rowWidth);
-        }
-        std::vector<uint32_t> row(static_cast<size_t>(rowWidth));
-        for (uint32_t& pixel : row) {
-            pixel = random();
+            expected.push_back(row[columns[i]]);
         }
         const RowGather gather(columns, rowWidth);
         std::vector<uint32_t> gathered(static_cast<size_t>(count));
         gather.Gather(gathered.data(), row.data());
-        for (int i = 0; i < count; ++i) {
-            ASSERT_EQ(gathered[i], row[columns[i]]) << "round " << round << " pixel " << i;
-        }
+        ASSERT_EQ(gathered, expected) << "round " << round;
     }
 }
 

@@ -20,13 +20,6 @@ MemoryImage Numbered(int width, int height) {
     return image;
 }
 
-Affine2D Scaled(float firstX, float secondX, float y) {
-    Affine2D scaled;
-    scaled.Scale(firstX, y);
-    scaled.Scale(secondX, 1);
-    return scaled;
-}
-
 const Rect kAll(0, 0, 200, 200);
 const Color kHalfGrey(9, 9, 9, 128);  // a pixel drawn twice shows
 
@@ -35,8 +28,7 @@ const Color kHalfGrey(9, 9, 9, 128);  // a pixel drawn twice shows
 class GraphicsTest : public ::testing::Test {
 protected:
     void Start(int width, int height) {
-        const MemoryImage source = Numbered(width, height);
-        picture.SetBits(source.GetBits(), width, height);
+        picture.SetBits(Numbered(width, height).GetBits(), width, height);
         drawn_.SetBits(bare_.GetBits(), 200, 200);
         expected.SetBits(bare_.GetBits(), 200, 200);
         g = Graphics(&drawn_);
@@ -147,9 +139,12 @@ TEST_F(GraphicsTest, SubPixelAndRotatedDrawing) {
 TEST_F(GraphicsTest, TransformedDrawingTakesTheCheapestExactRoute) {
     const Rect all(0, 0, 20, 10);
     Start(20, 10);
-    Affine2D mirror = Scaled(-1, 1, 1);
-    Affine2D doubled = Scaled(2, 1, 3);
-    Affine2D mirrorDoubled = Scaled(-1, 2, 1);
+    Affine2D mirror;
+    mirror.Scale(-1, 1);
+    Affine2D doubled;
+    doubled.Scale(2, 3);
+    Affine2D mirrorDoubled = mirror;
+    mirrorDoubled.Scale(2, 1);
     g.DrawImageWithTransform(&picture, mirror, 50, 60);
     g.DrawImageWithTransform(&picture, doubled, 50, 100);
     g.DrawImageWithTransform(&picture, mirrorDoubled, 150, 60);

@@ -14,16 +14,15 @@ namespace {
 constexpr double kPi = 3.14159265358979323846;
 const Rect kEverywhere(0, 0, 1000, 1000);  // a fill of every pixel of a small image
 
-// An image whose every pixel is different and opaque: 0xFF00yyxx plus a red marker.
-MemoryImage Numbered(int width, int height) {
-    MemoryImage image(width, height);
-    for (int y = 0; y < height; ++y) {
-        for (int x = 0; x < width; ++x) {
-            image.GetBits()[y * width + x] = 0xFF800000u | (y << 8) | x;
+// All pixels, row by row, to compare a whole small image in one assertion.
+std::vector<uint32_t> Pixels(const MemoryImage& image) {
+    std::vector<uint32_t> pixels;
+    for (int y = 0; y < image.GetHeight(); ++y) {
+        for (int x = 0; x < image.GetWidth(); ++x) {
+            pixels.push_back(image.GetPixel(x, y));
         }
     }
-    image.BitsChanged();
-    return image;
+    return pixels;
 }
 
 // Counts pixels that differ from a colour outside a rectangle.
@@ -35,6 +34,39 @@ int ChangedOutside(const MemoryImage& image, const Rect& area, uint32_t backgrou
         }
     }
     return changed;
+}
+
+enum class SourceKind { Soft, Opaque, Keyed, Banded };
+
+// A picture from a fixed-seed generator. Soft: any alpha. Opaque: none. Keyed: clear or opaque.
+// Banded: clear, translucent and opaque stretches of 1 to 80 pixels in turn, around the lengths
+// the visible-run table singles out.
+MemoryImage RandomImage(std::mt19937& random, int width, int height, SourceKind kind) {
+    MemoryImage image(width, height);
+    std::uniform_int_distribution<uint32_t> any;
+    std::uniform_int_distribution<int> length(1, 80);
+    for (int y = 0; y < height; ++y) {
+        int band = y % 3;
+        int bandEnd = 0;
+        for (int x = 0; x < width; ++x) {
+            if (x >= bandEnd) {
+                band = (band + 1) % 3;
+                bandEnd = x + length(random);
+            }
+            const int pick = static_cast<int>(any(random) % 10);
+            uint32_t alpha = pick < 4 ? 255u : pick < 7 ? 0u : any(random) & 0xFF;
+            if (kind == SourceKind::Opaque || (kind == SourceKind::Banded && band == 2)) {
+                alpha = 255;
+            } else if (kind == SourceKind::Keyed) {
+                alpha = pick < 6 ? 255 : 0;
+            } else if (kind == SourceKind::Banded) {
+                alpha = band == 0 ? 0 : 1 + any(random) % 254;
+            }
+            image.GetBits()[y * width + x] = (any(random) & 0x00FFFFFFu) | (alpha << 24);
+        }
+    }
+    image.BitsChanged();
+    return image;
 }
 
 TEST(MemoryImageTest, CreateSetBitsAndLimits) {
@@ -63,30 +95,26 @@ TEST(MemoryImageTest, CreateSetBitsAndLimits) {
 }
 
 TEST(MemoryImageTest, SmoothStretchInterpolatesAndKeepsEdges) {
-    const uint32_t ramp[2] = {0xFF000000u, 0xFFFFFFFFu};
-    MemoryImage source;
-    source.SetBits(ramp, 2, 1);
-    MemoryImage dest(4, 1);
-    dest.StretchBlit(&source, Rect(0, 0, 4, 1), Rect(0, 0, 2, 1), Rect(0, 0, 4, 1), kColorWhite,
-                     kDrawModeNormal, false);
+    // Two pixels stretched smoothly to four onto a clear image.
+    auto stretched = [](const uint32_t(&pixels)[2]) {
+        MemoryImage source;
+        source.SetBits(pixels, 2, 1);
+        MemoryImage dest(4, 1);
+        dest.StretchBlit(&source, Rect(0, 0, 4, 1), Rect(0, 0, 2, 1), Rect(0, 0, 4, 1), kColorWhite,
+                         kDrawModeNormal, false);
+        return Pixels(dest);
+    };
     // Centres map to -0.25, 0.25, 0.75, 1.25 (clamped to the edge pixels).
-    const uint32_t expected[4] = {0xFF000000u, 0xFF404040u, 0xFFBFBFBFu, 0xFFFFFFFFu};
-    for (int x = 0; x < 4; ++x) {
-        EXPECT_EQ(dest.GetPixel(x, 0), expected[x]) << x;
-    }
-
+    EXPECT_EQ(stretched({0xFF000000u, 0xFFFFFFFFu}),
+              (std::vector<uint32_t>{0xFF000000u, 0xFF404040u, 0xFFBFBFBFu, 0xFFFFFFFFu}));
     // A transparent neighbour does not darken a colour: only the alpha fades.
-    const uint32_t fading[2] = {0xFFFF0000u, 0x00000000u};
-    MemoryImage soft;
-    soft.SetBits(fading, 2, 1);
-    MemoryImage out(4, 1);
-    out.StretchBlit(&soft, Rect(0, 0, 4, 1), Rect(0, 0, 2, 1), Rect(0, 0, 4, 1), kColorWhite,
-                    kDrawModeNormal, false);
-    EXPECT_EQ(out.GetPixel(1, 0), 0xBFFF0000u);
+    EXPECT_EQ(stretched({0xFFFF0000u, 0}),
+              (std::vector<uint32_t>{0xFFFF0000u, 0xBFFF0000u, 0x40FF0000u, 0}));
 }
 
 TEST(MemoryImageTest, RotationSubPixelAndMatrixPlacement) {
-    MemoryImage source = Numbered(4, 2);
+    std::mt19937 random(1);
+    MemoryImage source = RandomImage(random, 4, 2, SourceKind::Opaque);
     MemoryImage dest(20, 20);
     const Rect clip(0, 0, 20, 20);
     // A quarter turn about (2, 1), placed at (10, 10): source pixel (i, j) lands on
@@ -110,13 +138,10 @@ TEST(MemoryImageTest, RotationSubPixelAndMatrixPlacement) {
     white.FillRect(kEverywhere, kColorWhite, kDrawModeNormal);
     MemoryImage half(4, 1);
     half.BlitAt(&white, 0.5f, 0, Rect(0, 0, 2, 1), Rect(0, 0, 4, 1), kColorWhite, kDrawModeNormal);
-    const uint32_t expected[4] = {0x80FFFFFFu, 0xFFFFFFFFu, 0x80FFFFFFu, 0u};
-    for (int x = 0; x < 4; ++x) {
-        EXPECT_EQ(half.GetPixel(x, 0), expected[x]) << x;
-    }
+    EXPECT_EQ(Pixels(half), (std::vector<uint32_t>{0x80FFFFFFu, 0xFFFFFFFFu, 0x80FFFFFFu, 0u}));
 
     // The matrix places the source's centre on the position.
-    MemoryImage square = Numbered(4, 4);
+    MemoryImage square = RandomImage(random, 4, 4, SourceKind::Opaque);
     MemoryImage scaled(20, 20);
     scaled.BlitWithMatrix(&square, 10, 10, Matrix3x3::Scaling(2, 2), clip, kColorWhite,
                           kDrawModeNormal, Rect(0, 0, 4, 4), false);
@@ -128,7 +153,8 @@ TEST(MemoryImageTest, RotationSubPixelAndMatrixPlacement) {
 // Singular matrices, and positions and scales far beyond any int (which once became garbage
 // bounds: a loop over two billion columns), draw nothing.
 TEST(MemoryImageTest, AbsurdTransformsAndCoordinatesDrawNothing) {
-    MemoryImage source = Numbered(4, 4);
+    std::mt19937 random(2);
+    MemoryImage source = RandomImage(random, 4, 4, SourceKind::Opaque);
     MemoryImage flat(20, 20);
     const Rect clip(0, 0, 20, 20);
     const Rect all(0, 0, 4, 4);
@@ -148,21 +174,19 @@ TEST(MemoryImageTest, AbsurdTransformsAndCoordinatesDrawNothing) {
 }
 
 TEST(MemoryImageTest, TrianglesCoverSharedEdgesOnce) {
-    MemoryImage texture = Numbered(4, 4);
+    std::mt19937 random(3);
+    MemoryImage texture = RandomImage(random, 4, 4, SourceKind::Opaque);
     MemoryImage dest(8, 8);
     dest.FillRect(kEverywhere, kColorBlack, kDrawModeNormal);
+    MemoryImage expected(dest);
+    expected.Blit(&texture, 2, 3, Rect(0, 0, 4, 4), kColorWhite, kDrawModeNormal);
     const TriVertex quad[2][3] = {
         {{0, 0, 0, 0}, {4, 0, 1, 0}, {4, 4, 1, 1}},
         {{0, 0, 0, 0}, {4, 4, 1, 1}, {0, 4, 0, 1}},
     };
     dest.BlitTriangleList(&texture, quad, 2, Rect(0, 0, 8, 8), kColorWhite, kDrawModeNormal, 2, 3,
                           false);
-    for (int y = 0; y < 4; ++y) {
-        for (int x = 0; x < 4; ++x) {
-            EXPECT_EQ(dest.GetPixel(2 + x, 3 + y), texture.GetPixel(x, y)) << x << "," << y;
-        }
-    }
-    EXPECT_EQ(ChangedOutside(dest, Rect(2, 3, 4, 4), 0xFF000000u), 0);
+    EXPECT_EQ(Pixels(dest), Pixels(expected));
 
     // Additively, a pixel drawn twice on the shared diagonal would show twice the colour.
     MemoryImage grey(1, 1);
@@ -217,9 +241,9 @@ TEST(MemoryImageTest, PolygonsSpansAndCoverage) {
     MemoryImage spans(8, 2);
     const Span runs[2] = {{0, 1, 3}, {1, -2, 4}};
     spans.FillSpans(runs, 2, Color(0, 255, 0), kDrawModeNormal);
-    EXPECT_EQ(ChangedOutside(spans, Rect(1, 0, 3, 1), 0u), 2);  // (0, 1) and (1, 1)
-    EXPECT_EQ(spans.GetPixel(1, 1), 0xFF00FF00u);
-    EXPECT_EQ(spans.GetPixel(3, 0), 0xFF00FF00u);
+    const uint32_t g = 0xFF00FF00u;  // the green drawn
+    EXPECT_EQ(Pixels(spans),
+              (std::vector<uint32_t>{0, g, g, g, 0, 0, 0, 0, g, g, 0, 0, 0, 0, 0, 0}));
 
     MemoryImage covered(4, 1);
     covered.FillRect(kEverywhere, kColorBlack, kDrawModeNormal);
@@ -227,43 +251,9 @@ TEST(MemoryImageTest, PolygonsSpansAndCoverage) {
     const Span run[1] = {{0, 0, 4}};
     covered.FillSpansWithCoverage(run, 1, Color(255, 255, 255), kDrawModeNormal, coverage, 0, 0, 3,
                                   1);
-    EXPECT_EQ(covered.GetPixel(0, 0), 0xFFFFFFFFu);
-    EXPECT_EQ(covered.GetPixel(1, 0), 0xFF7F7F7Fu);  // alpha 255 * 128 / 256 = 127
-    EXPECT_EQ(covered.GetPixel(2, 0), 0xFF000000u);  // 255 * 1 / 256 = 0
-    EXPECT_EQ(covered.GetPixel(3, 0), 0xFF000000u);  // no coverage byte: left alone
-}
-
-// Fixed-seed random pictures, for the fast paths against the reference paths and the model.
-enum class SourceKind { Soft, Opaque, Keyed, Banded };
-
-// Soft: any alpha. Opaque: none. Keyed: clear or opaque. Banded: clear, translucent and opaque
-// stretches of 1 to 80 pixels in turn, around the lengths the visible-run table singles out.
-MemoryImage RandomImage(std::mt19937& random, int width, int height, SourceKind kind) {
-    MemoryImage image(width, height);
-    std::uniform_int_distribution<uint32_t> any;
-    std::uniform_int_distribution<int> length(1, 80);
-    for (int y = 0; y < height; ++y) {
-        int band = y % 3;
-        int bandEnd = 0;
-        for (int x = 0; x < width; ++x) {
-            if (x >= bandEnd) {
-                band = (band + 1) % 3;
-                bandEnd = x + length(random);
-            }
-            const int pick = static_cast<int>(any(random) % 10);
-            uint32_t alpha = pick < 4 ? 255u : pick < 7 ? 0u : any(random) & 0xFF;
-            if (kind == SourceKind::Opaque || (kind == SourceKind::Banded && band == 2)) {
-                alpha = 255;
-            } else if (kind == SourceKind::Keyed) {
-                alpha = pick < 6 ? 255 : 0;
-            } else if (kind == SourceKind::Banded) {
-                alpha = band == 0 ? 0 : 1 + any(random) % 254;
-            }
-            image.GetBits()[y * width + x] = (any(random) & 0x00FFFFFFu) | (alpha << 24);
-        }
-    }
-    image.BitsChanged();
-    return image;
+    // Alpha 255 * (coverage + 1) / 256: 255, 127 and 0; past the coverage bytes, left alone.
+    EXPECT_EQ(Pixels(covered),
+              (std::vector<uint32_t>{0xFFFFFFFFu, 0xFF7F7F7Fu, 0xFF000000u, 0xFF000000u}));
 }
 
 // A plain per-pixel model of copies, fills and clears, over random parts, places, clips, colours
@@ -303,109 +293,86 @@ TEST(MemoryImageTest, CopiesFillsAndClearsMatchAPlainModel) {
                     sy = part.y + r;
                 } else if ((kind == 2 || kind == 3) && stretchable && box.Contains(x, y) &&
                            clip.Contains(x, y)) {
-                    // Pixel centre c + 0.5 samples source column floor((c + 0.5) * width / box
-                    // width).
+                    // Centre c + 0.5 samples column floor((c + 0.5) * part.width / box.width).
                     const int i = (2 * c + 1) * part.width / (2 * box.width);
                     sx = part.x + (kind == 2 ? i : part.width - 1 - i);
                     sy = part.y + (2 * r + 1) * part.height / (2 * box.height);
                 }
                 uint32_t& pixel = expected.GetBits()[y * 13 + x];
-                const bool outline = c == 0 || r == 0 || c == box.width || r == box.height;
+                // An outline covers width + 1 by height + 1 pixels.
+                const bool outline =
+                    Rect(box.x, box.y, box.width + 1, box.height + 1).Contains(x, y) &&
+                    (c == 0 || r == 0 || c == box.width || r == box.height);
                 if (sx >= 0 && sy >= 0 && sx < original.GetWidth() && sy < original.GetHeight()) {
                     pixel = PixelBlend::BlendPixel(pixel, original.GetPixel(sx, sy),
                                                    original.HasAlpha(), mod, mode);
-                } else if (kind == 4 && box.Contains(x, y)) {
+                } else if ((kind == 4 && box.Contains(x, y)) || (kind == 6 && outline)) {
                     pixel = PixelBlend::FillPixel(pixel, PixelBlend::PackColor(color), mode);
                 } else if (kind == 5 && box.Contains(x, y)) {
                     pixel = 0;
-                } else if (kind == 6 &&
-                           Rect(box.x, box.y, box.width + 1, box.height + 1).Contains(x, y) &&
-                           outline) {
-                    pixel = PixelBlend::FillPixel(pixel, PixelBlend::PackColor(color), mode);
                 }
             }
         }
-        switch (kind) {
-            case 0:
-                dest.Blit(&source, box.x, box.y, part, color, mode);
-                break;
-            case 1:
-                dest.BlitFlipped(&source, box.x, box.y, part, color, mode);
-                break;
-            case 2:
-                dest.StretchBlit(&source, box, part, clip, color, mode, true);
-                break;
-            case 3:
-                dest.StretchBlitFlipped(&source, box, part, clip, color, mode, true);
-                break;
-            case 4:
-                dest.FillRect(box, color, mode);
-                break;
-            case 5:
-                dest.ClearRect(box);
-                break;
-            default:
-                dest.DrawRect(box, color, mode);
-                break;
+        const std::function<void()> draws[7] = {
+            [&] { dest.Blit(&source, box.x, box.y, part, color, mode); },
+            [&] { dest.BlitFlipped(&source, box.x, box.y, part, color, mode); },
+            [&] { dest.StretchBlit(&source, box, part, clip, color, mode, true); },
+            [&] { dest.StretchBlitFlipped(&source, box, part, clip, color, mode, true); },
+            [&] { dest.FillRect(box, color, mode); },
+            [&] { dest.ClearRect(box); },
+            [&] { dest.DrawRect(box, color, mode); },
+        };
+        draws[kind]();
+        ASSERT_EQ(Pixels(dest), Pixels(expected)) << "round " << round << ", kind " << kind;
+    }
+}
+
+constexpr int kWidth = 101;
+constexpr int kHeight = 61;
+constexpr int kPitch = kWidth + 13;
+constexpr uint32_t kMark = 0x12345678u;
+
+// Draws with the fast paths and with the reference paths, at every vector width, onto a picture
+// opaque in its upper half (a screen): the pictures must be identical. One of the two draws into
+// memory it does not own, rows kPitch apart (a window's pixels, the picture centred), and must
+// leave the pixels between the rows alone.
+void ExpectSamePictures(const std::function<void(MemoryImage&)>& draw) {
+    std::mt19937 random(4242);
+    MemoryImage start = RandomImage(random, kWidth, kHeight, SourceKind::Soft);
+    for (int i = 0; i < kWidth * kHeight / 2; ++i) {
+        start.GetBits()[i] |= 0xFF000000u;
+    }
+    start.BitsChanged();
+    for (int bits : {512, 256, 128}) {
+        MemoryImage fast(start);
+        MemoryImage reference(start);
+        MemoryImage& external = bits == 256 ? reference : fast;
+        std::vector<uint32_t> memory(size_t{kPitch} * kHeight, kMark);
+        for (int y = 0; y < kHeight; ++y) {
+            std::copy_n(start.GetBits() + y * kWidth, kWidth, memory.data() + y * kPitch);
         }
-        for (int i = 0; i < 13 * 11; ++i) {
-            ASSERT_EQ(dest.GetPixel(i % 13, i / 13), expected.GetBits()[i])
-                << "round " << round << ", kind " << kind << ", pixel " << i;
+        ASSERT_TRUE(external.UseExternalPixels(memory.data(), kWidth, kHeight, kPitch));
+        const bool wasFast = MemoryImage::FastPathsEnabled();
+        BlitRows::LimitVectorWidth(bits);
+        MemoryImage::SetFastPathsEnabled(true);
+        draw(fast);
+        MemoryImage::SetFastPathsEnabled(false);
+        draw(reference);
+        MemoryImage::SetFastPathsEnabled(wasFast);
+        BlitRows::LimitVectorWidth(512);
+        for (int y = 0; y < kHeight; ++y) {
+            for (int x = 0; x < kPitch; ++x) {
+                ASSERT_EQ(x < kWidth ? fast.GetPixel(x, y) : memory[y * kPitch + x],
+                          x < kWidth ? reference.GetPixel(x, y) : kMark)
+                    << x << ", " << y << " at vector width " << bits;
+            }
         }
     }
 }
 
-class FastPathTest : public ::testing::Test {
-protected:
-    static constexpr int kWidth = 101;
-    static constexpr int kHeight = 61;
-
-    static constexpr int kPitch = kWidth + 13;
-    static constexpr uint32_t kMark = 0x12345678u;
-
-    // Draws with the fast paths and with the reference paths, at every vector width, onto a
-    // picture opaque in its upper half (a screen): the pictures must be identical. One of the two
-    // draws into memory it does not own, rows kPitch apart (a window's pixels, the picture
-    // centred), and must leave the pixels between the rows alone.
-    static void ExpectSamePictures(const std::function<void(MemoryImage&)>& draw) {
-        std::mt19937 random(4242);
-        MemoryImage start = RandomImage(random, kWidth, kHeight, SourceKind::Soft);
-        for (int i = 0; i < kWidth * kHeight / 2; ++i) {
-            start.GetBits()[i] |= 0xFF000000u;
-        }
-        start.BitsChanged();
-        for (int bits : {512, 256, 128}) {
-            MemoryImage fast(start);
-            MemoryImage reference(start);
-            MemoryImage& external = bits == 256 ? reference : fast;
-            std::vector<uint32_t> memory(size_t{kPitch} * kHeight, kMark);
-            for (int y = 0; y < kHeight; ++y) {
-                std::copy_n(start.GetBits() + y * kWidth, kWidth, memory.data() + y * kPitch);
-            }
-            ASSERT_TRUE(external.UseExternalPixels(memory.data(), kWidth, kHeight, kPitch));
-            const bool wasFast = MemoryImage::FastPathsEnabled();
-            BlitRows::LimitVectorWidth(bits);
-            MemoryImage::SetFastPathsEnabled(true);
-            draw(fast);
-            MemoryImage::SetFastPathsEnabled(false);
-            draw(reference);
-            MemoryImage::SetFastPathsEnabled(wasFast);
-            BlitRows::LimitVectorWidth(512);
-            for (int y = 0; y < kHeight; ++y) {
-                for (int x = 0; x < kPitch; ++x) {
-                    ASSERT_EQ(x < kWidth ? fast.GetPixel(x, y) : memory[y * kPitch + x],
-                              x < kWidth ? reference.GetPixel(x, y) : kMark)
-                        << x << ", " << y << " at vector width " << bits;
-                }
-            }
-        }
-    }
-};
-
-struct Operation {
-    const char* name;
-    std::function<void(MemoryImage& dest, MemoryImage& source, const Color&, DrawMode)> draw;
-};
+using Operation =
+    std::pair<const char*,
+              std::function<void(MemoryImage& dest, MemoryImage& source, const Color&, DrawMode)>>;
 
 // Each source is 83 x 29: odd, several sixteen-pixel groups and a tail, and room for the long
 // stretches the visible-run table singles out.
@@ -489,21 +456,20 @@ const Operation kOperations[] = {
      }},
 };
 
-TEST_F(FastPathTest, EveryOperationOnEverySourceMatchesTheReference) {
+TEST(FastPathTest, EveryOperationOnEverySourceMatchesTheReference) {
     const Color modulations[] = {kColorWhite, Color(0xFFFFD040u), Color(255, 255, 255, 128),
                                  Color(30, 140, 250, 200)};
     for (SourceKind kind :
          {SourceKind::Soft, SourceKind::Opaque, SourceKind::Keyed, SourceKind::Banded}) {
         std::mt19937 random(11 + static_cast<int>(kind));
         MemoryImage source = RandomImage(random, 83, 29, kind);
-        for (const Operation& operation : kOperations) {
+        for (const auto& [name, draw] : kOperations) {
             for (const Color& mod : modulations) {
                 for (DrawMode mode : {kDrawModeNormal, kDrawModeAdditive}) {
                     SCOPED_TRACE(testing::Message()
-                                 << operation.name << ", source kind " << static_cast<int>(kind)
+                                 << name << ", source kind " << static_cast<int>(kind)
                                  << ", colour " << std::hex << mod.ToInt() << ", mode " << mode);
-                    ExpectSamePictures(
-                        [&](MemoryImage& dest) { operation.draw(dest, source, mod, mode); });
+                    ExpectSamePictures([&](MemoryImage& dest) { draw(dest, source, mod, mode); });
                 }
             }
         }
@@ -511,7 +477,7 @@ TEST_F(FastPathTest, EveryOperationOnEverySourceMatchesTheReference) {
 }
 
 // Sequences whose pixels depend on what was drawn before, as the plain order of drawing gives.
-TEST_F(FastPathTest, DrawingSequencesMatchTheReference) {
+TEST(FastPathTest, DrawingSequencesMatchTheReference) {
     std::mt19937 random(16);
     const MemoryImage banded = RandomImage(random, 90, 29, SourceKind::Banded);
     MemoryImage soft = RandomImage(random, 23, 17, SourceKind::Soft);
@@ -594,7 +560,7 @@ TEST_F(FastPathTest, DrawingSequencesMatchTheReference) {
 // A screen redrawn frame after frame over the same opaque background: the fast paths copy only
 // what was drawn over it since. Whatever is drawn, changed or replaced in between, the frames
 // must be those of the plain order of drawing; a last bare frame shows any pixel left stale.
-TEST_F(FastPathTest, RepeatedBackgroundRestoresExactlyWhatWasDrawnOver) {
+TEST(FastPathTest, RepeatedBackgroundRestoresExactlyWhatWasDrawnOver) {
     std::mt19937 random(17);
     const MemoryImage background = RandomImage(random, kWidth, kHeight, SourceKind::Opaque);
     MemoryImage soft = RandomImage(random, 23, 17, SourceKind::Soft);

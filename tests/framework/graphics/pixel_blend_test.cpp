@@ -19,7 +19,7 @@ TEST(PixelBlendTest, BlendsStayWithinOneOfTheRealFormulas) {
     std::mt19937 random(1234);
     std::uniform_int_distribution<uint32_t> byte(0, 255);
     for (int i = 0; i < 200000; ++i) {
-        const uint32_t s = byte(random), sa = byte(random), d = byte(random);
+        const uint32_t s = byte(random), sa = byte(random), d = byte(random), da = byte(random);
         const uint32_t m = i % 2 == 0 ? 255 : byte(random);
         const uint32_t ma = i % 3 == 0 ? 255 : byte(random);
         const Modulation modulation(Color(static_cast<int>(m), 255, 255, static_cast<int>(ma)));
@@ -34,19 +34,12 @@ TEST(PixelBlendTest, BlendsStayWithinOneOfTheRealFormulas) {
         ASSERT_LE(
             std::fabs(Red(sum) - std::min(255.0, d + s * sa / 256.0 * (m * ma / 255.0) / 256.0)),
             1.0);
-    }
-}
-
-TEST(PixelBlendTest, NormalOverTranslucentStaysWithinOneInAlphaAndVisibleColour) {
-    std::mt19937 random(99);
-    std::uniform_int_distribution<uint32_t> byte(0, 255);
-    for (int i = 0; i < 200000; ++i) {
-        const uint32_t sa = byte(random), s = byte(random), d = byte(random), da = byte(random);
+        // Normal over a translucent destination: the alpha, and the colour as seen (premultiplied
+        // by its alpha), which is what the eye gets over black.
         const uint32_t out = BlendNormal(Pack(da, d, 0, 0), Pack(sa, s, 0, 0), Modulation());
-        const double a = sa / 255.0;
-        ASSERT_LE(std::fabs(Alpha(out) - (a + da / 255.0 * (1 - a)) * 255), 1.0);
-        // The colour as seen (premultiplied by its alpha) is what the eye gets over black.
-        const double realVisible = s * a + d * da / 255.0 * (1 - a);
+        const double sourceA = sa / 255.0;
+        ASSERT_LE(std::fabs(Alpha(out) - (sourceA + da / 255.0 * (1 - sourceA)) * 255), 1.0);
+        const double realVisible = s * sourceA + d * da / 255.0 * (1 - sourceA);
         ASSERT_LE(std::fabs(Red(out) * Alpha(out) / 255.0 - realVisible), 1.0)
             << "s " << s << " sa " << sa << " d " << d << " da " << da;
     }

@@ -25,16 +25,5 @@ TEST(RectTest, Intersection) {
               Rect(-10, -10, 5, 5));
 }
 
-TEST(RectTest, Containment) {
-    const Rect area(10, 10, 5, 5);
-    EXPECT_TRUE(area.Contains(10, 10));
-    EXPECT_TRUE(area.Contains(14, 14));
-    EXPECT_FALSE(area.Contains(15, 14));
-    EXPECT_TRUE(area.ContainsRect(Rect(10, 10, 5, 5)));
-    EXPECT_FALSE(area.ContainsRect(Rect(10, 10, 6, 5)));
-    EXPECT_FALSE(area.ContainsRect(Rect(9, 10, 2, 2)));
-    EXPECT_FALSE(area.ContainsRect(Rect(10, 9, 2, 2)));
-}
-
 }  // namespace
 }  // namespace Tuvo

@@ -5,8 +5,12 @@
 
 #include <algorithm>
 
+#include "framework/sound/tone_helpers.h"
+
 namespace Tuvo {
 namespace {
+
+using SoundTest::Describe;
 
 std::string AuFile(uint32_t offset, uint32_t size, uint32_t encoding, uint32_t rate,
                    uint32_t channels, const std::string& data) {
@@ -26,41 +30,32 @@ bool Read(const std::string& file, SoundBuffer& out) {
 }
 
 TEST(AuFile, ReadsEachEncodingMuLawAndALawFollowingG711) {
-    EXPECT_EQ(MuLawToLinear(0x7F), 0);
-    EXPECT_EQ(MuLawToLinear(0x00), -32124);
-    EXPECT_EQ(ALawToLinear(0x55), -8);
-    EXPECT_EQ(ALawToLinear(0xAA), 32256);
-
+    const std::pair<std::string, std::string> good[] = {
+        {AuFile(24, 4, 1, 8000, 1, std::string("\xFF\x80\x7F\x00", 4)),
+         "1 x 8000: 0 32124 0 -32124"},
+        // Linear 16-bit samples are big-endian.
+        {AuFile(32, 4, 3, 22050, 2, std::string("\x12\x34\xFF\xFE", 4)), "2 x 22050: 4660 -2"},
+        {AuFile(24, 2, 2, 8000, 1, "\x7F\x80"), "1 x 8000: 32512 -32768"},
+        {AuFile(24, 3, 27, 8000, 1, "\xD5\x55\xAA"), "1 x 8000: 8 -8 32256"},
+        // An unknown or oversized data size uses what is there, in whole frames.
+        {AuFile(24, 0xFFFFFFFFu, 1, 8000, 1, "\xFF\xFF\xFF"), "1 x 8000: 0 0 0"},
+        {AuFile(24, 1000, 3, 8000, 1, std::string("\x00\x01\x00", 3)), "1 x 8000: 1"},
+    };
     SoundBuffer sound;
-    ASSERT_TRUE(Read(AuFile(24, 2, 1, 8000, 1, "\xFF\x80"), sound));
-    EXPECT_EQ(sound.rate, 8000u);
-    EXPECT_EQ(sound.samples, (std::vector<int16_t>{0, 32124}));
-
-    ASSERT_TRUE(Read(AuFile(32, 4, 3, 22050, 2, std::string("\x12\x34\xFF\xFE", 4)), sound));
-    EXPECT_EQ(sound.channels, 2);
-    EXPECT_EQ(sound.samples, (std::vector<int16_t>{0x1234, -2}));  // big-endian
-
-    ASSERT_TRUE(Read(AuFile(24, 2, 2, 8000, 1, "\x7F\x80"), sound));
-    EXPECT_EQ(sound.samples, (std::vector<int16_t>{127 * 256, -128 * 256}));
-
-    ASSERT_TRUE(Read(AuFile(24, 1, 27, 8000, 1, "\xD5"), sound));
-    EXPECT_EQ(sound.samples, (std::vector<int16_t>{8}));
-
-    // An unknown or oversized data size uses what is there.
-    ASSERT_TRUE(Read(AuFile(24, 0xFFFFFFFFu, 1, 8000, 1, "\xFF\xFF\xFF"), sound));
-    EXPECT_EQ(sound.Frames(), 3u);
-    ASSERT_TRUE(Read(AuFile(24, 1000, 3, 8000, 1, std::string("\x00\x01\x00", 3)), sound));
-    EXPECT_EQ(sound.Frames(), 1u);  // the odd byte is not a whole frame
+    for (const auto& [file, expected] : good) {
+        ASSERT_TRUE(Read(file, sound)) << expected;
+        EXPECT_EQ(Describe(sound), expected);
+    }
 }
 
 TEST(AuFile, RejectsDamagedHeaders) {
     SoundBuffer sound;
-    EXPECT_FALSE(Read(AuFile(24, 2, 5, 8000, 1, "ab"), sound));     // 32-bit float: not read
-    EXPECT_FALSE(Read(AuFile(16, 2, 1, 8000, 1, "ab"), sound));     // offset inside the header
-    EXPECT_FALSE(Read(AuFile(24, 2, 1, 8000, 1, "") + "", sound));  // no samples
-    EXPECT_FALSE(Read(AuFile(24, 2, 1, 8000, 0, "ab"), sound));     // no channels
-    EXPECT_FALSE(Read(AuFile(24, 2, 1, 8000, 100, "ab"), sound));   // too many channels
-    EXPECT_FALSE(Read(AuFile(24, 2, 1, 0, 1, "ab"), sound));        // no rate
+    EXPECT_FALSE(Read(AuFile(24, 2, 5, 8000, 1, "ab"), sound));    // 32-bit float: not read
+    EXPECT_FALSE(Read(AuFile(16, 2, 1, 8000, 1, "ab"), sound));    // offset inside the header
+    EXPECT_FALSE(Read(AuFile(24, 2, 1, 8000, 1, ""), sound));      // no samples
+    EXPECT_FALSE(Read(AuFile(24, 2, 1, 8000, 0, "ab"), sound));    // no channels
+    EXPECT_FALSE(Read(AuFile(24, 2, 1, 8000, 100, "ab"), sound));  // too many channels
+    EXPECT_FALSE(Read(AuFile(24, 2, 1, 0, 1, "ab"), sound));       // no rate
     std::string shortOffset = AuFile(24, 2, 1, 8000, 1, "ab");
     shortOffset[7] = 100;  // the data would start past the end
     EXPECT_FALSE(Read(shortOffset, sound));

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 namespace Tuvo {
 namespace {
 
@@ -15,21 +17,18 @@ TEST(FrameRing, WrapsAroundAndReportsSpace) {
     EXPECT_FALSE(ring.Push(9, 9));
     EXPECT_EQ(ring.Space(), 0u);
 
-    int32_t accumulator[12] = {};
-    EXPECT_EQ(ring.MixInto(accumulator, 6, 65536), 6u);
-    EXPECT_EQ(accumulator[10], 5);
-    EXPECT_EQ(accumulator[11], -5);
+    std::vector<int32_t> mixed(12);
+    EXPECT_EQ(ring.MixInto(mixed.data(), 6, 65536), 6u);
+    EXPECT_EQ(mixed, (std::vector<int32_t>{0, 0, 1, -1, 2, -2, 3, -3, 4, -4, 5, -5}));
     for (int i = 0; i < 4; ++i) {
         ASSERT_TRUE(ring.Push(100, 200));
     }
     EXPECT_EQ(ring.Available(), 6u);
 
-    int32_t more[12] = {};
-    EXPECT_EQ(ring.MixInto(more, 6, 32768), 6u);  // half gain, across the wrap
-    EXPECT_EQ(more[0], 3);
-    EXPECT_EQ(more[4], 50);
-    EXPECT_EQ(more[11], 100);
-    EXPECT_EQ(ring.MixInto(more, 6, 65536), 0u);
+    mixed.assign(12, 0);
+    EXPECT_EQ(ring.MixInto(mixed.data(), 6, 32768), 6u);  // half gain, across the wrap
+    EXPECT_EQ(mixed, (std::vector<int32_t>{3, -3, 3, -4, 50, 100, 50, 100, 50, 100, 50, 100}));
+    EXPECT_EQ(ring.MixInto(mixed.data(), 6, 65536), 0u);
 
     ring.Push(1, 1);
     ring.Clear();

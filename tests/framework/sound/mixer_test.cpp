@@ -4,25 +4,24 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include "framework/sound/tone_helpers.h"
 #include "platform/random.h"
 
 namespace Tuvo {
 namespace {
 
-using SoundTest::MakeTone;
 using SoundTest::ToneAmplitude;
 
 MixerVoice VoiceFor(const SoundBuffer& sound, float left = 1.0f, float right = 1.0f) {
-    MixerVoice voice;
-    voice.samples = sound.samples.data();
-    voice.frames = static_cast<uint32_t>(sound.Frames());
-    voice.channels = sound.channels;
-    voice.step = Mixer::StepFor(sound.rate);
-    voice.gainLeft = left;
-    voice.gainRight = right;
-    voice.playing = true;
-    return voice;
+    return {.samples = sound.samples.data(),
+            .frames = static_cast<uint32_t>(sound.Frames()),
+            .channels = sound.channels,
+            .step = Mixer::StepFor(sound.rate),
+            .gainLeft = left,
+            .gainRight = right,
+            .playing = true};
 }
 
 std::vector<int16_t> Render(Mixer& mixer, int frames) {
@@ -36,34 +35,32 @@ TEST(Mixer, PlaysMonoOnBothSidesStereoOnItsOwnAndSumsWithClipping) {
     Mixer mixer;
     MixerVoice voice = VoiceFor(sound, 1.0f, 0.5f);
     ASSERT_TRUE(mixer.AddVoice(&voice));
-    const std::vector<int16_t> out = Render(mixer, 6);
-    EXPECT_EQ(out, (std::vector<int16_t>{1000, 500, -2000, -1000, 30000, 15000, -32768, -16384, 0,
-                                         0, 0, 0}));
+    EXPECT_EQ(Render(mixer, 6), (std::vector<int16_t>{1000, 500, -2000, -1000, 30000, 15000, -32768,
+                                                      -16384, 0, 0, 0, 0}));
     EXPECT_FALSE(voice.playing);
     EXPECT_EQ(voice.position, 0u);
 
-    // Stereo sources keep their sides and sum with clipping.
-    const SoundBuffer a{.channels = 2, .rate = 44100, .samples = {20000, -20000, 100, 200}};
+    // Stereo sources keep their sides and sum with mono ones, clipping at both ends.
+    const SoundBuffer a{.channels = 2, .rate = 44100, .samples = {20000, -30000, 100, 200}};
     const SoundBuffer b{.channels = 1, .rate = 44100, .samples = {20000, 50}};
+    const SoundBuffer c{.channels = 2, .rate = 44100, .samples = {0, -30000}};
     MixerVoice first = VoiceFor(a);
     MixerVoice second = VoiceFor(b);
+    MixerVoice third = VoiceFor(c);
     ASSERT_TRUE(mixer.AddVoice(&first));
     ASSERT_TRUE(mixer.AddVoice(&second));
+    ASSERT_TRUE(mixer.AddVoice(&third));
     EXPECT_FALSE(mixer.AddVoice(&second));  // already there
-    EXPECT_EQ(Render(mixer, 2), (std::vector<int16_t>{32767, 0, 150, 250}));
-
-    second.playing = true;
-    second.position = 0;
-    second.samples = a.samples.data();  // now -20000 + -20000 on the right
-    second.channels = 2;
-    first.playing = true;
-    first.position = 0;
-    EXPECT_EQ(Render(mixer, 1)[1], -32768);
+    EXPECT_EQ(Render(mixer, 2), (std::vector<int16_t>{32767, -32768, 150, 250}));
 }
 
 TEST(Mixer, ResamplesAKnownSine) {
     // 1000 Hz at 22050 Hz played at the mixer's 44100 Hz: still 1000 Hz, twice as many frames.
-    const SoundBuffer sound = MakeTone(1, 22050, 4410, 1000.0);
+    SoundBuffer sound{.channels = 1, .rate = 22050, .samples = std::vector<int16_t>(4410)};
+    for (size_t i = 0; i < sound.samples.size(); ++i) {
+        sound.samples[i] =
+            static_cast<int16_t>(std::lround(16000.0 * std::sin(2 * M_PI * 1000 * i / 22050.0)));
+    }
     Mixer mixer;
     MixerVoice voice = VoiceFor(sound);
     ASSERT_TRUE(mixer.AddVoice(&voice));
@@ -80,27 +77,20 @@ TEST(Mixer, LoopingVoicesWrapAround) {
     MixerVoice voice = VoiceFor(sound);
     voice.looping = true;
     ASSERT_TRUE(mixer.AddVoice(&voice));
-    const std::vector<int16_t> out = Render(mixer, 7);
-    EXPECT_EQ(out[0], 1);
-    EXPECT_EQ(out[6], 1);
-    EXPECT_EQ(out[12], 1);
-    EXPECT_EQ(out[10], 3);
+    EXPECT_EQ(Render(mixer, 7), (std::vector<int16_t>{1, 1, 2, 2, 3, 3, 1, 1, 2, 2, 3, 3, 1, 1}));
     EXPECT_TRUE(voice.playing);
-    // A looping resampled voice interpolates into its first frame at the seam.
+    // A looping resampled voice interpolates into its first frame at the seam: halfway from 3
+    // back to 1.
     voice.step = Mixer::StepFor(22050);
     voice.position = uint64_t{2} << 32;
-    const std::vector<int16_t> seam = Render(mixer, 2);
-    EXPECT_EQ(seam[0], 3);
-    EXPECT_EQ(seam[2], 2);  // halfway from 3 back to 1
+    EXPECT_EQ(Render(mixer, 2), (std::vector<int16_t>{3, 3, 2, 2}));
 }
 
 TEST(Mixer, FastPathMatchesTheGeneralPath) {
     Platform::RandomGenerator random(1234);
     std::vector<SoundBuffer> sounds;
     for (int i = 0; i < 12; ++i) {
-        SoundBuffer sound;
-        sound.channels = 1 + i % 2;
-        sound.rate = 44100;
+        SoundBuffer sound{.channels = 1 + i % 2, .rate = 44100};
         sound.samples.resize(sound.channels * (200 + random.Next() % 2000));
         for (int16_t& sample : sound.samples) {
             sample = static_cast<int16_t>(random.Next() * 2 - 32768);

@@ -11,15 +11,14 @@
 namespace Tuvo {
 namespace {
 
-using SoundTest::AsString;
 using SoundTest::ReadDataFile;
 using SoundTest::ToneAmplitude;
 
 class StreamMusicTest : public testing::Test {
 protected:
     StreamMusicTest() : inFolder_(folder_.Path()) {
-        folder_.Write("Music/stereo.ogg", AsString(ReadDataFile("tone1000_stereo_44100.ogg")));
-        folder_.Write("Music/mono.ogg", AsString(ReadDataFile("tone440_mono_22050.ogg")));
+        folder_.Write("Music/stereo.ogg", ReadDataFile("tone1000_stereo_44100.ogg"));
+        folder_.Write("Music/mono.ogg", ReadDataFile("tone440_mono_22050.ogg"));
         auto device = std::make_unique<Platform::BufferAudioDevice>();
         device_ = device.get();
         sounds_ = std::make_unique<DSoundManager>(std::move(device), false);
@@ -47,17 +46,16 @@ TEST_F(StreamMusicTest, FadeInStopsAtTheMaxVolume) {
     ASSERT_TRUE(music_->LoadMusic(0, "Music\\stereo.ogg"));
     music_->SetTrackMaxVolume(0, 0.5);
     music_->FadeIn(0, 0, 0.25, false);
-    EXPECT_TRUE(music_->IsPlaying(0));
     EXPECT_DOUBLE_EQ(music_->TrackVolume(0), 0.0);  // at its current volume
-    music_->Update();
-    EXPECT_DOUBLE_EQ(music_->TrackVolume(0), 0.25);
-    EXPECT_DOUBLE_EQ(music_->ChannelVolumePercent(0), 25.0);
-    music_->Update();
-    EXPECT_DOUBLE_EQ(music_->TrackVolume(0), 0.5);  // equal to the max: still fading
-    EXPECT_DOUBLE_EQ(music_->FadeSpeed(0), 0.25);
-    music_->Update();
-    EXPECT_DOUBLE_EQ(music_->TrackVolume(0), 0.5);  // above: set to the max, fade over
-    EXPECT_DOUBLE_EQ(music_->FadeSpeed(0), 0.0);
+    // Volume, channel percent and fade speed after each update: equal to the max, it is still
+    // fading; above, it is set to the max and the fade is over.
+    const double steps[][3] = {{0.25, 25.0, 0.25}, {0.5, 50.0, 0.25}, {0.5, 50.0, 0.0}};
+    for (const auto& [volume, percent, speed] : steps) {
+        music_->Update();
+        EXPECT_DOUBLE_EQ(music_->TrackVolume(0), volume);
+        EXPECT_DOUBLE_EQ(music_->ChannelVolumePercent(0), percent);
+        EXPECT_DOUBLE_EQ(music_->FadeSpeed(0), speed);
+    }
 }
 
 TEST_F(StreamMusicTest, StreamsLoopsWithoutAGapAndResamples) {

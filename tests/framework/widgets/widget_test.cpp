@@ -12,7 +12,6 @@
 namespace Tuvo {
 namespace {
 
-using Log = std::vector<std::string>;
 using Lines = std::vector<std::string>;
 
 TEST(WidgetTest, ColoursGrowWithOpaqueBlackAndFallBackPastTheEnd) {
@@ -30,7 +29,6 @@ TEST(WidgetTest, ColoursGrowWithOpaqueBlackAndFallBackPastTheEnd) {
     const int opaque[1][3] = {{1, 1, 1}};
     widget.SetColourTable(opaque, 1);
     EXPECT_EQ(widget.GetColor(0), Color(1, 1, 1, 255));
-    EXPECT_EQ(widget.ColorCount(), 1);
 
     widget.Resize(10, 20, 30, 40);
     EXPECT_TRUE(widget.Contains(10, 20));
@@ -51,7 +49,7 @@ TEST(WidgetTest, WrappingBreaksAtSpacesAndInsideWordsTooLongForTheWidth) {
 }
 
 TEST(WidgetTest, TextHelpersCentreWrapAndMeasure) {
-    Log drawn;
+    Lines drawn;
     Testing::FixedFont font(&drawn);
     Widget widget;
     widget.Resize(0, 0, 100, 50);
@@ -65,7 +63,7 @@ TEST(WidgetTest, TextHelpersCentreWrapAndMeasure) {
     EXPECT_EQ(height, 20 + 14);
     EXPECT_EQ(widget.MeasureWrappedHeight(&g, 48, "one two three", 20), height);
     EXPECT_EQ(widget.MeasureWrappedHeight(&g, 48, "", 20), 0);
-    EXPECT_EQ(drawn, (Log{"abcd @38,20 #9,9,9", "one two @11,10 #9,9,9", "three @23,30 #9,9,9"}));
+    EXPECT_EQ(drawn, (Lines{"abcd @38,20 #9,9,9", "one two @11,10 #9,9,9", "three @23,30 #9,9,9"}));
 
     // No font: nothing drawn, nothing measured.
     Graphics bare;
