@@ -224,25 +224,6 @@ protected:
     std::map<std::string, std::unique_ptr<ImageLib::Image>> images_;
 };
 
-TEST_F(VisualDataTest, ClassCatalogueNamesEveryClassWithFourTurns) {
-    const std::vector<const Element*>& classes = Catalogue();
-    const int count = static_cast<int>(classes.size());
-    ASSERT_TRUE(count >= kMinClasses && count <= kMaxClasses) << count;
-    for (size_t k = 0; k < classes.size(); ++k) {
-        const std::string name = Attr(classes[k], "name");
-        SCOPED_TRACE(name);
-        EXPECT_EQ(Attr(classes[k], "soundEvent"), "class_" + name);
-        const auto shapes = Children(classes[k], "Shape");
-        ASSERT_EQ(shapes.size(), static_cast<size_t>(kVariants));
-        for (int v = 0; v < kVariants; ++v) {
-            const std::string stem = "Graphics\\Shapes\\" + name + "_" + std::to_string(v);
-            // The pictures themselves are measured, by these keys, below.
-            EXPECT_EQ(Attr(shapes[v], "mainImage"), stem + ".png");
-            EXPECT_EQ(Attr(shapes[v], "maskImage"), stem + "_mask.png");
-        }
-    }
-}
-
 TEST_F(VisualDataTest, PicturesAreNamedByTheirPreloadedKeysAndDecodeWithinTheImageTable) {
     for (const auto& [folder, names] : kFixedImages) {
         for (const std::string& name : Words(names)) {
@@ -431,14 +412,21 @@ double Difference(const std::vector<bool>& a, const std::vector<bool>& b) {
     return either ? 1.0 - static_cast<double>(both) / either : 0.0;
 }
 
-TEST_F(VisualDataTest, ShapePicturesFillOneCellWithCleanEdgesAndDistinctSilhouettes) {
+TEST_F(VisualDataTest, ClassesHaveFourTurnsFillingOneCellWithCleanEdgesAndDistinctSilhouettes) {
+    const int count = static_cast<int>(Catalogue().size());
+    ASSERT_TRUE(count >= kMinClasses && count <= kMaxClasses) << count;
     std::vector<std::vector<std::vector<bool>>> masks;
     for (const Element* shapeClass : Catalogue()) {
         const std::string name = Attr(shapeClass, "name");
         SCOPED_TRACE(name);
+        EXPECT_EQ(Attr(shapeClass, "soundEvent"), "class_" + name);
+        const auto shapes = Children(shapeClass, "Shape");
+        ASSERT_EQ(shapes.size(), static_cast<size_t>(kVariants));
         masks.emplace_back();
         for (int v = 0; v < kVariants; ++v) {
             const std::string stem = "Graphics\\Shapes\\" + name + "_" + std::to_string(v);
+            EXPECT_EQ(Attr(shapes[v], "mainImage"), stem + ".png");
+            EXPECT_EQ(Attr(shapes[v], "maskImage"), stem + "_mask.png");
             for (const std::string& key : {stem + ".png", stem + "_mask.png"}) {
                 // A cell is 0.0890625 x 800 by 0.11875 x 600 pixels, drawn at natural size.
                 ASSERT_EQ(SizeOf(key), std::make_pair(71, 71)) << key;
