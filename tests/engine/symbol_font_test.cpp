@@ -136,7 +136,6 @@ TEST_F(SymbolFontTest, TextsAreTranslatedFirstAndNeedAFontAndSymbols) {
     // An empty symbol list draws nothing.
     Language("Line01_Width=16,16\r\n");
     sprites.InitSymbolFont("English\\font01.png");
-    EXPECT_EQ(sprites.IndexOfSymbol('A'), -1);
     EXPECT_EQ(sprites.IndexOfSymbol('\0'), -1);
     Draw(kCellHeight, kTextLeft, "AB");
     EXPECT_EQ(Columns(0xFF000001).first, -1);
