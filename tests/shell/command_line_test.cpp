@@ -10,14 +10,6 @@ namespace {
 
 using Parameters = std::vector<std::pair<std::string, std::string>>;
 
-Parameters Split(std::string_view text) {
-    Parameters parameters;
-    Tuvo::SplitCommandLine(text, [&](const std::string& name, const std::string& value) {
-        parameters.emplace_back(name, value);
-    });
-    return parameters;
-}
-
 // Blanks end parameters, the first equals sign splits a name from its value, and quotes group
 // blanks and are dropped.
 TEST(CommandLineTest, SplitsParametersNamesAndValues) {
@@ -34,7 +26,11 @@ TEST(CommandLineTest, SplitsParametersNamesAndValues) {
         {"-x=\"open to the end", {{"-x", "open to the end"}}},
     };
     for (const auto& [text, expected] : cases) {
-        EXPECT_EQ(Split(text), expected) << text;
+        Parameters parameters;
+        Tuvo::SplitCommandLine(text, [&](const std::string& name, const std::string& value) {
+            parameters.emplace_back(name, value);
+        });
+        EXPECT_EQ(parameters, expected) << text;
     }
 }
 

@@ -1,10 +1,11 @@
+// Demo sessions: the options that name a recording, the fingerprint of the data it was made on,
+// recording and playing one back, and the user folder a recording plays in.
 #include "shell/demo_session.h"
 
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
 
-#include <filesystem>
 #include <string>
 #include <utility>
 #include <vector>
@@ -55,12 +56,10 @@ TEST(DemoSessionTest, TheDataFingerprintFollowsLevelsMenusAndClassesOnly) {
     data.Write("Menu/menu-main.xml", "<Screen/>");
     data.Write("Levels/level_1.xml", "<LevelMap levelTime=\"60\"/>");
     data.Write("Levels/level_3.xml", "<LevelMap/>");  // after a gap: not a level of the game
-    const std::filesystem::path start = std::filesystem::current_path();
-    std::filesystem::current_path(data.Path());
+    TestSupport::ScopedCurrentDirectory inData(data.Path());
     const std::vector<std::string> menus = {"menu-main.xml"};
     auto fingerprint = [&] { return Tuvo::DataFingerprint(menus); };
     const uint64_t first = fingerprint();
-    EXPECT_EQ(fingerprint(), first);
     data.Write("language.ini", "[x]\r\n");  // texts, art and sounds do not count
     data.Write("Levels/level_3.xml", "<LevelMap levelTime=\"5\"/>");
     EXPECT_EQ(fingerprint(), first);
@@ -79,7 +78,6 @@ TEST(DemoSessionTest, TheDataFingerprintFollowsLevelsMenusAndClassesOnly) {
         }
         seen.push_back(now);
     }
-    std::filesystem::current_path(start);
 }
 
 // The visible state after update `tick` of a session whose second change (50 points) comes after
@@ -111,8 +109,7 @@ TEST(DemoSessionTest, ARecordingPlaysBackOnlyTheSameWayOnTheSameProgramAndData) 
     int x = 0;
     int y = 0;
     session->Pointer(x, y);
-    EXPECT_EQ(x, 120);
-    EXPECT_EQ(y, 90);
+    EXPECT_EQ(std::pair(x, y), std::pair(120, 90));
     for (int tick = 1; tick <= 11; ++tick) {
         TickDone(*session, tick, 9);
     }

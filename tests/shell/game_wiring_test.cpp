@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/clock.h"
@@ -17,8 +18,6 @@ using namespace Tuvo;
 
 class GameWiringTest : public ::testing::Test {
 protected:
-    void PointerAt(int& x, int& y) { application_.GetWindow().PointerPosition(x, y); }
-
     TestSupport::TestUserFolder user_;
     Platform::ManualClock clock_;
     // The application on the real data, never initialised: no window, no loading thread. Declared
@@ -37,9 +36,8 @@ TEST_F(GameWiringTest, EveryScreenSwitchMovesThePointerOnePixelDownAndQueuesTheM
     application_.Game()->NewGame();  // the rules switch to the stage map themselves
     int x = 0;
     int y = 0;
-    PointerAt(x, y);
-    EXPECT_EQ(x, 100);
-    EXPECT_EQ(y, 202);
+    application_.GetWindow().PointerPosition(x, y);
+    EXPECT_EQ(std::pair(x, y), std::pair(100, 202));
     EXPECT_EQ(application_.ScreenState(), STATE_MAP);
     std::vector<Platform::InputEvent> events;
     application_.GetWindow().PollEvents(events);

@@ -5,7 +5,9 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 #include <utility>
+#include <vector>
 
 #include "platform/input_events.h"
 #include "support/user_folder.h"
@@ -196,17 +198,13 @@ TEST_F(MenuActionsTest, EveryScreenLeadsWhereItShouldAndCallsWhatItShould) {
                            {"procEnd", STATE_MAIN_MENU, "save, clear effects"},  // no score
                            {"procExit", STATE_MAIN_MENU, "quit"}});
     EXPECT_EQ(game_.mode, kModeClassic);
-    // The start-level steppers wrap after forty, each on its own.
-    for (int i = 0; i < 40; ++i) {
-        Run("procLevelSimple");
-    }
-    for (int i = 0; i < 39; ++i) {
+    // The start-level steppers count to forty and wrap, each on its own.
+    for (int i = 1; i <= 40; ++i) {
         Run("procLevelAdvanced");
+        EXPECT_EQ(game_.startLevels[1], i % 40 + 1) << i;
     }
-    EXPECT_EQ(game_.startLevels[0], 1);
-    EXPECT_EQ(game_.startLevels[1], 40);
-    Run("procLevelAdvanced");
-    EXPECT_EQ(game_.startLevels[1], 1);
+    Run("procLevelSimple");
+    EXPECT_EQ(std::pair(game_.startLevels[0], game_.startLevels[1]), std::pair(2, 1));
 }
 
 TEST_F(MenuActionsTest, AModeWithASavedGameAsksFirstAndAnUnreadableOneStartsANewGame) {
@@ -233,8 +231,7 @@ TEST_F(MenuActionsTest, EndSavesAndOffersTheScoreThenTheNameIsTypedAndKept) {
     actions_.DispatchInput(Message(Quillory::kMessageChar, 'A'));
     actions_.DispatchInput(Message(Quillory::kMessageChar, 'l'));
     // Leaving while typing keeps the name so far, on disk too.
-    Run("procClose");
-    EXPECT_EQ(game_.state, STATE_MAIN_MENU);
+    Walk(STATE_HIGH_SCORES, {{"procClose", STATE_MAIN_MENU, ""}});
     EXPECT_FALSE(scores_.IsEditing());
     Quillory::CScores reloaded;
     ASSERT_EQ(reloaded.Load(), 1);
@@ -257,14 +254,14 @@ TEST_F(MenuActionsTest, TheEndScreensLiftTheMusicDuckAndOfferOnlyScoresAboveZero
 }
 
 TEST_F(MenuActionsTest, HighScoresBrowseAllThreeModesAndClearingAsksFirst) {
+    // Previous stops at the first mode and Next at the last, on the same screen.
     game_.state = STATE_HIGH_SCORES;
-    Run("procPrevious");
-    EXPECT_EQ(game_.mode, 0);
-    Run("procNext");
-    Run("procNext");
-    EXPECT_EQ(game_.mode, kModeRelax);
-    Run("procNext");
-    EXPECT_EQ(game_.mode, kModeRelax);
+    std::vector<int> modes;
+    for (const char* action : {"procPrevious", "procNext", "procNext", "procNext"}) {
+        Run(action);
+        modes.push_back(game_.mode);
+    }
+    EXPECT_EQ(modes, (std::vector<int>{0, 1, kModeRelax, kModeRelax}));
     EXPECT_EQ(game_.switches, 0);
 
     scores_.SetTable(1);
@@ -286,31 +283,25 @@ TEST_F(MenuActionsTest, F1TogglesTheFrameRateInEveryStateKeysAndClicksGoToTheCur
     }
     // Space throws away the first shape only before the middle.
     game_.state = STATE_PLAYING;
-    game_.conveyorX = 0.6f;
-    Key(Platform::Key::kSpace);
-    EXPECT_EQ(game_.TakeCalls(), "");
-    game_.conveyorX = 0.49f;
-    Key(Platform::Key::kSpace);
-    EXPECT_EQ(game_.TakeCalls(), "discard");
-    game_.conveyorX = -1;
-    Key(Platform::Key::kSpace);
-    EXPECT_EQ(game_.TakeCalls(), "");
+    const std::pair<float, const char*> spaces[] = {{0.6f, ""}, {0.49f, "discard"}, {-1, ""}};
+    for (const auto& [conveyorX, calls] : spaces) {
+        game_.conveyorX = conveyorX;
+        Key(Platform::Key::kSpace);
+        EXPECT_EQ(game_.TakeCalls(), calls) << conveyorX;
+    }
     Key(Platform::Key::kEscape);
     EXPECT_EQ(game_.state, STATE_PAUSED);
-    // Clicks reach the menu of the current state only.
-    game_.state = STATE_PLAYING;
-    ClickAt(0.5f, 0.5f);  // the main menu's button is not on this screen
-    EXPECT_EQ(game_.state, STATE_PLAYING);
-    ClickAt(0.9f, 0.9f);
-    EXPECT_EQ(game_.state, STATE_PAUSED);
-    game_.state = STATE_MAIN_MENU;
-    ClickAt(0.5f, 0.5f);
-    EXPECT_EQ(game_.state, STATE_MAP);
-    // Loading and level end take no input.
-    for (int state : {STATE_LOADING, STATE_LEVEL_END}) {
+    // Clicks reach the menu of the current state only; loading and level end take no input.
+    const std::tuple<int, float, int> clicks[] = {
+        {STATE_PLAYING, 0.5f, STATE_PLAYING},  // the main menu's button is not on this screen
+        {STATE_PLAYING, 0.9f, STATE_PAUSED},
+        {STATE_MAIN_MENU, 0.5f, STATE_MAP},
+        {STATE_LOADING, 0.5f, STATE_LOADING},
+        {STATE_LEVEL_END, 0.5f, STATE_LEVEL_END}};
+    for (const auto& [state, xy, next] : clicks) {
         game_.state = state;
-        ClickAt(0.5f, 0.5f);
-        EXPECT_EQ(game_.state, state);
+        ClickAt(xy, xy);
+        EXPECT_EQ(game_.state, next) << state << " at " << xy;
     }
 }
 

@@ -3,6 +3,7 @@
 // last screenshot are checked against the rules. tools/recordings/re-record.sh makes them again.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <set>
 #include <string>
@@ -12,18 +13,18 @@
 #include "engine/private_profile.h"
 #include "engine/scores.h"
 #include "imagefiles/readers.h"
-#include "platform/folders.h"
 #include "shell/demo_file.h"
 #include "support/program_run.h"
 #include "support/temp_folder.h"
+#include "support/user_folder.h"
 
 namespace {
 
+using TestSupport::ReadWholeFile;
 using TestSupport::TempFolder;
+using TestSupport::TestUserFolder;
 
 const std::string kRecordings = std::string(QUILLORY_SOURCE_DIR) + "/tests/shell/recordings/";
-
-using TestSupport::ReadWholeFile;
 
 struct GameRun {
     int status = -1;  // exit code, or -1 when it did not end by itself
@@ -31,27 +32,21 @@ struct GameRun {
     std::string errors;
 };
 
-// Runs the program headless with `options` (and the game's data folder unless the last option
-// names one) until it ends, or kills it after five minutes; the user folder's log and the
-// program's stderr come back.
-GameRun RunGame(const TempFolder& scratch, const std::string& userFolder,
-                std::vector<std::string> options,
+// Runs the program headless on the game's data folder (a -changedir in `options` wins) until it
+// ends, or kills it after five minutes; the user folder's log and the program's stderr (kept
+// there as "stderr.txt") come back.
+GameRun RunGame(const std::string& userFolder, std::vector<std::string> options,
                 const std::vector<std::pair<std::string, std::string>>& environment = {}) {
-    if (options.empty() || options.back().rfind("-changedir=", 0) != 0) {
-        options.insert(options.begin(), std::string("-changedir=") + QUILLORY_DATA_DIR);
-    }
-    TestSupport::ProgramRun program;
-    program.program = QUILLORY_EXECUTABLE;
-    program.arguments = std::move(options);
-    program.environment = {{"SDL_VIDEODRIVER", "dummy"}, {"SDL_AUDIODRIVER", "dummy"}};
+    options.insert(options.begin(), std::string("-changedir=") + QUILLORY_DATA_DIR);
+    TestSupport::ProgramRun program{
+        .program = QUILLORY_EXECUTABLE,
+        .arguments = std::move(options),
+        .environment = {{"SDL_VIDEODRIVER", "dummy"}, {"SDL_AUDIODRIVER", "dummy"}},
+        .unsetEnvironment = {"QUILLORY_INPUT_SCRIPT"},
+        .errorFile = userFolder + "/stderr.txt"};
     program.environment.insert(program.environment.end(), environment.begin(), environment.end());
-    program.unsetEnvironment = {"QUILLORY_INPUT_SCRIPT"};
-    program.errorFile = scratch.File("stderr.txt");
-    GameRun run;
-    run.status = TestSupport::WaitForExit(TestSupport::StartProgram(program), 300);
-    run.log = ReadWholeFile(userFolder + "/applog.htm");
-    run.errors = ReadWholeFile(program.errorFile);
-    return run;
+    const int status = TestSupport::WaitForExit(TestSupport::StartProgram(program), 300);
+    return {status, ReadWholeFile(userFolder + "/applog.htm"), ReadWholeFile(program.errorFile)};
 }
 
 // The end of the log, for failure messages.
@@ -61,14 +56,13 @@ std::string LogTail(const std::string& log) {
 
 // Plays one recording in `user`, expecting it to go exactly as recorded, on the game's data or on
 // a data folder beside the recordings.
-void Play(const TempFolder& scratch, const TempFolder& user, const std::string& name,
-          const std::string& data = "") {
+void Play(const TempFolder& user, const std::string& name, const std::string& data = "") {
     std::vector<std::string> options = {"-userdir=" + user.Path(), "-play",
                                         "-demofile=" + kRecordings + name + ".txt"};
     if (!data.empty()) {
         options.push_back("-changedir=" + kRecordings + data);
     }
-    const GameRun run = RunGame(scratch, user.Path(), options);
+    const GameRun run = RunGame(user.Path(), options);
     ASSERT_EQ(run.status, 0) << name << "\n" << run.errors << "\n" << LogTail(run.log);
     EXPECT_NE(run.log.find("Playback finished"), std::string::npos) << LogTail(run.log);
     // No failure, and no warning: each session started from exactly the files it was recorded
@@ -79,7 +73,8 @@ void Play(const TempFolder& scratch, const TempFolder& user, const std::string& 
 }
 
 // The screenshot F12 took: a whole 800x600 frame with a picture on it (not one flat colour, not
-// faded to black). The rendering is deterministic, but art changes should not break this test.
+// faded to black). The rendering is deterministic, but art changes should not break this test;
+// that the picture is opaque is the screenshot writer's test.
 void ExpectScreenshot(const TempFolder& user, int number) {
     char name[48];
     std::snprintf(name, sizeof(name), "screenshots/quillory-%04d.png", number);
@@ -87,101 +82,77 @@ void ExpectScreenshot(const TempFolder& user, int number) {
     const auto image =
         ImageLib::DecodePng(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size());
     ASSERT_NE(image, nullptr) << name;
-    ASSERT_EQ(image->width, 800);
-    ASSERT_EQ(image->height, 600);
-    std::set<uint32_t> colours;
-    size_t dark = 0;
-    for (const uint32_t pixel : image->bits) {
-        colours.insert(pixel);
-        dark += (pixel & 0x00F0F0F0u) == 0 ? 1 : 0;
-        EXPECT_EQ(pixel >> 24, 0xFFu);
-        if ((pixel >> 24) != 0xFFu) {
-            break;
-        }
-    }
+    ASSERT_EQ(std::pair(image->width, image->height), std::pair(800, 600));
+    const std::vector<uint32_t>& bits = image->bits;
+    const std::set<uint32_t> colours(bits.begin(), bits.end());
     EXPECT_GT(colours.size(), 500u) << name;
-    EXPECT_LT(dark, image->bits.size() / 2) << name;
+    const size_t dark =
+        std::count_if(bits.begin(), bits.end(), [](uint32_t p) { return (p & 0x00F0F0F0u) == 0; });
+    EXPECT_LT(dark, bits.size() / 2) << name;
 }
-
-// A user folder's saved game of one mode: whether there is one, its level and score.
-struct SavedGame {
-    int32_t saved = 0;
-    int32_t level = 0;
-    int32_t score = 0;
-};
 
 int32_t ReadInt32(const std::vector<uint8_t>& bytes, size_t offset) {
     return static_cast<int32_t>(bytes[offset] | bytes[offset + 1] << 8 | bytes[offset + 2] << 16 |
                                 static_cast<uint32_t>(bytes[offset + 3]) << 24);
 }
 
-// Reads the user folder's files through the game's own readers.
+// Reads the test's user folder afresh through the game's own readers.
 class UserFiles {
 public:
-    explicit UserFiles(const TempFolder& user) {
-        Platform::SetUserFolderOverride(user.Path());
+    UserFiles() {
         Quillory::ClearProfileCache();
         EXPECT_EQ(scores_.Load(), 1);
     }
-    ~UserFiles() {
-        Platform::SetUserFolderOverride("");
-        Quillory::ClearProfileCache();
-    }
-    SavedGame Saved(const char* mode) {
-        SavedGame game;
-        Quillory::GetPrivateProfileStruct(mode, "IsGameSaved", &game.saved, 4, "saved.ini");
+    // A mode's saved game as "saved=1 level=3 score=2550" (level and score 0 without data).
+    std::string Saved(const char* mode) {
+        int32_t saved = 0;
+        Quillory::GetPrivateProfileStruct(mode, "IsGameSaved", &saved, 4, "saved.ini");
         std::vector<uint8_t> record(10588);
+        int32_t level = 0;
+        int32_t score = 0;
         if (Quillory::GetPrivateProfileStruct(mode, "Data", record.data(),
                                               static_cast<uint32_t>(record.size()), "saved.ini")) {
-            game.level = ReadInt32(record, 10560);
-            game.score = ReadInt32(record, 10564);
+            level = ReadInt32(record, 10560);
+            score = ReadInt32(record, 10564);
         }
-        return game;
+        return "saved=" + std::to_string(saved) + " level=" + std::to_string(level) +
+               " score=" + std::to_string(score);
     }
-    // Row `row` of the high-score table of a mode.
-    Quillory::ScoreEntry Score(int table, int row = 0) {
+    // Row `row` of a mode's high-score table as "name score".
+    std::string Score(int table, int row = 0) {
         scores_.SetTable(table);
-        return scores_.Entry(row);
+        return std::string(scores_.Entry(row).name) + " " +
+               std::to_string(scores_.Entry(row).score);
     }
 
 private:
     Quillory::CScores scores_;
 };
 
-// Expects the saved game of Classic to be there at `level` with `score`.
-void ExpectClassicSaved(const TempFolder& user, int level, int score) {
-    UserFiles files(user);
-    const SavedGame classic = files.Saved("Classic");
-    EXPECT_EQ(classic.saved, 1);
-    EXPECT_EQ(classic.level, level);
-    EXPECT_EQ(classic.score, score);
-}
-
 TEST(RecordedPlayTest, ATutorialIsSavedScoredContinuedAfterARestartAndTheScoresCleared) {
-    TempFolder scratch;
-    TempFolder user;
+    TestUserFolder user;
     // The tutorial's one drop is 50 points; the pause menu's End saves the game at level 1 and
     // opens the high-score table for a name.
-    ASSERT_NO_FATAL_FAILURE(Play(scratch, user, "tutorial-saved"));
+    ASSERT_NO_FATAL_FAILURE(Play(user, "tutorial-saved"));
     ExpectScreenshot(user, 1);
-    ExpectClassicSaved(user, 1, 50);
-    EXPECT_STREQ(UserFiles(user).Score(0).name, "Tester");
-    EXPECT_EQ(UserFiles(user).Score(0).score, 50u);
+    EXPECT_EQ(UserFiles().Saved("Classic"), "saved=1 level=1 score=50");
+    EXPECT_EQ(UserFiles().Score(0), "Tester 50");
     EXPECT_NE(user.Read("applog.htm").find("StartLevel(1)"), std::string::npos);
 
     // After a restart the saved game is loaded with its score, played on and ended again.
-    ASSERT_NO_FATAL_FAILURE(Play(scratch, user, "continue-saved"));
+    ASSERT_NO_FATAL_FAILURE(Play(user, "continue-saved"));
     ExpectScreenshot(user, 2);
-    ExpectClassicSaved(user, 1, 50);
+    EXPECT_EQ(UserFiles().Saved("Classic"), "saved=1 level=1 score=50");
 
     // Clearing the table after the confirmation leaves no score in it.
-    ASSERT_NO_FATAL_FAILURE(Play(scratch, user, "clear-scores"));
+    ASSERT_NO_FATAL_FAILURE(Play(user, "clear-scores"));
     ExpectScreenshot(user, 3);
-    UserFiles files(user);
+    UserFiles files;
     for (int table = 0; table < 3; ++table) {
-        EXPECT_EQ(files.Score(table).score, 0u) << table;
+        EXPECT_EQ(files.Score(table), " 0") << table;
     }
-    EXPECT_EQ(files.Saved("Classic").saved, 1);  // the saved game is not the table's: it stays
+    // The saved game is not the table's: it stays.
+    EXPECT_EQ(files.Saved("Classic"), "saved=1 level=1 score=50");
 }
 
 // The visible states of a recording after each change, which its playback was held to.
@@ -218,10 +189,9 @@ size_t ExpectLevelWon(const std::vector<Tuvo::RecordedCheck>& checks, int level,
 }
 
 TEST(RecordedPlayTest, AShortGameIsWonLostContinuedAndCompletedThroughItsBonusLevel) {
-    TempFolder scratch;
-    TempFolder user;
+    TestUserFolder user;
     user.Write("config.ini", "[OPTIONS]\r\nbtnFullScreen=0\r\n");
-    ASSERT_NO_FATAL_FAILURE(Play(scratch, user, "short-won-lost", "short-game"));
+    ASSERT_NO_FATAL_FAILURE(Play(user, "short-won-lost", "short-game"));
     const std::string log = user.Read("applog.htm");
     EXPECT_EQ(TestSupport::CountOccurrences(log, "StartLevel(1)"), 1u);
     EXPECT_EQ(TestSupport::CountOccurrences(log, "StartLevel(2)"), 2u);  // lost and tried again
@@ -233,17 +203,17 @@ TEST(RecordedPlayTest, AShortGameIsWonLostContinuedAndCompletedThroughItsBonusLe
     const size_t lost = Find(checks, 13, 2, second);
     EXPECT_EQ(checks[lost].score, checks[second].score);
     ASSERT_LT(lost + 1, checks.size());
-    EXPECT_EQ(checks[lost + 1].screenState, 6);
-    EXPECT_EQ(checks[lost + 1].score, checks[lost].score);
+    EXPECT_EQ(std::pair(checks[lost + 1].screenState, checks[lost + 1].score),
+              std::pair(6, checks[lost].score));
     const int atBonusLevel = checks[ExpectLevelWon(checks, 2, 6, lost)].score;
     EXPECT_NE(user.Read("config.ini").find("LastOpenedLevel=3"), std::string::npos);
-    ExpectClassicSaved(user, 3, atBonusLevel);
-    EXPECT_STREQ(UserFiles(user).Score(0).name, "Tester");
-    EXPECT_EQ(UserFiles(user).Score(0).score, static_cast<uint32_t>(atBonusLevel));
+    const std::string bonusScore = std::to_string(atBonusLevel);
+    EXPECT_EQ(UserFiles().Saved("Classic"), "saved=1 level=3 score=" + bonusScore);
+    EXPECT_EQ(UserFiles().Score(0), "Tester " + bonusScore);
 
     // After a restart the saved bonus level is won: 1000 with the last drop, then 5 x 750; no
     // level follows, so the game is complete and its 15 pictures add 1000 each.
-    ASSERT_NO_FATAL_FAILURE(Play(scratch, user, "short-bonus-complete", "short-game"));
+    ASSERT_NO_FATAL_FAILURE(Play(user, "short-bonus-complete", "short-game"));
     EXPECT_NE(user.Read("applog.htm").find("StartLevel(3)"), std::string::npos);
     ExpectScreenshot(user, 2);  // the game-complete screen
     checks = Checks("short-bonus-complete");
@@ -255,48 +225,44 @@ TEST(RecordedPlayTest, AShortGameIsWonLostContinuedAndCompletedThroughItsBonusLe
     const int final = checks[Find(checks, 8, 4, complete)].score;
     EXPECT_EQ(final, checks[complete].score + 15 * 1000);
     EXPECT_NE(user.Read("config.ini").find("LastOpenedLevel=4"), std::string::npos);
-    UserFiles files(user);
-    EXPECT_EQ(files.Saved("Classic").saved, 0);  // nothing left to continue
-    EXPECT_STREQ(files.Score(0).name, "Finisher");
-    EXPECT_EQ(files.Score(0).score, static_cast<uint32_t>(final));
-    EXPECT_STREQ(files.Score(0, 1).name, "Tester");
+    UserFiles files;
+    EXPECT_EQ(files.Saved("Classic").substr(0, 7), "saved=0");  // nothing left to continue
+    EXPECT_EQ(files.Score(0), "Finisher " + std::to_string(final));
+    EXPECT_EQ(files.Score(0, 1), "Tester " + bonusScore);
 }
 
 // Transformer with its turns, the bug, bonus shapes, the stage map after the sixth level and
 // Relax past its clock: every score and screen change is held to the recording.
 TEST(RecordedPlayTest, AStageInTransformerWithTheBugThenRelaxPastItsClock) {
-    TempFolder scratch;
-    TempFolder user;
+    TestUserFolder user;
     user.Write("config.ini", "[OPTIONS]\r\nbtnFullScreen=0\r\n");
-    ASSERT_NO_FATAL_FAILURE(Play(scratch, user, "stage-transformer", "stage-game"));
+    ASSERT_NO_FATAL_FAILURE(Play(user, "stage-transformer", "stage-game"));
     const auto checks = Checks("stage-transformer");
     const size_t map = Find(checks, 2, 7, Find(checks, 11, 6));  // the bonus level ends a stage
     Find(checks, 12, 8, map);
     EXPECT_NE(user.Read("config.ini").find("LastOpenedLevel=8"), std::string::npos);
-    ASSERT_NO_FATAL_FAILURE(Play(scratch, user, "stage-relax", "stage-game"));
-    EXPECT_STREQ(UserFiles(user).Score(1).name, "Turner");
-    EXPECT_STREQ(UserFiles(user).Score(2).name, "Idler");
+    ASSERT_NO_FATAL_FAILURE(Play(user, "stage-relax", "stage-game"));
+    EXPECT_EQ(UserFiles().Score(1).substr(0, 7), "Turner ");
+    EXPECT_EQ(UserFiles().Score(2).substr(0, 6), "Idler ");
 }
 
 TEST(RecordedPlayTest, AnOptionChangedIsKeptAfterARestart) {
-    TempFolder scratch;
     TempFolder user;
-    ASSERT_NO_FATAL_FAILURE(Play(scratch, user, "options-changed"));
+    ASSERT_NO_FATAL_FAILURE(Play(user, "options-changed"));
     EXPECT_NE(user.Read("config.ini").find("btnFullScreen=1"), std::string::npos)
         << user.Read("config.ini");
-    ASSERT_NO_FATAL_FAILURE(Play(scratch, user, "options-kept"));
+    ASSERT_NO_FATAL_FAILURE(Play(user, "options-kept"));
     EXPECT_NE(user.Read("config.ini").find("btnFullScreen=1"), std::string::npos);
     ExpectScreenshot(user, 1);
 }
 
 TEST(RecordedPlayTest, BadRecordingsAreRefusedAndThePlayersFolderIsNeverPlayedOn) {
-    TempFolder scratch;
     TempFolder player;
     player.Write("config.ini", "[OPTIONS]\r\nbtnFullScreen=0\r\n");
     player.Write("scores.ini", "mine");
     auto play = [&](const std::string& file) {
         // The player's folder is the environment's; only -userdir would name another.
-        return RunGame(scratch, player.Path(), {"-play", "-demofile=" + file},
+        return RunGame(player.Path(), {"-play", "-demofile=" + file},
                        {{"QUILLORY_USERDIR", player.Path()}});
     };
     // A recording made on other data is refused like a damaged or an old one (the demo session's

@@ -1,8 +1,11 @@
+// Screenshots: numbered files that never replace another, opaque whatever the back buffer held,
+// and refusals reported.
 #include "shell/screenshot.h"
 
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 
+#include <string>
+#include <utility>
 #include <vector>
 
 #include "imagefiles/readers.h"
@@ -30,8 +33,7 @@ TEST(ScreenshotTest, FramesGetTheFirstFreeNumberAndNothingIsOverwritten) {
     const auto image =
         ImageLib::DecodePng(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size());
     ASSERT_NE(image, nullptr);
-    ASSERT_EQ(image->width, 4);
-    ASSERT_EQ(image->height, 3);
+    ASSERT_EQ(std::pair(image->width, image->height), std::pair(4, 3));
     EXPECT_EQ(image->bits[0], 0xFF123456u);
     EXPECT_EQ(image->bits[5], 0xFFFF0000u);
 }

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "support/temp_folder.h"
 
 namespace {
@@ -40,13 +42,9 @@ TEST_F(SettingsTest, RoundTripInTheDocumentedOrderAndTheInProgressMark) {
     Tuvo::LoadPersistentSettings(key_, back);
     EXPECT_DOUBLE_EQ(back.musicVolume, 0.5);
     EXPECT_DOUBLE_EQ(back.sfxVolume, 0.25);
-    EXPECT_EQ(back.muteCount, 1);
-    EXPECT_FALSE(back.windowed);
-    EXPECT_EQ(back.preferredX, 100);
-    EXPECT_EQ(back.preferredY, 80);
-    EXPECT_TRUE(back.customCursors);
-    EXPECT_TRUE(back.waitForVSync);
-    EXPECT_FALSE(back.inProgress);
+    EXPECT_EQ(std::tuple(back.muteCount, back.windowed, back.preferredX, back.preferredY,
+                         back.customCursors, back.waitForVSync, back.inProgress),
+              std::tuple(1, false, 100, 80, true, true, false));
     Tuvo::LoadPersistentSettings(key_, back);  // the run that loaded it never saved
     EXPECT_TRUE(back.inProgress);
 }

@@ -12,9 +12,9 @@
 
 #include "engine/private_profile.h"
 #include "engine/scores.h"
-#include "platform/folders.h"
 #include "support/program_run.h"
 #include "support/temp_folder.h"
+#include "support/user_folder.h"
 
 namespace {
 
@@ -24,30 +24,19 @@ using TestSupport::TempFolder;
 using TestSupport::WaitForExit;
 using TestSupport::WaitForText;
 
-// Starts the program with its output in `errorFile`; `headless` false leaves the video driver
-// and the display unset, as on a machine with no display. `script` names an input script.
-pid_t StartProgram(const std::vector<std::string>& options, const std::string& errorFile,
-                   bool headless = true, const std::string& script = "") {
-    TestSupport::ProgramRun run{.program = QUILLORY_EXECUTABLE,
-                                .arguments = options,
-                                .environment = {{"SDL_AUDIODRIVER", "dummy"},
-                                                {"QUILLORY_DEBUG", "1"},
-                                                {"SDL_VIDEODRIVER", "dummy"}},
-                                .errorFile = errorFile};
-    if (!headless) {
-        run.environment.pop_back();
-        run.unsetEnvironment = {"SDL_VIDEODRIVER", "DISPLAY", "WAYLAND_DISPLAY"};
-    }
-    if (!script.empty()) {
-        run.environment.emplace_back("QUILLORY_INPUT_SCRIPT", script);
-    }
-    return TestSupport::StartProgram(run);
-}
-
+// Starts the game on `data` with the user folder `user` and its output in `errorFile`, headless
+// unless `run` takes variables away (as on a machine with no display); `run` may add some.
 pid_t StartGame(const TempFolder& user, const std::string& errorFile,
-                const std::string& script = "") {
-    return StartProgram({std::string("-changedir=") + QUILLORY_DATA_DIR, "-userdir=" + user.Path()},
-                        errorFile, true, script);
+                const std::string& data = QUILLORY_DATA_DIR, TestSupport::ProgramRun run = {}) {
+    run.program = QUILLORY_EXECUTABLE;
+    run.arguments = {"-changedir=" + data, "-userdir=" + user.Path()};
+    run.environment.insert(run.environment.end(),
+                           {{"SDL_AUDIODRIVER", "dummy"}, {"QUILLORY_DEBUG", "1"}});
+    if (run.unsetEnvironment.empty()) {
+        run.environment.emplace_back("SDL_VIDEODRIVER", "dummy");
+    }
+    run.errorFile = errorFile;
+    return TestSupport::StartProgram(run);
 }
 
 TEST(SmokeTest, StartsLoadsReachesTheMainMenuLeavesASecondCopyOutAndQuitsOnSigterm) {
@@ -90,14 +79,12 @@ TEST(SmokeTest, AWrongDataFolderOrNoDisplayIsSaidPlainly) {
     const std::string errors = user.File("stderr.txt");
     for (const std::string& folder :
          {user.File("missing"), user.Write("plain.txt", "x"), user.Path()}) {
-        EXPECT_NE(
-            WaitForExit(StartProgram({"-changedir=" + folder, "-userdir=" + user.Path()}, errors)),
-            0)
-            << folder;
+        EXPECT_NE(WaitForExit(StartGame(user, errors, folder)), 0) << folder;
         EXPECT_NE(ReadWholeFile(errors).find(folder), std::string::npos) << ReadWholeFile(errors);
     }
-    const pid_t game = StartProgram(
-        {std::string("-changedir=") + QUILLORY_DATA_DIR, "-userdir=" + user.Path()}, errors, false);
+    const pid_t game =
+        StartGame(user, errors, QUILLORY_DATA_DIR,
+                  {.unsetEnvironment = {"SDL_VIDEODRIVER", "DISPLAY", "WAYLAND_DISPLAY"}});
     EXPECT_EQ(WaitForExit(game), 1);
     EXPECT_NE(ReadWholeFile(errors).find("No display"), std::string::npos) << ReadWholeFile(errors);
 }
@@ -134,17 +121,17 @@ click menu-main.xml btnExit
 )";
 
 TEST(PlayThroughTest, ATransformerTutorialTakesATurnAndItsGameIsSavedUnderRelax) {
-    TempFolder user;
+    TestSupport::TestUserFolder user;  // the game's, and the test's to read back
     user.Write("config.ini", "[OPTIONS]\r\nbtnFullScreen=0\r\n");
     const std::string errors = user.File("stderr.txt");
-    const pid_t game = StartGame(user, errors, user.Write("script.txt", kTransformerScript));
+    const pid_t game = StartGame(
+        user, errors, QUILLORY_DATA_DIR,
+        {.environment = {{"QUILLORY_INPUT_SCRIPT", user.Write("script.txt", kTransformerScript)}}});
     EXPECT_EQ(WaitForExit(game, 240), 0) << ReadWholeFile(errors);
     const std::string log = user.Read("applog.htm");
     EXPECT_EQ(log.find("Script FAILED"), std::string::npos) << log;
     ASSERT_NE(log.find("Script: click menu-main.xml btnExit"), std::string::npos) << log;
 
-    Platform::SetUserFolderOverride(user.Path());
-    Quillory::ClearProfileCache();
     Quillory::CScores scores;
     ASSERT_EQ(scores.Load(), 1);
     scores.SetTable(1);
@@ -156,8 +143,6 @@ TEST(PlayThroughTest, ATransformerTutorialTakesATurnAndItsGameIsSavedUnderRelax)
     EXPECT_EQ(saved, 1);
     EXPECT_FALSE(
         Quillory::GetPrivateProfileStruct("Classic", "IsGameSaved", &saved, 4, "saved.ini"));
-    Platform::SetUserFolderOverride("");
-    Quillory::ClearProfileCache();
 }
 
 }  // namespace

@@ -37,9 +37,8 @@ TEST(QuilloryPakTest, CreatesListsAndExtractsSafelyAndRefusesBadInput) {
     EXPECT_EQ(folder.Read("unpacked/Graphics/Shapes/quill_0.png"), std::string(1000, '\x89'));
     EXPECT_EQ(folder.Read("unpacked/classes.xml"), "<Root/>");
 
-    TestSupport::ScopedCurrentDirectory in(folder.Path());
     Tuvo::PakInterface layer(false);
-    ASSERT_TRUE(layer.MountArchive("x.pak"));
+    ASSERT_TRUE(layer.MountArchive(folder.File("x.pak").c_str()));
     Tuvo::PakFile* file = layer.PakOpen("graphics/BACK_MENU.JPG", "rb");
     ASSERT_NE(file, nullptr);
     char text[8] = {};
