@@ -49,11 +49,6 @@ GameRun RunGame(const std::string& userFolder, std::vector<std::string> options,
     return {status, ReadWholeFile(userFolder + "/applog.htm"), ReadWholeFile(program.errorFile)};
 }
 
-// The end of the log, for failure messages.
-std::string LogTail(const std::string& log) {
-    return log.size() > 3000 ? log.substr(log.size() - 3000) : log;
-}
-
 // Plays one recording in `user`, expecting it to go exactly as recorded, on the game's data or on
 // a data folder beside the recordings.
 void Play(const TempFolder& user, const std::string& name, const std::string& data = "") {
@@ -63,12 +58,13 @@ void Play(const TempFolder& user, const std::string& name, const std::string& da
         options.push_back("-changedir=" + kRecordings + data);
     }
     const GameRun run = RunGame(user.Path(), options);
-    ASSERT_EQ(run.status, 0) << name << "\n" << run.errors << "\n" << LogTail(run.log);
-    EXPECT_NE(run.log.find("Playback finished"), std::string::npos) << LogTail(run.log);
+    const std::string tail = run.log.substr(run.log.size() > 3000 ? run.log.size() - 3000 : 0);
+    ASSERT_EQ(run.status, 0) << name << "\n" << run.errors << "\n" << tail;
+    EXPECT_NE(run.log.find("Playback finished"), std::string::npos) << tail;
     // No failure, and no warning: each session started from exactly the files it was recorded
     // from, which the session before it had left.
-    EXPECT_EQ(run.log.find("FAILED"), std::string::npos) << LogTail(run.log);
-    EXPECT_EQ(run.log.find("WARNING"), std::string::npos) << LogTail(run.log);
+    EXPECT_EQ(run.log.find("FAILED"), std::string::npos) << tail;
+    EXPECT_EQ(run.log.find("WARNING"), std::string::npos) << tail;
     EXPECT_NE(run.log.find("*** Session finished ***"), std::string::npos);
 }
 
