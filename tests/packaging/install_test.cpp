@@ -13,6 +13,7 @@
 #include <filesystem>
 #include <map>
 #include <set>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -32,14 +33,6 @@ using TestSupport::TempFolder;
 
 const std::string kAppId = "io.github.quillory.Quillory";
 const int kIconSizes[] = {16, 24, 32, 48, 64, 128, 256, 512};
-
-// Installs into `prefix`; the install's own output goes to `logFile`. Returns cmake's exit code.
-int Install(const std::string& prefix, const std::string& logFile) {
-    return RunProgram({.program = QUILLORY_CMAKE,
-                       .arguments = {"--install", QUILLORY_BINARY_DIR, "--prefix", prefix},
-                       .unsetEnvironment = {"DESTDIR"},
-                       .errorFile = logFile});
-}
 
 // What a write would change about each file, link and folder under `folder` (folders marked
 // "d"), by name relative to it.
@@ -72,22 +65,12 @@ std::vector<std::string> FilesUnder(const std::string& folder) {
 
 // CMake wraps its error messages: the text as one line with single spaces.
 std::string OneLine(const std::string& text) {
+    std::istringstream words(text);
     std::string line;
-    for (char c : text) {
-        const bool space = c == ' ' || c == '\n';
-        if (!space || (!line.empty() && line.back() != ' ')) {
-            line += space ? ' ' : c;
-        }
+    for (std::string word; words >> word;) {
+        line += (line.empty() ? "" : " ") + word;
     }
     return line;
-}
-
-// A PNG's width and height as "W x H", decoded as the game decodes it; empty when it does not.
-std::string PngSize(const std::string& path) {
-    const std::string bytes = ReadWholeFile(path);
-    const auto image =
-        ImageLib::DecodePng(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size());
-    return image ? std::to_string(image->width) + " x " + std::to_string(image->height) : "";
 }
 
 // Whether a file of data/ is one the game reads (not a generator source, note or hidden file).
@@ -123,10 +106,16 @@ std::map<std::string, std::string> PackedFiles(const std::string& path) {
 TEST(InstallTest, InstallsWhereDesktopsLookRunsFromAnyFolderAndUninstallsCleanly) {
     TempFolder root;
     const std::string prefix = root.Path() + "/installed game";
-    ASSERT_EQ(Install(prefix, root.File("install.txt")), 0) << root.Read("install.txt");
+    ASSERT_EQ(RunProgram({.program = QUILLORY_CMAKE,
+                          .arguments = {"--install", QUILLORY_BINARY_DIR, "--prefix", prefix},
+                          .unsetEnvironment = {"DESTDIR"},
+                          .errorFile = root.File("install.txt")}),
+              0)
+        << root.Read("install.txt");
     const auto installed = [&](const std::string& relative) { return prefix + "/" + relative; };
 
-    // Each file where desktops look for it, and nothing else; every icon size a PNG of its size.
+    // Each file where desktops look for it, and nothing else; every icon size a PNG of its size,
+    // decoded as the game decodes it.
     std::vector<std::string> expected = {
         "bin/quillory",
         "share/applications/" + kAppId + ".desktop",
@@ -139,15 +128,19 @@ TEST(InstallTest, InstallsWhereDesktopsLookRunsFromAnyFolderAndUninstallsCleanly
         const std::string icon =
             "share/icons/hicolor/" + side + "x" + side + "/apps/" + kAppId + ".png";
         expected.push_back(icon);
-        EXPECT_EQ(PngSize(installed(icon)), side + " x " + side) << icon;
+        const std::string png = ReadWholeFile(installed(icon));
+        const auto image =
+            ImageLib::DecodePng(reinterpret_cast<const uint8_t*>(png.data()), png.size());
+        ASSERT_NE(image, nullptr) << icon;
+        EXPECT_EQ(image->width, size) << icon;
+        EXPECT_EQ(image->height, size) << icon;
     }
     std::sort(expected.begin(), expected.end());
     EXPECT_EQ(FilesUnder(prefix), expected);
     EXPECT_EQ(access(installed("bin/quillory").c_str(), X_OK), 0);
-    const std::string svg =
-        ReadWholeFile(installed("share/icons/hicolor/scalable/apps/" + kAppId + ".svg"));
-    EXPECT_NE(svg.find("<svg"), std::string::npos);
-    EXPECT_NE(svg.find("viewBox=\"0 0 512 512\""), std::string::npos);
+    EXPECT_NE(ReadWholeFile(installed("share/icons/hicolor/scalable/apps/" + kAppId + ".svg"))
+                  .find("viewBox=\"0 0 512 512\""),
+              std::string::npos);
 
     // The menu entry starts the installed program by its full path, quoted for the space; the
     // entry and the metainfo pass their validators without a warning.
@@ -159,18 +152,16 @@ TEST(InstallTest, InstallsWhereDesktopsLookRunsFromAnyFolderAndUninstallsCleanly
     const std::string metainfo = ReadWholeFile(metainfoFile);
     EXPECT_NE(metainfo.find("<id>" + kAppId + "</id>"), std::string::npos);
     EXPECT_NE(metainfo.find(">" + kAppId + ".desktop</launchable>"), std::string::npos);
-    const std::string desktopValidate = QUILLORY_DESKTOP_FILE_VALIDATE;
-    const std::string appstreamcli = QUILLORY_APPSTREAMCLI;
-    EXPECT_FALSE(desktopValidate.empty())
+    EXPECT_STRNE(QUILLORY_DESKTOP_FILE_VALIDATE, "")
         << "desktop-file-validate is missing (Debian desktop-file-utils): scripts/install-deps.sh";
-    EXPECT_FALSE(appstreamcli.empty())
+    EXPECT_STRNE(QUILLORY_APPSTREAMCLI, "")
         << "appstreamcli is missing (Debian appstream): scripts/install-deps.sh";
-    ProgramRun validate{.program = desktopValidate,
+    ProgramRun validate{.program = QUILLORY_DESKTOP_FILE_VALIDATE,
                         .arguments = {desktopFile},
                         .errorFile = root.File("validate.txt")};
     EXPECT_EQ(RunProgram(validate), 0) << ReadWholeFile(validate.errorFile);
     EXPECT_EQ(ReadWholeFile(validate.errorFile), "");
-    validate.program = appstreamcli;
+    validate.program = QUILLORY_APPSTREAMCLI;
     validate.arguments = {"validate", "--no-net", "--no-color", metainfoFile};
     EXPECT_EQ(RunProgram(validate), 0) << ReadWholeFile(validate.errorFile);
 
@@ -253,13 +244,10 @@ TEST(InstallTest, InstallsWhereDesktopsLookRunsFromAnyFolderAndUninstallsCleanly
 
 TEST(InstallTest, PackingLeavesOutGeneratorSourcesAndRefusesWhatIsNotAFile) {
     TempFolder work;
-    work.Write("data/classes.xml", "<classes/>");
-    work.Write("data/Graphics/title.png", "picture");
-    work.Write("data/Graphics/title.svg", "<svg/>");
-    work.Write("data/make.py", "print()");
-    work.Write("data/README.md", "notes");
-    work.Write("data/.hidden", "x");
-    work.Write("data/__pycache__/make.pyc", "x");
+    for (const std::string name : {"classes.xml", "Graphics/title.png", "Graphics/title.svg",
+                                   "make.py", "README.md", ".hidden", "__pycache__/make.pyc"}) {
+        work.Write("data/" + name, name);
+    }
     const ProgramRun pack{
         .program = QUILLORY_CMAKE,
         .arguments = {"-DPAK_TOOL=" QUILLORY_PAK_TOOL, "-DDATA_DIR=" + work.File("data"),
@@ -268,9 +256,9 @@ TEST(InstallTest, PackingLeavesOutGeneratorSourcesAndRefusesWhatIsNotAFile) {
         .errorFile = work.File("pack.txt")};
     ASSERT_EQ(RunProgram(pack), 0) << ReadWholeFile(pack.errorFile);
 
-    const std::map<std::string, std::string> packed = PackedFiles(work.File("main.pak"));
-    EXPECT_EQ(packed.size(), 2u);
-    EXPECT_EQ(packed.count("Graphics\\title.png") + packed.count("classes.xml"), 2u);
+    EXPECT_EQ(PackedFiles(work.File("main.pak")),
+              (std::map<std::string, std::string>{{"Graphics\\title.png", "Graphics/title.png"},
+                                                  {"classes.xml", "classes.xml"}}));
 
     // A link in the data folder is refused, and no archive is left behind.
     ASSERT_EQ(symlink("/etc/passwd", work.File("data/Graphics/linked.png").c_str()), 0);

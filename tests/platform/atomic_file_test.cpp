@@ -21,6 +21,10 @@ int EntryCount(const TempFolder& folder) {
     return static_cast<int>(std::distance(begin(entries), end(entries)));
 }
 
+int Permissions(const std::string& path) {
+    return static_cast<int>(std::filesystem::status(path).permissions());
+}
+
 TEST(AtomicFileTest, ReplacesContentsKeepsPermissionsFollowsLinksOrFailsLeavingNoTemporaryFile) {
     TempFolder folder;
     const std::string path = folder.Write("saved.ini", "old");
@@ -59,25 +63,20 @@ TEST(AtomicFileTest, ReplacesContentsKeepsPermissionsFollowsLinksOrFailsLeavingN
     // Neither the temporary file's 0600 nor the default 0644.
     ASSERT_EQ(chmod(privateFile.c_str(), 0640), 0);
     ASSERT_TRUE(Platform::WriteFileAtomically(privateFile, "new", Durability::kNoFlush));
-    struct stat info;
-    ASSERT_EQ(stat(privateFile.c_str(), &info), 0);
-    EXPECT_EQ(info.st_mode & 07777, 0640u);
+    EXPECT_EQ(Permissions(privateFile), 0640);
 
     // A read-only file is left as it is.
     ASSERT_EQ(chmod(privateFile.c_str(), 0444), 0);
     EXPECT_FALSE(Platform::WriteFileAtomically(privateFile, "newer", Durability::kNoFlush));
     EXPECT_EQ(folder.Read("config.ini"), "new");
-    ASSERT_EQ(stat(privateFile.c_str(), &info), 0);
-    EXPECT_EQ(info.st_mode & 07777, 0444u);
+    EXPECT_EQ(Permissions(privateFile), 0444);
 
     // A link is written through: the link stays a link and its target gets the contents.
     folder.Write("real/scores.ini", "old");
     const std::string link = folder.File("linked.ini");
     ASSERT_EQ(symlink("real/scores.ini", link.c_str()), 0);
     ASSERT_TRUE(Platform::WriteFileAtomically(link, "via link", Durability::kFlushToDisk));
-    struct stat linkInfo;
-    ASSERT_EQ(lstat(link.c_str(), &linkInfo), 0);
-    EXPECT_TRUE(S_ISLNK(linkInfo.st_mode));
+    EXPECT_TRUE(std::filesystem::is_symlink(link));
     EXPECT_EQ(folder.Read("real/scores.ini"), "via link");
 }
 

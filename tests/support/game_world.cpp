@@ -6,13 +6,11 @@
 #include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
-#include <fstream>
+#include <iterator>
 #include <sstream>
+#include <utility>
 
-#include "engine/app_log.h"
-#include "engine/private_profile.h"
-#include "platform/folders.h"
+#include "support/program_run.h"
 
 namespace TestSupport {
 
@@ -20,13 +18,11 @@ using namespace Quillory;
 
 Tuvo::Image* FakeTextures::GetTexture(const char* fileName) {
     const std::string name = fileName != nullptr ? fileName : "";
-    for (size_t i = 0; i < names_.size(); ++i) {
-        if (names_[i] == name) {
-            return reinterpret_cast<Tuvo::Image*>(i + 1);
-        }
+    auto found = std::find(names_.begin(), names_.end(), name);
+    if (found == names_.end()) {
+        found = names_.insert(found, name);
     }
-    names_.push_back(name);
-    return reinterpret_cast<Tuvo::Image*>(names_.size());
+    return reinterpret_cast<Tuvo::Image*>(found - names_.begin() + 1);
 }
 
 std::string FakeTextures::NameOf(const Tuvo::Image* image) const {
@@ -45,11 +41,8 @@ void RecordingEvents::Add(const char* format, ...) {
 
 std::vector<std::string> RecordingEvents::Starting(const std::string& prefix) const {
     std::vector<std::string> found;
-    for (const std::string& line : lines) {
-        if (line.compare(0, prefix.size(), prefix) == 0) {
-            found.push_back(line);
-        }
-    }
+    std::copy_if(lines.begin(), lines.end(), std::back_inserter(found),
+                 [&](const std::string& line) { return line.rfind(prefix, 0) == 0; });
     return found;
 }
 
@@ -68,14 +61,21 @@ std::string ClassesXml(int count, int shapes) {
     return xml.str();
 }
 
-std::string LevelXml(std::map<std::string, std::string> defaults,
+std::string LevelXml(const std::map<std::string, std::string>& changes,
                      const std::map<std::string, std::string>& attributes) {
-    for (const auto& [name, value] : attributes) {
-        defaults[name] = value;
+    std::map<std::string, std::string> level = {
+        {"shapeClassCount", "3"},       {"bonusLevel", "false"},
+        {"shapeClassList", "c0,c1,c2"}, {"fBugAppearanceRange", "1000"},
+        {"lineShapeCount", "7"},        {"fBonusAnyShapeP", "0"},
+        {"fBonusBandP", "0"},           {"fBonusAreaP", "0"}};
+    for (const auto* overrides : {&changes, &attributes}) {
+        for (const auto& [name, value] : *overrides) {
+            level[name] = value;
+        }
     }
     std::ostringstream xml;
     xml << "<?xml version=\"1.0\"?>\n<LevelMap";
-    for (const auto& [name, value] : defaults) {
+    for (const auto& [name, value] : level) {
         if (value != "<absent>") {
             xml << "\n    " << name << "=\"" << value << "\"";
         }
@@ -84,28 +84,18 @@ std::string LevelXml(std::map<std::string, std::string> defaults,
     return xml.str();
 }
 
-namespace {
-
-// The game's own data folder in the source tree.
-std::string GameDataFolder() {
-    const char* source = std::getenv("QUILLORY_SOURCE_DIR");
-    return std::string(source != nullptr ? source : QUILLORY_SOURCE_FOLDER) + "/data";
-}
-
-}  // namespace
-
 GameWorld::GameWorld(uint32_t seed)
     : rulesRandom(seed), cosmeticRandom(seed + 1000), inData_(data.Path()) {
     user.StartLog();
     effects = std::make_unique<CEffect2d>(clock, cosmeticRandom, &sounds);
     // The game's own menus: the rules read their control places and enable the map's stages.
-    const std::string menus = GameDataFolder() + "/Menu/";
+    const char* source = std::getenv("QUILLORY_SOURCE_DIR");
+    const std::string menus =
+        std::string(source != nullptr ? source : QUILLORY_SOURCE_FOLDER) + "/data/Menu/";
     for (auto [menu, file] :
          {std::pair{&mainMenu, "menu-main.xml"}, std::pair{&inGameMenu, "menu-ingame.xml"},
           std::pair{&mapMenu, "menu-map.xml"}}) {
-        std::ifstream in(menus + file, std::ios::binary);
-        const std::string xml((std::istreambuf_iterator<char>(in)),
-                              std::istreambuf_iterator<char>());
+        const std::string xml = ReadWholeFile(menus + file);
         EXPECT_EQ(menu->LoadFromMemory(file, xml.data(), xml.size()), 1) << file;
     }
 }
@@ -120,33 +110,21 @@ void GameWorld::WriteClasses(int count, int shapes) {
 }
 
 void GameWorld::WriteLevel(int number, const std::map<std::string, std::string>& attributes) {
-    data.Write("Levels/level_" + std::to_string(number) + ".xml",
-               LevelXml({{"newShapeTime", "3"},
-                         {"levelTime", "100"},
-                         {"shapeClassCount", "3"},
-                         {"bonusLevel", "false"},
-                         {"shapeClassList", "c0,c1,c2"},
-                         {"lineSpeed", "0.03"},
-                         {"fBugAppearanceRange", "1000"},
-                         {"lineShapeCount", "7"},
-                         {"fBonusAnyShapeP", "0"},
-                         {"fBonusBandP", "0"},
-                         {"fBonusAreaP", "0"}},
-                        attributes));
+    data.Write(
+        "Levels/level_" + std::to_string(number) + ".xml",
+        LevelXml({{"newShapeTime", "3"}, {"levelTime", "100"}, {"lineSpeed", "0.03"}}, attributes));
 }
 
 CQuilloryGame& GameWorld::CreateGame() {
-    GameServices services;
-    services.clock = &clock;
-    services.pointer = &pointer;
-    services.rulesRandom = &rulesRandom;
-    services.cosmeticRandom = &cosmeticRandom;
-    services.sounds = &sounds;
-    services.textures = &textures;
-    services.effects = effects.get();
-    services.menus = &menus;
-    services.events = &events;
-    game = std::make_unique<CQuilloryGame>(services);
+    game = std::make_unique<CQuilloryGame>(GameServices{.clock = &clock,
+                                                        .pointer = &pointer,
+                                                        .rulesRandom = &rulesRandom,
+                                                        .cosmeticRandom = &cosmeticRandom,
+                                                        .sounds = &sounds,
+                                                        .textures = &textures,
+                                                        .effects = effects.get(),
+                                                        .menus = &menus,
+                                                        .events = &events});
     game->LoadClasses("classes.xml");
     game->SetGameState(STATE_MAIN_MENU);
     return *game;
@@ -179,16 +157,12 @@ void GameWorld::StartStillLevel(std::map<std::string, std::string> attributes) {
 }
 
 void GameWorld::Press(float x, float y) {
-    pointer.state.x = x;
-    pointer.state.y = y;
-    pointer.state.left = true;
+    pointer.state = {.x = x, .y = y, .left = true, .right = pointer.state.right};
     Step();
 }
 
 void GameWorld::Release(float x, float y) {
-    pointer.state.x = x;
-    pointer.state.y = y;
-    pointer.state.left = false;
+    pointer.state = {.x = x, .y = y, .left = false, .right = pointer.state.right};
     Step();
 }
 
@@ -210,10 +184,8 @@ void GameWorld::TakeAndDrop(int slot, int cell) {
         ADD_FAILURE() << "no slot " << slot << " or no cell " << cell;
         return;
     }
-    const ShapeItem& shape = game->State().conveyor[slot];
-    Click(shape.x, shape.y);
-    const ShapeItem& target = game->State().cells[cell];
-    Click(target.x, target.y);
+    Click(m.conveyor[slot].x, m.conveyor[slot].y);
+    Click(m.cells[cell].x, m.cells[cell].y);
 }
 
 int GameWorld::FindCell(const ShapeItem& shape) const {

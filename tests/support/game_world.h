@@ -7,7 +7,6 @@
 #include <map>
 #include <memory>
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "effects/effect2d.h"
@@ -78,16 +77,15 @@ private:
 
 // "classes.xml" of `count` classes "c0", "c1", ... of `shapes` shapes each.
 std::string ClassesXml(int count, int shapes);
-// A level file of `defaults` changed by `attributes`; the value "<absent>" leaves one out.
-std::string LevelXml(std::map<std::string, std::string> defaults,
+// A calm level file of 7 cells a line and classes c0 to c2 changed by `changes`, then by
+// `attributes`; the value "<absent>" leaves one out.
+std::string LevelXml(const std::map<std::string, std::string>& changes,
                      const std::map<std::string, std::string>& attributes);
 
 class GameWorld {
 public:
     explicit GameWorld(uint32_t seed = 1);
     ~GameWorld();
-    GameWorld(const GameWorld&) = delete;
-    GameWorld& operator=(const GameWorld&) = delete;
 
     // "classes.xml" with `count` classes "c0", "c1", ... of `shapes` shapes each.
     void WriteClasses(int count, int shapes);

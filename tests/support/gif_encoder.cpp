@@ -23,13 +23,12 @@ void PutSubBlocks(std::vector<uint8_t>& bytes, const std::vector<uint8_t>& data)
     bytes.push_back(0);
 }
 
-// 0xRRGGBB colours into a table of 2^bits entries.
-void PutTable(std::vector<uint8_t>& bytes, const std::vector<uint32_t>& colors, int bits) {
-    for (int i = 0; i < (1 << bits); ++i) {
-        const uint32_t color = i < static_cast<int>(colors.size()) ? colors[i] : 0;
-        bytes.push_back(static_cast<uint8_t>(color >> 16));
-        bytes.push_back(static_cast<uint8_t>(color >> 8));
-        bytes.push_back(static_cast<uint8_t>(color));
+// 0xRRGGBB colours into a table of 256 entries.
+void PutTable(std::vector<uint8_t>& bytes, const std::vector<uint32_t>& colors) {
+    for (size_t i = 0; i < 256; ++i) {
+        const uint32_t color = i < colors.size() ? colors[i] : 0;
+        bytes.insert(bytes.end(), {static_cast<uint8_t>(color >> 16),
+                                   static_cast<uint8_t>(color >> 8), static_cast<uint8_t>(color)});
     }
 }
 
@@ -96,11 +95,10 @@ std::vector<uint8_t> MakeGif(int screenWidth, int screenHeight,
     std::vector<uint8_t> bytes(version, version + 6);
     Put16(bytes, screenWidth);
     Put16(bytes, screenHeight);
-    bytes.push_back(globalTable.empty() ? 0x00 : 0x87);  // 256-entry table when present
-    bytes.push_back(0);
-    bytes.push_back(0);
+    // A 256-entry table when present; background colour and aspect ratio 0.
+    bytes.insert(bytes.end(), {static_cast<uint8_t>(globalTable.empty() ? 0x00 : 0x87), 0, 0});
     if (!globalTable.empty()) {
-        PutTable(bytes, globalTable, 8);
+        PutTable(bytes, globalTable);
     }
     if (extras) {
         const std::string loop = "NETSCAPE2.0";
@@ -115,17 +113,14 @@ std::vector<uint8_t> MakeGif(int screenWidth, int screenHeight,
                          {0x21, 0xF9, 4, 0x01, 10, 0, static_cast<uint8_t>(frame.transparent), 0});
         }
         bytes.push_back(0x2C);
-        Put16(bytes, frame.left);
-        Put16(bytes, frame.top);
-        Put16(bytes, frame.width);
-        Put16(bytes, frame.height);
-        uint8_t flags = frame.interlaced ? 0x40 : 0x00;
-        if (!frame.localTable.empty()) {
-            flags |= 0x87;
+        for (const int value : {frame.left, frame.top, frame.width, frame.height}) {
+            Put16(bytes, value);
         }
-        bytes.push_back(flags);
-        if (!frame.localTable.empty()) {
-            PutTable(bytes, frame.localTable, 8);
+        const bool local = !frame.localTable.empty();
+        bytes.push_back(
+            static_cast<uint8_t>((frame.interlaced ? 0x40 : 0x00) | (local ? 0x87 : 0)));
+        if (local) {
+            PutTable(bytes, frame.localTable);
         }
         bytes.push_back(static_cast<uint8_t>(frame.minimumCodeSize));
         PutSubBlocks(bytes, GifLzwEncode(frame.indices, frame.minimumCodeSize, frame.whenFull));

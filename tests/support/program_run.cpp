@@ -10,7 +10,7 @@
 #include <cstdlib>
 #include <fstream>
 #include <initializer_list>
-#include <sstream>
+#include <iterator>
 #include <thread>
 
 namespace TestSupport {
@@ -85,9 +85,7 @@ int RunProgram(const ProgramRun& run) {
 
 std::string ReadWholeFile(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
-    std::ostringstream contents;
-    contents << in.rdbuf();
-    return contents.str();
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
 size_t CountOccurrences(const std::string& text, const std::string& part) {

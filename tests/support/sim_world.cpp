@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
@@ -20,17 +21,7 @@ SimData::SimData() {
 
 void SimData::WriteLevel(int number, const std::map<std::string, std::string>& attributes) {
     data.Write("Levels/level_" + std::to_string(number) + ".xml",
-               LevelXml({{"levelTime", "200"},
-                         {"shapeClassCount", "3"},
-                         {"bonusLevel", "false"},
-                         {"lineSpeed", "0.02"},
-                         {"fBugAppearanceRange", "1000"},
-                         {"lineShapeCount", "7"},
-                         {"fBonusAnyShapeP", "0"},
-                         {"fBonusBandP", "0"},
-                         {"fBonusAreaP", "0"},
-                         {"shapeClassList", "c0,c1,c2"}},
-                        attributes));
+               LevelXml({{"levelTime", "200"}, {"lineSpeed", "0.02"}}, attributes));
 }
 
 std::string StoredOutput(const std::string& name, const std::string& actual) {
@@ -59,14 +50,11 @@ std::vector<std::string> Lines(const std::string& text) {
 void ExpectStoredOutput(const std::string& name, const std::string& actual) {
     const std::vector<std::string> stored = Lines(StoredOutput(name, actual));
     const std::vector<std::string> now = Lines(actual);
-    size_t i = 0;
-    while (i < stored.size() && i < now.size() && stored[i] == now[i]) {
-        ++i;
-    }
-    if (i < stored.size() || i < now.size()) {
-        ADD_FAILURE() << name << ", line " << i + 1
-                      << "\n  stored: " << (i < stored.size() ? stored[i] : "(the end)")
-                      << "\n  now:    " << (i < now.size() ? now[i] : "(the end)")
+    const auto [old, fresh] = std::mismatch(stored.begin(), stored.end(), now.begin(), now.end());
+    if (old != stored.end() || fresh != now.end()) {
+        ADD_FAILURE() << name << ", line " << old - stored.begin() + 1
+                      << "\n  stored: " << (old != stored.end() ? *old : "(the end)")
+                      << "\n  now:    " << (fresh != now.end() ? *fresh : "(the end)")
                       << "\nQUILLORY_UPDATE_EXPECTED=1 stores the new output when it is right.";
     }
 }

@@ -6,8 +6,9 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 #include <stdexcept>
+
+#include "support/program_run.h"
 
 namespace TestSupport {
 
@@ -34,10 +35,7 @@ std::string TempFolder::Write(const std::string& name, const std::string& conten
 }
 
 std::string TempFolder::Read(const std::string& name) const {
-    std::ifstream in(std::filesystem::path(path_) / name, std::ios::binary);
-    std::ostringstream contents;
-    contents << in.rdbuf();
-    return contents.str();
+    return ReadWholeFile(File(name));
 }
 
 ScopedCurrentDirectory::ScopedCurrentDirectory(const std::string& folder)

@@ -14,7 +14,9 @@ TestUserFolder::TestUserFolder() {
 }
 
 TestUserFolder::~TestUserFolder() {
-    StopLog();
+    if (logging_) {
+        Quillory::SetLogFilePath(nullptr);
+    }
     Platform::SetUserFolderOverride("");
     Quillory::ClearProfileCache();
 }
@@ -22,13 +24,6 @@ TestUserFolder::~TestUserFolder() {
 void TestUserFolder::StartLog() {
     Quillory::SetLogFilePath(File("applog.htm").c_str());
     logging_ = true;
-}
-
-void TestUserFolder::StopLog() {
-    if (logging_) {
-        Quillory::SetLogFilePath(nullptr);
-        logging_ = false;
-    }
 }
 
 int TestUserFolder::LogCount(const std::string& text) const {

@@ -13,9 +13,8 @@ public:
     TestUserFolder();
     ~TestUserFolder();
 
-    // Sends the application log to "applog.htm" here until StopLog or the end of the test.
+    // Sends the application log to "applog.htm" here until the end of the test.
     void StartLog();
-    void StopLog();
     // What the log holds so far.
     std::string Log() const { return Read("applog.htm"); }
     // How many times `text` appears in the log ("logged once" checks).
