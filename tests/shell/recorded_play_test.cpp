@@ -33,8 +33,8 @@ struct GameRun {
 };
 
 // Runs the program headless on the game's data folder (a -changedir in `options` wins) until it
-// ends, or kills it after five minutes; the user folder's log and the program's stderr (kept
-// there as "stderr.txt") come back.
+// ends, or kills it after ten minutes (reference drawing on a busy machine may take four); the
+// user folder's log and the program's stderr (kept there as "stderr.txt") come back.
 GameRun RunGame(const std::string& userFolder, std::vector<std::string> options,
                 const std::vector<std::pair<std::string, std::string>>& environment = {}) {
     options.insert(options.begin(), std::string("-changedir=") + QUILLORY_DATA_DIR);
@@ -45,7 +45,7 @@ GameRun RunGame(const std::string& userFolder, std::vector<std::string> options,
         .unsetEnvironment = {"QUILLORY_INPUT_SCRIPT"},
         .errorFile = userFolder + "/stderr.txt"};
     program.environment.insert(program.environment.end(), environment.begin(), environment.end());
-    const int status = TestSupport::WaitForExit(TestSupport::StartProgram(program), 300);
+    const int status = TestSupport::WaitForExit(TestSupport::StartProgram(program), 600);
     return {status, ReadWholeFile(userFolder + "/applog.htm"), ReadWholeFile(program.errorFile)};
 }
 
