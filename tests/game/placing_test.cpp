@@ -48,13 +48,10 @@ TEST_F(PlacingTest, DragAndReleaseAndTheConveyorRefusesDrops) {
     world_.Press(M().conveyor[0].x, M().conveyor[0].y);
     ASSERT_EQ(M().held.active, 1);
     const int cell = world_.FindCell(M().held);
-    int wrong = -1;
-    for (int c = 0; c < M().cellCount && wrong < 0; ++c) {
-        if (M().cells[c].classIndex != M().held.classIndex && M().cells[c].y > 0.1f &&
-            M().cells[c].y < 0.8f && M().cells[c].filled == 0) {
-            wrong = c;
-        }
-    }
+    ShapeItem other = M().held;
+    other.classIndex = (other.classIndex + 1) % M().shapeClassCount;
+    const int wrong = world_.FindCell(other);
+    ASSERT_GE(wrong, 0);
     world_.Release(M().cells[wrong].x, M().cells[wrong].y);
     world_.Press(M().cells[wrong].x, M().cells[wrong].y);
     EXPECT_EQ(M().held.active, 1);
