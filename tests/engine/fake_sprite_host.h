@@ -83,15 +83,13 @@ public:
     }
     int ScreenWidth() const override { return screenWidth; }
     int ScreenHeight() const override { return screenHeight; }
-    int ClientWidth() const override { return clientWidth; }
-    int ClientHeight() const override { return clientHeight; }
+    int ClientWidth() const override { return screenWidth; }
+    int ClientHeight() const override { return screenHeight; }
     bool Is3D() const override { return is3D; }
     uint32_t Milliseconds() const override { return milliseconds; }
 
     int screenWidth = 800;
     int screenHeight = 600;
-    int clientWidth = 1600;
-    int clientHeight = 1200;
     bool is3D = false;
     uint32_t milliseconds = 0;
     std::map<std::string, int> loads;

@@ -104,7 +104,6 @@ TEST(InputScriptTest, PlayLevelTakesTurnsDropsThrowsAwayWhatFitsNowhereAndEndsWi
     world.WriteLevel(2, {{"lineSpeed", "0"}, {"lineShapeCount", "2"}});
     world.CreateGame();
     world.StartPlaying(2, MODE_TRANSFORMER);
-    ASSERT_EQ(world.game->State().phase, PHASE_PLAYING);
     WorldTarget target(world);
     // No hands while the pause menu covers the field.
     world.game->SetGameState(STATE_PAUSED);

@@ -42,7 +42,10 @@ protected:
     std::unique_ptr<DSoundManager> manager_;
 };
 
-TEST_F(DSoundManagerTest, IdLimits) {
+// Ids run from 0 to 255. The 33rd playback waits for a finished one; stopping all sounds keeps
+// each playback's auto-release, so a second later the sweep hands those back together; a plain
+// Stop clears it.
+TEST_F(DSoundManagerTest, IdLimitsAndPlaybackChannelsReusedWhenFinishedAndSweptWhenAutoReleased) {
     for (const int id : {300, 256, -1}) {
         EXPECT_FALSE(manager_->LoadSound(id, "Sound\\beep")) << id;
     }
@@ -50,48 +53,31 @@ TEST_F(DSoundManagerTest, IdLimits) {
     EXPECT_TRUE(manager_->SetInstanceVolume(255, 0.5));
     EXPECT_EQ(manager_->CreateInstance(256), nullptr);
     EXPECT_EQ(manager_->CreateInstance(7), nullptr);  // nothing loaded there
-    EXPECT_TRUE(manager_->LoadSound(255, "Sound\\beep"));
+    ASSERT_TRUE(manager_->LoadSound(255, "Sound\\beep"));
     EXPECT_EQ(manager_->SoundDataSize(255), 20u);
     EXPECT_FALSE(manager_->LoadSound(1, "Sound\\missing"));
     EXPECT_EQ(manager_->Sound(1), nullptr);
-}
 
-// The 33rd playback waits for a finished one; stopping all sounds keeps each playback's
-// auto-release, so a second later the sweep hands those back together; a plain Stop clears it.
-TEST_F(DSoundManagerTest, PlaybackChannelsAreReusedWhenFinishedAndSweptWhenAutoReleased) {
-    ASSERT_TRUE(manager_->LoadSound(3, "Sound\\beep"));
     std::vector<SoundInstance*> instances;
     for (int i = 0; i < kPlaybackChannels; ++i) {
-        instances.push_back(manager_->CreateInstance(3));
+        instances.push_back(manager_->CreateInstance(255));
         ASSERT_NE(instances.back(), nullptr);
         ASSERT_TRUE(instances.back()->Play(true, i % 2 == 0));
         EXPECT_TRUE(instances.back()->IsPlaying());
     }
-    EXPECT_EQ(manager_->CreateInstance(3), nullptr);  // all 32 busy: nothing plays
+    EXPECT_EQ(manager_->CreateInstance(255), nullptr);  // all 32 busy: nothing plays
     manager_->StopAllSounds();
     EXPECT_FALSE(instances[0]->IsPlaying());
     instances[4]->Stop();
     EXPECT_FALSE(static_cast<DSoundInstance*>(instances[4])->AutoRelease());
-    ASSERT_NE(manager_->CreateInstance(3), nullptr);  // takes the finished channel 0
+    ASSERT_NE(manager_->CreateInstance(255), nullptr);  // takes the finished channel 0
     EXPECT_EQ(manager_->LiveChannels(), kPlaybackChannels);
     clock_.Advance(1001);  // the sweep frees the 14 other even channels but 4
-    ASSERT_NE(manager_->CreateInstance(3), nullptr);
+    ASSERT_NE(manager_->CreateInstance(255), nullptr);
     EXPECT_EQ(manager_->LiveChannels(), kPlaybackChannels - 14 + 1);
 }
 
-TEST_F(DSoundManagerTest, Volumes) {
-    ASSERT_TRUE(manager_->LoadSound(1, "Sound\\beep"));
-    ASSERT_TRUE(manager_->SetInstanceVolume(1, 0.5));
-    auto* instance = static_cast<DSoundInstance*>(manager_->CreateInstance(1));
-    ASSERT_NE(instance, nullptr);
-    instance->SetPan(-600);
-    EXPECT_FLOAT_EQ(instance->GainLeft(), DecibelsToGain(-605));
-    EXPECT_FLOAT_EQ(instance->GainRight(), DecibelsToGain(-605) * DecibelsToGain(-600));
-    manager_->SetVolume(0.5);  // live playbacks follow the manager's volume: 0.25 overall
-    EXPECT_FLOAT_EQ(instance->GainLeft(), DecibelsToGain(VolumeToDecibels(0.25)));
-}
-
-TEST_F(DSoundManagerTest, PlaysIntoTheDevice) {
+TEST_F(DSoundManagerTest, PlaysIntoTheDeviceAtItsVolumes) {
     ASSERT_TRUE(manager_->LoadSound(2, "Sound\\beep"));
     SoundInstance* instance = manager_->CreateInstance(2);
     ASSERT_NE(instance, nullptr);
@@ -112,6 +98,17 @@ TEST_F(DSoundManagerTest, PlaysIntoTheDevice) {
     // A released sound keeps its playing playbacks valid.
     manager_->ReleaseSound(2);
     EXPECT_EQ(Pull(3)[4], 500);
+
+    // A sound's instance volume, the pan and the manager's volume make each side's gain.
+    ASSERT_TRUE(manager_->LoadSound(1, "Sound\\beep"));
+    ASSERT_TRUE(manager_->SetInstanceVolume(1, 0.5));
+    auto* quiet = static_cast<DSoundInstance*>(manager_->CreateInstance(1));
+    ASSERT_NE(quiet, nullptr);
+    quiet->SetPan(-600);
+    EXPECT_FLOAT_EQ(quiet->GainLeft(), DecibelsToGain(-605));
+    EXPECT_FLOAT_EQ(quiet->GainRight(), DecibelsToGain(-605) * DecibelsToGain(-600));
+    manager_->SetVolume(0.5);  // live playbacks follow the manager's volume: 0.25 overall
+    EXPECT_FLOAT_EQ(quiet->GainLeft(), DecibelsToGain(VolumeToDecibels(0.25)));
 }
 
 TEST_F(DSoundManagerTest, CompressedSoundsAreCachedAndRevalidated) {

@@ -30,7 +30,7 @@ std::vector<int16_t> Render(Mixer& mixer, int frames) {
     return out;
 }
 
-TEST(Mixer, PlaysMonoOnBothSidesStereoOnItsOwnAndSumsWithClipping) {
+TEST(Mixer, PlaysMonoOnBothSidesStereoOnItsOwnSumsWithClippingAndLoops) {
     const SoundBuffer sound{.channels = 1, .rate = 44100, .samples = {1000, -2000, 30000, -32768}};
     Mixer mixer;
     MixerVoice voice = VoiceFor(sound, 1.0f, 0.5f);
@@ -52,6 +52,19 @@ TEST(Mixer, PlaysMonoOnBothSidesStereoOnItsOwnAndSumsWithClipping) {
     ASSERT_TRUE(mixer.AddVoice(&third));
     EXPECT_FALSE(mixer.AddVoice(&second));  // already there
     EXPECT_EQ(Render(mixer, 2), (std::vector<int16_t>{32767, -32768, 150, 250}));
+
+    // Looping voices wrap around.
+    const SoundBuffer cycle{.channels = 1, .rate = 44100, .samples = {1, 2, 3}};
+    MixerVoice looping = VoiceFor(cycle);
+    looping.looping = true;
+    ASSERT_TRUE(mixer.AddVoice(&looping));
+    EXPECT_EQ(Render(mixer, 7), (std::vector<int16_t>{1, 1, 2, 2, 3, 3, 1, 1, 2, 2, 3, 3, 1, 1}));
+    EXPECT_TRUE(looping.playing);
+    // A looping resampled voice interpolates into its first frame at the seam: halfway from 3
+    // back to 1.
+    looping.step = Mixer::StepFor(22050);
+    looping.position = uint64_t{2} << 32;
+    EXPECT_EQ(Render(mixer, 2), (std::vector<int16_t>{3, 3, 2, 2}));
 }
 
 TEST(Mixer, ResamplesAKnownSine) {
@@ -69,21 +82,6 @@ TEST(Mixer, ResamplesAKnownSine) {
     EXPECT_NEAR(ToneAmplitude(out.data(), 8800, 2, 44100, 1000.0), 16000.0, 300.0);
     EXPECT_LT(ToneAmplitude(out.data(), 8800, 2, 44100, 2000.0), 300.0);
     EXPECT_NEAR(ToneAmplitude(out.data() + 1, 8800, 2, 44100, 1000.0), 16000.0, 300.0);
-}
-
-TEST(Mixer, LoopingVoicesWrapAround) {
-    const SoundBuffer sound{.channels = 1, .rate = 44100, .samples = {1, 2, 3}};
-    Mixer mixer;
-    MixerVoice voice = VoiceFor(sound);
-    voice.looping = true;
-    ASSERT_TRUE(mixer.AddVoice(&voice));
-    EXPECT_EQ(Render(mixer, 7), (std::vector<int16_t>{1, 1, 2, 2, 3, 3, 1, 1, 2, 2, 3, 3, 1, 1}));
-    EXPECT_TRUE(voice.playing);
-    // A looping resampled voice interpolates into its first frame at the seam: halfway from 3
-    // back to 1.
-    voice.step = Mixer::StepFor(22050);
-    voice.position = uint64_t{2} << 32;
-    EXPECT_EQ(Render(mixer, 2), (std::vector<int16_t>{3, 3, 2, 2}));
 }
 
 TEST(Mixer, FastPathMatchesTheGeneralPath) {

@@ -50,7 +50,6 @@ TEST_F(DialogRegistryTest, ShownDialogsAreSizedPlacedAndMadeModalOpenedOnesKeepT
     EXPECT_TRUE(registry.KillDialog(3));
     EXPECT_FALSE(registry.KillDialog(3));
     EXPECT_EQ(retired.back().get(), second);
-    EXPECT_EQ(manager.GetChildren().size(), 1u);
 
     // An opened dialog keeps its own size and opens once.
     dialog = registry.CreateDialog(4, true, "", "x", "", Dialog::kModeFooterButton);
@@ -66,7 +65,6 @@ TEST_F(DialogRegistryTest, ShownDialogsAreSizedPlacedAndMadeModalOpenedOnesKeepT
     // Killed, it leaves no modal record behind and the board gets its focus back.
     EXPECT_TRUE(registry.KillDialog(4));
     EXPECT_TRUE(manager.GetPreModalRecords().empty());
-    EXPECT_EQ(manager.GetBaseModalWidget(), nullptr);
     EXPECT_EQ(manager.GetFocusWidget(), &board);
 }
 

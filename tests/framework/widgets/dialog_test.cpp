@@ -153,14 +153,13 @@ TEST_F(DialogTest, DraggingStopsEightPixelsBeyondEachEdge) {
     manager.MouseDrag(5000, 5000);
     EXPECT_EQ(dialog->Y(), 600 + 8 - 200);
     manager.MouseUp(5000, 5000, 1);
-    EXPECT_EQ(application.cursors,
-              (std::vector<CursorKind>{CursorKind::Dragging, CursorKind::Arrow}));
-    // A double click or the right button does not drag.
+    // A double click or the right button does not drag: the cursor shows one drag only.
     manager.MouseDown(450, 450, 2);
     manager.MouseUp(450, 450, 2);
     manager.MouseDown(450, 450, -1);
-    EXPECT_FALSE(dialog->IsDragging());
     manager.MouseUp(450, 450, -1);
+    EXPECT_EQ(application.cursors,
+              (std::vector<CursorKind>{CursorKind::Dragging, CursorKind::Arrow}));
 }
 
 TEST_F(DialogTest, MeasureHeightAddsHeaderLinesFooterAndButtons) {

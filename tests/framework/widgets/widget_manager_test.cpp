@@ -90,7 +90,6 @@ TEST_F(WidgetManagerTest, PressDragAndReleaseGoToThePressedWidgetOnly) {
     manager.MouseDown(20, 20, 3);
     EXPECT_EQ(TakeLog(), (Log{"R leave", "L enter", "L move 20,20", "R down -80,20 b2 c1"}));
     manager.MouseUp(20, 20, -1);
-    EXPECT_EQ(manager.GetPressedWidget(), &right);
     manager.MouseUp(20, 20, 3);
     EXPECT_EQ(manager.GetPressedWidget(), nullptr);
     EXPECT_EQ(TakeLog(), (Log{"R up -80,20 b1 c1", "R up -80,20 b2 c1"}));
@@ -206,7 +205,6 @@ TEST_F(WidgetManagerTest, AModalWidgetBlocksHoverClicksAndFocusBeneathItWhileThe
     EXPECT_EQ(manager.GetBaseModalWidget(), &dialog);
     manager.PopModal(&dialog);
     EXPECT_EQ(TakeLog(), (Log{"L gotfocus"}));
-    EXPECT_EQ(manager.GetFocusWidget(), &left);
     manager.MouseMove(10, 10);
     EXPECT_EQ(TakeLog(), (Log{"D leave", "L enter", "L move 10,10"}));
     manager.RemoveWidget(&dialog);

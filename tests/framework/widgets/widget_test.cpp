@@ -36,21 +36,18 @@ TEST(WidgetTest, ColoursGrowWithOpaqueBlackAndFallBackPastTheEnd) {
     EXPECT_FALSE(widget.Contains(10, 60));
 }
 
-TEST(WidgetTest, WrappingBreaksAtSpacesAndInsideWordsTooLongForTheWidth) {
-    Testing::FixedFont font;  // 6 pixels a character
+TEST(WidgetTest, TextHelpersWrapCentreAndMeasure) {
+    Lines drawn;
+    Testing::FixedFont font(&drawn);  // 6 pixels a character
     EXPECT_EQ(WrapTextLines(&font, "one two three", 48), (Lines{"one two", "three"}));
     EXPECT_EQ(WrapTextLines(&font, "one two three", 0), (Lines{"one two three"}));
     EXPECT_EQ(WrapTextLines(&font, "abcdefghij", 24), (Lines{"abcd", "efgh", "ij"}));
     EXPECT_EQ(WrapTextLines(&font, "a\r\n\nb  c", 100), (Lines{"a", "", "b c"}));
     EXPECT_EQ(WrapTextLines(&font, "wide", 1), (Lines{"w", "i", "d", "e"}));
     // A UTF-8 character is never cut in half.
-    EXPECT_EQ(WrapTextLines(&font, "\xC3\xA9\xC3\xA9", 12), (Lines{"\xC3\xA9", "\xC3\xA9"}));
+    EXPECT_EQ(WrapTextLines(&font, "\xC3\xA9\xC3\xA9", 6), (Lines{"\xC3\xA9", "\xC3\xA9"}));
     EXPECT_TRUE(WrapTextLines(&font, "", 10).empty());
-}
 
-TEST(WidgetTest, TextHelpersCentreWrapAndMeasure) {
-    Lines drawn;
-    Testing::FixedFont font(&drawn);
     Widget widget;
     widget.Resize(0, 0, 100, 50);
     Graphics g;
