@@ -132,8 +132,7 @@ TEST(InstallTest, InstallsWhereDesktopsLookRunsFromAnyFolderAndUninstallsCleanly
         const auto image =
             ImageLib::DecodePng(reinterpret_cast<const uint8_t*>(png.data()), png.size());
         ASSERT_NE(image, nullptr) << icon;
-        EXPECT_EQ(image->width, size) << icon;
-        EXPECT_EQ(image->height, size) << icon;
+        EXPECT_EQ(std::pair(image->width, image->height), std::pair(size, size)) << icon;
     }
     std::sort(expected.begin(), expected.end());
     EXPECT_EQ(FilesUnder(prefix), expected);

@@ -60,10 +60,6 @@ TEST(IniDocumentTest, NewFileIsWrittenExactlyAsWindowsDoes) {
     document.SetValue("App", "empty", "");
     document.SetValue("Other", "k", "v");
     EXPECT_EQ(document.ToText(), "[App]\r\nkey=string\r\nempty=\r\n[Other]\r\nk=v\r\n");
-    // Long values survive whole in the document (only the profile functions cut them).
-    const std::string value(300, 'v');
-    document.SetValue("s", "k", value);
-    EXPECT_EQ(IniDocument(document.ToText()).GetValue("s", "k"), value);
 }
 
 TEST(IniDocumentTest, EditsLeaveEveryOtherLineAsItWas) {

@@ -15,7 +15,6 @@ TEST(RandomTest, TwoInstancesFollowTheLinearCongruentialSequenceAndShortRangesEn
     // state 1 -> 2745024 -> output 41; then 1210316419 -> 18467.
     EXPECT_EQ(standard.Next(), 41);
     EXPECT_EQ(standard.Next(), 18467);
-    EXPECT_EQ(standard.Next(), 6334);
     standard.Seed(0);
     EXPECT_EQ(standard.Next(), 38);
 

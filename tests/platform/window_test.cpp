@@ -59,8 +59,7 @@ TEST_F(WindowTest, MouseEventsClickCountsTapsWarpsAndQuitRequests) {
         EXPECT_EQ(events[i].clickCount, std::get<3>(clicks[i])) << i;
     }
     EXPECT_EQ(events[5].kind, EventKind::kMouseUp);
-    EXPECT_EQ(events[0].x, 10);
-    EXPECT_EQ(events[0].y, 20);
+    EXPECT_EQ(std::pair(events[0].x, events[0].y), std::pair(10, 20));
     // The left tap is seen once; the right button is still held.
     EXPECT_EQ(window_.SampleMouseButtons(), Platform::kLeftButton | Platform::kRightButton);
     EXPECT_EQ(window_.SampleMouseButtons(), Platform::kRightButton);
@@ -74,8 +73,7 @@ TEST_F(WindowTest, MouseEventsClickCountsTapsWarpsAndQuitRequests) {
     EXPECT_EQ(window_.SampleMouseButtons(), 0);
     ASSERT_GE(warped.size(), 2u);
     EXPECT_EQ(warped[0].kind, EventKind::kMouseMove);
-    EXPECT_EQ(warped[0].x, 400);
-    EXPECT_EQ(warped[0].y, 300);
+    EXPECT_EQ(std::pair(warped[0].x, warped[0].y), std::pair(400, 300));
     EXPECT_EQ(warped.back().kind, EventKind::kCloseRequested);
 }
 
@@ -94,8 +92,7 @@ TEST_F(WindowTest, KeysBecomeVirtualKeyCodesAndTextLatin1Characters) {
         EXPECT_EQ(events[i].keyCode, keys[i].second) << i;
         EXPECT_EQ(events[i].altDown, i == 1) << i;
     }
-    EXPECT_EQ(events[5].kind, EventKind::kKeyChar);
-    EXPECT_EQ(events[5].character, 8);
+    EXPECT_EQ(std::pair(events[5].kind, events[5].character), std::pair(EventKind::kKeyChar, 8));
 
     // Typed text arrives as Latin-1; other characters are dropped.
     SDL_Event text{.type = SDL_TEXTINPUT};
@@ -167,10 +164,8 @@ TEST_F(WindowTest, FullScreenLetterboxesTheOpaqueFrameAndMapsThePointer) {
     PushButton(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_LEFT, 1, left - 1, above + 599);
     const auto events = Poll();
     ASSERT_EQ(events.size(), 2u);
-    EXPECT_EQ(events[0].x, 10);
-    EXPECT_EQ(events[0].y, 20);
-    EXPECT_EQ(events[1].x, -1);
-    EXPECT_EQ(events[1].y, 599);
+    EXPECT_EQ(std::pair(events[0].x, events[0].y), std::pair(10, 20));
+    EXPECT_EQ(std::pair(events[1].x, events[1].y), std::pair(-1, 599));
     int x = 0;
     int y = 0;
     window_.PointerPosition(x, y);

@@ -100,11 +100,6 @@ GameWorld::GameWorld(uint32_t seed)
     }
 }
 
-GameWorld::~GameWorld() {
-    game.reset();
-    effects.reset();
-}
-
 void GameWorld::WriteClasses(int count, int shapes) {
     data.Write("classes.xml", ClassesXml(count, shapes));
 }

@@ -85,7 +85,6 @@ std::string LevelXml(const std::map<std::string, std::string>& changes,
 class GameWorld {
 public:
     explicit GameWorld(uint32_t seed = 1);
-    ~GameWorld();
 
     // "classes.xml" with `count` classes "c0", "c1", ... of `shapes` shapes each.
     void WriteClasses(int count, int shapes);

@@ -10,7 +10,6 @@
 #include <string>
 #include <vector>
 
-#include "support/game_world.h"
 #include "support/program_run.h"
 
 namespace TestSupport {

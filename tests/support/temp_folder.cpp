@@ -1,8 +1,6 @@
 // Temporary folders and current-directory scopes for tests.
 #include "support/temp_folder.h"
 
-#include <unistd.h>
-
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>

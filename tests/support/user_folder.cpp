@@ -14,16 +14,14 @@ TestUserFolder::TestUserFolder() {
 }
 
 TestUserFolder::~TestUserFolder() {
-    if (logging_) {
-        Quillory::SetLogFilePath(nullptr);
-    }
+    // Whoever started the log here, it must not outlive the folder.
+    Quillory::SetLogFilePath(nullptr);
     Platform::SetUserFolderOverride("");
     Quillory::ClearProfileCache();
 }
 
 void TestUserFolder::StartLog() {
     Quillory::SetLogFilePath(File("applog.htm").c_str());
-    logging_ = true;
 }
 
 int TestUserFolder::LogCount(const std::string& text) const {

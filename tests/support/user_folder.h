@@ -19,9 +19,6 @@ public:
     std::string Log() const { return Read("applog.htm"); }
     // How many times `text` appears in the log ("logged once" checks).
     int LogCount(const std::string& text) const;
-
-private:
-    bool logging_ = false;
 };
 
 }  // namespace TestSupport
