@@ -20,8 +20,6 @@ using namespace Quillory;
 using TestSupport::CellSheet;
 using TestSupport::SolidImage;
 
-constexpr float kPi = 3.14159265f;
-
 class RecordingSounds : public SoundEventPlayer {
 public:
     void PlaySoundEvent(const char* eventName) override { names.push_back(eventName); }
@@ -182,7 +180,7 @@ TEST_F(Effect2dTest, BurstsKeepTheirParticleCountAndRingSpacing) {
         for (const auto& [layer, count] : {std::pair{1, 5}, std::pair{3, 10}}) {
             Redraw(layer);
             for (int i = 0; i < count; ++i) {
-                const float angle = 2 * kPi * i / count;
+                const float angle = 2 * 3.14159265f * i / count;
                 const int x = static_cast<int>((0.5f + std::cos(angle) * distance) * 200);
                 const int y = static_cast<int>((0.5f + std::sin(angle) * distance * 4 / 3) * 200);
                 EXPECT_EQ(AlphaAt(x, y), alpha) << "layer " << layer << " particle " << i;

@@ -18,18 +18,6 @@ protected:
     GameWorld world_;
 };
 
-TEST_F(UpdateTest, APauseStopsTheClock) {
-    world_.StartStillLevel({{"levelTime", "100"}});
-    world_.RunSeconds(3);
-    const float left = M().timeLeft;
-    EXPECT_NEAR(left, 100 - 2.1f, 0.02f);
-    world_.game->SetGameState(STATE_PAUSED);
-    world_.RunSeconds(5);
-    world_.game->SetGameState(STATE_PLAYING);
-    world_.Step();
-    EXPECT_NEAR(M().timeLeft, left - 0.01f, 0.005f);
-}
-
 // Level 1: the tutorial pauses the clock; a menu pause inside it must not restart it.
 TEST_F(UpdateTest, PausesNestInTheTutorial) {
     world_.WriteClasses(4, 1);

@@ -138,7 +138,6 @@ TEST_F(ScreenPainterTest, TheDropHintGoesBelowACellNearTheTop) {
     Model().cellCount = 6;
     Model().cells[4].x = 0.5f;
     Model().cells[4].y = 0.2f;
-    Model().now = 0.0f;
     painter_.DrawHints();
     EXPECT_EQ(Pixel(0.5f, 0.45f), 0x00FF00u);
     Clear();
