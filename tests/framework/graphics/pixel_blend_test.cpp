@@ -8,12 +8,6 @@
 namespace Tuvo::PixelBlend {
 namespace {
 
-TEST(PixelBlendTest, Div255RoundsToNearest) {
-    for (uint32_t x = 0; x <= 65535; ++x) {
-        ASSERT_EQ(Div255(x), static_cast<uint32_t>(std::floor(x / 255.0 + 0.5))) << x;
-    }
-}
-
 // Random channels against the real-valued formulas: every result within 1 of them.
 TEST(PixelBlendTest, BlendsStayWithinOneOfTheRealFormulas) {
     std::mt19937 random(1234);
