@@ -82,16 +82,14 @@ TEST(MemoryImageTest, CreateSetBitsAndLimits) {
     image.GetBits()[0] = 0x7F000001u;
     image.BitsChanged();
     EXPECT_TRUE(image.HasAlpha());
+    MemoryImage screen(1, 1);
+    screen.Blit(&image, 0, 0, Rect(0, 0, 1, 1), kColorWhite, kDrawModeNormal);
+    EXPECT_TRUE(image.HasBeenDrawn());
 
     EXPECT_FALSE(image.Create(MemoryImage::kMaxSide + 1, 1));
     EXPECT_EQ(image.GetBits(), nullptr);
     EXPECT_FALSE(image.Create(-1, 5));
     EXPECT_FALSE(image.SetBits(nullptr, 1, 1));
-
-    MemoryImage drawn(1, 1);
-    MemoryImage screen(1, 1);
-    screen.Blit(&drawn, 0, 0, Rect(0, 0, 1, 1), kColorWhite, kDrawModeNormal);
-    EXPECT_TRUE(drawn.HasBeenDrawn());
 }
 
 TEST(MemoryImageTest, SmoothStretchInterpolatesAndKeepsEdges) {
