@@ -1,7 +1,5 @@
 #include "framework/graphics/affine2d.h"
 
-#include <cmath>
-
 #include <gtest/gtest.h>
 
 namespace Tuvo {
