@@ -28,21 +28,17 @@ public:
 
 // A 200 x 200 screen. The font's cells are 10 x 10 pixels, so the glyph "A" (cell 0, colour
 // 0xFF000001) drawn at height 0.05 covers exactly 10 x 10 pixels.
-class Effect2dTest : public ::testing::Test {
+class Effect2dTest : public ::testing::Test, protected TestSupport::SpriteStage {
 protected:
-    Effect2dTest() : target_(200, 200), graphics_(&target_) {
+    Effect2dTest() : SpriteStage(200, 200) {
         SetLanguageName("ENGLISH");
         user_.Write("language.ini", "[ENGLISH]\r\nSymbolList=A\r\nLine01_Width=16\r\n");
-        host_.screenWidth = 200;
-        host_.screenHeight = 200;
-        host_.Provide("English\\font01.png", CellSheet(16, 8, 10, 10));
-        host_.Provide("Graphics\\digits.png", CellSheet(10, 1, 4, 6));
-        host_.Provide("sheet.png", CellSheet(4, 1, 8, 8));
-        host_.Provide("white.png", SolidImage(10, 10, 0xFFFFFFFF));
-        sprites_.SetHost(&host_);
-        sprites_.SetTarget(&graphics_);
-        sprites_.InitSymbolFont("English\\font01.png");
-        white_ = sprites_.GetTexture("white.png");
+        host.Provide("English\\font01.png", CellSheet(16, 8, 10, 10));
+        host.Provide("Graphics\\digits.png", CellSheet(10, 1, 4, 6));
+        host.Provide("sheet.png", CellSheet(4, 1, 8, 8));
+        host.Provide("white.png", SolidImage(10, 10, 0xFFFFFFFF));
+        sprites.InitSymbolFont("English\\font01.png");
+        white_ = sprites.GetTexture("white.png");
     }
     void Step(uint32_t milliseconds) {
         clock_.Advance(milliseconds);
@@ -50,22 +46,18 @@ protected:
     }
     // Draws one layer onto the cleared screen; returns the box of the pixels drawn.
     Tuvo::Rect Redraw(int layer) {
-        target_.ClearRect(Tuvo::Rect(0, 0, 200, 200));
+        Clear();
         effects_.Draw(layer);
-        return TestSupport::DrawnBox(target_);
+        return TestSupport::DrawnBox(target);
     }
-    uint32_t AlphaAt(int x, int y) const { return target_.GetPixel(x, y) >> 24; }
+    uint32_t AlphaAt(int x, int y) const { return target.GetPixel(x, y) >> 24; }
 
     TestSupport::TestUserFolder user_;
-    TestSupport::FakeSpriteHost host_;
-    Tuvo::MemoryImage target_;
-    Tuvo::Graphics graphics_;
-    CSpriteManager sprites_;
     Tuvo::Image* white_ = nullptr;
     Platform::ManualClock clock_;
     Platform::RandomGenerator random_{7};
     RecordingSounds sounds_;
-    CEffect2d effects_{clock_, random_, &sounds_, &sprites_};
+    CEffect2d effects_{clock_, random_, &sounds_, &sprites};
 };
 
 // Within a pixel: float positions may truncate either way.
@@ -146,13 +138,13 @@ TEST_F(Effect2dTest, LayerSelection) {
     effects_.AddShrinkSprite(kAllLayers, 0, 1, 0.75f, 0.5f, 0.1f, 0.1f, white_);
     effects_.Update();
     ExpectBox(Redraw(1), 40, 90, 120, 20);
-    EXPECT_EQ(target_.GetPixel(100, 100), 0u);
+    EXPECT_EQ(target.GetPixel(100, 100), 0u);
     EXPECT_EQ(Redraw(kAllLayers), Tuvo::Rect(140, 90, 20, 20));
     EXPECT_EQ(Redraw(2), Tuvo::Rect(90, 90, 70, 20));
     // Nothing is drawn without a drawing target or sprite manager.
-    sprites_.SetTarget(nullptr);
+    sprites.SetTarget(nullptr);
     EXPECT_EQ(Redraw(kAllLayers).width, 0);
-    sprites_.SetTarget(&graphics_);
+    sprites.SetTarget(&graphics);
     effects_.SetSprites(nullptr);
     EXPECT_EQ(Redraw(kAllLayers).width, 0);
 }
@@ -185,7 +177,7 @@ TEST_F(Effect2dTest, BurstsKeepTheirParticleCountAndRingSpacing) {
                 const int y = static_cast<int>((0.5f + std::sin(angle) * distance * 4 / 3) * 200);
                 EXPECT_EQ(AlphaAt(x, y), alpha) << "layer " << layer << " particle " << i;
             }
-            EXPECT_EQ(target_.GetPixel(100, 100), 0u);
+            EXPECT_EQ(target.GetPixel(100, 100), 0u);
         }
     }
 }
@@ -197,11 +189,11 @@ TEST_F(Effect2dTest, TextsMoveAndFadeWithTheirProgress) {
     effects_.AddFadeText(4, 0, 1.0f, 0.5f, 0.5f, "12", true);
     effects_.Update();
     EXPECT_EQ(Redraw(1), Tuvo::Rect(95, 95, 10, 10));
-    EXPECT_EQ(target_.GetPixel(100, 100), 0xFF000001u);  // alpha(1.0) wraps to opaque
+    EXPECT_EQ(target.GetPixel(100, 100), 0xFF000001u);  // alpha(1.0) wraps to opaque
     Step(125);
     EXPECT_EQ(Redraw(4), Tuvo::Rect(96, 97, 7, 6));  // digits "1" and "2" fading in
-    EXPECT_EQ(target_.GetPixel(97, 100), 0x80000002u);
-    EXPECT_EQ(target_.GetPixel(101, 100), 0x80000003u);
+    EXPECT_EQ(target.GetPixel(97, 100), 0x80000002u);
+    EXPECT_EQ(target.GetPixel(101, 100), 0x80000003u);
     Step(375);
     ExpectBox(Redraw(1), 95, 80, 10, 10);
     EXPECT_EQ(AlphaAt(100, 85), 128u);
@@ -215,7 +207,7 @@ TEST_F(Effect2dTest, TextsMoveAndFadeWithTheirProgress) {
 TEST_F(Effect2dTest, SpritesGrowAnimateAndFollow) {
     float followX = 0.25f, followY = 0.5f;
     effects_.AddGrowSprite(1, 0, 1.0f, 0.5f, 0.5f, 0.2f, 0.2f, white_);
-    effects_.AddAnimSprite(2, 0, 1.0f, 0.5f, 0.5f, sprites_.GetTexture("sheet.png"), 4, 1, -0.1f);
+    effects_.AddAnimSprite(2, 0, 1.0f, 0.5f, 0.5f, sprites.GetTexture("sheet.png"), 4, 1, -0.1f);
     effects_.AddFollowSprite(3, 0, 1.0f, &followX, &followY, white_);
     effects_.AddGrowSprite(4, 0, 1.0f, 0.5f, 0.5f, 0.2f, 0.2f, nullptr);
     effects_.AddParticleBurst(4, 0, 1.0f, 0.5f, 0.5f, 0.1f, 0.2f, nullptr, true);
@@ -227,7 +219,7 @@ TEST_F(Effect2dTest, SpritesGrowAnimateAndFollow) {
     EXPECT_EQ(Redraw(1), Tuvo::Rect(90, 90, 20, 20));
     // Cell 3 of 4 at half its run, risen 0.05 in half a second, half faded.
     EXPECT_EQ(Redraw(2), Tuvo::Rect(96, 86, 8, 8));
-    EXPECT_EQ(target_.GetPixel(100, 90), 0x80000003u);
+    EXPECT_EQ(target.GetPixel(100, 90), 0x80000003u);
     EXPECT_EQ(Redraw(4).width, 0);  // no image: nothing
 }
 

@@ -11,7 +11,6 @@
 #include "engine/ini_access.h"
 #include "engine/private_profile.h"
 #include "engine/scores.h"
-#include "engine/sprite_manager.h"
 #include "game/quillory_game.h"
 #include "platform/clock.h"
 #include "platform/random.h"
@@ -23,25 +22,24 @@ using namespace Tuvo;
 using TestSupport::SolidImage;
 
 // The real rules, sprite manager and menus, drawing onto an 800 x 600 picture.
-class ScreenPainterTest : public ::testing::Test {
+class ScreenPainterTest : public ::testing::Test, protected TestSupport::SpriteStage {
 protected:
-    ScreenPainterTest() {
+    ScreenPainterTest() : SpriteStage(800, 600) {
         user_.StartLog();
-        host_.Provide("Graphics\\round_time.png", SolidImage(20, 20, 0xFFFF0000));
-        host_.Provide("Graphics\\grey.png", SolidImage(10, 10, 0xFF808080));
-        host_.Provide("English\\hint2.png", SolidImage(10, 10, 0xFF00FF00));
-        sprites_.SetHost(&host_);
-        sprites_.SetTarget(&graphics_);
+        host.Provide("Graphics\\round_time.png", SolidImage(20, 20, 0xFFFF0000));
+        host.Provide("Graphics\\grey.png", SolidImage(10, 10, 0xFF808080));
+        host.Provide("English\\hint2.png", SolidImage(10, 10, 0xFF00FF00));
         Clear();
     }
     void LoadMenu(MenuScreen screen, const std::string& body) {
         const std::string xml = "<Screen>" + body + "</Screen>";
         ASSERT_EQ(menus_[screen].LoadFromMemory("test", xml.data(), xml.size()), 1);
-        menus_[screen].Attach(&sprites_, nullptr);
+        menus_[screen].Attach(&sprites, nullptr);
     }
-    void Clear() { std::fill_n(screen_.GetBits(), 800 * 600, 0xFF000000); }
+    // Paints the screen opaque black.
+    void Clear() { std::fill_n(target.GetBits(), 800 * 600, 0xFF000000); }
     uint32_t Pixel(float x, float y) const {
-        return screen_.GetPixel(static_cast<int>(x * 800), static_cast<int>(y * 600)) & 0xFFFFFF;
+        return target.GetPixel(static_cast<int>(x * 800), static_cast<int>(y * 600)) & 0xFFFFFF;
     }
     std::string TextOf(MenuScreen screen, const char* name) const {
         const Quillory::CMenu& menu = menus_[screen];
@@ -55,18 +53,14 @@ protected:
     Quillory::GameModel& Model() { return game_.EditState(); }
 
     TestSupport::TestUserFolder user_;
-    TestSupport::FakeSpriteHost host_;
-    Quillory::CSpriteManager sprites_;
-    MemoryImage screen_{800, 600};
-    Graphics graphics_{&screen_};
     Platform::ManualClock clock_;
     Platform::RandomGenerator random_;
-    Quillory::CEffect2d effects_{clock_, random_, nullptr, &sprites_};
+    Quillory::CEffect2d effects_{clock_, random_, nullptr, &sprites};
     MenuSet menus_;
     Quillory::CScores scores_;
     Quillory::CQuilloryGame game_{Quillory::GameServices{
         .clock = &clock_, .rulesRandom = &random_, .cosmeticRandom = &random_}};
-    ScreenPainter painter_{game_, sprites_, menus_, effects_, scores_};
+    ScreenPainter painter_{game_, sprites, menus_, effects_, scores_};
 };
 
 TEST(ScreenPainterRules, FadeTintsCellEdgesAndHintPlaces) {
