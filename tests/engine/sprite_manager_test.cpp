@@ -80,10 +80,12 @@ TEST_F(SpriteManagerTest, TwoThreadsLoadingTheSameImagesKeepOneEntryEach) {
     host.ProvideAnyName(true);
     std::barrier<> meeting(2);
     host.meeting = &meeting;
-    auto loadAll = [this] {
+    // Neither thread may leave the meeting early, or the other would wait there for ever.
+    auto loadAll = [this, &meeting] {
         for (int i = 0; i < 200; ++i) {
-            ASSERT_NE(sprites.GetTexture(("shared" + std::to_string(i) + ".png").c_str()), nullptr);
+            EXPECT_NE(sprites.GetTexture(("shared" + std::to_string(i) + ".png").c_str()), nullptr);
         }
+        meeting.arrive_and_drop();
     };
     std::thread loader(loadAll);
     loadAll();
